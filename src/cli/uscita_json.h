@@ -1,0 +1,13 @@
+// The JSON form of a headless calculation's outcome.
+#pragma once
+
+#include "cli/esecuzione.h"
+
+#include <string>
+
+namespace ondix {
+
+// {"processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico", "errore"} on one line.
+std::string esito_json(const EsitoCalcolo& e);
+
+} // namespace ondix

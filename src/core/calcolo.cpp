@@ -1,0 +1,105 @@
+#include "core/calcolo.h"
+
+#include "core/aria_umida.h"
+#include "core/numeri.h"
+
+#include <cfenv>
+
+namespace ondix {
+
+namespace {
+constexpr int eccezioni_controllate = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+}
+
+std::string testo_errore(TipoErroreFP tipo) {
+    switch (tipo) {
+    case TipoErroreFP::divisione_per_zero:
+        return "Division par zéro en virgule flottante.";
+    case TipoErroreFP::operazione_non_valida:
+        return "Opération en virgule flottante incorrecte.";
+    case TipoErroreFP::trabocco:
+        return "Débordement en virgule flottante.";
+    }
+    return "Opération en virgule flottante incorrecte.";
+}
+
+Calcolo::Calcolo(Contesto& ctx, Esterno& esterno) : m_ctx(ctx), m_esterno(esterno) {
+    std::feclearexcept(eccezioni_controllate);
+    m_ctx.rapporto.imposta_guardia([this] { controlla(); });
+}
+
+Calcolo::~Calcolo() { m_ctx.rapporto.imposta_guardia({}); }
+
+void Calcolo::controlla() const {
+    const int flag = std::fetestexcept(eccezioni_controllate);
+    if (!flag) return;
+    // Several flags may be up when an infinity went on into an invalid operation before this check: the
+    // division by zero or the overflow came first, since a NaN cannot give either of them.
+    if (flag & FE_DIVBYZERO) throw ErroreVirgolaMobile(TipoErroreFP::divisione_per_zero);
+    if (flag & FE_OVERFLOW) throw ErroreVirgolaMobile(TipoErroreFP::trabocco);
+    throw ErroreVirgolaMobile(TipoErroreFP::operazione_non_valida);
+}
+
+void Calcolo::dopo_chiamata() { std::feclearexcept(eccezioni_controllate); }
+
+double Calcolo::leggi(int n) {
+    const Conversione c = leggi_numero(testo(n));
+    if (c.trabocco) throw ErroreVirgolaMobile(TipoErroreFP::trabocco);
+    return c.valore;
+}
+
+const std::string& Calcolo::testo(int n) const { return m_ctx.maschera.testo.at(static_cast<std::size_t>(n - 1)); }
+
+void Calcolo::punto(int n, double X, double Y, std::string_view etichetta) {
+    controlla();
+    m_ctx.punti.imposta(n, X, Y, etichetta);
+}
+
+void Calcolo::messaggio(const std::string& testo) {
+    controlla();
+    m_esterno.messaggio(testo);
+    dopo_chiamata();
+}
+
+std::string Calcolo::chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) {
+    controlla();
+    std::string risposta = m_esterno.chiedi(titolo, domanda, predefinito);
+    dopo_chiamata();
+    return risposta;
+}
+
+void Calcolo::apri_grafico(VistaGrafico vista) {
+    controlla();
+    m_esterno.apri_grafico(vista);
+    dopo_chiamata();
+}
+
+double converti_portata(Calcolo& c, const std::string& testo, double t, double x) {
+    const double v = volume_specifico(t, x);
+    const Conversione k = leggi_numero(testo);
+    if (k.trabocco) throw ErroreVirgolaMobile(TipoErroreFP::trabocco);
+    return c.portata() == 1 ? k.valore : k.valore / v;
+}
+
+void imposta_maschera(Contesto& ctx) {
+    ctx.punti.azzera_etichette();
+    if (const auto codice = imposta_maschera(ctx.processo, ctx.maschera)) ctx.codice_grafico = *codice;
+}
+
+std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno) {
+    ctx.rapporto.pulisci();
+    ctx.maschera.testo_visibile[9] = false;
+    if (const Computazione f = computazione_per(ctx.processo)) {
+        try {
+            Calcolo c(ctx, esterno);
+            f(c);
+            c.controlla();
+        } catch (const ErroreVirgolaMobile& e) {
+            return e;
+        }
+    }
+    esterno.mostra_rapporto();
+    return std::nullopt;
+}
+
+} // namespace ondix

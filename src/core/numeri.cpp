@@ -1,0 +1,117 @@
+#include "core/numeri.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace ondix {
+
+namespace {
+std::string allinea(std::string s, int w) {
+    if (w > 0 && s.size() < static_cast<std::size_t>(w)) s.insert(0, static_cast<std::size_t>(w) - s.size(), ' ');
+    return s;
+}
+
+bool cifra(char c) { return c >= '0' && c <= '9'; }
+bool spazio(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+} // namespace
+
+std::string formatta(double valore, int w, int d) {
+    if (std::isnan(valore)) return allinea("indefinito", w);
+    if (std::isinf(valore)) return allinea(valore > 0 ? "infinito" : "-infinito", w);
+    if (d < 0) d = 0;
+    // Largest fixed text of a double: 309 integer digits, sign, point and the decimals.
+    std::string buf(330 + static_cast<std::size_t>(d), '\0');
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
+    buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
+    return allinea(std::move(buf), w);
+}
+
+Conversione leggi_numero(std::string_view testo) {
+    Conversione r;
+    std::size_t i = 0;
+    const std::size_t n = testo.size();
+    while (i < n && spazio(testo[i])) ++i;
+    const std::size_t inizio = i;
+    if (i < n && (testo[i] == '+' || testo[i] == '-')) ++i;
+    const std::size_t inizio_cifre = i;
+    std::size_t cifre = 0;
+    while (i < n && cifra(testo[i])) ++i, ++cifre;
+    if (i < n && testo[i] == '.') {
+        ++i;
+        while (i < n && cifra(testo[i])) ++i, ++cifre;
+    }
+    if (cifre == 0) return r; // no number: 0
+    std::size_t fine = i;
+    if (i < n && (testo[i] == 'e' || testo[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < n && (testo[j] == '+' || testo[j] == '-')) ++j;
+        if (j < n && cifra(testo[j])) {
+            while (j < n && cifra(testo[j])) ++j;
+            fine = j;
+        }
+    }
+    const bool negativo = testo[inizio] == '-';
+    double v = 0.0;
+    // from_chars takes no '+' sign and no leading '-' we would have to re-add; parse the magnitude only.
+    const char* primo = testo.data() + inizio_cifre;
+    const char* ultimo = testo.data() + fine;
+    const auto res = std::from_chars(primo, ultimo, v, std::chars_format::general);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: tell them apart by the decimal exponent of the first significant
+        // digit. A number of magnitude at least 1 cannot underflow.
+        const std::string_view mant(primo, static_cast<std::size_t>(ultimo - primo));
+        std::size_t k = 0;
+        long interi = 0, zeri_decimali = 0;
+        while (k < mant.size() && mant[k] == '0') ++k;
+        while (k < mant.size() && cifra(mant[k])) ++k, ++interi;
+        if (interi == 0 && k < mant.size() && mant[k] == '.')
+            for (++k; k < mant.size() && mant[k] == '0'; ++k) ++zeri_decimali;
+        long esp = 0;
+        const auto e = mant.find_first_of("eE");
+        if (e != std::string_view::npos) {
+            std::size_t q = e + 1;
+            bool neg = false;
+            if (q < mant.size() && (mant[q] == '+' || mant[q] == '-')) neg = mant[q++] == '-';
+            for (; q < mant.size() && esp < 100000000; ++q) esp = esp * 10 + (mant[q] - '0');
+            if (neg) esp = -esp;
+        }
+        const long ordine = (interi > 0 ? interi : -zeri_decimali) + esp;
+        if (ordine > 0) {
+            r.trabocco = true;
+            v = HUGE_VAL;
+        } else {
+            v = 0.0;
+        }
+    }
+    r.valore = negativo ? -v : v;
+    r.letti = fine;
+    return r;
+}
+
+std::optional<double> numero_intero_testo(std::string_view testo) {
+    const Conversione c = leggi_numero(testo);
+    if (c.letti == 0 || c.letti != testo.size() || c.trabocco) return std::nullopt;
+    return c.valore;
+}
+
+std::size_t lunghezza_caratteri(std::string_view testo) {
+    std::size_t n = 0;
+    for (const char c : testo)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::string primi_caratteri(std::string_view testo, std::size_t n) {
+    std::size_t i = 0, contati = 0;
+    while (i < testo.size()) {
+        if ((static_cast<unsigned char>(testo[i]) & 0xC0) != 0x80) {
+            if (contati == n) break;
+            ++contati;
+        }
+        ++i;
+    }
+    return std::string(testo.substr(0, i));
+}
+
+} // namespace ondix

@@ -1,0 +1,35 @@
+// Numbers to text and text to numbers, independent of the C locale.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ondix {
+
+// Fixed-point text of `valore` with `d` decimals, right-aligned in `w` characters (the field grows, never cuts),
+// decimal point '.'. Non-finite values read "infinito", "-infinito" or "indefinito", right-aligned likewise.
+std::string formatta(double valore, int w, int d);
+
+// Outcome of reading a typed text as a number.
+struct Conversione {
+    double valore = 0.0;
+    bool trabocco = false; // the number is too large for a double
+    std::size_t letti = 0; // characters consumed, 0 when no number was found
+};
+
+// Reads the longest valid decimal number at the start of `testo`: leading white space, optional sign, digits,
+// optional point and digits, optional exponent. Decimal point only; no "inf", "nan" or hex. "" and "abc" give 0,
+// "20,5" gives 20. A magnitude too small for a double gives 0 with its sign.
+Conversione leggi_numero(std::string_view testo);
+
+// The whole text as a number (leading white space allowed, nothing after the number); nullopt otherwise,
+// and for a number too large for a double.
+std::optional<double> numero_intero_testo(std::string_view testo);
+
+// Number of characters (UTF-8 code points) in `testo`.
+std::size_t lunghezza_caratteri(std::string_view testo);
+// The first `n` characters (UTF-8 code points) of `testo`.
+std::string primi_caratteri(std::string_view testo, std::size_t n);
+
+} // namespace ondix

@@ -1,0 +1,40 @@
+#include "core/aria_umida.h"
+#include "core/computazioni.h"
+#include "core/numeri.h"
+
+namespace ondix {
+
+void proprieta_punto(Calcolo& c) {
+    c.azzera_etichette();
+    const double t = c.leggi(1);
+    const double u = c.leggi(2);
+    const double xs = umidita_saturazione(t);
+    double x = 0.0, ur = 0.0;
+    if (c.umidita() == 1) {
+        x = u;
+        ur = umidita_relativa(u, t);
+        if (u > xs) {
+            c.messaggio("umidità specifica superiore a quella limite!(=" + formatta(xs, 5, 2) + ")");
+            return;
+        }
+    } else {
+        ur = u;
+        x = umidita_specifica(u, t);
+        if (u > 100) {
+            c.messaggio("l umidità relativa non può essere maggiore di 100!");
+            return;
+        }
+    }
+    c.aggiungi("       PROPRIETA DEL PUNTO");
+    scrivi_punto_ur(c.rapporto(), t, ur);
+    const double twb = temperatura_bulbo_umido(x, t);
+    c.aggiungi("temperatura bulbo umido :" + formatta(twb, 5, 2) + " C");
+    const double tdp = temperatura_rugiada(ur, t);
+    c.aggiungi("temperatura rugiada     :" + formatta(tdp, 5, 2) + " C");
+    c.punto(1, t, x, "P");
+    c.punto(2, tdp, x, "R");
+    c.punto(3, twb, umidita_saturazione(twb), "BU");
+    c.apri_grafico(VistaGrafico::punto);
+}
+
+} // namespace ondix
