@@ -69,7 +69,9 @@ double temperatura_rugiada(double ur, double t) {
 
 double temperatura_bulbo_umido(double x, double t) {
     const double H = entalpia(x, t);
-    double lo = -10.0, hi = t, mid = 0.0, hs = 0.0;
+    // The search runs from −10 °C up to the dry bulb. For air colder than −10 °C that interval would be upside
+    // down and the result would sit above the dry bulb; there the search starts 10 °C below the dry bulb instead.
+    double lo = t < -10.0 ? t - 10.0 : -10.0, hi = t, mid = 0.0, hs = 0.0;
     int n = 0;
     do {
         ++n;

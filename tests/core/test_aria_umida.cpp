@@ -1,1 +1,123 @@
+#include "core/aria_umida.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace ondix;
+
+TEST(PressioneSaturazione, ReferenceValuesOfThePolynomial) {
+    // Values of the fit in mm of water column × 9.81, to two decimals.
+    EXPECT_NEAR(pressione_saturazione(-10), 254.72, 0.005);
+    EXPECT_NEAR(pressione_saturazione(0), 604.72, 0.005);
+    EXPECT_NEAR(pressione_saturazione(20), 2335.38, 0.005);
+    EXPECT_NEAR(pressione_saturazione(30), 4246.02, 0.005);
+    EXPECT_NEAR(pressione_saturazione(50), 12324.43, 0.005);
+}
+
+TEST(PressioneSaturazione, BelowMinusTenIsPositiveIncreasingAndContinuous) {
+    const double at_edge = pressione_saturazione(-10);
+    EXPECT_NEAR(pressione_saturazione(-10.000001), at_edge, 1e-3);
+    double previous = at_edge;
+    for (double t = -10.5; t >= -80; t -= 0.5) {
+        const double ps = pressione_saturazione(t);
+        EXPECT_GT(ps, 0.0) << t;
+        EXPECT_LT(ps, previous) << t;
+        previous = ps;
+    }
+    // Over ice at −15 °C the true value is about 165 Pa; the scaled extension stays close to it.
+    EXPECT_NEAR(pressione_saturazione(-15), 162.0, 8.0);
+    EXPECT_EQ(pressione_saturazione(-273.15), 0.0);
+}
+
+TEST(Proprieta, WorkedStateAt20CAnd50Percent) {
+    const double x = umidita_specifica(50, 20);
+    EXPECT_NEAR(x, 7.25, 0.005);
+    EXPECT_NEAR(entalpia(x, 20), 38.41, 0.005);
+    EXPECT_NEAR(volume_specifico(20, x), 0.840, 0.0005);
+    EXPECT_NEAR(temperatura_rugiada(50, 20), 9.25, 0.005);
+    EXPECT_NEAR(temperatura_bulbo_umido(x, 20), 13.73, 0.005);
+}
+
+TEST(Proprieta, DewPointStopsAfterTenHalvings) {
+    // 20 − 30/2^10 … the bisection on [−10, 20] lands on 9.248046875 at the tenth halving.
+    EXPECT_DOUBLE_EQ(temperatura_rugiada(50, 20), 9.248046875);
+}
+
+TEST(Proprieta, DewPointBelowMinusTenGivesZero) { EXPECT_EQ(temperatura_rugiada(20, -5), 0.0); }
+
+TEST(Proprieta, RelativeAndSpecificHumidityAreInverse) {
+    for (double t : {-20.0, -5.0, 0.0, 12.5, 20.0, 35.0, 50.0})
+        for (double ur : {0.0, 10.0, 50.0, 99.0, 100.0, 130.0})
+            EXPECT_NEAR(umidita_relativa(umidita_specifica(ur, t), t), ur, 1e-9) << t << " " << ur;
+}
+
+TEST(Proprieta, SaturationCurveAgreesWithSaturationHumidity) {
+    for (double t = -10; t <= 55; t += 0.25) EXPECT_NEAR(curva_saturazione(t), umidita_saturazione(t), 1e-9) << t;
+}
+
+TEST(Trattamenti, SensibleCoolingHasNegativePower) {
+    const Sensibile s = trasformazione_sensibile(30, 40, 1000, 20);
+    EXPECT_LT(s.potenza, 0.0);
+    EXPECT_NEAR(s.potenza, (s.h2 - s.h1) * 1000 / 3600, 1e-12);
+    EXPECT_GT(trasformazione_sensibile(20, 50, 1200, 45).potenza, 0.0);
+}
+
+TEST(Trattamenti, SteamOutletStaysWithinItsSearchWindow) {
+    for (double x2 : {7.0, 7.001, 10.0, 30.0, 200.0}) {
+        const Stato s = umidificazione_vapore(30, 7, 80, x2);
+        EXPECT_GE(s.t, 30.0);
+        EXPECT_LE(s.t, 60.0);
+        EXPECT_DOUBLE_EQ(s.x, x2);
+    }
+    EXPECT_LE(umidificazione_vapore(30, 7, 80, 7).t - 30.0, 0.011);
+}
+
+TEST(Trattamenti, BypassFactorOneIsTheInletZeroTheCoil) {
+    const Stato in = uscita_batteria_bypass(27, 11.1, 12, 1.0);
+    EXPECT_DOUBLE_EQ(in.t, 27);
+    EXPECT_DOUBLE_EQ(in.x, 11.1);
+    const Stato coil = uscita_batteria_bypass(27, 11.1, 12, 0.0);
+    EXPECT_DOUBLE_EQ(coil.t, 12);
+    EXPECT_DOUBLE_EQ(coil.x, umidita_saturazione(12));
+}
+
+TEST(Trattamenti, MixingIsMassWeighted) {
+    const Miscela m = miscela(27, 50, 8000, 32, 60, 3000);
+    EXPECT_LT(m.t, (27.0 * 8000 + 32.0 * 3000) / 11000);
+    EXPECT_GT(m.t, 27.0);
+    EXPECT_NEAR(m.h, entalpia(m.x, m.t), 1e-12);
+}
+
+TEST(Trattamenti, AdiabaticHumidificationEfficiencyBounds) {
+    const Stato zero = umidificazione_adiabatica(30, 30, 20, 0);
+    EXPECT_DOUBLE_EQ(zero.t, 30.0);
+    const Stato full = umidificazione_adiabatica(30, 30, 20, 100);
+    EXPECT_NEAR(full.x, umidita_saturazione(full.t), 0.01);
+}
+
+TEST(Trattamenti, TemperatureAtEnthalpyEndsWhenTheTargetIsOutOfReach) {
+    // The enthalpy lies above the window [t − 40, t]: the tolerance is never met, the cap ends the search.
+    const double t = temperatura_a_entalpia(5, 500, 20);
+    EXPECT_NEAR(t, 20.0, 1e-6);
+    // Below the 0 °C floor.
+    EXPECT_EQ(temperatura_a_entalpia(5, -50, 20), 0.0);
+    EXPECT_TRUE(std::isfinite(temperatura_a_entalpia(5, std::nan(""), 20)));
+}
+
+TEST(Trattamenti, HumidifyToLineIsBounded) {
+    // A line never reached: the walk stops after 101 steps of 0.05 g/kg.
+    const Stato s = umidifica_fino_a_retta(0, 30, 5, 20, 0.0, 1.0);
+    EXPECT_NEAR(s.x, 5 + 101 * 0.05, 1e-9);
+    // A line reached at once.
+    const Stato r = umidifica_fino_a_retta(1, 30, 5, 100, 0.0, 5.05 / 1000);
+    EXPECT_NEAR(r.x, 5.05, 1e-12);
+}
+
+TEST(Proprieta, WetBulbOfAirColderThanMinusTenStaysBelowTheDryBulb) {
+    const double x = umidita_specifica(80, -15);
+    const double twb = temperatura_bulbo_umido(x, -15);
+    EXPECT_LT(twb, -15.0);
+    EXPECT_GT(twb, -17.0);
+    EXPECT_NEAR(entalpia(umidita_saturazione(twb), twb), entalpia(x, -15), 0.1);
+}

@@ -1,1 +1,238 @@
+#include "cli/esecuzione.h"
+#include "core/aria_umida.h"
+#include "core/calcolo.h"
+#include "core/punti_grafico.h"
+
 #include <gtest/gtest.h>
+
+#include <cfenv>
+
+using namespace ondix;
+
+namespace {
+
+class EsternoDiProva : public Esterno {
+public:
+    void messaggio(const std::string& t) override {
+        messaggi.push_back(t);
+        if (sporca_flag) sporca();
+    }
+    std::string chiedi(const std::string&, const std::string&, const std::string& predefinito) override {
+        return risposta.value_or(predefinito);
+    }
+    void apri_grafico(VistaGrafico v) override { viste.push_back(v); }
+    void mostra_rapporto() override { ++rapporti_mostrati; }
+
+    // Leaves every floating-point flag up, as a dialog's event loop might.
+    static void sporca() {
+        volatile double zero = 0.0;
+        volatile double r = 1.0 / zero;
+        r = zero / zero;
+        r = 1e308 * 10.0;
+        (void)r;
+    }
+
+    bool sporca_flag = false;
+    std::optional<std::string> risposta;
+    std::vector<std::string> messaggi;
+    std::vector<VistaGrafico> viste;
+    int rapporti_mostrati = 0;
+};
+
+Contesto contesto(int tipo) {
+    Contesto ctx;
+    ctx.processo = static_cast<TipoProcesso>(tipo);
+    imposta_maschera(ctx);
+    return ctx;
+}
+
+} // namespace
+
+TEST(Driver, PointPropertiesTypicalRun) {
+    Contesto ctx = contesto(4);
+    EsternoDiProva est;
+    EXPECT_FALSE(vai_calcolo(ctx, est));
+    EXPECT_EQ(ctx.rapporto.righe(), (std::vector<std::string>{
+                                        "       PROPRIETA DEL PUNTO",
+                                        "Temperatura        :   20,0 C",
+                                        "umidita relativa   :   50,0 %",
+                                        "umidita specifica  :   7,25 g/kg ",
+                                        "Entalpia           :   38,4 kj/kg ",
+                                        "volume specifico   :  0,840 mc/kg",
+                                        "temperatura bulbo umido :13.73 C",
+                                        "temperatura rugiada     : 9.25 C",
+                                    }));
+    EXPECT_EQ(est.viste, std::vector<VistaGrafico>{VistaGrafico::punto});
+    EXPECT_EQ(est.rapporti_mostrati, 1);
+    EXPECT_EQ(ctx.codice_grafico, 0);
+    EXPECT_EQ(ctx.punti[1].etichetta, "P");
+    EXPECT_NEAR(ctx.punti[1].Y, 7.25, 0.005);
+    EXPECT_NEAR(ctx.punti[2].X, 9.25, 0.005);
+    EXPECT_EQ(ctx.punti[2].etichetta, "R");
+    EXPECT_NEAR(ctx.punti[3].X, 13.73, 0.005);
+    EXPECT_DOUBLE_EQ(ctx.punti[3].Y, umidita_saturazione(ctx.punti[3].X));
+    EXPECT_EQ(ctx.punti[3].etichetta, "BU");
+    EXPECT_FALSE(ctx.punti[4].in_uso());
+    EXPECT_FALSE(ctx.maschera.testo_visibile[9]);
+
+    const auto r = intervalli_vista(VistaGrafico::punto, ctx.punti);
+    EXPECT_DOUBLE_EQ(r.tmin, ctx.punti[2].X - 2);
+    EXPECT_DOUBLE_EQ(r.tmax, 22);
+    EXPECT_DOUBLE_EQ(r.xmin, ctx.punti[1].Y - 2);
+    EXPECT_DOUBLE_EQ(r.xmax, ctx.punti[3].Y + 2);
+
+    // A second run with the same inputs gives the same report, not twice the lines.
+    const auto prima = ctx.rapporto.righe();
+    EXPECT_FALSE(vai_calcolo(ctx, est));
+    EXPECT_EQ(ctx.rapporto.righe(), prima);
+}
+
+TEST(Driver, PointPropertiesRangeChecksStopWithoutChart) {
+    Contesto ctx = contesto(4);
+    ctx.maschera.umidita = 1;
+    ctx.maschera.testo[1] = "15";
+    EsternoDiProva est;
+    EXPECT_FALSE(vai_calcolo(ctx, est));
+    EXPECT_EQ(est.messaggi, std::vector<std::string>{"umidità specifica superiore a quella limite!(=14.67)"});
+    EXPECT_TRUE(ctx.rapporto.righe().empty());
+    EXPECT_TRUE(est.viste.empty());
+    EXPECT_EQ(est.rapporti_mostrati, 1);
+
+    for (const char* ur : {"100.5", "101"}) {
+        Contesto c = contesto(4);
+        c.maschera.testo[1] = ur;
+        EsternoDiProva e;
+        vai_calcolo(c, e);
+        EXPECT_EQ(e.messaggi, std::vector<std::string>{"l umidità relativa non può essere maggiore di 100!"});
+    }
+    Contesto saturo = contesto(4);
+    saturo.maschera.testo[1] = "100";
+    EsternoDiProva e;
+    vai_calcolo(saturo, e);
+    EXPECT_TRUE(e.messaggi.empty());
+    EXPECT_EQ(saturo.rapporto.righe().size(), 8u);
+}
+
+TEST(Driver, CommaTextIsReadUpToTheComma) {
+    Contesto ctx = contesto(4);
+    ctx.maschera.testo[0] = "20,9";
+    ctx.maschera.testo[1] = "0,5"; // read as 0
+    EsternoDiProva est;
+    vai_calcolo(ctx, est);
+    EXPECT_EQ(ctx.rapporto.righe()[1], "Temperatura        :   20,0 C");
+    EXPECT_EQ(ctx.rapporto.righe()[2], "umidita relativa   :    0,0 %");
+}
+
+TEST(Driver, OverflowInABoxStopsTheCalculation) {
+    Contesto ctx = contesto(4);
+    ctx.maschera.testo[1] = "1e400";
+    EsternoDiProva est;
+    const auto err = vai_calcolo(ctx, est);
+    ASSERT_TRUE(err);
+    EXPECT_STREQ(err->what(), "Débordement en virgule flottante.");
+    EXPECT_EQ(est.rapporti_mostrati, 0);
+    EXPECT_TRUE(est.viste.empty());
+}
+
+TEST(Driver, KindWithoutComputationShowsAnEmptyReport) {
+    Contesto ctx = contesto(4);
+    ctx.processo = 99;
+    ctx.rapporto.aggiungi("old");
+    EsternoDiProva est;
+    EXPECT_FALSE(vai_calcolo(ctx, est));
+    EXPECT_TRUE(ctx.rapporto.righe().empty());
+    EXPECT_EQ(est.rapporti_mostrati, 1);
+    EXPECT_TRUE(est.viste.empty());
+}
+
+TEST(Calcolo, FloatingPointErrorKeepsEarlierLinesAndStopsAtOnce) {
+    struct Caso {
+        double (*operazione)(double);
+        const char* testo;
+    };
+    const Caso casi[] = {
+        {[](double z) { return 1.0 / z; }, "Division par zéro en virgule flottante."},
+        {[](double z) { return z / z; }, "Opération en virgule flottante incorrecte."},
+        {[](double z) { return (z + 1e308) * 10.0; }, "Débordement en virgule flottante."},
+    };
+    for (const Caso& c : casi) {
+        Contesto ctx;
+        EsternoDiProva est;
+        Calcolo calc(ctx, est);
+        calc.aggiungi("prima");
+        volatile double zero = 0.0;
+        volatile double r = c.operazione(zero);
+        (void)r;
+        try {
+            calc.aggiungi("dopo");
+            FAIL() << "no error for " << c.testo;
+        } catch (const ErroreVirgolaMobile& e) {
+            EXPECT_STREQ(e.what(), c.testo);
+        }
+        EXPECT_EQ(ctx.rapporto.righe(), std::vector<std::string>{"prima"});
+        EXPECT_THROW(calc.punto(1, 1, 1, "A"), ErroreVirgolaMobile);
+        EXPECT_THROW(calc.messaggio("x"), ErroreVirgolaMobile);
+        EXPECT_THROW(calc.apri_grafico(VistaGrafico::standard), ErroreVirgolaMobile);
+        EXPECT_TRUE(est.messaggi.empty());
+        EXPECT_TRUE(est.viste.empty());
+        EXPECT_FALSE(ctx.punti[1].in_uso());
+    }
+}
+
+TEST(Calcolo, DivisionByZeroWinsOverTheInvalidOperationItCauses) {
+    Contesto ctx;
+    EsternoDiProva est;
+    Calcolo calc(ctx, est);
+    volatile double zero = 0.0;
+    volatile double inf = 1.0 / zero;
+    volatile double nan = inf - inf;
+    (void)nan;
+    try {
+        calc.aggiungi("x");
+        FAIL();
+    } catch (const ErroreVirgolaMobile& e) {
+        EXPECT_EQ(e.tipo(), TipoErroreFP::divisione_per_zero);
+    }
+}
+
+TEST(Calcolo, FlagsLeftByDialogsAreNotTheCalculationsErrors) {
+    Contesto ctx;
+    EsternoDiProva est;
+    est.sporca_flag = true;
+    Calcolo calc(ctx, est);
+    calc.messaggio("dialog");
+    EXPECT_NO_THROW(calc.aggiungi("still fine"));
+    EXPECT_EQ(ctx.rapporto.righe().size(), 1u);
+}
+
+TEST(Calcolo, StaleFlagsBeforeTheStartDoNotCount) {
+    EsternoDiProva::sporca();
+    Contesto ctx = contesto(4);
+    EsternoDiProva est;
+    EXPECT_FALSE(vai_calcolo(ctx, est));
+    EXPECT_EQ(ctx.rapporto.righe().size(), 8u);
+}
+
+TEST(Calcolo, FlowConversionByOptionGroup) {
+    Contesto ctx;
+    EsternoDiProva est;
+    Calcolo calc(ctx, est);
+    const double v = volume_specifico(20, 7.25);
+    EXPECT_DOUBLE_EQ(converti_portata(calc, "1200", 20, 7.25), 1200 / v);
+    ctx.maschera.portata = 1;
+    EXPECT_DOUBLE_EQ(converti_portata(calc, "1200", 20, 7.25), 1200);
+    EXPECT_THROW(converti_portata(calc, "1e999", 20, 7.25), ErroreVirgolaMobile);
+}
+
+TEST(Esecuzione, HeadlessRunAppliesTextsOptionsAndAnswers) {
+    RichiestaCalcolo r;
+    r.tipo = 4;
+    r.testi[0] = "30";
+    r.testi[1] = "12";
+    r.umidita = 1;
+    const EsitoCalcolo e = esegui(r);
+    EXPECT_FALSE(e.errore);
+    ASSERT_EQ(e.contesto.rapporto.righe().size(), 8u);
+    EXPECT_EQ(e.contesto.rapporto.righe()[3], "umidita specifica  :  12,00 g/kg ");
+    EXPECT_EQ(e.vista, VistaGrafico::punto);
+}

@@ -1,1 +1,109 @@
+#include "core/numeri.h"
+#include "core/rapporto.h"
+
 #include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <string>
+
+using namespace ondix;
+
+TEST(Formatta, FieldGrowsSignStaysRoundingCarries) {
+    EXPECT_EQ(formatta(20, 7, 1), "   20.0");
+    EXPECT_EQ(formatta(1234567.8, 7, 1), "1234567.8");
+    EXPECT_EQ(formatta(-5, 7, 1), "   -5.0");
+    EXPECT_EQ(formatta(10500, 8, 0), "   10500");
+    EXPECT_EQ(formatta(9.96, 7, 1), "   10.0");
+    EXPECT_EQ(formatta(0.8401, 7, 3), "  0.840");
+    EXPECT_EQ(formatta(14.6712, 5, 2), "14.67");
+    EXPECT_EQ(formatta(-0.0001, 7, 2), "  -0.00");
+    EXPECT_EQ(formatta(1e300, 3, 0).size(), 301u);
+}
+
+TEST(Formatta, NonFiniteValuesReadAsWords) {
+    EXPECT_EQ(formatta(std::numeric_limits<double>::infinity(), 10, 1), "  infinito");
+    EXPECT_EQ(formatta(-std::numeric_limits<double>::infinity(), 7, 1), "-infinito");
+    EXPECT_EQ(formatta(std::nan(""), 12, 2), "  indefinito");
+}
+
+TEST(LeggiNumero, LongestValidPrefix) {
+    struct Caso {
+        const char* testo;
+        double valore;
+    };
+    const Caso casi[] = {{"20,5", 20},  {"", 0},    {"abc", 0},     {" 7", 7},     {"+3", 3},     {".5", 0.5},
+                         {"1.", 1},     {"1e", 1},  {"1e1", 10},    {"-5", -5},    {"0.58", 0.58}, {"\t 12x", 12},
+                         {"1e+", 1},    {"1E-2", 0.01}, {"-", 0},   {".", 0},      {"inf", 0},    {"nan", 0},
+                         {"0x10", 0},   {"- 5", 0}, {"1.5.3", 1.5}, {"2e3e4", 2000}, {"++1", 0},   {"-.25", -0.25}};
+    for (const Caso& c : casi) EXPECT_EQ(leggi_numero(c.testo).valore, c.valore) << '"' << c.testo << '"';
+}
+
+TEST(LeggiNumero, OverflowAndUnderflow) {
+    EXPECT_TRUE(leggi_numero("1e400").trabocco);
+    EXPECT_TRUE(leggi_numero("-1e400").trabocco);
+    EXPECT_TRUE(leggi_numero(std::string(400, '9')).trabocco);
+    EXPECT_TRUE(leggi_numero("0.001e312").trabocco);
+    const Conversione piccolo = leggi_numero("1e-400");
+    EXPECT_FALSE(piccolo.trabocco);
+    EXPECT_EQ(piccolo.valore, 0.0);
+    EXPECT_FALSE(leggi_numero("0.000001e-320").trabocco);
+    EXPECT_FALSE(leggi_numero("1e308").trabocco);
+    EXPECT_EQ(leggi_numero("0e999999").valore, 0.0);
+}
+
+TEST(NumeroInteroTesto, WholeTextMustBeANumber) {
+    EXPECT_EQ(numero_intero_testo("1000"), 1000.0);
+    EXPECT_EQ(numero_intero_testo("-250.5"), -250.5);
+    EXPECT_EQ(numero_intero_testo(" 0"), 0.0);
+    EXPECT_FALSE(numero_intero_testo(""));
+    EXPECT_FALSE(numero_intero_testo("1000m"));
+    EXPECT_FALSE(numero_intero_testo("1000 "));
+    EXPECT_FALSE(numero_intero_testo("10,5"));
+    EXPECT_FALSE(numero_intero_testo("1e"));
+    EXPECT_FALSE(numero_intero_testo("1e400"));
+    EXPECT_FALSE(numero_intero_testo("abc"));
+}
+
+TEST(Caratteri, Utf8AwareLengthAndCut) {
+    EXPECT_EQ(lunghezza_caratteri("umidità"), 7u);
+    EXPECT_EQ(primi_caratteri("umidità specifica", 7), "umidità");
+    EXPECT_EQ(primi_caratteri("abc", 10), "abc");
+    EXPECT_EQ(primi_caratteri("", 3), "");
+}
+
+// Qt adopts the user's C locale at start-up; numbers must read and print the same under it.
+class LocaleUtente : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        m_precedente = std::setlocale(LC_ALL, nullptr);
+        ASSERT_NE(std::setlocale(LC_ALL, GetParam()), nullptr)
+            << GetParam() << " is not installed (scripts/test generates it)";
+    }
+    void TearDown() override { std::setlocale(LC_ALL, m_precedente.c_str()); }
+    std::string m_precedente;
+};
+
+TEST_P(LocaleUtente, NumbersIgnoreTheLocale) {
+    // The locale really has a decimal comma, or the test proves nothing.
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2f", 13.73);
+    ASSERT_STREQ(buf, "13,73");
+
+    EXPECT_EQ(formatta(13.73, 5, 2), "13.73");
+    EXPECT_EQ(formatta(1234.5, 10, 3), "  1234.500");
+    EXPECT_EQ(numero_virgola(7.2509, 7, 2), "   7,25");
+    EXPECT_EQ(leggi_numero("20.5").valore, 20.5);
+    EXPECT_EQ(leggi_numero("20,5").valore, 20.0);
+    EXPECT_EQ(numero_intero_testo("1000.5"), 1000.5);
+
+    Rapporto r;
+    scrivi_punto_ur(r, 20, 50);
+    ASSERT_EQ(r.righe().size(), 5u);
+    EXPECT_EQ(r.righe()[2], "umidita specifica  :   7,25 g/kg ");
+    scrivi_dato(r, "Portata ponderale totale", "kg/h", 7, 0, 1234.4);
+    EXPECT_EQ(r.righe().back(), "Portata ponderale totale          :   1234 kg/h");
+}
+
+INSTANTIATE_TEST_SUITE_P(ItalianoTedesco, LocaleUtente, ::testing::Values("it_IT.UTF-8", "de_DE.UTF-8"));
