@@ -1,0 +1,140 @@
+#include "chart/diagramma.h"
+
+#include "chart/assi.h"
+#include "core/aria_umida.h"
+
+namespace ondix {
+
+namespace {
+
+constexpr std::uint16_t nero = 0, blu = 1, verde = 2, rosso = 4;
+// Keeps the colours the canvas holds.
+constexpr std::uint16_t penna_neutra = 15;
+// Radius of a point mark, °C on the temperature scale.
+constexpr double raggio_segno = 0.2;
+
+// Line between entries k and j, world units.
+void unisci(Plotter& p, const TabellaPunti& punti, int k, int j) {
+    p.linea(punti[k].X, punti[k].Y, punti[j].X, punti[j].Y);
+}
+
+void segni_punti(Plotter& p, const TabellaPunti& punti) {
+    for (int i = 1; i <= TabellaPunti::numero_voci; ++i) {
+        const PuntoGrafico& q = punti[i];
+        if (!q.in_uso()) continue;
+        p.imposta_mappatura(true);
+        // A later entry with exactly one coordinate 0 keeps the colour of the mark before it.
+        if (q.X != 0.0 && q.Y != 0.0) p.penna(nero);
+        if (i == 1) p.penna(rosso);
+        p.scrivi_testo(q.etichetta, q.X, q.Y);
+        p.cerchio(q.X, q.Y, raggio_segno);
+    }
+}
+
+} // namespace
+
+void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
+    segni_punti(p, punti);
+
+    p.penna(verde);
+    switch (codice) {
+    case 0:
+        unisci(p, punti, 1, 2);
+        unisci(p, punti, 1, 3);
+        return;
+    case 3:
+        unisci(p, punti, 1, 3);
+        break;
+    case 4:
+    case 5:
+        unisci(p, punti, 3, 4);
+        unisci(p, punti, 1, 5);
+        if (punti[6].X != 0.0 && punti[6].Y != 0.0) unisci(p, punti, 5, 6);
+        break;
+    case 6: {
+        const bool con_p7 = punti[7].X != 0.0;
+        if (con_p7) unisci(p, punti, 6, 7);
+        p.penna(nero);
+        unisci(p, punti, 3, 4);
+        unisci(p, punti, 4, 5);
+        if (punti[6].X != 0.0) unisci(p, punti, 5, 6);
+        p.penna(rosso);
+        unisci(p, punti, 1, con_p7 ? 7 : 6);
+        break;
+    }
+    default: // 1, 2, 7, 10: no green line
+        break;
+    }
+    p.penna(nero);
+    unisci(p, punti, 1, 2);
+    if (codice == 7) {
+        unisci(p, punti, 3, 4);
+        unisci(p, punti, 1, 5);
+        unisci(p, punti, 5, 4);
+    }
+}
+
+void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const TabellaPunti& punti,
+               std::uint8_t codice) {
+    const ImpostazioniAssi impostazioni{}; // left margin on, no extra rows
+    p.apri_plotter();
+    p.cornice();
+    assi(p, "tbs", "X[g/kg]", penna_neutra, tmin, xmin, tmax, xmax, impostazioni);
+    p.imposta_mappatura(true);
+    // Sampled over the requested temperatures, cut where it leaves the widened humidity range.
+    traccia_funzione(p, curva_saturazione, blu, tmin, tmax);
+    p.penna(rosso);
+    disegna_processo(p, punti, codice);
+}
+
+namespace {
+
+void diagramma_vista(Plotter& p, VistaGrafico v, const TabellaPunti& punti, std::uint8_t codice) {
+    const IntervalliGrafico r = intervalli_vista(v, punti);
+    diagramma(p, r.tmin, r.tmax, r.xmin, r.xmax, punti, codice);
+}
+
+} // namespace
+
+void diagramma_standard(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
+    diagramma_vista(p, VistaGrafico::standard, punti, codice);
+}
+void diagramma_verifica(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
+    diagramma_vista(p, VistaGrafico::verifica, punti, codice);
+}
+void diagramma_invernale(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
+    diagramma_vista(p, VistaGrafico::invernale, punti, codice);
+}
+void diagramma_punto(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
+    diagramma_vista(p, VistaGrafico::punto, punti, codice);
+}
+
+void disegna_vista(Plotter& p, VistaGrafico v, const TabellaPunti& punti, std::uint8_t codice) {
+    switch (v) {
+    case VistaGrafico::standard:
+        diagramma_standard(p, punti, codice);
+        return;
+    case VistaGrafico::verifica:
+        diagramma_verifica(p, punti, codice);
+        return;
+    case VistaGrafico::invernale:
+        diagramma_invernale(p, punti, codice);
+        return;
+    case VistaGrafico::punto:
+        diagramma_punto(p, punti, codice);
+        return;
+    }
+}
+
+ProceduraDisegno procedura_vista(VistaGrafico v, const Contesto& ctx) {
+    return [v, &ctx](Plotter& p) { disegna_vista(p, v, ctx.punti, ctx.codice_grafico); };
+}
+
+void ridisegna(Plotter& p, const ProceduraDisegno& procedura) {
+    if (!procedura) return;
+    procedura(p);
+    p.imposta_mappatura(false);
+    p.chiudi_plotter();
+}
+
+} // namespace ondix
