@@ -1,10 +1,15 @@
 // ondix-calc: runs one calculation of the desktop program without windows and prints its report or JSON.
 #include "cli/esecuzione.h"
+#include "cli/stati.h"
 #include "cli/uscita_json.h"
 #include "core/maschera.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -35,7 +40,71 @@ Examples:
   ondix-calc 4                          point properties at 20 C, 50 %
   ondix-calc 4 --e1 30 --e2 12 --umidita 1
   ondix-calc 6 --e8 8500 --risposta 0.2 summer cycle with post-heating, bypass factor 0.2
-  ondix-calc 1 --json)";
+  ondix-calc 1 --json
+
+Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file
+(see ondix-calc stati --help).)";
+
+const char* spiegazione_stati = R"txt(Input (FILE, or standard input when FILE is "-" or missing): a header line, then one state
+per line. The header names the columns: t (dry bulb, C) and ur (relative humidity, %), or
+t and x (humidity ratio, g/kg) with --umidita 1; other columns are ignored, letter case and
+a unit after the name ("t [C]") do not matter. A header of two other names takes the
+temperature first; a first line of numbers only is data. Fields are separated by ';', ','
+or a tab (the first of these found in the first line); numbers use a decimal point; fields
+may be in double quotes; blank lines are skipped.
+
+Output (standard output): a CSV with the input's separator and the header
+  t,ur,x,h,v,t_bulbo_umido,t_rugiada
+t and ur in C and % with 2 decimals, x in g/kg and h in kj/kg with 3, v in mc/kg with 4,
+wet bulb and dew point in C with 2 (empty below -10 C, where their solvers stop searching);
+decimal point, no thousands separator. The values are those of the point-properties report,
+at 101335 Pa. Rows are read and written one at a time, so the input may be of any length.
+
+Bad rows (not numbers, t outside -50..100 C, ur outside 0..100 %, x below 0 or above
+saturation, missing fields, lines over 65536 characters) are reported on standard error as
+"FILE:LINE: reason (row skipped)" and left out; the other rows are written.
+
+Exit status: 0 every row written; 1 some rows skipped; 2 the input could not be used (no
+such file, no t or humidity column in the header, empty input), a write error, or a usage
+error.
+
+Examples:
+  ondix-calc stati meteo.csv > proprieta.csv
+  ondix-calc stati --umidita 1 misure.csv
+  printf 't;ur\n20;50\n-5.5;90\n' | ondix-calc stati -)txt";
+
+// The batch command; the exit status of codice_uscita_stati, or 2 when the file cannot be read or written.
+int esegui_stati(const std::string& file, int umidita) {
+    std::ios::sync_with_stdio(false);
+    std::ifstream da_file;
+    std::istream* in = &std::cin;
+    std::string nome = "<stdin>";
+    if (!file.empty() && file != "-") {
+        nome = file;
+        std::error_code ec;
+        if (std::filesystem::is_directory(file, ec)) {
+            std::cerr << "ondix-calc: stati: " << file << " is a directory\n";
+            return 2;
+        }
+        da_file.open(file, std::ios::binary);
+        if (!da_file) {
+            std::cerr << "ondix-calc: stati: cannot open " << file << ": " << std::strerror(errno) << '\n';
+            return 2;
+        }
+        in = &da_file;
+    }
+    const ondix::EsitoStati esito = ondix::calcola_stati(*in, std::cout, std::cerr, umidita, nome);
+    std::cout.flush();
+    if (esito.errore) std::cerr << "ondix-calc: stati: " << *esito.errore << '\n';
+    if (!std::cout) {
+        std::cerr << "ondix-calc: stati: cannot write the output\n";
+        return 2;
+    }
+    if (esito.scartate > 0)
+        std::cerr << "ondix-calc: stati: " << esito.scartate << " of " << esito.scritte + esito.scartate
+                  << " rows skipped\n";
+    return ondix::codice_uscita_stati(esito);
+}
 
 } // namespace
 
@@ -49,7 +118,8 @@ int main(int argc, char** argv) {
     bool json = false;
     std::string grafico;
 
-    app.add_option("KIND", tipo, "process kind: 1, 2, 3, 4, 5, 6, 7, 13, 17 or 21")->required();
+    // Not required by the parser: "ondix-calc stati" runs without it; checked below.
+    auto* opt_tipo = app.add_option("KIND", tipo, "process kind: 1, 2, 3, 4, 5, 6, 7, 13, 17 or 21");
     std::array<std::string, 10> testi;
     for (int i = 0; i < 10; ++i) {
         const std::string nome = "--e" + std::to_string(i + 1);
@@ -57,7 +127,8 @@ int main(int argc, char** argv) {
                        "text of input box " + std::to_string(i + 1) + " (Edit" + std::to_string(i + 1) + ")")
             ->allow_extra_args(false);
     }
-    app.add_option("--umidita", richiesta.umidita, "humidity inputs: 0 relative humidity in %, 1 humidity ratio in g/kg")
+    app.add_option("--umidita", richiesta.umidita,
+                   "humidity inputs: 0 relative humidity in %, 1 humidity ratio in g/kg")
         ->check(CLI::IsMember({0, 1}));
     app.add_option("--portata", richiesta.portata, "air-flow inputs: 0 volumetric flow in mc/h, 1 mass flow in kg/h")
         ->check(CLI::IsMember({0, 1}));
@@ -70,12 +141,36 @@ int main(int argc, char** argv) {
                    "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
 #endif
 
+    auto* stati = app.add_subcommand("stati", "computes the properties of every air state of a CSV file");
+    stati->footer(spiegazione_stati);
+    std::string file_stati = "-";
+    int umidita_stati = 0;
+    stati->add_option("FILE", file_stati, "CSV file of states, \"-\" for standard input (the default)");
+    stati
+        ->add_option("--umidita", umidita_stati,
+                     "humidity column: 0 ur, relative humidity in % (the default); 1 x, humidity ratio in g/kg")
+        ->check(CLI::IsMember({0, 1}));
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "ondix-calc: " << e.what() << "\n(ondix-calc --help explains the options)\n";
+        return 2;
+    }
+    if (stati->parsed()) {
+        // The process options belong to one calculation; with the batch command they would be ignored.
+        for (const CLI::Option* o : app.get_options())
+            if (o->count() > 0) {
+                std::cerr << "ondix-calc: stati takes none of the options of one calculation (" << o->get_name()
+                          << ")\n(ondix-calc stati --help explains its options)\n";
+                return 2;
+            }
+        return esegui_stati(file_stati, umidita_stati);
+    }
+    if (opt_tipo->count() == 0) {
+        std::cerr << "ondix-calc: KIND is required\n(ondix-calc --help explains the options)\n";
         return 2;
     }
     if (!ondix::tipo_valido(tipo)) {
@@ -95,8 +190,10 @@ int main(int argc, char** argv) {
     if (json) {
         std::cout << ondix::esito_json(esito) << '\n';
     } else {
-        for (const auto& m : esito.messaggi) std::cerr << "messaggio: " << m << '\n';
-        for (const auto& riga : esito.contesto.rapporto.righe()) std::cout << riga << '\n';
+        for (const auto& m : esito.messaggi)
+            std::cerr << "messaggio: " << m << '\n';
+        for (const auto& riga : esito.contesto.rapporto.righe())
+            std::cout << riga << '\n';
     }
     std::cout.flush();
     if (esito.errore) std::cerr << *esito.errore << '\n';

@@ -1,0 +1,337 @@
+#include "cli/stati.h"
+
+#include "core/aria_umida.h"
+#include "core/numeri.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <istream>
+#include <ostream>
+
+namespace ondix {
+
+namespace {
+
+bool blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view senza_blank(std::string_view s) {
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Fixed-point text with `d` decimals and a decimal point; a value that rounds to zero loses its minus sign.
+void aggiungi_numero(std::string& riga, double valore, int d) {
+    std::array<char, 400> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
+    std::string_view testo(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
+    if (testo.size() > 1 && testo.front() == '-' && testo.find_first_not_of("-0.") == std::string_view::npos)
+        testo.remove_prefix(1);
+    riga += testo;
+}
+
+// A column name as written in a header: lower case, cut at the first character that is not a letter, a digit
+// or '_', so that "T [C]", "ur(%)" and "x g/kg" name t, ur and x.
+std::string nome_colonna(std::string_view campo) {
+    std::string nome;
+    for (const char c : campo) {
+        const bool lettera = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!lettera && !(c >= '0' && c <= '9') && c != '_') break;
+        nome += lettera ? static_cast<char>(c | 0x20) : c;
+    }
+    return nome;
+}
+
+std::optional<std::size_t> cerca_colonna(const std::vector<std::string>& campi, std::string_view nome) {
+    for (std::size_t i = 0; i < campi.size(); ++i)
+        if (nome_colonna(campi[i]) == nome) return i;
+    return std::nullopt;
+}
+
+bool tutti_numeri(const std::vector<std::string>& campi) {
+    if (campi.size() < 2) return false;
+    for (const auto& c : campi)
+        if (!numero_intero_testo(c)) return false;
+    return true;
+}
+
+// A field shown in a message: at most 40 characters, in quotes.
+std::string citazione(std::string_view campo) {
+    constexpr std::size_t massimo = 40;
+    const bool lungo = lunghezza_caratteri(campo) > massimo;
+    return "\"" + (lungo ? primi_caratteri(campo, massimo) + "..." : std::string(campo)) + "\"";
+}
+
+// Reads one line into `riga` without its line end. Returns false at the end of the input. A line longer than
+// lunghezza_massima_riga is consumed to its end without being kept, and `troppo_lunga` is set.
+bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga) {
+    riga.clear();
+    troppo_lunga = false;
+    std::streambuf* sb = in.rdbuf();
+    bool letto = false;
+    for (;;) {
+        const int c = sb->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            if (!letto) in.setstate(std::ios::eofbit);
+            return letto;
+        }
+        letto = true;
+        if (c == '\n') break;
+        if (troppo_lunga) continue;
+        if (riga.size() >= lunghezza_massima_riga) {
+            troppo_lunga = true;
+            riga.clear();
+            continue;
+        }
+        riga.push_back(static_cast<char>(c));
+    }
+    if (!riga.empty() && riga.back() == '\r') riga.pop_back();
+    return true;
+}
+
+} // namespace
+
+std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita) {
+    if (!std::isfinite(t) || !std::isfinite(u)) return std::string("not a finite number");
+    if (t < t_minima_stati || t > t_massima_stati)
+        return "temperature " + formatta(t, 0, 2) + " C outside " + formatta(t_minima_stati, 0, 0) + " to " +
+               formatta(t_massima_stati, 0, 0) + " C";
+    StatoAria s;
+    s.t = t;
+    if (umidita == 1) {
+        const double xs = umidita_saturazione(t);
+        if (u < 0) return "humidity ratio " + formatta(u, 0, 3) + " g/kg below 0";
+        if (u > xs)
+            return "humidity ratio " + formatta(u, 0, 3) + " g/kg above saturation (" + formatta(xs, 0, 3) +
+                   " g/kg at " + formatta(t, 0, 2) + " C)";
+        s.x = u;
+        s.ur = umidita_relativa(u, t);
+    } else {
+        if (u < 0 || u > 100) return "relative humidity " + formatta(u, 0, 2) + " % outside 0 to 100";
+        s.ur = u;
+        s.x = umidita_specifica(u, t);
+    }
+    s.h = entalpia(s.x, t);
+    s.v = volume_specifico(t, s.x);
+    if (!std::isfinite(s.x) || !std::isfinite(s.ur) || !std::isfinite(s.h) || !std::isfinite(s.v) || s.v <= 0)
+        return std::string("outside the range of the moist-air correlations");
+
+    // The solvers stop on their tolerance or on their iteration cap; only a stop on the tolerance gives the
+    // answer (the dew-point solver then returns 0, and both search no lower than −10 °C). Checking the
+    // tolerance again tells the two apart.
+    const double twb = temperatura_bulbo_umido(s.x, t);
+    if (std::fabs(entalpia(umidita_saturazione(twb), twb) - s.h) < 0.1) s.bulbo_umido = twb;
+    const double tdp = temperatura_rugiada(s.ur, t);
+    if (std::fabs(umidita_saturazione(tdp) - s.x) < 0.01) s.rugiada = tdp;
+    return s;
+}
+
+std::string intestazione_stati(char sep) {
+    std::string r = "t,ur,x,h,v,t_bulbo_umido,t_rugiada";
+    for (char& c : r)
+        if (c == ',') c = sep;
+    return r;
+}
+
+std::string riga_stati(const StatoAria& s, char sep) {
+    std::string r;
+    r.reserve(64);
+    aggiungi_numero(r, s.t, 2);
+    r += sep;
+    aggiungi_numero(r, s.ur, 2);
+    r += sep;
+    aggiungi_numero(r, s.x, 3);
+    r += sep;
+    aggiungi_numero(r, s.h, 3);
+    r += sep;
+    aggiungi_numero(r, s.v, 4);
+    r += sep;
+    if (s.bulbo_umido) aggiungi_numero(r, *s.bulbo_umido, 2);
+    r += sep;
+    if (s.rugiada) aggiungi_numero(r, *s.rugiada, 2);
+    return r;
+}
+
+void dividi_campi(std::string_view riga, char sep, std::vector<std::string>& campi) {
+    campi.clear();
+    std::size_t i = 0;
+    const std::size_t n = riga.size();
+    for (;;) {
+        std::string campo;
+        while (i < n && riga[i] != sep && blank(riga[i]))
+            ++i;
+        if (i < n && riga[i] == '"') {
+            ++i;
+            while (i < n) {
+                if (riga[i] == '"') {
+                    if (i + 1 < n && riga[i + 1] == '"') {
+                        campo += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                campo += riga[i++];
+            }
+            // Anything between the closing quote and the separator is kept, so that a stray character makes
+            // the field unreadable rather than silently dropped.
+            const std::size_t inizio = i;
+            while (i < n && riga[i] != sep)
+                ++i;
+            campo += senza_blank(riga.substr(inizio, i - inizio));
+        } else {
+            const std::size_t inizio = i;
+            while (i < n && riga[i] != sep)
+                ++i;
+            campo = senza_blank(riga.substr(inizio, i - inizio));
+        }
+        campi.push_back(std::move(campo));
+        if (i >= n) break;
+        ++i; // the separator
+    }
+}
+
+char separatore_di(std::string_view prima_riga) {
+    if (prima_riga.find(';') != std::string_view::npos) return ';';
+    if (prima_riga.find(',') != std::string_view::npos) return ',';
+    if (prima_riga.find('\t') != std::string_view::npos) return '\t';
+    return ',';
+}
+
+EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
+                         std::string_view nome) {
+    EsitoStati esito;
+    const std::string_view colonna_u = umidita == 1 ? "x" : "ur";
+    const std::string_view altra_u = umidita == 1 ? "ur" : "x";
+
+    std::string riga;
+    std::vector<std::string> campi;
+    std::size_t numero_riga = 0;
+    bool troppo_lunga = false;
+
+    auto scarta = [&](const std::string& motivo) {
+        ++esito.scartate;
+        diagnostica << nome << ':' << numero_riga << ": " << motivo << " (row skipped)\n";
+    };
+
+    // The header: the first line that is not blank.
+    bool trovata = false;
+    while (leggi_riga(in, riga, troppo_lunga)) {
+        ++numero_riga;
+        if (numero_riga == 1 && riga.rfind("\xEF\xBB\xBF", 0) == 0) riga.erase(0, 3); // UTF-8 byte order mark
+        if (troppo_lunga) {
+            esito.errore = std::string(nome) + ":" + std::to_string(numero_riga) + ": the header line is longer than " +
+                           std::to_string(lunghezza_massima_riga) + " characters";
+            return esito;
+        }
+        if (!senza_blank(riga).empty()) {
+            trovata = true;
+            break;
+        }
+    }
+    if (in.bad()) {
+        esito.errore = std::string(nome) + ": read error";
+        return esito;
+    }
+    if (!trovata) {
+        esito.errore = std::string(nome) + ": the input is empty (expected a header line such as \"t," +
+                       std::string(colonna_u) + "\")";
+        return esito;
+    }
+
+    const char sep = separatore_di(riga);
+    dividi_campi(riga, sep, campi);
+    std::size_t col_t = 0, col_u = 1;
+    // A first line of numbers only is data, not a header: the columns are then taken in order.
+    const bool senza_intestazione = tutti_numeri(campi);
+    if (!senza_intestazione) {
+        const auto ct = cerca_colonna(campi, "t");
+        const auto cu = cerca_colonna(campi, colonna_u);
+        if (!cu && cerca_colonna(campi, altra_u)) {
+            esito.errore = std::string(nome) + ":" + std::to_string(numero_riga) + ": the header has a column " +
+                           std::string(altra_u) + ", not " + std::string(colonna_u) + " (use --umidita " +
+                           (umidita == 1 ? "0" : "1") + ")";
+            return esito;
+        }
+        if (ct && cu) {
+            col_t = *ct;
+            col_u = *cu;
+        } else if (campi.size() != 2) {
+            esito.errore = std::string(nome) + ":" + std::to_string(numero_riga) + ": the header names no column " +
+                           (ct ? std::string(colonna_u) : std::string("t")) + " (expected a header such as \"t" + sep +
+                           std::string(colonna_u) + "\")";
+            return esito;
+        }
+        // Two columns with other names: temperature first, humidity second.
+    }
+
+    out << intestazione_stati(sep) << '\n';
+
+    const std::size_t servono = std::max(col_t, col_u) + 1;
+    bool prima = senza_intestazione;
+    for (;;) {
+        if (!prima) {
+            if (!leggi_riga(in, riga, troppo_lunga)) break;
+            ++numero_riga;
+            if (troppo_lunga) {
+                scarta("line longer than " + std::to_string(lunghezza_massima_riga) + " characters");
+                continue;
+            }
+            if (senza_blank(riga).empty()) continue;
+            dividi_campi(riga, sep, campi);
+        }
+        prima = false;
+
+        if (campi.size() < servono) {
+            scarta("expected " + std::to_string(servono) + " fields, found " + std::to_string(campi.size()));
+            continue;
+        }
+        std::array<double, 2> valori{};
+        std::string motivo;
+        const std::array<std::size_t, 2> colonne{col_t, col_u};
+        const std::array<std::string_view, 2> nomi{"t", colonna_u};
+        for (std::size_t k = 0; k < 2 && motivo.empty(); ++k) {
+            const std::string& campo = campi[colonne[k]];
+            const Conversione c = leggi_numero(campo);
+            if (campo.empty()) {
+                motivo = "column " + std::string(nomi[k]) + " is empty";
+            } else if (c.letti == 0 || c.letti != campo.size()) {
+                motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is not a number";
+                if (campo.find(',') != std::string::npos && sep != ',') motivo += " (the decimal separator is '.')";
+            } else if (c.trabocco) {
+                motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is too large";
+            } else {
+                valori[k] = c.valore;
+            }
+        }
+        if (!motivo.empty()) {
+            scarta(motivo);
+            continue;
+        }
+        auto stato = calcola_stato(valori[0], valori[1], umidita);
+        if (auto* m = std::get_if<std::string>(&stato)) {
+            scarta(*m);
+            continue;
+        }
+        std::string testo = riga_stati(std::get<StatoAria>(stato), sep);
+        testo += '\n';
+        out.write(testo.data(), static_cast<std::streamsize>(testo.size()));
+        ++esito.scritte;
+    }
+    if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga);
+    return esito;
+}
+
+int codice_uscita_stati(const EsitoStati& e) {
+    if (e.errore) return 2;
+    return e.scartate > 0 ? 1 : 0;
+}
+
+} // namespace ondix

@@ -1,0 +1,68 @@
+// Batch calculation of air states: a CSV of (t, ur) or (t, x) rows in, a CSV of their properties out.
+#pragma once
+
+#include <cstddef>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace ondix {
+
+// Properties of one air state, computed with the same functions as the reports.
+struct StatoAria {
+    double t = 0;  // dry bulb, °C
+    double ur = 0; // relative humidity, %
+    double x = 0;  // humidity ratio, g/kg
+    double h = 0;  // enthalpy, kJ/kg of dry air
+    double v = 0;  // specific volume, m³/kg of dry air
+    // Wet bulb and dew point, °C; empty when the solver's search range (down to −10 °C) does not hold them.
+    std::optional<double> bulbo_umido;
+    std::optional<double> rugiada;
+};
+
+// Accepted dry-bulb temperatures, °C.
+inline constexpr double t_minima_stati = -50.0;
+inline constexpr double t_massima_stati = 100.0;
+
+// The state from t (°C) and the humidity u: a relative humidity in % when `umidita` is 0, a humidity ratio in
+// g/kg when it is 1. A value out of range (t outside −50…100 °C, ur outside 0…100 %, x below 0 or above
+// saturation) gives the reason as text instead.
+std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita);
+
+// The output's header line (no line end): "t,ur,x,h,v,t_bulbo_umido,t_rugiada" with `sep` between names.
+std::string intestazione_stati(char sep);
+// One output line (no line end): t and ur with 2 decimals, x and h with 3, v with 4, wet bulb and dew point with
+// 2 (empty when unknown); decimal point, no thousands separator, no blanks.
+std::string riga_stati(const StatoAria& s, char sep);
+
+// Splits one CSV line at `sep` into `campi` (cleared first). A field may be enclosed in double quotes (a doubled
+// quote inside stands for one); blanks around a field are dropped.
+void dividi_campi(std::string_view riga, char sep, std::vector<std::string>& campi);
+
+// The separator of a file, from its first line: ';' if it holds one, else ',' if it holds one, else a tab if it
+// holds one, else ','.
+char separatore_di(std::string_view prima_riga);
+
+// Longest line accepted; a longer one is reported and skipped without being kept in memory.
+inline constexpr std::size_t lunghezza_massima_riga = 65536;
+
+struct EsitoStati {
+    std::size_t scritte = 0;           // data rows written
+    std::size_t scartate = 0;          // bad rows reported and skipped
+    std::optional<std::string> errore; // the input could not be used at all (no columns, unreadable)
+};
+
+// Reads the CSV of states from `in` and writes the properties CSV to `out`, one row at a time (memory does not
+// grow with the input). `umidita` 0: the humidity column is "ur" (%), 1: it is "x" (g/kg). Each bad row is
+// reported on `diagnostica` as "NAME:LINE: reason (row skipped)", where NAME is `nome`. The output uses the
+// input's separator.
+EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
+                         std::string_view nome);
+
+// Exit status of the batch command: 0 every row written, 1 some rows skipped, 2 the input could not be used.
+int codice_uscita_stati(const EsitoStati& e);
+
+} // namespace ondix

@@ -1,0 +1,295 @@
+#include "cli/stati.h"
+#include "core/aria_umida.h"
+#include "core/numeri.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <sstream>
+#include <streambuf>
+#include <string>
+
+using namespace ondix;
+
+namespace {
+
+StatoAria stato(double t, double u, int umidita = 0) {
+    auto r = calcola_stato(t, u, umidita);
+    if (auto* m = std::get_if<std::string>(&r)) ADD_FAILURE() << "refused: " << *m;
+    return std::holds_alternative<StatoAria>(r) ? std::get<StatoAria>(r) : StatoAria{};
+}
+
+std::string rifiuto(double t, double u, int umidita = 0) {
+    auto r = calcola_stato(t, u, umidita);
+    return std::holds_alternative<std::string>(r) ? std::get<std::string>(r) : std::string();
+}
+
+struct Uscita {
+    std::string csv, errori;
+    EsitoStati esito;
+};
+
+Uscita converti(const std::string& ingresso, int umidita = 0) {
+    std::istringstream in(ingresso);
+    std::ostringstream out, err;
+    Uscita u;
+    u.esito = calcola_stati(in, out, err, umidita, "f.csv");
+    u.csv = out.str();
+    u.errori = err.str();
+    return u;
+}
+
+} // namespace
+
+TEST(StatoAriaBatch, SameValuesAsThePointReport) {
+    // The point-properties report at 20 °C, 50 %: 7,25 g/kg, 38,4 kj/kg, 0,840 mc/kg, 13.73 C, 9.25 C.
+    const StatoAria s = stato(20, 50);
+    EXPECT_EQ(s.ur, 50);
+    EXPECT_NEAR(s.x, 7.2509, 1e-4);
+    EXPECT_NEAR(s.h, 38.414, 1e-3);
+    EXPECT_NEAR(s.v, 0.8395, 1e-4);
+    ASSERT_TRUE(s.bulbo_umido && s.rugiada);
+    EXPECT_EQ(*s.bulbo_umido, temperatura_bulbo_umido(s.x, 20));
+    EXPECT_EQ(*s.rugiada, temperatura_rugiada(50, 20));
+    EXPECT_EQ(riga_stati(s, ','), "20.00,50.00,7.251,38.414,0.8395,13.73,9.25");
+}
+
+TEST(StatoAriaBatch, HumidityRatioInput) {
+    const StatoAria s = stato(20, 7.25, 1);
+    EXPECT_EQ(s.x, 7.25);
+    EXPECT_NEAR(s.ur, umidita_relativa(7.25, 20), 1e-12);
+    EXPECT_NEAR(s.ur, 49.99, 0.01);
+    // Saturation itself is accepted, anything above it is not (as in the point report).
+    const double xs = umidita_saturazione(20);
+    EXPECT_NEAR(stato(20, xs, 1).ur, 100, 1e-9);
+    EXPECT_EQ(rifiuto(20, 15, 1), "humidity ratio 15.000 g/kg above saturation (14.673 g/kg at 20.00 C)");
+    EXPECT_EQ(rifiuto(20, -0.001, 1), "humidity ratio -0.001 g/kg below 0");
+}
+
+TEST(StatoAriaBatch, RangesOfTheInputs) {
+    EXPECT_NEAR(stato(20, 100).ur, 100, 0);
+    EXPECT_EQ(rifiuto(20, 100.5), "relative humidity 100.50 % outside 0 to 100");
+    EXPECT_EQ(rifiuto(20, -1), "relative humidity -1.00 % outside 0 to 100");
+    EXPECT_EQ(stato(20, 0).x, 0);
+    EXPECT_EQ(stato(-50, 50).t, -50);
+    EXPECT_EQ(stato(100, 50).t, 100);
+    EXPECT_EQ(rifiuto(-50.01, 50), "temperature -50.01 C outside -50 to 100 C");
+    EXPECT_EQ(rifiuto(100.5, 50), "temperature 100.50 C outside -50 to 100 C");
+    EXPECT_EQ(rifiuto(std::nan(""), 50), "not a finite number");
+    EXPECT_EQ(rifiuto(20, std::numeric_limits<double>::infinity(), 1), "not a finite number");
+}
+
+TEST(StatoAriaBatch, DewPointBelowTheSolverRangeIsLeftEmpty) {
+    // At −5 °C and 20 % the dew point lies near −22 °C, below the −10 °C where its search stops: the report
+    // function answers 0, which would be wrong in a table of data.
+    ASSERT_EQ(temperatura_rugiada(20, -5), 0.0);
+    const StatoAria s = stato(-5, 20);
+    EXPECT_FALSE(s.rugiada);
+    ASSERT_TRUE(s.bulbo_umido);
+    EXPECT_LT(*s.bulbo_umido, -5);
+    EXPECT_EQ(riga_stati(s, ';').back(), ';');
+    // Dry air has no dew point at all.
+    EXPECT_FALSE(stato(20, 0).rugiada);
+    // A dew point of exactly 0 °C, found at the first halving (10 °C air holding the saturation humidity ratio
+    // of 0 °C), is a real answer and is kept.
+    const StatoAria zero = stato(10, umidita_relativa(umidita_saturazione(0), 10));
+    ASSERT_TRUE(zero.rugiada);
+    EXPECT_EQ(*zero.rugiada, 0.0);
+    // Cold air: the wet bulb is found below the dry bulb.
+    const StatoAria freddo = stato(-15, 80);
+    ASSERT_TRUE(freddo.bulbo_umido);
+    EXPECT_EQ(formatta(*freddo.bulbo_umido, 0, 2), "-15.47");
+}
+
+TEST(RigaStati, FormatAndSeparator) {
+    StatoAria s;
+    s.t = -0.001; // rounds to zero: no minus sign
+    s.ur = 99.999;
+    s.x = 1234.5678;
+    s.h = -12.3456;
+    s.v = 0.84;
+    EXPECT_EQ(riga_stati(s, ';'), "0.00;100.00;1234.568;-12.346;0.8400;;");
+    s.bulbo_umido = -3.004;
+    s.rugiada = 7.0;
+    EXPECT_EQ(riga_stati(s, '\t'), "0.00\t100.00\t1234.568\t-12.346\t0.8400\t-3.00\t7.00");
+    EXPECT_EQ(intestazione_stati(';'), "t;ur;x;h;v;t_bulbo_umido;t_rugiada");
+}
+
+TEST(DividiCampi, QuotesBlanksAndEmptyFields) {
+    std::vector<std::string> c;
+    dividi_campi(" 20 ; 50 ", ';', c);
+    EXPECT_EQ(c, (std::vector<std::string>{"20", "50"}));
+    dividi_campi("\"2023-01-01, 00:00\",\"5.5\" , 80", ',', c);
+    EXPECT_EQ(c, (std::vector<std::string>{"2023-01-01, 00:00", "5.5", "80"}));
+    dividi_campi("\"a \"\"b\"\"\",x", ',', c);
+    EXPECT_EQ(c, (std::vector<std::string>{"a \"b\"", "x"}));
+    dividi_campi("1,,3,", ',', c);
+    EXPECT_EQ(c, (std::vector<std::string>{"1", "", "3", ""}));
+    dividi_campi("", ',', c);
+    EXPECT_EQ(c, (std::vector<std::string>{""}));
+    // A character after the closing quote stays, so the field is not a clean number.
+    dividi_campi("\"20\"x,5", ',', c);
+    EXPECT_EQ(c, (std::vector<std::string>{"20x", "5"}));
+    // An unclosed quote runs to the end of the line.
+    dividi_campi("\"20,5", ',', c);
+    EXPECT_EQ(c, (std::vector<std::string>{"20,5"}));
+    EXPECT_EQ(separatore_di("t;ur,x"), ';');
+    EXPECT_EQ(separatore_di("t,ur"), ',');
+    EXPECT_EQ(separatore_di("t\tur"), '\t');
+    EXPECT_EQ(separatore_di("tur"), ',');
+}
+
+TEST(CalcolaStati, NamedColumnsInAnyOrderWithUnitsAndExtraColumns) {
+    const Uscita u = converti("\xEF\xBB\xBF"
+                              "data;ora;UR [%];T (C)\r\n"
+                              "2023-07-01;14:00;50;20\r\n"
+                              "2023-07-01;15:00;60;\"22.5\"\r\n");
+    EXPECT_EQ(u.csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n"
+                     "20.00;50.00;7.251;38.414;0.8395;13.73;9.25\n"
+                     "22.50;60.00;10.191;48.408;0.8506;17.23;14.34\n");
+    EXPECT_EQ(u.errori, "");
+    EXPECT_EQ(u.esito.scritte, 2u);
+    EXPECT_EQ(codice_uscita_stati(u.esito), 0);
+}
+
+TEST(CalcolaStati, BadRowsAreReportedWithTheirLineAndSkipped) {
+    const Uscita u = converti("t,ur\n"
+                              "20,50\n"
+                              "\n"
+                              "abc,50\n"
+                              "20\n"
+                              "20,101\n"
+                              ",50\n"
+                              "1e999,50\n"
+                              "20,50x\n"
+                              "-5.5,90\n");
+    EXPECT_EQ(u.csv, "t,ur,x,h,v,t_bulbo_umido,t_rugiada\n"
+                     "20.00,50.00,7.251,38.414,0.8395,13.73,9.25\n"
+                     "-5.50,90.00,2.146,-0.202,0.7602,-5.92,-6.70\n");
+    EXPECT_EQ(u.errori, "f.csv:4: column t: \"abc\" is not a number (row skipped)\n"
+                        "f.csv:5: expected 2 fields, found 1 (row skipped)\n"
+                        "f.csv:6: relative humidity 101.00 % outside 0 to 100 (row skipped)\n"
+                        "f.csv:7: column t is empty (row skipped)\n"
+                        "f.csv:8: column t: \"1e999\" is too large (row skipped)\n"
+                        "f.csv:9: column ur: \"50x\" is not a number (row skipped)\n");
+    EXPECT_EQ(u.esito.scritte, 2u);
+    EXPECT_EQ(u.esito.scartate, 6u);
+    EXPECT_EQ(codice_uscita_stati(u.esito), 1);
+}
+
+TEST(CalcolaStati, DecimalCommaGetsAHint) {
+    const Uscita u = converti("t;ur\n20,5;50\n");
+    EXPECT_EQ(u.errori, "f.csv:2: column t: \"20,5\" is not a number (the decimal separator is '.') (row skipped)\n");
+}
+
+TEST(CalcolaStati, HumidityRatioColumn) {
+    const Uscita u = converti("t\tx\n20\t7.25\n20\t15\n", 1);
+    EXPECT_EQ(u.csv, "t\tur\tx\th\tv\tt_bulbo_umido\tt_rugiada\n"
+                     "20.00\t49.99\t7.250\t38.412\t0.8395\t13.73\t9.25\n");
+    EXPECT_EQ(u.esito.scartate, 1u);
+}
+
+TEST(CalcolaStati, HeaderProblemsStopBeforeAnyOutput) {
+    Uscita u = converti("t,x\n20,7\n");
+    EXPECT_EQ(u.csv, "");
+    EXPECT_EQ(*u.esito.errore, "f.csv:1: the header has a column x, not ur (use --umidita 1)");
+    EXPECT_EQ(codice_uscita_stati(u.esito), 2);
+    u = converti("t,ur\n", 1);
+    EXPECT_EQ(*u.esito.errore, "f.csv:1: the header has a column ur, not x (use --umidita 0)");
+    u = converti("data,t,umidita\n1,20,50\n");
+    EXPECT_EQ(*u.esito.errore, "f.csv:1: the header names no column ur (expected a header such as \"t,ur\")");
+    u = converti("");
+    EXPECT_EQ(*u.esito.errore, "f.csv: the input is empty (expected a header line such as \"t,ur\")");
+    u = converti("\n  \n");
+    EXPECT_TRUE(u.esito.errore);
+    EXPECT_EQ(u.csv, "");
+}
+
+TEST(CalcolaStati, TwoUnnamedColumnsOrNoHeader) {
+    // Two columns of other names: temperature first.
+    Uscita u = converti("temperatura;umidita\n20;50\n");
+    EXPECT_EQ(u.esito.scritte, 1u);
+    EXPECT_FALSE(u.esito.errore);
+    // A first line of numbers is data, not a header.
+    u = converti("20,50\n-5.5,90\n");
+    EXPECT_EQ(u.esito.scritte, 2u);
+    EXPECT_EQ(u.csv.substr(0, u.csv.find('\n')), "t,ur,x,h,v,t_bulbo_umido,t_rugiada");
+}
+
+TEST(CalcolaStati, OverlongLineIsSkippedAndTheNextRowRead) {
+    const std::string lunga(lunghezza_massima_riga + 10, '9');
+    const Uscita u = converti("t,ur\n" + lunga + ",50\n20,50\n");
+    EXPECT_EQ(u.esito.scritte, 1u);
+    EXPECT_EQ(u.errori, "f.csv:2: line longer than 65536 characters (row skipped)\n");
+    // Exactly at the limit the line is read (and here refused for its value, not its length).
+    const std::string giusta = "20," + std::string(lunghezza_massima_riga - 3, '5');
+    const Uscita v = converti("t,ur\n" + giusta + "\n");
+    EXPECT_EQ(v.esito.scartate, 1u);
+    EXPECT_NE(v.errori.find("is too large"), std::string::npos) << v.errori;
+}
+
+TEST(CalcolaStati, OutputReadBackGivesTheSameTable) {
+    const Uscita a = converti("t,ur\n20,50\n-5.5,90\n35.25,33.3\n0,100\n");
+    const Uscita b = converti(a.csv);
+    EXPECT_EQ(a.csv, b.csv);
+}
+
+namespace {
+// An input of `righe` rows made on demand; before handing out row k it calls `controllo(k)`.
+class RigheGenerate : public std::streambuf {
+public:
+    RigheGenerate(std::size_t righe, std::function<void(std::size_t)> controllo)
+        : m_righe(righe), m_controllo(std::move(controllo)) {}
+
+protected:
+    int_type underflow() override {
+        if (m_k > m_righe) return traits_type::eof();
+        if (m_k > 0) m_controllo(m_k);
+        m_riga = m_k == 0 ? "t,ur\n" : "20,50\n";
+        ++m_k;
+        setg(m_riga.data(), m_riga.data(), m_riga.data() + m_riga.size());
+        return traits_type::to_int_type(m_riga[0]);
+    }
+
+private:
+    std::size_t m_righe, m_k = 0;
+    std::function<void(std::size_t)> m_controllo;
+    std::string m_riga;
+};
+
+// Counts what is written without keeping it.
+class Contatore : public std::streambuf {
+public:
+    std::size_t righe = 0;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (c == '\n') ++righe;
+        return c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        for (std::streamsize i = 0; i < n; ++i)
+            if (s[i] == '\n') ++righe;
+        return n;
+    }
+};
+} // namespace
+
+TEST(CalcolaStati, RowsAreWrittenAsTheyAreRead) {
+    // Each row must be out before the next one is read: nothing waits for the end of the input.
+    Contatore conta;
+    std::ostream out(&conta);
+    std::size_t in_ritardo = 0;
+    RigheGenerate gen(10000, [&](std::size_t k) {
+        // Header + k − 1 rows already written when row k is asked for.
+        if (conta.righe != k) ++in_ritardo;
+    });
+    std::istream in(&gen);
+    std::ostringstream err;
+    const EsitoStati e = calcola_stati(in, out, err, 0, "gen");
+    EXPECT_EQ(e.scritte, 10000u);
+    EXPECT_EQ(in_ritardo, 0u);
+    EXPECT_EQ(conta.righe, 10001u);
+}
