@@ -36,6 +36,8 @@ void segni_punti(Plotter& p, const TabellaPunti& punti) {
 void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
     segni_punti(p, punti);
 
+    // Lines join entries in world units, also when no mark switched the mapping on (an empty table).
+    p.imposta_mappatura(true);
     p.penna(verde);
     switch (codice) {
     case 0:

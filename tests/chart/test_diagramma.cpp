@@ -1,0 +1,312 @@
+#include "aiuto_test.h"
+#include "chart/diagramma.h"
+#include "core/aria_umida.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+
+using namespace ondix;
+using namespace ondix::test;
+using Tipo = Primitiva::Tipo;
+
+namespace {
+
+// A process line by entry numbers and colour.
+struct Tratto {
+    int da, a;
+    Rgb colore;
+    friend bool operator==(const Tratto&, const Tratto&) = default;
+};
+
+std::ostream& operator<<(std::ostream& o, const Tratto& t) {
+    return o << "P" << t.da << "-P" << t.a << " " << testo_rgb(t.colore);
+}
+
+TabellaPunti sette_punti() {
+    TabellaPunti t;
+    t.imposta(1, 25.0, 10.0, "A");
+    t.imposta(2, 30.0, 12.0, "B");
+    t.imposta(3, 12.0, 8.0, "C");
+    t.imposta(4, 15.0, 9.0, "D");
+    t.imposta(5, 20.0, 11.0, "E");
+    t.imposta(6, 35.0, 14.0, "F");
+    t.imposta(7, 40.0, 16.0, "G");
+    return t;
+}
+
+class Grafico : public ::testing::Test {
+protected:
+    // Draws the standard chart and returns the process lines (everything after the last mark) by entry number.
+    std::vector<Tratto> tratti(const TabellaPunti& t, std::uint8_t codice) {
+        b.schermo.svuota();
+        diagramma_standard(b.p, t, codice);
+        const auto& tutte = b.schermo.primitive();
+        std::size_t inizio = 0;
+        for (std::size_t i = 0; i < tutte.size(); ++i)
+            if (tutte[i].tipo != Tipo::linea) inizio = i + 1;
+        std::vector<Tratto> r;
+        for (std::size_t i = inizio; i < tutte.size(); ++i) {
+            const Primitiva& l = tutte[i];
+            EXPECT_EQ(l.tipo, Tipo::linea);
+            EXPECT_EQ(l.stato.spessore_penna, 3);
+            r.push_back({voce(t, l.x1, l.y1), voce(t, l.x2, l.y2), l.colore()});
+        }
+        return r;
+    }
+    // The entry drawn at canvas pixel (x, y), or 0 for none.
+    int voce(const TabellaPunti& t, int x, int y) {
+        for (int n = 1; n <= 10; ++n)
+            if (t[n].in_uso() && pixel_x(t[n].X) == x && pixel_y(t[n].Y) == y) return n;
+        return 0;
+    }
+    int pixel_x(double X) { return tronca_pixel(b.p.x_dispositivo(X)); }
+    int pixel_y(double Y) { return tronca_pixel(b.p.y_dispositivo(Y)); }
+
+    Banco b;
+};
+
+} // namespace
+
+TEST_F(Grafico, OverlayCodeZeroJoinsTheFirstPointToTheNextTwoInGreen) {
+    EXPECT_EQ(tratti(sette_punti(), 0), (std::vector<Tratto>{{1, 2, verde}, {1, 3, verde}}));
+}
+
+TEST_F(Grafico, OverlayCodesOneTwoTenAndUnknownDrawOnlyTheBlackLine) {
+    for (int codice : {1, 2, 10, 8, 9, 200})
+        EXPECT_EQ(tratti(sette_punti(), static_cast<std::uint8_t>(codice)), (std::vector<Tratto>{{1, 2, nero}}))
+            << "code " << codice;
+}
+
+TEST_F(Grafico, OverlayCodeThree) {
+    EXPECT_EQ(tratti(sette_punti(), 3), (std::vector<Tratto>{{1, 3, verde}, {1, 2, nero}}));
+}
+
+TEST_F(Grafico, OverlayCodesFourAndFive) {
+    for (int codice : {4, 5}) {
+        EXPECT_EQ(tratti(sette_punti(), static_cast<std::uint8_t>(codice)),
+                  (std::vector<Tratto>{{3, 4, verde}, {1, 5, verde}, {5, 6, verde}, {1, 2, nero}}));
+        // P5–P6 needs both coordinates of P6.
+        TabellaPunti t = sette_punti();
+        t.imposta(6, 0.0, 14.0, "F");
+        EXPECT_EQ(tratti(t, static_cast<std::uint8_t>(codice)),
+                  (std::vector<Tratto>{{3, 4, verde}, {1, 5, verde}, {1, 2, nero}}));
+        t.imposta(6, 35.0, 0.0, "F");
+        EXPECT_EQ(tratti(t, static_cast<std::uint8_t>(codice)),
+                  (std::vector<Tratto>{{3, 4, verde}, {1, 5, verde}, {1, 2, nero}}));
+    }
+}
+
+TEST_F(Grafico, OverlayCodeSixWithAndWithoutTheSeventhPoint) {
+    EXPECT_EQ(
+        tratti(sette_punti(), 6),
+        (std::vector<Tratto>{{6, 7, verde}, {3, 4, nero}, {4, 5, nero}, {5, 6, nero}, {1, 7, rosso}, {1, 2, nero}}));
+    TabellaPunti t = sette_punti();
+    t.imposta(7, 0.0, 0.0, "");
+    EXPECT_EQ(tratti(t, 6),
+              (std::vector<Tratto>{{3, 4, nero}, {4, 5, nero}, {5, 6, nero}, {1, 6, rosso}, {1, 2, nero}}));
+}
+
+TEST_F(Grafico, OverlayCodeSixWithoutTheSixthPoint) {
+    TabellaPunti t = sette_punti();
+    t.imposta(6, 0.0, 0.0, "");
+    t.imposta(7, 0.0, 0.0, "");
+    // P1–P6 in red goes to the empty entry at the world origin.
+    auto r = tratti(t, 6);
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[0], (Tratto{3, 4, nero}));
+    EXPECT_EQ(r[1], (Tratto{4, 5, nero}));
+    EXPECT_EQ(r[2], (Tratto{1, 0, rosso}));
+    EXPECT_EQ(r[3], (Tratto{1, 2, nero}));
+    const Primitiva rossa = b.schermo.primitive()[b.schermo.primitive().size() - 2];
+    EXPECT_EQ(rossa.x2, pixel_x(0.0));
+    EXPECT_EQ(rossa.y2, pixel_y(0.0));
+}
+
+TEST_F(Grafico, OverlayCodeSeven) {
+    EXPECT_EQ(tratti(sette_punti(), 7), (std::vector<Tratto>{{1, 2, nero}, {3, 4, nero}, {1, 5, nero}, {5, 4, nero}}));
+}
+
+TEST_F(Grafico, MarksFirstRedOthersBlackAndOneZeroCoordinateKeepsTheColour) {
+    TabellaPunti t;
+    t.imposta(1, 20.0, 10.0, "A");
+    t.imposta(2, 0.0, 8.0, "B"); // keeps the red of the mark before it
+    t.imposta(3, 25.0, 12.0, "C");
+    t.imposta(5, 30.0, 0.0, "#D"); // P4 empty: skipped; this one keeps black
+    diagramma_standard(b.p, t, 1);
+    std::vector<std::pair<std::string, Rgb>> segni;
+    std::vector<Rgb> cerchi;
+    bool dopo_titolo = false;
+    for (const auto& q : b.schermo.primitive()) {
+        if (q.tipo == Tipo::testo && dopo_titolo) segni.emplace_back(q.testo, q.colore());
+        if (q.tipo == Tipo::testo && q.testo == " X[g/kg]") dopo_titolo = true;
+        if (q.tipo == Tipo::ellisse) cerchi.push_back(q.colore());
+    }
+    EXPECT_EQ(segni,
+              (std::vector<std::pair<std::string, Rgb>>{{" A", rosso}, {" B", rosso}, {" C", nero}, {" D", nero}}));
+    EXPECT_EQ(cerchi, (std::vector<Rgb>{rosso, rosso, nero, nero}));
+    // The label's top-left corner is the point; the circle of radius 0.2 °C is centred on it.
+    const auto testi = b.schermo.solo(Tipo::testo);
+    const auto a = std::find_if(testi.begin(), testi.end(), [](const auto& q) { return q.testo == " A"; });
+    EXPECT_EQ(a->x1, pixel_x(20.0));
+    EXPECT_EQ(a->y1, pixel_y(10.0));
+    const auto e = b.schermo.solo(Tipo::ellisse).at(0);
+    const double X = b.p.x_dispositivo(20.0), R = 0.2 * b.p.finestra_corrente().sx;
+    EXPECT_EQ(e.x1, tronca_pixel(X - R));
+    EXPECT_EQ(e.x2, tronca_pixel(X + R));
+}
+
+TEST_F(Grafico, DrawingOrderOnTheScreen) {
+    diagramma_standard(b.p, sette_punti(), 6);
+    const auto& q = b.schermo.primitive();
+    ASSERT_FALSE(q.empty());
+    // Frame and saturation curve in blue first, then the marks, then the process lines, black P1–P2 last.
+    std::size_t i = 0;
+    for (; i < q.size() && !(q[i].tipo == Tipo::testo && q[i].testo == " A"); ++i)
+        if (q[i].tipo == Tipo::linea) {
+            EXPECT_EQ(q[i].colore(), blu) << q[i].descrizione();
+        }
+    ASSERT_LT(i, q.size());
+    EXPECT_EQ(q[i].colore(), rosso);
+    EXPECT_EQ(q[i + 1].tipo, Tipo::ellisse);
+    EXPECT_EQ(q.back().colore(), nero);
+    EXPECT_EQ(b.p.penna_corrente(), 0);
+    EXPECT_TRUE(b.p.mappatura()); // the chart leaves it on
+}
+
+TEST_F(Grafico, SaturationCurveIsCutAtTheTopOfTheStandardChart) {
+    diagramma_standard(b.p, TabellaPunti{}, 1);
+    // The blue lines after the frame's last text.
+    std::vector<Primitiva> curva;
+    bool dopo_titolo = false;
+    for (const auto& q : b.schermo.primitive()) {
+        if (dopo_titolo && q.tipo == Tipo::linea && q.colore() == blu) curva.push_back(q);
+        if (q.tipo == Tipo::testo && q.testo == " X[g/kg]") dopo_titolo = true;
+    }
+    ASSERT_GT(curva.size(), 100u);
+    // Starts at −5 °C on the curve and rises without a gap up to the last sample under 32.5 g/kg.
+    EXPECT_EQ(curva.front().x1, pixel_x(-5.0));
+    EXPECT_EQ(curva.front().y1, pixel_y(curva_saturazione(-5.0)));
+    for (std::size_t i = 1; i < curva.size(); ++i)
+        EXPECT_EQ(curva[i].x1, curva[i - 1].x2);
+    const double passo = 55.0 / 199.0;
+    int ultimo = 0;
+    while (curva_saturazione(-5.0 + passo * (ultimo + 1)) <= 32.5)
+        ++ultimo;
+    EXPECT_EQ(curva.size(), static_cast<std::size_t>(ultimo));
+    EXPECT_EQ(curva.back().x2, pixel_x(-5.0 + passo * ultimo));
+    EXPECT_LT(-5.0 + passo * ultimo, 34.0);
+}
+
+TEST_F(Grafico, EmptyTableDrawsFrameCurveAndAZeroLengthLineAtTheOrigin) {
+    diagramma_standard(b.p, TabellaPunti{}, 1);
+    EXPECT_TRUE(b.schermo.solo(Tipo::ellisse).empty());
+    const Primitiva ultima = b.schermo.primitive().back();
+    EXPECT_EQ(ultima.tipo, Tipo::linea);
+    EXPECT_EQ(ultima.x1, ultima.x2);
+    EXPECT_EQ(ultima.y1, ultima.y2);
+    EXPECT_EQ(ultima.x1, 201); // (0 − (−10)) × 960 / 65 + 54
+    EXPECT_EQ(ultima.y1, 664); // 688 − 24
+    EXPECT_EQ(ultima.colore(), nero);
+}
+
+TEST_F(Grafico, ProcessLinesAreNotClipped) {
+    TabellaPunti t = sette_punti();
+    t.imposta(2, 80.0, 40.0, "B");
+    const auto r = tratti(t, 1);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_GT(b.schermo.primitive().back().x2, 1014);
+    EXPECT_LT(b.schermo.primitive().back().y2, 0);
+}
+
+TEST_F(Grafico, ViewsTakeTheirRanges) {
+    TabellaPunti t;
+    t.imposta(1, 20.0, 7.3, "P");
+    t.imposta(2, 9.2, 7.3, "R");
+    t.imposta(3, 13.8, 9.8, "BU");
+    diagramma_punto(b.p, t, 0);
+    FinestraPlotter f = b.p.finestra_corrente();
+    EXPECT_DOUBLE_EQ(f.xmin, 7.0); // 7.2 … 22 widened
+    EXPECT_DOUBLE_EQ(f.xmax, 23.0);
+    EXPECT_DOUBLE_EQ(f.ymin, 5.0); // 5.3 … 11.8
+    EXPECT_DOUBLE_EQ(f.ymax, 12.0);
+
+    diagramma_verifica(b.p, t, 5);
+    f = b.p.finestra_corrente();
+    EXPECT_DOUBLE_EQ(f.ymax, 27.5);
+    EXPECT_DOUBLE_EQ(f.xmin, -10.0);
+
+    t.imposta(4, -12.0, 1.0, "E");
+    t.imposta(5, 45.0, 9.0, "I");
+    diagramma_invernale(b.p, t, 6);
+    f = b.p.finestra_corrente();
+    EXPECT_DOUBLE_EQ(f.xmin, -15.0); // −12 … 45: step 5
+    EXPECT_DOUBLE_EQ(f.xmax, 50.0);
+    EXPECT_DOUBLE_EQ(f.ymin, 0.0);
+    EXPECT_DOUBLE_EQ(f.ymax, 10.0); // 0 … 9.8: step 0.5
+
+    diagramma_standard(b.p, t, 1);
+    EXPECT_DOUBLE_EQ(b.p.finestra_corrente().ymax, 32.5);
+}
+
+TEST_F(Grafico, WinterViewWithAllHumidityRatiosZeroStillDraws) {
+    TabellaPunti t;
+    t.imposta(1, 20.0, 0.0, "A");
+    t.imposta(2, -10.0, 0.0, "E");
+    diagramma_invernale(b.p, t, 6);
+    EXPECT_GT(b.p.finestra_corrente().ymax, b.p.finestra_corrente().ymin);
+    EXPECT_FALSE(b.schermo.solo(Tipo::ellisse).empty());
+}
+
+TEST_F(Grafico, FrameTextsTakeTheTextColourLeftByThePreviousDrawing) {
+    // The point chart ends with the green pen; the next drawing on the same canvas labels its axes in green.
+    TabellaPunti t;
+    t.imposta(1, 20.0, 7.3, "P");
+    t.imposta(2, 9.2, 7.3, "R");
+    t.imposta(3, 13.8, 9.8, "BU");
+    diagramma_punto(b.p, t, 0);
+    EXPECT_EQ(b.schermo.solo(Tipo::testo).front().colore(), nero);
+    b.schermo.svuota();
+    diagramma_punto(b.p, t, 0);
+    EXPECT_EQ(b.schermo.solo(Tipo::testo).front().colore(), verde);
+    EXPECT_EQ(b.schermo.solo(Tipo::linea).front().colore(), blu);
+}
+
+TEST_F(Grafico, PrinterDrawingStartsWithTheFrameRectangle) {
+    Banco s(1024, 768, 1000, 800);
+    s.p.imposta_dispositivo(Dispositivo::stampante);
+    s.stampante.imposta_spessore_penna(5);
+    diagramma_standard(s.p, sette_punti(), 4);
+    const auto& q = s.stampante.primitive();
+    EXPECT_EQ(q.front().descrizione(), "rettangolo 1 1 899 720 #000000 5 #FFFFFF");
+    // Frame in the printer's previous colours (black at the first print), 10-point labels.
+    EXPECT_EQ(q[1].colore(), nero);
+    for (const auto& p : s.stampante.solo(Tipo::testo))
+        EXPECT_EQ(p.stato.punti_font, 10);
+    // The printer has no visibility test: all seven marks.
+    EXPECT_EQ(s.stampante.solo(Tipo::ellisse).size(), 7u);
+    EXPECT_TRUE(b.schermo.primitive().empty());
+}
+
+TEST_F(Grafico, RedrawWithAProcedureReadsTheContextWhenItDraws) {
+    Contesto ctx;
+    ctx.codice_grafico = 3;
+    const ProceduraDisegno procedura = procedura_vista(VistaGrafico::standard, ctx);
+    ctx.punti = sette_punti(); // after the procedure was made
+    ridisegna(b.p, procedura);
+    EXPECT_EQ(b.schermo.solo(Tipo::ellisse).size(), 7u);
+    EXPECT_FALSE(b.p.mappatura());
+    b.schermo.svuota();
+    ridisegna(b.p, ProceduraDisegno{});
+    EXPECT_TRUE(b.schermo.primitive().empty());
+}
+
+TEST_F(Grafico, MarksNearTheScreenEdgeAreLeftOutButTheirLabelsStay) {
+    TabellaPunti t;
+    t.imposta(1, 25.0, 10.0, "A");
+    t.imposta(2, -50.0, 10.0, "L"); // far left of the window: X < 10
+    diagramma_standard(b.p, t, 1);
+    EXPECT_EQ(b.schermo.solo(Tipo::ellisse).size(), 1u);
+    EXPECT_EQ(b.testi().back(), " L");
+}

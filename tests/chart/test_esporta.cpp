@@ -1,0 +1,145 @@
+// The chart export as a user runs it: ondix-calc KIND --grafico FILE, without a display.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string leggi(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void scrivi(const fs::path& p, const std::string& testo) {
+    std::ofstream(p, std::ios::binary) << testo;
+}
+
+struct Esito {
+    int codice;
+    std::string err;
+};
+
+class Esporta : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string modello = (fs::temp_directory_path() / "ondix-esporta-XXXXXX").string();
+        ASSERT_NE(mkdtemp(modello.data()), nullptr);
+        dir = modello;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs ondix-calc with `argomenti` (already quoted), no display and no platform chosen.
+    Esito calc(const std::string& argomenti) {
+        const fs::path err = dir / "stderr.txt";
+        const std::string comando = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" ONDIX_CALC "' " +
+                                    argomenti + " >/dev/null 2>'" + err.string() + "'";
+        const int stato = std::system(comando.c_str());
+        Esito e{WIFEXITED(stato) ? WEXITSTATUS(stato) : -1, leggi(err)};
+        fs::remove(err);
+        return e;
+    }
+    std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
+    // The files in the directory, by name.
+    std::vector<std::string> contenuto() {
+        std::vector<std::string> r;
+        for (const auto& e : fs::directory_iterator(dir))
+            r.push_back(e.path().filename().string());
+        std::sort(r.begin(), r.end());
+        return r;
+    }
+
+    fs::path dir;
+};
+
+} // namespace
+
+TEST_F(Esporta, PngIsTheScreenChartAt1024x768) {
+    const fs::path png = dir / "punto.png";
+    const Esito e = calc("4 --grafico " + q(png));
+    EXPECT_EQ(e.codice, 0);
+    EXPECT_EQ(e.err, ""); // nothing but the program's own messages on stderr
+    QImage img;
+    ASSERT_TRUE(img.load(QString::fromStdString(png.string()), "PNG"));
+    EXPECT_EQ(img.width(), 1024);
+    EXPECT_EQ(img.height(), 768);
+    EXPECT_EQ(img.pixelColor(1020, 760), QColor(Qt::white));
+    EXPECT_EQ(img.pixelColor(54, 300), QColor(0, 0, 255));  // y axis
+    EXPECT_EQ(img.pixelColor(500, 664), QColor(0, 0, 255)); // x axis
+    EXPECT_EQ(contenuto(), (std::vector<std::string>{"punto.png"}));
+}
+
+TEST_F(Esporta, SvgAndPdfByExtensionInAnyCase) {
+    const Esito s = calc("4 --grafico " + q(dir / "punto.SVG"));
+    EXPECT_EQ(s.codice, 0) << s.err;
+    const std::string svg = leggi(dir / "punto.SVG");
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("viewBox=\"0 0 1024 768\""), std::string::npos);
+    EXPECT_NE(svg.find("tbs"), std::string::npos);
+    EXPECT_NE(svg.find("X[g/kg]"), std::string::npos);
+    EXPECT_NE(svg.find("times new roman"), std::string::npos);
+
+    const Esito p = calc("4 --grafico " + q(dir / "punto.Pdf"));
+    EXPECT_EQ(p.codice, 0) << p.err;
+    const std::string pdf = leggi(dir / "punto.Pdf");
+    EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+    EXPECT_NE(pdf.find("%%EOF", pdf.size() - 16), std::string::npos);
+    EXPECT_NE(pdf.find("/MediaBox [0 0 768.000000 576.000000]"), std::string::npos); // 1024 × 768 pixels at 96 dpi
+}
+
+TEST_F(Esporta, UnknownExtensionIsRefusedAndTouchesNothing) {
+    scrivi(dir / "grafico.jpg", "vecchio");
+    for (const char* nome : {"grafico.jpg", "grafico", "grafico.png.txt"}) {
+        const Esito e = calc("4 --grafico " + q(dir / nome));
+        EXPECT_EQ(e.codice, 2) << nome;
+        EXPECT_NE(e.err.find("ondix-calc: cannot write the chart to"), std::string::npos) << e.err;
+        EXPECT_NE(e.err.find(".png, .svg or .pdf"), std::string::npos) << e.err;
+    }
+    EXPECT_EQ(leggi(dir / "grafico.jpg"), "vecchio");
+    EXPECT_EQ(contenuto(), (std::vector<std::string>{"grafico.jpg"}));
+}
+
+TEST_F(Esporta, UnwritablePathsAreReported) {
+    scrivi(dir / "file", "x");
+    fs::create_directory(dir / "cartella.png");
+    for (const fs::path& p : {dir / "file" / "grafico.png", dir / "manca" / "grafico.svg", dir / "cartella.png"}) {
+        const Esito e = calc("4 --grafico " + q(p));
+        EXPECT_EQ(e.codice, 2) << p;
+        EXPECT_NE(e.err.find("ondix-calc: cannot write the chart to \"" + p.string() + "\": "), std::string::npos)
+            << e.err;
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "cartella.png"));
+}
+
+TEST_F(Esporta, NoChartRequestMeansNoFileAndTheOldOneStays) {
+    const fs::path png = dir / "grafico.png";
+    scrivi(png, "vecchio");
+    // Relative humidity above 100 stops the point calculation at a message, before its chart.
+    const Esito e = calc("4 --e2 150 --grafico " + q(png));
+    EXPECT_EQ(e.codice, 2);
+    EXPECT_NE(e.err.find("the calculation made no chart"), std::string::npos) << e.err;
+    EXPECT_EQ(leggi(png), "vecchio");
+}
+
+TEST_F(Esporta, AnExistingFileIsReplacedByANewOneNotRewrittenInPlace) {
+    const fs::path png = dir / "grafico.png";
+    scrivi(png, "vecchio");
+    fs::create_hard_link(png, dir / "copia");
+    const Esito e = calc("4 --grafico " + q(png));
+    EXPECT_EQ(e.codice, 0) << e.err;
+    EXPECT_EQ(leggi(png).substr(1, 3), "PNG");
+    // The old file (still reachable through its other name) was never opened for writing.
+    EXPECT_EQ(leggi(dir / "copia"), "vecchio");
+    EXPECT_EQ(contenuto(), (std::vector<std::string>{"copia", "grafico.png"}));
+}
