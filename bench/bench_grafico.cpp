@@ -1,0 +1,77 @@
+// One full chart drawing at 1024 × 768: into a QImage as the chart window draws it, into the recording canvas
+// (the drawing logic alone), and the whole PNG export.
+#include "chart/diagramma.h"
+#include "chart/recording_canvas.h"
+#include "plot_qt/esporta.h"
+#include "plot_qt/grafico_qt.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+
+#include <filesystem>
+
+using namespace ondix;
+
+namespace {
+
+// A summer cycle's points (overlay code 4), the busiest standard chart.
+Contesto ciclo_estivo() {
+    Contesto ctx;
+    ctx.codice_grafico = 4;
+    ctx.punti.imposta(1, 26.0, 10.5, "A");
+    ctx.punti.imposta(2, 32.0, 18.0, "E");
+    ctx.punti.imposta(3, 10.0, 7.6, "B");
+    ctx.punti.imposta(4, 15.0, 9.0, "C");
+    ctx.punti.imposta(5, 28.0, 12.9, "M");
+    ctx.punti.imposta(6, 14.0, 7.6, "P");
+    return ctx;
+}
+
+void BM_GraficoSuQImage(benchmark::State& stato) {
+    if (!prepara_applicazione()) {
+        stato.SkipWithError("no QGuiApplication");
+        return;
+    }
+    const Contesto ctx = ciclo_estivo();
+    QImage immagine(larghezza_schermata, altezza_schermata, QImage::Format_RGB32);
+    immagine.setDotsPerMeterX(3780);
+    immagine.setDotsPerMeterY(3780);
+    for (auto _ : stato) {
+        disegna_schermata(immagine, ctx, VistaGrafico::standard);
+        benchmark::DoNotOptimize(immagine.constBits());
+    }
+}
+BENCHMARK(BM_GraficoSuQImage)->Unit(benchmark::kMillisecond);
+
+void BM_GraficoSuRecordingCanvas(benchmark::State& stato) {
+    const Contesto ctx = ciclo_estivo();
+    RecordingCanvas canvas;
+    Plotter plotter;
+    plotter.imposta_canvas_schermo(&canvas);
+    plotter.imposta_dimensione_schermo(larghezza_schermata, altezza_schermata);
+    for (auto _ : stato) {
+        canvas.svuota();
+        ridisegna(plotter, procedura_vista(VistaGrafico::standard, ctx));
+        benchmark::DoNotOptimize(canvas.primitive().data());
+    }
+    stato.counters["primitive"] = static_cast<double>(canvas.primitive().size());
+}
+BENCHMARK(BM_GraficoSuRecordingCanvas)->Unit(benchmark::kMicrosecond);
+
+void BM_EsportaPng(benchmark::State& stato) {
+    const Contesto ctx = ciclo_estivo();
+    const std::string percorso = (std::filesystem::temp_directory_path() / "ondix-bench-grafico.png").string();
+    for (auto _ : stato) {
+        if (const auto errore = esporta_grafico(ctx, VistaGrafico::standard, percorso)) {
+            stato.SkipWithError(errore->c_str());
+            break;
+        }
+    }
+    std::filesystem::remove(percorso);
+}
+BENCHMARK(BM_EsportaPng)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
