@@ -1,0 +1,28 @@
+// ondix: the desktop psychrometric calculator.
+#include "avvio.h"
+#include "ui/caratteri.h"
+#include "ui/mainform.h"
+#include "ui/schermo.h"
+#include "ui/visualizza.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ondix"));
+    ondix::installa_sostituzioni_caratteri();
+
+    // The program directory, with its trailing separator: the background picture and "patm.txt" live there.
+    const QString cartella = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    const ondix::DimensioniSchermo schermo = ondix::dimensioni_schermo();
+
+    // The main window first (its creation lays it out), then the report window.
+    ondix::Tform_ondix finestra(cartella, schermo);
+    ondix::TForm2 rapporto(schermo);
+    finestra.imposta_rapporto(&rapporto);
+
+    ondix::misura_avvio(finestra);
+    finestra.show();
+    return QApplication::exec();
+}

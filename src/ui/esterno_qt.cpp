@@ -1,0 +1,41 @@
+#include "ui/esterno_qt.h"
+
+#include "ui/visualizza.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace ondix {
+
+void EsternoQt::messaggio(const std::string& testo) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(nome_programma), QString::fromStdString(testo),
+                    QMessageBox::Ok, m_genitore);
+    box.exec();
+}
+
+std::string EsternoQt::chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) {
+    QInputDialog box(m_genitore);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(QString::fromStdString(titolo));
+    box.setLabelText(QString::fromStdString(domanda));
+    box.setTextValue(QString::fromStdString(predefinito));
+    if (box.exec() != QDialog::Accepted) return predefinito;
+    return box.textValue().toStdString();
+}
+
+void EsternoQt::apri_grafico(VistaGrafico vista) {
+    if (m_grafico) m_grafico(m_genitore, m_ctx, vista);
+}
+
+void EsternoQt::mostra_rapporto() {
+    if (!m_rapporto) return;
+    m_rapporto->carica(m_ctx.rapporto.righe());
+    m_rapporto->exec();
+}
+
+void EsternoQt::errore(const QString& testo) {
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok, m_genitore);
+    box.exec();
+}
+
+} // namespace ondix

@@ -1,0 +1,50 @@
+// The outside world of a calculation in the desktop program: message boxes, the input box, the chart window
+// and the report window.
+#pragma once
+
+#include "core/calcolo.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace ondix {
+
+class TForm2;
+
+class EsternoQt : public Esterno {
+public:
+    // Shows the chart of a view over the context's table, modally over `genitore`; returns when it is closed.
+    using ApriGrafico = std::function<void(QWidget* genitore, const Contesto& ctx, VistaGrafico vista)>;
+
+    explicit EsternoQt(const Contesto& ctx) : m_ctx(ctx) {}
+
+    // The report window, made once at start-up.
+    void imposta_rapporto(TForm2* finestra) { m_rapporto = finestra; }
+    // The chart window; until one is set the chart request shows nothing.
+    void imposta_grafico(ApriGrafico apri) { m_grafico = std::move(apri); }
+    // The window that the dialogs belong to (the input form while it computes).
+    void imposta_genitore(QWidget* genitore) { m_genitore = genitore; }
+    QWidget* genitore() const { return m_genitore; }
+
+    void messaggio(const std::string& testo) override;
+    std::string chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) override;
+    void apri_grafico(VistaGrafico vista) override;
+    void mostra_rapporto() override;
+
+    // A message box with a stop sign, titled with the program's name: errors that end a handler.
+    void errore(const QString& testo);
+
+private:
+    const Contesto& m_ctx;
+    TForm2* m_rapporto = nullptr;
+    ApriGrafico m_grafico;
+    QWidget* m_genitore = nullptr;
+};
+
+// The program's name, the title of its message boxes.
+inline constexpr const char* nome_programma = "ondix";
+
+} // namespace ondix

@@ -1,0 +1,186 @@
+#include "ui/mainform.h"
+
+#include "core/altitudine.h"
+#include "ui/caratteri.h"
+#include "ui/nuovoondix.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+
+namespace ondix {
+
+namespace {
+
+struct Pulsante {
+    const char* nome;
+    const char* testo;
+    void (Tform_ondix::*azione)();
+};
+
+// The main column, top to bottom.
+constexpr std::array<Pulsante, 10> colonna{{
+    {"BitBtn2", " proprieta del punto", &Tform_ondix::vai_1},
+    {"BitBtn3", "miscelazione", &Tform_ondix::vai_2},
+    {"BitBtn4", "RISCALDAMENTO RAFFREDDAMENTO SENSIBILE", &Tform_ondix::vai_3},
+    {"BitBtn5", "UMIDIFICAZIONE", &Tform_ondix::vai_4},
+    {"BitBtn10", "UMIDIFICAZIONE CON VAPORE", &Tform_ondix::vai_g},
+    {"BitBtn6", "RAFFREDDAMENTO CON CONDENSAZIONE", &Tform_ondix::vai_6},
+    {"BitBtn7", "ciclo estivo", &Tform_ondix::vai_est},
+    {"BitBtn8", "CICLO INVERNALE", &Tform_ondix::vai_inv},
+    {"BitBtn12", "CICLO INVERNALE CON UMIDIFICAZIONE A VAPORE", &Tform_ondix::vai_inv_vap},
+    {"SpeedButton1", "VERIFICA ESTIVA", &Tform_ondix::vai_nuovo},
+}};
+
+// The right column, top to bottom.
+constexpr std::array<Pulsante, 3> destra{{
+    {"BitBtn1", "&USCITA", &Tform_ondix::chiudi},
+    {"BitBtn13", "ALTEZZA S.L.M.", &Tform_ondix::chiedialt},
+    {"BitBtn9", "? INFO", &Tform_ondix::vaidoc},
+}};
+
+void applica(QWidget* w, const Rettangolo& r) {
+    w->setGeometry(r.left, r.top, r.width, r.height);
+}
+
+} // namespace
+
+QString maiuscole_ascii(const QString& testo) {
+    QString r = testo;
+    for (QChar& c : r)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
+    return r;
+}
+
+Tform_ondix::Tform_ondix(const QString& cartella_programma, DimensioniSchermo schermo, QWidget* parent)
+    : QWidget(parent), m_cartella(cartella_programma), m_schermo(schermo), m_immagine(new QLabel(this)) {
+    setObjectName(QStringLiteral("form_ondix"));
+    setWindowTitle(QStringLiteral("ondix1"));
+    resize(812, 605);
+    m_immagine->setObjectName(QStringLiteral("Image1"));
+    m_immagine->setScaledContents(true);
+
+    QPushButton* ultimo = nullptr;
+    for (std::size_t i = 0; i < colonna.size(); ++i) {
+        auto* b = new QPushButton(maiuscole_ascii(QString::fromLatin1(colonna[i].testo)), this);
+        b->setObjectName(QString::fromLatin1(colonna[i].nome));
+        connect(b, &QPushButton::clicked, this, colonna[i].azione);
+        m_colonna[i] = ultimo = b;
+    }
+    // The speed button takes no keyboard focus.
+    ultimo->setFocusPolicy(Qt::NoFocus);
+    for (std::size_t i = 0; i < destra.size(); ++i) {
+        auto* b = new QPushButton(maiuscole_ascii(QString::fromLatin1(destra[i].testo)), this);
+        b->setObjectName(QString::fromLatin1(destra[i].nome));
+        connect(b, &QPushButton::clicked, this, destra[i].azione);
+        m_destra[i] = b;
+    }
+    m_destra[0]->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    aggiusta();
+}
+
+void Tform_ondix::aggiusta() {
+    move(1, 1);
+    resize(m_schermo.larghezza, height());
+    const LayoutPrincipale l = layout_principale(m_schermo);
+    const QFont f = carattere(QStringLiteral("Times New Roman"), l.punti, true);
+    applica(m_immagine, l.immagine);
+    carica_sfondo();
+    for (std::size_t i = 0; i < m_colonna.size(); ++i) {
+        applica(m_colonna[i], l.colonna[i]);
+        m_colonna[i]->setFont(f);
+    }
+    for (std::size_t i = 0; i < m_destra.size(); ++i) {
+        applica(m_destra[i], l.destra[i]);
+        m_destra[i]->setFont(f);
+    }
+}
+
+void Tform_ondix::carica_sfondo() {
+    // "ondix1.bmp" first; a picture of another format under another common extension does as well. The
+    // format is taken from the content, so a missing, unreadable or broken file just leaves the area empty.
+    for (const char* nome : {"ondix1.bmp", "ondix1.png", "ondix1.jpg", "ondix1.jpeg", "ondix1.gif"}) {
+        const QString percorso = m_cartella + QString::fromLatin1(nome);
+        if (!QFileInfo(percorso).isFile()) continue;
+        QImageReader lettore(percorso);
+        lettore.setDecideFormatFromContent(true);
+        const QImage immagine = lettore.read();
+        if (immagine.isNull()) continue;
+        m_immagine->setPixmap(QPixmap::fromImage(immagine));
+        return;
+    }
+}
+
+void Tform_ondix::inizia() {
+    setGeometry(0, 0, m_schermo.larghezza, m_schermo.altezza);
+}
+
+void Tform_ondix::showEvent(QShowEvent* e) {
+    inizia();
+    QWidget::showEvent(e);
+}
+
+void Tform_ondix::apri_maschera(TipoProcesso tipo) {
+    m_ctx.processo = tipo;
+    // A fresh form for every press; it is not used again once closed.
+    TForm1 maschera(m_ctx, m_esterno, m_schermo, this);
+    maschera.exec();
+    inizia();
+}
+
+void Tform_ondix::vai_1() {
+    apri_maschera(4);
+}
+void Tform_ondix::vai_2() {
+    apri_maschera(1);
+}
+void Tform_ondix::vai_3() {
+    apri_maschera(2);
+}
+void Tform_ondix::vai_4() {
+    apri_maschera(3);
+}
+void Tform_ondix::vai_g() {
+    apri_maschera(13);
+}
+void Tform_ondix::vai_6() {
+    apri_maschera(5);
+}
+void Tform_ondix::vai_est() {
+    apri_maschera(6);
+}
+void Tform_ondix::vai_inv() {
+    apri_maschera(7);
+}
+void Tform_ondix::vai_inv_vap() {
+    apri_maschera(17);
+}
+void Tform_ondix::vai_nuovo() {
+    apri_maschera(21);
+}
+
+void Tform_ondix::chiedialt() {
+    m_esterno.imposta_genitore(this);
+    const std::string risposta = m_esterno.chiedi("ALTEZZA S.l:m: (metri):", "", "0");
+    const auto p = pressione_da_risposta(risposta);
+    if (!p) return; // not a number: refused without a word
+    if (const auto errore = scrivi_file_pressione((m_cartella + QStringLiteral("patm.txt")).toStdString(), *p)) {
+        m_esterno.errore(QString::fromStdString(*errore));
+        return;
+    }
+    m_esterno.messaggio(messaggio_pressione(*p));
+}
+
+void Tform_ondix::vaidoc() {
+    m_esterno.imposta_genitore(this);
+    m_esterno.messaggio("manuale sul testo");
+}
+
+void Tform_ondix::chiudi() {
+    close();
+}
+
+} // namespace ondix

@@ -1,0 +1,71 @@
+// The main window: the menu of processes, the altitude dialog, and the start of every calculation.
+#pragma once
+
+#include "core/calcolo.h"
+#include "ui/esterno_qt.h"
+#include "ui/geometria.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class QAbstractButton;
+class QLabel;
+
+namespace ondix {
+
+class TForm2;
+
+class Tform_ondix : public QWidget {
+public:
+    // `cartella_programma` ends in a path separator; it holds the background picture and receives "patm.txt".
+    Tform_ondix(const QString& cartella_programma, DimensioniSchermo schermo, QWidget* parent = nullptr);
+
+    // The report window made at start-up, shown at the end of every calculation.
+    void imposta_rapporto(TForm2* finestra) { m_esterno.imposta_rapporto(finestra); }
+    // The chart window that serves the chart requests.
+    void imposta_grafico(EsternoQt::ApriGrafico apri) { m_esterno.imposta_grafico(std::move(apri)); }
+
+    void aggiusta(); // layout at creation
+    void inizia();   // back to the top-left corner at full-screen size
+
+    // The process buttons: set the process kind and show a new input form modally.
+    void vai_1();       // point properties
+    void vai_2();       // mixing
+    void vai_3();       // sensible heating or cooling
+    void vai_4();       // adiabatic humidification
+    void vai_g();       // steam humidification
+    void vai_6();       // cooling with condensation
+    void vai_est();     // summer cycle
+    void vai_inv();     // winter cycle
+    void vai_inv_vap(); // winter cycle with steam humidification
+    void vai_nuovo();   // summer verification
+    void chiedialt();   // altitude → "patm.txt" and the pressure message
+    void vaidoc();      // "manuale sul testo"
+    void chiudi();      // ends the program
+
+    const Contesto& contesto() const { return m_ctx; }
+    DimensioniSchermo schermo() const { return m_schermo; }
+    const QString& cartella_programma() const { return m_cartella; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void apri_maschera(TipoProcesso tipo);
+    void carica_sfondo();
+
+    QString m_cartella;
+    DimensioniSchermo m_schermo;
+    Contesto m_ctx;
+    EsternoQt m_esterno{m_ctx};
+    QLabel* m_immagine;
+    std::array<QAbstractButton*, 10> m_colonna{};
+    std::array<QAbstractButton*, 3> m_destra{};
+};
+
+// Upper case of the ASCII letters a–z; every other character unchanged.
+QString maiuscole_ascii(const QString& testo);
+
+} // namespace ondix

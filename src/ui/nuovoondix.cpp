@@ -1,0 +1,183 @@
+#include "ui/nuovoondix.h"
+
+#include "ui/caratteri.h"
+#include "ui/esterno_qt.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace ondix {
+
+namespace {
+
+void applica(QWidget* w, const Rettangolo& r) {
+    w->setGeometry(r.left, r.top, r.width, r.height);
+}
+
+QGroupBox* gruppo(QWidget* genitore, const char* nome, const QString& titolo, const QString& suggerimento,
+                  const QString& prima, const QString& seconda, std::array<QRadioButton*, 2>& opzioni) {
+    auto* g = new QGroupBox(titolo, genitore);
+    g->setObjectName(QString::fromLatin1(nome));
+    g->setToolTip(suggerimento);
+    auto* disposizione = new QVBoxLayout(g);
+    disposizione->setContentsMargins(4, 0, 4, 0);
+    disposizione->setSpacing(0);
+    auto* esclusivi = new QButtonGroup(g);
+    opzioni = {new QRadioButton(prima, g), new QRadioButton(seconda, g)};
+    for (int i = 0; i < 2; ++i) {
+        esclusivi->addButton(opzioni[static_cast<std::size_t>(i)], i);
+        disposizione->addWidget(opzioni[static_cast<std::size_t>(i)]);
+    }
+    opzioni[0]->setChecked(true);
+    return g;
+}
+
+int scelta(const std::array<QRadioButton*, 2>& opzioni) {
+    return opzioni[1]->isChecked() ? 1 : 0;
+}
+
+} // namespace
+
+TForm1::TForm1(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_esterno(esterno), m_schermo(schermo) {
+    setObjectName(QStringLiteral("Form1"));
+    setModal(true);
+    setWindowTitle(QStringLiteral("r"));
+    setAutoFillBackground(true);
+    QPalette bianco = palette();
+    bianco.setColor(QPalette::Window, Qt::white);
+    setPalette(bianco);
+
+    for (std::size_t i = 0; i < 10; ++i) {
+        const QString n = QString::number(i + 1);
+        m_etichette[i] = new QLabel(QStringLiteral("StaticText") + n, this);
+        m_etichette[i]->setObjectName(QStringLiteral("StaticText") + n);
+        m_etichette[i]->setTextFormat(Qt::PlainText);
+        m_etichette[i]->setFocusPolicy(Qt::NoFocus);
+        m_caselle[i] = new QLineEdit(QStringLiteral("Edit") + n, this);
+        m_caselle[i]->setObjectName(QStringLiteral("Edit") + n);
+    }
+    QPalette rosso = m_etichette[0]->palette();
+    rosso.setColor(QPalette::Window, Qt::red);
+    m_etichette[0]->setPalette(rosso);
+    m_etichette[0]->setAutoFillBackground(true);
+
+    m_uscita = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("&USCITA"), this);
+    m_uscita->setObjectName(QStringLiteral("BitBtn1"));
+    m_calcola = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("CALCOLA"), this);
+    m_calcola->setObjectName(QStringLiteral("BitBtn2"));
+    m_stampa =
+        new QPushButton(style()->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("STAMPA"), this);
+    m_stampa->setObjectName(QStringLiteral("BitBtn3"));
+    for (QPushButton* b : {m_uscita, m_calcola, m_stampa})
+        b->setAutoDefault(false);
+
+    m_umidita = gruppo(this, "RadioGroup1", QStringLiteral("umidita"), QStringLiteral("umidità specifica in g/kg"),
+                       QStringLiteral("relativa[ %]"), QStringLiteral("specifica [g/kg]"), m_opzioni_umidita);
+    m_portata = gruppo(this, "RadioGroup2", QStringLiteral("portata"),
+                       QStringLiteral("portata volumetrica in mc/h, ponderale in kg/h"),
+                       QStringLiteral("volumetrica [mc/h]"), QStringLiteral("ponderale [kg/h]"), m_opzioni_portata);
+
+    // Tab order: boxes 1–6, "&USCITA", "CALCOLA", humidity group, "STAMPA", boxes 7–10, flow group.
+    std::vector<QWidget*> ordine(m_caselle.begin(), m_caselle.begin() + 6);
+    ordine.insert(ordine.end(), {m_uscita, m_calcola, m_opzioni_umidita[0], m_opzioni_umidita[1], m_stampa});
+    ordine.insert(ordine.end(), m_caselle.begin() + 6, m_caselle.end());
+    ordine.insert(ordine.end(), {m_opzioni_portata[0], m_opzioni_portata[1]});
+    for (std::size_t i = 1; i < ordine.size(); ++i)
+        setTabOrder(ordine[i - 1], ordine[i]);
+
+    connect(m_uscita, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_calcola, &QPushButton::clicked, this, [this] { vai_calcolo(); });
+    // "STAMPA" has no action.
+
+    m_ctx.maschera = StatoMaschera{};
+    mostra_campi();
+    aggiusta();
+}
+
+void TForm1::aggiusta() {
+    const LayoutMaschera l = layout_maschera(m_schermo);
+    const QFont f = carattere(QStringLiteral("Verdana"), l.punti, true);
+    for (std::size_t i = 0; i < 10; ++i) {
+        applica(m_etichette[i], l.etichette[i]);
+        applica(m_caselle[i], l.caselle[i]);
+        m_etichette[i]->setFont(f);
+        m_caselle[i]->setFont(f);
+    }
+    applica(m_calcola, l.calcola);
+    applica(m_stampa, l.stampa);
+    applica(m_uscita, l.uscita);
+    for (QPushButton* b : {m_calcola, m_stampa, m_uscita})
+        b->setFont(f);
+    applica(m_umidita, l.umidita);
+    applica(m_portata, l.portata);
+    const QFont fg = carattere(QStringLiteral("Verdana"), l.punti_gruppi, true);
+    for (QGroupBox* g : {m_umidita, m_portata})
+        g->setFont(fg);
+    for (auto* r : {m_opzioni_umidita[0], m_opzioni_umidita[1], m_opzioni_portata[0], m_opzioni_portata[1]})
+        r->setFont(fg);
+}
+
+void TForm1::inizia() {
+    leggi_campi(); // fields the kind does not name keep what they hold
+    imposta_maschera(m_ctx);
+    mostra_campi();
+    setGeometry(0, 0, m_schermo.larghezza, m_schermo.altezza);
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!m_mostrato) {
+        m_mostrato = true;
+        inizia();
+    }
+}
+
+void TForm1::vai_calcolo() {
+    if (m_calcolo_in_corso) return;
+    m_calcolo_in_corso = true;
+    leggi_campi();
+    QWidget* prima = m_esterno.genitore();
+    m_esterno.imposta_genitore(this);
+    // Message boxes, input boxes, the chart and the report window open and close while the computation runs;
+    // the form is set up again only once it has ended, so none of them resets the fields or the chart table
+    // that the computation is still using.
+    const auto errore = ondix::vai_calcolo(m_ctx, m_esterno);
+    mostra_campi();
+    if (errore) m_esterno.errore(QString::fromUtf8(errore->what()));
+    m_esterno.imposta_genitore(prima);
+    m_calcolo_in_corso = false;
+    // Every window opened from the form has closed and the form is active again.
+    inizia();
+}
+
+void TForm1::leggi_campi() {
+    StatoMaschera& m = m_ctx.maschera;
+    for (std::size_t i = 0; i < 10; ++i)
+        m.testo[i] = m_caselle[i]->text().toStdString();
+    m.umidita = scelta(m_opzioni_umidita);
+    m.portata = scelta(m_opzioni_portata);
+}
+
+void TForm1::mostra_campi() {
+    const StatoMaschera& m = m_ctx.maschera;
+    setWindowTitle(QString::fromStdString(m.titolo));
+    for (std::size_t i = 0; i < 10; ++i) {
+        m_etichette[i]->setText(QString::fromStdString(m.etichetta[i]));
+        m_caselle[i]->setText(QString::fromStdString(m.testo[i]));
+        m_etichette[i]->setVisible(m.etichetta_visibile[i]);
+        m_caselle[i]->setVisible(m.testo_visibile[i]);
+    }
+    m_opzioni_umidita[m.umidita == 1 ? 1 : 0]->setChecked(true);
+    m_opzioni_portata[m.portata == 1 ? 1 : 0]->setChecked(true);
+    m_umidita->setVisible(m.umidita_visibile);
+    m_portata->setVisible(m.portata_visibile);
+}
+
+} // namespace ondix

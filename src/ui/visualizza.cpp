@@ -1,0 +1,151 @@
+#include "ui/visualizza.h"
+
+#include "core/rtf.h"
+#include "ui/caratteri.h"
+#include "ui/esterno_qt.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStyle>
+#include <QTextDocument>
+
+namespace ondix {
+
+namespace {
+void applica(QWidget* w, const Rettangolo& r) {
+    w->setGeometry(r.left, r.top, r.width, r.height);
+}
+
+void avviso(QWidget* genitore, QMessageBox::Icon icona, const QString& testo) {
+    QMessageBox box(icona, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok, genitore);
+    box.exec();
+}
+} // namespace
+
+std::unique_ptr<QPrinter> stampante_predefinita() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) return nullptr;
+    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+TForm2::TForm2(DimensioniSchermo schermo, QWidget* parent)
+    : QDialog(parent), m_schermo(schermo), m_testo(new QPlainTextEdit(this)), m_stampa(new QPushButton(this)),
+      m_uscita(new QPushButton(this)), m_salva(new QPushButton(this)), m_stampante(stampante_predefinita) {
+    setObjectName(QStringLiteral("Form2"));
+    setModal(true);
+    m_testo->setObjectName(QStringLiteral("RichEdit1"));
+    m_testo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_testo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_testo->setFont(carattere(QStringLiteral("Courier New"), 8, false));
+
+    m_stampa->setObjectName(QStringLiteral("BitBtn1"));
+    m_stampa->setText(QStringLiteral("&Stampa"));
+    m_uscita->setObjectName(QStringLiteral("BitBtn2"));
+    m_uscita->setText(QStringLiteral("&Uscita"));
+    m_uscita->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    m_salva->setObjectName(QStringLiteral("BitBtn3"));
+    m_salva->setText(QStringLiteral("SALVA SU FILE WORD"));
+    for (QPushButton* b : {m_stampa, m_uscita, m_salva})
+        b->setAutoDefault(false);
+
+    connect(m_stampa, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(m_uscita, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_salva, &QPushButton::clicked, this, [this] { salva(); });
+    inzia();
+}
+
+void TForm2::carica(const std::vector<std::string>& righe) {
+    QStringList testo;
+    testo.reserve(static_cast<qsizetype>(righe.size()));
+    for (const std::string& r : righe)
+        testo << QString::fromStdString(r);
+    m_testo->setPlainText(testo.join(QLatin1Char('\n')));
+}
+
+QStringList TForm2::righe() const {
+    // The raw text keeps no-break spaces as the user typed them; paragraphs end in U+2029.
+    QString testo = m_testo->document()->toRawText();
+    testo.replace(QChar::LineSeparator, QChar::ParagraphSeparator);
+    testo.replace(QLatin1Char('\n'), QChar::ParagraphSeparator);
+    return testo.split(QChar::ParagraphSeparator);
+}
+
+void TForm2::inzia() {
+    const LayoutRapporto l = layout_rapporto(m_schermo);
+    setWindowTitle(QStringLiteral("dati di calcolo"));
+    setGeometry(l.finestra.left, l.finestra.top, l.finestra.width, l.finestra.height);
+    applica(m_testo, l.testo);
+    m_testo->setFont(carattere(QStringLiteral("Courier New"), l.punti_testo, false));
+    applica(m_stampa, l.stampa);
+    applica(m_uscita, l.uscita);
+    applica(m_salva, l.salva);
+    for (QPushButton* b : {m_stampa, m_uscita, m_salva})
+        b->setFont(carattere(QStringLiteral("Times New Roman"), l.punti_pulsanti, false));
+}
+
+void TForm2::showEvent(QShowEvent* e) {
+    inzia();
+    QDialog::showEvent(e);
+}
+
+void TForm2::BitBtn1Click() {
+    const std::unique_ptr<QPrinter> stampante = m_stampante ? m_stampante() : nullptr;
+    if (!stampante) {
+        avviso(this, QMessageBox::Warning,
+               QStringLiteral("Nessuna stampante predefinita installata: il rapporto non è stato stampato."));
+        return;
+    }
+    if (!stampa_su(*stampante))
+        avviso(this, QMessageBox::Critical,
+               QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()));
+}
+
+bool TForm2::stampa_su(QPrinter& stampante) {
+    if (!stampante.isValid()) return false;
+    stampante.setDocName(QString());
+    m_testo->print(&stampante);
+    return stampante.printerState() != QPrinter::Error && stampante.printerState() != QPrinter::Aborted;
+}
+
+void TForm2::salva() {
+    QFileDialog dialogo(this);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    dialogo.setNameFilter(QStringLiteral("rtf (*.rtf)"));
+    // The name is used as typed (no extension added) and an existing file is replaced without a question.
+    dialogo.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
+    if (dialogo.exec() != QDialog::Accepted) return;
+    const QStringList scelti = dialogo.selectedFiles();
+    if (scelti.isEmpty() || scelti.first().isEmpty()) return;
+    salva_su_file(scelti.first());
+}
+
+bool TForm2::salva_su_file(const QString& nome) {
+    std::vector<std::string> righe_utf8;
+    for (const QString& r : righe())
+        righe_utf8.push_back(r.toStdString());
+    const std::string rtf = scrivi_rtf(righe_utf8, m_testo->font().pointSize());
+
+    // QSaveFile writes a temporary file next to the target and renames it over the target only when complete,
+    // so a failed save leaves an existing file as it was.
+    QSaveFile file(nome);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) ok = file.write(rtf.data(), static_cast<qint64>(rtf.size())) == static_cast<qint64>(rtf.size());
+    QString motivo = file.errorString();
+    if (ok) {
+        ok = file.commit();
+        motivo = file.errorString();
+    } else {
+        file.cancelWriting();
+    }
+    if (!ok)
+        avviso(this, QMessageBox::Critical, QStringLiteral("Impossibile salvare il file \"%1\": %2").arg(nome, motivo));
+    return ok;
+}
+
+} // namespace ondix

@@ -1,0 +1,84 @@
+#include "dialoghi.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QMessageBox>
+
+#include <algorithm>
+
+namespace ondix::prova {
+
+QString descrivi(QWidget* dialogo) {
+    QString d = QString::fromLatin1(dialogo->metaObject()->className()) + QStringLiteral(" \"") +
+                dialogo->windowTitle() + QLatin1Char('"');
+    if (auto* m = qobject_cast<QMessageBox*>(dialogo)) d += QStringLiteral(": ") + m->text();
+    return d;
+}
+
+void chiudi(QWidget* dialogo) {
+    if (auto* d = qobject_cast<QDialog*>(dialogo))
+        d->done(QDialog::Rejected);
+    else
+        dialogo->close();
+}
+
+void premi_ok(QWidget* dialogo) {
+    auto* m = qobject_cast<QMessageBox*>(dialogo);
+    if (m && !m->buttons().isEmpty())
+        m->buttons().first()->click();
+    else
+        chiudi(dialogo);
+}
+
+Risponditore::Risponditore(int scadenza_ms) : m_scadenza_ms(scadenza_ms) {
+    m_orologio.setInterval(25);
+    connect(&m_orologio, &QTimer::timeout, this, [this] { controlla(); });
+    m_orologio.start();
+}
+
+Risponditore::~Risponditore() {
+    m_orologio.stop();
+    // A dialog still open when the test ends would block the next one.
+    while (QWidget* w = QApplication::activeModalWidget()) {
+        m_inattesi << QStringLiteral("still open at the end: ") + descrivi(w);
+        chiudi(w);
+        QApplication::processEvents();
+        if (QApplication::activeModalWidget() == w) break;
+    }
+}
+
+void Risponditore::poi(Azione azione) {
+    m_azioni.push_back(std::move(azione));
+}
+
+void Risponditore::controlla() {
+    QWidget* w = QApplication::activeModalWidget();
+    const qint64 ora = QDateTime::currentMSecsSinceEpoch();
+    if (w != m_in_cima) {
+        m_in_cima = w;
+        m_in_cima_da = ora;
+    }
+    if (!w) return;
+    const bool visto = std::any_of(m_visti.begin(), m_visti.end(), [w](const QPointer<QWidget>& p) { return p == w; });
+    if (visto) {
+        if (ora - m_in_cima_da > m_scadenza_ms) {
+            m_inattesi << QStringLiteral("left open too long: ") + descrivi(w);
+            chiudi(w);
+        }
+        return;
+    }
+    m_visti.emplace_back(w);
+    if (m_azioni.empty()) {
+        m_inattesi << QStringLiteral("unexpected: ") + descrivi(w);
+        QTimer::singleShot(0, w, [w] { chiudi(w); });
+        return;
+    }
+    Azione azione = std::move(m_azioni.front());
+    m_azioni.pop_front();
+    // From a fresh timer, so that the action may itself open modal dialogs while this one keeps watching.
+    QTimer::singleShot(0, w, [w, azione = std::move(azione)] { azione(w); });
+}
+
+} // namespace ondix::prova

@@ -1,0 +1,61 @@
+// Answers the modal dialogs of a test from timers, and closes any dialog the test did not expect, so that a
+// GUI test never hangs on a window waiting for a user.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace ondix::prova {
+
+class Risponditore : public QObject {
+public:
+    // Acts on one modal dialog: it must close the dialog (or leave it to a later action); it may open others.
+    using Azione = std::function<void(QWidget* dialogo)>;
+
+    // A dialog that stays on top for more than `scadenza_ms` is closed and counted as a failure.
+    explicit Risponditore(int scadenza_ms = 15000);
+    ~Risponditore() override;
+
+    // The next modal dialog that appears gets `azione`.
+    void poi(Azione azione);
+
+    // Dialogs that appeared with no action waiting, or stayed open too long, with what they showed.
+    const QStringList& inattesi() const { return m_inattesi; }
+    // Actions still waiting for their dialog.
+    int restanti() const { return static_cast<int>(m_azioni.size()); }
+
+private:
+    void controlla();
+
+    QTimer m_orologio;
+    std::deque<Azione> m_azioni;
+    std::vector<QPointer<QWidget>> m_visti;
+    QPointer<QWidget> m_in_cima;
+    qint64 m_in_cima_da = 0;
+    int m_scadenza_ms;
+    QStringList m_inattesi;
+};
+
+// Title, class and text of a dialog, for failure messages.
+QString descrivi(QWidget* dialogo);
+// Closes a dialog the way its cancel button would.
+void chiudi(QWidget* dialogo);
+// Clicks the first button of a message box.
+void premi_ok(QWidget* dialogo);
+
+} // namespace ondix::prova
+
+// Every expected dialog came, and no other.
+#define VERIFICA_DIALOGHI(r)                                                                                           \
+    do {                                                                                                               \
+        QVERIFY2((r).inattesi().isEmpty(), qPrintable((r).inattesi().join(QStringLiteral(" | "))));                    \
+        QCOMPARE((r).restanti(), 0);                                                                                   \
+    } while (0)

@@ -1,0 +1,186 @@
+// The altitude dialog of the main window: the input box, "patm.txt" in the program directory, the message.
+#include "dialoghi.h"
+
+#include "core/aria_umida.h"
+#include "ui/caratteri.h"
+#include "ui/mainform.h"
+#include "ui/schermo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+#include <unistd.h>
+
+using namespace ondix;
+using prova::Risponditore;
+
+namespace {
+
+struct Esito {
+    QString titolo_box, prompt, predefinito;
+    QStringList messaggi;
+    QList<QMessageBox::Icon> icone;
+};
+
+// Presses "ALTEZZA S.L.M." in a main window over `cartella`, types `risposta` (none: cancels the box) and
+// expects `messaggi` message boxes afterwards.
+Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r) {
+    Esito e;
+    Tform_ondix finestra(cartella, dimensioni_schermo());
+    r.poi([&e, risposta](QWidget* w) {
+        auto* box = qobject_cast<QInputDialog*>(w);
+        if (!box) {
+            e.titolo_box = QStringLiteral("<not an input box>");
+            prova::chiudi(w);
+            return;
+        }
+        e.titolo_box = box->windowTitle();
+        e.prompt = box->labelText();
+        e.predefinito = box->textValue();
+        if (risposta) {
+            box->setTextValue(*risposta);
+            box->accept();
+        } else {
+            box->reject();
+        }
+    });
+    for (int i = 0; i < messaggi; ++i)
+        r.poi([&e](QWidget* w) {
+            auto* m = qobject_cast<QMessageBox*>(w);
+            e.messaggi << (m ? m->text() : QStringLiteral("<not a message box>"));
+            e.icone << (m ? m->icon() : QMessageBox::NoIcon);
+            prova::premi_ok(w);
+        });
+    finestra.findChild<QPushButton*>(QStringLiteral("BitBtn13"))->click();
+    return e;
+}
+
+QByteArray contenuto(const QString& percorso) {
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+    return f.readAll();
+}
+
+} // namespace
+
+class TestAltitudine : public QObject {
+    Q_OBJECT
+
+    std::optional<QTemporaryDir> m_dir;
+    QString cartella() const { return m_dir->path() + QLatin1Char('/'); }
+    QString patm() const { return cartella() + QStringLiteral("patm.txt"); }
+
+private slots:
+    void initTestCase() { installa_sostituzioni_caratteri(); }
+    void init() {
+        m_dir.emplace();
+        QVERIFY(m_dir->isValid());
+    }
+    void cleanup() { m_dir.reset(); }
+
+    void zeroMetri() {
+        Risponditore r;
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(e.titolo_box, QStringLiteral("ALTEZZA S.l:m: (metri):"));
+        QCOMPARE(e.prompt, QString());
+        QCOMPARE(e.predefinito, QStringLiteral("0"));
+        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar")});
+        QCOMPARE(contenuto(patm()), QByteArray(" 1.01335000000000E+0005\r\n"));
+    }
+
+    void milleMetri() {
+        Risponditore r;
+        // 677 mmHg x 101335 / 760 = 90268.151315789... Pa
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar")});
+        QCOMPARE(contenuto(patm()), QByteArray(" 9.02681513157895E+0004\r\n"));
+    }
+
+    void sostituisceIlFilePrecedente() {
+        {
+            QFile f(patm());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("a much longer earlier content that must disappear entirely\r\n");
+        }
+        Risponditore r;
+        chiedi_altezza(cartella(), QStringLiteral("2250"), 1, r);
+        VERIFICA_DIALOGHI(r);
+        // 586 mmHg
+        QCOMPARE(contenuto(patm()), QByteArray(" 7.81346184210526E+0004\r\n"));
+    }
+
+    void annullareValeZero() {
+        Risponditore r;
+        const Esito e = chiedi_altezza(cartella(), std::nullopt, 1, r);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar")});
+        QCOMPARE(contenuto(patm()), QByteArray(" 1.01335000000000E+0005\r\n"));
+    }
+
+    void risposteNonNumericheRifiutateInSilenzio_data() {
+        QTest::addColumn<QString>("risposta");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("unit typed") << QStringLiteral("1000m");
+        QTest::newRow("comma") << QStringLiteral("1000,5");
+        QTest::newRow("words") << QStringLiteral("mille");
+        QTest::newRow("huge") << QStringLiteral("1e999");
+    }
+    void risposteNonNumericheRifiutateInSilenzio() {
+        QFETCH(QString, risposta);
+        Risponditore r;
+        chiedi_altezza(cartella(), risposta, 0, r);
+        VERIFICA_DIALOGHI(r); // no message box at all
+        QVERIFY(!QFile::exists(patm()));
+    }
+
+    void cartellaNonScrivibile() {
+        // "patm.txt" taken by a directory cannot be opened for writing, even by root.
+        QVERIFY(QDir(cartella()).mkdir(QStringLiteral("patm.txt")));
+        Risponditore r;
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(e.messaggi, QStringList{QString::fromLocal8Bit(std::strerror(EISDIR))});
+        QCOMPARE(e.icone.value(0), QMessageBox::Critical);
+        QVERIFY(QFileInfo(patm()).isDir());
+    }
+
+    void cartellaMancante() {
+        Risponditore r;
+        const Esito e = chiedi_altezza(cartella() + QStringLiteral("manca/"), QStringLiteral("0"), 1, r);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(e.messaggi, QStringList{QString::fromLocal8Bit(std::strerror(ENOENT))});
+    }
+
+    void cartellaSoloLettura() {
+        if (::geteuid() == 0) QSKIP("root writes into read-only directories");
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+        Risponditore r;
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
+        QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(e.messaggi, QStringList{QString::fromLocal8Bit(std::strerror(EACCES))});
+        QVERIFY(!QFile::exists(patm()));
+    }
+
+    void icalcoliRestanoA101335() {
+        Risponditore r;
+        chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(pressione_atmosferica, 101335.0);
+        QCOMPARE(contenuto(patm()), QByteArray(" 7.14678421052632E+0004\r\n"));
+    }
+};
+
+QTEST_MAIN(TestAltitudine)
+#include "test_altitudine_ui.moc"

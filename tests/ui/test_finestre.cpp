@@ -1,0 +1,430 @@
+// The main window and the input form, driven for real: buttons, per-kind setup, the typical run up to the
+// report window and back, the floating-point error box, geometry, fonts and tab order.
+#include "dialoghi.h"
+
+#include "core/computazioni.h"
+#include "ui/caratteri.h"
+#include "ui/mainform.h"
+#include "ui/nuovoondix.h"
+#include "ui/schermo.h"
+#include "ui/visualizza.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace ondix;
+using prova::Risponditore;
+
+namespace {
+
+template <typename T> T* trova(QWidget* w, const char* nome) {
+    T* c = w->findChild<T*>(QString::fromLatin1(nome));
+    if (!c) qFatal("control %s not found", nome);
+    return c;
+}
+
+QString testo_edit(QWidget* form, int n) {
+    return trova<QLineEdit>(form, ("Edit" + std::to_string(n)).c_str())->text();
+}
+
+void scrivi_edit(QWidget* form, int n, const QString& testo) {
+    trova<QLineEdit>(form, ("Edit" + std::to_string(n)).c_str())->setText(testo);
+}
+
+QStringList righe_rapporto(QWidget* finestra) {
+    return trova<QPlainTextEdit>(finestra, "RichEdit1")->toPlainText().split(QLatin1Char('\n'));
+}
+
+QRect R(int l, int t, int w, int h) {
+    return QRect(l, t, w, h);
+}
+
+// What a message box showed.
+struct Messaggio {
+    QString titolo, testo;
+    QMessageBox::Icon icona = QMessageBox::NoIcon;
+};
+Messaggio leggi_messaggio(QWidget* w) {
+    auto* m = qobject_cast<QMessageBox*>(w);
+    if (!m) return {w->windowTitle(), QStringLiteral("<not a message box>"), QMessageBox::NoIcon};
+    return {m->windowTitle(), m->text(), m->icon()};
+}
+
+} // namespace
+
+class TestFinestre : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_cartella;
+    std::unique_ptr<Tform_ondix> m_principale;
+    std::unique_ptr<TForm2> m_rapporto;
+
+    QString cartella() const { return m_cartella.path() + QLatin1Char('/'); }
+    QPushButton* pulsante(const char* nome) { return trova<QPushButton>(m_principale.get(), nome); }
+
+private slots:
+    void initTestCase() {
+        installa_sostituzioni_caratteri();
+        QVERIFY(m_cartella.isValid());
+    }
+
+    void init() {
+        m_principale = std::make_unique<Tform_ondix>(cartella(), dimensioni_schermo());
+        m_rapporto = std::make_unique<TForm2>(dimensioni_schermo());
+        m_principale->imposta_rapporto(m_rapporto.get());
+        m_principale->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_principale.get()));
+    }
+
+    void cleanup() {
+        m_principale.reset();
+        m_rapporto.reset();
+    }
+
+    void pulsantiDellaFinestraPrincipale() {
+        QCOMPARE(m_principale->windowTitle(), QStringLiteral("ondix1"));
+        const std::pair<const char*, const char*> attesi[] = {
+            {"BitBtn2", " PROPRIETA DEL PUNTO"},
+            {"BitBtn3", "MISCELAZIONE"},
+            {"BitBtn4", "RISCALDAMENTO RAFFREDDAMENTO SENSIBILE"},
+            {"BitBtn5", "UMIDIFICAZIONE"},
+            {"BitBtn10", "UMIDIFICAZIONE CON VAPORE"},
+            {"BitBtn6", "RAFFREDDAMENTO CON CONDENSAZIONE"},
+            {"BitBtn7", "CICLO ESTIVO"},
+            {"BitBtn8", "CICLO INVERNALE"},
+            {"BitBtn12", "CICLO INVERNALE CON UMIDIFICAZIONE A VAPORE"},
+            {"SpeedButton1", "VERIFICA ESTIVA"},
+            {"BitBtn1", "&USCITA"},
+            {"BitBtn13", "ALTEZZA S.L.M."},
+            {"BitBtn9", "? INFO"},
+        };
+        for (const auto& [nome, testo] : attesi) {
+            QPushButton* b = pulsante(nome);
+            QCOMPARE(b->text(), QString::fromLatin1(testo));
+            QCOMPARE(b->font().family(), QStringLiteral("Times New Roman"));
+            QVERIFY(b->font().bold());
+            QCOMPARE(b->font().pointSize(), 10);
+        }
+        QCOMPARE(pulsante("SpeedButton1")->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(maiuscole_ascii(QStringLiteral("umidità àbc")), QStringLiteral("UMIDITà àBC"));
+    }
+
+    void geometriaRealePrincipale() {
+        const DimensioniSchermo s = m_principale->schermo();
+        if (s.larghezza != 1024 || s.altezza != 768) QSKIP("the worked example needs a 1024 x 768 screen");
+        QCOMPARE(m_principale->geometry(), R(0, 0, 1024, 768));
+        QCOMPARE(trova<QLabel>(m_principale.get(), "Image1")->geometry(), R(51, 1, 922, 614));
+        QCOMPARE(pulsante("BitBtn2")->geometry(), R(205, 1, 614, 42));
+        QCOMPARE(pulsante("BitBtn3")->geometry(), R(205, 52, 614, 42));
+        QCOMPARE(pulsante("SpeedButton1")->geometry(), R(205, 460, 614, 42));
+        QCOMPARE(pulsante("BitBtn1")->geometry(), R(880, 154, 154, 67));
+        QCOMPARE(pulsante("BitBtn13")->geometry(), R(880, 230, 154, 67));
+        QCOMPARE(pulsante("BitBtn9")->geometry(), R(880, 306, 154, 67));
+    }
+
+    void geometriaRealeMaschera_data() {
+        QTest::addColumn<int>("sw");
+        QTest::addColumn<int>("sh");
+        QTest::addColumn<QRect>("edit1");
+        QTest::addColumn<QRect>("static2");
+        QTest::addColumn<QRect>("calcola");
+        QTest::addColumn<QRect>("gruppo2");
+        QTest::addColumn<int>("punti");
+        QTest::newRow("1024x768") << 1024 << 768 << R(499, 10, 197, 38) << R(2, 50, 492, 38) << R(2, 454, 184, 61)
+                                  << R(768, 454, 232, 61) << 16;
+        QTest::newRow("800x600") << 800 << 600 << R(391, 10, 154, 30) << R(2, 42, 384, 30) << R(2, 354, 144, 48)
+                                 << R(604, 354, 182, 48) << 14;
+        QTest::newRow("640x480") << 640 << 480 << R(314, 10, 123, 24) << R(2, 36, 307, 24) << R(2, 284, 115, 38)
+                                 << R(486, 284, 146, 38) << 12;
+    }
+
+    void geometriaRealeMaschera() {
+        QFETCH(int, sw);
+        QFETCH(int, sh);
+        QFETCH(QRect, edit1);
+        QFETCH(QRect, static2);
+        QFETCH(QRect, calcola);
+        QFETCH(QRect, gruppo2);
+        QFETCH(int, punti);
+        Contesto ctx;
+        ctx.processo = 1;
+        EsternoQt esterno(ctx);
+        const DimensioniSchermo s{static_cast<std::uint16_t>(sw), static_cast<std::uint16_t>(sh)};
+        TForm1 form(ctx, esterno, s);
+        QCOMPARE(trova<QLineEdit>(&form, "Edit1")->geometry(), edit1);
+        QCOMPARE(trova<QLabel>(&form, "StaticText2")->geometry(), static2);
+        QCOMPARE(trova<QPushButton>(&form, "BitBtn2")->geometry(), calcola);
+        QCOMPARE(trova<QGroupBox>(&form, "RadioGroup2")->geometry(), gruppo2);
+        const QFont f = trova<QLineEdit>(&form, "Edit1")->font();
+        QCOMPARE(f.family(), QStringLiteral("Verdana"));
+        QVERIFY(f.bold());
+        QCOMPARE(f.pointSize(), punti);
+        QCOMPARE(trova<QGroupBox>(&form, "RadioGroup1")->font().pointSize(), punti - 3);
+        QCOMPARE(trova<QPushButton>(&form, "BitBtn1")->font().pointSize(), punti);
+    }
+
+    void infoMostraIlManuale() {
+        Risponditore r;
+        Messaggio m;
+        r.poi([&](QWidget* w) {
+            m = leggi_messaggio(w);
+            prova::premi_ok(w);
+        });
+        pulsante("BitBtn9")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(m.testo, QStringLiteral("manuale sul testo"));
+        QCOMPARE(m.titolo, QStringLiteral("ondix"));
+    }
+
+    void uscitaChiudeLaFinestraPrincipale() {
+        QVERIFY(m_principale->isVisible());
+        pulsante("BitBtn1")->click();
+        QVERIFY(!m_principale->isVisible());
+    }
+
+    // The typical run: point properties with the defaults, "CALCOLA", the report window with the eight lines,
+    // close, and the defaults back in the form.
+    void esecuzioneTipica() {
+        Risponditore r;
+        QString titolo, e1, e2, visibili_dopo, dopo_e1;
+        QStringList righe;
+        QString titolo_rapporto;
+        bool p_durante = false, vuota_dopo = false, e1_durante = false;
+        int vista_richiesta = -1;
+        m_principale->imposta_grafico([&](QWidget*, const Contesto& ctx, VistaGrafico v) {
+            vista_richiesta = static_cast<int>(v);
+            p_durante = ctx.punti[1].etichetta == "P" && ctx.punti[3].etichetta == "BU";
+        });
+        r.poi([&](QWidget* w) {
+            titolo = w->windowTitle();
+            e1 = testo_edit(w, 1);
+            e2 = testo_edit(w, 2);
+            scrivi_edit(w, 1, QStringLiteral("25")); // typed, then reset by the setup after the report
+            scrivi_edit(w, 1, QStringLiteral("20"));
+            trova<QPushButton>(w, "BitBtn2")->click(); // CALCOLA: returns once the report window has closed
+            dopo_e1 = testo_edit(w, 1);
+            vuota_dopo = !m_principale->contesto().punti[1].in_uso();
+            for (int i = 1; i <= 10; ++i)
+                visibili_dopo += trova<QLineEdit>(w, ("Edit" + std::to_string(i)).c_str())->isVisible() ? '1' : '0';
+            trova<QPushButton>(w, "BitBtn1")->click(); // &USCITA
+        });
+        r.poi([&](QWidget* w) {
+            titolo_rapporto = w->windowTitle();
+            righe = righe_rapporto(w);
+            e1_durante = m_principale->contesto().punti[1].X == 20.0;
+            trova<QPushButton>(w, "BitBtn2")->click(); // &Uscita
+        });
+        pulsante("BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(titolo, QStringLiteral("PROPRIETA DEL PUNTO"));
+        QCOMPARE(e1, QStringLiteral("20"));
+        QCOMPARE(e2, QStringLiteral("50"));
+        QCOMPARE(titolo_rapporto, QStringLiteral("dati di calcolo"));
+        const QStringList attese = {
+            QStringLiteral("       PROPRIETA DEL PUNTO"),         QStringLiteral("Temperatura        :   20,0 C"),
+            QStringLiteral("umidita relativa   :   50,0 %"),      QStringLiteral("umidita specifica  :   7,25 g/kg "),
+            QStringLiteral("Entalpia           :   38,4 kj/kg "), QStringLiteral("volume specifico   :  0,840 mc/kg"),
+            QStringLiteral("temperatura bulbo umido :13.73 C"),   QStringLiteral("temperatura rugiada     : 9.25 C"),
+        };
+        QCOMPARE(righe, attese);
+        QCOMPARE(vista_richiesta, static_cast<int>(VistaGrafico::punto));
+        QVERIFY(p_durante);
+        QVERIFY2(e1_durante, "the chart table must still hold the points while the report is shown");
+        QCOMPARE(dopo_e1, QStringLiteral("20"));
+        QVERIFY(vuota_dopo);
+        QCOMPARE(visibili_dopo, QStringLiteral("1100000000"));
+        QVERIFY(m_principale->isVisible());
+        QCOMPARE(m_principale->geometry().topLeft(), QPoint(0, 0));
+    }
+
+    void valoriDigitatiTornanoAiPredefiniti() {
+        Risponditore r;
+        QString durante, dopo;
+        QStringList righe;
+        r.poi([&](QWidget* w) {
+            scrivi_edit(w, 1, QStringLiteral("30"));
+            trova<QPushButton>(w, "BitBtn2")->click();
+            dopo = testo_edit(w, 1);
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            righe = righe_rapporto(w);
+            trova<QPushButton>(w, "BitBtn2")->click();
+        });
+        pulsante("BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(righe.value(1), QStringLiteral("Temperatura        :   30,0 C"));
+        QCOMPARE(dopo, QStringLiteral("20"));
+    }
+
+    // A message box in the middle of a computation leaves the form and the table alone until the computation
+    // has ended.
+    void messaggioNonReimpostaLaMaschera() {
+        Risponditore r;
+        Messaggio m;
+        QString e2_messaggio, e2_rapporto, e2_dopo;
+        bool specifica_messaggio = false, specifica_dopo = true;
+        QStringList righe;
+        r.poi([&](QWidget* w) {
+            scrivi_edit(w, 2, QStringLiteral("15"));
+            const auto opzioni = trova<QGroupBox>(w, "RadioGroup1")->findChildren<QRadioButton*>();
+            opzioni.at(1)->setChecked(true);
+            trova<QPushButton>(w, "BitBtn2")->click();
+            e2_dopo = testo_edit(w, 2);
+            specifica_dopo = opzioni.at(1)->isChecked();
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            m = leggi_messaggio(w);
+            QWidget* form = w->parentWidget();
+            e2_messaggio = testo_edit(form, 2);
+            specifica_messaggio =
+                trova<QGroupBox>(form, "RadioGroup1")->findChildren<QRadioButton*>().at(1)->isChecked();
+            prova::premi_ok(w);
+        });
+        r.poi([&](QWidget* w) {
+            righe = righe_rapporto(w);
+            e2_rapporto = m_principale->contesto().maschera.testo[1].c_str();
+            trova<QPushButton>(w, "BitBtn2")->click();
+        });
+        pulsante("BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(m.testo, QStringLiteral("umidità specifica superiore a quella limite!(=14.67)"));
+        QCOMPARE(m.titolo, QStringLiteral("ondix"));
+        QCOMPARE(e2_messaggio, QStringLiteral("15"));
+        QVERIFY(specifica_messaggio);
+        QCOMPARE(e2_rapporto, QStringLiteral("15"));
+        QCOMPARE(righe, QStringList{QString()}); // the report window opens empty
+        QCOMPARE(e2_dopo, QStringLiteral("50"));
+        QVERIFY(!specifica_dopo);
+    }
+
+    // A floating-point error: a stop box titled with the program's name, no report window, the form stays.
+    void erroreVirgolaMobile() {
+        Risponditore r;
+        Messaggio m;
+        bool form_aperta = false;
+        r.poi([&](QWidget* w) {
+            scrivi_edit(w, 1, QStringLiteral("1e400"));
+            trova<QPushButton>(w, "BitBtn2")->click();
+            form_aperta = w->isVisible();
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            m = leggi_messaggio(w);
+            prova::premi_ok(w);
+        });
+        pulsante("BitBtn2")->click();
+        VERIFICA_DIALOGHI(r); // no report window came
+        QCOMPARE(m.titolo, QStringLiteral("ondix"));
+        QCOMPARE(m.icona, QMessageBox::Critical);
+        QCOMPARE(m.testo, QStringLiteral("Débordement en virgule flottante."));
+        QVERIFY(form_aperta);
+    }
+
+    void miscelaConPortateNulle() {
+        if (!computazione_per(1)) QSKIP("the mixing computation is not there yet");
+        Risponditore r;
+        Messaggio m;
+        QString titolo;
+        r.poi([&](QWidget* w) {
+            titolo = w->windowTitle();
+            scrivi_edit(w, 3, QStringLiteral("0"));
+            scrivi_edit(w, 6, QStringLiteral("0"));
+            trova<QPushButton>(w, "BitBtn2")->click();
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            m = leggi_messaggio(w);
+            prova::premi_ok(w);
+        });
+        pulsante("BitBtn3")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(titolo, QStringLiteral("MISCELAZIONE"));
+        QCOMPARE(m.icona, QMessageBox::Critical);
+        QCOMPARE(m.testo, QStringLiteral("Opération en virgule flottante incorrecte."));
+    }
+
+    // Every process button opens a fresh form of its kind, shown with its title.
+    void ogniPulsanteApreLaSuaMaschera() {
+        const std::pair<const char*, const char*> casi[] = {
+            {"BitBtn2", "PROPRIETA DEL PUNTO"},
+            {"BitBtn3", "MISCELAZIONE"},
+            {"BitBtn4", "RISCALDAMENTO-RAFFREDDAMENTO SENSIBILE"},
+            {"BitBtn5", "UMIDIFICAZIONE ADIABATICA"},
+            {"BitBtn10", "UMIDIFICAZIONE CON VAPORE"},
+            {"BitBtn6", "RAFFREDDAMENTO CON CONDENSAZIONE"},
+            {"BitBtn7", "CICLO ESTIVO"},
+            {"BitBtn8", "CICLO INVERNALE"},
+            {"BitBtn12", "CICLO INVERNALE CON UMIDIFICAZIONE CON VAPORE"},
+            {"SpeedButton1", "CICLO ESTIVO:VERIFICA"},
+        };
+        for (const auto& [nome, titolo] : casi) {
+            Risponditore r;
+            QString visto;
+            QWidget* form = nullptr;
+            r.poi([&](QWidget* w) {
+                visto = w->windowTitle();
+                form = w;
+                trova<QPushButton>(w, "BitBtn1")->click();
+            });
+            pulsante(nome)->click();
+            VERIFICA_DIALOGHI(r);
+            QCOMPARE(visto, QString::fromLatin1(titolo));
+            QVERIFY(form != nullptr);
+        }
+    }
+
+    void secondaPressioneParteDaiPredefiniti() {
+        for (int giro = 0; giro < 2; ++giro) {
+            Risponditore r;
+            QString e1;
+            r.poi([&](QWidget* w) {
+                e1 = testo_edit(w, 1);
+                scrivi_edit(w, 1, QStringLiteral("99"));
+                trova<QPushButton>(w, "BitBtn1")->click();
+            });
+            pulsante("BitBtn3")->click();
+            VERIFICA_DIALOGHI(r);
+            QCOMPARE(e1, QStringLiteral("27"));
+        }
+    }
+
+    void suggerimentiEOrdineDiTabulazione() {
+        Contesto ctx;
+        ctx.processo = 0; // no kind: every field but 9 and 10 stays visible, both groups too
+        EsternoQt esterno(ctx);
+        TForm1 form(ctx, esterno, dimensioni_schermo());
+        QCOMPARE(trova<QGroupBox>(&form, "RadioGroup1")->toolTip(), QStringLiteral("umidità specifica in g/kg"));
+        QCOMPARE(trova<QGroupBox>(&form, "RadioGroup2")->toolTip(),
+                 QStringLiteral("portata volumetrica in mc/h, ponderale in kg/h"));
+        QCOMPARE(trova<QPushButton>(&form, "BitBtn3")->text(), QStringLiteral("STAMPA"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        trova<QLineEdit>(&form, "Edit1")->setFocus();
+        QStringList ordine;
+        for (int i = 0; i < 15; ++i) {
+            QWidget* f = QApplication::focusWidget();
+            QVERIFY(f);
+            QString nome = f->objectName();
+            if (qobject_cast<QRadioButton*>(f)) nome = f->parentWidget()->objectName();
+            ordine << nome;
+            QTest::keyClick(f, Qt::Key_Tab);
+        }
+        QCOMPARE(ordine, (QStringList{"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "BitBtn1", "BitBtn2",
+                                      "RadioGroup1", "BitBtn3", "Edit7", "Edit8", "Edit9", "RadioGroup2", "Edit1"}));
+        form.close();
+    }
+};
+
+QTEST_MAIN(TestFinestre)
+#include "test_finestre.moc"

@@ -1,0 +1,336 @@
+// The report window: layout and font, printing, and saving as RTF read back by an independent reader (unrtf).
+#include "dialoghi.h"
+
+#include "ui/caratteri.h"
+#include "ui/schermo.h"
+#include "ui/visualizza.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
+
+using namespace ondix;
+using prova::Risponditore;
+
+namespace {
+
+const std::vector<std::string> rapporto_tipico = {
+    "       PROPRIETA DEL PUNTO",        "Temperatura        :   20,0 C",      "umidita relativa   :   50,0 %",
+    "umidita specifica  :   7,25 g/kg ", "Entalpia           :   38,4 kj/kg ", "volume specifico   :  0,840 mc/kg",
+    "temperatura bulbo umido :13.73 C",  "temperatura rugiada     : 9.25 C",
+};
+
+QStringList come_qt(const std::vector<std::string>& righe) {
+    QStringList l;
+    for (const auto& r : righe)
+        l << QString::fromStdString(r);
+    return l;
+}
+
+QPlainTextEdit* casella(TForm2& f) {
+    return f.findChild<QPlainTextEdit*>(QStringLiteral("RichEdit1"));
+}
+QPushButton* pulsante(TForm2& f, const char* nome) {
+    return f.findChild<QPushButton*>(QString::fromLatin1(nome));
+}
+
+QByteArray contenuto(const QString& percorso) {
+    QFile f(percorso);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// unrtf's plain text is single-byte; the accented letters the tests use sit where Latin-1 has them.
+QString da_latin1(const QByteArray& b) { return QString::fromLatin1(b); }
+
+// The paragraphs of an RTF file as unrtf reads them (plain text mode), or an error text.
+std::optional<QStringList> leggi_con_unrtf(const QString& percorso, QString& errore, bool html = false) {
+    const QString programma = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
+    if (programma.isEmpty()) {
+        errore = QStringLiteral("unrtf is not installed (scripts/common.sh installs it)");
+        return std::nullopt;
+    }
+    QProcess p;
+    p.start(programma, {html ? QStringLiteral("--html") : QStringLiteral("--text"), percorso});
+    if (!p.waitForFinished(20000) || p.exitCode() != 0) {
+        errore = QStringLiteral("unrtf failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+        return std::nullopt;
+    }
+    const QByteArray uscita = p.readAllStandardOutput();
+    if (html) return QStringList{QString::fromUtf8(uscita)};
+    QStringList righe = da_latin1(uscita).split(QLatin1Char('\n'));
+    // unrtf starts with comment lines and a rule of hyphens.
+    const qsizetype inizio = righe.indexOf(QStringLiteral("-----------------"));
+    if (inizio < 0) {
+        errore = QStringLiteral("unexpected unrtf output: ") + QString::fromUtf8(uscita);
+        return std::nullopt;
+    }
+    righe = righe.mid(inizio + 1);
+    while (!righe.isEmpty() && righe.last().isEmpty())
+        righe.removeLast();
+    return righe;
+}
+
+// Answers the save dialog with `nome` (a path), checking the filter on the way.
+Risponditore::Azione rispondi_salva(const QString& nome, QStringList& filtri, bool& chiede_sovrascrittura) {
+    return [&filtri, &chiede_sovrascrittura, nome](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        if (!d) {
+            filtri = QStringList{QStringLiteral("<not a file dialog>")};
+            prova::chiudi(w);
+            return;
+        }
+        filtri = d->nameFilters();
+        chiede_sovrascrittura = !d->testOption(QFileDialog::DontConfirmOverwrite);
+        // Typed into the name box, as a user would.
+        if (auto* campo = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            campo->setText(nome);
+        else
+            d->selectFile(nome);
+        QMetaObject::invokeMethod(d, "accept");
+    };
+}
+
+} // namespace
+
+class TestVisualizza : public QObject {
+    Q_OBJECT
+
+    std::optional<QTemporaryDir> m_dir;
+    QString percorso(const QString& nome) const { return m_dir->path() + QLatin1Char('/') + nome; }
+
+private slots:
+    void initTestCase() { installa_sostituzioni_caratteri(); }
+    void init() {
+        m_dir.emplace();
+        QVERIFY(m_dir->isValid());
+    }
+    void cleanup() { m_dir.reset(); }
+
+    void finestraECarattere() {
+        const DimensioniSchermo s = dimensioni_schermo();
+        if (s.larghezza != 1024 || s.altezza != 768) QSKIP("the worked example needs a 1024 x 768 screen");
+        TForm2 f(s);
+        f.carica(rapporto_tipico);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.windowTitle(), QStringLiteral("dati di calcolo"));
+        QCOMPARE(f.geometry(), QRect(1, 1, 1024, 768));
+        QCOMPARE(casella(f)->geometry(), QRect(2, 8, 973, 576));
+        QCOMPARE(pulsante(f, "BitBtn1")->geometry(), QRect(123, 587, 256, 38));
+        QCOMPARE(pulsante(f, "BitBtn2")->geometry(), QRect(384, 587, 256, 38));
+        QCOMPARE(pulsante(f, "BitBtn3")->geometry(), QRect(645, 587, 256, 38));
+        QCOMPARE(pulsante(f, "BitBtn1")->text(), QStringLiteral("&Stampa"));
+        QCOMPARE(pulsante(f, "BitBtn2")->text(), QStringLiteral("&Uscita"));
+        QCOMPARE(pulsante(f, "BitBtn3")->text(), QStringLiteral("SALVA SU FILE WORD"));
+        QCOMPARE(pulsante(f, "BitBtn1")->font().pointSize(), 12);
+        const QFont carattere = casella(f)->font();
+        QCOMPARE(carattere.family(), QStringLiteral("Courier New"));
+        QCOMPARE(carattere.pointSize(), 17);
+        // The font really drawn: Courier New itself or its metric twin, fixed pitch either way.
+        const QFontInfo info(carattere);
+        QVERIFY2(info.family() == QStringLiteral("Courier New") || info.family() == QStringLiteral("Liberation Mono"),
+                 qPrintable(info.family()));
+        QVERIFY(info.fixedPitch());
+        QVERIFY(!casella(f)->isReadOnly());
+        QCOMPARE(f.righe(), come_qt(rapporto_tipico));
+        f.close();
+    }
+
+    void geometriaAltriSchermi() {
+        TForm2 f800({800, 600});
+        QCOMPARE(casella(f800)->geometry(), QRect(2, 6, 760, 450));
+        QCOMPARE(casella(f800)->font().pointSize(), 15);
+        QCOMPARE(pulsante(f800, "BitBtn3")->geometry(), QRect(506, 459, 200, 30));
+        QCOMPARE(pulsante(f800, "BitBtn2")->font().pointSize(), 10);
+        TForm2 f640({640, 480});
+        QCOMPARE(casella(f640)->font().pointSize(), 8);
+    }
+
+    // Saved under a name without extension, edited text with accents included, read back by unrtf.
+    void salvaSenzaEstensione() {
+        TForm2 f({1024, 768});
+        f.carica(rapporto_tipico);
+        casella(f)->appendPlainText(QStringLiteral("nota: perché è già più così, 5° {x} \\ fine"));
+        Risponditore r;
+        QStringList filtri;
+        bool chiede = true;
+        r.poi(rispondi_salva(percorso(QStringLiteral("rapporto")), filtri, chiede));
+        pulsante(f, "BitBtn3")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(filtri, QStringList{QStringLiteral("rtf (*.rtf)")});
+        QVERIFY(!chiede);
+        QVERIFY(QFile::exists(percorso(QStringLiteral("rapporto"))));
+        QVERIFY(!QFile::exists(percorso(QStringLiteral("rapporto.rtf"))));
+        QVERIFY(contenuto(percorso(QStringLiteral("rapporto"))).startsWith("{\\rtf1"));
+        QString errore;
+        const auto letto = leggi_con_unrtf(percorso(QStringLiteral("rapporto")), errore);
+        QVERIFY2(letto, qPrintable(errore));
+        QStringList attese = come_qt(rapporto_tipico);
+        attese << QStringLiteral("nota: perché è già più così, 5° {x} \\ fine");
+        QCOMPARE(*letto, attese);
+    }
+
+    void caratteriFuoriDalCodice1252() {
+        TForm2 f({1024, 768});
+        // unrtf's plain text cannot show these, its HTML can.
+        f.carica({"5 € Ω ж"});
+        QVERIFY(f.salva_su_file(percorso(QStringLiteral("u.rtf"))));
+        QString errore;
+        const auto letto = leggi_con_unrtf(percorso(QStringLiteral("u.rtf")), errore, true);
+        QVERIFY2(letto, qPrintable(errore));
+        QVERIFY2(letto->first().contains(QStringLiteral(">5 &euro; &Omega; &#1078;<br>")), qPrintable(letto->first()));
+    }
+
+    void sovrascriveSenzaChiedere() {
+        const QString nome = percorso(QStringLiteral("esistente.rtf"));
+        {
+            QFile f(nome);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(5000, 'x'));
+        }
+        TForm2 f({1024, 768});
+        f.carica(rapporto_tipico);
+        Risponditore r;
+        QStringList filtri;
+        bool chiede = true;
+        r.poi(rispondi_salva(nome, filtri, chiede));
+        pulsante(f, "BitBtn3")->click();
+        VERIFICA_DIALOGHI(r); // no question about replacing it
+        QString errore;
+        const auto letto = leggi_con_unrtf(nome, errore);
+        QVERIFY2(letto, qPrintable(errore));
+        QCOMPARE(*letto, come_qt(rapporto_tipico));
+    }
+
+    void annullareNonScriveNulla() {
+        TForm2 f({1024, 768});
+        f.carica(rapporto_tipico);
+        Risponditore r;
+        r.poi([](QWidget* w) { prova::chiudi(w); });
+        pulsante(f, "BitBtn3")->click();
+        VERIFICA_DIALOGHI(r);
+        QVERIFY(QDir(m_dir->path()).isEmpty());
+    }
+
+    // A save that fails half way names the file and leaves the earlier file as it was.
+    void salvataggioFallitoLasciaIlFileIntatto() {
+        const QString nome = percorso(QStringLiteral("vecchio.rtf"));
+        {
+            QFile f(nome);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("VECCHIO");
+        }
+        TForm2 f({1024, 768});
+        std::vector<std::string> lungo(400, "una riga abbastanza lunga del rapporto di prova, con numeri 123,45");
+        f.carica(lungo);
+        Risponditore r;
+        QString testo;
+        QMessageBox::Icon icona = QMessageBox::NoIcon;
+        r.poi([&](QWidget* w) {
+            auto* m = qobject_cast<QMessageBox*>(w);
+            testo = m ? m->text() : QString();
+            icona = m ? m->icon() : QMessageBox::NoIcon;
+            prova::premi_ok(w);
+        });
+        // Files may grow to 1000 bytes only: the write fails part way, for root as well.
+        rlimit prima{};
+        getrlimit(RLIMIT_FSIZE, &prima);
+        const auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limite = prima;
+        limite.rlim_cur = 1000;
+        setrlimit(RLIMIT_FSIZE, &limite);
+        const bool ok = f.salva_su_file(nome);
+        setrlimit(RLIMIT_FSIZE, &prima);
+        std::signal(SIGXFSZ, segnale);
+        VERIFICA_DIALOGHI(r);
+        QVERIFY(!ok);
+        QVERIFY2(testo.contains(nome), qPrintable(testo));
+        QCOMPARE(icona, QMessageBox::Critical);
+        QCOMPARE(contenuto(nome), QByteArray("VECCHIO"));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("vecchio.rtf")});
+    }
+
+    void cartellaInesistente() {
+        TForm2 f({1024, 768});
+        f.carica(rapporto_tipico);
+        Risponditore r;
+        QString testo;
+        r.poi([&](QWidget* w) {
+            testo = qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text() : QString();
+            prova::premi_ok(w);
+        });
+        const QString nome = percorso(QStringLiteral("manca/rapporto.rtf"));
+        QVERIFY(!f.salva_su_file(nome));
+        VERIFICA_DIALOGHI(r);
+        QVERIFY2(testo.contains(nome), qPrintable(testo));
+    }
+
+    void stampaSuPdf() {
+        TForm2 f({1024, 768});
+        std::vector<std::string> lungo;
+        for (int i = 0; i < 150; ++i)
+            lungo.push_back("riga " + std::to_string(i));
+        f.carica(lungo);
+        const QString pdf = percorso(QStringLiteral("stampa.pdf"));
+        int stampanti = 0;
+        f.imposta_stampante([&] {
+            ++stampanti;
+            auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            p->setOutputFormat(QPrinter::PdfFormat);
+            p->setOutputFileName(pdf);
+            return p;
+        });
+        Risponditore r; // no dialog at all
+        pulsante(f, "BitBtn1")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(stampanti, 1);
+        const QByteArray b = contenuto(pdf);
+        QVERIFY(b.startsWith("%PDF"));
+        // 150 lines at 17 points do not fit on one page: one document, several pages.
+        const auto pagine = QString::fromLatin1(b).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
+        QVERIFY2(pagine >= 3, qPrintable(QString::number(pagine)));
+    }
+
+    void senzaStampante() {
+        TForm2 f({1024, 768});
+        f.carica(rapporto_tipico);
+        f.imposta_stampante([] { return std::unique_ptr<QPrinter>(); });
+        Risponditore r;
+        QString testo;
+        r.poi([&](QWidget* w) {
+            testo = qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text() : QString();
+            prova::premi_ok(w);
+        });
+        pulsante(f, "BitBtn1")->click();
+        VERIFICA_DIALOGHI(r);
+        QVERIFY2(testo.contains(QStringLiteral("stampante")), qPrintable(testo));
+    }
+
+    void stampantePredefinitaDelSistema() {
+        if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("a default printer is installed here");
+        QVERIFY(stampante_predefinita() == nullptr);
+        TForm2 f({1024, 768});
+        Risponditore r;
+        r.poi([](QWidget* w) { prova::premi_ok(w); });
+        pulsante(f, "BitBtn1")->click();
+        VERIFICA_DIALOGHI(r);
+    }
+};
+
+QTEST_MAIN(TestVisualizza)
+#include "test_visualizza.moc"
