@@ -5,6 +5,8 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace ondix {
 
 namespace {
@@ -66,6 +68,18 @@ void PlotterQt::disegna_stampante(QPainter& painter, const ProceduraDisegno& pro
     m_stampante.imposta_painter(&painter);
     m_stampante.imposta_spessore_penna(spessore);
     ridisegna(m_plotter, procedura);
+}
+
+bool PlotterQt::disegna(QPaintDevice& dispositivo, Dispositivo modo, const ProceduraDisegno& procedura) {
+    QPainter painter;
+    if (!painter.begin(&dispositivo)) return false;
+    if (modo == Dispositivo::schermo) {
+        const auto lato = [](int v) { return static_cast<std::uint16_t>(std::clamp(v, 0, 65535)); };
+        disegna_schermo(painter, lato(dispositivo.width()), lato(dispositivo.height()), procedura);
+    } else {
+        disegna_stampante(painter, procedura);
+    }
+    return painter.end();
 }
 
 bool disegna_schermata(QPaintDevice& dispositivo, const Contesto& ctx, VistaGrafico vista) {

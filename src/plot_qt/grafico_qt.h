@@ -41,6 +41,11 @@ public:
     // fills its top-left 90 %, with pen width `spessore`. The output is the screen again afterwards.
     void disegna_stampante(QPainter& painter, const ProceduraDisegno& procedura, int spessore = spessore_penna_stampa);
 
+    // Either mode straight onto a device: on the screen the device's own size is the screen size (a chart
+    // window's backing pixmap); on the printer the device is the page (a QPrinter: this begins and ends the
+    // print job). False if the device cannot be painted on.
+    bool disegna(QPaintDevice& dispositivo, Dispositivo modo, const ProceduraDisegno& procedura);
+
 private:
     Plotter m_plotter;
     QPainterCanvas m_schermo;

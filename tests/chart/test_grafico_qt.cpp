@@ -134,3 +134,23 @@ TEST_F(GraficoQt, CanvasColoursPersistBetweenDrawings) {
     EXPECT_EQ(pq.plotter().w(), 790);
     EXPECT_EQ(pq.plotter().h(), 520);
 }
+
+TEST_F(GraficoQt, DrawingStraightOntoADevice) {
+    const Contesto ctx = ciclo_estivo();
+    PlotterQt pq;
+    QImage finestra(800, 600, QImage::Format_RGB32);
+    finestra.fill(Qt::white);
+    ASSERT_TRUE(pq.disegna(finestra, Dispositivo::schermo, procedura_vista(VistaGrafico::standard, ctx)));
+    EXPECT_EQ(pq.plotter().larghezza_schermo(), 800);
+    EXPECT_EQ(pq.plotter().w(), 790);
+    EXPECT_EQ(finestra.pixelColor(54, 300), QColor(0, 0, 255)); // y axis
+
+    QImage pagina(1000, 800, QImage::Format_RGB32);
+    pagina.fill(Qt::white);
+    ASSERT_TRUE(pq.disegna(pagina, Dispositivo::stampante, procedura_vista(VistaGrafico::standard, ctx)));
+    EXPECT_EQ(pagina.pixelColor(450, 1), QColor(Qt::black));
+    EXPECT_EQ(pq.plotter().dispositivo(), Dispositivo::schermo);
+
+    QImage nulla;
+    EXPECT_FALSE(pq.disegna(nulla, Dispositivo::schermo, procedura_vista(VistaGrafico::standard, ctx)));
+}
