@@ -1,0 +1,194 @@
+// Summer air conditioning with a cooling coil: the design cycle (supply where the room line meets the coil line,
+// or post-heating when they do not meet) and the verification of an existing plant.
+#include "core/aria_umida.h"
+#include "core/computazioni.h"
+#include "core/numeri.h"
+
+namespace ondix {
+
+namespace {
+
+// Room, outdoor, coil and mixture states that both summer computations start from.
+struct StatiEstivi {
+    double xA, hA, xE, hE, xB;
+    Miscela M;
+};
+
+// Appends the four titled blocks (room, outdoor, coil, mixture) and returns their states. The mixing is by the
+// fractions 1 − r and r in place of volumetric flows.
+StatiEstivi punti_estivi(Calcolo& c, double tA, double urA, double tE, double urE, double tB, double r) {
+    Rapporto& rap = c.rapporto();
+    StatiEstivi s{};
+    scrivi_punto_titolo(rap, "      Punto ambiente", tA, urA);
+    s.xA = umidita_specifica(urA, tA);
+    s.hA = entalpia(s.xA, tA);
+    scrivi_punto_titolo(rap, "      Punto esterno", tE, urE);
+    s.xE = umidita_specifica(urE, tE);
+    s.hE = entalpia(s.xE, tE);
+    scrivi_punto_titolo(rap, "      Batteria     ", tB, 100.0);
+    s.xB = umidita_specifica(100.0, tB);
+    s.M = miscela(tA, urA, 1.0 - r, tE, urE, r);
+    scrivi_punto_titolo(rap, "      Punto di miscela", s.M.t, s.M.ur);
+    return s;
+}
+
+// A typed answer read like a box: the longest number at its start, 0 when there is none.
+double numero_risposta(const std::string& testo) {
+    const Conversione k = leggi_numero(testo);
+    if (k.trabocco) throw ErroreVirgolaMobile(TipoErroreFP::trabocco);
+    return k.valore;
+}
+
+} // namespace
+
+void ciclo_estivo(Calcolo& c) {
+    c.azzera_etichette();
+    const double tA = c.leggi(1);
+    const double urA = c.leggi(2);
+    const double tE = c.leggi(3);
+    const double urE = c.leggi(4);
+    const double r = c.leggi(5);
+    const double Qs = c.leggi(6);
+    const double tB = c.leggi(7);
+    const double Ql = c.leggi(8);
+    const double shf = Qs / (Qs + Ql);
+    c.controlla();
+
+    Rapporto& rap = c.rapporto();
+    c.aggiungi("CICLO ESTIVO");
+    c.aggiungi("valori di ingresso");
+    scrivi_valore(rap, 8, 0, "Potenza termica sensibile", Qs, " watt");
+    scrivi_valore(rap, 8, 0, "Potenza termica latente  ", Ql, " watt");
+    scrivi_valore(rap, 8, 3, "Rapporto aria est/totale ", r, "");
+    const StatiEstivi s = punti_estivi(c, tA, urA, tE, urE, tB, r);
+    const double tM = s.M.t, xM = s.M.x, hM = s.M.h;
+
+    // Room line X = k·t + cA and coil line X = m·t + cB, X in kg/kg.
+    const double xsB = umidita_saturazione(tB);
+    const double k = (1.0 - shf) / (2490.0 * shf);
+    c.controlla();
+    const double cA = s.xA / 1000.0 - k * tA;
+    const double m = 0.001 * (xM - xsB) / (tM - tB);
+    c.controlla();
+    const double cB = 0.001 * xsB - m * tB;
+
+    double tS = 0.0, xS = 0.0;
+    bool incontro = false;
+    if (k < m) {
+        tS = (cA - cB) / (m - k);
+        xS = 1000.0 * (m * tS + cB);
+        incontro = tS >= tB;
+    }
+    double tP = 0.0, xP = 0.0, hP = 0.0, bf = 0.0;
+    if (!incontro) {
+        c.messaggio("nessun incontro fra la retta del fattore termico ambiente e quella della batteria");
+        bf = numero_risposta(c.chiedi("Immettere fattore di bypass batteria:", "", ""));
+        // The coil outlet lies on the coil line; the supply is reached by heating it up to the room line.
+        tP = tB + (tM - tB) * bf;
+        xP = 1000.0 * (m * tP + cB);
+        const double urP = umidita_relativa(xP, tP);
+        hP = entalpia(xP, tP);
+        scrivi_punto_titolo(rap, "      Punto uscita batteria:", tP, urP);
+        xS = xP;
+        tS = (xP / 1000.0 - cA) / k;
+    }
+    const double hS = entalpia(xS, tS);
+    const double urS = umidita_relativa(xS, tS);
+    scrivi_punto_titolo(rap, "      Punto immissione in ambiente", tS, urS);
+
+    const double G = 3.6 * (Qs + Ql) / (s.hA - hS);
+    const double GE = G * r;
+    const double GA = (1.0 - r) * G;
+    const double VA = volume_specifico(tA, s.xA) * GA;
+    const double VE = volume_specifico(tE, s.xE) * GE;
+    const double V = volume_specifico(tS, xS) * G;
+
+    scrivi_separatore(rap);
+    scrivi_dato(rap, "portata volumetrica aria amb", "mc/h", 7, 0, VA);
+    scrivi_dato(rap, "portata volumetrica aria est", "mc/h", 7, 0, VE);
+    scrivi_dato(rap, "portata volumetrica totale", "mc/h", 7, 0, V);
+    scrivi_dato(rap, "portata ponderale aria amb", "kg/h", 7, 0, GA);
+    scrivi_dato(rap, "portata ponderale aria est", "kg/h", 7, 0, GE);
+    scrivi_dato(rap, "portata ponderale totale", "kg/h", 7, 0, GE + GA);
+    scrivi_dato(rap, "Fattore termico ambiente", "", 7, 3, shf);
+    scrivi_dato(rap, "Potenza frigorifera     ", "watt", 7, 0, incontro ? (hM - hS) * G / 3.6 : (hM - hP) * G / 3.6);
+    scrivi_dato(rap, "Potenza frigorifera aria esterna", "watt", 7, 0, (s.hE - hS) * GE / 3.6);
+    scrivi_dato(rap, "acqua condensata                ", "kg/h", 7, 3, (xM - xS) * G * 0.001);
+    if (incontro) {
+        const double fattore = (tS - tB) / (tM - tB);
+        scrivi_dato(rap, "FATTORE BYPASS                  ", "", 7, 3, fattore);
+    } else {
+        scrivi_dato(rap, "FATTORE BYPASS                  ", "", 7, 3, bf);
+        scrivi_dato(rap, "Potenza postriscaldamento     ", "watt", 7, 0, (hS - hP) * G / 3.6);
+    }
+
+    c.punto(1, tA, s.xA, "A");
+    c.punto(2, tE, s.xE, "E");
+    c.punto(3, tB, s.xB, "B");
+    c.punto(4, tM, xM, "M");
+    c.punto(5, tS, xS, "C");
+    if (!incontro) c.punto(6, tP, xP, "P");
+    c.apri_grafico(VistaGrafico::standard);
+}
+
+void verifica_estiva(Calcolo& c) {
+    c.azzera_etichette();
+    c.rapporto().pulisci();
+    const double tA = c.leggi(1);
+    const double urA = c.leggi(2);
+    const double tE = c.leggi(3);
+    const double urE = c.leggi(4);
+    const double r = c.leggi(5);
+    const double tB = c.leggi(7);
+    const double G = c.leggi(8);
+    const double bf = c.leggi(9);
+
+    Rapporto& rap = c.rapporto();
+    c.aggiungi("CICLO ESTIVO-VERIFICA");
+    c.aggiungi("valori di ingresso");
+    scrivi_valore(rap, 8, 0, "Portata aria             ", G, " kg/h");
+    scrivi_valore(rap, 8, 3, "Rapporto aria est/totale ", r, "");
+    const StatiEstivi s = punti_estivi(c, tA, urA, tE, urE, tB, r);
+    const double tM = s.M.t, xM = s.M.x;
+
+    // Coil outlet: the coil surface state and the mixture mixed by the bypass factor. It is the supply.
+    const double xsB = umidita_saturazione(tB);
+    const double tO = tB + (tM - tB) * bf;
+    const double xO = xsB + bf * (xM - xsB);
+    const double urO = umidita_relativa(xO, tO);
+    const double hO = entalpia(xO, tO);
+    scrivi_punto_titolo(rap, "      Punto uscita batteria:", tO, urO);
+
+    const double GE = G * r;
+    const double GA = (1.0 - r) * G;
+    const double VA = volume_specifico(tA, s.xA) * GA;
+    const double VE = volume_specifico(tE, s.xE) * GE;
+    const double V = volume_specifico(tO, xO) * G;
+
+    scrivi_separatore(rap);
+    scrivi_dato(rap, "portata volumetrica aria amb", "mc/h", 7, 0, VA);
+    scrivi_dato(rap, "portata volumetrica aria est", "mc/h", 7, 0, VE);
+    scrivi_dato(rap, "portata volumetrica totale", "mc/h", 7, 0, V);
+    scrivi_dato(rap, "portata ponderale aria amb", "kg/h", 7, 0, GA);
+    scrivi_dato(rap, "portata ponderale aria est", "kg/h", 7, 0, GE);
+    scrivi_dato(rap, "portata ponderale totale", "kg/h", 7, 0, GE + GA);
+    // The powers are what the supply air takes up in the room (from O to A); the sensible one uses 1.04.
+    const double PT = (s.hA - hO) * G / 3.6;
+    scrivi_dato(rap, "Potenza frigorifera TOT  ", "watt", 7, 0, PT);
+    const double PS = (tA - tO) * (G * 1.04) / 3.6;
+    scrivi_dato(rap, "Potenza frigorifera sens  ", "watt", 7, 0, PS);
+    scrivi_dato(rap, "Potenza frigorifera lat  ", "watt", 7, 0, PT - PS);
+    scrivi_dato(rap, "Potenza frigorifera aria esterna", "watt", 7, 0, (s.hE - hO) * GE / 3.6);
+    scrivi_dato(rap, "acqua condensata                ", "kg/h", 7, 3, (xM - xO) * G * 0.001);
+    scrivi_dato(rap, "FATTORE BYPASS                  ", "", 7, 3, bf);
+    scrivi_separatore(rap);
+
+    c.punto(1, tA, s.xA, "A");
+    c.punto(2, tE, s.xE, "E");
+    c.punto(3, tB, s.xB, "B");
+    c.punto(4, tM, xM, "M");
+    c.punto(5, tO, xO, "P");
+    c.apri_grafico(VistaGrafico::verifica);
+}
+
+} // namespace ondix

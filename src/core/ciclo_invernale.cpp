@@ -1,0 +1,264 @@
+// Winter air conditioning: heating with water humidification (three plant arrangements chosen by the pre- and
+// post-heating temperatures) and heating followed by steam humidification in small steps.
+#include "core/aria_umida.h"
+#include "core/computazioni.h"
+#include "core/numeri.h"
+
+#include <cmath>
+
+namespace ondix {
+
+namespace {
+
+// Room, outdoor and mixture states and the room loads, shared by both winter cycles.
+struct StatiInvernali {
+    double tA, urA, tE, urE, r, Qs, Ql;
+    double xA, hA, xE, vA, vE;
+    Miscela M;
+    double Q, shf;
+};
+
+// Checks between the steps, so that a floating-point error is the one that happened first.
+StatiInvernali stati_invernali(Calcolo& c, double tA, double urA, double tE, double urE, double r, double Qs,
+                               double Ql) {
+    StatiInvernali s{};
+    s.tA = tA;
+    s.urA = urA;
+    s.tE = tE;
+    s.urE = urE;
+    s.r = r;
+    s.Qs = Qs;
+    s.Ql = Ql;
+    s.xA = umidita_specifica(urA, tA);
+    s.hA = entalpia(s.xA, tA);
+    c.controlla();
+    s.xE = umidita_specifica(urE, tE);
+    c.controlla();
+    s.vA = volume_specifico(tA, s.xA);
+    s.vE = volume_specifico(tE, s.xE);
+    c.controlla();
+    // The fractions 1 − r and r take the place of the volumetric flows.
+    s.M = miscela(tA, urA, 1.0 - r, tE, urE, r);
+    c.controlla();
+    s.Q = Qs + Ql;
+    s.shf = Qs / s.Q;
+    c.controlla();
+    return s;
+}
+
+void titolo_e_carichi(Calcolo& c, const StatiInvernali& s) {
+    c.aggiungi("CICLO INVERNALE");
+    c.aggiungi("Valori di ingresso");
+    Rapporto& rap = c.rapporto();
+    scrivi_valore(rap, 8, 0, "Potenza termica sensibile", s.Qs, " watt");
+    scrivi_valore(rap, 8, 0, "Potenza termica latente  ", s.Ql, " watt");
+    scrivi_valore(rap, 8, 3, "Rapporto aria est/totale ", s.r, "");
+}
+
+void tre_punti(Calcolo& c, const StatiInvernali& s) {
+    Rapporto& rap = c.rapporto();
+    scrivi_punto_titolo(rap, "    Ingresso", s.tA, s.urA);
+    scrivi_punto_titolo(rap, "    Esterno", s.tE, s.urE);
+    scrivi_punto_titolo(rap, "    Miscela", s.M.t, s.M.ur);
+}
+
+// The six flow lines of kind 7; the total volumetric flow is taken at the state (tv, xv). Each value is computed
+// when its line is written.
+void portate(Calcolo& c, double G, double GE, double GI, double tv, double xv, const StatiInvernali& s) {
+    Rapporto& rap = c.rapporto();
+    scrivi_dato(rap, "Portata ponderale totale", "kg/h", 7, 0, G);
+    scrivi_dato(rap, "Portata ponderale aria est", "kg/h", 7, 0, GE);
+    scrivi_dato(rap, "Portata ponderale aria int", "kg/h", 7, 0, GI);
+    scrivi_dato(rap, "Portata volumetrica totale", "mc/h", 7, 0, G * volume_specifico(tv, xv));
+    scrivi_dato(rap, "Portata volumetrica aria est", "mc/h", 7, 0, GE * s.vE);
+    scrivi_dato(rap, "Portata volumetrica aria int", "mc/h", 7, 0, GI * s.vA);
+}
+
+} // namespace
+
+double cerca_preriscaldamento(double x0, double t0, double xS, double eff) {
+    double T = t0;
+    for (int i = 0; i < 501; ++i) {
+        const double tw = temperatura_bulbo_umido(x0, T);
+        const double xw = umidita_saturazione(tw);
+        const double e = (xS - x0) * 100.0 / (xw - x0);
+        if (std::fabs(e - eff) > 0.01) T = T + 0.05;
+    }
+    return T;
+}
+
+void ciclo_invernale(Calcolo& c) {
+    const double tA = c.leggi(1);
+    const double urA = c.leggi(2);
+    const double tE = c.leggi(3);
+    const double urE = c.leggi(4);
+    const double r = c.leggi(5);
+    const double Qs = c.leggi(6);
+    const double Ql = c.leggi(7);
+    const double tpre = c.leggi(8);
+    const double tpost = c.leggi(9);
+    const double eff = c.leggi(10);
+    const StatiInvernali s = stati_invernali(c, tA, urA, tE, urE, r, Qs, Ql);
+    // Room line X = k·t + cr, X in kg/kg.
+    const double k = (1.0 - s.shf) / (2480.0 * s.shf);
+    c.controlla();
+    const double cr = s.xA / 1000.0 - k * tA;
+    const double tM = s.M.t, xM = s.M.x, hM = s.M.h;
+
+    Rapporto& rap = c.rapporto();
+    titolo_e_carichi(c, s);
+    scrivi_valore(rap, 8, 1, "Temperatura preriscaldamento", tpre, " C");
+    scrivi_valore(rap, 8, 1, "Temperatura postriscaldamento", tpost, " C");
+    scrivi_valore(rap, 8, 1, "Efficienza umidificazione", eff, " %");
+    tre_punti(c, s);
+
+    const double urP = umidita_relativa(xM, tpre);
+    c.punto(1, tA, s.xA, "A");
+    c.punto(2, tE, s.xE, "E");
+    c.punto(3, tM, xM, "M");
+
+    if (tpre != 0.0 && tpost > 0.0) {
+        // Pre-heating to tpre, humidification, post-heating to tpost, final humidification to the room line.
+        const double hP = entalpia(xM, tpre);
+        c.punto(4, tpre, xM, "P");
+        scrivi_punto_titolo(rap, "FINE preriscaldamento", tpre, urP);
+        const Stato u = umidificazione_adiabatica(tpre, urP, 20.0, eff);
+        scrivi_punto_titolo(rap, "FINE UMIDIFICAZIONE INIZIALE", u.t, umidita_relativa(u.x, u.t));
+        const double hU = entalpia(u.x, u.t);
+        const double hR = entalpia(u.x, tpost);
+        if (u.x > s.xA) {
+            c.messaggio("temperatura preriscaldamento eccessiva !");
+        } else {
+            c.punto(5, u.t, u.x, "U");
+            scrivi_punto_titolo(rap, "FINE postriscaldamento", tpost, umidita_relativa(u.x, tpost));
+            c.punto(6, tpost, u.x, "R");
+            const Stato i = umidifica_fino_a_retta(0, tpost, u.x, 20.0, k, cr);
+            scrivi_punto_titolo(rap, "FINE umidificazione finale", i.t, umidita_relativa(i.x, i.t));
+            scrivi_separatore(rap);
+            const double hI = entalpia(i.x, i.t);
+            c.punto(7, i.t, i.x, "I");
+            const double G = 3.6 * s.Q / (hI - s.hA);
+            const double GE = G * r;
+            const double GI = (1.0 - r) * G;
+            portate(c, G, GE, GI, i.t, i.x, s);
+            scrivi_dato(rap, "Potenza preriscaldamento", "watt", 7, 0, (hP - hM) * G / 3.6);
+            scrivi_dato(rap, "Potenza postriscaldamento", "watt", 7, 0, (hR - hU) * G / 3.6);
+            scrivi_dato(rap, "Potenza riscaldamento totale", "watt", 7, 0, ((hR - hU) + (hP - hM)) * G / 3.6);
+            scrivi_dato(rap, "Portata acqua prima umidificazione", "kg/h", 7, 1, (u.x - xM) * G / 1000.0);
+            scrivi_dato(rap, "Portata acqua seconda umidificazione", "kg/h", 7, 1, (i.x - u.x) * G / 1000.0);
+        }
+    } else if (tpost == 0.0) {
+        // Heating to tpre, then humidification up to the room line; no post-heating.
+        const double hP = entalpia(xM, tpre);
+        scrivi_punto_titolo(rap, "FINE riscaldamento", tpre, urP);
+        c.punto(4, tpre, xM, "P");
+        const Stato i = umidifica_fino_a_retta(0, tpre, xM, 20.0, k, cr);
+        scrivi_punto_titolo(rap, "FINE umidificazione ", i.t, umidita_relativa(i.x, i.t));
+        scrivi_separatore(rap);
+        const double hI = entalpia(i.x, i.t);
+        c.punto(5, i.t, i.x, "I");
+        const double G = 3.6 * s.Q / (hI - s.hA);
+        const double GE = G * r;
+        const double GI = (1.0 - r) * G;
+        portate(c, G, GE, GI, i.t, i.x, s);
+        scrivi_dato(rap, "Potenza preriscaldamento", "watt", 7, 0, (hP - hM) * G / 3.6);
+        scrivi_dato(rap, "Potenza riscaldamento totale", "watt", 7, 0, (hP - hM) * G / 3.6);
+        scrivi_dato(rap, "Portata acqua umidificazione", "kg/h", 7, 1, (i.x - xM) * G / 1000.0);
+        scrivi_dato(rap, "Verifica potenza termica sensibile", "watt", 7, 1,
+                    (entalpia(i.x, i.t) - entalpia(i.x, tA)) * G / 3.6);
+        scrivi_dato(rap, "Verifica potenza termica latente", "watt", 7, 1,
+                    (entalpia(s.xA, tA) - entalpia(i.x, tA)) * G / 3.6);
+    } else if (tpost > 0.0) {
+        // tpre is 0 here: pre-heating to the temperature from which a humidifier of efficiency eff ends on the
+        // supply humidity, humidification, post-heating to tpost on the room line.
+        const double xS = (k * tpost + cr) * 1000.0;
+        const double tP = cerca_preriscaldamento(xM, tM, xS, eff);
+        c.controlla();
+        const double urP_a = umidita_relativa(xM, tP);
+        c.punto(4, tP, xM, "P");
+        const double tw = temperatura_bulbo_umido(xM, tP);
+        const double tU = tP - (tP - tw) * eff / 100.0;
+        c.punto(5, tU, xS, "U");
+        scrivi_punto_titolo(rap, "FINE pre-riscaldamento", tP, urP_a);
+        scrivi_punto_titolo(rap, "FINE umidificazione ", tU, umidita_relativa(xS, tU));
+        const double hP = entalpia(xM, tP);
+        const double hU = entalpia(xS, tU);
+        const double hI = entalpia(xS, tpost);
+        c.punto(6, tpost, xS, "I");
+        scrivi_punto_titolo(rap, "FINE POSTriscaldamento ", tpost, umidita_relativa(xS, tpost));
+        scrivi_separatore(rap);
+        const double G = 3.6 * s.Q / (hI - s.hA);
+        const double GE = G * r;
+        const double GI = (1.0 - r) * G;
+        portate(c, G, GE, GI, tM, xM, s);
+        scrivi_dato(rap, "Potenza preriscaldamento", "watt", 7, 0, (hP - hM) * G / 3.6);
+        scrivi_dato(rap, "Potenza riscaldamento totale", "watt", 7, 0, ((hP - hM) + (hI - hU)) * G / 3.6);
+        scrivi_dato(rap, "Portata acqua umidificazione", "kg/h", 7, 1, (xS - xM) * G / 1000.0);
+        scrivi_dato(rap, "Verifica potenza termica latente", "watt", 7, 1,
+                    (entalpia(s.xA, tA) - entalpia(xS, tA)) * G / 3.6);
+        scrivi_dato(rap, "Verifica potenza termica sensibile", "watt", 7, 1,
+                    (entalpia(xS, tpost) - entalpia(xS, tA)) * G / 3.6);
+    }
+    // A negative post-heating temperature selects no arrangement: inputs and the three points only.
+    c.apri_grafico(VistaGrafico::invernale);
+}
+
+void ciclo_invernale_vapore(Calcolo& c) {
+    const double tA = c.leggi(1);
+    const double urA = c.leggi(2);
+    const double tE = c.leggi(3);
+    const double urE = c.leggi(4);
+    const double r = c.leggi(5);
+    const double Qs = c.leggi(6);
+    const double Ql = c.leggi(7);
+    const double tH = c.leggi(8);
+    const double tv = c.leggi(9);
+    const StatiInvernali s = stati_invernali(c, tA, urA, tE, urE, r, Qs, Ql);
+    const double tM = s.M.t, xM = s.M.x, hM = s.M.h;
+
+    Rapporto& rap = c.rapporto();
+    titolo_e_carichi(c, s);
+    scrivi_valore(rap, 8, 1, "Temperatura riscaldamento", tH, " C");
+    tre_punti(c, s);
+    c.punto(1, tA, s.xA, "A");
+    c.punto(2, tE, s.xE, "E");
+    c.punto(3, tM, xM, "M");
+
+    const double hH = entalpia(xM, tH);
+    scrivi_punto_titolo(rap, "FINE riscaldamento", tH, umidita_relativa(xM, tH));
+    c.punto(4, tH, xM, "P");
+
+    // Steam in steps of 0.05 g/kg until the heat factor of the state before the step, relative to the room,
+    // matches the room's; the supply is the state one step past it, or after 300 steps.
+    double t = tH, x = xM;
+    for (int n = 0;;) {
+        const Stato passo = umidificazione_vapore(t, x, tv, x + 0.05);
+        const double sens = (t - tA) * 1.004;
+        const double lat = (x - s.xA) * (1.926 * t + 2490.0) / 1000.0;
+        const double f = sens / (sens + lat);
+        c.controlla();
+        ++n;
+        t = passo.t;
+        x = passo.x;
+        if (n >= 300 || std::fabs(f - s.shf) <= 0.01) break;
+    }
+    const double tS = t, xS = x;
+    const double hS = entalpia(xS, tS);
+    const double urS = umidita_relativa(xS, tS);
+    scrivi_punto_titolo(rap, "Punto Immissione in ambiente", tS, urS);
+    scrivi_separatore(rap);
+    c.punto(5, tS, xS, "I");
+
+    const double G = 3.6 * s.Q / (s.hA - hS);
+    scrivi_dato(rap, "Portata ponderale totale", "kg/h", 7, 0, G);
+    scrivi_dato(rap, "Portata ponderale aria est", "kg/h", 7, 0, G * r);
+    scrivi_dato(rap, "Portata ponderale aria int", "kg/h", 7, 0, (1.0 - r) * G);
+    scrivi_dato(rap, "Portata volumetrica totale", "mc/h", 7, 0, G * volume_specifico(tS, xS));
+    scrivi_dato(rap, "Portata volumetrica aria est", "mc/h", 7, 0, G * r * s.vE);
+    scrivi_dato(rap, "Portata volumetrica aria int", "mc/h", 7, 0, (1.0 - r) * G * s.vA);
+    scrivi_dato(rap, "Potenza riscaldamento", "watt", 7, 0, (hH - hM) * G / 3.6);
+    scrivi_dato(rap, "Portata vapore umidificazione", "kg/h", 7, 1, (xS - xM) * G / 1000.0);
+    c.apri_grafico(VistaGrafico::invernale);
+}
+
+} // namespace ondix

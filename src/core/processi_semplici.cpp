@@ -1,0 +1,197 @@
+// The single-treatment processes: mixing, sensible heating or cooling, humidification with water or steam and
+// cooling with condensation. Each reads its boxes when it needs them, writes its report and chart points and
+// ends with the standard chart.
+#include "core/aria_umida.h"
+#include "core/computazioni.h"
+#include "core/numeri.h"
+
+namespace ondix {
+
+namespace {
+// Humidity ratio (g/kg) and relative humidity (%) of a state from the humidity box value `u`, as RadioGroup1 says.
+struct Umidita {
+    double x, ur;
+};
+Umidita umidita_da_maschera(const Calcolo& c, double u, double t) {
+    if (c.umidita() == 1) return {u, umidita_relativa(u, t)};
+    return {umidita_specifica(u, t), u};
+}
+} // namespace
+
+void miscelazione(Calcolo& c) {
+    c.aggiungi("       MISCELAZIONE");
+    const double t1 = c.leggi(1);
+    const double h1 = c.leggi(2);
+    const double f1 = c.leggi(3);
+    const double t2 = c.leggi(4);
+    const double h2 = c.leggi(5);
+    const double f2 = c.leggi(6);
+
+    // The checks between the steps stop at the first faulty step, so that the error shown is the one that
+    // happened first.
+    const Umidita u1 = umidita_da_maschera(c, h1, t1);
+    c.controlla();
+    const Umidita u2 = umidita_da_maschera(c, h2, t2);
+    c.controlla();
+    const double v1 = volume_specifico(t1, u1.x);
+    c.controlla();
+    const double v2 = volume_specifico(t2, u2.x);
+    c.controlla();
+    double m1 = 0.0, m2 = 0.0, V1 = 0.0, V2 = 0.0;
+    if (c.portata() == 1) {
+        m1 = f1;
+        m2 = f2;
+        V1 = m1 * v1;
+        V2 = m2 * v2;
+    } else {
+        V1 = f1;
+        V2 = f2;
+        m1 = V1 / v1;
+        m2 = V2 / v2;
+    }
+    c.controlla();
+    // Two zero flows make the mixture 0/0: the next check stops the calculation there, with only the title written.
+    const Miscela mix = miscela(t1, u1.ur, V1, t2, u2.ur, V2);
+
+    Rapporto& r = c.rapporto();
+    c.aggiungi("        punto 1");
+    scrivi_punto_ur(r, t1, u1.ur);
+    c.aggiungi("portata ponderale  :" + formatta(m1, 6, 1) + " kg/h");
+    c.aggiungi("portata volumetrica:" + formatta(V1, 6, 1) + " mc/h");
+    c.aggiungi("        punto 2");
+    scrivi_punto_ur(r, t2, u2.ur);
+    c.aggiungi("portata ponderale  :" + formatta(m2, 6, 1) + " kg/h");
+    c.aggiungi("portata volumetrica:" + formatta(V2, 6, 1) + " mc/h");
+    c.aggiungi("        punto M");
+    scrivi_punto_ur(r, mix.t, mix.ur);
+
+    // The mixture's humidity ratio is taken again from its relative humidity, as the chart point uses it.
+    const double xM = umidita_specifica(mix.ur, mix.t);
+    const double vM = volume_specifico(mix.t, xM);
+    const double m = m1 + m2;
+    const double V = m * vM;
+    c.aggiungi("------------------");
+    c.aggiungi("portata ponderale  :" + formatta(m, 6, 2) + " kg/h");
+    c.aggiungi("portata volumetrica:" + formatta(V, 6, 2) + " mc/h");
+
+    c.punto(1, t1, u1.x, "E");
+    c.punto(2, t2, u2.x, "A");
+    c.punto(3, mix.t, xM, "M");
+    c.apri_grafico(VistaGrafico::standard);
+}
+
+void riscaldamento_raffreddamento(Calcolo& c) {
+    const double t1 = c.leggi(1);
+    const double h1 = c.leggi(2);
+    const Umidita u1 = umidita_da_maschera(c, h1, t1);
+    c.controlla();
+    const double m = converti_portata(c, c.testo(3), t1, u1.x);
+    const double t2 = c.leggi(4);
+    c.controlla();
+    const Sensibile s = trasformazione_sensibile(t1, u1.ur, m, t2);
+
+    Rapporto& r = c.rapporto();
+    c.aggiungi("       RISCALDAMENTO SENSIBILE");
+    c.aggiungi("       INGRESSO");
+    scrivi_punto_ur(r, t1, u1.ur);
+    c.aggiungi("       USCITA");
+    scrivi_punto_x(r, t2, u1.x);
+    scrivi_dato(r, "SALTO ENTALPICO", " kj/kg", 10, 2, s.h2 - s.h1);
+    scrivi_dato(r, "PORTATA  ", " kg/h", 10, 3, m);
+    scrivi_dato(r, "POTENZA TERMICA", " kw", 10, 3, s.potenza);
+
+    c.azzera_etichette();
+    c.punto(1, t1, u1.x, "I");
+    c.punto(2, t2, s.x, "U");
+    c.apri_grafico(VistaGrafico::standard);
+}
+
+void umidificazione_acqua(Calcolo& c) {
+    const double t1 = c.leggi(1);
+    const double h1 = c.leggi(2);
+    const double tw = c.leggi(3);
+    const double eff = c.leggi(4);
+    const Umidita u1 = umidita_da_maschera(c, h1, t1);
+    c.controlla();
+    const Stato u = umidificazione_adiabatica(t1, u1.ur, tw, eff);
+
+    Rapporto& r = c.rapporto();
+    c.aggiungi("    UMIDIFICAZIONE CON ACQUA");
+    c.aggiungi("temperatura acqua umidificazione:" + formatta(tw, 7, 1));
+    c.aggiungi("Efficienza % umidificazione     :" + formatta(eff, 7, 1));
+    c.aggiungi("INGRESSO");
+    scrivi_punto_x(r, t1, u1.x);
+    c.aggiungi("USCITA");
+    scrivi_punto_x(r, u.t, u.x);
+    scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - u1.x);
+
+    c.punto(1, t1, u1.x, "");
+    c.punto(2, u.t, u.x, "");
+    c.apri_grafico(VistaGrafico::standard);
+}
+
+void raffreddamento_condensazione(Calcolo& c) {
+    const double t = c.leggi(1);
+    const double h = c.leggi(2);
+    const double f = c.leggi(3);
+    const double tb = c.leggi(4);
+    const double bf = c.leggi(5);
+    const Umidita u = umidita_da_maschera(c, h, t);
+    c.controlla();
+    const double v = volume_specifico(t, u.x);
+    c.controlla();
+    double V = 0.0, m = 0.0;
+    if (c.portata() == 1) {
+        m = f;
+        V = f * v;
+    } else {
+        V = f;
+        m = f / v;
+    }
+    c.controlla();
+    const Stato o = uscita_batteria_bypass(t, u.x, tb, bf);
+    c.controlla();
+    const double ur2 = umidita_relativa(o.x, o.t);
+
+    Rapporto& r = c.rapporto();
+    c.aggiungi("    RAFFREDDAMENTO CONDENSATIVO");
+    c.aggiungi("temperatura batteria:" + formatta(tb, 7, 1) + " C");
+    scrivi_dato(r, "fattore bypass", " ", 10, 3, bf);
+    scrivi_dato(r, "PORTATA VOLUMETRICA", " mc/h", 10, 1, V);
+    scrivi_dato(r, "PORTATA PONDERALE", " kg/h", 10, 1, m);
+    c.aggiungi("         INGRESSO");
+    scrivi_punto_ur(r, t, u.ur);
+    c.aggiungi("         USCITA");
+    scrivi_punto_ur(r, o.t, ur2);
+    scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - o.x);
+    scrivi_dato(r, "PORTATA ACQUA CONDENSATA", "kg/h", 7, 3, (u.x - o.x) * m / 1000.0);
+
+    c.azzera_etichette();
+    c.punto(3, t, u.x, "I");
+    c.punto(2, o.t, o.x, "U");
+    c.punto(1, tb, umidita_saturazione(tb), "B");
+    c.apri_grafico(VistaGrafico::standard);
+}
+
+void umidificazione_con_vapore(Calcolo& c) {
+    const double t1 = c.leggi(1);
+    const double x1 = c.leggi(2);
+    const double tv = c.leggi(3);
+    const double x2 = c.leggi(4);
+    const Stato u = umidificazione_vapore(t1, x1, tv, x2);
+
+    Rapporto& r = c.rapporto();
+    c.aggiungi("    UMIDIFICAZIONE CON VAPORE");
+    c.aggiungi("temperatura vapore:" + formatta(tv, 7, 1) + " C");
+    c.aggiungi("INGRESSO");
+    scrivi_punto_x(r, t1, x1);
+    c.aggiungi("USCITA");
+    scrivi_punto_x(r, u.t, u.x);
+    scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - x1);
+
+    c.punto(1, t1, x1, "");
+    c.punto(2, u.t, u.x, "");
+    c.apri_grafico(VistaGrafico::standard);
+}
+
+} // namespace ondix

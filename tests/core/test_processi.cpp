@@ -1,0 +1,582 @@
+// The process computations run through the driver, checked against worked values and edge cases.
+#include "core/aria_umida.h"
+#include "core/calcolo.h"
+#include "core/computazioni.h"
+#include "core/numeri.h"
+#include "core/punti_grafico.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace ondix;
+
+namespace {
+
+class EsternoRegistra : public Esterno {
+public:
+    void messaggio(const std::string& t) override { messaggi.push_back(t); }
+    std::string chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) override {
+        richieste.push_back({titolo, domanda, predefinito});
+        return risposta.value_or(predefinito);
+    }
+    void apri_grafico(VistaGrafico v) override { viste.push_back(v); }
+    void mostra_rapporto() override { ++rapporti_mostrati; }
+
+    struct Richiesta {
+        std::string titolo, domanda, predefinito;
+    };
+    std::optional<std::string> risposta;
+    std::vector<std::string> messaggi;
+    std::vector<Richiesta> richieste;
+    std::vector<VistaGrafico> viste;
+    int rapporti_mostrati = 0;
+};
+
+// One calculation of a kind with its defaults, some boxes replaced ({box, text}) and the option groups set.
+struct Esecuzione {
+    Contesto ctx;
+    EsternoRegistra est;
+    std::optional<ErroreVirgolaMobile> errore;
+
+    Esecuzione(int tipo, std::vector<std::pair<int, std::string>> testi = {}, int umidita = 0, int portata = 0,
+               std::optional<std::string> risposta = std::nullopt) {
+        ctx.processo = static_cast<TipoProcesso>(tipo);
+        imposta_maschera(ctx);
+        for (const auto& [n, t] : testi)
+            ctx.maschera.testo.at(static_cast<std::size_t>(n - 1)) = t;
+        ctx.maschera.umidita = umidita;
+        ctx.maschera.portata = portata;
+        est.risposta = std::move(risposta);
+        errore = vai_calcolo(ctx, est);
+    }
+
+    const std::vector<std::string>& righe() const { return ctx.rapporto.righe(); }
+    // The first line that starts with `inizio`, or "" (the test then fails on its content).
+    std::string riga(const std::string& inizio) const {
+        for (const auto& r : righe())
+            if (r.rfind(inizio, 0) == 0) return r;
+        ADD_FAILURE() << "no line starting with \"" << inizio << "\"";
+        return {};
+    }
+    // The number after the colon of a scrivi_dato line (decimal comma).
+    double dato(const std::string& etichetta) const {
+        std::string r = riga(etichetta);
+        const auto p = r.find(':');
+        if (p == std::string::npos) return NAN;
+        r = r.substr(p + 1);
+        std::replace(r.begin(), r.end(), ',', '.');
+        return leggi_numero(r).valore;
+    }
+    int voci_in_uso() const {
+        int n = 0;
+        for (int i = 1; i <= TabellaPunti::numero_voci; ++i)
+            n += ctx.punti[i].in_uso();
+        return n;
+    }
+    const PuntoGrafico& voce(int n) const { return ctx.punti[n]; }
+};
+
+void attesa_senza_errore(const Esecuzione& e, VistaGrafico vista) {
+    ASSERT_FALSE(e.errore) << e.errore->what();
+    ASSERT_EQ(e.est.viste.size(), 1u);
+    EXPECT_EQ(e.est.viste[0], vista);
+    EXPECT_EQ(e.est.rapporti_mostrati, 1);
+}
+
+void attesa_errore(const Esecuzione& e, TipoErroreFP tipo) {
+    ASSERT_TRUE(e.errore);
+    EXPECT_EQ(e.errore->tipo(), tipo);
+    EXPECT_TRUE(e.est.viste.empty()) << "no chart after a floating-point error";
+    EXPECT_EQ(e.est.rapporti_mostrati, 0);
+}
+
+} // namespace
+
+// ---- mixing ------------------------------------------------------------------------------------------------------
+
+TEST(Miscelazione, DefaultsMixByMassOnTheStraightLine) {
+    Esecuzione e(1);
+    attesa_senza_errore(e, VistaGrafico::standard);
+    ASSERT_EQ(e.righe().size(), 26u);
+    EXPECT_EQ(e.righe()[0], "       MISCELAZIONE");
+    EXPECT_EQ(e.righe()[1], "        punto 1");
+    EXPECT_EQ(e.righe()[9], "        punto 2");
+    EXPECT_EQ(e.righe()[17], "        punto M");
+    EXPECT_EQ(e.righe()[23], "------------------");
+    const PuntoGrafico &E = e.voce(1), &A = e.voce(2), &M = e.voce(3);
+    EXPECT_EQ(E.etichetta, "E");
+    EXPECT_EQ(A.etichetta, "A");
+    EXPECT_EQ(M.etichetta, "M");
+    // Weighted by mass: the warmer, lighter stream counts a little less than by volume.
+    const double per_volume = (27.0 * 8000 + 32.0 * 3000) / 11000;
+    EXPECT_LT(M.X, per_volume);
+    EXPECT_GT(M.X, per_volume - 0.1);
+    // M on the segment E–A.
+    const double cross = (A.X - E.X) * (M.Y - E.Y) - (A.Y - E.Y) * (M.X - E.X);
+    EXPECT_NEAR(cross, 0.0, 1e-9);
+    EXPECT_EQ(e.voci_in_uso(), 3);
+}
+
+TEST(Miscelazione, FlowLinesKeepTheDecimalPoint) {
+    Esecuzione e(1);
+    const double v1 = volume_specifico(27, umidita_specifica(50, 27));
+    EXPECT_EQ(e.righe()[7], "portata ponderale  :" + formatta(8000 / v1, 6, 1) + " kg/h");
+    EXPECT_EQ(e.righe()[8], "portata volumetrica:8000.0 mc/h");
+    EXPECT_EQ(e.righe()[16], "portata volumetrica:3000.0 mc/h");
+    EXPECT_EQ(e.righe()[2], "Temperatura        :   27,0 C");
+    EXPECT_NE(e.righe()[24].find('.'), std::string::npos);
+    EXPECT_NE(e.righe()[25].find('.'), std::string::npos);
+}
+
+TEST(Miscelazione, MassFlowsGiveVolumesThroughEachSpecificVolume) {
+    Esecuzione e(1, {{3, "1000"}, {6, "500"}}, 0, 1);
+    const double v1 = volume_specifico(27, umidita_specifica(50, 27));
+    const double v2 = volume_specifico(32, umidita_specifica(60, 32));
+    EXPECT_EQ(e.righe()[7], "portata ponderale  :1000.0 kg/h");
+    EXPECT_EQ(e.righe()[8], "portata volumetrica:" + formatta(1000 * v1, 6, 1) + " mc/h");
+    EXPECT_EQ(e.righe()[16], "portata volumetrica:" + formatta(500 * v2, 6, 1) + " mc/h");
+    EXPECT_EQ(e.righe()[24], "portata ponderale  :1500.00 kg/h");
+}
+
+TEST(Miscelazione, HumidityRatiosAsInputs) {
+    Esecuzione e(1, {{2, "10"}, {5, "12"}}, 1);
+    attesa_senza_errore(e, VistaGrafico::standard);
+    EXPECT_EQ(e.voce(1).Y, 10.0);
+    EXPECT_EQ(e.voce(2).Y, 12.0);
+    EXPECT_EQ(e.righe()[4], "umidita specifica  :  10,00 g/kg ");
+    EXPECT_GT(e.voce(3).Y, 10.0);
+    EXPECT_LT(e.voce(3).Y, 12.0);
+}
+
+TEST(Miscelazione, TwoZeroFlowsStopWithOnlyTheTitle) {
+    Esecuzione e(1, {{3, "0"}, {6, "0"}});
+    attesa_errore(e, TipoErroreFP::operazione_non_valida);
+    EXPECT_STREQ(e.errore->what(), "Opération en virgule flottante incorrecte.");
+    EXPECT_EQ(e.righe(), std::vector<std::string>{"       MISCELAZIONE"});
+}
+
+TEST(Miscelazione, OverflowingTextStopsAfterTheTitle) {
+    Esecuzione e(1, {{4, "1e400"}});
+    attesa_errore(e, TipoErroreFP::trabocco);
+    EXPECT_EQ(e.righe(), std::vector<std::string>{"       MISCELAZIONE"});
+}
+
+// ---- sensible heating or cooling ---------------------------------------------------------------------------------
+
+TEST(Sensibile, HeatingDefaults) {
+    Esecuzione e(2);
+    attesa_senza_errore(e, VistaGrafico::standard);
+    ASSERT_EQ(e.righe().size(), 16u);
+    EXPECT_EQ(e.righe()[0], "       RISCALDAMENTO SENSIBILE");
+    EXPECT_EQ(e.righe()[1], "       INGRESSO");
+    EXPECT_EQ(e.righe()[7], "       USCITA");
+    EXPECT_EQ(e.righe()[8], "Temperatura        :   45,0 C");
+    const double x = umidita_specifica(50, 20);
+    const double m = 1200 / volume_specifico(20, x);
+    EXPECT_EQ(e.righe()[14], "PORTATA                           :" + con_virgola(formatta(m, 10, 3)) + "  kg/h");
+    EXPECT_NEAR(e.dato("SALTO ENTALPICO"), entalpia(x, 45) - entalpia(x, 20), 0.005);
+    EXPECT_NEAR(e.dato("POTENZA TERMICA"), (entalpia(x, 45) - entalpia(x, 20)) * m / 3600, 0.0005);
+    EXPECT_EQ(e.righe()[15].substr(e.righe()[15].size() - 4), "  kw");
+}
+
+TEST(Sensibile, CoolingIsNegativeUnderTheSameTitleAndKeepsTheHumidityRatio) {
+    Esecuzione e(2, {{1, "30"}, {4, "15"}});
+    EXPECT_EQ(e.righe()[0], "       RISCALDAMENTO SENSIBILE");
+    EXPECT_LT(e.dato("SALTO ENTALPICO"), 0);
+    EXPECT_LT(e.dato("POTENZA TERMICA"), 0);
+    EXPECT_EQ(e.righe()[4], e.righe()[10]); // humidity ratio line of INGRESSO and USCITA
+    EXPECT_EQ(e.voce(1).etichetta, "I");
+    EXPECT_EQ(e.voce(2).etichetta, "U");
+    EXPECT_EQ(e.voci_in_uso(), 2);
+}
+
+TEST(Sensibile, MassFlowIsTakenAsGiven) {
+    Esecuzione e(2, {{3, "1000"}}, 0, 1);
+    EXPECT_EQ(e.riga("PORTATA"), "PORTATA                           :  1000,000  kg/h");
+}
+
+// ---- humidification with water -----------------------------------------------------------------------------------
+
+TEST(UmidificazioneAcqua, DefaultsReport) {
+    Esecuzione e(3);
+    attesa_senza_errore(e, VistaGrafico::standard);
+    ASSERT_EQ(e.righe().size(), 16u);
+    EXPECT_EQ(e.righe()[0], "    UMIDIFICAZIONE CON ACQUA");
+    EXPECT_EQ(e.righe()[1], "temperatura acqua umidificazione:   20.0");
+    EXPECT_EQ(e.righe()[2], "Efficienza % umidificazione     :   75.0");
+    EXPECT_EQ(e.righe()[3], "INGRESSO");
+    EXPECT_EQ(e.righe()[9], "USCITA");
+    const Stato u = umidificazione_adiabatica(30, 30, 20, 75);
+    const double x1 = umidita_specifica(30, 30);
+    EXPECT_EQ(e.righe()[15], "Salto di umidità specifica        :" + con_virgola(formatta(u.x - x1, 7, 3)) + " g/kg");
+    EXPECT_EQ(e.voce(1).etichetta, "");
+    EXPECT_EQ(e.voce(2).X, u.t);
+    EXPECT_EQ(e.voce(2).Y, u.x);
+}
+
+TEST(UmidificazioneAcqua, EfficiencyZeroKeepsTheTemperatureAndHundredSaturates) {
+    Esecuzione zero(3, {{4, "0"}});
+    EXPECT_EQ(zero.voce(2).X, 30.0);
+    Esecuzione cento(3, {{4, "100"}});
+    const PuntoGrafico& u = cento.voce(2);
+    EXPECT_LT(u.X, 30.0);
+    EXPECT_NEAR(umidita_relativa(u.Y, u.X), 100.0, 0.5);
+}
+
+// ---- cooling with condensation -----------------------------------------------------------------------------------
+
+TEST(Condensazione, DefaultsReportAndPoints) {
+    Esecuzione e(5);
+    attesa_senza_errore(e, VistaGrafico::standard);
+    ASSERT_EQ(e.righe().size(), 19u);
+    EXPECT_EQ(e.righe()[0], "    RAFFREDDAMENTO CONDENSATIVO");
+    EXPECT_EQ(e.righe()[1], "temperatura batteria:   12.0 C");
+    EXPECT_EQ(e.righe()[2], "fattore bypass                    :     0,200  ");
+    EXPECT_EQ(e.righe()[3], "PORTATA VOLUMETRICA               :    1000,0  mc/h");
+    EXPECT_EQ(e.righe()[5], "         INGRESSO");
+    EXPECT_EQ(e.righe()[11], "         USCITA");
+    EXPECT_EQ(e.voce(1).etichetta, "B");
+    EXPECT_EQ(e.voce(1).X, 12.0);
+    EXPECT_EQ(e.voce(1).Y, umidita_saturazione(12));
+    EXPECT_EQ(e.voce(2).etichetta, "U");
+    EXPECT_EQ(e.voce(3).etichetta, "I");
+    EXPECT_EQ(e.voce(3).X, 27.0);
+    const double x = umidita_specifica(50, 27);
+    const double m = 1000 / volume_specifico(27, x);
+    const double x2 = x - 0.8 * (x - umidita_saturazione(12));
+    EXPECT_NEAR(e.dato("PORTATA ACQUA CONDENSATA"), (x - x2) * m / 1000, 0.0005);
+}
+
+TEST(Condensazione, BypassOneLeavesTheAirUntouched) {
+    Esecuzione e(5, {{5, "1"}});
+    EXPECT_EQ(e.voce(2).X, e.voce(3).X);
+    EXPECT_EQ(e.voce(2).Y, e.voce(3).Y);
+    EXPECT_EQ(e.riga("PORTATA ACQUA CONDENSATA"), "PORTATA ACQUA CONDENSATA          :  0,000 kg/h");
+}
+
+TEST(Condensazione, BypassZeroGivesSaturatedAirAtTheCoil) {
+    Esecuzione e(5, {{5, "0"}});
+    EXPECT_EQ(e.voce(2).X, 12.0);
+    EXPECT_NEAR(e.voce(2).Y, umidita_saturazione(12), 1e-12);
+    EXPECT_EQ(e.righe()[13], "umidita relativa   :  100,0 %");
+}
+
+// ---- humidification with steam -----------------------------------------------------------------------------------
+
+TEST(UmidificazioneVapore, DefaultsReport) {
+    Esecuzione e(13);
+    attesa_senza_errore(e, VistaGrafico::standard);
+    ASSERT_EQ(e.righe().size(), 15u);
+    EXPECT_EQ(e.righe()[0], "    UMIDIFICAZIONE CON VAPORE");
+    EXPECT_EQ(e.righe()[1], "temperatura vapore:   80.0 C");
+    EXPECT_EQ(e.righe()[11], "umidita specifica  :  15,00 g/kg ");
+    EXPECT_EQ(e.righe()[14], "Salto di umidità specifica        :  8,000 g/kg");
+    EXPECT_GT(e.voce(2).X, 30.0);
+}
+
+TEST(UmidificazioneVapore, NoJumpStaysAtTheInlet) {
+    Esecuzione e(13, {{4, "7"}});
+    EXPECT_EQ(e.righe()[14], "Salto di umidità specifica        :  0,000 g/kg");
+    EXPECT_GE(e.voce(2).X, 30.0);
+    EXPECT_LE(e.voce(2).X, 30.01);
+    EXPECT_EQ(e.voce(2).Y, e.voce(1).Y);
+}
+
+// ---- summer cycle ------------------------------------------------------------------------------------------------
+
+TEST(CicloEstivo, DefaultsMeetWithoutPostHeating) {
+    Esecuzione e(6);
+    attesa_senza_errore(e, VistaGrafico::standard);
+    EXPECT_TRUE(e.est.messaggi.empty());
+    EXPECT_TRUE(e.est.richieste.empty());
+    ASSERT_EQ(e.righe().size(), 52u);
+    EXPECT_EQ(e.righe()[0], "CICLO ESTIVO");
+    EXPECT_EQ(e.righe()[1], "valori di ingresso");
+    EXPECT_EQ(e.righe()[2], "Potenza termica sensibile   10500 watt");
+    EXPECT_EQ(e.righe()[4], "Rapporto aria est/totale    0,250");
+    EXPECT_EQ(e.righe()[34], "      Punto immissione in ambiente");
+    EXPECT_EQ(e.riga("Fattore termico ambiente"), "Fattore termico ambiente          :  0,700 ");
+    EXPECT_EQ(e.riga("portata ponderale totale"), "portata ponderale totale          :   3112 kg/h");
+    EXPECT_EQ(e.riga("Potenza frigorifera     "), "Potenza frigorifera               :  19805 watt");
+    EXPECT_EQ(e.dato("Potenza frigorifera aria esterna"), 8666);
+    EXPECT_EQ(e.dato("acqua condensata"), 11.633);
+    EXPECT_EQ(e.dato("portata volumetrica aria amb"), 2019);
+    EXPECT_EQ(e.dato("portata volumetrica aria est"), 692);
+    EXPECT_EQ(e.dato("portata volumetrica totale"), 2576);
+    EXPECT_EQ(e.riga("FATTORE BYPASS"), "FATTORE BYPASS                    :  0,280 ");
+    EXPECT_EQ(e.righe().back(), "FATTORE BYPASS                    :  0,280 ");
+    EXPECT_NEAR(e.voce(4).X, 28.22, 0.005);
+    EXPECT_NEAR(e.voce(4).Y, 12.83, 0.005);
+    EXPECT_EQ(e.voce(5).etichetta, "C");
+    EXPECT_NEAR(e.voce(5).X, 15.1, 0.05);
+    EXPECT_NEAR(e.voce(5).Y, 9.09, 0.005);
+    EXPECT_EQ(e.voce(3).Y, umidita_specifica(100, 10));
+    EXPECT_FALSE(e.voce(6).in_uso());
+    EXPECT_EQ(e.voci_in_uso(), 5);
+}
+
+TEST(CicloEstivo, SteepRoomLineAsksForTheBypassFactor) {
+    Esecuzione e(6, {{8, "8500"}}, 0, 0, "0.2");
+    attesa_senza_errore(e, VistaGrafico::standard);
+    ASSERT_EQ(e.est.messaggi.size(), 1u);
+    EXPECT_EQ(e.est.messaggi[0], "nessun incontro fra la retta del fattore termico ambiente e quella della batteria");
+    ASSERT_EQ(e.est.richieste.size(), 1u);
+    EXPECT_EQ(e.est.richieste[0].titolo, "Immettere fattore di bypass batteria:");
+    EXPECT_EQ(e.est.richieste[0].domanda, "");
+    EXPECT_EQ(e.est.richieste[0].predefinito, "");
+    EXPECT_EQ(e.righe()[34], "      Punto uscita batteria:");
+    EXPECT_EQ(e.riga("Fattore termico ambiente"), "Fattore termico ambiente          :  0,553 ");
+    EXPECT_EQ(e.voce(6).etichetta, "P");
+    EXPECT_NEAR(e.voce(6).X, 13.6, 0.05);
+    EXPECT_NEAR(e.voce(6).Y, 8.67, 0.005);
+    EXPECT_NEAR(e.voce(5).X, 19.4, 0.05);
+    EXPECT_EQ(e.voce(5).Y, e.voce(6).Y); // post-heating at constant humidity ratio
+    EXPECT_EQ(e.riga("FATTORE BYPASS"), "FATTORE BYPASS                    :  0,200 ");
+    EXPECT_EQ(e.righe().back().rfind("Potenza postriscaldamento         :", 0), 0u);
+    EXPECT_GT(e.dato("Potenza postriscaldamento"), 0);
+}
+
+TEST(CicloEstivo, CancelledBoxPutsTheCoilOutletOnTheCoil) {
+    Esecuzione e(6, {{8, "8500"}});
+    attesa_senza_errore(e, VistaGrafico::standard);
+    EXPECT_EQ(e.voce(6).X, 10.0);
+    EXPECT_NEAR(e.voce(6).Y, umidita_saturazione(10), 1e-9);
+    EXPECT_EQ(e.voce(5).Y, e.voce(6).Y);
+    EXPECT_EQ(e.riga("FATTORE BYPASS"), "FATTORE BYPASS                    :  0,000 ");
+}
+
+TEST(CicloEstivo, MeetingColderThanTheCoilIsNoMeeting) {
+    // Here the two lines cross near 10.3 °C, below the 15 °C coil.
+    Esecuzione e(6, {{7, "15"}, {8, "2000"}}, 0, 0, "0.3");
+    attesa_senza_errore(e, VistaGrafico::standard);
+    EXPECT_EQ(e.est.messaggi.size(), 1u);
+    EXPECT_TRUE(e.voce(6).in_uso());
+    EXPECT_NEAR(e.voce(6).X, 15 + (e.voce(4).X - 15) * 0.3, 1e-9);
+}
+
+TEST(CicloEstivo, ZeroTotalLoadStopsBeforeAnyLine) {
+    Esecuzione e(6, {{6, "4500"}, {8, "-4500"}});
+    attesa_errore(e, TipoErroreFP::divisione_per_zero);
+    EXPECT_TRUE(e.righe().empty());
+}
+
+TEST(CicloEstivo, MixtureAtTheCoilTemperatureStopsAfterTheFourPoints) {
+    ASSERT_EQ(miscela(27, 50, 1, 32, 60, 0).t, 27.0);
+    Esecuzione e(6, {{5, "0"}, {7, "27"}});
+    attesa_errore(e, TipoErroreFP::divisione_per_zero);
+    EXPECT_EQ(e.righe().size(), 33u);
+    EXPECT_EQ(e.righe().back(), "volume specifico   :  0,865 mc/kg");
+}
+
+TEST(CicloEstivo, OverflowingAnswerStopsAfterTheMessage) {
+    Esecuzione e(6, {{8, "8500"}}, 0, 0, "1e400");
+    attesa_errore(e, TipoErroreFP::trabocco);
+    EXPECT_EQ(e.est.messaggi.size(), 1u);
+    EXPECT_EQ(e.righe().size(), 33u);
+}
+
+// ---- summer verification -----------------------------------------------------------------------------------------
+
+TEST(VerificaEstiva, Defaults) {
+    Esecuzione e(21);
+    attesa_senza_errore(e, VistaGrafico::verifica);
+    ASSERT_EQ(e.righe().size(), 53u);
+    EXPECT_EQ(e.righe()[0], "CICLO ESTIVO-VERIFICA");
+    EXPECT_EQ(e.righe()[2], "Portata aria                 1500 kg/h");
+    EXPECT_EQ(e.righe()[33], "      Punto uscita batteria:");
+    EXPECT_EQ(e.righe()[34], "Temperatura        :   13,6 C");
+    EXPECT_EQ(e.righe()[36], "umidita specifica  :   8,67 g/kg ");
+    EXPECT_EQ(e.riga("Potenza frigorifera TOT"), "Potenza frigorifera TOT           :   8289 watt");
+    EXPECT_EQ(e.dato("Potenza frigorifera sens"), 5787);
+    EXPECT_EQ(e.dato("Potenza frigorifera lat"), 2502);
+    EXPECT_EQ(e.dato("Potenza frigorifera aria esterna"), 4442);
+    EXPECT_EQ(e.dato("acqua condensata"), 6.232);
+    EXPECT_EQ(e.dato("portata volumetrica totale"), 1235);
+    EXPECT_EQ(e.righe().back(), std::string(44, '-'));
+    EXPECT_EQ(e.voce(5).etichetta, "P");
+    EXPECT_NEAR(e.voce(5).X, 13.645, 0.001);
+    EXPECT_EQ(e.voci_in_uso(), 5);
+}
+
+TEST(VerificaEstiva, BypassZeroAndOne) {
+    Esecuzione zero(21, {{9, "0"}});
+    EXPECT_EQ(zero.voce(5).X, 10.0);
+    EXPECT_EQ(zero.voce(5).Y, umidita_saturazione(10));
+    Esecuzione uno(21, {{9, "1"}});
+    EXPECT_EQ(uno.voce(5).X, uno.voce(4).X);
+    EXPECT_EQ(uno.voce(5).Y, uno.voce(4).Y);
+    EXPECT_EQ(uno.dato("acqua condensata"), 0.0);
+}
+
+TEST(VerificaEstiva, NoOutdoorAirMixesToTheRoom) {
+    Esecuzione e(21, {{5, "0"}});
+    EXPECT_NEAR(e.voce(4).X, 27.0, 1e-12);
+    EXPECT_NEAR(e.voce(4).Y, e.voce(1).Y, 1e-12);
+    EXPECT_EQ(e.dato("portata ponderale aria est"), 0.0);
+    EXPECT_EQ(e.dato("portata volumetrica aria est"), 0.0);
+    Esecuzione tutta(21, {{5, "1"}});
+    EXPECT_NEAR(tutta.voce(4).X, 32.0, 1e-12);
+}
+
+// ---- winter cycle ------------------------------------------------------------------------------------------------
+
+TEST(CercaPreriscaldamento, StaysPutWhenTheEfficiencyMatchesAndClimbs501StepsOtherwise) {
+    const double x0 = 6.0, t0 = 20.0, xS = 7.0;
+    const double xw = umidita_saturazione(temperatura_bulbo_umido(x0, t0));
+    const double eff = (xS - x0) * 100 / (xw - x0);
+    EXPECT_EQ(cerca_preriscaldamento(x0, t0, xS, eff), t0);
+    double atteso = t0;
+    for (int i = 0; i < 501; ++i)
+        atteso += 0.05;
+    EXPECT_EQ(cerca_preriscaldamento(x0, t0, xS, 1000), atteso);
+}
+
+TEST(CicloInvernale, DefaultsTakePathA) {
+    Esecuzione e(7);
+    attesa_senza_errore(e, VistaGrafico::invernale);
+    EXPECT_TRUE(e.est.messaggi.empty());
+    ASSERT_EQ(e.righe().size(), 62u);
+    EXPECT_EQ(e.righe()[0], "CICLO INVERNALE");
+    EXPECT_EQ(e.righe()[1], "Valori di ingresso");
+    EXPECT_EQ(e.righe()[3], "Potenza termica latente      -500 watt");
+    EXPECT_EQ(e.righe()[5], "Temperatura preriscaldamento     0,0 C");
+    EXPECT_EQ(e.righe()[7], "Efficienza umidificazione    65,0 %");
+    EXPECT_EQ(e.righe()[30], "FINE pre-riscaldamento");
+    EXPECT_EQ(e.righe()[37], "FINE umidificazione ");
+    EXPECT_EQ(e.righe()[44], "FINE POSTriscaldamento ");
+    const PuntoGrafico& M = e.voce(3);
+    EXPECT_NEAR(M.X, 15.37, 0.005);
+    EXPECT_NEAR(M.Y, 6.53, 0.005);
+    // The search never meets its tolerance: 501 steps above the mixture.
+    EXPECT_NEAR(e.voce(4).X, M.X + 25.05, 1e-9);
+    EXPECT_NEAR(e.voce(4).X, 40.42, 0.005);
+    EXPECT_EQ(e.voce(5).etichetta, "U");
+    EXPECT_NEAR(e.voce(6).Y, 6.99, 0.005);
+    EXPECT_EQ(e.voce(6).X, 39.0);
+    EXPECT_EQ(e.voce(6).etichetta, "I");
+    EXPECT_EQ(e.voci_in_uso(), 6);
+    EXPECT_EQ(e.dato("Portata ponderale totale"), 983);
+    EXPECT_NEAR(e.dato("Verifica potenza termica latente"), 502, 1);
+    EXPECT_NEAR(e.dato("Verifica potenza termica sensibile"), 5002, 1);
+    EXPECT_EQ(e.righe().back().rfind("Verifica potenza termica sensibile:", 0), 0u);
+}
+
+TEST(CicloInvernale, PathBStopsAtTooMuchPreHeating) {
+    Esecuzione e(7, {{8, "20"}, {9, "39"}});
+    attesa_senza_errore(e, VistaGrafico::invernale);
+    ASSERT_EQ(e.est.messaggi, std::vector<std::string>{"temperatura preriscaldamento eccessiva !"});
+    ASSERT_EQ(e.righe().size(), 43u);
+    EXPECT_EQ(e.righe()[30], "FINE preriscaldamento");
+    EXPECT_EQ(e.righe()[37], "FINE UMIDIFICAZIONE INIZIALE");
+    EXPECT_EQ(e.righe()[38], "Temperatura        :   15,5 C");
+    EXPECT_EQ(e.righe()[40], "umidita specifica  :   8,43 g/kg ");
+    EXPECT_EQ(e.voci_in_uso(), 4);
+    EXPECT_EQ(e.voce(4).X, 20.0);
+}
+
+TEST(CicloInvernale, PathBToTheRoomLine) {
+    Esecuzione e(7, {{8, "10"}, {9, "30"}});
+    attesa_senza_errore(e, VistaGrafico::invernale);
+    EXPECT_TRUE(e.est.messaggi.empty());
+    EXPECT_EQ(e.voci_in_uso(), 7);
+    EXPECT_EQ(e.voce(6).etichetta, "R");
+    EXPECT_EQ(e.voce(7).etichetta, "I");
+    EXPECT_EQ(e.riga("Portata acqua seconda umidificazio"),
+              "Portata acqua seconda umidificazio:" + con_virgola(formatta(e.dato("Portata acqua seconda"), 7, 1)) +
+                  " kg/h");
+    EXPECT_GT(e.dato("Portata ponderale totale"), 0);
+}
+
+TEST(CicloInvernale, PathCHeatsThenHumidifiesToTheRoomLine) {
+    Esecuzione e(7, {{8, "30"}, {9, "0"}});
+    attesa_senza_errore(e, VistaGrafico::invernale);
+    ASSERT_EQ(e.righe().size(), 55u);
+    EXPECT_EQ(e.righe()[30], "FINE riscaldamento");
+    EXPECT_EQ(e.righe()[37], "FINE umidificazione ");
+    EXPECT_NEAR(e.voce(5).X, 27.97, 0.01);
+    EXPECT_NEAR(e.voce(5).Y, 7.38, 0.01);
+    EXPECT_EQ(e.dato("Portata ponderale totale"), 2595);
+    EXPECT_EQ(e.dato("Potenza preriscaldamento"), e.dato("Potenza riscaldamento totale"));
+    // Sensible check first, latent second on this path.
+    EXPECT_EQ(e.righe()[53].rfind("Verifica potenza termica sensibile", 0), 0u);
+    EXPECT_EQ(e.righe()[54].rfind("Verifica potenza termica latente", 0), 0u);
+    EXPECT_EQ(e.voci_in_uso(), 5);
+}
+
+TEST(CicloInvernale, NegativePostHeatingSelectsNoPath) {
+    Esecuzione e(7, {{9, "-1"}});
+    attesa_senza_errore(e, VistaGrafico::invernale);
+    EXPECT_EQ(e.righe().size(), 29u);
+    EXPECT_EQ(e.righe()[23], "    Miscela");
+    EXPECT_EQ(e.voci_in_uso(), 3);
+}
+
+TEST(CicloInvernale, ZeroSensibleLoadStopsBeforeAnyLine) {
+    Esecuzione e(7, {{6, "0"}});
+    attesa_errore(e, TipoErroreFP::divisione_per_zero);
+    EXPECT_TRUE(e.righe().empty());
+}
+
+TEST(CicloInvernale, ColdOutdoorAirGivesFiniteResults) {
+    for (const char* te : {"-15", "-30", "-60"}) {
+        Esecuzione e(7, {{3, te}});
+        attesa_senza_errore(e, VistaGrafico::invernale);
+        EXPECT_EQ(e.righe().size(), 62u) << te;
+        EXPECT_GT(e.dato("Portata ponderale totale"), 0) << te;
+        for (int n = 1; n <= 6; ++n)
+            EXPECT_TRUE(std::isfinite(e.voce(n).X) && std::isfinite(e.voce(n).Y)) << te;
+    }
+}
+
+// ---- winter cycle with steam -------------------------------------------------------------------------------------
+
+TEST(CicloInvernaleVapore, Defaults47Steps) {
+    Esecuzione e(17);
+    attesa_senza_errore(e, VistaGrafico::invernale);
+    ASSERT_EQ(e.righe().size(), 50u);
+    EXPECT_EQ(e.righe()[5], "Temperatura riscaldamento    35,0 C");
+    EXPECT_EQ(e.righe()[28], "FINE riscaldamento");
+    EXPECT_EQ(e.righe()[35], "Punto Immissione in ambiente");
+    const PuntoGrafico &M = e.voce(3), &I = e.voce(5);
+    EXPECT_NEAR((I.Y - M.Y) / 0.05, 47.0, 1e-6);
+    EXPECT_NEAR(I.X, 35.34, 0.005);
+    EXPECT_NEAR(I.Y, 7.19, 0.005);
+    EXPECT_EQ(e.dato("Portata ponderale totale"), 1221);
+    EXPECT_EQ(e.dato("Portata vapore umidificazione"), 2.9);
+    const double G = 3.6 * (-4500) / (entalpia(umidita_specifica(50, 21), 21) - entalpia(I.Y, I.X));
+    EXPECT_NEAR((I.Y - M.Y) * G / 1000, 2.87, 0.005);
+    EXPECT_EQ(e.voci_in_uso(), 5);
+}
+
+TEST(CicloInvernaleVapore, UnreachableFactorStopsAfter300Steps) {
+    Esecuzione e(17, {{7, "-10000"}});
+    attesa_senza_errore(e, VistaGrafico::invernale);
+    EXPECT_NEAR((e.voce(5).Y - e.voce(3).Y) / 0.05, 300.0, 1e-6);
+}
+
+TEST(CicloInvernaleVapore, ZeroTotalLoadStops) {
+    Esecuzione e(17, {{6, "0"}, {7, "0"}});
+    attesa_errore(e, TipoErroreFP::operazione_non_valida);
+    EXPECT_TRUE(e.righe().empty());
+}
+
+// ---- every kind: odd texts never crash ---------------------------------------------------------------------------
+
+TEST(TestiStrani, EveryKindEndsWithAChartOrAnError) {
+    for (const int tipo : {1, 2, 3, 5, 6, 7, 13, 17, 21}) {
+        for (const char* testo : {"abc", "", "20,5", "1e400", "-1e300", "nan", "-300"}) {
+            for (int box = 1; box <= 10; ++box) {
+                Esecuzione e(tipo, {{box, testo}}, 0, 0, "0.5");
+                if (e.errore)
+                    EXPECT_TRUE(e.est.viste.empty());
+                else
+                    EXPECT_EQ(e.est.viste.size(), 1u) << tipo << " " << testo << " " << box;
+            }
+        }
+    }
+}
