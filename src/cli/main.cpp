@@ -45,7 +45,8 @@ Examples:
 Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file
 (see ondix-calc stati --help).)";
 
-const char* spiegazione_stati = R"txt(Input (FILE, or standard input when FILE is "-" or missing): a header line, then one state
+const char* spiegazione_stati =
+    R"txt(Input (FILE, or standard input when FILE is "-" or missing): a header line, then one state
 per line. The header names the columns: t (dry bulb, C) and ur (relative humidity, %), or
 t and x (humidity ratio, g/kg) with --umidita 1; other columns are ignored, letter case and
 a unit after the name ("t [C]") do not matter. A header of two other names takes the

@@ -28,7 +28,7 @@ std::string_view senza_blank(std::string_view s) {
 
 // Fixed-point text with `d` decimals and a decimal point; a value that rounds to zero loses its minus sign.
 void aggiungi_numero(std::string& riga, double valore, int d) {
-    std::array<char, 400> buf{};
+    std::array<char, 400> buf; // enough for any double in fixed notation with up to 4 decimals
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
     std::string_view testo(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
     if (testo.size() > 1 && testo.front() == '-' && testo.find_first_not_of("-0.") == std::string_view::npos)
@@ -65,7 +65,11 @@ bool tutti_numeri(const std::vector<std::string>& campi) {
 std::string citazione(std::string_view campo) {
     constexpr std::size_t massimo = 40;
     const bool lungo = lunghezza_caratteri(campo) > massimo;
-    return "\"" + (lungo ? primi_caratteri(campo, massimo) + "..." : std::string(campo)) + "\"";
+    std::string r = "\"" + (lungo ? primi_caratteri(campo, massimo) + "..." : std::string(campo)) + "\"";
+    // Control characters from the file are not sent to the terminal.
+    for (char& c : r)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return r;
 }
 
 // Reads one line into `riga` without its line end. Returns false at the end of the input. A line longer than
