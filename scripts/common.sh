@@ -8,7 +8,12 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   fonts-liberation2 locales xvfb xauth
+  unrtf
 )
+# Installed only by the steps that need them: the fuzz build (clang with its libFuzzer and sanitizer runtimes)
+# and the Debian package (dpkg-shlibdeps, and file, which CPack uses to find the programs).
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+DEB_PACKAGES=(dpkg-dev file)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else

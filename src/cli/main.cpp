@@ -39,8 +39,10 @@ error stopped it (its text on stderr); 2 usage error.
 Examples:
   ondix-calc 4                          point properties at 20 C, 50 %
   ondix-calc 4 --e1 30 --e2 12 --umidita 1
+  ondix-calc 2 --e4 35 --portata 1      sensible heating of 1200 kg/h up to 35 C
   ondix-calc 6 --e8 8500 --risposta 0.2 summer cycle with post-heating, bypass factor 0.2
   ondix-calc 1 --json
+  ondix-calc 7 --grafico inverno.png    winter cycle and its chart (builds with the chart only)
 
 Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file
 (see ondix-calc stati --help).)";
