@@ -373,6 +373,13 @@ TEST(CicloEstivo, MixtureAtTheCoilTemperatureStopsAfterTheFourPoints) {
     EXPECT_EQ(e.righe().back(), "volume specifico   :  0,865 mc/kg");
 }
 
+TEST(CicloEstivo, NoSensibleLoadMakesTheRoomLineVerticalAndStops) {
+    // SHF 0: the slope divides by zero once the four points are written.
+    Esecuzione e(6, {{6, "0"}});
+    attesa_errore(e, TipoErroreFP::divisione_per_zero);
+    EXPECT_EQ(e.righe().size(), 33u);
+}
+
 TEST(CicloEstivo, OverflowingAnswerStopsAfterTheMessage) {
     Esecuzione e(6, {{8, "8500"}}, 0, 0, "1e400");
     attesa_errore(e, TipoErroreFP::trabocco);
@@ -434,6 +441,13 @@ TEST(CercaPreriscaldamento, StaysPutWhenTheEfficiencyMatchesAndClimbs501StepsOth
     for (int i = 0; i < 501; ++i)
         atteso += 0.05;
     EXPECT_EQ(cerca_preriscaldamento(x0, t0, xS, 1000), atteso);
+}
+
+TEST(CercaPreriscaldamento, EndsOnUndefinedInputs) {
+    // An undefined efficiency never counts as a mismatch, so the temperature stays where it started.
+    EXPECT_EQ(cerca_preriscaldamento(NAN, 20, 7, 65), 20.0);
+    EXPECT_EQ(cerca_preriscaldamento(6, 20, NAN, 65), 20.0);
+    EXPECT_TRUE(std::isnan(cerca_preriscaldamento(6, NAN, 7, 65)));
 }
 
 TEST(CicloInvernale, DefaultsTakePathA) {
