@@ -166,8 +166,9 @@ int main(int argc, char** argv) {
         // The process options belong to one calculation; with the batch command they would be ignored.
         for (const CLI::Option* o : app.get_options())
             if (o->count() > 0) {
-                std::cerr << "ondix-calc: stati takes none of the options of one calculation (" << o->get_name()
-                          << ")\n(ondix-calc stati --help explains its options)\n";
+                std::cerr << "ondix-calc: " << o->get_name()
+                          << " before \"stati\" belongs to one calculation; the batch options follow \"stati\"\n"
+                             "(ondix-calc stati --help explains them)\n";
                 return 2;
             }
         return esegui_stati(file_stati, umidita_stati);
