@@ -7,11 +7,19 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ondix"));
     ondix::installa_sostituzioni_caratteri();
+    // The program speaks Italian: so do the toolkit's own buttons and dialogs (when the translations are there).
+    QTranslator traduzione;
+    if (traduzione.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduzione);
 
     // The program directory, with its trailing separator: the background picture and "patm.txt" live there.
     const QString cartella = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/'));

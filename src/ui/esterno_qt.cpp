@@ -19,6 +19,8 @@ std::string EsternoQt::chiedi(const std::string& titolo, const std::string& doma
     box.setWindowTitle(QString::fromStdString(titolo));
     box.setLabelText(QString::fromStdString(domanda));
     box.setTextValue(QString::fromStdString(predefinito));
+    // Wide enough for its caption in the title bar.
+    box.setMinimumWidth(360);
     if (box.exec() != QDialog::Accepted) return predefinito;
     return box.textValue().toStdString();
 }

@@ -4,6 +4,7 @@
 #include "ui/esterno_qt.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,8 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ondix {
 
@@ -25,8 +28,12 @@ QGroupBox* gruppo(QWidget* genitore, const char* nome, const QString& titolo, co
     auto* g = new QGroupBox(titolo, genitore);
     g->setObjectName(QString::fromLatin1(nome));
     g->setToolTip(suggerimento);
+    // The caption sits on the frame line, as in a classic option group, so that both options fit in the
+    // button row's height.
+    g->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 0.6em; }"
+                                    "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     auto* disposizione = new QVBoxLayout(g);
-    disposizione->setContentsMargins(4, 0, 4, 0);
+    disposizione->setContentsMargins(4, 5, 2, 0);
     disposizione->setSpacing(0);
     auto* esclusivi = new QButtonGroup(g);
     opzioni = {new QRadioButton(prima, g), new QRadioButton(seconda, g)};
@@ -36,6 +43,26 @@ QGroupBox* gruppo(QWidget* genitore, const char* nome, const QString& titolo, co
     }
     opzioni[0]->setChecked(true);
     return g;
+}
+
+// The options take the group's font, a point smaller at a time while their texts would be cut: the group's size
+// is fixed by the layout, and on narrow screens the full size does not fit.
+void adatta_opzioni(QGroupBox* g, const std::array<QRadioButton*, 2>& opzioni, QFont f) {
+    const QStyle* st = g->style();
+    const int indicatore =
+        st->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) + st->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    const QMargins m = g->layout()->contentsMargins();
+    const int larghezza = g->width() - m.left() - m.right() - 2 - indicatore;
+    // Below the caption, which sits on the frame line 0.6 em from the top.
+    const int altezza = (g->height() - QFontMetrics(f).height() * 6 / 10 - m.top() - m.bottom() - 2) / 2;
+    for (int punti = f.pointSize(); punti >= 6; --punti) {
+        f.setPointSize(punti);
+        for (QRadioButton* r : opzioni)
+            r->setFont(f);
+        const QFontMetrics fm(f);
+        const int testo = std::max(fm.horizontalAdvance(opzioni[0]->text()), fm.horizontalAdvance(opzioni[1]->text()));
+        if (testo <= larghezza && opzioni[0]->sizeHint().height() <= altezza) break;
+    }
 }
 
 int scelta(const std::array<QRadioButton*, 2>& opzioni) {
@@ -118,10 +145,10 @@ void TForm1::aggiusta() {
     applica(m_umidita, l.umidita);
     applica(m_portata, l.portata);
     const QFont fg = carattere(QStringLiteral("Verdana"), l.punti_gruppi, true);
-    for (QGroupBox* g : {m_umidita, m_portata})
-        g->setFont(fg);
-    for (auto* r : {m_opzioni_umidita[0], m_opzioni_umidita[1], m_opzioni_portata[0], m_opzioni_portata[1]})
-        r->setFont(fg);
+    m_umidita->setFont(fg);
+    m_portata->setFont(fg);
+    adatta_opzioni(m_umidita, m_opzioni_umidita, fg);
+    adatta_opzioni(m_portata, m_opzioni_portata, fg);
 }
 
 void TForm1::inizia() {

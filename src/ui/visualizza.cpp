@@ -84,8 +84,10 @@ void TForm2::inzia() {
     applica(m_stampa, l.stampa);
     applica(m_uscita, l.uscita);
     applica(m_salva, l.salva);
+    QFont f = font();
+    f.setPointSize(l.punti_pulsanti);
     for (QPushButton* b : {m_stampa, m_uscita, m_salva})
-        b->setFont(carattere(QStringLiteral("Times New Roman"), l.punti_pulsanti, false));
+        b->setFont(f);
 }
 
 void TForm2::showEvent(QShowEvent* e) {

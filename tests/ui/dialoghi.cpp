@@ -36,10 +36,20 @@ Risponditore::Risponditore(int scadenza_ms) : m_scadenza_ms(scadenza_ms) {
     m_orologio.setInterval(25);
     connect(&m_orologio, &QTimer::timeout, this, [this] { controlla(); });
     m_orologio.start();
+    qApp->installEventFilter(this);
+}
+
+bool Risponditore::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::Hide && o->isWidgetType())
+        m_visti.erase(std::remove_if(m_visti.begin(), m_visti.end(),
+                                     [o](const QPointer<QWidget>& p) { return p.isNull() || p == o; }),
+                      m_visti.end());
+    return QObject::eventFilter(o, e);
 }
 
 Risponditore::~Risponditore() {
     m_orologio.stop();
+    qApp->removeEventFilter(this);
     // A dialog still open when the test ends would block the next one.
     while (QWidget* w = QApplication::activeModalWidget()) {
         m_inattesi << QStringLiteral("still open at the end: ") + descrivi(w);

@@ -2,6 +2,7 @@
 // GUI test never hangs on a window waiting for a user.
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -31,6 +32,10 @@ public:
     const QStringList& inattesi() const { return m_inattesi; }
     // Actions still waiting for their dialog.
     int restanti() const { return static_cast<int>(m_azioni.size()); }
+
+protected:
+    // A dialog that hides is new again when it shows once more (the report window is one object for the run).
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void controlla();

@@ -9,7 +9,9 @@
 #include "ui/schermo.h"
 #include "ui/visualizza.h"
 
+#include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -42,6 +44,13 @@ void scrivi_edit(QWidget* form, int n, const QString& testo) {
 
 QStringList righe_rapporto(QWidget* finestra) {
     return trova<QPlainTextEdit>(finestra, "RichEdit1")->toPlainText().split(QLatin1Char('\n'));
+}
+
+// What the window manager does when a window gets the focus back.
+void attiva(QWidget* w) {
+    if (!w) return;
+    QEvent attivazione(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(w, &attivazione);
 }
 
 QRect R(int l, int t, int w, int h) {
@@ -220,6 +229,7 @@ private slots:
         r.poi([&](QWidget* w) {
             titolo_rapporto = w->windowTitle();
             righe = righe_rapporto(w);
+            attiva(m_principale->findChild<QDialog*>(QStringLiteral("Form1")));
             e1_durante = m_principale->contesto().punti[1].X == 20.0;
             trova<QPushButton>(w, "BitBtn2")->click(); // &Uscita
         });
@@ -286,6 +296,8 @@ private slots:
         r.poi([&](QWidget* w) {
             m = leggi_messaggio(w);
             QWidget* form = w->parentWidget();
+            // The form may be activated meanwhile (the user clicks it, the window manager hands it the focus).
+            attiva(form);
             e2_messaggio = testo_edit(form, 2);
             specifica_messaggio =
                 trova<QGroupBox>(form, "RadioGroup1")->findChildren<QRadioButton*>().at(1)->isChecked();
@@ -293,6 +305,7 @@ private slots:
         });
         r.poi([&](QWidget* w) {
             righe = righe_rapporto(w);
+            attiva(m_principale->findChild<QDialog*>(QStringLiteral("Form1")));
             e2_rapporto = m_principale->contesto().maschera.testo[1].c_str();
             trova<QPushButton>(w, "BitBtn2")->click();
         });
@@ -396,6 +409,65 @@ private slots:
             pulsante("BitBtn3")->click();
             VERIFICA_DIALOGHI(r);
             QCOMPARE(e1, QStringLiteral("27"));
+        }
+    }
+
+    void dueCalcoliStessoRapporto() {
+        Risponditore r;
+        QStringList primo, secondo;
+        r.poi([&](QWidget* w) {
+            trova<QPushButton>(w, "BitBtn2")->click();
+            trova<QPushButton>(w, "BitBtn2")->click();
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        // The report window is one window for the whole run, shown once per calculation.
+        r.poi([&](QWidget* w) {
+            primo = righe_rapporto(w);
+            trova<QPushButton>(w, "BitBtn2")->click();
+        });
+        r.poi([&](QWidget* w) {
+            secondo = righe_rapporto(w);
+            trova<QPushButton>(w, "BitBtn2")->click();
+        });
+        pulsante("BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(primo.size(), 8);
+        QCOMPARE(secondo, primo);
+    }
+
+    void immagineDiSfondo_data() {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QByteArray>("formato");
+        QTest::addColumn<bool>("caricata");
+        QTest::newRow("bmp") << QStringLiteral("ondix1.bmp") << QByteArray("BMP") << true;
+        QTest::newRow("png") << QStringLiteral("ondix1.png") << QByteArray("PNG") << true;
+        QTest::newRow("png named bmp") << QStringLiteral("ondix1.bmp") << QByteArray("PNG") << true;
+        QTest::newRow("broken") << QStringLiteral("ondix1.bmp") << QByteArray() << false;
+        QTest::newRow("other name") << QStringLiteral("sfondo.bmp") << QByteArray("BMP") << false;
+    }
+
+    void immagineDiSfondo() {
+        QFETCH(QString, nome);
+        QFETCH(QByteArray, formato);
+        QFETCH(bool, caricata);
+        QTemporaryDir dir;
+        const QString file = dir.path() + QLatin1Char('/') + nome;
+        if (formato.isEmpty()) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("BM this is not a bitmap at all");
+        } else {
+            QImage img(40, 30, QImage::Format_RGB32);
+            img.fill(Qt::blue);
+            QVERIFY(img.save(file, formato.constData()));
+        }
+        Tform_ondix finestra(dir.path() + QLatin1Char('/'), {1024, 768});
+        auto* immagine = trova<QLabel>(&finestra, "Image1");
+        QCOMPARE(!immagine->pixmap().isNull(), caricata);
+        if (caricata) {
+            QCOMPARE(immagine->pixmap().size(), QSize(40, 30));
+            QVERIFY(immagine->hasScaledContents()); // stretched over the area
+            QCOMPARE(immagine->geometry(), R(51, 1, 922, 614));
         }
     }
 

@@ -55,7 +55,9 @@ QByteArray contenuto(const QString& percorso) {
 }
 
 // unrtf's plain text is single-byte; the accented letters the tests use sit where Latin-1 has them.
-QString da_latin1(const QByteArray& b) { return QString::fromLatin1(b); }
+QString da_latin1(const QByteArray& b) {
+    return QString::fromLatin1(b);
+}
 
 // The paragraphs of an RTF file as unrtf reads them (plain text mode), or an error text.
 std::optional<QStringList> leggi_con_unrtf(const QString& percorso, QString& errore, bool html = false) {
