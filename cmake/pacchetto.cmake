@@ -27,4 +27,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# The toolkit's own Italian texts (dialog buttons) when they are installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)
