@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -154,8 +155,21 @@ int main(int argc, char** argv) {
                      "humidity column: 0 ur, relative humidity in % (the default); 1 x, humidity ratio in g/kg")
         ->check(CLI::IsMember({0, 1}));
 
+    // "--e1=" means an empty box; CLI11 would take the next argument as its value instead. Spell it as two
+    // arguments, which CLI11 reads as the empty text.
+    std::vector<std::string> argomenti(argv + 1, argv + argc);
+    for (std::size_t i = 0; i < argomenti.size(); ++i) {
+        const std::string& a = argomenti[i];
+        if (a.size() > 3 && a.rfind("--", 0) == 0 && a.back() == '=' && a.find('=') == a.size() - 1) {
+            argomenti[i].pop_back();
+            argomenti.insert(argomenti.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::string());
+            ++i;
+        }
+    }
+    std::reverse(argomenti.begin(), argomenti.end()); // CLI11 takes them last first
+
     try {
-        app.parse(argc, argv);
+        app.parse(argomenti);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
@@ -204,6 +218,12 @@ int main(int argc, char** argv) {
 
 #ifdef ONDIX_CON_GRAFICO
     if (!grafico.empty()) {
+        // A calculation that stopped before its chart request has no chart: nothing is written, and the exit
+        // status stays the calculation's own.
+        if (!esito.vista) {
+            std::cerr << "ondix-calc: the calculation made no chart; " << grafico << " was not written\n";
+            return esito.errore ? 3 : 0;
+        }
         if (const auto errore = ondix::esporta_grafico(esito.contesto, esito.vista, grafico)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
