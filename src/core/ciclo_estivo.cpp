@@ -8,6 +8,17 @@ namespace ondix {
 
 namespace {
 
+// The separator and the six flow lines both summer reports share (m³/h, kg/h).
+void scrivi_portate(Rapporto& rap, double VA, double VE, double V, double GA, double GE) {
+    scrivi_separatore(rap);
+    scrivi_dato(rap, "portata volumetrica aria amb", "mc/h", 7, 0, VA);
+    scrivi_dato(rap, "portata volumetrica aria est", "mc/h", 7, 0, VE);
+    scrivi_dato(rap, "portata volumetrica totale", "mc/h", 7, 0, V);
+    scrivi_dato(rap, "portata ponderale aria amb", "kg/h", 7, 0, GA);
+    scrivi_dato(rap, "portata ponderale aria est", "kg/h", 7, 0, GE);
+    scrivi_dato(rap, "portata ponderale totale", "kg/h", 7, 0, GE + GA);
+}
+
 // Room, outdoor, coil and mixture states that both summer computations start from.
 struct StatiEstivi {
     double xA, hA, xE, hE, xB;
@@ -103,13 +114,7 @@ void ciclo_estivo(Calcolo& c) {
     const double VE = volume_specifico(tE, s.xE) * GE;
     const double V = volume_specifico(tS, xS) * G;
 
-    scrivi_separatore(rap);
-    scrivi_dato(rap, "portata volumetrica aria amb", "mc/h", 7, 0, VA);
-    scrivi_dato(rap, "portata volumetrica aria est", "mc/h", 7, 0, VE);
-    scrivi_dato(rap, "portata volumetrica totale", "mc/h", 7, 0, V);
-    scrivi_dato(rap, "portata ponderale aria amb", "kg/h", 7, 0, GA);
-    scrivi_dato(rap, "portata ponderale aria est", "kg/h", 7, 0, GE);
-    scrivi_dato(rap, "portata ponderale totale", "kg/h", 7, 0, GE + GA);
+    scrivi_portate(rap, VA, VE, V, GA, GE);
     scrivi_dato(rap, "Fattore termico ambiente", "", 7, 3, shf);
     scrivi_dato(rap, "Potenza frigorifera     ", "watt", 7, 0, incontro ? (hM - hS) * G / 3.6 : (hM - hP) * G / 3.6);
     scrivi_dato(rap, "Potenza frigorifera aria esterna", "watt", 7, 0, (s.hE - hS) * GE / 3.6);
@@ -165,13 +170,7 @@ void verifica_estiva(Calcolo& c) {
     const double VE = volume_specifico(tE, s.xE) * GE;
     const double V = volume_specifico(tO, xO) * G;
 
-    scrivi_separatore(rap);
-    scrivi_dato(rap, "portata volumetrica aria amb", "mc/h", 7, 0, VA);
-    scrivi_dato(rap, "portata volumetrica aria est", "mc/h", 7, 0, VE);
-    scrivi_dato(rap, "portata volumetrica totale", "mc/h", 7, 0, V);
-    scrivi_dato(rap, "portata ponderale aria amb", "kg/h", 7, 0, GA);
-    scrivi_dato(rap, "portata ponderale aria est", "kg/h", 7, 0, GE);
-    scrivi_dato(rap, "portata ponderale totale", "kg/h", 7, 0, GE + GA);
+    scrivi_portate(rap, VA, VE, V, GA, GE);
     // The powers are what the supply air takes up in the room (from O to A); the sensible one uses 1.04.
     const double PT = (s.hA - hO) * G / 3.6;
     scrivi_dato(rap, "Potenza frigorifera TOT  ", "watt", 7, 0, PT);
