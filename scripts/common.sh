@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   fonts-liberation2 locales xvfb xauth
-  unrtf
+  unrtf qt6-translations-l10n
 )
 # Installed only by the steps that need them: the fuzz build (clang with its libFuzzer and sanitizer runtimes)
 # and the Debian package (dpkg-shlibdeps, and file, which CPack uses to find the programs).

@@ -3,7 +3,6 @@
 #include "ui/caratteri.h"
 #include "ui/mainform.h"
 #include "ui/schermo.h"
-#include "ui/visualizza.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,10 +24,8 @@ int main(int argc, char** argv) {
     const QString cartella = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     const ondix::DimensioniSchermo schermo = ondix::dimensioni_schermo();
 
-    // The main window first (its creation lays it out), then the report window.
+    // The main window (its creation lays it out); it makes the report window as soon as it is on the screen.
     ondix::Tform_ondix finestra(cartella, schermo);
-    ondix::TForm2 rapporto(schermo);
-    finestra.imposta_rapporto(&rapporto);
 
     ondix::misura_avvio(finestra);
     finestra.show();

@@ -30,9 +30,10 @@ void EsternoQt::apri_grafico(VistaGrafico vista) {
 }
 
 void EsternoQt::mostra_rapporto() {
-    if (!m_rapporto) return;
-    m_rapporto->carica(m_ctx.rapporto.righe());
-    m_rapporto->exec();
+    TForm2* finestra = m_rapporto ? m_rapporto() : nullptr;
+    if (!finestra) return;
+    finestra->carica(m_ctx.rapporto.righe());
+    finestra->exec();
 }
 
 void EsternoQt::errore(const QString& testo) {

@@ -21,8 +21,9 @@ public:
 
     explicit EsternoQt(const Contesto& ctx) : m_ctx(ctx) {}
 
-    // The report window, made once at start-up.
-    void imposta_rapporto(TForm2* finestra) { m_rapporto = finestra; }
+    // Where the report window comes from: one window for the whole run.
+    using FornitoreRapporto = std::function<TForm2*()>;
+    void imposta_rapporto(FornitoreRapporto fornitore) { m_rapporto = std::move(fornitore); }
     // The chart window; until one is set the chart request shows nothing.
     void imposta_grafico(ApriGrafico apri) { m_grafico = std::move(apri); }
     // The window that the dialogs belong to (the input form while it computes).
@@ -39,7 +40,7 @@ public:
 
 private:
     const Contesto& m_ctx;
-    TForm2* m_rapporto = nullptr;
+    FornitoreRapporto m_rapporto;
     ApriGrafico m_grafico;
     QWidget* m_genitore = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 
 namespace ondix {
 
@@ -78,7 +79,7 @@ Tform_ondix::Tform_ondix(const QString& cartella_programma, DimensioniSchermo sc
         connect(b, &QPushButton::clicked, this, destra[i].azione);
         m_destra[i] = b;
     }
-    m_destra[0]->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    m_esterno.imposta_rapporto([this] { return rapporto(); });
     aggiusta();
 }
 
@@ -121,6 +122,27 @@ void Tform_ondix::inizia() {
 void Tform_ondix::showEvent(QShowEvent* e) {
     inizia();
     QWidget::showEvent(e);
+}
+
+void Tform_ondix::paintEvent(QPaintEvent* e) {
+    QWidget::paintEvent(e);
+    if (!m_disegnata) {
+        m_disegnata = true;
+        QTimer::singleShot(0, this, [this] { dopo_primo_disegno(); });
+    }
+}
+
+void Tform_ondix::dopo_primo_disegno() {
+    // Looking up an icon in the desktop's theme and setting up a text box take longer than drawing the whole
+    // menu, so they wait until the menu is on the screen.
+    m_destra[0]->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    rapporto();
+}
+
+TForm2* Tform_ondix::rapporto() {
+    if (m_rapporto_esterno) return m_rapporto_esterno;
+    if (!m_rapporto) m_rapporto = std::make_unique<TForm2>(m_schermo);
+    return m_rapporto.get();
 }
 
 void Tform_ondix::apri_maschera(TipoProcesso tipo) {

@@ -4,26 +4,28 @@
 #include "core/calcolo.h"
 #include "ui/esterno_qt.h"
 #include "ui/geometria.h"
+#include "ui/visualizza.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QAbstractButton;
 class QLabel;
 
 namespace ondix {
 
-class TForm2;
-
 class Tform_ondix : public QWidget {
 public:
     // `cartella_programma` ends in a path separator; it holds the background picture and receives "patm.txt".
     Tform_ondix(const QString& cartella_programma, DimensioniSchermo schermo, QWidget* parent = nullptr);
 
-    // The report window made at start-up, shown at the end of every calculation.
-    void imposta_rapporto(TForm2* finestra) { m_esterno.imposta_rapporto(finestra); }
+    // The report window shown at the end of every calculation. Without one set here, the main window makes its
+    // own just after its first paint (or at the first calculation, if that comes sooner).
+    void imposta_rapporto(TForm2* finestra) { m_rapporto_esterno = finestra; }
+    TForm2* rapporto();
     // The chart window that serves the chart requests.
     void imposta_grafico(EsternoQt::ApriGrafico apri) { m_esterno.imposta_grafico(std::move(apri)); }
 
@@ -51,10 +53,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     void apri_maschera(TipoProcesso tipo);
     void carica_sfondo();
+    // What the first screenful does not need: the close button's picture, the report window.
+    void dopo_primo_disegno();
 
     QString m_cartella;
     DimensioniSchermo m_schermo;
@@ -63,6 +68,9 @@ private:
     QLabel* m_immagine;
     std::array<QAbstractButton*, 10> m_colonna{};
     std::array<QAbstractButton*, 3> m_destra{};
+    bool m_disegnata = false;
+    TForm2* m_rapporto_esterno = nullptr;
+    std::unique_ptr<TForm2> m_rapporto;
 };
 
 // Upper case of the ASCII letters a–z; every other character unchanged.

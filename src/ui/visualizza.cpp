@@ -47,7 +47,6 @@ TForm2::TForm2(DimensioniSchermo schermo, QWidget* parent)
     m_stampa->setText(QStringLiteral("&Stampa"));
     m_uscita->setObjectName(QStringLiteral("BitBtn2"));
     m_uscita->setText(QStringLiteral("&Uscita"));
-    m_uscita->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     m_salva->setObjectName(QStringLiteral("BitBtn3"));
     m_salva->setText(QStringLiteral("SALVA SU FILE WORD"));
     for (QPushButton* b : {m_stampa, m_uscita, m_salva})
@@ -91,6 +90,8 @@ void TForm2::inzia() {
 }
 
 void TForm2::showEvent(QShowEvent* e) {
+    // The icon is looked up when first needed, not while the program starts.
+    if (m_uscita->icon().isNull()) m_uscita->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     inzia();
     QDialog::showEvent(e);
 }

@@ -412,6 +412,33 @@ private slots:
         }
     }
 
+    // As the program runs it: the main window makes its own report window.
+    void finestraDelRapportoPropria() {
+        Tform_ondix finestra(cartella(), dimensioni_schermo());
+        finestra.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&finestra));
+        QTRY_VERIFY(!trova<QPushButton>(&finestra, "BitBtn1")->icon().isNull()); // set after the first paint
+        TForm2* propria = finestra.rapporto();
+        QVERIFY(propria);
+        QCOMPARE(finestra.rapporto(), propria);
+        Risponditore r;
+        QStringList righe;
+        QWidget* vista = nullptr;
+        r.poi([&](QWidget* w) {
+            trova<QPushButton>(w, "BitBtn2")->click();
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            vista = w;
+            righe = righe_rapporto(w);
+            trova<QPushButton>(w, "BitBtn2")->click();
+        });
+        trova<QPushButton>(&finestra, "BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(vista, static_cast<QWidget*>(propria));
+        QCOMPARE(righe.size(), 8);
+    }
+
     void dueCalcoliStessoRapporto() {
         Risponditore r;
         QStringList primo, secondo;
