@@ -508,11 +508,12 @@ private slots:
                  QStringLiteral("portata volumetrica in mc/h, ponderale in kg/h"));
         QCOMPARE(trova<QPushButton>(&form, "BitBtn3")->text(), QStringLiteral("STAMPA"));
         form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // The form's own focus, so that another program's window taking the display's focus changes nothing.
         trova<QLineEdit>(&form, "Edit1")->setFocus();
         QStringList ordine;
         for (int i = 0; i < 15; ++i) {
-            QWidget* f = QApplication::focusWidget();
+            QWidget* f = form.focusWidget();
             QVERIFY(f);
             QString nome = f->objectName();
             if (qobject_cast<QRadioButton*>(f)) nome = f->parentWidget()->objectName();
