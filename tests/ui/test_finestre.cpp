@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <clocale>
 #include <memory>
 
 using namespace ondix;
@@ -97,6 +98,13 @@ private slots:
     void cleanup() {
         m_principale.reset();
         m_rapporto.reset();
+    }
+
+    // Run under an Italian or German locale, the program's C locale has a decimal comma: the report must not care.
+    void localeDelSistema() {
+        const QByteArray lc = qgetenv("LC_ALL");
+        if (!lc.startsWith("it_") && !lc.startsWith("de_")) QSKIP("not run under an Italian or German locale");
+        QCOMPARE(QByteArray(std::localeconv()->decimal_point), QByteArray(","));
     }
 
     void pulsantiDellaFinestraPrincipale() {
