@@ -126,9 +126,14 @@ TEST_F(Esporta, NoChartRequestMeansNoFileAndTheOldOneStays) {
     const fs::path png = dir / "grafico.png";
     scrivi(png, "vecchio");
     // Relative humidity above 100 stops the point calculation at a message, before its chart.
+    // The calculation itself ran, so the exit status stays 0.
     const Esito e = calc("4 --e2 150 --grafico " + q(png));
-    EXPECT_EQ(e.codice, 2);
+    EXPECT_EQ(e.codice, 0);
     EXPECT_NE(e.err.find("the calculation made no chart"), std::string::npos) << e.err;
+    EXPECT_EQ(leggi(png), "vecchio");
+    // A floating-point error keeps its own exit status.
+    const Esito fp = calc("1 --e3 0 --e6 0 --grafico " + q(png));
+    EXPECT_EQ(fp.codice, 3);
     EXPECT_EQ(leggi(png), "vecchio");
 }
 
