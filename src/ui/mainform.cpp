@@ -4,6 +4,7 @@
 #include "ui/caratteri.h"
 #include "ui/nuovoondix.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
@@ -189,8 +190,11 @@ void Tform_ondix::chiedialt() {
     const std::string risposta = m_esterno.chiedi("ALTEZZA S.l:m: (metri):", "", "0");
     const auto p = pressione_da_risposta(risposta);
     if (!p) return; // not a number: refused without a word
-    if (const auto errore = scrivi_file_pressione((m_cartella + QStringLiteral("patm.txt")).toStdString(), *p)) {
-        m_esterno.errore(QString::fromStdString(*errore));
+    const QString file = m_cartella + QStringLiteral("patm.txt");
+    if (const auto errore = scrivi_file_pressione(file.toStdString(), *p)) {
+        // The system's text, after the file's full name: an installed program's directory is not writable, and
+        // the user learns where the file was meant to go.
+        m_esterno.errore(QDir::toNativeSeparators(file) + QStringLiteral(": ") + QString::fromStdString(*errore));
         return;
     }
     m_esterno.messaggio(messaggio_pressione(*p));

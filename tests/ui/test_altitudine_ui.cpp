@@ -150,7 +150,7 @@ private slots:
         Risponditore r;
         const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
         VERIFICA_DIALOGHI(r);
-        QCOMPARE(e.messaggi, QStringList{QString::fromLocal8Bit(std::strerror(EISDIR))});
+        QCOMPARE(e.messaggi, QStringList{patm() + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EISDIR))});
         QCOMPARE(e.icone.value(0), QMessageBox::Critical);
         QVERIFY(QFileInfo(patm()).isDir());
     }
@@ -159,7 +159,8 @@ private slots:
         Risponditore r;
         const Esito e = chiedi_altezza(cartella() + QStringLiteral("manca/"), QStringLiteral("0"), 1, r);
         VERIFICA_DIALOGHI(r);
-        QCOMPARE(e.messaggi, QStringList{QString::fromLocal8Bit(std::strerror(ENOENT))});
+        QCOMPARE(e.messaggi, QStringList{cartella() + QStringLiteral("manca/patm.txt: ") +
+                                              QString::fromLocal8Bit(std::strerror(ENOENT))});
     }
 
     void cartellaSoloLettura() {
@@ -169,7 +170,7 @@ private slots:
         const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         VERIFICA_DIALOGHI(r);
-        QCOMPARE(e.messaggi, QStringList{QString::fromLocal8Bit(std::strerror(EACCES))});
+        QCOMPARE(e.messaggi, QStringList{patm() + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EACCES))});
         QVERIFY(!QFile::exists(patm()));
     }
 
