@@ -1,5 +1,7 @@
 #include "ui/esterno_qt.h"
 
+#include "ui/grafgen.h"
+#include "ui/schermo.h"
 #include "ui/visualizza.h"
 
 #include <QInputDialog>
@@ -26,7 +28,12 @@ std::string EsternoQt::chiedi(const std::string& titolo, const std::string& doma
 }
 
 void EsternoQt::apri_grafico(VistaGrafico vista) {
-    if (m_grafico) m_grafico(m_genitore, m_ctx, vista);
+    if (m_grafico) {
+        m_grafico(m_genitore, m_ctx, vista);
+        return;
+    }
+    // A new chart window, full-screen and modal: the report comes once it is closed.
+    apri_finestra_grafico(m_genitore, m_ctx, vista, dimensioni_schermo());
 }
 
 void EsternoQt::mostra_rapporto() {

@@ -24,7 +24,7 @@ public:
     // Where the report window comes from: one window for the whole run.
     using FornitoreRapporto = std::function<TForm2*()>;
     void imposta_rapporto(FornitoreRapporto fornitore) { m_rapporto = std::move(fornitore); }
-    // The chart window; until one is set the chart request shows nothing.
+    // Replaces the chart window (tests); without one the chart request opens a new chart window.
     void imposta_grafico(ApriGrafico apri) { m_grafico = std::move(apri); }
     // The window that the dialogs belong to (the input form while it computes).
     void imposta_genitore(QWidget* genitore) { m_genitore = genitore; }

@@ -91,6 +91,8 @@ private slots:
         m_principale = std::make_unique<Tform_ondix>(cartella(), dimensioni_schermo());
         m_rapporto = std::make_unique<TForm2>(dimensioni_schermo());
         m_principale->imposta_rapporto(m_rapporto.get());
+        // These tests go from the form to the report window; the chart window has tests of its own.
+        m_principale->imposta_grafico([](QWidget*, const Contesto&, VistaGrafico) {});
         m_principale->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_principale.get()));
     }
@@ -423,6 +425,7 @@ private slots:
     // As the program runs it: the main window makes its own report window.
     void finestraDelRapportoPropria() {
         Tform_ondix finestra(cartella(), dimensioni_schermo());
+        finestra.imposta_grafico([](QWidget*, const Contesto&, VistaGrafico) {});
         finestra.show();
         QVERIFY(QTest::qWaitForWindowExposed(&finestra));
         QTRY_VERIFY(!trova<QPushButton>(&finestra, "BitBtn1")->icon().isNull()); // set after the first paint

@@ -1,0 +1,188 @@
+#include "ui/grafgen.h"
+
+#include "ui/caratteri.h"
+#include "ui/esterno_qt.h"
+#include "ui/visualizza.h"
+
+#include <QEvent>
+#include <QIcon>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace ondix {
+
+namespace {
+
+void applica(QWidget* w, const Rettangolo& r) {
+    w->setGeometry(r.left, r.top, r.width, r.height);
+}
+
+// Times New Roman of `pixel` pixels.
+QFont times(int pixel, bool grassetto, bool corsivo) {
+    QFont f = carattere(QStringLiteral("Times New Roman"), 10, grassetto);
+    f.setPixelSize(pixel);
+    f.setItalic(corsivo);
+    return f;
+}
+
+// A small printer: the sheet going in at the top, the body, the printed sheet coming out. The toolkit derives
+// the greyed image of the disabled button from it.
+QIcon glifo_stampa() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setPen(Qt::black);
+    g.setBrush(Qt::white);
+    g.drawRect(4, 1, 7, 4);
+    g.setBrush(QColor(0x80, 0x80, 0x80));
+    g.drawRect(1, 5, 13, 6);
+    g.setBrush(Qt::white);
+    g.drawRect(4, 9, 7, 5);
+    g.drawLine(6, 11, 9, 11);
+    g.setPen(QColor(0x00, 0x80, 0x00));
+    g.drawPoint(12, 7);
+    g.end();
+    return QIcon(p);
+}
+
+void avviso(QWidget* genitore, QMessageBox::Icon icona, const QString& testo) {
+    QMessageBox box(icona, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok, genitore);
+    box.exec();
+}
+
+} // namespace
+
+LayoutGrafico layout_grafico(DimensioniSchermo s) {
+    // The button row: 35 and 28 pixels above the bottom edge, 10 back down.
+    const int riga = s.altezza - 35 - 28 + 10;
+    return {{0, 0, s.larghezza, s.altezza}, {208, riga, 145, 25}, {392, riga, 129, 25}};
+}
+
+TForm_grafica::TForm_grafica(DimensioniSchermo schermo, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_schermo(schermo), m_continua(new QPushButton(this)),
+      m_stampa(new QPushButton(this)), m_stampante(stampante_predefinita) {
+    setObjectName(QStringLiteral("Form_grafica"));
+    setModal(true);
+    setWindowTitle(QStringLiteral("  "));
+    setFont(times(11, true, true));
+    QPalette sfondo = palette();
+    sfondo.setColor(QPalette::Window, Qt::white);
+    setPalette(sfondo);
+    // The backing picture covers the window: no need to clear the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    m_continua->setObjectName(QStringLiteral("Button1"));
+    m_continua->setText(QStringLiteral("continua"));
+    m_continua->setFont(times(16, false, false));
+    QPalette blu = m_continua->palette();
+    blu.setColor(QPalette::ButtonText, QColor(0x00, 0x00, 0xFF));
+    m_continua->setPalette(blu);
+
+    m_stampa->setObjectName(QStringLiteral("BitBtn2"));
+    m_stampa->setText(QStringLiteral("STAMPA"));
+    m_stampa->setFont(times(16, true, true));
+    QPalette nero = m_stampa->palette();
+    nero.setColor(QPalette::ButtonText, Qt::black);
+    m_stampa->setPalette(nero);
+    m_stampa->setIcon(glifo_stampa());
+    m_stampa->setAutoDefault(false);
+
+    connect(m_continua, &QPushButton::clicked, this, [this] { termina(); });
+    connect(m_stampa, &QPushButton::clicked, this, [this] { stampagrafico(); });
+
+    const LayoutGrafico l = layout_grafico(m_schermo);
+    applica(this, l.finestra);
+    applica(m_continua, l.continua);
+    applica(m_stampa, l.stampa);
+    m_registrato = m_schermo;
+    m_plotter.plotter().imposta_dimensione_schermo(m_registrato.larghezza, m_registrato.altezza);
+}
+
+void TForm_grafica::inizia() {
+    applica(this, layout_grafico(m_schermo).finestra);
+    // The window's own size is the screen size from now on: the plotting area and the circle test use it.
+    const auto lato = [](int v) { return static_cast<std::uint16_t>(std::clamp(v, 0, 65535)); };
+    m_registrato = {lato(width()), lato(height())};
+    m_plotter.plotter().imposta_dimensione_schermo(m_registrato.larghezza, m_registrato.altezza);
+    const LayoutGrafico l = layout_grafico(m_registrato);
+    applica(m_continua, l.continua);
+    applica(m_stampa, l.stampa);
+    ridisegna();
+}
+
+void TForm_grafica::ridisegna() {
+    const DimensioniSchermo s = m_registrato;
+    const QSize dimensione(std::max<int>(s.larghezza, 1), std::max<int>(s.altezza, 1));
+    if (m_immagine.size() != dimensione) m_immagine = QPixmap(dimensione);
+    m_immagine.fill(Qt::white);
+    if (m_procedura) {
+        QPainter painter(&m_immagine);
+        m_plotter.disegna_schermo(painter, s.larghezza, s.altezza, m_procedura);
+    }
+    ++m_disegni;
+    update();
+}
+
+void TForm_grafica::stampagrafico() {
+    const std::unique_ptr<QPrinter> stampante = m_stampante ? m_stampante() : nullptr;
+    if (!stampante) {
+        avviso(this, QMessageBox::Warning,
+               QStringLiteral("Nessuna stampante predefinita installata: il grafico non è stato stampato."));
+        return;
+    }
+    if (!stampa_su(*stampante))
+        avviso(this, QMessageBox::Critical,
+               QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()));
+}
+
+bool TForm_grafica::stampa_su(QPrinter& stampante) {
+    if (!stampante.isValid()) return false;
+    // The whole chart on one page, in its top-left 90 %; the plotter is back on the screen afterwards whatever
+    // happens, and the window keeps the picture it shows.
+    const bool ok = m_plotter.disegna(stampante, Dispositivo::stampante, m_procedura);
+    return ok && stampante.printerState() != QPrinter::Error && stampante.printerState() != QPrinter::Aborted;
+}
+
+void TForm_grafica::termina() {
+    close();
+}
+
+bool TForm_grafica::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        if (m_appena_mostrata)
+            m_appena_mostrata = false;
+        else
+            inizia();
+    }
+    return QDialog::event(e);
+}
+
+void TForm_grafica::showEvent(QShowEvent* e) {
+    inizia();
+    m_appena_mostrata = true;
+    QDialog::showEvent(e);
+}
+
+void TForm_grafica::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawPixmap(0, 0, m_immagine);
+    // Beyond the picture (a window made larger than the screen it was drawn for) the background is white.
+    const QRect resto = rect();
+    if (m_immagine.width() < resto.width())
+        p.fillRect(m_immagine.width(), 0, resto.width() - m_immagine.width(), resto.height(), Qt::white);
+    if (m_immagine.height() < resto.height())
+        p.fillRect(0, m_immagine.height(), resto.width(), resto.height() - m_immagine.height(), Qt::white);
+}
+
+void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo) {
+    // One new window per chart request, destroyed when this returns: closing it ends the request.
+    TForm_grafica finestra(schermo, genitore);
+    finestra.imposta_procedura(procedura_vista(vista, ctx));
+    finestra.exec();
+}
+
+} // namespace ondix

@@ -1,0 +1,97 @@
+#include "pdf_prova.h"
+
+#include <QCollator>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+namespace ondix::prova {
+
+namespace {
+
+// Runs a poppler tool and returns its standard output; nullopt (and `errore`) when it is missing or fails.
+std::optional<QByteArray> esegui(const QString& nome, const QStringList& argomenti, QString& errore) {
+    const QString programma = QStandardPaths::findExecutable(nome);
+    if (programma.isEmpty()) {
+        errore = nome + QStringLiteral(" is not installed (scripts/common.sh installs poppler-utils)");
+        return std::nullopt;
+    }
+    QProcess p;
+    p.start(programma, argomenti);
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        errore = nome + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+        return std::nullopt;
+    }
+    return p.readAllStandardOutput();
+}
+
+} // namespace
+
+std::optional<int> pagine_pdf(const QString& percorso, QString& errore) {
+    const auto uscita = esegui(QStringLiteral("pdfinfo"), {percorso}, errore);
+    if (!uscita) return std::nullopt;
+    const auto m = QRegularExpression(QStringLiteral("^Pages:\\s*(\\d+)"), QRegularExpression::MultilineOption)
+                       .match(QString::fromUtf8(*uscita));
+    if (!m.hasMatch()) {
+        errore = QStringLiteral("pdfinfo gave no page count for ") + percorso;
+        return std::nullopt;
+    }
+    return m.captured(1).toInt();
+}
+
+std::optional<QString> testo_pdf(const QString& percorso, QString& errore) {
+    const auto uscita =
+        esegui(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), percorso, QStringLiteral("-")}, errore);
+    if (!uscita) return std::nullopt;
+    return QString::fromUtf8(*uscita);
+}
+
+QImage pagina_pdf(const QString& percorso, int dpi, QString& errore) {
+    QTemporaryDir dir;
+    const QString radice = dir.path() + QStringLiteral("/pagina");
+    if (!esegui(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
+                 QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-r"), QString::number(dpi), percorso,
+                 radice},
+                errore))
+        return {};
+    QImage immagine(radice + QStringLiteral(".png"));
+    if (immagine.isNull()) errore = QStringLiteral("pdftoppm wrote no image for ") + percorso;
+    return immagine;
+}
+
+QString cartella_coda() {
+    return qEnvironmentVariable("ONDIX_CARTELLA_PDF");
+}
+
+QStringList pdf_in(const QString& cartella) {
+    QStringList nomi = QDir(cartella).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    QCollator ordine;
+    ordine.setNumericMode(true);
+    std::sort(nomi.begin(), nomi.end(), ordine);
+    return nomi;
+}
+
+QStringList attendi_nuovi_pdf(const QString& cartella, const QStringList& prima, int quanti, int scadenza_ms) {
+    const QDeadlineTimer scadenza(scadenza_ms);
+    QStringList pronti;
+    for (;;) {
+        pronti.clear();
+        for (const QString& nome : pdf_in(cartella)) {
+            if (prima.contains(nome)) continue;
+            QString errore;
+            // The queue writes the file in place: it is ready once it reads as a whole PDF.
+            if (pagine_pdf(QDir(cartella).filePath(nome), errore)) pronti << QDir(cartella).filePath(nome);
+        }
+        if (pronti.size() >= quanti || scadenza.hasExpired()) return pronti;
+        QTest::qWait(200);
+    }
+}
+
+} // namespace ondix::prova

@@ -1,0 +1,29 @@
+// Reading back what a print produced: PDF files inspected with poppler's tools, and the print queue's output
+// directory watched for new files.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace ondix::prova {
+
+// Pages of a PDF file as pdfinfo reads them; nullopt (and `errore`) when it cannot be read.
+std::optional<int> pagine_pdf(const QString& percorso, QString& errore);
+// The text of a PDF file as pdftotext reads it (layout kept); nullopt (and `errore`) when it cannot be read.
+std::optional<QString> testo_pdf(const QString& percorso, QString& errore);
+// The first page of a PDF file rendered at `dpi` by pdftoppm; a null image (and `errore`) on failure.
+QImage pagina_pdf(const QString& percorso, int dpi, QString& errore);
+
+// The print queue's output directory for this user, from ONDIX_CARTELLA_PDF; empty when the test run has no
+// print queue of its own.
+QString cartella_coda();
+// The PDF files in `cartella`, by name.
+QStringList pdf_in(const QString& cartella);
+// Waits (at most `scadenza_ms`) until `cartella` holds `quanti` PDF files not in `prima`, each complete enough
+// for pdfinfo to read; returns them in order of name (the queue numbers its jobs), or what came on time.
+QStringList attendi_nuovi_pdf(const QString& cartella, const QStringList& prima, int quanti, int scadenza_ms);
+
+} // namespace ondix::prova

@@ -1,0 +1,455 @@
+// The chart window on its own: layout, the backing picture and repainting, activation, closing, and printing on
+// a PDF printer, on no printer and on a printer that does not exist.
+#include "dialoghi.h"
+#include "pdf_prova.h"
+
+#include "chart/recording_canvas.h"
+#include "ui/caratteri.h"
+#include "ui/grafgen.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <stdexcept>
+
+using namespace ondix;
+using prova::Risponditore;
+
+namespace {
+
+QPushButton* pulsante(QWidget* w, const char* nome) {
+    auto* b = w->findChild<QPushButton*>(QString::fromLatin1(nome));
+    if (!b) qFatal("button %s not found", nome);
+    return b;
+}
+
+// Point properties at 20 °C, 50 %: the point chart with its two green lines from P.
+Contesto punto() {
+    Contesto ctx;
+    ctx.processo = 4;
+    ctx.codice_grafico = 0;
+    ctx.punti.imposta(1, 20.0, 7.25, "P");
+    ctx.punti.imposta(2, 9.25, 7.25, "R");
+    ctx.punti.imposta(3, 13.73, 9.79, "BU");
+    return ctx;
+}
+
+// Sensible heating from 20 to 45 °C on the standard chart.
+Contesto riscaldamento() {
+    Contesto ctx;
+    ctx.processo = 2;
+    ctx.codice_grafico = 2;
+    ctx.punti.imposta(1, 20.0, 7.25, "I");
+    ctx.punti.imposta(2, 45.0, 7.25, "U");
+    return ctx;
+}
+
+// The chart exactly as a new chart window draws it on a screen of 1024 × 768, on a picture like the window's.
+QImage riferimento(const Contesto& ctx, VistaGrafico vista) {
+    QPixmap p(1024, 768);
+    p.fill(Qt::white);
+    disegna_schermata(p, ctx, vista);
+    return p.toImage();
+}
+
+int pixel_di(const QImage& img, QRgb colore, const QRect& zona) {
+    int n = 0;
+    for (int y = zona.top(); y <= zona.bottom(); ++y)
+        for (int x = zona.left(); x <= zona.right(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) == (colore & 0xFFFFFF)) ++n;
+    return n;
+}
+
+QString testo_messaggio(QWidget* w) {
+    auto* m = qobject_cast<QMessageBox*>(w);
+    return m ? m->text() : QStringLiteral("<not a message box: %1>").arg(prova::descrivi(w));
+}
+
+std::unique_ptr<QPrinter> stampante_pdf(const QString& file) {
+    auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    p->setOutputFormat(QPrinter::PdfFormat);
+    p->setOutputFileName(file);
+    return p;
+}
+
+} // namespace
+
+class TestGrafgen : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_cartella;
+
+private slots:
+    void initTestCase() {
+        installa_sostituzioni_caratteri();
+        QVERIFY(m_cartella.isValid());
+    }
+
+    void layout_data() {
+        QTest::addColumn<int>("sw");
+        QTest::addColumn<int>("sh");
+        QTest::addColumn<int>("riga");
+        QTest::newRow("1024x768") << 1024 << 768 << 715;
+        QTest::newRow("800x600") << 800 << 600 << 547;
+        QTest::newRow("1920x1080") << 1920 << 1080 << 1027;
+        QTest::newRow("640x480") << 640 << 480 << 427;
+    }
+
+    void layout() {
+        QFETCH(int, sw);
+        QFETCH(int, sh);
+        QFETCH(int, riga);
+        const LayoutGrafico l = layout_grafico({static_cast<std::uint16_t>(sw), static_cast<std::uint16_t>(sh)});
+        QCOMPARE(l.finestra, (Rettangolo{0, 0, sw, sh}));
+        QCOMPARE(l.continua, (Rettangolo{208, riga, 145, 25}));
+        QCOMPARE(l.stampa, (Rettangolo{392, riga, 129, 25}));
+    }
+
+    // The 1024 × 768 example: buttons at top 715, plotting area 1014 × 688, the window's own size recorded.
+    void finestraA1024Per768() {
+        Contesto ctx = riscaldamento();
+        TForm_grafica f({1024, 768});
+        f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(f.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(f.isModal());
+        QCOMPARE(f.windowTitle(), QStringLiteral("  "));
+        QCOMPARE(f.geometry(), QRect(0, 0, 1024, 768));
+        QCOMPARE(f.palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(f.font().pixelSize(), 11);
+        QVERIFY(f.font().bold() && f.font().italic());
+        QCOMPARE(int(f.schermo_registrato().larghezza), 1024);
+        QCOMPARE(int(f.schermo_registrato().altezza), 768);
+        QCOMPARE(int(f.plotter().plotter().w()), 1014);
+        QCOMPARE(int(f.plotter().plotter().h()), 688);
+        QCOMPARE(f.plotter().plotter().dispositivo(), Dispositivo::schermo);
+
+        QPushButton* continua = pulsante(&f, "Button1");
+        QPushButton* stampa = pulsante(&f, "BitBtn2");
+        QCOMPARE(continua->text(), QStringLiteral("continua"));
+        QCOMPARE(stampa->text(), QStringLiteral("STAMPA"));
+        QCOMPARE(continua->geometry(), QRect(208, 715, 145, 25));
+        QCOMPARE(stampa->geometry(), QRect(392, 715, 129, 25));
+        QCOMPARE(continua->font().family(), QStringLiteral("Times New Roman"));
+        QCOMPARE(continua->font().pixelSize(), 16);
+        QVERIFY(!continua->font().bold() && !continua->font().italic());
+        QCOMPARE(continua->palette().color(QPalette::ButtonText), QColor(0, 0, 255));
+        QCOMPARE(stampa->font().family(), QStringLiteral("Times New Roman"));
+        QCOMPARE(stampa->font().pixelSize(), 16);
+        QVERIFY(stampa->font().bold() && stampa->font().italic());
+        QCOMPARE(stampa->palette().color(QPalette::ButtonText), QColor(Qt::black));
+        QVERIFY(!stampa->icon().isNull());
+        f.close();
+    }
+
+    // The window is laid out from the screen at every activation, whatever was done to it meanwhile.
+    void attivazioneRimetteAPostoLaFinestra() {
+        Contesto ctx = riscaldamento();
+        TForm_grafica f({800, 600});
+        f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.setGeometry(30, 40, 500, 400);
+        pulsante(&f, "Button1")->move(0, 0);
+        QEvent attivazione(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(&f, &attivazione);
+        QCOMPARE(f.geometry(), QRect(0, 0, 800, 600));
+        QCOMPARE(pulsante(&f, "Button1")->geometry(), QRect(208, 547, 145, 25));
+        QCOMPARE(pulsante(&f, "BitBtn2")->geometry(), QRect(392, 547, 129, 25));
+        QCOMPARE(int(f.plotter().plotter().w()), 790);
+        QCOMPARE(int(f.plotter().plotter().h()), 520);
+        QCOMPARE(f.immagine().size(), QSize(800, 600));
+        f.close();
+    }
+
+    // The window shows the chart exactly as the chart library draws it, and keeps showing it when repainted.
+    void immagineDelGrafico() {
+        Contesto ctx = punto();
+        TForm_grafica f({1024, 768});
+        f.imposta_procedura(procedura_vista(VistaGrafico::punto, ctx));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QImage attesa = riferimento(ctx, VistaGrafico::punto);
+        QCOMPARE(f.immagine().toImage().convertToFormat(attesa.format()), attesa);
+        // Something was really drawn: the blue frame, the red first mark, the green process lines.
+        const QRect area(0, 0, 1014, 688);
+        QVERIFY(pixel_di(attesa, qRgb(0, 0, 255), area) > 1000);
+        QVERIFY(pixel_di(attesa, qRgb(255, 0, 0), area) > 10);
+        QVERIFY(pixel_di(attesa, qRgb(0, 128, 0), area) > 100);
+
+        // What the window paints: the picture, with the two buttons on top below the plotting area.
+        const auto dipinta = [&] { return f.grab().toImage().convertToFormat(attesa.format()).copy(area); };
+        QCOMPARE(dipinta(), attesa.copy(area));
+        f.update();
+        QTest::qWait(20);
+        QCOMPARE(dipinta(), attesa.copy(area));
+        f.repaint();
+        QCOMPARE(dipinta(), attesa.copy(area));
+        // Shown again, the window is active again and draws the chart once more (the frame's labels take the
+        // colour the last pen left on the canvas): what it paints is still the whole chart.
+        const int disegni = f.disegni();
+        f.hide();
+        QTest::qWait(20);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(f.disegni() > disegni);
+        QCOMPARE(dipinta(), f.immagine().toImage().convertToFormat(attesa.format()).copy(area));
+        QVERIFY(pixel_di(dipinta(), qRgb(0, 0, 255), area) > 1000);
+        QVERIFY(pixel_di(dipinta(), qRgb(0, 128, 0), area) > 100);
+        f.update();
+        QTest::qWait(20);
+        QCOMPARE(dipinta(), f.immagine().toImage().convertToFormat(attesa.format()).copy(area));
+        f.close();
+    }
+
+    // Only the activation after the show is the show's own: every later one draws again, from the table as it
+    // is then.
+    void ogniAttivazioneRidisegna() {
+        Contesto ctx = riscaldamento();
+        TForm_grafica f({1024, 768});
+        f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
+        QCOMPARE(f.disegni(), 0);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QEvent attivazione(QEvent::WindowActivate);
+        if (!f.isActiveWindow()) QCoreApplication::sendEvent(&f, &attivazione); // no window manager
+        QTRY_VERIFY(f.isActiveWindow() || f.disegni() == 1);
+        QCOMPARE(f.disegni(), 1);
+        const QImage prima = f.immagine().toImage();
+
+        ctx.punti.imposta(2, 40.0, 20.0, "U");
+        QCoreApplication::sendEvent(&f, &attivazione);
+        QCOMPARE(f.disegni(), 2);
+        QVERIFY(f.immagine().toImage() != prima);
+        QCOMPARE(f.immagine().toImage(), riferimento(ctx, VistaGrafico::standard).convertToFormat(prima.format()));
+        f.close();
+    }
+
+    void senzaProceduraNienteDisegno() {
+        TForm_grafica f({1024, 768});
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QImage bianca(1024, 768, QImage::Format_RGB32);
+        bianca.fill(Qt::white);
+        QCOMPARE(f.immagine().toImage().convertToFormat(QImage::Format_RGB32), bianca);
+        f.close();
+    }
+
+    // "continua" and the system's close command both end the modal chart request, and the window is gone.
+    void continuaEChiusuraDistruggono_data() {
+        QTest::addColumn<bool>("con_continua");
+        QTest::newRow("continua") << true;
+        QTest::newRow("close command") << false;
+    }
+
+    void continuaEChiusuraDistruggono() {
+        QFETCH(bool, con_continua);
+        const Contesto ctx = punto();
+        Risponditore r;
+        QPointer<QWidget> finestra;
+        QString classe;
+        bool disegnata = false;
+        r.poi([&](QWidget* w) {
+            finestra = w;
+            classe = QString::fromLatin1(w->metaObject()->className());
+            auto* g = dynamic_cast<TForm_grafica*>(w);
+            disegnata = g && g->disegni() >= 1 && g->geometry() == QRect(0, 0, 1024, 768);
+            if (con_continua)
+                pulsante(w, "Button1")->click();
+            else
+                w->close();
+        });
+        apri_finestra_grafico(nullptr, ctx, VistaGrafico::punto, {1024, 768});
+        VERIFICA_DIALOGHI(r);
+        QVERIFY2(disegnata, qPrintable(classe));
+        QVERIFY(finestra.isNull());
+    }
+
+    // "STAMPA" on a PDF printer: one page, the chart in the top-left 90 % with pen width 5, the screen picture
+    // and the screen output untouched.
+    void stampaSuPdf() {
+        const Contesto ctx = riscaldamento();
+        TForm_grafica f({1024, 768});
+        f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QImage schermo = f.immagine().toImage();
+        const QString pdf = m_cartella.filePath(QStringLiteral("grafico.pdf"));
+        int stampanti = 0;
+        f.imposta_stampante([&] {
+            ++stampanti;
+            return stampante_pdf(pdf);
+        });
+        Risponditore r; // no dialog at all
+        pulsante(&f, "BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(stampanti, 1);
+        QCOMPARE(f.plotter().plotter().dispositivo(), Dispositivo::schermo);
+        QCOMPARE(f.plotter().canvas_stampante().stato().spessore_penna, 5);
+        QCOMPARE(f.immagine().toImage(), schermo);
+        const int disegni = f.disegni();
+        f.close();
+        QCOMPARE(disegni, 1);
+
+        QString errore;
+        const auto pagine = prova::pagine_pdf(pdf, errore);
+        QVERIFY2(pagine, qPrintable(errore));
+        QCOMPARE(*pagine, 1);
+        const auto testo = prova::testo_pdf(pdf, errore);
+        QVERIFY2(testo, qPrintable(errore));
+        for (const char* atteso : {"tbs", "X[g/kg]", "I", "U"})
+            QVERIFY2(testo->contains(QLatin1String(atteso)), qPrintable(*testo));
+        verifica_pagina(pdf);
+    }
+
+    // A print that cannot be made is reported; the window and its plotter stay as they were. (A printer named
+    // after a queue that does not exist is no such case: the toolkit sends the job to the default queue.)
+    void stampaNonRiuscita() {
+        const Contesto ctx = riscaldamento();
+        TForm_grafica f({1024, 768});
+        f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
+        const QString pdf = m_cartella.filePath(QStringLiteral("cartella-che-non-esiste/grafico.pdf"));
+        f.imposta_stampante([&] { return stampante_pdf(pdf); });
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QImage schermo = f.immagine().toImage();
+        Risponditore r;
+        QString testo;
+        r.poi([&](QWidget* w) {
+            testo = testo_messaggio(w);
+            prova::premi_ok(w);
+        });
+        pulsante(&f, "BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QVERIFY2(testo.contains(QStringLiteral("Stampa non riuscita")), qPrintable(testo));
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(f.plotter().plotter().dispositivo(), Dispositivo::schermo);
+        QCOMPARE(f.immagine().toImage(), schermo);
+        f.close();
+    }
+
+    void senzaStampante() {
+        const Contesto ctx = riscaldamento();
+        TForm_grafica f({1024, 768});
+        f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
+        f.imposta_stampante([] { return std::unique_ptr<QPrinter>(); });
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        Risponditore r;
+        QString testo;
+        r.poi([&](QWidget* w) {
+            testo = testo_messaggio(w);
+            prova::premi_ok(w);
+        });
+        pulsante(&f, "BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(testo, QStringLiteral("Nessuna stampante predefinita installata: il grafico non è stato stampato."));
+        QCOMPARE(f.plotter().plotter().dispositivo(), Dispositivo::schermo);
+        f.close();
+    }
+
+    // With no print service reachable there is no default printer: "STAMPA" says so and prints nothing. Run by
+    // ctest with the print service pointed nowhere.
+    void nessunaStampanteNelSistema() {
+        if (!QPrinterInfo::defaultPrinter().isNull()) {
+            if (qEnvironmentVariableIsSet("ONDIX_SENZA_STAMPANTE"))
+                QFAIL("a default printer is still visible with the print service pointed nowhere");
+            QSKIP("a default printer is installed here (ctest runs this again without one)");
+        }
+        const Contesto ctx = riscaldamento();
+        TForm_grafica f({1024, 768});
+        f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        Risponditore r;
+        QString testo;
+        r.poi([&](QWidget* w) {
+            testo = testo_messaggio(w);
+            prova::premi_ok(w);
+        });
+        pulsante(&f, "BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(testo, QStringLiteral("Nessuna stampante predefinita installata: il grafico non è stato stampato."));
+        f.close();
+    }
+
+    // A drawing that fails halfway through a print still leaves the plotter on the screen.
+    void stampaInterrottaTornaAlloSchermo() {
+        TForm_grafica f({1024, 768});
+        f.imposta_procedura([](Plotter& p) {
+            p.apri_plotter();
+            p.cornice();
+            throw std::runtime_error("drawing failed");
+        });
+        const QString pdf = m_cartella.filePath(QStringLiteral("interrotta.pdf"));
+        std::unique_ptr<QPrinter> stampante = stampante_pdf(pdf);
+        bool lanciata = false;
+        try {
+            f.stampa_su(*stampante);
+        } catch (const std::runtime_error&) {
+            lanciata = true;
+        }
+        QVERIFY(lanciata);
+        QCOMPARE(f.plotter().plotter().dispositivo(), Dispositivo::schermo);
+    }
+
+    // The printer gets the same chart as the screen, recorded primitive by primitive, only scaled to its page.
+    void stampanteDisegnaLoStessoGrafico() {
+        const Contesto ctx = punto();
+        RecordingCanvas schermo, carta;
+        Plotter p;
+        p.imposta_canvas_schermo(&schermo);
+        p.imposta_canvas_stampante(&carta, 4000, 3000);
+        p.imposta_dimensione_schermo(1024, 768);
+        ridisegna(p, procedura_vista(VistaGrafico::punto, ctx));
+        p.imposta_dispositivo(Dispositivo::stampante);
+        ridisegna(p, procedura_vista(VistaGrafico::punto, ctx));
+        QCOMPARE(int(p.w()), 3600);
+        QCOMPARE(int(p.h()), 2700);
+        const auto testi = [](const RecordingCanvas& c) {
+            QStringList t;
+            for (const Primitiva& x : c.solo(Primitiva::Tipo::testo))
+                t << QString::fromStdString(x.testo);
+            return t;
+        };
+        QCOMPARE(testi(carta), testi(schermo));
+        QCOMPARE(carta.solo(Primitiva::Tipo::ellisse).size(), schermo.solo(Primitiva::Tipo::ellisse).size());
+    }
+
+private:
+    // The page: something drawn in the top-left 90 %, nothing beyond it, the blue curve and frame among it.
+    void verifica_pagina(const QString& pdf) {
+        QString errore;
+        const QImage pagina = prova::pagina_pdf(pdf, 100, errore);
+        QVERIFY2(!pagina.isNull(), qPrintable(errore));
+        const int w = pagina.width(), h = pagina.height();
+        int blu = 0, fuori = 0, dentro = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const QColor c = pagina.pixelColor(x, y);
+                if (c.red() > 240 && c.green() > 240 && c.blue() > 240) continue;
+                // Thin lines come out light after smoothing: bluish is enough.
+                if (c.blue() > c.red() + 40 && c.blue() > c.green() + 40) ++blu;
+                // The page's printable area starts inside the paper's margins; 0.9 of it ends before 0.93 of
+                // the paper.
+                if (x > w * 0.93 || y > h * 0.93)
+                    ++fuori;
+                else
+                    ++dentro;
+            }
+        QVERIFY2(blu > 200, qPrintable(QString::number(blu)));
+        QVERIFY2(dentro > 2000, qPrintable(QString::number(dentro)));
+        QCOMPARE(fuori, 0);
+    }
+};
+
+QTEST_MAIN(TestGrafgen)
+#include "test_grafgen.moc"
