@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   fonts-liberation2 locales xvfb xauth
   unrtf qt6-translations-l10n
+  cups printer-driver-cups-pdf poppler-utils
 )
 # Installed only by the steps that need them: the fuzz build (clang with its libFuzzer and sanitizer runtimes)
 # and the Debian package (dpkg-shlibdeps, and file, which CPack uses to find the programs).

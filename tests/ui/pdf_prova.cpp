@@ -1,8 +1,8 @@
 #include "pdf_prova.h"
 
-#include <QCollator>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -70,26 +70,30 @@ QString cartella_coda() {
     return qEnvironmentVariable("ONDIX_CARTELLA_PDF");
 }
 
-QStringList pdf_in(const QString& cartella) {
-    QStringList nomi = QDir(cartella).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-    QCollator ordine;
-    ordine.setNumericMode(true);
-    std::sort(nomi.begin(), nomi.end(), ordine);
-    return nomi;
+IstantaneaPdf pdf_in(const QString& cartella) {
+    IstantaneaPdf file;
+    for (const QFileInfo& f : QDir(cartella).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files))
+        file.insert(f.fileName(), f.lastModified());
+    return file;
 }
 
-QStringList attendi_nuovi_pdf(const QString& cartella, const QStringList& prima, int quanti, int scadenza_ms) {
+QStringList attendi_nuovi_pdf(const QString& cartella, const IstantaneaPdf& prima, int quanti, int scadenza_ms) {
     const QDeadlineTimer scadenza(scadenza_ms);
     QStringList pronti;
     for (;;) {
         pronti.clear();
-        for (const QString& nome : pdf_in(cartella)) {
-            if (prima.contains(nome)) continue;
+        const IstantaneaPdf ora = pdf_in(cartella);
+        for (auto f = ora.cbegin(); f != ora.cend(); ++f) {
+            if (prima.contains(f.key()) && prima.value(f.key()) == f.value()) continue;
             QString errore;
             // The queue writes the file in place: it is ready once it reads as a whole PDF.
-            if (pagine_pdf(QDir(cartella).filePath(nome), errore)) pronti << QDir(cartella).filePath(nome);
+            const QString percorso = QDir(cartella).filePath(f.key());
+            if (pagine_pdf(percorso, errore)) pronti << percorso;
         }
-        if (pronti.size() >= quanti || scadenza.hasExpired()) return pronti;
+        if (pronti.size() >= quanti || scadenza.hasExpired()) {
+            pronti.sort();
+            return pronti;
+        }
         QTest::qWait(200);
     }
 }

@@ -2,6 +2,8 @@
 // directory watched for new files.
 #pragma once
 
+#include <QDateTime>
+#include <QHash>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -20,10 +22,12 @@ QImage pagina_pdf(const QString& percorso, int dpi, QString& errore);
 // The print queue's output directory for this user, from ONDIX_CARTELLA_PDF; empty when the test run has no
 // print queue of its own.
 QString cartella_coda();
-// The PDF files in `cartella`, by name.
-QStringList pdf_in(const QString& cartella);
-// Waits (at most `scadenza_ms`) until `cartella` holds `quanti` PDF files not in `prima`, each complete enough
-// for pdfinfo to read; returns them in order of name (the queue numbers its jobs), or what came on time.
-QStringList attendi_nuovi_pdf(const QString& cartella, const QStringList& prima, int quanti, int scadenza_ms);
+// The PDF files in `cartella` with the time each was last written.
+using IstantaneaPdf = QHash<QString, QDateTime>;
+IstantaneaPdf pdf_in(const QString& cartella);
+// Waits (at most `scadenza_ms`) until `cartella` holds `quanti` PDF files that are new or rewritten since `prima`
+// (a restarted queue numbers its jobs from 1 again), each complete enough for pdfinfo to read; returns their
+// paths, or what came on time.
+QStringList attendi_nuovi_pdf(const QString& cartella, const IstantaneaPdf& prima, int quanti, int scadenza_ms);
 
 } // namespace ondix::prova

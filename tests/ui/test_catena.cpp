@@ -1,0 +1,487 @@
+// The whole chain of windows as the user goes through it, with the real chart window: main window → form →
+// "CALCOLA" → chart window → "continua" → report window → close → the form with its defaults again, for every
+// process; a second calculation shows only its own chart; printing the chart and the report on the test run's
+// print queue, read back from the PDF files it writes.
+#include "dialoghi.h"
+#include "pdf_prova.h"
+
+#include "core/calcolo.h"
+#include "ui/caratteri.h"
+#include "ui/grafgen.h"
+#include "ui/mainform.h"
+#include "ui/schermo.h"
+#include "ui/visualizza.h"
+
+#include <QDir>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace ondix;
+using prova::Risponditore;
+
+namespace {
+
+template <typename T> T* trova(QWidget* w, const QString& nome) {
+    T* c = w->findChild<T*>(nome);
+    if (!c) qFatal("control %s not found", qPrintable(nome));
+    return c;
+}
+QPushButton* pulsante(QWidget* w, const char* nome) {
+    return trova<QPushButton>(w, QString::fromLatin1(nome));
+}
+QLineEdit* casella(QWidget* form, int n) {
+    return trova<QLineEdit>(form, QStringLiteral("Edit%1").arg(n));
+}
+
+// The same calculation without windows: what the form, the chart and the report must show.
+class EsternoRegistra : public Esterno {
+public:
+    explicit EsternoRegistra(std::string risposta) : m_risposta(std::move(risposta)) {}
+    void messaggio(const std::string& testo) override { dialoghi << QString::fromStdString(testo); }
+    std::string chiedi(const std::string& titolo, const std::string&, const std::string& predefinito) override {
+        dialoghi << QString::fromStdString(titolo);
+        return m_risposta.empty() ? predefinito : m_risposta;
+    }
+    void apri_grafico(VistaGrafico v) override { vista = v; }
+    void mostra_rapporto() override {}
+
+    QStringList dialoghi;
+    std::optional<VistaGrafico> vista;
+
+private:
+    std::string m_risposta;
+};
+
+struct Atteso {
+    Contesto ctx;        // the table and overlay code the chart must show
+    StatoMaschera prima; // the form's defaults
+    QStringList rapporto;
+    QStringList dialoghi; // messages and input boxes, in order
+    std::optional<VistaGrafico> vista;
+};
+
+// Defaults of `tipo`, then box `n` set to `testo` (n = 0: nothing typed), then the calculation.
+Atteso calcola_senza_finestre(TipoProcesso tipo, int n, const QString& testo, const QString& risposta) {
+    Atteso a;
+    a.ctx.processo = tipo;
+    imposta_maschera(a.ctx);
+    a.prima = a.ctx.maschera;
+    if (n > 0) a.ctx.maschera.testo[static_cast<std::size_t>(n - 1)] = testo.toStdString();
+    EsternoRegistra esterno(risposta.toStdString());
+    const auto errore = vai_calcolo(a.ctx, esterno);
+    if (errore) qFatal("the calculation failed: %s", errore->what());
+    for (const std::string& r : a.ctx.rapporto.righe())
+        a.rapporto << QString::fromStdString(r);
+    a.dialoghi = esterno.dialoghi;
+    a.vista = esterno.vista;
+    return a;
+}
+
+// The chart of the table as a new chart window of `dimensione` draws it.
+QImage grafico_atteso(const Contesto& ctx, VistaGrafico vista, QSize dimensione) {
+    QPixmap p(dimensione);
+    p.fill(Qt::white);
+    PlotterQt plotter;
+    plotter.disegna(p, Dispositivo::schermo, procedura_vista(vista, ctx));
+    return p.toImage();
+}
+
+QStringList righe_rapporto(QWidget* finestra) {
+    return trova<QPlainTextEdit>(finestra, QStringLiteral("RichEdit1"))->toPlainText().split(QLatin1Char('\n'));
+}
+
+// Answers a message box with OK and an input box with `risposta` (its default when empty).
+void rispondi(QWidget* w, const QString& risposta, QStringList& visti) {
+    if (auto* m = qobject_cast<QMessageBox*>(w)) {
+        visti << m->text();
+        prova::premi_ok(w);
+    } else if (auto* d = qobject_cast<QInputDialog*>(w)) {
+        visti << d->windowTitle();
+        if (!risposta.isEmpty()) d->setTextValue(risposta);
+        d->accept();
+    } else {
+        visti << QStringLiteral("<unexpected: %1>").arg(prova::descrivi(w));
+        prova::chiudi(w);
+    }
+}
+
+// Words of a text, blanks of any length between them.
+QString parole(const QString& t) {
+    return t.simplified();
+}
+
+// What a chart window showed while it was open.
+struct VistaFinestra {
+    bool trovata = false;
+    QRect geometria, continua, stampa;
+    bool modale = false;
+    QWidget* genitore = nullptr;
+    QImage immagine;
+    QImage dipinta; // what the window paints, grabbed
+    QPointer<QWidget> finestra;
+};
+
+VistaFinestra osserva(QWidget* w) {
+    VistaFinestra v;
+    v.finestra = w;
+    auto* g = dynamic_cast<TForm_grafica*>(w);
+    if (!g) return v;
+    v.trovata = true;
+    v.geometria = g->geometry();
+    v.continua = pulsante(g, "Button1")->geometry();
+    v.stampa = pulsante(g, "BitBtn2")->geometry();
+    v.modale = g->isModal() && QApplication::activeModalWidget() == g;
+    v.genitore = g->parentWidget();
+    v.immagine = g->immagine().toImage();
+    v.dipinta = g->grab().toImage();
+    return v;
+}
+
+} // namespace
+
+class TestCatena : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_cartella;
+    std::unique_ptr<Tform_ondix> m_principale;
+
+    QString cartella() const { return m_cartella.path() + QLatin1Char('/'); }
+
+private slots:
+    void initTestCase() {
+        installa_sostituzioni_caratteri();
+        QVERIFY(m_cartella.isValid());
+    }
+
+    void init() {
+        // As the program runs: the main window makes its own report window, and every chart request its own
+        // chart window.
+        m_principale = std::make_unique<Tform_ondix>(cartella(), dimensioni_schermo());
+        m_principale->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_principale.get()));
+    }
+
+    void cleanup() { m_principale.reset(); }
+
+    void catenaCompleta_data() {
+        QTest::addColumn<QString>("bottone");
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<int>("n_casella"); // the box typed into (0: none)
+        QTest::addColumn<QString>("testo"); // what is typed there
+        QTest::addColumn<QString>("risposta");
+        QTest::addColumn<int>("dialoghi"); // message and input boxes during the calculation
+        QTest::newRow("4 point properties") << "BitBtn2" << 4 << 1 << "25"
+                                            << "" << 0;
+        QTest::newRow("1 mixing") << "BitBtn3" << 1 << 1 << "26"
+                                  << "" << 0;
+        QTest::newRow("2 sensible") << "BitBtn4" << 2 << 4 << "35"
+                                    << "" << 0;
+        QTest::newRow("3 humidification") << "BitBtn5" << 3 << 0 << ""
+                                          << "" << 0;
+        QTest::newRow("13 steam humidification") << "BitBtn10" << 13 << 0 << ""
+                                                 << "" << 0;
+        QTest::newRow("5 condensation") << "BitBtn6" << 5 << 0 << ""
+                                        << "" << 0;
+        QTest::newRow("6 summer cycle") << "BitBtn7" << 6 << 0 << ""
+                                        << "" << 0;
+        // No meeting of the room line and the coil line: a message, then the bypass factor is asked.
+        QTest::newRow("6 summer cycle, post-heating") << "BitBtn7" << 6 << 8 << "8500"
+                                                      << "0.2" << 2;
+        QTest::newRow("7 winter cycle") << "BitBtn8" << 7 << 0 << ""
+                                        << "" << 0;
+        QTest::newRow("17 winter cycle, steam") << "BitBtn12" << 17 << 0 << ""
+                                                << "" << 0;
+        QTest::newRow("21 summer verification") << "SpeedButton1" << 21 << 0 << ""
+                                                << "" << 0;
+    }
+
+    void catenaCompleta() {
+        QFETCH(QString, bottone);
+        QFETCH(int, tipo);
+        QFETCH(int, n_casella);
+        QFETCH(QString, testo);
+        QFETCH(QString, risposta);
+        QFETCH(int, dialoghi);
+        const Atteso atteso = calcola_senza_finestre(static_cast<TipoProcesso>(tipo), n_casella, testo, risposta);
+        QVERIFY(atteso.vista.has_value());
+        QCOMPARE(atteso.dialoghi.size(), dialoghi);
+
+        Risponditore r;
+        QString titolo;
+        QStringList prima, dopo, attesi_dopo, visti;
+        bool tabella_vuota_dopo = false, punti_durante_rapporto = false;
+        VistaFinestra grafico;
+        QStringList rapporto;
+        QWidget* form = nullptr;
+        r.poi([&](QWidget* w) {
+            form = w;
+            titolo = w->windowTitle();
+            for (int i = 1; i <= 10; ++i)
+                if (casella_visibile(w, i)) prima << casella(w, i)->text();
+            if (n_casella > 0) casella(w, n_casella)->setText(testo);
+            pulsante(w, "BitBtn2")->click(); // CALCOLA: returns once the report window has closed
+            for (int i = 1; i <= 10; ++i)
+                if (casella_visibile(w, i)) dopo << casella(w, i)->text();
+            tabella_vuota_dopo = true;
+            for (int i = 1; i <= TabellaPunti::numero_voci; ++i)
+                tabella_vuota_dopo = tabella_vuota_dopo && !m_principale->contesto().punti[i].in_uso();
+            pulsante(w, "BitBtn1")->click(); // &USCITA
+        });
+        for (int i = 0; i < dialoghi; ++i)
+            r.poi([&](QWidget* w) { rispondi(w, risposta, visti); });
+        r.poi([&](QWidget* w) {
+            grafico = osserva(w);
+            salva_schermata(QStringLiteral("%1").arg(QString::fromLatin1(QTest::currentDataTag())));
+            pulsante(w, "Button1")->click(); // continua
+        });
+        r.poi([&](QWidget* w) {
+            rapporto = righe_rapporto(w);
+            punti_durante_rapporto = m_principale->contesto().punti[1].in_uso();
+            pulsante(w, "BitBtn2")->click(); // &Uscita
+        });
+        pulsante(m_principale.get(), bottone.toLatin1().constData())->click();
+        VERIFICA_DIALOGHI(r);
+
+        QCOMPARE(titolo, QString::fromStdString(atteso.prima.titolo));
+        for (int i = 0; i < 10; ++i)
+            if (atteso.prima.testo_visibile[static_cast<std::size_t>(i)])
+                attesi_dopo << QString::fromStdString(atteso.prima.testo[static_cast<std::size_t>(i)]);
+        QCOMPARE(prima, attesi_dopo);
+        QCOMPARE(visti, atteso.dialoghi);
+
+        // The chart window: full-screen, modal over the form, the chart of this calculation, painted as drawn.
+        QVERIFY2(grafico.trovata, "the chart window did not come after CALCOLA");
+        const DimensioniSchermo s = dimensioni_schermo();
+        QCOMPARE(grafico.geometria, QRect(0, 0, s.larghezza, s.altezza));
+        QCOMPARE(grafico.continua, QRect(208, s.altezza - 53, 145, 25));
+        QCOMPARE(grafico.stampa, QRect(392, s.altezza - 53, 129, 25));
+        QVERIFY(grafico.modale);
+        QCOMPARE(grafico.genitore, form);
+        const QImage disegno = grafico_atteso(atteso.ctx, *atteso.vista, QSize(s.larghezza, s.altezza));
+        QCOMPARE(grafico.immagine.convertToFormat(disegno.format()), disegno);
+        const QRect area(0, 0, s.larghezza - 10, s.altezza - 80);
+        QCOMPARE(grafico.dipinta.convertToFormat(disegno.format()).copy(area), disegno.copy(area));
+        QVERIFY2(grafico.finestra.isNull(), "the chart window must be gone once closed");
+
+        // Then the report, the same as without windows; and the form back to its defaults, the table empty.
+        QCOMPARE(rapporto, atteso.rapporto);
+        QVERIFY(punti_durante_rapporto);
+        QCOMPARE(dopo, attesi_dopo);
+        QVERIFY(tabella_vuota_dopo);
+        QVERIFY(m_principale->isVisible());
+    }
+
+    // Closing the chart and calculating again: the new chart window shows the new process only.
+    void secondoCalcoloSoloIlNuovo() {
+        const Atteso primo = calcola_senza_finestre(2, 0, QString(), QString());
+        const Atteso secondo = calcola_senza_finestre(2, 1, QStringLiteral("-3"), QString());
+        Risponditore r;
+        std::array<VistaFinestra, 2> grafici;
+        r.poi([&](QWidget* w) {
+            pulsante(w, "BitBtn2")->click();
+            casella(w, 1)->setText(QStringLiteral("-3"));
+            pulsante(w, "BitBtn2")->click();
+            pulsante(w, "BitBtn1")->click();
+        });
+        for (auto& g : grafici) {
+            r.poi([&](QWidget* w) {
+                g = osserva(w);
+                pulsante(w, "Button1")->click();
+            });
+            r.poi([](QWidget* w) { pulsante(w, "BitBtn2")->click(); });
+        }
+        pulsante(m_principale.get(), "BitBtn4")->click();
+        VERIFICA_DIALOGHI(r);
+        const DimensioniSchermo s = dimensioni_schermo();
+        const QSize dimensione(s.larghezza, s.altezza);
+        QVERIFY(grafici[0].trovata && grafici[1].trovata);
+        const QImage atteso1 = grafico_atteso(primo.ctx, *primo.vista, dimensione);
+        const QImage atteso2 = grafico_atteso(secondo.ctx, *secondo.vista, dimensione);
+        QVERIFY(atteso1 != atteso2);
+        QCOMPARE(grafici[0].immagine.convertToFormat(atteso1.format()), atteso1);
+        QCOMPARE(grafici[1].immagine.convertToFormat(atteso2.format()), atteso2);
+    }
+
+    // The chart window repainted while it is open (hidden and shown, or told to update) still shows the chart.
+    void ridipintaMostraAncoraIlGrafico() {
+        Risponditore r;
+        bool ok_update = false, ok_nascosta = false, blu = false;
+        r.poi([&](QWidget* w) {
+            pulsante(w, "BitBtn2")->click();
+            pulsante(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            auto* g = dynamic_cast<TForm_grafica*>(w);
+            if (!g) {
+                prova::chiudi(w);
+                return;
+            }
+            const QRect area(0, 0, g->width() - 10, g->height() - 80);
+            const auto sullo_schermo = [&] {
+                // What the display itself shows, where a window system is there to ask; else what it paints.
+                QScreen* schermo = g->screen();
+                const QPixmap p = schermo && QGuiApplication::platformName() == QLatin1String("xcb")
+                                      ? schermo->grabWindow(0, 0, 0, g->width(), g->height())
+                                      : g->grab();
+                return p.toImage().convertToFormat(QImage::Format_RGB32).copy(area);
+            };
+            const QImage immagine = g->immagine().toImage().convertToFormat(QImage::Format_RGB32).copy(area);
+            for (int y = 0; y < immagine.height() && !blu; y += 2)
+                for (int x = 0; x < immagine.width() && !blu; ++x)
+                    blu = immagine.pixel(x, y) == qRgb(0, 0, 255);
+            g->update();
+            QTest::qWait(50);
+            ok_update = sullo_schermo() == immagine;
+            // Another window over it, then gone: the chart window is exposed again (and active again).
+            QWidget sopra;
+            sopra.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+            sopra.setGeometry(g->geometry());
+            sopra.setPalette(QPalette(Qt::yellow));
+            sopra.setAutoFillBackground(true);
+            sopra.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&sopra));
+            QTest::qWait(50);
+            sopra.close();
+            QTest::qWait(100);
+            ok_nascosta = sullo_schermo() == g->immagine().toImage().convertToFormat(QImage::Format_RGB32).copy(area);
+            pulsante(w, "Button1")->click();
+        });
+        r.poi([](QWidget* w) { pulsante(w, "BitBtn2")->click(); });
+        pulsante(m_principale.get(), "BitBtn7")->click();
+        VERIFICA_DIALOGHI(r);
+        QVERIFY(blu);
+        QVERIFY(ok_update);
+        QVERIFY(ok_nascosta);
+    }
+
+    // "STAMPA" in the chart window and "&Stampa" in the report window, on the default printer: the test run's
+    // print queue writes one PDF for each, read back here.
+    void stampaGraficoERapporto() {
+        const QString coda = prova::cartella_coda();
+        const QString pdf_grafico = m_cartella.filePath(QStringLiteral("grafico.pdf"));
+        const QString pdf_rapporto = m_cartella.filePath(QStringLiteral("rapporto.pdf"));
+        prova::IstantaneaPdf gia_in_coda;
+        if (coda.isEmpty()) {
+            qWarning("No print queue for this test run (ONDIX_CARTELLA_PDF is not set; scripts/test sets up CUPS "
+                     "with a PDF queue): printing is checked through the toolkit's PDF output instead.");
+            m_principale->rapporto()->imposta_stampante([&] { return pdf(pdf_rapporto); });
+        } else {
+            const QString attesa = qEnvironmentVariable("ONDIX_CODA_PDF");
+            const QString predefinita = QPrinterInfo::defaultPrinter().printerName();
+            QVERIFY2(!predefinita.isEmpty(), "the test run's print queue is set up, but there is no default printer");
+            if (!attesa.isEmpty()) QCOMPARE(predefinita, attesa);
+            gia_in_coda = prova::pdf_in(coda);
+        }
+        const Atteso atteso = calcola_senza_finestre(4, 0, QString(), QString());
+        Risponditore r;
+        r.poi([&](QWidget* w) {
+            pulsante(w, "BitBtn2")->click();
+            pulsante(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            if (auto* g = dynamic_cast<TForm_grafica*>(w); g && coda.isEmpty())
+                g->imposta_stampante([&] { return pdf(pdf_grafico); });
+            pulsante(w, "BitBtn2")->click(); // STAMPA: no dialog
+            pulsante(w, "Button1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            pulsante(w, "BitBtn1")->click(); // &Stampa: no dialog
+            pulsante(w, "BitBtn2")->click();
+        });
+        pulsante(m_principale.get(), "BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+
+        QString grafico = pdf_grafico, rapporto = pdf_rapporto;
+        if (!coda.isEmpty()) {
+            const QStringList nuovi = prova::attendi_nuovi_pdf(coda, gia_in_coda, 2, 90000);
+            QVERIFY2(nuovi.size() == 2,
+                     qPrintable(QStringLiteral("the queue wrote %1 of 2 files in %2").arg(nuovi.size()).arg(coda)));
+            // Which is which: the report's title is text only the report has.
+            QString errore;
+            const auto primo = prova::testo_pdf(nuovi[0], errore);
+            QVERIFY2(primo, qPrintable(errore));
+            const bool primo_rapporto = primo->contains(QStringLiteral("PROPRIETA DEL PUNTO"));
+            rapporto = nuovi[primo_rapporto ? 0 : 1];
+            grafico = nuovi[primo_rapporto ? 1 : 0];
+        }
+        QString errore;
+        // The report: one page with every line of the report, in order.
+        const auto pagine_rapporto = prova::pagine_pdf(rapporto, errore);
+        QVERIFY2(pagine_rapporto, qPrintable(errore));
+        QCOMPARE(*pagine_rapporto, 1);
+        const auto testo_rapporto = prova::testo_pdf(rapporto, errore);
+        QVERIFY2(testo_rapporto, qPrintable(errore));
+        QStringList righe_pdf;
+        for (const QString& riga : testo_rapporto->split(QLatin1Char('\n')))
+            if (!parole(riga).isEmpty()) righe_pdf << parole(riga);
+        QStringList righe_attese;
+        for (const QString& riga : atteso.rapporto)
+            righe_attese << parole(riga);
+        // The toolkit's text printing numbers its pages at the foot.
+        QCOMPARE(righe_pdf.value(righe_pdf.size() - 1), QStringLiteral("1"));
+        righe_pdf.removeLast();
+        QCOMPARE(righe_pdf, righe_attese);
+
+        // The chart: one page, its axis titles and point labels, drawn in the top-left 90 % of the page.
+        const auto pagine_grafico = prova::pagine_pdf(grafico, errore);
+        QVERIFY2(pagine_grafico, qPrintable(errore));
+        QCOMPARE(*pagine_grafico, 1);
+        const auto testo_grafico = prova::testo_pdf(grafico, errore);
+        QVERIFY2(testo_grafico, qPrintable(errore));
+        const QStringList parole_grafico = parole(*testo_grafico).split(QLatin1Char(' '));
+        for (const char* p : {"tbs", "X[g/kg]", "P", "R", "BU"})
+            QVERIFY2(parole_grafico.contains(QLatin1String(p)), qPrintable(*testo_grafico));
+        const QImage pagina = prova::pagina_pdf(grafico, 100, errore);
+        QVERIFY2(!pagina.isNull(), qPrintable(errore));
+        int blu = 0, rosso = 0, verde = 0, fuori = 0;
+        for (int y = 0; y < pagina.height(); ++y)
+            for (int x = 0; x < pagina.width(); ++x) {
+                const QColor c = pagina.pixelColor(x, y);
+                if (c.red() > 240 && c.green() > 240 && c.blue() > 240) continue;
+                if (x > pagina.width() * 0.93 || y > pagina.height() * 0.93) ++fuori;
+                if (c.blue() > c.red() + 40 && c.blue() > c.green() + 40) ++blu;
+                if (c.red() > c.green() + 40 && c.red() > c.blue() + 40) ++rosso;
+                if (c.green() > c.red() + 30 && c.green() > c.blue() + 30) ++verde;
+            }
+        QVERIFY2(blu > 100, qPrintable(QString::number(blu)));    // saturation curve
+        QVERIFY2(rosso > 0, qPrintable(QString::number(rosso)));  // the first point
+        QVERIFY2(verde > 20, qPrintable(QString::number(verde))); // the two lines from P
+        QCOMPARE(fuori, 0);
+    }
+
+private:
+    static bool casella_visibile(QWidget* form, int n) { return !casella(form, n)->isHidden(); }
+
+    static std::unique_ptr<QPrinter> pdf(const QString& file) {
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(file);
+        return p;
+    }
+
+    // With ONDIX_SCHERMATE naming a directory: what the display shows now, saved there as NAME.png.
+    static void salva_schermata(const QString& nome) {
+        const QString dir = qEnvironmentVariable("ONDIX_SCHERMATE");
+        if (dir.isEmpty()) return;
+        QTest::qWait(100);
+        QScreen* schermo = QGuiApplication::primaryScreen();
+        QString file = nome;
+        file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+        if (schermo) schermo->grabWindow(0).save(QDir(dir).filePath(file + QStringLiteral(".png")));
+    }
+};
+
+QTEST_MAIN(TestCatena)
+#include "test_catena.moc"
