@@ -1,0 +1,89 @@
+// From "CALCOLA" to the chart window's first complete paint, through the real input form and chart window (run it
+// under Xvfb, or with QT_QPA_PLATFORM=offscreen): the computation, the new window, its drawing and its paint.
+#include "ui/caratteri.h"
+#include "ui/esterno_qt.h"
+#include "ui/grafgen.h"
+#include "ui/nuovoondix.h"
+#include "ui/schermo.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+
+using namespace ondix;
+
+namespace {
+
+using Orologio = std::chrono::steady_clock;
+
+// Once armed, watches for the next paint of a chart window; once that paint (and its buttons') has gone to the
+// screen, notes the time and closes the window, which ends the chart request.
+class PrimoDisegno : public QObject {
+public:
+    Orologio::time_point fine{};
+    int finestre = 0;
+    bool armato = false;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (armato && e->type() == QEvent::Paint) {
+            if (auto* g = dynamic_cast<TForm_grafica*>(o)) {
+                armato = false;
+                ++finestre;
+                QTimer::singleShot(0, g, [this, g] {
+                    fine = Orologio::now();
+                    g->termina();
+                });
+            }
+        }
+        return QObject::eventFilter(o, e);
+    }
+};
+
+void BM_CalcolaFinoAlGrafico(benchmark::State& stato) {
+    Contesto ctx;
+    ctx.processo = static_cast<TipoProcesso>(stato.range(0));
+    EsternoQt esterno(ctx); // no report window: the run ends with the chart
+    TForm1 form(ctx, esterno, dimensioni_schermo());
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) {
+        stato.SkipWithError("the input form was not shown");
+        return;
+    }
+    auto* calcola = form.findChild<QPushButton*>(QStringLiteral("BitBtn2"));
+    PrimoDisegno filtro;
+    qApp->installEventFilter(&filtro);
+    for (auto _ : stato) {
+        const int prima = filtro.finestre;
+        filtro.armato = true;
+        const auto inizio = Orologio::now();
+        calcola->click(); // returns once the chart window has closed
+        if (filtro.finestre != prima + 1) {
+            stato.SkipWithError("no chart window was painted");
+            break;
+        }
+        stato.SetIterationTime(std::chrono::duration<double>(filtro.fine - inizio).count());
+    }
+    qApp->removeEventFilter(&filtro);
+    form.close();
+}
+// Point properties (the point chart), summer cycle (the busiest standard chart), winter cycle.
+BENCHMARK(BM_CalcolaFinoAlGrafico)->Arg(4)->Arg(6)->Arg(7)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    installa_sostituzioni_caratteri();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
