@@ -111,6 +111,7 @@ void TForm_grafica::inizia() {
     const LayoutGrafico l = layout_grafico(m_registrato);
     applica(m_continua, l.continua);
     applica(m_stampa, l.stampa);
+    m_disattivata = false;
     ridisegna();
 }
 
@@ -152,18 +153,15 @@ void TForm_grafica::termina() {
 }
 
 bool TForm_grafica::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) {
-        if (m_appena_mostrata)
-            m_appena_mostrata = false;
-        else
-            inizia();
-    }
+    // Activation when the window gets the focus back from another window; the activation that comes with
+    // showing it is the show's, which has drawn already.
+    if (e->type() == QEvent::WindowDeactivate) m_disattivata = true;
+    if (e->type() == QEvent::WindowActivate && m_disattivata) inizia();
     return QDialog::event(e);
 }
 
 void TForm_grafica::showEvent(QShowEvent* e) {
     inizia();
-    m_appena_mostrata = true;
     QDialog::showEvent(e);
 }
 

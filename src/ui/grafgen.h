@@ -75,8 +75,8 @@ private:
     PlotterQt m_plotter;
     QPixmap m_immagine;
     int m_disegni = 0;
-    // The activation that follows showing the window is the one the show has already drawn for.
-    bool m_appena_mostrata = false;
+    // The window has lost the focus since it last drew: its next activation draws again.
+    bool m_disattivata = false;
 };
 
 // The chart of `vista` over the context in a new chart window, shown modally over `genitore` on a screen of
