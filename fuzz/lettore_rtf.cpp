@@ -1,5 +1,7 @@
 #include "lettore_rtf.h"
 
+#include "core/numeri.h"
+
 #include <array>
 
 namespace ondix {
@@ -19,43 +21,6 @@ int esa(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-// Decodes one code point at `i`; a byte that does not start a well-formed sequence gives U+FFFD and is skipped
-// alone.
-char32_t decodifica(std::string_view s, std::size_t& i) {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c0 = b(i);
-    if (c0 < 0x80) {
-        ++i;
-        return c0;
-    }
-    std::size_t n = 0;
-    char32_t cp = 0, minimo = 0;
-    if ((c0 & 0xE0) == 0xC0)
-        n = 1, cp = c0 & 0x1F, minimo = 0x80;
-    else if ((c0 & 0xF0) == 0xE0)
-        n = 2, cp = c0 & 0x0F, minimo = 0x800;
-    else if ((c0 & 0xF8) == 0xF0)
-        n = 3, cp = c0 & 0x07, minimo = 0x10000;
-    if (n == 0 || i + n >= s.size()) { // not a lead byte, or cut short by the end of the line
-        ++i;
-        return sostituto;
-    }
-    for (std::size_t k = 1; k <= n; ++k) {
-        const unsigned char ck = b(i + k);
-        if ((ck & 0xC0) != 0x80) {
-            ++i;
-            return sostituto;
-        }
-        cp = (cp << 6) | (ck & 0x3F);
-    }
-    if (cp < minimo || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return sostituto;
-    }
-    i += n + 1;
-    return cp;
 }
 
 } // namespace
@@ -250,7 +215,7 @@ std::string testo_atteso(const std::vector<std::string>& righe) {
     std::string r;
     for (const std::string& riga : righe) {
         for (std::size_t i = 0; i < riga.size();) {
-            const char32_t c = decodifica(riga, i);
+            const char32_t c = leggi_codice_utf8(riga, i);
             if ((c < 0x20 && c != U'\t' && c != U'\n') || (c >= 0x7F && c < 0xA0)) continue;
             aggiungi_utf8(r, c);
         }

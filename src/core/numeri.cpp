@@ -12,8 +12,12 @@ std::string allinea(std::string s, int w) {
     return s;
 }
 
-bool cifra(char c) { return c >= '0' && c <= '9'; }
-bool spazio(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool cifra(char c) {
+    return c >= '0' && c <= '9';
+}
+bool spazio(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 } // namespace
 
 std::string formatta(double valore, int w, int d) {
@@ -31,15 +35,18 @@ Conversione leggi_numero(std::string_view testo) {
     Conversione r;
     std::size_t i = 0;
     const std::size_t n = testo.size();
-    while (i < n && spazio(testo[i])) ++i;
+    while (i < n && spazio(testo[i]))
+        ++i;
     const std::size_t inizio = i;
     if (i < n && (testo[i] == '+' || testo[i] == '-')) ++i;
     const std::size_t inizio_cifre = i;
     std::size_t cifre = 0;
-    while (i < n && cifra(testo[i])) ++i, ++cifre;
+    while (i < n && cifra(testo[i]))
+        ++i, ++cifre;
     if (i < n && testo[i] == '.') {
         ++i;
-        while (i < n && cifra(testo[i])) ++i, ++cifre;
+        while (i < n && cifra(testo[i]))
+            ++i, ++cifre;
     }
     if (cifre == 0) return r; // no number: 0
     std::size_t fine = i;
@@ -47,7 +54,8 @@ Conversione leggi_numero(std::string_view testo) {
         std::size_t j = i + 1;
         if (j < n && (testo[j] == '+' || testo[j] == '-')) ++j;
         if (j < n && cifra(testo[j])) {
-            while (j < n && cifra(testo[j])) ++j;
+            while (j < n && cifra(testo[j]))
+                ++j;
             fine = j;
         }
     }
@@ -63,17 +71,21 @@ Conversione leggi_numero(std::string_view testo) {
         const std::string_view mant(primo, static_cast<std::size_t>(ultimo - primo));
         std::size_t k = 0;
         long interi = 0, zeri_decimali = 0;
-        while (k < mant.size() && mant[k] == '0') ++k;
-        while (k < mant.size() && cifra(mant[k])) ++k, ++interi;
+        while (k < mant.size() && mant[k] == '0')
+            ++k;
+        while (k < mant.size() && cifra(mant[k]))
+            ++k, ++interi;
         if (interi == 0 && k < mant.size() && mant[k] == '.')
-            for (++k; k < mant.size() && mant[k] == '0'; ++k) ++zeri_decimali;
+            for (++k; k < mant.size() && mant[k] == '0'; ++k)
+                ++zeri_decimali;
         long esp = 0;
         const auto e = mant.find_first_of("eE");
         if (e != std::string_view::npos) {
             std::size_t q = e + 1;
             bool neg = false;
             if (q < mant.size() && (mant[q] == '+' || mant[q] == '-')) neg = mant[q++] == '-';
-            for (; q < mant.size() && esp < 100000000; ++q) esp = esp * 10 + (mant[q] - '0');
+            for (; q < mant.size() && esp < 100000000; ++q)
+                esp = esp * 10 + (mant[q] - '0');
             if (neg) esp = -esp;
         }
         const long ordine = (interi > 0 ? interi : -zeri_decimali) + esp;
@@ -112,6 +124,46 @@ std::string primi_caratteri(std::string_view testo, std::size_t n) {
         ++i;
     }
     return std::string(testo.substr(0, i));
+}
+
+char32_t leggi_codice_utf8(std::string_view s, std::size_t& i) {
+    constexpr char32_t sostituto = 0xFFFD;
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c0 = b(i);
+    if (c0 < 0x80) {
+        ++i;
+        return c0;
+    }
+    int n = 0;
+    char32_t cp = 0, minimo = 0;
+    if ((c0 & 0xE0) == 0xC0) {
+        n = 1, cp = c0 & 0x1F, minimo = 0x80;
+    } else if ((c0 & 0xF0) == 0xE0) {
+        n = 2, cp = c0 & 0x0F, minimo = 0x800;
+    } else if ((c0 & 0xF8) == 0xF0) {
+        n = 3, cp = c0 & 0x07, minimo = 0x10000;
+    } else {
+        ++i;
+        return sostituto;
+    }
+    if (i + static_cast<std::size_t>(n) >= s.size()) { // truncated at the end
+        ++i;
+        return sostituto;
+    }
+    for (int k = 1; k <= n; ++k) {
+        const unsigned char ck = b(i + static_cast<std::size_t>(k));
+        if ((ck & 0xC0) != 0x80) {
+            ++i;
+            return sostituto;
+        }
+        cp = (cp << 6) | (ck & 0x3F);
+    }
+    if (cp < minimo || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return sostituto;
+    }
+    i += static_cast<std::size_t>(n) + 1;
+    return cp;
 }
 
 } // namespace ondix

@@ -31,5 +31,8 @@ std::optional<double> numero_intero_testo(std::string_view testo);
 std::size_t lunghezza_caratteri(std::string_view testo);
 // The first `n` characters (UTF-8 code points) of `testo`.
 std::string primi_caratteri(std::string_view testo, std::size_t n);
+// Decodes the UTF-8 code point at `i` and moves `i` past it; a byte that does not start a well-formed sequence
+// (overlong, surrogate, beyond U+10FFFF, cut short) gives U+FFFD and is skipped alone.
+char32_t leggi_codice_utf8(std::string_view testo, std::size_t& i);
 
 } // namespace ondix

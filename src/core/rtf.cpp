@@ -1,5 +1,7 @@
 #include "core/rtf.h"
 
+#include "core/numeri.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -20,48 +22,6 @@ int byte_1252(char32_t c) {
     for (std::size_t i = 0; i < cp1252_80.size(); ++i)
         if (cp1252_80[i] != 0 && cp1252_80[i] == c) return static_cast<int>(0x80 + i);
     return -1;
-}
-
-constexpr char32_t sostituto = 0xFFFD;
-
-// Decodes one code point at `i` and advances it; a malformed sequence gives U+FFFD and skips one byte.
-char32_t decodifica(std::string_view s, std::size_t& i) {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c0 = b(i);
-    if (c0 < 0x80) {
-        ++i;
-        return c0;
-    }
-    int n = 0;
-    char32_t cp = 0, minimo = 0;
-    if ((c0 & 0xE0) == 0xC0) {
-        n = 1, cp = c0 & 0x1F, minimo = 0x80;
-    } else if ((c0 & 0xF0) == 0xE0) {
-        n = 2, cp = c0 & 0x0F, minimo = 0x800;
-    } else if ((c0 & 0xF8) == 0xF0) {
-        n = 3, cp = c0 & 0x07, minimo = 0x10000;
-    } else {
-        ++i;
-        return sostituto;
-    }
-    if (i + static_cast<std::size_t>(n) >= s.size()) { // truncated at the end
-        ++i;
-        return sostituto;
-    }
-    for (int k = 1; k <= n; ++k) {
-        const unsigned char ck = b(i + static_cast<std::size_t>(k));
-        if ((ck & 0xC0) != 0x80) {
-            ++i;
-            return sostituto;
-        }
-        cp = (cp << 6) | (ck & 0x3F);
-    }
-    if (cp < minimo || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return sostituto;
-    }
-    i += static_cast<std::size_t>(n) + 1;
-    return cp;
 }
 
 void esadecimale(std::string& out, int byte) {
@@ -118,7 +78,7 @@ std::string scrivi_rtf(const std::vector<std::string>& righe, int punti) {
     for (const std::string& riga : righe) {
         bool spazio_prima = false;
         for (std::size_t i = 0; i < riga.size();) {
-            const char32_t c = decodifica(riga, i);
+            const char32_t c = leggi_codice_utf8(riga, i);
             if (c == U'\n') {
                 out += "\\par\n";
                 spazio_prima = false;

@@ -33,11 +33,13 @@ TEST(LeggiNumero, LongestValidPrefix) {
         const char* testo;
         double valore;
     };
-    const Caso casi[] = {{"20,5", 20},  {"", 0},    {"abc", 0},     {" 7", 7},     {"+3", 3},     {".5", 0.5},
-                         {"1.", 1},     {"1e", 1},  {"1e1", 10},    {"-5", -5},    {"0.58", 0.58}, {"\t 12x", 12},
-                         {"1e+", 1},    {"1E-2", 0.01}, {"-", 0},   {".", 0},      {"inf", 0},    {"nan", 0},
-                         {"0x10", 0},   {"- 5", 0}, {"1.5.3", 1.5}, {"2e3e4", 2000}, {"++1", 0},   {"-.25", -0.25}};
-    for (const Caso& c : casi) EXPECT_EQ(leggi_numero(c.testo).valore, c.valore) << '"' << c.testo << '"';
+    const Caso casi[] = {{"20,5", 20},   {"", 0},         {"abc", 0}, {" 7", 7},      {"+3", 3},
+                         {".5", 0.5},    {"1.", 1},       {"1e", 1},  {"1e1", 10},    {"-5", -5},
+                         {"0.58", 0.58}, {"\t 12x", 12},  {"1e+", 1}, {"1E-2", 0.01}, {"-", 0},
+                         {".", 0},       {"inf", 0},      {"nan", 0}, {"0x10", 0},    {"- 5", 0},
+                         {"1.5.3", 1.5}, {"2e3e4", 2000}, {"++1", 0}, {"-.25", -0.25}};
+    for (const Caso& c : casi)
+        EXPECT_EQ(leggi_numero(c.testo).valore, c.valore) << '"' << c.testo << '"';
 }
 
 TEST(LeggiNumero, OverflowAndUnderflow) {
@@ -107,3 +109,16 @@ TEST_P(LocaleUtente, NumbersIgnoreTheLocale) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ItalianoTedesco, LocaleUtente, ::testing::Values("it_IT.UTF-8", "de_DE.UTF-8"));
+
+TEST(Caratteri, Utf8DecodingReplacesMalformedBytesOneAtATime) {
+    const std::string testo = "a\xC3\xA0\xE2\x82\xAC\xF0\x9F\x98\x80" // a, à, €, U+1F600
+                              "\xC0\xAF"                              // overlong '/'
+                              "\xED\xA0\x80"                          // surrogate
+                              "\xE2\x82";                             // cut short at the end
+    std::u32string letti;
+    for (std::size_t i = 0; i < testo.size();)
+        letti += leggi_codice_utf8(testo, i);
+    // Overlong: lead and continuation byte replaced one at a time (2); surrogate (3); cut short (2).
+    EXPECT_EQ(letti,
+              (std::u32string{U'a', 0xE0, 0x20AC, 0x1F600, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}));
+}
