@@ -3,11 +3,13 @@
 #include "cli/stati.h"
 #include "cli/uscita_json.h"
 #include "core/maschera.h"
+#include "core/numeri.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -30,12 +32,24 @@ The ten input boxes start with the defaults of the kind's form; --e1 ... --e10 r
 Numbers are read as the form reads them: decimal point, the longest number at the start of
 the text ("20,5" is 20, "" and "abc" are 0).
 
+"ondix-calc KIND --campi" lists the boxes of the kind with their labels and defaults.
+
 Output: the report lines, one per line (UTF-8). Each message box is printed on stderr as
-"messaggio: TEXT". With --json one JSON object holds the report, the messages, the chart
-points in use, the chart view and the floating-point error, if any.
+"messaggio: TEXT". With --json, one JSON object on one line, with these keys in this order:
+  versione_formato  1; raised when a key changes its meaning or goes away
+  processo          KIND
+  titolo            the title of the kind's form, such as "CICLO ESTIVO"
+  rapporto          the report lines (array of strings)
+  messaggi          the texts of the message boxes the calculation showed
+  punti             the chart points in use: n (1 to 10), t (C), x (g/kg), etichetta
+  vista             the chart requested: "standard", "verifica", "invernale", "punto",
+                    or null when the calculation stopped before its chart
+  codice_grafico    which lines join the chart points (0 to 10)
+  errore            the floating-point error that stopped the calculation, or null
 
 Exit status: 0 the calculation ran (also when it stopped at a message); 3 a floating-point
-error stopped it (its text on stderr); 2 usage error.
+error stopped it (its text on stderr); 2 usage error, or the output or the chart could not
+be written.
 
 Examples:
   ondix-calc 4                          point properties at 20 C, 50 %
@@ -52,10 +66,10 @@ const char* spiegazione_stati =
     R"txt(Input (FILE, or standard input when FILE is "-" or missing): a header line, then one state
 per line. The header names the columns: t (dry bulb, C) and ur (relative humidity, %), or
 t and x (humidity ratio, g/kg) with --umidita 1; other columns are ignored, letter case and
-a unit after the name ("t [C]") do not matter. A header of two other names takes the
-temperature first; a first line of numbers only is data. Fields are separated by ';', ','
-or a tab (the first of these found in the first line); numbers use a decimal point; fields
-may be in double quotes; blank lines are skipped.
+a unit after the name ("t [C]") do not matter. A first line of numbers only is data, with t
+in the first column; any other first line must be such a header. Fields are separated by
+';', ',' or a tab (the first of these found in the first line); numbers use a decimal point;
+fields may be in double quotes; blank lines are skipped; lines end in LF, CR LF or CR.
 
 Output (standard output): a CSV with the input's separator and the header
   t,ur,x,h,v,t_bulbo_umido,t_rugiada
@@ -65,17 +79,32 @@ decimal point, no thousands separator. The values are those of the point-propert
 at 101335 Pa. Rows are read and written one at a time, so the input may be of any length.
 
 Bad rows (not numbers, t outside -50..100 C, ur outside 0..100 %, x below 0 or above
-saturation, missing fields, lines over 65536 characters) are reported on standard error as
-"FILE:LINE: reason (row skipped)" and left out; the other rows are written.
+saturation, missing fields, more fields than the first line, lines over 65536 characters)
+are reported on standard error as "FILE:LINE: reason (row skipped)" and left out; the other
+rows are written. Characters of the file that would control the terminal are shown escaped.
 
 Exit status: 0 every row written; 1 some rows skipped; 2 the input could not be used (no
-such file, no t or humidity column in the header, empty input), a write error, or a usage
-error.
+such file, a read error, no t or humidity column in the header, empty input), a write error
+(the command stops at the first one), or a usage error.
 
 Examples:
   ondix-calc stati meteo.csv > proprieta.csv
   ondix-calc stati --umidita 1 misure.csv
   printf 't;ur\n20;50\n-5.5;90\n' | ondix-calc stati -)txt";
+
+// Sends what is still buffered to standard output. Returns -1 when everything was written, else the errno of the
+// failed write (0 when the system gave none).
+int scarica_uscita() {
+    errno = 0;
+    std::cout.flush();
+    return std::cout ? -1 : errno;
+}
+
+void segnala_uscita(const char* prefisso, int codice) {
+    std::cerr << prefisso << "cannot write the output";
+    if (codice > 0) std::cerr << ": " << std::strerror(codice);
+    std::cerr << '\n';
+}
 
 // The batch command; the exit status of codice_uscita_stati, or 2 when the file cannot be read or written.
 int esegui_stati(const std::string& file, int umidita) {
@@ -87,21 +116,23 @@ int esegui_stati(const std::string& file, int umidita) {
         nome = file;
         std::error_code ec;
         if (std::filesystem::is_directory(file, ec)) {
-            std::cerr << "ondix-calc: stati: " << file << " is a directory\n";
+            std::cerr << "ondix-calc: stati: " << ondix::testo_visibile(file) << " is a directory\n";
             return 2;
         }
         da_file.open(file, std::ios::binary);
         if (!da_file) {
-            std::cerr << "ondix-calc: stati: cannot open " << file << ": " << std::strerror(errno) << '\n';
+            std::cerr << "ondix-calc: stati: cannot open " << ondix::testo_visibile(file) << ": "
+                      << std::strerror(errno) << '\n';
             return 2;
         }
         in = &da_file;
     }
     const ondix::EsitoStati esito = ondix::calcola_stati(*in, std::cout, std::cerr, umidita, nome);
-    std::cout.flush();
-    if (esito.errore) std::cerr << "ondix-calc: stati: " << *esito.errore << '\n';
-    if (!std::cout) {
-        std::cerr << "ondix-calc: stati: cannot write the output\n";
+    const int errore_uscita = scarica_uscita();
+    if (esito.errore) {
+        std::cerr << "ondix-calc: stati: " << *esito.errore << '\n';
+    } else if (errore_uscita >= 0) {
+        segnala_uscita("ondix-calc: stati: ", errore_uscita);
         return 2;
     }
     if (esito.scartate > 0)
@@ -110,9 +141,30 @@ int esegui_stati(const std::string& file, int umidita) {
     return ondix::codice_uscita_stati(esito);
 }
 
+// "--campi": the boxes of the kind's form, as the options that fill them, with their labels and defaults.
+void stampa_campi(int tipo) {
+    ondix::StatoMaschera m;
+    ondix::imposta_maschera(tipo, m);
+    std::cout << ondix::titolo_processo(tipo) << " (ondix-calc " << tipo << ")\n";
+    for (std::size_t i = 0; i < m.testo.size(); ++i) {
+        if (!m.testo_visibile[i]) continue;
+        std::string opzione = "--e" + std::to_string(i + 1);
+        opzione.resize(7, ' ');
+        std::string etichetta = m.etichetta[i];
+        if (etichetta.size() < 32) etichetta.resize(32, ' ');
+        std::cout << opzione << etichetta << ' ' << m.testo[i] << '\n';
+    }
+    if (m.umidita_visibile)
+        std::cout << "--umidita 0  humidities in %, relative (the default); 1  humidity ratios in g/kg\n";
+    if (m.portata_visibile)
+        std::cout << "--portata 0  air flows in mc/h, volumetric (the default); 1  mass flows in kg/h\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail with EFBIG, reported like any write error, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     CLI::App app{descrizione, "ondix-calc"};
     app.formatter(std::make_shared<CLI::Formatter>());
     app.get_formatter()->column_width(28);
@@ -139,7 +191,10 @@ int main(int argc, char** argv) {
     std::string risposta;
     auto* opt_risposta = app.add_option(
         "--risposta", risposta, "text typed into an input box the calculation opens (without it the box is cancelled)");
-    app.add_flag("--json", json, "print one JSON object instead of the report");
+    app.add_flag("--json", json, "print one JSON object instead of the report (its keys: see the manual page)");
+    bool campi = false;
+    app.add_flag("--campi", campi, "print the input boxes of KIND (option, label, default) and exit");
+    app.set_version_flag("--version", "ondix-calc " ONDIX_VERSIONE, "print the version and exit");
 #ifdef ONDIX_CON_GRAFICO
     app.add_option("--grafico", grafico,
                    "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
@@ -170,7 +225,7 @@ int main(int argc, char** argv) {
 
     try {
         app.parse(argomenti);
-    } catch (const CLI::CallForHelp& e) {
+    } catch (const CLI::Success& e) { // --help, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "ondix-calc: " << e.what() << "\n(ondix-calc --help explains the options)\n";
@@ -196,6 +251,12 @@ int main(int argc, char** argv) {
                   << " (use 1, 2, 3, 4, 5, 6, 7, 13, 17 or 21; see --help)\n";
         return 2;
     }
+    if (campi) {
+        stampa_campi(tipo);
+        const int errore_uscita = scarica_uscita();
+        if (errore_uscita >= 0) segnala_uscita("ondix-calc: ", errore_uscita);
+        return errore_uscita >= 0 ? 2 : 0;
+    }
     richiesta.tipo = tipo;
     for (int i = 0; i < 10; ++i) {
         const auto* o = app.get_option("--e" + std::to_string(i + 1));
@@ -213,8 +274,13 @@ int main(int argc, char** argv) {
         for (const auto& riga : esito.contesto.rapporto.righe())
             std::cout << riga << '\n';
     }
-    std::cout.flush();
+    const int errore_uscita = scarica_uscita();
     if (esito.errore) std::cerr << *esito.errore << '\n';
+    if (errore_uscita >= 0) {
+        // Nothing of the report may be missing unnoticed: no chart is drawn for a report that was lost.
+        segnala_uscita("ondix-calc: ", errore_uscita);
+        return 2;
+    }
 
 #ifdef ONDIX_CON_GRAFICO
     if (!grafico.empty()) {

@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <istream>
 #include <ostream>
+#include <stdexcept>
 
 namespace ondix {
 
@@ -61,42 +64,84 @@ bool tutti_numeri(const std::vector<std::string>& campi) {
     return true;
 }
 
-// A field shown in a message: at most 40 characters, in quotes.
+// A field shown in a message: at most 40 characters, in quotes, with control characters and invalid UTF-8
+// escaped so that nothing from the file reaches the terminal as a command.
 std::string citazione(std::string_view campo) {
     constexpr std::size_t massimo = 40;
     const bool lungo = lunghezza_caratteri(campo) > massimo;
-    std::string r = "\"" + (lungo ? primi_caratteri(campo, massimo) + "..." : std::string(campo)) + "\"";
-    // Control characters from the file are not sent to the terminal.
-    for (char& c : r)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    return r;
+    return "\"" + testo_visibile(lungo ? primi_caratteri(campo, massimo) : campo) + (lungo ? "...\"" : "\"");
 }
 
-// Reads one line into `riga` without its line end. Returns false at the end of the input. A line longer than
-// lunghezza_massima_riga is consumed to its end without being kept, and `troppo_lunga` is set.
-bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga) {
-    riga.clear();
-    troppo_lunga = false;
-    std::streambuf* sb = in.rdbuf();
-    bool letto = false;
-    for (;;) {
-        const int c = sb->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            if (!letto) in.setstate(std::ios::eofbit);
-            return letto;
+// Reads the input one line at a time. A line ends at LF, CR LF or a lone CR.
+class Lettore {
+public:
+    explicit Lettore(std::istream& in) : m_in(in) {}
+
+    // Reads one line into `riga` without its line end. Returns false at the end of the input and on a read
+    // error (then errore() gives the system's reason). A line longer than lunghezza_massima_riga is consumed to
+    // its end without being kept, and `troppo_lunga` is set.
+    bool leggi(std::string& riga, bool& troppo_lunga) {
+        try {
+            return leggi_riga(riga, troppo_lunga);
+        } catch (const std::exception& e) {
+            // A file stream reports a failed read(2) by throwing; errno still holds the reason.
+            const int codice = errno;
+            m_errore = codice != 0 ? std::strerror(codice) : e.what();
+            m_in.setstate(std::ios::badbit);
+            return false;
         }
-        letto = true;
-        if (c == '\n') break;
-        if (troppo_lunga) continue;
-        if (riga.size() >= lunghezza_massima_riga) {
-            troppo_lunga = true;
-            riga.clear();
-            continue;
-        }
-        riga.push_back(static_cast<char>(c));
     }
-    if (!riga.empty() && riga.back() == '\r') riga.pop_back();
-    return true;
+    const std::optional<std::string>& errore() const { return m_errore; }
+
+private:
+    bool leggi_riga(std::string& riga, bool& troppo_lunga) {
+        riga.clear();
+        troppo_lunga = false;
+        std::streambuf* sb = m_in.rdbuf();
+        bool letto = false;
+        for (;;) {
+            const int c = sb->sbumpc();
+            if (c == std::char_traits<char>::eof()) {
+                if (!letto) m_in.setstate(std::ios::eofbit);
+                return letto;
+            }
+            letto = true;
+            if (c == '\n') break;
+            if (c == '\r') {
+                if (sb->sgetc() == '\n') sb->sbumpc();
+                break;
+            }
+            if (troppo_lunga) continue;
+            if (riga.size() >= lunghezza_massima_riga) {
+                troppo_lunga = true;
+                riga.clear();
+                continue;
+            }
+            riga.push_back(static_cast<char>(c));
+        }
+        return true;
+    }
+
+    std::istream& m_in;
+    std::optional<std::string> m_errore;
+};
+
+// Why the fields of a row do not give the two numbers; empty when they do, and then `valori` holds them.
+std::string leggi_valori(const std::vector<std::string>& campi, const std::array<std::size_t, 2>& colonne,
+                         const std::array<std::string_view, 2>& nomi, char sep, std::array<double, 2>& valori) {
+    for (std::size_t k = 0; k < 2; ++k) {
+        const std::string& campo = campi[colonne[k]];
+        const Conversione c = leggi_numero(campo);
+        if (campo.empty()) return "column " + std::string(nomi[k]) + " is empty";
+        if (c.letti == 0 || c.letti != campo.size()) {
+            std::string motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is not a number";
+            if (campo.find(',') != std::string::npos && sep != ',') motivo += " (the decimal separator is '.')";
+            return motivo;
+        }
+        if (c.trabocco) return "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is too large";
+        valori[k] = c.valore;
+    }
+    return {};
 }
 
 } // namespace
@@ -210,29 +255,45 @@ char separatore_di(std::string_view prima_riga) {
 }
 
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
-                         std::string_view nome) {
+                         std::string_view nome_dato) {
     EsitoStati esito;
+    const std::string nome = testo_visibile(nome_dato);
     const std::string_view colonna_u = umidita == 1 ? "x" : "ur";
     const std::string_view altra_u = umidita == 1 ? "ur" : "x";
 
+    Lettore lettore(in);
     std::string riga;
     std::vector<std::string> campi;
     std::size_t numero_riga = 0;
     bool troppo_lunga = false;
 
+    auto errore_riga = [&](const std::string& testo) {
+        return nome + ":" + std::to_string(numero_riga) + ": " + testo;
+    };
+    // Whether the output has failed, with the reason in esito.errore; errno must be 0 before the writes it checks.
+    // Nothing more can reach the output then: the run stops rather than compute rows that are lost.
+    auto uscita_fallita = [&] {
+        if (out) return false;
+        const int codice = errno;
+        esito.errore = "cannot write the output" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "");
+        return true;
+    };
     auto scarta = [&](const std::string& motivo) {
         ++esito.scartate;
+        errno = 0; // the diagnostics' stream may be tied to the output and flush it first
         diagnostica << nome << ':' << numero_riga << ": " << motivo << " (row skipped)\n";
+        uscita_fallita();
     };
+    auto motivo_lettura = [&] { return lettore.errore() ? ": " + *lettore.errore() : std::string(); };
 
     // The header: the first line that is not blank.
     bool trovata = false;
-    while (leggi_riga(in, riga, troppo_lunga)) {
+    while (lettore.leggi(riga, troppo_lunga)) {
         ++numero_riga;
         if (numero_riga == 1 && riga.rfind("\xEF\xBB\xBF", 0) == 0) riga.erase(0, 3); // UTF-8 byte order mark
         if (troppo_lunga) {
-            esito.errore = std::string(nome) + ":" + std::to_string(numero_riga) + ": the header line is longer than " +
-                           std::to_string(lunghezza_massima_riga) + " characters";
+            esito.errore =
+                errore_riga("the header line is longer than " + std::to_string(lunghezza_massima_riga) + " characters");
             return esito;
         }
         if (!senza_blank(riga).empty()) {
@@ -241,48 +302,60 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         }
     }
     if (in.bad()) {
-        esito.errore = std::string(nome) + ": read error";
+        esito.errore = nome + ": read error" + motivo_lettura();
         return esito;
     }
     if (!trovata) {
-        esito.errore = std::string(nome) + ": the input is empty (expected a header line such as \"t," +
-                       std::string(colonna_u) + "\")";
+        esito.errore =
+            nome + ": the input is empty (expected a header line such as \"t," + std::string(colonna_u) + "\")";
         return esito;
     }
 
     const char sep = separatore_di(riga);
     dividi_campi(riga, sep, campi);
-    std::size_t col_t = 0, col_u = 1;
+    const std::array<std::string_view, 2> nomi{"t", colonna_u};
+    std::array<std::size_t, 2> colonne{0, 1};
+    // Rows may have fewer fields than the first line (the columns after the last one used may be missing), not
+    // more: an extra field would mean that a value was split, as a decimal comma splits it.
+    const std::size_t campi_massimi = campi.size();
     // A first line of numbers only is data, not a header: the columns are then taken in order.
     const bool senza_intestazione = tutti_numeri(campi);
     if (!senza_intestazione) {
         const auto ct = cerca_colonna(campi, "t");
         const auto cu = cerca_colonna(campi, colonna_u);
         if (!cu && cerca_colonna(campi, altra_u)) {
-            esito.errore = std::string(nome) + ":" + std::to_string(numero_riga) + ": the header has a column " +
-                           std::string(altra_u) + ", not " + std::string(colonna_u) + " (use --umidita " +
-                           (umidita == 1 ? "0" : "1") + ")";
+            esito.errore = errore_riga("the header has a column " + std::string(altra_u) + ", not " +
+                                       std::string(colonna_u) + " (use --umidita " + (umidita == 1 ? "0" : "1") + ")");
             return esito;
         }
-        if (ct && cu) {
-            col_t = *ct;
-            col_u = *cu;
-        } else if (campi.size() != 2) {
-            esito.errore = std::string(nome) + ":" + std::to_string(numero_riga) + ": the header names no column " +
-                           (ct ? std::string(colonna_u) : std::string("t")) + " (expected a header such as \"t" + sep +
-                           std::string(colonna_u) + "\")";
+        if (!ct || !cu) {
+            // Not a header. With a number in it, the line was meant as the first row: say what is wrong with it.
+            const bool con_numeri =
+                std::any_of(campi.begin(), campi.end(), [](const std::string& c) { return numero_intero_testo(c); });
+            if (con_numeri) {
+                std::array<double, 2> valori{};
+                const std::string motivo = campi.size() < 2 ? "expected 2 fields, found " + std::to_string(campi.size())
+                                                            : leggi_valori(campi, colonne, nomi, sep, valori);
+                esito.errore = errore_riga("neither a header naming the columns t and " + std::string(colonna_u) +
+                                           " nor a row of numbers: " + motivo);
+            } else {
+                esito.errore =
+                    errore_riga("the header names no column " + (ct ? std::string(colonna_u) : std::string("t")) +
+                                " (expected a header such as \"t" + sep + std::string(colonna_u) + "\")");
+            }
             return esito;
         }
-        // Two columns with other names: temperature first, humidity second.
+        colonne = {*ct, *cu};
     }
 
     out << intestazione_stati(sep) << '\n';
 
-    const std::size_t servono = std::max(col_t, col_u) + 1;
+    const std::size_t servono = std::max(colonne[0], colonne[1]) + 1;
     bool prima = senza_intestazione;
     for (;;) {
+        if (esito.errore) return esito;
         if (!prima) {
-            if (!leggi_riga(in, riga, troppo_lunga)) break;
+            if (!lettore.leggi(riga, troppo_lunga)) break;
             ++numero_riga;
             if (troppo_lunga) {
                 scarta("line longer than " + std::to_string(lunghezza_massima_riga) + " characters");
@@ -293,28 +366,16 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         }
         prima = false;
 
-        if (campi.size() < servono) {
-            scarta("expected " + std::to_string(servono) + " fields, found " + std::to_string(campi.size()));
+        if (campi.size() < servono || campi.size() > campi_massimi) {
+            const std::size_t attesi = campi.size() < servono ? servono : campi_massimi;
+            std::string motivo =
+                "expected " + std::to_string(attesi) + " fields, found " + std::to_string(campi.size());
+            if (campi.size() > campi_massimi && sep == ',') motivo += " (the decimal separator is '.')";
+            scarta(motivo);
             continue;
         }
         std::array<double, 2> valori{};
-        std::string motivo;
-        const std::array<std::size_t, 2> colonne{col_t, col_u};
-        const std::array<std::string_view, 2> nomi{"t", colonna_u};
-        for (std::size_t k = 0; k < 2 && motivo.empty(); ++k) {
-            const std::string& campo = campi[colonne[k]];
-            const Conversione c = leggi_numero(campo);
-            if (campo.empty()) {
-                motivo = "column " + std::string(nomi[k]) + " is empty";
-            } else if (c.letti == 0 || c.letti != campo.size()) {
-                motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is not a number";
-                if (campo.find(',') != std::string::npos && sep != ',') motivo += " (the decimal separator is '.')";
-            } else if (c.trabocco) {
-                motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is too large";
-            } else {
-                valori[k] = c.valore;
-            }
-        }
+        const std::string motivo = leggi_valori(campi, colonne, nomi, sep, valori);
         if (!motivo.empty()) {
             scarta(motivo);
             continue;
@@ -326,10 +387,12 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         }
         std::string testo = riga_stati(std::get<StatoAria>(stato), sep);
         testo += '\n';
+        errno = 0;
         out.write(testo.data(), static_cast<std::streamsize>(testo.size()));
+        if (uscita_fallita()) return esito;
         ++esito.scritte;
     }
-    if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga);
+    if (in.bad()) esito.errore = nome + ": read error after line " + std::to_string(numero_riga) + motivo_lettura();
     return esito;
 }
 

@@ -14,6 +14,7 @@ std::string esito_json(const EsitoCalcolo& e) {
         punti.push_back({{"n", n}, {"t", p.X}, {"x", p.Y}, {"etichetta", p.etichetta}});
     }
     json j = {
+        {"versione_formato", versione_formato_json},
         {"processo", ctx.processo},
         {"titolo", std::string(titolo_processo(ctx.processo))},
         {"rapporto", ctx.rapporto.righe()},

@@ -7,7 +7,11 @@
 
 namespace ondix {
 
-// {"processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico", "errore"} on one line.
+// Version of the JSON's layout, its first key: raised when a key changes its meaning or goes away.
+inline constexpr int versione_formato_json = 1;
+
+// {"versione_formato", "processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico", "errore"} on
+// one line.
 std::string esito_json(const EsitoCalcolo& e);
 
 } // namespace ondix

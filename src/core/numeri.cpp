@@ -166,4 +166,43 @@ char32_t leggi_codice_utf8(std::string_view s, std::size_t& i) {
     return cp;
 }
 
+namespace {
+// Characters that change how a terminal shows the rest of a line, or its direction.
+bool carattere_di_controllo(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+           (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+} // namespace
+
+std::string testo_visibile(std::string_view testo) {
+    static constexpr char cifre[] = "0123456789ABCDEF";
+    std::string r;
+    r.reserve(testo.size());
+    std::size_t i = 0;
+    while (i < testo.size()) {
+        const std::size_t inizio = i;
+        const char32_t c = leggi_codice_utf8(testo, i);
+        // U+FFFD from a single byte is a malformed sequence; U+FFFD written out in the text takes three bytes.
+        if (c == 0xFFFD && i - inizio == 1) {
+            const auto b = static_cast<unsigned char>(testo[inizio]);
+            r += "\\x";
+            r += cifre[b >> 4];
+            r += cifre[b & 0xF];
+        } else if (carattere_di_controllo(c)) {
+            if (c < 0x80) {
+                r += "\\x";
+                r += cifre[c >> 4];
+                r += cifre[c & 0xF];
+            } else {
+                r += "\\u";
+                for (int s = 12; s >= 0; s -= 4)
+                    r += cifre[(c >> s) & 0xF];
+            }
+        } else {
+            r.append(testo.substr(inizio, i - inizio));
+        }
+    }
+    return r;
+}
+
 } // namespace ondix

@@ -34,5 +34,9 @@ std::string primi_caratteri(std::string_view testo, std::size_t n);
 // Decodes the UTF-8 code point at `i` and moves `i` past it; a byte that does not start a well-formed sequence
 // (overlong, surrogate, beyond U+10FFFF, cut short) gives U+FFFD and is skipped alone.
 char32_t leggi_codice_utf8(std::string_view testo, std::size_t& i);
+// `testo` fit to be shown on a terminal: control characters (C0, DEL, C1), the bidirectional controls, the line
+// and paragraph separators become escapes ("\x1B", "\u202E"), and each byte of invalid UTF-8 becomes "\xNN";
+// everything else is kept.
+std::string testo_visibile(std::string_view testo);
 
 } // namespace ondix

@@ -1,13 +1,26 @@
 # Runs ondix-calc with the arguments of CASO.args and compares its standard output with CASO.out byte for byte.
+# Optional: CASO.in names the file given as standard input, CASO.to the file standard output goes to (then the
+# output compared is empty); "@VERSIONE@" in CASO.out stands for the project's version.
+cmake_policy(VERSION 3.25)
 file(STRINGS ${CASO}.args argomenti ENCODING UTF-8)
 set(atteso_codice 0)
 if(EXISTS ${CASO}.code)
   file(READ ${CASO}.code atteso_codice)
   string(STRIP "${atteso_codice}" atteso_codice)
 endif()
-execute_process(COMMAND ${PROGRAMMA} ${argomenti}
+set(reindirizza)
+if(EXISTS ${CASO}.in)
+  file(STRINGS ${CASO}.in ingresso)
+  list(APPEND reindirizza INPUT_FILE ${ingresso})
+endif()
+if(EXISTS ${CASO}.to)
+  file(STRINGS ${CASO}.to destinazione)
+  list(APPEND reindirizza OUTPUT_FILE ${destinazione})
+endif()
+execute_process(COMMAND ${PROGRAMMA} ${argomenti} ${reindirizza}
                 OUTPUT_VARIABLE uscita ERROR_VARIABLE errori RESULT_VARIABLE codice)
 file(READ ${CASO}.out atteso)
+string(REPLACE "@VERSIONE@" "${VERSIONE}" atteso "${atteso}")
 if(NOT codice STREQUAL atteso_codice)
   message(FATAL_ERROR "exit status ${codice}, expected ${atteso_codice}\nstderr: ${errori}")
 endif()

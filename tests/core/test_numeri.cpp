@@ -122,3 +122,16 @@ TEST(Caratteri, Utf8DecodingReplacesMalformedBytesOneAtATime) {
     EXPECT_EQ(letti,
               (std::u32string{U'a', 0xE0, 0x20AC, 0x1F600, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}));
 }
+
+TEST(Caratteri, VisibleTextEscapesWhatWouldControlTheTerminal) {
+    // C0 and DEL, C1 (U+009B is the one-character escape sequence introducer), the bidirectional controls and
+    // the line separators; an invalid byte; printable text, à, € and a real U+FFFD stay as they are.
+    EXPECT_EQ(testo_visibile("a\x1B[31m\x7F\t\xC2\x9B\xC2\x85"), "a\\x1B[31m\\x7F\\x09\\u009B\\u0085");
+    EXPECT_EQ(testo_visibile("\xE2\x80\xAE"
+                             "abc\xE2\x81\xA6\xD8\x9C\xE2\x80\x8F\xE2\x80\xA8"),
+              "\\u202Eabc\\u2066\\u061C\\u200F\\u2028");
+    EXPECT_EQ(testo_visibile("\xFF"
+                             "x\xC3"),
+              "\\xFFx\\xC3");
+    EXPECT_EQ(testo_visibile("20,5 °C à € \xEF\xBF\xBD \\x"), "20,5 °C à € \xEF\xBF\xBD \\x");
+}

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <functional>
+#include <ios>
 #include <limits>
 #include <sstream>
 #include <streambuf>
@@ -207,15 +210,48 @@ TEST(CalcolaStati, HeaderProblemsStopBeforeAnyOutput) {
     EXPECT_EQ(u.csv, "");
 }
 
-TEST(CalcolaStati, TwoUnnamedColumnsOrNoHeader) {
-    // Two columns of other names: temperature first.
-    Uscita u = converti("temperatura;umidita\n20;50\n");
-    EXPECT_EQ(u.esito.scritte, 1u);
-    EXPECT_FALSE(u.esito.errore);
+TEST(CalcolaStati, AHeaderNamesItsColumnsAndAnythingElseFirstIsARowOrAnError) {
     // A first line of numbers is data, not a header.
-    u = converti("20,50\n-5.5,90\n");
+    Uscita u = converti("20,50\n-5.5,90\n");
     EXPECT_EQ(u.esito.scritte, 2u);
     EXPECT_EQ(u.csv.substr(0, u.csv.find('\n')), "t,ur,x,h,v,t_bulbo_umido,t_rugiada");
+    // A first row with a typo is neither: it stops the run with its line number instead of being dropped.
+    u = converti("\n2O,50\n20,50\n");
+    EXPECT_EQ(*u.esito.errore,
+              "f.csv:2: neither a header naming the columns t and ur nor a row of numbers: column t: \"2O\" is not a "
+              "number");
+    EXPECT_EQ(u.csv, "");
+    // Names other than the known ones make no header.
+    u = converti("temperatura;umidita\n20;50\n");
+    EXPECT_EQ(*u.esito.errore, "f.csv:1: the header names no column t (expected a header such as \"t;ur\")");
+}
+
+TEST(CalcolaStati, RowsWithMoreFieldsThanTheFirstLineAreBad) {
+    // "20,5" with a decimal comma makes three fields under a header of two: the values would shift.
+    Uscita u = converti("t,ur\n20,5,50\n20,50\n");
+    EXPECT_EQ(u.errori, "f.csv:2: expected 2 fields, found 3 (the decimal separator is '.') (row skipped)\n");
+    EXPECT_EQ(u.esito.scritte, 1u);
+    u = converti("20;50\n21;50;7\n");
+    EXPECT_EQ(u.errori, "f.csv:2: expected 2 fields, found 3 (row skipped)\n");
+}
+
+TEST(CalcolaStati, LinesEndInLfCrLfOrCr) {
+    const std::string righe = "20.00,50.00,7.251,38.414,0.8395,13.73,9.25\n";
+    for (const char* fine : {"\n", "\r\n", "\r"}) {
+        const std::string f = fine;
+        const Uscita u = converti("t,ur" + f + "20,50" + f + f + "abc,50" + f + "20,50");
+        EXPECT_EQ(u.csv, "t,ur,x,h,v,t_bulbo_umido,t_rugiada\n" + righe + righe) << u.errori;
+        EXPECT_EQ(u.errori, "f.csv:4: column t: \"abc\" is not a number (row skipped)\n");
+    }
+}
+
+TEST(CalcolaStati, FileContentInMessagesIsEscaped) {
+    const Uscita u = converti("t,ur\n\x1B]0;x\x07\xE2\x80\xAE\xC2\x9B\xFF,50\n", 0);
+    EXPECT_EQ(u.errori, "f.csv:2: column t: \"\\x1B]0;x\\x07\\u202E\\u009B\\xFF\" is not a number (row skipped)\n");
+    std::istringstream in("t,ur\n20,x\n");
+    std::ostringstream out, err;
+    calcola_stati(in, out, err, 0, "a\x1B[2Jb.csv");
+    EXPECT_EQ(err.str().substr(0, 13), "a\\x1B[2Jb.csv");
 }
 
 TEST(CalcolaStati, OverlongLineIsSkippedAndTheNextRowRead) {
@@ -292,4 +328,74 @@ TEST(CalcolaStati, RowsAreWrittenAsTheyAreRead) {
     EXPECT_EQ(e.scritte, 10000u);
     EXPECT_EQ(in_ritardo, 0u);
     EXPECT_EQ(conta.righe, 10001u);
+}
+
+namespace {
+// A file that fails as a stream over a file descriptor fails: by throwing from the read, after `righe` rows.
+class LetturaFallita : public std::streambuf {
+public:
+    explicit LetturaFallita(std::string testo) : m_testo(std::move(testo)) {
+        setg(m_testo.data(), m_testo.data(), m_testo.data() + m_testo.size());
+    }
+
+protected:
+    int_type underflow() override {
+        errno = EIO;
+        throw std::ios_base::failure("read error");
+    }
+
+private:
+    std::string m_testo;
+};
+
+// An output that takes `spazio` bytes and then fails, as a full disk does.
+class UscitaPiena : public std::streambuf {
+public:
+    explicit UscitaPiena(std::size_t spazio) : m_spazio(spazio) {}
+
+protected:
+    int_type overflow(int_type c) override { return xsputn(nullptr, 1) == 1 ? c : traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        if (static_cast<std::size_t>(n) > m_spazio) {
+            errno = ENOSPC;
+            return 0;
+        }
+        m_spazio -= static_cast<std::size_t>(n);
+        return n;
+    }
+
+private:
+    std::size_t m_spazio;
+};
+} // namespace
+
+TEST(CalcolaStati, AReadErrorIsReportedWithTheFileNameNotThrown) {
+    LetturaFallita vuoto("");
+    std::istream in(&vuoto);
+    std::ostringstream out, err;
+    EsitoStati e = calcola_stati(in, out, err, 0, "dati.csv");
+    EXPECT_EQ(*e.errore, std::string("dati.csv: read error: ") + std::strerror(EIO));
+    EXPECT_EQ(out.str(), "");
+    LetturaFallita dopo("t,ur\n20,50\n");
+    std::istream in2(&dopo);
+    e = calcola_stati(in2, out, err, 0, "dati.csv");
+    EXPECT_EQ(*e.errore, std::string("dati.csv: read error after line 2: ") + std::strerror(EIO));
+    EXPECT_EQ(e.scritte, 1u);
+    EXPECT_EQ(codice_uscita_stati(e), 2);
+}
+
+TEST(CalcolaStati, TheFirstWriteErrorStopsTheRun) {
+    // Room for the header and two rows; the input goes on, and is not read once the output has failed.
+    const std::size_t spazio = intestazione_stati(',').size() + 1 + 2 * (riga_stati(stato(20, 50), ',').size() + 1);
+    UscitaPiena piena(spazio);
+    std::ostream out(&piena);
+    std::size_t ultima = 0;
+    RigheGenerate gen(1000, [&](std::size_t k) { ultima = k; });
+    std::istream in(&gen);
+    std::ostringstream err;
+    const EsitoStati e = calcola_stati(in, out, err, 0, "gen");
+    EXPECT_EQ(e.scritte, 2u);
+    EXPECT_EQ(ultima, 3u);
+    EXPECT_EQ(*e.errore, std::string("cannot write the output: ") + std::strerror(ENOSPC));
+    EXPECT_EQ(codice_uscita_stati(e), 2);
 }
