@@ -10,7 +10,54 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* aiuto = R"(Usage: ondix [OPTION]
+ondix is a desktop calculator for moist air (psychrometrics), for the design and the check of
+air-conditioning and heating plants. Its interface is in Italian.
+
+It starts full screen on the menu of processes: the properties of one air state, the mixing of
+two air streams, sensible heating or cooling, adiabatic humidification with water,
+humidification with steam, cooling with condensation through a coil with a bypass factor, the
+summer cycle, the summer verification, the winter cycle and the winter cycle with steam
+humidification. A process button opens the input form with the process's default values;
+CALCOLA shows the psychrometric chart of the process and then the report, which can be edited,
+printed on the default printer or saved as an RTF file. "ALTEZZA S.L.M." turns a site altitude
+into the atmospheric pressure. Numbers are typed with a decimal point.
+
+Options:
+  -h, --help     print this help and exit
+  -v, --version  print the version and exit
+The toolkit's own options (such as -platform offscreen) are accepted as well.
+
+Files:
+  patm.txt       next to the program: the pressure written by the altitude tool
+  ondix1.bmp     next to the program, if present: the menu's background picture
+
+ondix-calc runs the same calculations without windows.
+)";
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts, so that they work without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(aiuto, stdout);
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 2;
+        }
+        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+            std::puts("ondix " ONDIX_VERSIONE);
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 2;
+        }
+    }
+    // A file-size limit makes a save fail with a message (EFBIG) instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ondix"));
     ondix::installa_sostituzioni_caratteri();

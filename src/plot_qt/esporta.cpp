@@ -1,12 +1,14 @@
 #include "plot_qt/esporta.h"
 
+#include "core/file_destinazione.h"
+#include "core/numeri.h"
 #include "plot_qt/grafico_qt.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace ondix {
@@ -19,18 +21,18 @@ enum class Formato { png, svg, pdf };
 constexpr int dpi_schermo = 96;
 constexpr int punti_per_metro = 3780; // 96 dpi
 
-std::string errore_scrittura(const std::string& percorso, const QString& motivo) {
-    return "cannot write the chart to \"" + percorso + "\": " + motivo.toStdString();
+std::string errore_scrittura(const std::string& percorso, const std::string& motivo) {
+    return "cannot write the chart to \"" + testo_visibile(percorso) + "\": " + motivo;
 }
 
-bool scrivi_png(QSaveFile& file, const Contesto& ctx, VistaGrafico vista) {
+bool scrivi_png(QBuffer& file, const Contesto& ctx, VistaGrafico vista) {
     QImage immagine(larghezza_schermata, altezza_schermata, QImage::Format_RGB32);
     immagine.setDotsPerMeterX(punti_per_metro);
     immagine.setDotsPerMeterY(punti_per_metro);
     return disegna_schermata(immagine, ctx, vista) && immagine.save(&file, "PNG");
 }
 
-bool scrivi_svg(QSaveFile& file, const Contesto& ctx, VistaGrafico vista) {
+bool scrivi_svg(QBuffer& file, const Contesto& ctx, VistaGrafico vista) {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setSize(QSize(larghezza_schermata, altezza_schermata));
@@ -40,7 +42,7 @@ bool scrivi_svg(QSaveFile& file, const Contesto& ctx, VistaGrafico vista) {
     return disegna_schermata(svg, ctx, vista);
 }
 
-bool scrivi_pdf(QSaveFile& file, const Contesto& ctx, VistaGrafico vista) {
+bool scrivi_pdf(QBuffer& file, const Contesto& ctx, VistaGrafico vista) {
     QPdfWriter pdf(&file);
     pdf.setCreator("ondix");
     pdf.setTitle("ondix");
@@ -69,10 +71,15 @@ std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<Vi
     else
         return errore_scrittura(percorso, "the file name must end in .png, .svg or .pdf");
     if (!prepara_applicazione()) return errore_scrittura(percorso, "no graphics available in this process");
+    // A device or a FIFO under the name is not replaced by a file, nor written to; checked before drawing.
+    if (const auto genere = genere_non_regolare(percorso))
+        return errore_scrittura(percorso, ErroreFile{0, *genere}.testo());
 
-    // The chart goes to a temporary file next to the target, which replaces the target only once complete.
-    QSaveFile file(nome);
-    if (!file.open(QIODevice::WriteOnly)) return errore_scrittura(percorso, file.errorString());
+    // The chart is drawn in memory, then written to a temporary file next to the target, which replaces the
+    // target only once complete.
+    QByteArray dati;
+    QBuffer file(&dati);
+    file.open(QIODevice::WriteOnly);
     bool fatto = false;
     switch (formato) {
     case Formato::png:
@@ -85,12 +92,11 @@ std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<Vi
         fatto = scrivi_pdf(file, ctx, *vista);
         break;
     }
-    if (!fatto || file.error() != QFileDevice::NoError) {
-        const QString motivo = file.error() != QFileDevice::NoError ? file.errorString() : QString("drawing failed");
-        file.cancelWriting();
-        return errore_scrittura(percorso, motivo);
-    }
-    if (!file.commit()) return errore_scrittura(percorso, file.errorString());
+    file.close();
+    if (!fatto) return errore_scrittura(percorso, "drawing failed");
+    if (const auto errore =
+            sostituisci_file(percorso, std::string_view(dati.constData(), static_cast<std::size_t>(dati.size()))))
+        return errore_scrittura(percorso, errore->testo());
     return std::nullopt;
 }
 

@@ -1,18 +1,21 @@
 #include "ui/visualizza.h"
 
+#include "core/file_destinazione.h"
 #include "core/rtf.h"
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStyle>
 #include <QTextDocument>
+
+#include <cstring>
 
 namespace ondix {
 
@@ -134,21 +137,15 @@ bool TForm2::salva_su_file(const QString& nome) {
         righe_utf8.push_back(r.toStdString());
     const std::string rtf = scrivi_rtf(righe_utf8, m_testo->font().pointSize());
 
-    // QSaveFile writes a temporary file next to the target and renames it over the target only when complete,
-    // so a failed save leaves an existing file as it was.
-    QSaveFile file(nome);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) ok = file.write(rtf.data(), static_cast<qint64>(rtf.size())) == static_cast<qint64>(rtf.size());
-    QString motivo = file.errorString();
-    if (ok) {
-        ok = file.commit();
-        motivo = file.errorString();
-    } else {
-        file.cancelWriting();
-    }
-    if (!ok)
+    // The report goes to a temporary file next to the target, renamed over the target only when complete, so a
+    // failed save leaves an existing file as it was; a device or a FIFO under the name is left alone.
+    const auto errore = sostituisci_file(QFile::encodeName(nome).toStdString(), rtf);
+    if (errore) {
+        const QString motivo = errore->codice != 0 ? QString::fromLocal8Bit(std::strerror(errore->codice))
+                                                   : QStringLiteral("non è un file regolare");
         avviso(this, QMessageBox::Critical, QStringLiteral("Impossibile salvare il file \"%1\": %2").arg(nome, motivo));
-    return ok;
+    }
+    return !errore;
 }
 
 } // namespace ondix

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -120,6 +121,32 @@ TEST_F(Esporta, UnwritablePathsAreReported) {
             << e.err;
     }
     EXPECT_TRUE(fs::is_directory(dir / "cartella.png"));
+}
+
+TEST_F(Esporta, AFifoOrALinkToOneIsNotReplacedByAFile) {
+    ASSERT_EQ(mkfifo((dir / "coda.png").c_str(), 0600), 0);
+    fs::create_symlink("coda.png", dir / "collegamento.svg");
+    for (const char* nome : {"coda.png", "collegamento.svg"}) {
+        const Esito e = calc("4 --grafico " + q(dir / nome));
+        EXPECT_EQ(e.codice, 2) << nome;
+        EXPECT_NE(e.err.find("\": it is a FIFO, not a regular file"), std::string::npos) << e.err;
+    }
+    EXPECT_TRUE(fs::is_fifo(dir / "coda.png"));
+    EXPECT_TRUE(fs::is_symlink(dir / "collegamento.svg"));
+    EXPECT_EQ(contenuto(), (std::vector<std::string>{"coda.png", "collegamento.svg"}));
+}
+
+TEST_F(Esporta, ThroughALinkTheFileItNamesIsReplaced) {
+    scrivi(dir / "vero.png", "vecchio");
+    fs::permissions(dir / "vero.png", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("vero.png", dir / "nome.png");
+    const Esito e = calc("4 --grafico " + q(dir / "nome.png"));
+    EXPECT_EQ(e.codice, 0) << e.err;
+    EXPECT_TRUE(fs::is_symlink(dir / "nome.png"));
+    EXPECT_EQ(leggi(dir / "vero.png").substr(1, 3), "PNG");
+    EXPECT_EQ(fs::status(dir / "vero.png").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(contenuto(), (std::vector<std::string>{"nome.png", "vero.png"}));
 }
 
 TEST_F(Esporta, NoChartRequestMeansNoFileAndTheOldOneStays) {

@@ -5,8 +5,10 @@
 #include "ui/schermo.h"
 #include "ui/visualizza.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,9 +22,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace ondix;
 using prova::Risponditore;
@@ -262,24 +267,37 @@ private slots:
         VERIFICA_DIALOGHI(r);
         QVERIFY(!ok);
         QVERIFY2(testo.contains(nome), qPrintable(testo));
+        // The system's own reason for the failed write.
+        QVERIFY2(testo.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(testo));
         QCOMPARE(icona, QMessageBox::Critical);
         QCOMPARE(contenuto(nome), QByteArray("VECCHIO"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("vecchio.rtf")});
     }
 
-    void cartellaInesistente() {
-        TForm2 f({1024, 768});
-        f.carica(rapporto_tipico);
-        Risponditore r;
-        QString testo;
-        r.poi([&](QWidget* w) {
-            testo = qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text() : QString();
-            prova::premi_ok(w);
-        });
-        const QString nome = percorso(QStringLiteral("manca/rapporto.rtf"));
-        QVERIFY(!f.salva_su_file(nome));
-        VERIFICA_DIALOGHI(r);
-        QVERIFY2(testo.contains(nome), qPrintable(testo));
+    // A missing directory; a FIFO (or a device) under the name, which stays what it is.
+    void destinazioniImpossibili() {
+        QVERIFY(mkfifo(QFile::encodeName(percorso(QStringLiteral("coda.rtf"))).constData(), 0600) == 0);
+        const std::pair<QString, const char*> casi[] = {{QStringLiteral("manca/rapporto.rtf"), std::strerror(ENOENT)},
+                                                        {QStringLiteral("coda.rtf"), "non è un file regolare"}};
+        for (const auto& [file, motivo] : casi) {
+            TForm2 f({1024, 768});
+            f.carica(rapporto_tipico);
+            Risponditore r;
+            QString testo;
+            r.poi([&](QWidget* w) {
+                testo = qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text() : QString();
+                prova::premi_ok(w);
+            });
+            const QString nome = percorso(file);
+            QVERIFY(!f.salva_su_file(nome));
+            VERIFICA_DIALOGHI(r);
+            QCOMPARE(
+                testo,
+                QStringLiteral("Impossibile salvare il file \"%1\": %2").arg(nome, QString::fromLocal8Bit(motivo)));
+        }
+        QCOMPARE(QFileInfo(percorso(QStringLiteral("coda.rtf"))).isFile(), false);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("coda.rtf")});
     }
 
     void stampaSuPdf() {
