@@ -3,18 +3,27 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${ONDIX_BUILD_DIR:-$ROOT/build}
 
+# What building and running the programs need (scripts/run).
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build
   qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-  fonts-liberation2 locales xvfb xauth
-  unrtf qt6-translations-l10n
+  libcli11-dev nlohmann-json3-dev
+  fonts-liberation2 qt6-translations-l10n
+)
+# What the tests and the benchmarks need besides (scripts/test): GoogleTest, Google Benchmark, the virtual
+# display, the locales the tests run under, an independent RTF reader, and a real print queue writing PDF files
+# with a PDF reader.
+TEST_PACKAGES=(
+  libgtest-dev libbenchmark-dev
+  locales xvfb xauth
+  unrtf
   cups printer-driver-cups-pdf poppler-utils
 )
 # Installed only by the steps that need them: the fuzz build (clang with its libFuzzer and sanitizer runtimes)
-# and the Debian package (dpkg-shlibdeps, and file, which CPack uses to find the programs).
-FUZZ_PACKAGES=(clang libclang-rt-14-dev)
-DEB_PACKAGES=(dpkg-dev file)
+# and the Debian package (dpkg-shlibdeps and dpkg-buildflags; file, which CPack uses to find the programs;
+# help2man for the manual pages; the checkers of the package, the desktop entry and the AppStream data).
+FUZZ_PACKAGES=(clang libclang-rt-dev)
+DEB_PACKAGES=(dpkg-dev file help2man lintian desktop-file-utils appstream)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else

@@ -29,6 +29,8 @@ CALCOLA shows the psychrometric chart of the process and then the report, which 
 printed on the default printer or saved as an RTF file. "ALTEZZA S.L.M." turns a site altitude
 into the atmospheric pressure. Numbers are typed with a decimal point.
 
+ondix-calc runs the same calculations without windows.
+
 Options:
   -h, --help     print this help and exit
   -v, --version  print the version and exit
@@ -37,8 +39,6 @@ The toolkit's own options (such as -platform offscreen) are accepted as well.
 Files:
   patm.txt       next to the program: the pressure written by the altitude tool
   ondix1.bmp     next to the program, if present: the menu's background picture
-
-ondix-calc runs the same calculations without windows.
 )";
 
 } // namespace

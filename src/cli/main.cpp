@@ -51,16 +51,18 @@ Exit status: 0 the calculation ran (also when it stopped at a message); 3 a floa
 error stopped it (its text on stderr); 2 usage error, or the output or the chart could not
 be written.
 
-Examples:
-  ondix-calc 4                          point properties at 20 C, 50 %
-  ondix-calc 4 --e1 30 --e2 12 --umidita 1
-  ondix-calc 2 --e4 35 --portata 1      sensible heating of 1200 kg/h up to 35 C
-  ondix-calc 6 --e8 8500 --risposta 0.2 summer cycle with post-heating, bypass factor 0.2
-  ondix-calc 1 --json
-  ondix-calc 7 --grafico inverno.png    winter cycle and its chart (builds with the chart only)
-
 Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file
-(see ondix-calc stati --help).)";
+(see ondix-calc stati --help).
+
+For example:
+
+  $ ondix-calc 4                         # 20 C, 50 %
+  $ ondix-calc 4 --e1 30 --e2 12 --umidita 1
+  $ ondix-calc 2 --e4 35 --portata 1     # 1200 kg/h up to 35 C
+  $ ondix-calc 6 --e8 8500 --risposta 0.2
+  $ ondix-calc 1 --json
+  $ ondix-calc 7 --grafico inverno.png
+)";
 
 const char* spiegazione_stati =
     R"txt(Input (FILE, or standard input when FILE is "-" or missing): a header line, then one state
@@ -87,10 +89,11 @@ Exit status: 0 every row written; 1 some rows skipped; 2 the input could not be 
 such file, a read error, no t or humidity column in the header, empty input), a write error
 (the command stops at the first one), or a usage error.
 
-Examples:
-  ondix-calc stati meteo.csv > proprieta.csv
-  ondix-calc stati --umidita 1 misure.csv
-  printf 't;ur\n20;50\n-5.5;90\n' | ondix-calc stati -)txt";
+For example:
+
+  $ ondix-calc stati meteo.csv > proprieta.csv
+  $ ondix-calc stati --umidita 1 misure.csv
+  $ printf 't;ur\n20;50\n-5.5;90\n' | ondix-calc stati -)txt";
 
 // Sends what is still buffered to standard output. Returns -1 when everything was written, else the errno of the
 // failed write (0 when the system gave none).
@@ -191,7 +194,7 @@ int main(int argc, char** argv) {
     std::string risposta;
     auto* opt_risposta = app.add_option(
         "--risposta", risposta, "text typed into an input box the calculation opens (without it the box is cancelled)");
-    app.add_flag("--json", json, "print one JSON object instead of the report (its keys: see the manual page)");
+    app.add_flag("--json", json, "print one JSON object instead of the report (its keys are listed above)");
     bool campi = false;
     app.add_flag("--campi", campi, "print the input boxes of KIND (option, label, default) and exit");
     app.set_version_flag("--version", "ondix-calc " ONDIX_VERSIONE, "print the version and exit");
