@@ -49,7 +49,8 @@ std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x) {
     // air has more enthalpy than saturated air at its own temperature.
     double lo = t, hi = t_massima_equilibrio;
     if (!(lo < hi) || !(entalpia_satura(hi) >= H)) return std::nullopt;
-    while (hi - lo >= 0.0005) {
+    // The cap only ends searches at temperatures so far out that doubles cannot split 0.0005 K.
+    for (int n = 0; n < 2000 && hi - lo >= 0.0005; ++n) {
         const double mid = (lo + hi) / 2.0;
         if (entalpia_satura(mid) > H)
             hi = mid;
