@@ -46,6 +46,11 @@ Output: the report lines, one per line (UTF-8). Each message box is printed on s
                     or null when the calculation stopped before its chart
   codice_grafico    which lines join the chart points (0 to 10)
   errore            the floating-point error that stopped the calculation, or null
+  t_rugiada         kind 4 only: the dew point (C), or null when the air has none
+  nebbia            only when the calculation met supersaturated states (fog): for each,
+                    punto, t, x, ur, and the state it settles to: t_equilibrio,
+                    x_equilibrio, ur_equilibrio, acqua_liquida (g/kg of dry air) and
+                    acqua_liquida_kg_h (null where unknown)
 
 Exit status: 0 the calculation ran (also when it stopped at a message); 3 a floating-point
 error stopped it (its text on stderr); 2 usage error, or the output or the chart could not
@@ -76,7 +81,8 @@ fields may be in double quotes; blank lines are skipped; lines end in LF, CR LF 
 Output (standard output): a CSV with the input's separator and the header
   t,ur,x,h,v,t_bulbo_umido,t_rugiada
 t and ur in C and % with 2 decimals, x in g/kg and h in kj/kg with 3, v in mc/kg with 4,
-wet bulb and dew point in C with 2 (empty below -10 C, where their solvers stop searching);
+wet bulb and dew point in C with 2 (the wet bulb empty where its solver finds none, the dew
+point empty for air with none above -100 C, such as 0 %);
 decimal point, no thousands separator. The values are those of the point-properties report,
 at 101335 Pa. Rows are read and written one at a time, so the input may be of any length.
 

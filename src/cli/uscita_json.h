@@ -10,8 +10,9 @@ namespace ondix {
 // Version of the JSON's layout, its first key: raised when a key changes its meaning or goes away.
 inline constexpr int versione_formato_json = 1;
 
-// {"versione_formato", "processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico", "errore"} on
-// one line.
+// {"versione_formato", "processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico",
+// "errore"} on one line, then "t_rugiada" when the calculation reported a dew point and "nebbia" when it reported
+// supersaturated states.
 std::string esito_json(const EsitoCalcolo& e);
 
 } // namespace ondix
