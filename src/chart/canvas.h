@@ -16,14 +16,23 @@ struct Rgb {
 // "#RRGGBB".
 std::string testo_rgb(Rgb c);
 
+// How lines are drawn: continuous, or broken into dashes, dots, or dashes and dots.
+enum class Tratteggio : std::uint8_t { continuo, tratteggiato, punteggiato, tratto_punto };
+
 // What a canvas holds between primitives. Each primitive is drawn with the state current at the call.
 struct StatoCanvas {
     Rgb colore_penna{0, 0, 0}; // lines and outlines
     int spessore_penna = 1;    // pixels
     Rgb colore_testo{0, 0, 0}; // font colour
     std::string font = "times new roman";
-    int punti_font = 10;                // font size, points
-    Rgb colore_pennello{255, 255, 255}; // fills: ellipses, rectangles and the cells behind texts
+    int punti_font = 10;                          // font size, points
+    Rgb colore_pennello{255, 255, 255};           // fills: ellipses, rectangles and the cells behind texts
+    Tratteggio tratteggio = Tratteggio::continuo; // lines only
+};
+
+// Width and height of a text's cell, pixels.
+struct MisuraTesto {
+    int larghezza = 0, altezza = 0;
 };
 
 // An abstract canvas. The state lives here; a concrete canvas only renders the primitives.
@@ -37,6 +46,7 @@ public:
     void imposta_font(std::string_view nome) { m_stato.font = nome; }
     void imposta_punti_font(int punti) { m_stato.punti_font = punti; }
     void imposta_colore_pennello(Rgb c) { m_stato.colore_pennello = c; }
+    void imposta_tratteggio(Tratteggio t) { m_stato.tratteggio = t; }
     const StatoCanvas& stato() const { return m_stato; }
     // Replaces the whole state (a window that keeps its canvas colours between drawings restores them).
     void imposta_stato(const StatoCanvas& s) { m_stato = s; }
@@ -62,6 +72,9 @@ public:
     // `testo` (UTF-8) with its cell's top-left corner at (x, y), in the current font and text colour, on an
     // opaque cell of the brush colour.
     virtual void scrivi(int x, int y, std::string_view testo) = 0;
+    // The cell `testo` (UTF-8) takes in the current font. This estimate (half an em per character, at 96 dots
+    // per inch) serves canvases that cannot measure.
+    virtual MisuraTesto misura(std::string_view testo) const;
 
 protected:
     // A straight line with the current pen.

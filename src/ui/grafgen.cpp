@@ -100,6 +100,7 @@ TForm_grafica::TForm_grafica(DimensioniSchermo schermo, QWidget* parent)
     applica(m_stampa, l.stampa);
     m_registrato = m_schermo;
     m_plotter.plotter().imposta_dimensione_schermo(m_registrato.larghezza, m_registrato.altezza);
+    crea_azioni();
 }
 
 void TForm_grafica::inizia() {
@@ -120,10 +121,12 @@ void TForm_grafica::ridisegna() {
     const QSize dimensione(std::max<int>(s.larghezza, 1), std::max<int>(s.altezza, 1));
     if (m_immagine.size() != dimensione) m_immagine = QPixmap(dimensione);
     m_immagine.fill(Qt::white);
+    m_plotter.plotter().imposta_opzioni(m_strati);
     if (m_procedura) {
         QPainter painter(&m_immagine);
         m_plotter.disegna_schermo(painter, s.larghezza, s.altezza, m_procedura);
     }
+    m_lettura.prepara(m_plotter.plotter(), m_ctx ? &m_ctx->punti : nullptr);
     ++m_disegni;
     update();
 }
@@ -144,6 +147,12 @@ bool TForm_grafica::stampa_su(QPrinter& stampante) {
     if (!stampante.isValid()) return false;
     // The whole chart on one page, in its top-left 90 %; the plotter is back on the screen afterwards whatever
     // happens, and the window keeps the picture it shows.
+    // The print carries the title line when a layer is on; the screen goes back to its own layers afterwards.
+    struct Ripristino {
+        TForm_grafica& f;
+        ~Ripristino() { f.m_plotter.plotter().imposta_opzioni(f.m_strati); }
+    } ripristino{*this};
+    m_plotter.plotter().imposta_opzioni(strati_per_file());
     const bool ok = m_plotter.disegna(stampante, Dispositivo::stampante, m_procedura);
     return ok && stampante.printerState() != QPrinter::Error && stampante.printerState() != QPrinter::Aborted;
 }
@@ -174,12 +183,13 @@ void TForm_grafica::paintEvent(QPaintEvent*) {
         p.fillRect(m_immagine.width(), 0, resto.width() - m_immagine.width(), resto.height(), Qt::white);
     if (m_immagine.height() < resto.height())
         p.fillRect(0, m_immagine.height(), resto.width(), resto.height() - m_immagine.height(), Qt::white);
+    m_lettura.dipingi(p);
 }
 
 void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo) {
     // One new window per chart request, destroyed when this returns: closing it ends the request.
     TForm_grafica finestra(schermo, genitore);
-    finestra.imposta_procedura(procedura_vista(vista, ctx));
+    finestra.imposta_grafico(ctx, vista);
     finestra.exec();
 }
 

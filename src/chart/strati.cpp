@@ -1,0 +1,366 @@
+#include "chart/strati.h"
+
+#include "chart/isolinee.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+namespace ondix {
+
+namespace {
+
+// Boxes in the corners keep this far from the area's edges (clear of the axes' arrowheads), pixels.
+constexpr int margine_angolo = 10;
+// Space around the legend's rows, and the length of its line samples, pixels.
+constexpr int spazio_legenda = 6;
+constexpr int campione_legenda = 28;
+constexpr Rgb bordo_legenda{0xA0, 0xA0, 0xA0};
+constexpr Rgb nero{0, 0, 0};
+
+// The plotting area as doubles: canvas x from xa to xb, y from ya (top) to yb (bottom).
+struct Area {
+    double xa, ya, xb, yb;
+};
+
+Area area_di(const Plotter& p) {
+    const FinestraPlotter& f = p.finestra_corrente();
+    const double H = p.h();
+    return {f.ox, H - (f.oy + f.altezza), static_cast<double>(p.w()), H - f.oy};
+}
+
+// The window's world rectangle as temperatures and humidity ratios, whichever way the axes run.
+void intervalli(const Plotter& p, double& tmin, double& tmax, double& xmin, double& xmax) {
+    const FinestraPlotter& f = p.finestra_corrente();
+    tmin = f.xmin;
+    tmax = f.xmax;
+    xmin = f.ymin;
+    xmax = f.ymax;
+    if (p.scambio_assi()) {
+        std::swap(tmin, xmin);
+        std::swap(tmax, xmax);
+    }
+}
+
+RiquadroPixel gonfia(RiquadroPixel r, int d) {
+    return {r.x - d, r.y - d, r.larghezza + 2 * d, r.altezza + 2 * d};
+}
+
+bool dentro(const RiquadroPixel& interno, const RiquadroPixel& esterno) {
+    return interno.x >= esterno.x && interno.y >= esterno.y &&
+           interno.x + interno.larghezza <= esterno.x + esterno.larghezza &&
+           interno.y + interno.altezza <= esterno.y + esterno.altezza;
+}
+
+struct Segmento {
+    double x1, y1, x2, y2;
+};
+
+// The parts of a line inside the area, canvas pixels.
+std::vector<Segmento> parti_visibili(const Plotter& p, const Isolinea& l, const Area& a) {
+    std::vector<Segmento> r;
+    double px = 0.0, py = 0.0;
+    p.punto_mondo(l.punti.front().t, l.punti.front().x, px, py);
+    for (std::size_t i = 1; i < l.punti.size(); ++i) {
+        double qx = 0.0, qy = 0.0;
+        p.punto_mondo(l.punti[i].t, l.punti[i].x, qx, qy);
+        double x1 = px, y1 = py, x2 = qx, y2 = qy;
+        if (ritaglia(x1, y1, x2, y2, a.xa, a.ya, a.xb, a.yb)) r.push_back({x1, y1, x2, y2});
+        px = qx;
+        py = qy;
+    }
+    return r;
+}
+
+// The point at fraction `frazione` of the parts' total length.
+bool punto_lungo(const std::vector<Segmento>& parti, double frazione, double& x, double& y) {
+    double totale = 0.0;
+    for (const Segmento& s : parti)
+        totale += std::hypot(s.x2 - s.x1, s.y2 - s.y1);
+    if (!(totale > 0.0)) return false;
+    double resto = frazione * totale;
+    for (const Segmento& s : parti) {
+        const double l = std::hypot(s.x2 - s.x1, s.y2 - s.y1);
+        if (resto <= l && l > 0.0) {
+            x = s.x1 + (s.x2 - s.x1) * resto / l;
+            y = s.y1 + (s.y2 - s.y1) * resto / l;
+            return true;
+        }
+        resto -= l;
+    }
+    return false;
+}
+
+// Where along a line each family tries its label first, as fractions of the visible length: the families start at
+// different places so that their labels do not pile up.
+const std::vector<double>& frazioni(Famiglia f) {
+    static const std::array<std::vector<double>, 4> tabella{{
+        {0.85, 0.7, 0.55, 0.93, 0.4, 0.25},
+        {0.15, 0.3, 0.45, 0.6, 0.07, 0.75},
+        {0.4, 0.55, 0.25, 0.7, 0.85, 0.1},
+        {0.75, 0.6, 0.9, 0.45, 0.3, 0.15},
+    }};
+    return tabella[static_cast<std::size_t>(f)];
+}
+
+struct Etichetta {
+    RiquadroPixel riquadro;
+    std::string testo;
+    Rgb colore;
+};
+
+class Etichettatura {
+public:
+    Etichettatura(const RiquadroPixel& area, std::vector<RiquadroPixel> ostacoli)
+        : m_area(area), m_ostacoli(std::move(ostacoli)) {}
+
+    // Places the label of a line at the first place along it where it fits inside the area and clear of the
+    // labels placed so far and of the obstacles; a line with no such place stays without a label.
+    void aggiungi(const std::vector<Segmento>& parti, Famiglia f, MisuraTesto m, std::string testo, Rgb colore) {
+        std::vector<double> prove = frazioni(f);
+        for (int k = 1; k < 20; ++k)
+            prove.push_back(k * 0.05);
+        for (double frazione : prove) {
+            double x = 0.0, y = 0.0;
+            if (!punto_lungo(parti, frazione, x, y)) continue;
+            const RiquadroPixel r{static_cast<int>(std::lround(x - m.larghezza / 2.0)),
+                                  static_cast<int>(std::lround(y - m.altezza / 2.0)), m.larghezza, m.altezza};
+            if (!libero(r)) continue;
+            m_fatte.push_back({r, std::move(testo), colore});
+            return;
+        }
+    }
+    const std::vector<Etichetta>& fatte() const { return m_fatte; }
+
+private:
+    bool libero(const RiquadroPixel& r) const {
+        if (!dentro(r, gonfia(m_area, -2))) return false;
+        for (const RiquadroPixel& o : m_ostacoli)
+            if (o.interseca(r)) return false;
+        for (const Etichetta& e : m_fatte)
+            if (gonfia(e.riquadro, 3).interseca(r)) return false;
+        return true;
+    }
+
+    RiquadroPixel m_area;
+    std::vector<RiquadroPixel> m_ostacoli;
+    std::vector<Etichetta> m_fatte;
+};
+
+// The boxes the marks and their labels take, canvas pixels, measured in the canvas's current font.
+std::vector<RiquadroPixel> riquadri_segni(const Plotter& p, const Canvas& c, const TabellaPunti& punti) {
+    std::vector<RiquadroPixel> r;
+    for (int i = 1; i <= TabellaPunti::numero_voci; ++i) {
+        if (!punti[i].in_uso()) continue;
+        double x = 0.0, y = 0.0;
+        p.punto_mondo(punti[i].X, punti[i].Y, x, y);
+        const MisuraTesto m = c.misura(" " + punti[i].etichetta);
+        r.push_back({static_cast<int>(x) - 6, static_cast<int>(y) - 6, m.larghezza + 12, m.altezza + 12});
+    }
+    return r;
+}
+
+struct RigaLegenda {
+    bool famiglia;
+    Famiglia f;
+    std::string testo;
+    MisuraTesto misura;
+};
+
+} // namespace
+
+StileFamiglia stile_famiglia(Famiglia f) {
+    switch (f) {
+    case Famiglia::umidita_relativa:
+        return {{0x4A, 0x8C, 0xD0}, Tratteggio::continuo, "umidita relativa [%]"};
+    case Famiglia::entalpia:
+        return {{0xD8, 0x84, 0x1C}, Tratteggio::tratteggiato, "entalpia [kJ/kg]"};
+    case Famiglia::bulbo_umido:
+        return {{0x9A, 0x5C, 0xC0}, Tratteggio::tratto_punto, "bulbo umido [C]"};
+    case Famiglia::volume_specifico:
+        return {{0x8C, 0x74, 0x50}, Tratteggio::punteggiato, "volume specifico [m3/kg]"};
+    }
+    return {};
+}
+
+RiquadroPixel area_grafico(const Plotter& p) {
+    const Area a = area_di(p);
+    const int x = tronca_pixel(a.xa), y = tronca_pixel(a.ya);
+    return {x, y, tronca_pixel(a.xb) - x + 1, tronca_pixel(a.yb) - y + 1};
+}
+
+bool ritaglia(double& x1, double& y1, double& x2, double& y2, double xa, double ya, double xb, double yb) {
+    // Liang–Barsky: the segment as x1 + u·dx, y1 + u·dy for u in 0 … 1, cut by each of the four edges.
+    const double dx = x2 - x1, dy = y2 - y1;
+    double u0 = 0.0, u1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - xa, xb - x1, y1 - ya, yb - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (!std::isfinite(p[i]) || !std::isfinite(q[i])) return false;
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double u = q[i] / p[i];
+        if (p[i] < 0.0) {
+            if (u > u1) return false;
+            u0 = std::max(u0, u);
+        } else {
+            if (u < u0) return false;
+            u1 = std::min(u1, u);
+        }
+    }
+    const double ox = x1, oy = y1;
+    x1 = std::clamp(ox + u0 * dx, xa, xb);
+    y1 = std::clamp(oy + u0 * dy, ya, yb);
+    x2 = std::clamp(ox + u1 * dx, xa, xb);
+    y2 = std::clamp(oy + u1 * dy, ya, yb);
+    return true;
+}
+
+std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const TabellaPunti& punti) {
+    const Area a = area_di(p);
+    std::vector<std::pair<int, int>> r;
+    const auto aggiungi = [&](double t, double x) {
+        double cx = 0.0, cy = 0.0;
+        p.punto_mondo(t, x, cx, cy);
+        if (cx >= a.xa && cx <= a.xb && cy >= a.ya && cy <= a.yb) r.emplace_back(tronca_pixel(cx), tronca_pixel(cy));
+    };
+    for (int i = 1; i <= TabellaPunti::numero_voci; ++i) {
+        if (!punti[i].in_uso()) continue;
+        aggiungi(punti[i].X, punti[i].Y);
+        for (int j = i + 1; j <= TabellaPunti::numero_voci; ++j) {
+            if (!punti[j].in_uso()) continue;
+            for (int k = 1; k < 24; ++k) {
+                const double u = k / 24.0;
+                aggiungi(punti[i].X + u * (punti[j].X - punti[i].X), punti[i].Y + u * (punti[j].Y - punti[i].Y));
+            }
+        }
+    }
+    double tmin = 0.0, tmax = 0.0, xmin = 0.0, xmax = 0.0;
+    intervalli(p, tmin, tmax, xmin, xmax);
+    for (int k = 0; k <= 100; ++k) {
+        const double t = tmin + (tmax - tmin) * k / 100.0;
+        aggiungi(t, curva_saturazione(t));
+    }
+    return r;
+}
+
+std::vector<RiquadroPixel> angoli_liberi(const RiquadroPixel& area, int larghezza, int altezza,
+                                         const std::vector<std::pair<int, int>>& punti,
+                                         const std::vector<RiquadroPixel>& riquadri, bool assi_scambiati) {
+    const int m = margine_angolo;
+    const int sinistra = area.x + m, destra = area.x + area.larghezza - larghezza - m;
+    const int alto = area.y + m, basso = area.y + area.altezza - altezza - m;
+    std::vector<RiquadroPixel> angoli{{sinistra, alto, larghezza, altezza},
+                                      {destra, alto, larghezza, altezza},
+                                      {destra, basso, larghezza, altezza},
+                                      {sinistra, basso, larghezza, altezza}};
+    if (assi_scambiati) std::rotate(angoli.begin(), angoli.begin() + 2, angoli.end());
+    const auto costo = [&](const RiquadroPixel& r) {
+        long n = 0;
+        for (const RiquadroPixel& q : riquadri)
+            if (q.interseca(r)) n += 1'000'000;
+        for (const auto& [x, y] : punti)
+            if (r.contiene(x, y)) ++n;
+        return n;
+    };
+    std::stable_sort(angoli.begin(), angoli.end(),
+                     [&](const RiquadroPixel& a, const RiquadroPixel& b) { return costo(a) < costo(b); });
+    return angoli;
+}
+
+void disegna_strati(Plotter& p, const TabellaPunti& punti) {
+    const OpzioniGrafico& o = p.opzioni();
+    Canvas* c = p.canvas();
+    if (!c || (!o.isolinee() && o.titolo.empty())) return;
+    const StatoCanvas prima = c->stato();
+    const int penna_x = c->pen_x(), penna_y = c->pen_y();
+    const Area a = area_di(p);
+    const RiquadroPixel area = area_grafico(p);
+    double tmin = 0.0, tmax = 0.0, xmin = 0.0, xmax = 0.0;
+    intervalli(p, tmin, tmax, xmin, xmax);
+
+    // Thin lines (a third of the process's pen) and small labels (seven tenths of its font).
+    const int spessore = std::max(1, prima.spessore_penna / 3);
+    const int punti_piccoli = std::max(6, (prima.punti_font * 7 + 5) / 10);
+    std::vector<RiquadroPixel> ostacoli = riquadri_segni(p, *c, punti);
+
+    // The legend: the title line, then a line sample and the name of each family shown.
+    std::vector<RigaLegenda> righe;
+    if (!o.titolo.empty()) righe.push_back({false, Famiglia::umidita_relativa, o.titolo, c->misura(o.titolo)});
+    c->imposta_punti_font(punti_piccoli);
+    for (Famiglia f : famiglie)
+        if (o.famiglia(f)) {
+            const std::string nome = stile_famiglia(f).nome;
+            righe.push_back({true, f, nome, c->misura(nome)});
+        }
+    int larghezza = 0, altezza = spazio_legenda;
+    for (const RigaLegenda& r : righe) {
+        larghezza = std::max(larghezza, r.misura.larghezza + (r.famiglia ? campione_legenda + spazio_legenda : 0));
+        altezza += r.misura.altezza;
+    }
+    larghezza += 2 * spazio_legenda;
+    altezza += spazio_legenda;
+    const RiquadroPixel legenda =
+        angoli_liberi(area, larghezza, altezza, punti_processo(p, punti), {}, p.scambio_assi()).front();
+    ostacoli.push_back(gonfia(legenda, 2));
+
+    Etichettatura etichette(area, ostacoli);
+    c->imposta_spessore_penna(spessore);
+    for (Famiglia f : famiglie) {
+        if (!o.famiglia(f)) continue;
+        const StileFamiglia stile = stile_famiglia(f);
+        c->imposta_colore_penna(stile.colore);
+        c->imposta_tratteggio(stile.tratteggio);
+        for (const Isolinea& l : isolinee(f, tmin, tmax, xmin, xmax, o.pressione)) {
+            const std::vector<Segmento> parti = parti_visibili(p, l, a);
+            for (const Segmento& s : parti) {
+                const int x1 = tronca_pixel(s.x1), y1 = tronca_pixel(s.y1);
+                const int x2 = tronca_pixel(s.x2), y2 = tronca_pixel(s.y2);
+                if (x1 == x2 && y1 == y2) continue;
+                c->move_to(x1, y1);
+                c->line_to(x2, y2);
+            }
+            if (!parti.empty()) etichette.aggiungi(parti, f, c->misura(l.etichetta), l.etichetta, stile.colore);
+        }
+    }
+    c->imposta_tratteggio(Tratteggio::continuo);
+    c->imposta_colore_pennello({255, 255, 255});
+    for (const Etichetta& e : etichette.fatte()) {
+        c->imposta_colore_testo(e.colore);
+        c->scrivi(e.riquadro.x, e.riquadro.y, e.testo);
+    }
+
+    c->imposta_spessore_penna(1);
+    c->imposta_colore_penna(bordo_legenda);
+    c->rettangolo(legenda.x, legenda.y, legenda.x + legenda.larghezza, legenda.y + legenda.altezza);
+    int y = legenda.y + spazio_legenda;
+    for (const RigaLegenda& r : righe) {
+        int x = legenda.x + spazio_legenda;
+        if (r.famiglia) {
+            const StileFamiglia stile = stile_famiglia(r.f);
+            c->imposta_punti_font(punti_piccoli);
+            c->imposta_colore_testo(stile.colore);
+            c->imposta_colore_penna(stile.colore);
+            c->imposta_spessore_penna(spessore);
+            c->imposta_tratteggio(stile.tratteggio);
+            c->move_to(x, y + r.misura.altezza / 2);
+            c->line_to(x + campione_legenda, y + r.misura.altezza / 2);
+            c->imposta_tratteggio(Tratteggio::continuo);
+            x += campione_legenda + spazio_legenda;
+        } else {
+            c->imposta_punti_font(prima.punti_font);
+            c->imposta_colore_testo(nero);
+        }
+        c->scrivi(x, y, r.testo);
+        y += r.misura.altezza;
+    }
+    p.occupa(legenda);
+
+    c->imposta_stato(prima);
+    c->move_to(penna_x, penna_y);
+}
+
+} // namespace ondix
