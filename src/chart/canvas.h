@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ondix {
 
@@ -64,6 +66,14 @@ public:
     }
     int pen_x() const { return m_x; }
     int pen_y() const { return m_y; }
+    // Lines joining `punti` in order (x, y pairs); the last point becomes the pen position. A canvas that can
+    // draws them as one stroke, so that a dash pattern runs on across the joints.
+    void polilinea(const std::vector<std::pair<int, int>>& punti) {
+        if (punti.empty()) return;
+        traccia_polilinea(punti);
+        m_x = punti.back().first;
+        m_y = punti.back().second;
+    }
 
     // The ellipse inscribed in the box (x1, y1)–(x2, y2), outlined with the pen and filled with the brush.
     virtual void ellisse(int x1, int y1, int x2, int y2) = 0;
@@ -79,6 +89,11 @@ public:
 protected:
     // A straight line with the current pen.
     virtual void linea(int x1, int y1, int x2, int y2) = 0;
+    // By default one line per pair of consecutive points.
+    virtual void traccia_polilinea(const std::vector<std::pair<int, int>>& punti) {
+        for (std::size_t i = 1; i < punti.size(); ++i)
+            linea(punti[i - 1].first, punti[i - 1].second, punti[i].first, punti[i].second);
+    }
 
 private:
     StatoCanvas m_stato;

@@ -71,7 +71,7 @@ std::string numero(double v, int decimali) {
 // Samples of a straight-ish line (enthalpy, wet bulb, volume) across the rectangle.
 constexpr int campioni_retta = 24;
 // Samples of a relative-humidity curve across the rectangle.
-constexpr int campioni_curva = 120;
+constexpr int campioni_curva = 100;
 // More lines than this in one family would be a smudge (a rectangle far wider than any chart): none are drawn.
 constexpr double linee_massime = 200.0;
 
@@ -97,8 +97,12 @@ std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin
     case Famiglia::umidita_relativa:
         for (int ur = 10; ur <= 90; ur += 10) {
             const auto linea = [ur, P](double t) { return x_da_ur(ur, t, P); };
-            r.push_back(
-                {f, double(ur), std::to_string(ur) + "%", campiona(linea, tmin, tmax, tmin, tmax, campioni_curva)});
+            std::vector<PuntoMondo> punti = campiona(linea, tmin, tmax, tmin, tmax, campioni_curva);
+            // The curve rises with t: past its first point above the rectangle nothing more of it shows.
+            const auto sopra =
+                std::find_if(punti.begin(), punti.end(), [xmax](const PuntoMondo& q) { return q.x > xmax; });
+            if (sopra != punti.end()) punti.erase(sopra + 1, punti.end());
+            r.push_back({f, double(ur), std::to_string(ur) + "%", std::move(punti)});
         }
         break;
     case Famiglia::entalpia: {

@@ -11,11 +11,6 @@ namespace ondix {
 
 namespace {
 
-// Boxes in the corners keep this far from the area's edges (clear of the axes' arrowheads), pixels.
-constexpr int margine_angolo = 10;
-// Space around the legend's rows, and the length of its line samples, pixels.
-constexpr int spazio_legenda = 6;
-constexpr int campione_legenda = 28;
 constexpr Rgb bordo_legenda{0xA0, 0xA0, 0xA0};
 constexpr Rgb nero{0, 0, 0};
 
@@ -73,6 +68,23 @@ std::vector<Segmento> parti_visibili(const Plotter& p, const Isolinea& l, const 
     return r;
 }
 
+// The parts as strokes: segments that join end to start make one stroke; points on the same pixel count once.
+void disegna_parti(Canvas& c, const std::vector<Segmento>& parti) {
+    std::vector<std::pair<int, int>> tratto;
+    const auto chiudi = [&] {
+        if (tratto.size() > 1) c.polilinea(tratto);
+        tratto.clear();
+    };
+    for (std::size_t i = 0; i < parti.size(); ++i) {
+        const Segmento& s = parti[i];
+        if (i > 0 && !(parti[i - 1].x2 == s.x1 && parti[i - 1].y2 == s.y1)) chiudi();
+        const std::pair<int, int> a{tronca_pixel(s.x1), tronca_pixel(s.y1)}, b{tronca_pixel(s.x2), tronca_pixel(s.y2)};
+        if (tratto.empty()) tratto.push_back(a);
+        if (tratto.back() != b) tratto.push_back(b);
+    }
+    chiudi();
+}
+
 // The point at fraction `frazione` of the parts' total length.
 bool punto_lungo(const std::vector<Segmento>& parti, double frazione, double& x, double& y) {
     double totale = 0.0;
@@ -112,8 +124,9 @@ struct Etichetta {
 
 class Etichettatura {
 public:
-    Etichettatura(const RiquadroPixel& area, std::vector<RiquadroPixel> ostacoli)
-        : m_area(area), m_ostacoli(std::move(ostacoli)) {}
+    // Labels keep `distacco` pixels from each other.
+    Etichettatura(const RiquadroPixel& area, std::vector<RiquadroPixel> ostacoli, int distacco)
+        : m_area(area), m_ostacoli(std::move(ostacoli)), m_distacco(distacco) {}
 
     // Places the label of a line at the first place along it where it fits inside the area and clear of the
     // labels placed so far and of the obstacles; a line with no such place stays without a label.
@@ -139,24 +152,25 @@ private:
         for (const RiquadroPixel& o : m_ostacoli)
             if (o.interseca(r)) return false;
         for (const Etichetta& e : m_fatte)
-            if (gonfia(e.riquadro, 3).interseca(r)) return false;
+            if (gonfia(e.riquadro, m_distacco).interseca(r)) return false;
         return true;
     }
 
     RiquadroPixel m_area;
     std::vector<RiquadroPixel> m_ostacoli;
     std::vector<Etichetta> m_fatte;
+    int m_distacco;
 };
 
-// The boxes the marks and their labels take, canvas pixels, measured in the canvas's current font.
-std::vector<RiquadroPixel> riquadri_segni(const Plotter& p, const Canvas& c, const TabellaPunti& punti) {
+// The boxes the marks and their labels take with `d` pixels around, measured in the canvas's current font.
+std::vector<RiquadroPixel> riquadri_segni(const Plotter& p, const Canvas& c, const TabellaPunti& punti, int d) {
     std::vector<RiquadroPixel> r;
     for (int i = 1; i <= TabellaPunti::numero_voci; ++i) {
         if (!punti[i].in_uso()) continue;
         double x = 0.0, y = 0.0;
         p.punto_mondo(punti[i].X, punti[i].Y, x, y);
         const MisuraTesto m = c.misura(" " + punti[i].etichetta);
-        r.push_back({static_cast<int>(x) - 6, static_cast<int>(y) - 6, m.larghezza + 12, m.altezza + 12});
+        r.push_back({static_cast<int>(x) - d, static_cast<int>(y) - d, m.larghezza + 2 * d, m.altezza + 2 * d});
     }
     return r;
 }
@@ -249,8 +263,8 @@ std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const TabellaP
 
 std::vector<RiquadroPixel> angoli_liberi(const RiquadroPixel& area, int larghezza, int altezza,
                                          const std::vector<std::pair<int, int>>& punti,
-                                         const std::vector<RiquadroPixel>& riquadri, bool assi_scambiati) {
-    const int m = margine_angolo;
+                                         const std::vector<RiquadroPixel>& riquadri, bool assi_scambiati, int margine) {
+    const int m = margine;
     const int sinistra = area.x + m, destra = area.x + area.larghezza - larghezza - m;
     const int alto = area.y + m, basso = area.y + area.altezza - altezza - m;
     std::vector<RiquadroPixel> angoli{{sinistra, alto, larghezza, altezza},
@@ -285,7 +299,13 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti) {
     // Thin lines (a third of the process's pen) and small labels (seven tenths of its font).
     const int spessore = std::max(1, prima.spessore_penna / 3);
     const int punti_piccoli = std::max(6, (prima.punti_font * 7 + 5) / 10);
-    std::vector<RiquadroPixel> ostacoli = riquadri_segni(p, *c, punti);
+    // Sizes follow the device: a unit of the small labels' height, and the axes' arrowheads a character wide.
+    c->imposta_punti_font(punti_piccoli);
+    const int unita = std::max(6, c->misura("0").altezza);
+    c->imposta_punti_font(prima.punti_font);
+    const int spazio = std::max(2, unita * 2 / 5), campione = 2 * unita;
+    const int margine = std::max(10, static_cast<int>(1.7 * p.cw()));
+    std::vector<RiquadroPixel> ostacoli = riquadri_segni(p, *c, punti, spazio);
 
     // The legend: the title line, then a line sample and the name of each family shown.
     std::vector<RigaLegenda> righe;
@@ -296,18 +316,18 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti) {
             const std::string nome = stile_famiglia(f).nome;
             righe.push_back({true, f, nome, c->misura(nome)});
         }
-    int larghezza = 0, altezza = spazio_legenda;
+    int larghezza = 0, altezza = spazio;
     for (const RigaLegenda& r : righe) {
-        larghezza = std::max(larghezza, r.misura.larghezza + (r.famiglia ? campione_legenda + spazio_legenda : 0));
+        larghezza = std::max(larghezza, r.misura.larghezza + (r.famiglia ? campione + spazio : 0));
         altezza += r.misura.altezza;
     }
-    larghezza += 2 * spazio_legenda;
-    altezza += spazio_legenda;
+    larghezza += 2 * spazio;
+    altezza += spazio;
     const RiquadroPixel legenda =
-        angoli_liberi(area, larghezza, altezza, punti_processo(p, punti), {}, p.scambio_assi()).front();
+        angoli_liberi(area, larghezza, altezza, punti_processo(p, punti), {}, p.scambio_assi(), margine).front();
     ostacoli.push_back(gonfia(legenda, 2));
 
-    Etichettatura etichette(area, ostacoli);
+    Etichettatura etichette(area, ostacoli, std::max(2, unita / 5));
     c->imposta_spessore_penna(spessore);
     for (Famiglia f : famiglie) {
         if (!o.famiglia(f)) continue;
@@ -316,13 +336,7 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti) {
         c->imposta_tratteggio(stile.tratteggio);
         for (const Isolinea& l : isolinee(f, tmin, tmax, xmin, xmax, o.pressione)) {
             const std::vector<Segmento> parti = parti_visibili(p, l, a);
-            for (const Segmento& s : parti) {
-                const int x1 = tronca_pixel(s.x1), y1 = tronca_pixel(s.y1);
-                const int x2 = tronca_pixel(s.x2), y2 = tronca_pixel(s.y2);
-                if (x1 == x2 && y1 == y2) continue;
-                c->move_to(x1, y1);
-                c->line_to(x2, y2);
-            }
+            disegna_parti(*c, parti);
             if (!parti.empty()) etichette.aggiungi(parti, f, c->misura(l.etichetta), l.etichetta, stile.colore);
         }
     }
@@ -336,9 +350,9 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti) {
     c->imposta_spessore_penna(1);
     c->imposta_colore_penna(bordo_legenda);
     c->rettangolo(legenda.x, legenda.y, legenda.x + legenda.larghezza, legenda.y + legenda.altezza);
-    int y = legenda.y + spazio_legenda;
+    int y = legenda.y + spazio;
     for (const RigaLegenda& r : righe) {
-        int x = legenda.x + spazio_legenda;
+        int x = legenda.x + spazio;
         if (r.famiglia) {
             const StileFamiglia stile = stile_famiglia(r.f);
             c->imposta_punti_font(punti_piccoli);
@@ -347,9 +361,9 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti) {
             c->imposta_spessore_penna(spessore);
             c->imposta_tratteggio(stile.tratteggio);
             c->move_to(x, y + r.misura.altezza / 2);
-            c->line_to(x + campione_legenda, y + r.misura.altezza / 2);
+            c->line_to(x + campione, y + r.misura.altezza / 2);
             c->imposta_tratteggio(Tratteggio::continuo);
-            x += campione_legenda + spazio_legenda;
+            x += campione + spazio;
         } else {
             c->imposta_punti_font(prima.punti_font);
             c->imposta_colore_testo(nero);

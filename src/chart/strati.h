@@ -35,9 +35,10 @@ std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const TabellaP
 
 // The four corners of the plotting area for a box of `larghezza` × `altezza` pixels, best first: clear of every
 // box of `riquadri`, then over the fewest of `punti`, then the corner beyond the saturation curve first (top-left,
-// or bottom-right with swapped axes), then the others clockwise.
+// or bottom-right with swapped axes), then the others clockwise. The boxes keep `margine` pixels from the edges.
 std::vector<RiquadroPixel> angoli_liberi(const RiquadroPixel& area, int larghezza, int altezza,
                                          const std::vector<std::pair<int, int>>& punti,
-                                         const std::vector<RiquadroPixel>& riquadri, bool assi_scambiati = false);
+                                         const std::vector<RiquadroPixel>& riquadri, bool assi_scambiati = false,
+                                         int margine = 10);
 
 } // namespace ondix

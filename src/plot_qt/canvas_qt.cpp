@@ -67,6 +67,15 @@ void QPainterCanvas::linea(int x1, int y1, int x2, int y2) {
     m_painter->drawLine(x1, y1, x2, y2);
 }
 
+void QPainterCanvas::traccia_polilinea(const std::vector<std::pair<int, int>>& punti) {
+    if (!m_painter) return;
+    usa_penna();
+    QPolygon poligono(static_cast<int>(punti.size()));
+    for (std::size_t i = 0; i < punti.size(); ++i)
+        poligono.setPoint(static_cast<int>(i), punti[i].first, punti[i].second);
+    m_painter->drawPolyline(poligono);
+}
+
 void QPainterCanvas::ellisse(int x1, int y1, int x2, int y2) {
     if (!m_painter) return;
     usa_penna();

@@ -31,6 +31,7 @@ public:
 
 protected:
     void linea(int x1, int y1, int x2, int y2) override;
+    void traccia_polilinea(const std::vector<std::pair<int, int>>& punti) override;
 
 private:
     void usa_penna();

@@ -79,12 +79,13 @@ void TForm_grafica::cambia_strati() {
     if (lettura != m_lettura_attiva) {
         m_lettura_attiva = lettura;
         Impostazioni::salva_lettura(lettura);
-        if (!lettura) update(m_lettura.nascondi());
+        update(lettura ? m_lettura.ripeti(true) : m_lettura.nascondi());
     }
     if (o == m_strati) return;
     m_strati = o;
     Impostazioni::salva_strati(m_strati);
     ridisegna();
+    update(m_lettura.ripeti(m_lettura_attiva));
 }
 
 OpzioniGrafico TForm_grafica::strati_per_file() const {
@@ -138,7 +139,7 @@ void TForm_grafica::mousePressEvent(QMouseEvent* e) {
 }
 
 void TForm_grafica::leaveEvent(QEvent* e) {
-    if (m_lettura.punto() == 0) update(m_lettura.nascondi());
+    update(m_lettura.uscita());
     QDialog::leaveEvent(e);
 }
 

@@ -65,6 +65,7 @@ QRect LetturaGrafico::mostra(const std::vector<std::string>& righe, QPoint pos) 
 }
 
 QRect LetturaGrafico::muovi(QPoint pos, bool attiva) {
+    m_ultima = pos;
     if (m_punto != 0) return {};
     if (!attiva || !m_pronta || !m_mappa.area.contiene(pos.x(), pos.y())) return nascondi();
     const PuntoMondo w = m_mappa.mondo(pos.x(), pos.y());
@@ -86,6 +87,11 @@ QRect LetturaGrafico::nascondi() {
     m_righe.clear();
     m_punto = 0;
     return prima;
+}
+
+QRect LetturaGrafico::uscita() {
+    m_ultima = {-1, -1};
+    return m_punto == 0 ? nascondi() : QRect();
 }
 
 void LetturaGrafico::dipingi(QPainter& p) const {

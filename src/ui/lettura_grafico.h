@@ -32,6 +32,10 @@ public:
     QRect clic(QPoint pos, bool attiva);
     // Hides the box (and lets go of a clicked point). Returns the area to paint again.
     QRect nascondi();
+    // The mouse left the window: hides the box, unless it shows a clicked point.
+    QRect uscita();
+    // Shows again what the mouse's last position reads (after a drawing, or when the readout is switched on).
+    QRect ripeti(bool attiva) { return muovi(m_ultima, attiva); }
 
     void dipingi(QPainter& p) const;
     // What the box shows now (nothing when hidden), and where.
@@ -52,6 +56,7 @@ private:
     QStringList m_righe;
     QRect m_riquadro;
     int m_punto = 0;
+    QPoint m_ultima{-1, -1}; // the mouse's last position over the window
 };
 
 } // namespace ondix
