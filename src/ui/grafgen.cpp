@@ -126,7 +126,10 @@ void TForm_grafica::ridisegna() {
         QPainter painter(&m_immagine);
         m_plotter.disegna_schermo(painter, s.larghezza, s.altezza, m_procedura);
     }
-    m_lettura.prepara(m_plotter.plotter(), m_ctx ? &m_ctx->punti : nullptr);
+    if (m_procedura)
+        m_lettura.prepara(m_plotter.plotter(), m_ctx ? &m_ctx->punti : nullptr);
+    else
+        m_lettura = LetturaGrafico();
     ++m_disegni;
     update();
 }

@@ -16,12 +16,14 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -77,6 +79,14 @@ int pixel_di(const QImage& img, QRgb colore, const QRect& zona) {
     return n;
 }
 
+// A mouse move over the window, delivered at once (a move of the real pointer would arrive when the display
+// server sends it).
+void muovi(QWidget& w, QPoint pos) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(pos), w.mapToGlobal(QPointF(pos)), Qt::NoButton, Qt::NoButton,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &e);
+}
+
 QString testo_messaggio(QWidget* w) {
     auto* m = qobject_cast<QMessageBox*>(w);
     return m ? m->text() : QStringLiteral("<not a message box: %1>").arg(prova::descrivi(w));
@@ -103,8 +113,11 @@ private slots:
         Impostazioni::usa_file(impostazioni());
     }
 
-    // Every test starts from settings never written: the plain chart.
-    void init() { QFile::remove(impostazioni()); }
+    // Every test starts from empty settings: the plain chart.
+    void init() {
+        QSettings s(impostazioni(), QSettings::IniFormat);
+        s.clear();
+    }
 
     void layout_data() {
         QTest::addColumn<int>("sw");
@@ -519,13 +532,13 @@ private slots:
         double px = 0.0, py = 0.0;
         m.pixel(30.0, 15.0, px, py);
         const QPoint cursore(tronca_pixel(px), tronca_pixel(py));
-        QTest::mouseMove(&f, cursore);
+        muovi(f, cursore);
         QVERIFY(f.lettura().righe().isEmpty());
 
         QTest::keyClick(&f, Qt::Key_L);
         QVERIFY(Impostazioni::lettura());
         const int disegni = f.disegni();
-        QTest::mouseMove(&f, cursore);
+        muovi(f, cursore);
         const PuntoMondo w = m.mondo(cursore.x(), cursore.y());
         QVERIFY(std::abs(w.t - 30.0) < 0.1 && std::abs(w.x - 15.0) < 0.1);
         QStringList attese;
@@ -546,12 +559,12 @@ private slots:
         }
         QCOMPARE(dipinta.copy(0, 0, 1014, 688), quadro.copy(0, 0, 1014, 688));
 
-        QTest::mouseMove(&f, QPoint(20, 740));
+        muovi(f, QPoint(20, 740));
         QVERIFY(f.lettura().righe().isEmpty());
         m.pixel(45.0, 7.25, px, py);
         QTest::mouseClick(&f, Qt::LeftButton, {}, QPoint(tronca_pixel(px) + 2, tronca_pixel(py) - 2));
         QCOMPARE(f.lettura().punto(), 2);
-        QTest::mouseMove(&f, cursore);
+        muovi(f, cursore);
         QCOMPARE(f.lettura().righe().first(), QStringLiteral("punto U"));
         QCOMPARE(f.lettura().righe().at(1), QStringLiteral("t = 45,00 °C"));
 
@@ -575,8 +588,11 @@ private slots:
         const Contesto ctx = riscaldamento();
         TForm_grafica f({800, 600});
         f.imposta_grafico(ctx, VistaGrafico::standard);
+        // Not modal here, so that it never stands on top of the modal dialogs the test answers.
+        f.setWindowModality(Qt::NonModal);
         f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
         const QString cartella = m_cartella.filePath(QStringLiteral("immagini"));
         QVERIFY(QDir().mkpath(cartella));
         Risponditore r;
