@@ -54,17 +54,16 @@ std::vector<std::string> righe_stato(double t, double x) {
     const double ur = umidita_relativa(x, t);
     r.push_back(riga("ur", ur, 1, "%"));
     r.push_back(riga("h", h, 2, "kJ/kg"));
-    // The solvers search no lower than −10 °C; a result that misses their tolerance is no answer.
+    // The wet-bulb solver searches a bounded range; a result that misses its tolerance is no answer.
     const double tbu = temperatura_bulbo_umido(x, t);
     if (std::fabs(entalpia(umidita_saturazione(tbu), tbu) - h) < 0.1)
         r.push_back(riga("tbu", tbu, 2, "°C"));
     else
-        r.emplace_back("tbu sotto -10 °C");
-    const double tr = temperatura_rugiada(ur, t);
-    if (x > 0.0 && std::fabs(umidita_saturazione(tr) - x) < 0.01)
-        r.push_back(riga("tr", tr, 2, "°C"));
+        r.emplace_back("tbu non definita");
+    if (const std::optional<double> tr = temperatura_rugiada(ur, t))
+        r.push_back(riga("tr", *tr, 2, "°C"));
     else
-        r.emplace_back("tr sotto -10 °C");
+        r.emplace_back("tr non definita");
     r.push_back(riga("v", volume_specifico(t, x), 3, "m³/kg"));
     return r;
 }

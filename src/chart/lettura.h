@@ -27,7 +27,8 @@ struct MappaGrafico {
 };
 
 // The state at (t °C, x g/kg), one property a line with a decimal comma: t, x, relative humidity, h, wet bulb,
-// dew point, v. Above the saturation curve only t, x and h, then "oltre la saturazione".
+// dew point ("non definita" where the solvers find none), v. Above the saturation curve only t, x and h, then
+// "oltre la saturazione".
 std::vector<std::string> righe_stato(double t, double x);
 // A chart point: its label, then the lines of its state.
 std::vector<std::string> righe_punto(const PuntoGrafico& q);

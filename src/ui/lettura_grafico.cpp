@@ -38,7 +38,7 @@ void LetturaGrafico::prepara(const Plotter& p, const TabellaPunti* punti) {
     const QFontMetrics fm(m_font);
     int larghezza = 0;
     for (const char* campione : {"oltre la saturazione", "h = -100,00 kJ/kg", "v = 0,000 m³/kg", "punto XXXXXXXXXX",
-                                 "tbu sotto -10 °C", "t = -100,00 °C"})
+                                 "tbu non definita", "t = -100,00 °C"})
         larghezza = std::max(larghezza, fm.horizontalAdvance(QString::fromUtf8(campione)));
     const int altezza = righe_massime * fm.lineSpacing() + 2 * spazio;
     m_angoli = angoli_liberi(m_mappa.area, larghezza + 2 * spazio, altezza,

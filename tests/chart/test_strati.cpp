@@ -270,7 +270,8 @@ TEST(Lettura, StateAtAPointOfTheChart) {
                                         "tbu = 13,73 °C", "tr = 9,25 °C", "v = 0,840 m³/kg"}));
     EXPECT_EQ(righe_stato(20.0, 20.0),
               (std::vector<std::string>{"t = 20,00 °C", "x = 20,00 g/kg", "h = 70,65 kJ/kg", "oltre la saturazione"}));
-    EXPECT_EQ(righe_stato(-15.0, 0.5)[5], "tr sotto -10 °C");
+    EXPECT_EQ(righe_stato(-15.0, 0.5)[5], "tr = -22,27 °C");
+    EXPECT_EQ(righe_stato(20.0, 0.0)[5], "tr non definita");
     PuntoGrafico q{20.0, 7.25, "P"};
     EXPECT_EQ(righe_punto(q).front(), "punto P");
 }
