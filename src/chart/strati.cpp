@@ -85,24 +85,36 @@ void disegna_parti(Canvas& c, const std::vector<Segmento>& parti) {
     chiudi();
 }
 
-// The point at fraction `frazione` of the parts' total length.
-bool punto_lungo(const std::vector<Segmento>& parti, double frazione, double& x, double& y) {
+// The parts of a line with the length of each, for finding points along it.
+struct Percorso {
+    const std::vector<Segmento>& parti;
+    std::vector<double> lunghezze;
     double totale = 0.0;
-    for (const Segmento& s : parti)
-        totale += std::hypot(s.x2 - s.x1, s.y2 - s.y1);
-    if (!(totale > 0.0)) return false;
-    double resto = frazione * totale;
-    for (const Segmento& s : parti) {
-        const double l = std::hypot(s.x2 - s.x1, s.y2 - s.y1);
-        if (resto <= l && l > 0.0) {
-            x = s.x1 + (s.x2 - s.x1) * resto / l;
-            y = s.y1 + (s.y2 - s.y1) * resto / l;
-            return true;
+
+    explicit Percorso(const std::vector<Segmento>& p) : parti(p) {
+        lunghezze.reserve(p.size());
+        for (const Segmento& s : p) {
+            lunghezze.push_back(std::hypot(s.x2 - s.x1, s.y2 - s.y1));
+            totale += lunghezze.back();
         }
-        resto -= l;
     }
-    return false;
-}
+    // The point at fraction `frazione` of the total length.
+    bool punto(double frazione, double& x, double& y) const {
+        if (!(totale > 0.0)) return false;
+        double resto = frazione * totale;
+        for (std::size_t i = 0; i < parti.size(); ++i) {
+            const Segmento& s = parti[i];
+            const double l = lunghezze[i];
+            if (resto <= l && l > 0.0) {
+                x = s.x1 + (s.x2 - s.x1) * resto / l;
+                y = s.y1 + (s.y2 - s.y1) * resto / l;
+                return true;
+            }
+            resto -= l;
+        }
+        return false;
+    }
+};
 
 // Where along a line each family tries its label first, as fractions of the visible length: the families start at
 // different places so that their labels do not pile up.
@@ -131,12 +143,13 @@ public:
     // Places the label of a line at the first place along it where it fits inside the area and clear of the
     // labels placed so far and of the obstacles; a line with no such place stays without a label.
     void aggiungi(const std::vector<Segmento>& parti, Famiglia f, MisuraTesto m, std::string testo, Rgb colore) {
+        const Percorso percorso(parti);
         std::vector<double> prove = frazioni(f);
         for (int k = 1; k < 20; ++k)
             prove.push_back(k * 0.05);
         for (double frazione : prove) {
             double x = 0.0, y = 0.0;
-            if (!punto_lungo(parti, frazione, x, y)) continue;
+            if (!percorso.punto(frazione, x, y)) continue;
             const RiquadroPixel r{static_cast<int>(std::lround(x - m.larghezza / 2.0)),
                                   static_cast<int>(std::lround(y - m.altezza / 2.0)), m.larghezza, m.altezza};
             if (!libero(r)) continue;

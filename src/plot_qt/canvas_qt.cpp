@@ -41,7 +41,14 @@ void QPainterCanvas::usa_penna() {
     penna.setWidth(stato().spessore_penna);
     penna.setCapStyle(Qt::RoundCap);
     penna.setJoinStyle(Qt::RoundJoin);
-    // Patterns in pen widths: long dashes, dots, dash and dot.
+    if (stato().tratteggio == Tratteggio::continuo) {
+        m_painter->setPen(penna);
+        return;
+    }
+    // Patterns in pen widths: long dashes, dots, dash and dot. A one-pixel broken line is drawn as the cosmetic
+    // pen it looks like, which the rasteriser breaks into dashes itself.
+    penna.setJoinStyle(Qt::BevelJoin);
+    penna.setCosmetic(stato().spessore_penna <= 1);
     switch (stato().tratteggio) {
     case Tratteggio::continuo:
         break;
