@@ -297,9 +297,10 @@ private slots:
         QString selezionato, e1, e2, selezionato_dopo, e1_dopo;
         QStringList righe;
         r.poi([&](QWidget* w) {
-            w->activateWindow();
-            if (!QTest::qWaitForWindowActive(w)) qWarning("the form did not become active");
             QLineEdit* primo = trova<QLineEdit>(w, "Edit1");
+            w->activateWindow();
+            // The window system hands the form the keyboard: the first box has it.
+            if (!QTest::qWaitFor([&] { return primo->hasFocus(); })) qWarning("the first box did not get the focus");
             selezionato = primo->selectedText();
             QTest::keyClicks(primo, QStringLiteral("22,5"));
             e1 = primo->text();
