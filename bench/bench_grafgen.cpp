@@ -92,8 +92,8 @@ void BM_LetturaSottoIlMouse(benchmark::State& stato) {
     OpzioniGrafico o;
     for (Famiglia f : famiglie)
         o.imposta_famiglia(f, true);
-    Impostazioni::salva_strati(o);
-    Impostazioni::salva_lettura(true);
+    Impostazioni().ricorda_strati(o);
+    Impostazioni().ricorda_lettura(true);
     TForm_grafica f({1024, 768});
     f.imposta_grafico(ctx, VistaGrafico::standard);
     f.show();
@@ -113,8 +113,8 @@ void BM_LetturaSottoIlMouse(benchmark::State& stato) {
     }
     if (f.disegni() != disegni) stato.SkipWithError("the chart was drawn again on a mouse move");
     f.close();
-    Impostazioni::salva_strati({});
-    Impostazioni::salva_lettura(false);
+    Impostazioni().ricorda_strati({});
+    Impostazioni().ricorda_lettura(false);
 }
 BENCHMARK(BM_LetturaSottoIlMouse)->Unit(benchmark::kMicrosecond);
 

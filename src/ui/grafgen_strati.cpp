@@ -33,8 +33,9 @@ constexpr Interruttore interruttori[] = {
 } // namespace
 
 void TForm_grafica::crea_azioni() {
-    m_strati = Impostazioni::strati();
-    m_lettura_attiva = Impostazioni::lettura();
+    const Impostazioni impostazioni;
+    m_strati = impostazioni.strati();
+    m_lettura_attiva = impostazioni.lettura();
     int i = 0;
     for (const Interruttore& s : interruttori) {
         auto* a = new QAction(QString::fromUtf8(s.testo), this);
@@ -78,12 +79,12 @@ void TForm_grafica::cambia_strati() {
     const bool lettura = azione("lettura")->isChecked();
     if (lettura != m_lettura_attiva) {
         m_lettura_attiva = lettura;
-        Impostazioni::salva_lettura(lettura);
+        Impostazioni().ricorda_lettura(lettura);
         update(lettura ? m_lettura.ripeti(true) : m_lettura.nascondi());
     }
     if (o == m_strati) return;
     m_strati = o;
-    Impostazioni::salva_strati(m_strati);
+    Impostazioni().ricorda_strati(m_strati);
     ridisegna();
     update(m_lettura.ripeti(m_lettura_attiva));
 }
@@ -104,7 +105,7 @@ void TForm_grafica::salva_immagine() {
     dialogo.setOptions(QFileDialog::DontUseNativeDialog);
     dialogo.setNameFilters(
         {QStringLiteral("PNG (*.png)"), QStringLiteral("SVG (*.svg)"), QStringLiteral("PDF (*.pdf)")});
-    const QString cartella = Impostazioni::cartella_immagini();
+    const QString cartella = Impostazioni().cartella_immagini();
     dialogo.setDirectory(cartella.isEmpty() || !QDir(cartella).exists() ? QDir::homePath() : cartella);
     dialogo.selectFile(QStringLiteral("grafico.png"));
     // The name's extension follows the type chosen.
@@ -114,7 +115,7 @@ void TForm_grafica::salva_immagine() {
     dialogo.setDefaultSuffix(QStringLiteral("png"));
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return;
     const QString nome = dialogo.selectedFiles().first();
-    if (salva_immagine_su(nome)) Impostazioni::salva_cartella_immagini(QFileInfo(nome).absolutePath());
+    if (salva_immagine_su(nome)) Impostazioni().ricorda_cartella_immagini(QFileInfo(nome).absolutePath());
 }
 
 bool TForm_grafica::salva_immagine_su(const QString& percorso) {
