@@ -11,11 +11,11 @@ PACKAGES=(
   fonts-liberation2 qt6-translations-l10n
 )
 # What the tests and the benchmarks need besides (scripts/test): GoogleTest, Google Benchmark, the virtual
-# display, the locales the tests run under, an independent RTF reader, and a real print queue writing PDF files
-# with a PDF reader.
+# display with a window manager, the locales the tests run under, an independent RTF reader, and a real print
+# queue writing PDF files with a PDF reader.
 TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev
-  locales xvfb xauth
+  locales xvfb xauth openbox
   unrtf
   cups printer-driver-cups-pdf poppler-utils
 )

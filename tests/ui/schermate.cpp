@@ -9,12 +9,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTranslator>
 
@@ -27,11 +25,15 @@ namespace {
 QString cartella_uscita;
 int errori = 0;
 
-// The whole screen once everything pending is painted, in few colours: the windows use a handful, and the files
-// stay small.
-void scatta(const char* nome) {
+// The window once everything pending is painted (all of them fill the screen), in few colours: the windows use a
+// handful, and the files stay small.
+void scatta(const char* nome, QWidget* finestra) {
+    if (!QTest::qWaitForWindowExposed(finestra)) {
+        std::fprintf(stderr, "schermate: %s: the window did not come on the screen\n", nome);
+        ++errori;
+    }
     QTest::qWait(300);
-    const QImage schermo = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    const QImage schermo = finestra->grab().toImage();
     const QImage ridotta = schermo.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     const QString file = QDir(cartella_uscita).filePath(QString::fromLatin1(nome) + QStringLiteral(".png"));
     if (schermo.isNull() || !ridotta.save(file, "PNG", 9)) {
@@ -64,20 +66,20 @@ int main(int argc, char** argv) {
     Tform_ondix principale(QDir::tempPath() + QLatin1Char('/'), dimensioni_schermo());
     principale.show();
     if (!QTest::qWaitForWindowExposed(&principale)) return 1;
-    scatta("menu");
+    scatta("menu", &principale);
 
     prova::Risponditore r(60000);
     r.poi([](QWidget* form) {
-        scatta("maschera");
+        scatta("maschera", form);
         premi(form, "BitBtn2"); // CALCOLA: returns once the report window has closed
         premi(form, "BitBtn1"); // &USCITA
     });
     r.poi([](QWidget* grafico) {
-        scatta("grafico");
+        scatta("grafico", grafico);
         premi(grafico, "Button1"); // continua
     });
     r.poi([](QWidget* rapporto) {
-        scatta("rapporto");
+        scatta("rapporto", rapporto);
         premi(rapporto, "BitBtn2"); // &Uscita
     });
     premi(&principale, "BitBtn7"); // ciclo estivo
