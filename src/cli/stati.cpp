@@ -7,6 +7,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <istream>
 #include <ostream>
 
@@ -26,14 +27,16 @@ std::string_view senza_blank(std::string_view s) {
     return s;
 }
 
-// Fixed-point text with `d` decimals and a decimal point; a value that rounds to zero loses its minus sign.
-void aggiungi_numero(std::string& riga, double valore, int d) {
-    std::array<char, 400> buf; // enough for any double in fixed notation with up to 4 decimals
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
-    std::string_view testo(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-    if (testo.size() > 1 && testo.front() == '-' && testo.find_first_not_of("-0.") == std::string_view::npos)
-        testo.remove_prefix(1);
-    riga += testo;
+// Writes the fixed-point text of `valore` with `d` decimals and a decimal point at `p`, and returns its end; a value
+// that rounds to zero loses its minus sign. Room for any double with up to 4 decimals: 400 characters.
+char* scrivi_numero(char* p, char* fine, double valore, int d) {
+    char* const inizio = p;
+    p = scrivi_fisso(p, fine, valore, d).ptr;
+    if (*inizio == '-' && std::all_of(inizio + 1, p, [](char c) { return c == '0' || c == '.'; })) {
+        std::memmove(inizio, inizio + 1, static_cast<std::size_t>(p - inizio - 1));
+        --p;
+    }
+    return p;
 }
 
 // A column name as written in a header: lower case, cut at the first character that is not a letter, a digit
@@ -143,22 +146,31 @@ std::string intestazione_stati(char sep) {
     return r;
 }
 
+void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep) {
+    std::array<char, 7 * 401 + 1> buf;
+    char* p = buf.data();
+    char* const fine = buf.data() + buf.size();
+    p = scrivi_numero(p, fine, s.t, 2);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.ur, 2);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.x, 3);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.h, 3);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.v, 4);
+    *p++ = sep;
+    if (s.bulbo_umido) p = scrivi_numero(p, fine, *s.bulbo_umido, 2);
+    *p++ = sep;
+    if (s.rugiada) p = scrivi_numero(p, fine, *s.rugiada, 2);
+    *p++ = '\n';
+    uscita.append(buf.data(), p);
+}
+
 std::string riga_stati(const StatoAria& s, char sep) {
     std::string r;
-    r.reserve(64);
-    aggiungi_numero(r, s.t, 2);
-    r += sep;
-    aggiungi_numero(r, s.ur, 2);
-    r += sep;
-    aggiungi_numero(r, s.x, 3);
-    r += sep;
-    aggiungi_numero(r, s.h, 3);
-    r += sep;
-    aggiungi_numero(r, s.v, 4);
-    r += sep;
-    if (s.bulbo_umido) aggiungi_numero(r, *s.bulbo_umido, 2);
-    r += sep;
-    if (s.rugiada) aggiungi_numero(r, *s.rugiada, 2);
+    aggiungi_riga_stati(r, s, sep);
+    r.pop_back();
     return r;
 }
 
@@ -215,7 +227,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
     const std::string_view colonna_u = umidita == 1 ? "x" : "ur";
     const std::string_view altra_u = umidita == 1 ? "ur" : "x";
 
-    std::string riga;
+    std::string riga, testo;
     std::vector<std::string> campi;
     std::size_t numero_riga = 0;
     bool troppo_lunga = false;
@@ -324,8 +336,8 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
             scarta(*m);
             continue;
         }
-        std::string testo = riga_stati(std::get<StatoAria>(stato), sep);
-        testo += '\n';
+        testo.clear();
+        aggiungi_riga_stati(testo, std::get<StatoAria>(stato), sep);
         out.write(testo.data(), static_cast<std::streamsize>(testo.size()));
         ++esito.scritte;
     }

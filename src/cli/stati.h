@@ -37,6 +37,8 @@ std::string intestazione_stati(char sep);
 // One output line (no line end): t and ur with 2 decimals, x and h with 3, v with 4, wet bulb and dew point with
 // 2 (empty when unknown); decimal point, no thousands separator, no blanks.
 std::string riga_stati(const StatoAria& s, char sep);
+// The same line with its line end '\n', appended to `uscita`.
+void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep);
 
 // Splits one CSV line at `sep` into `campi` (cleared first). A field may be enclosed in double quotes (a doubled
 // quote inside stands for one); blanks around a field are dropped.
