@@ -15,7 +15,7 @@
 #include <string>
 
 #ifdef ONDIX_CON_GRAFICO
-#include "plot_qt/esporta.h"
+#include "cli/grafico.h"
 #endif
 
 namespace {
@@ -224,7 +224,7 @@ int main(int argc, char** argv) {
             std::cerr << "ondix-calc: the calculation made no chart; " << grafico << " was not written\n";
             return esito.errore ? 3 : 0;
         }
-        if (const auto errore = ondix::esporta_grafico(esito.contesto, esito.vista, grafico)) {
+        if (const auto errore = ondix::esporta_grafico_modulo(esito.contesto, esito.vista, grafico)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
         }
