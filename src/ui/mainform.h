@@ -23,7 +23,7 @@ public:
     Tform_ondix(const QString& cartella_programma, DimensioniSchermo schermo, QWidget* parent = nullptr);
 
     // The report window shown at the end of every calculation. Without one set here, the main window makes its
-    // own just after its first paint (or at the first calculation, if that comes sooner).
+    // own at the first calculation.
     void imposta_rapporto(TForm2* finestra) { m_rapporto_esterno = finestra; }
     TForm2* rapporto();
     // The chart window that serves the chart requests.
@@ -53,13 +53,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void paintEvent(QPaintEvent* e) override;
 
 private:
     void apri_maschera(TipoProcesso tipo);
     void carica_sfondo();
-    // What the first screenful does not need: the close button's picture, the report window.
-    void dopo_primo_disegno();
 
     QString m_cartella;
     DimensioniSchermo m_schermo;
@@ -68,7 +65,6 @@ private:
     QLabel* m_immagine;
     std::array<QAbstractButton*, 10> m_colonna{};
     std::array<QAbstractButton*, 3> m_destra{};
-    bool m_disegnata = false;
     TForm2* m_rapporto_esterno = nullptr;
     std::unique_ptr<TForm2> m_rapporto;
 };
