@@ -10,6 +10,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 using namespace ondix;
@@ -66,6 +67,13 @@ void BM_temperatura_rugiada(benchmark::State& s) {
     for (auto _ : s) benchmark::DoNotOptimize(temperatura_rugiada(50, 10.0 + static_cast<double>(i++ % 300) * 0.1));
 }
 BENCHMARK(BM_temperatura_rugiada);
+
+// Cold air, dew point below −10 °C: the first bisection fails, the second finds it.
+void BM_temperatura_rugiada_fredda(benchmark::State& s) {
+    std::int64_t i = 0;
+    for (auto _ : s) benchmark::DoNotOptimize(temperatura_rugiada(50, -20.0 + static_cast<double>(i++ % 150) * 0.1));
+}
+BENCHMARK(BM_temperatura_rugiada_fredda);
 
 void BM_temperatura_bulbo_umido(benchmark::State& s) {
     std::int64_t i = 0;
@@ -138,13 +146,14 @@ BENCHMARK(BM_limite_kernel_bulbo_umido);
 void BM_verifica_ricerche(benchmark::State& s) {
     std::int64_t diverse = 0, stati = 0;
     const auto bit = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    const auto bit_rugiada = [](std::optional<double> v) { return v ? std::bit_cast<std::uint64_t>(*v) : 1; };
     for (auto _ : s)
         for (int i = 0; i <= 1000; ++i) {
             const double t = -15.0 + 0.07 * i;
             for (int j = 0; j <= 1000; ++j) {
                 const double ur = 0.1 * j;
                 const double x = umidita_specifica(ur, t);
-                diverse += bit(temperatura_rugiada(ur, t)) != bit(piane::temperatura_rugiada(ur, t));
+                diverse += bit_rugiada(temperatura_rugiada(ur, t)) != bit_rugiada(piane::temperatura_rugiada(ur, t));
                 diverse += bit(temperatura_bulbo_umido(x, t)) != bit(piane::temperatura_bulbo_umido(x, t));
                 ++stati;
             }

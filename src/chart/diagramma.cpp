@@ -13,8 +13,9 @@ constexpr std::uint16_t penna_neutra = 15;
 // Radius of a point mark, °C on the temperature scale.
 constexpr double raggio_segno = 0.2;
 
-// Line between entries k and j, world units.
+// Line between entries k and j, world units; none when either entry is empty, since it holds no state.
 void unisci(Plotter& p, const TabellaPunti& punti, int k, int j) {
+    if (!punti[k].in_uso() || !punti[j].in_uso()) return;
     p.linea(punti[k].X, punti[k].Y, punti[j].X, punti[j].Y);
 }
 
@@ -26,8 +27,9 @@ void segni_punti(Plotter& p, const TabellaPunti& punti) {
         // A later entry with exactly one coordinate 0 keeps the colour of the mark before it.
         if (q.X != 0.0 && q.Y != 0.0) p.penna(nero);
         if (i == 1) p.penna(rosso);
-        p.scrivi_testo(q.etichetta, q.X, q.Y);
+        // The mark first: its white inside would cover the start of the label.
         p.cerchio(q.X, q.Y, raggio_segno);
+        p.scrivi_testo(q.etichetta, q.X, q.Y);
     }
 }
 

@@ -32,7 +32,9 @@ the text ("20,5" is 20, "" and "abc" are 0).
 
 Output: the report lines, one per line (UTF-8). Each message box is printed on stderr as
 "messaggio: TEXT". With --json one JSON object holds the report, the messages, the chart
-points in use, the chart view and the floating-point error, if any.
+points in use, the chart view and the floating-point error, if any; "t_rugiada" the dew
+point of kind 4 (null when the air has none), and "nebbia" the supersaturated states
+(fog), when there are any.
 
 Exit status: 0 the calculation ran (also when it stopped at a message); 3 a floating-point
 error stopped it (its text on stderr); 2 usage error.
@@ -60,7 +62,8 @@ may be in double quotes; blank lines are skipped.
 Output (standard output): a CSV with the input's separator and the header
   t,ur,x,h,v,t_bulbo_umido,t_rugiada
 t and ur in C and % with 2 decimals, x in g/kg and h in kj/kg with 3, v in mc/kg with 4,
-wet bulb and dew point in C with 2 (empty below -10 C, where their solvers stop searching);
+wet bulb and dew point in C with 2 (the wet bulb empty where its solver finds none, the dew
+point empty for air with none above -100 C, such as 0 %);
 decimal point, no thousands separator. The values are those of the point-properties report,
 at 101335 Pa. Rows are read and written one at a time, so the input may be of any length.
 

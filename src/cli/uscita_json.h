@@ -7,7 +7,8 @@
 
 namespace ondix {
 
-// {"processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico", "errore"} on one line.
+// {"processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico", "errore"} on one line, then
+// "t_rugiada" when the calculation reported a dew point and "nebbia" when it reported supersaturated states.
 std::string esito_json(const EsitoCalcolo& e);
 
 } // namespace ondix

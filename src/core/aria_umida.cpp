@@ -68,7 +68,7 @@ double volume_specifico(double t, double x) {
     return 287.0 * (t + 273.0) / (pressione_atmosferica - pv);
 }
 
-double temperatura_rugiada(double ur, double t) {
+std::optional<double> temperatura_rugiada(double ur, double t) {
     const double x = umidita_specifica(ur, t);
     double lo = -10.0, hi = t, mid = 0.0, xs = 0.0;
     int n = 0;
@@ -86,7 +86,30 @@ double temperatura_rugiada(double ur, double t) {
         if (std::fabs(x - xs) < 0.01) break;
         if (ripete) n = 101; // early exit to the cap: every later halving repeats this one
     }
-    return n > 100 ? 0.0 : mid;
+    if (n <= 100) return mid;
+    // No convergence: the dew point lies below −10 °C (or the air is above saturation). Search it on the
+    // continuation of the saturation pressure below −10 °C, as the wet bulb does, down to −100 °C.
+    if (!(x < xs_meno10)) return std::nullopt;
+    lo = -100.0;
+    hi = -10.0;
+    static const double xs_meno100 = umidita_saturazione(-100.0);
+    if (!(x >= xs_meno100)) return std::nullopt; // drier than saturated air at −100 °C
+    // The continuation inverts in closed form: its root r tells each halving's comparison without evaluating it.
+    // Within [−100, −10] °C ln(xs) grows by at least L/R / 263.15² = 0.088 per kelvin, so 1e-6 K from the root xs
+    // differs from x by 9e-8 of its value, far beyond the rounding of xs or of r (below 1e-13); nearer than that
+    // the halving evaluates xs as usual.
+    const double ps = pressione_atmosferica * x / (622.0 + x);
+    const double r = 1.0 / (1.0 / 263.15 - std::log(ps / polinomio_saturazione(-10.0)) / sublimazione_su_r) - 273.15;
+    constexpr double margine = 1e-6;
+    while (hi - lo >= 0.0005) {
+        mid = (lo + hi) / 2.0;
+        const bool sopra = mid > r + margine || (!(mid < r - margine) && umidita_saturazione(mid) > x);
+        if (sopra)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return (lo + hi) / 2.0;
 }
 
 namespace {

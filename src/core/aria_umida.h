@@ -1,6 +1,8 @@
 // Moist-air properties at a fixed atmospheric pressure, with the engineering correlations the reports rely on.
 #pragma once
 
+#include <optional>
+
 namespace ondix {
 
 // The one atmospheric pressure every property function uses, Pa. Fixed for the whole run.
@@ -22,8 +24,9 @@ double curva_saturazione(double t);
 double entalpia(double x, double t);
 // Specific volume, m³/kg of dry air, from t (°C) and x (g/kg).
 double volume_specifico(double t, double x);
-// Dew point, °C, of air at ur (%) and t (°C); 0 when the bisection does not converge (dew point below −10 °C).
-double temperatura_rugiada(double ur, double t);
+// Dew point, °C, of air at ur (%) and t (°C), searched down to −100 °C; none for air drier than saturated air
+// at −100 °C (0 % among them) or above saturation.
+std::optional<double> temperatura_rugiada(double ur, double t);
 // Wet-bulb temperature, °C, of air at x (g/kg) and t (°C).
 double temperatura_bulbo_umido(double x, double t);
 

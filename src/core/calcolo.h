@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/maschera.h"
+#include "core/nebbia.h"
 #include "core/punti_grafico.h"
 #include "core/rapporto.h"
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace ondix {
 
@@ -29,6 +31,13 @@ public:
     virtual void mostra_rapporto() = 0;
 };
 
+// Values a calculation reports as text, kept as numbers for machine-readable output; cleared with the report.
+struct RisultatiCalcolo {
+    bool con_rugiada = false;        // the report has a dew-point line
+    std::optional<double> rugiada;   // its value, °C; none when the air has no dew point in range
+    std::vector<StatoNebbia> nebbia; // supersaturated states, in report order
+};
+
 // Everything a calculation reads and writes, passed explicitly.
 struct Contesto {
     TipoProcesso processo = 0;
@@ -36,6 +45,7 @@ struct Contesto {
     StatoMaschera maschera;
     TabellaPunti punti;
     Rapporto rapporto;
+    RisultatiCalcolo risultati;
 };
 
 // The three floating-point faults that stop a calculation.
@@ -70,6 +80,7 @@ public:
     int portata() const { return m_ctx.maschera.portata; } // RadioGroup2
 
     Rapporto& rapporto() { return m_ctx.rapporto; }
+    RisultatiCalcolo& risultati() { return m_ctx.risultati; }
     void aggiungi(std::string riga) { m_ctx.rapporto.aggiungi(std::move(riga)); }
 
     TabellaPunti& punti() { return m_ctx.punti; }
@@ -107,7 +118,7 @@ Computazione computazione_per(int tipo);
 // overlay code from the context's process kind.
 void imposta_maschera(Contesto& ctx);
 
-// "CALCOLA": clears the report, hides Edit10, runs the kind's computation, then shows the report.
+// "CALCOLA": clears the report (and its results), hides Edit10, runs the kind's computation, then shows the report.
 // On a floating-point error the computation stops, the report is not shown and the error is returned.
 std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno);
 

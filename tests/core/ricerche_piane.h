@@ -5,10 +5,11 @@
 #include "core/aria_umida.h"
 
 #include <cmath>
+#include <optional>
 
 namespace ondix::piane {
 
-inline double temperatura_rugiada(double ur, double t) {
+inline std::optional<double> temperatura_rugiada(double ur, double t) {
     const double x = umidita_specifica(ur, t);
     double lo = -10.0, hi = t, mid = 0.0, xs = 0.0;
     int n = 0;
@@ -21,7 +22,19 @@ inline double temperatura_rugiada(double ur, double t) {
         else
             lo = mid;
     } while (!(std::fabs(x - xs) < 0.01 || n > 100));
-    return n > 100 ? 0.0 : mid;
+    if (n <= 100) return mid;
+    if (!(x < umidita_saturazione(-10.0))) return std::nullopt;
+    lo = -100.0;
+    hi = -10.0;
+    if (!(x >= umidita_saturazione(lo))) return std::nullopt;
+    while (hi - lo >= 0.0005) {
+        mid = (lo + hi) / 2.0;
+        if (umidita_saturazione(mid) > x)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return (lo + hi) / 2.0;
 }
 
 inline double temperatura_bulbo_umido(double x, double t) {
