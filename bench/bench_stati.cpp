@@ -1,5 +1,6 @@
 // Speed of the batch command's engine: rows per second through calcola_stati, for a year of hourly data and for
-// a million rows, and the cost of one state.
+// a million rows, with one and two threads, beside PsychroLib's compute path; the cost of one state and of one
+// output line.
 #include "cli/stati.h"
 
 #include "meteo.h"
@@ -34,13 +35,20 @@ void BM_calcola_stati(benchmark::State& s) {
     std::ostream out(&scarico), err(&scarico);
     for (auto _ : s) {
         std::istringstream in(ingresso);
-        const EsitoStati e = calcola_stati(in, out, err, 0, "meteo");
+        const EsitoStati e = calcola_stati(in, out, err, 0, "meteo", static_cast<unsigned>(s.range(1)));
         if (e.scritte != static_cast<std::size_t>(s.range(0))) s.SkipWithError("rows were skipped");
     }
     s.SetItemsProcessed(s.iterations() * s.range(0));
     s.SetBytesProcessed(s.iterations() * static_cast<std::int64_t>(ingresso.size()));
 }
-BENCHMARK(BM_calcola_stati)->Arg(8760)->Arg(1000000)->Unit(benchmark::kMillisecond);
+// Rows, threads; wall-clock time, since the threads share the work.
+BENCHMARK(BM_calcola_stati)
+    ->Args({8760, 1})
+    ->Args({8760, 2})
+    ->Args({1000000, 1})
+    ->Args({1000000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The yardstick: PsychroLib's compute path for the same states (humidity ratio, wet bulb, dew point, vapour
 // pressure, enthalpy, volume, degree of saturation at 101335 Pa), numbers in and out of memory, one core.
