@@ -24,6 +24,9 @@ struct LayoutGrafico {
 // 145 × 25, and "STAMPA" at left 392, 129 × 25, both at top height − 53.
 LayoutGrafico layout_grafico(DimensioniSchermo s);
 
+// Pen width of a chart printed at `dpi` dots per inch: half a millimetre, in printer pixels (at least 1).
+int spessore_penna_stampa_mm(int dpi);
+
 class TForm_grafica : public QDialog {
 public:
     // The printer "STAMPA" prints on; nullptr when there is none.
@@ -43,7 +46,8 @@ public:
     void ridisegna();
     // "STAMPA": the chart on the default printer, one page; a message when there is no printer or it fails.
     void stampagrafico();
-    // Prints the chart on `stampante` as one job; false if the printer cannot be used or failed.
+    // Prints the chart on `stampante` as one job, on a landscape page, with pens spessore_penna_stampa_mm wide;
+    // false if the printer cannot be used or failed.
     bool stampa_su(QPrinter& stampante);
     // "continua": closes the window.
     void termina();
@@ -51,7 +55,8 @@ public:
     // The default printer unless replaced (tests print to PDF or to no printer at all).
     void imposta_stampante(FabbricaStampante f) { m_stampante = std::move(f); }
 
-    // The picture the window shows: the last screen drawing, white where nothing was drawn.
+    // The picture the window shows: the last screen drawing, white where nothing was drawn, with the screen's own
+    // pixels (its device pixel ratio is the window's).
     const QPixmap& immagine() const { return m_immagine; }
     // The screen size the last activation recorded (the window's own size), pixels.
     DimensioniSchermo schermo_registrato() const { return m_registrato; }
@@ -64,8 +69,12 @@ protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // The window's size recorded as the screen size, the button row placed, the chart drawn again.
+    void adatta_alla_finestra();
+
     DimensioniSchermo m_schermo;
     DimensioniSchermo m_registrato;
     QPushButton* m_continua;

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QAbstractButton;
+class QIcon;
 class QLabel;
 
 namespace ondix {
@@ -30,7 +31,7 @@ public:
     void imposta_grafico(EsternoQt::ApriGrafico apri) { m_esterno.imposta_grafico(std::move(apri)); }
 
     void aggiusta(); // layout at creation
-    void inizia();   // back to the top-left corner at full-screen size
+    void inizia();   // full screen again (after every dialog it opened)
 
     // The process buttons: set the process kind and show a new input form modally.
     void vai_1();       // point properties
@@ -43,7 +44,7 @@ public:
     void vai_inv();     // winter cycle
     void vai_inv_vap(); // winter cycle with steam humidification
     void vai_nuovo();   // summer verification
-    void chiedialt();   // altitude → "patm.txt" and the pressure message
+    void chiedialt();   // altitude → "patm.txt" (or the user's data directory) and the pressure message
     void vaidoc();      // "manuale sul testo"
     void chiudi();      // ends the program
 
@@ -53,10 +54,16 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void apri_maschera(TipoProcesso tipo);
+    // Writes "patm.txt" for `p` (Pa) and shows the pressure.
+    void scrivi_pressione(double p);
     void carica_sfondo();
+    // What the first screenful does not need: the program's icon.
+    void dopo_primo_disegno();
 
     QString m_cartella;
     DimensioniSchermo m_schermo;
@@ -65,9 +72,13 @@ private:
     QLabel* m_immagine;
     std::array<QAbstractButton*, 10> m_colonna{};
     std::array<QAbstractButton*, 3> m_destra{};
+    bool m_disegnata = false;
     TForm2* m_rapporto_esterno = nullptr;
     std::unique_ptr<TForm2> m_rapporto;
 };
+
+// The program's icon: the desktop theme's "ondix", else the one built into the program.
+QIcon icona_programma();
 
 // Upper case of the ASCII letters a–z; every other character unchanged.
 QString maiuscole_ascii(const QString& testo);

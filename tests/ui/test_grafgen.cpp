@@ -6,13 +6,16 @@
 #include "chart/recording_canvas.h"
 #include "ui/caratteri.h"
 #include "ui/grafgen.h"
+#include "ui/schermo.h"
 
 #include <QFile>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -123,6 +126,12 @@ private slots:
         QVERIFY(f.isModal());
         QCOMPARE(f.windowTitle(), QStringLiteral("  "));
         QCOMPARE(f.geometry(), QRect(0, 0, 1024, 768));
+        // On a screen of that size, under a window manager or not, the whole window is the screen.
+        if (f.screen()->geometry().size() == QSize(1024, 768)) {
+            QString difetto;
+            QVERIFY2(QTest::qWaitFor([&] { return (difetto = prova::difetto_schermo_coperto(&f)).isEmpty(); }),
+                     qPrintable(difetto));
+        }
         QCOMPARE(f.palette().color(QPalette::Window), QColor(Qt::white));
         QCOMPARE(f.font().pixelSize(), 11);
         QVERIFY(f.font().bold() && f.font().italic());
@@ -157,7 +166,13 @@ private slots:
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // Sized by the window system (a full-screen window on Wayland learns its size this way): the button row
+        // and the chart follow the new size.
         f.setGeometry(30, 40, 500, 400);
+        QVERIFY(QTest::qWaitFor([&] { return f.size() == QSize(500, 400); }));
+        QCOMPARE(pulsante(&f, "BitBtn2")->geometry(), QRect(392, 347, 129, 25));
+        QCOMPARE(f.immagine().size(), QSize(500, 400));
+        QCOMPARE(int(f.plotter().plotter().w()), 490);
         pulsante(&f, "Button1")->move(0, 0);
         // Another window had the focus, and gives it back.
         QEvent disattivazione(QEvent::WindowDeactivate), attivazione(QEvent::WindowActivate);
@@ -283,8 +298,8 @@ private slots:
         QVERIFY(finestra.isNull());
     }
 
-    // "STAMPA" on a PDF printer: one page, the chart in the top-left 90 % with pen width 5, the screen picture
-    // and the screen output untouched.
+    // "STAMPA" on a PDF printer: one landscape page, the chart in the top-left 90 % with lines half a millimetre
+    // wide, the screen picture and the screen output untouched.
     void stampaSuPdf() {
         const Contesto ctx = riscaldamento();
         TForm_grafica f({1024, 768});
@@ -303,7 +318,11 @@ private slots:
         VERIFICA_DIALOGHI(r);
         QCOMPARE(stampanti, 1);
         QCOMPARE(f.plotter().plotter().dispositivo(), Dispositivo::schermo);
-        QCOMPARE(f.plotter().canvas_stampante().stato().spessore_penna, 5);
+        QCOMPARE(spessore_penna_stampa_mm(1200), 24);
+        QCOMPARE(spessore_penna_stampa_mm(300), 6);
+        QCOMPARE(spessore_penna_stampa_mm(20), 1);
+        QCOMPARE(f.plotter().canvas_stampante().stato().spessore_penna,
+                 spessore_penna_stampa_mm(stampante_pdf(pdf)->resolution()));
         QCOMPARE(f.immagine().toImage(), schermo);
         const int disegni = f.disegni();
         f.close();
@@ -318,6 +337,40 @@ private slots:
         for (const char* atteso : {"tbs", "X[g/kg]", "I", "U"})
             QVERIFY2(testo->contains(QLatin1String(atteso)), qPrintable(*testo));
         verifica_pagina(pdf);
+        const auto orizzontale = prova::orizzontale_pdf(pdf, errore);
+        QVERIFY2(orizzontale, qPrintable(errore));
+        QVERIFY(*orizzontale);
+        // The frame's left side: about half a millimetre, 1.42 points.
+        const QImage pagina = prova::pagina_pdf(pdf, 300, errore);
+        QVERIFY2(!pagina.isNull(), qPrintable(errore));
+        const double punti = prova::spessore_prima_linea(pagina, 300, 0.45);
+        QVERIFY2(punti > 1.0 && punti < 2.0, qPrintable(QString::number(punti)));
+    }
+
+    // At a device pixel ratio of 2 the picture has the screen's own pixels, and the chart is drawn on it at that
+    // resolution, not scaled up. Run by ctest with QT_SCALE_FACTOR=2.
+    void altaDensita() {
+        const Contesto ctx = punto();
+        TForm_grafica f(dimensioni_schermo());
+        f.imposta_procedura(procedura_vista(VistaGrafico::punto, ctx));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const qreal rapporto = f.devicePixelRatioF();
+        if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) QSKIP("run at scale 2 by ctest");
+        QCOMPARE(rapporto, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        QCOMPARE(f.immagine().devicePixelRatio(), rapporto);
+        QCOMPARE(f.immagine().size(), f.size() * rapporto);
+        QPixmap atteso(f.size() * rapporto);
+        atteso.setDevicePixelRatio(rapporto);
+        atteso.fill(Qt::white);
+        {
+            QPainter painter(&atteso);
+            PlotterQt plotter;
+            plotter.disegna_schermo(painter, static_cast<std::uint16_t>(f.width()),
+                                    static_cast<std::uint16_t>(f.height()), procedura_vista(VistaGrafico::punto, ctx));
+        }
+        QCOMPARE(f.immagine().toImage(), atteso.toImage());
+        f.close();
     }
 
     // A print that cannot be made is reported; the window and its plotter stay as they were. (A printer named

@@ -1,0 +1,67 @@
+#include "ui/impostazioni.h"
+
+#include <QSettings>
+
+namespace ondix {
+
+namespace {
+
+QString& file_di_prova() {
+    static QString percorso;
+    return percorso;
+}
+
+QString gruppo_dati(TipoProcesso tipo) {
+    return QStringLiteral("ultimo_calcolo/tipo_%1").arg(tipo);
+}
+
+QString chiave_testo(std::size_t i) {
+    return QStringLiteral("testo%1").arg(i + 1);
+}
+
+} // namespace
+
+Impostazioni::Impostazioni()
+    : m_settings(file_di_prova().isEmpty()
+                     ? std::make_unique<QSettings>(QStringLiteral("ondix"), QStringLiteral("ondix"))
+                     : std::make_unique<QSettings>(file_di_prova(), QSettings::IniFormat)) {}
+
+Impostazioni::~Impostazioni() = default;
+
+void Impostazioni::usa_file(const QString& percorso) {
+    file_di_prova() = percorso;
+}
+
+void Impostazioni::ricorda_dati(TipoProcesso tipo, const StatoMaschera& m) {
+    m_settings->beginGroup(gruppo_dati(tipo));
+    for (std::size_t i = 0; i < m.testo.size(); ++i)
+        m_settings->setValue(chiave_testo(i), QString::fromStdString(m.testo[i]));
+    m_settings->setValue(QStringLiteral("umidita"), m.umidita);
+    m_settings->setValue(QStringLiteral("portata"), m.portata);
+    m_settings->endGroup();
+    m_settings->sync();
+}
+
+bool Impostazioni::richiama_dati(TipoProcesso tipo, StatoMaschera& m) const {
+    m_settings->beginGroup(gruppo_dati(tipo));
+    const bool c_e = m_settings->contains(QStringLiteral("umidita"));
+    if (c_e) {
+        for (std::size_t i = 0; i < m.testo.size(); ++i)
+            m.testo[i] = m_settings->value(chiave_testo(i)).toString().toStdString();
+        m.umidita = m_settings->value(QStringLiteral("umidita")).toInt() == 1 ? 1 : 0;
+        m.portata = m_settings->value(QStringLiteral("portata")).toInt() == 1 ? 1 : 0;
+    }
+    m_settings->endGroup();
+    return c_e;
+}
+
+QString Impostazioni::cartella_rapporto() const {
+    return m_settings->value(QStringLiteral("rapporto/cartella")).toString();
+}
+
+void Impostazioni::ricorda_cartella_rapporto(const QString& cartella) {
+    m_settings->setValue(QStringLiteral("rapporto/cartella"), cartella);
+    m_settings->sync();
+}
+
+} // namespace ondix
