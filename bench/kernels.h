@@ -25,8 +25,12 @@ inline double xs(double t) {
     const double p = ps(t);
     return 622.0 * p / (P - p);
 }
-inline double h(double x, double t) { return 1.004 * t + (1.926 * t + 2490.0) * x / 1000.0; }
-inline double v(double t, double x) { return 287.0 * (t + 273.0) / (P - ur(x, t) * ps(t) / 100.0); }
+inline double h(double x, double t) {
+    return 1.004 * t + (1.926 * t + 2490.0) * x / 1000.0;
+}
+inline double v(double t, double x) {
+    return 287.0 * (t + 273.0) / (P - ur(x, t) * ps(t) / 100.0);
+}
 
 inline double rugiada(double ur, double t) {
     const double xt = x(ur, t);

@@ -21,7 +21,9 @@ inline void verifica(bool condizione, const char* messaggio) {
     if (!condizione) throw std::domain_error(messaggio);
 }
 
-inline double kelvin(double t) { return t + 273.15; }
+inline double kelvin(double t) {
+    return t + 273.15;
+}
 
 inline double GetSatVapPres(double TDryBulb) {
     verifica(TDryBulb >= -100. && TDryBulb <= 200., "Dry bulb temperature is outside range [-100, 200]");
@@ -41,8 +43,8 @@ inline double dLnPws_(double TDryBulb) {
     if (TDryBulb <= punto_triplo)
         return 5.6745359E+03 / std::pow(T, 2) - 9.677843E-03 + 2 * 6.2215701E-07 * T +
                3 * 2.0747825E-09 * std::pow(T, 2) - 4 * 9.484024E-13 * std::pow(T, 3) + 4.1635019 / T;
-    return 5.8002206E+03 / std::pow(T, 2) - 4.8640239E-02 + 2 * 4.1764768E-05 * T -
-           3 * 1.4452093E-08 * std::pow(T, 2) + 6.5459673 / T;
+    return 5.8002206E+03 / std::pow(T, 2) - 4.8640239E-02 + 2 * 4.1764768E-05 * T - 3 * 1.4452093E-08 * std::pow(T, 2) +
+           6.5459673 / T;
 }
 
 inline double GetTDewPointFromVapPres(double TDryBulb, double VapPres) {

@@ -20,7 +20,9 @@ long long mediana(std::vector<long long> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
-long long us(const timeval& t) { return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_usec; }
+long long us(const timeval& t) {
+    return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_usec;
+}
 } // namespace
 
 int main(int argc, char** argv) {

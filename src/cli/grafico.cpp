@@ -53,8 +53,8 @@ Modulo carica() {
         if (!versione || !esporta) {
             m.errore = "the chart module " + p.string() + " is not one of ondix";
         } else if (std::string_view(versione()) != ONDIX_VERSIONE) {
-            m.errore = "the chart module " + p.string() + " is of ondix " + versione() + ", this program of " +
-                       ONDIX_VERSIONE;
+            m.errore =
+                "the chart module " + p.string() + " is of ondix " + versione() + ", this program of " + ONDIX_VERSIONE;
         } else {
             m.esporta = esporta;
         }

@@ -7,12 +7,14 @@
 extern "C" {
 
 __attribute__((visibility("default"))) bool ondix_esporta_grafico(const ondix::RichiestaGrafico* r,
-                                                                   std::string* errore) {
+                                                                  std::string* errore) {
     auto e = ondix::esporta_grafico(*r->contesto, r->vista, r->percorso);
     if (!e) return true;
     *errore = std::move(*e);
     return false;
 }
 
-__attribute__((visibility("default"))) const char* ondix_versione_modulo() { return ONDIX_VERSIONE; }
+__attribute__((visibility("default"))) const char* ondix_versione_modulo() {
+    return ONDIX_VERSIONE;
+}
 }
