@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <istream>
 #include <mutex>
 #include <ostream>
@@ -109,7 +110,6 @@ bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga) {
     return true;
 }
 
-
 // How the rows of a file are read, from its header.
 struct Formato {
     char sep;
@@ -196,6 +196,19 @@ void in_parallelo(std::istream& in, std::ostream& out, std::ostream& diagnostica
     std::exception_ptr errore;
 
     std::vector<std::thread> operai;
+    // However this function is left, the workers are told to stop and are waited for.
+    struct Chiusura {
+        std::function<void()> f;
+        ~Chiusura() { f(); }
+    } chiusura{[&] {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            finito = true;
+        }
+        lavoro.notify_all();
+        for (std::thread& t : operai)
+            if (t.joinable()) t.join();
+    }};
     operai.reserve(fili);
     for (unsigned i = 0; i < fili; ++i)
         operai.emplace_back([&] {
@@ -277,8 +290,8 @@ void in_parallelo(std::istream& in, std::ostream& out, std::ostream& diagnostica
     lavoro.notify_all();
     while (scritti < riempiti)
         scrivi_primo();
-    for (std::thread& t : operai)
-        t.join();
+    chiusura.f();
+    chiusura.f = [] {};
     if (errore) std::rethrow_exception(errore);
     if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga);
 }
