@@ -200,12 +200,14 @@ void traccia_funzione(Plotter& p, const std::function<double(double)>& f, std::u
     p.penna(penna);
     p.imposta_mappatura(true);
     const FinestraPlotter& w = p.finestra_corrente();
+    // The values run up the window, or across it when the axes are swapped.
+    const double ymin = p.scambio_assi() ? w.xmin : w.ymin, ymax = p.scambio_assi() ? w.xmax : w.ymax;
     bool sposta = true;
     for (int i = 0; i <= intervalli_curva; ++i) {
         const double x = a + ((b - a) / intervalli_curva) * i;
         const double y = f(x);
         // Outside the window's vertical range (or not a number): lift the pen.
-        if (!(y >= w.ymin && y <= w.ymax)) {
+        if (!(y >= ymin && y <= ymax)) {
             sposta = true;
             continue;
         }

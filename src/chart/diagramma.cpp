@@ -1,6 +1,7 @@
 #include "chart/diagramma.h"
 
 #include "chart/assi.h"
+#include "chart/strati.h"
 #include "core/aria_umida.h"
 
 namespace ondix {
@@ -83,8 +84,15 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
     const ImpostazioniAssi impostazioni{}; // left margin on, no extra rows
     p.apri_plotter();
     p.cornice();
-    assi(p, "tbs", "X[g/kg]", penna_neutra, tmin, xmin, tmax, xmax, impostazioni);
+    if (p.opzioni().mollier) {
+        // Humidity ratio across, temperature upward; everything after this is drawn in (t, x) and placed swapped.
+        assi(p, "X[g/kg]", "t [C]", penna_neutra, xmin, tmin, xmax, tmax, impostazioni);
+        p.imposta_scambio_assi(true);
+    } else {
+        assi(p, "tbs", "X[g/kg]", penna_neutra, tmin, xmin, tmax, xmax, impostazioni);
+    }
     p.imposta_mappatura(true);
+    disegna_strati(p, punti);
     // Sampled over the requested temperatures, cut where it leaves the widened humidity range.
     traccia_funzione(p, curva_saturazione, blu, tmin, tmax);
     p.penna(rosso);

@@ -67,10 +67,10 @@ Modulo carica() {
 } // namespace
 
 std::optional<std::string> esporta_grafico_modulo(const Contesto& ctx, std::optional<VistaGrafico> vista,
-                                                  const std::string& percorso) {
+                                                  const std::string& percorso, const OpzioniGrafico& opzioni) {
     static const Modulo modulo = carica();
     if (!modulo.esporta) return modulo.errore;
-    const RichiestaGrafico richiesta{&ctx, vista, percorso};
+    const RichiestaGrafico richiesta{&ctx, vista, percorso, &opzioni};
     std::string errore;
     if (modulo.esporta(&richiesta, &errore)) return std::nullopt;
     return errore;

@@ -2,6 +2,7 @@
 // never maps the drawing libraries.
 #pragma once
 
+#include "chart/opzioni_grafico.h"
 #include "core/calcolo.h"
 
 #include <optional>
@@ -9,11 +10,13 @@
 
 namespace ondix {
 
-// What the module draws: the chart of `vista` over the context's point table and overlay code, into `percorso`.
+// What the module draws: the chart of `vista` over the context's point table and overlay code, with the layers of
+// `opzioni`, into `percorso`.
 struct RichiestaGrafico {
     const Contesto* contesto = nullptr;
     std::optional<VistaGrafico> vista;
     std::string percorso;
+    const OpzioniGrafico* opzioni = nullptr;
 };
 
 // The module's entry point, by this name: true when the chart was written, else false with a message for the user
@@ -30,6 +33,6 @@ inline constexpr const char* nome_modulo_grafico = "ondix-grafico.so";
 // Loads the module (once) and draws the chart with it; nullopt on success, else a message for the user (also when
 // the module cannot be found or loaded).
 std::optional<std::string> esporta_grafico_modulo(const Contesto& ctx, std::optional<VistaGrafico> vista,
-                                                  const std::string& percorso);
+                                                  const std::string& percorso, const OpzioniGrafico& opzioni = {});
 
 } // namespace ondix

@@ -8,7 +8,7 @@ extern "C" {
 
 __attribute__((visibility("default"))) bool ondix_esporta_grafico(const ondix::RichiestaGrafico* r,
                                                                   std::string* errore) {
-    auto e = ondix::esporta_grafico(*r->contesto, r->vista, r->percorso);
+    auto e = ondix::esporta_grafico(*r->contesto, r->vista, r->percorso, *r->opzioni);
     if (!e) return true;
     *errore = std::move(*e);
     return false;

@@ -46,6 +46,7 @@ Examples:
   ondix-calc 6 --e8 8500 --risposta 0.2 summer cycle with post-heating, bypass factor 0.2
   ondix-calc 1 --json
   ondix-calc 7 --grafico inverno.png    winter cycle and its chart (builds with the chart only)
+  ondix-calc 6 --grafico estate.svg --isolinee ur,h --mollier
 
 Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file
 (see ondix-calc stati --help).)";
@@ -149,6 +150,12 @@ int main(int argc, char** argv) {
 #ifdef ONDIX_CON_GRAFICO
     app.add_option("--grafico", grafico,
                    "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
+    std::string isolinee;
+    bool mollier = false;
+    auto* opt_isolinee = app.add_option("--isolinee", isolinee,
+                                        "with --grafico: isolines of relative humidity, enthalpy, wet bulb, specific "
+                                        "volume: LIST of ur,h,tbu,v or tutte");
+    app.add_flag("--mollier", mollier, "with --grafico: the Mollier h-x view (humidity ratio across, t upward)");
 #endif
 
     auto* stati = app.add_subcommand("stati", "computes the properties of every air state of a CSV file");
@@ -208,6 +215,20 @@ int main(int argc, char** argv) {
                   << " (use 1, 2, 3, 4, 5, 6, 7, 13, 17 or 21; see --help)\n";
         return 2;
     }
+#ifdef ONDIX_CON_GRAFICO
+    ondix::OpzioniGrafico strati;
+    strati.mollier = mollier;
+    if ((opt_isolinee->count() > 0 || mollier) && grafico.empty()) {
+        std::cerr
+            << "ondix-calc: --isolinee and --mollier go with --grafico\n(ondix-calc --help explains the options)\n";
+        return 2;
+    }
+    if (opt_isolinee->count() > 0)
+        if (const auto errore = ondix::leggi_isolinee(isolinee, strati)) {
+            std::cerr << "ondix-calc: --isolinee: " << *errore << '\n';
+            return 2;
+        }
+#endif
     richiesta.tipo = tipo;
     for (int i = 0; i < 10; ++i) {
         const auto* o = app.get_option("--e" + std::to_string(i + 1));
@@ -236,7 +257,7 @@ int main(int argc, char** argv) {
             std::cerr << "ondix-calc: the calculation made no chart; " << grafico << " was not written\n";
             return esito.errore ? 3 : 0;
         }
-        if (const auto errore = ondix::esporta_grafico_modulo(esito.contesto, esito.vista, grafico)) {
+        if (const auto errore = ondix::esporta_grafico_modulo(esito.contesto, esito.vista, grafico, strati)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
         }

@@ -106,6 +106,7 @@ TForm_grafica::TForm_grafica(DimensioniSchermo schermo, QWidget* parent)
     applica(m_stampa, l.stampa);
     m_registrato = m_schermo;
     m_plotter.plotter().imposta_dimensione_schermo(m_registrato.larghezza, m_registrato.altezza);
+    crea_azioni();
 }
 
 void TForm_grafica::inizia() {
@@ -147,10 +148,15 @@ void TForm_grafica::ridisegna() {
         m_immagine.setDevicePixelRatio(rapporto);
     }
     m_immagine.fill(Qt::white);
+    m_plotter.plotter().imposta_opzioni(m_strati);
     if (m_procedura) {
         QPainter painter(&m_immagine);
         m_plotter.disegna_schermo(painter, s.larghezza, s.altezza, m_procedura);
     }
+    if (m_procedura)
+        m_lettura.prepara(m_plotter.plotter(), m_ctx ? &m_ctx->punti : nullptr);
+    else
+        m_lettura = LetturaGrafico();
     ++m_disegni;
     update();
 }
@@ -175,8 +181,14 @@ bool TForm_grafica::stampa_su(QPrinter& stampante) {
     if (!stampante.isValid()) return false;
     // The whole chart on one landscape page, in its top-left 90 %, with lines half a millimetre wide at any
     // resolution; the plotter is back on the screen afterwards whatever happens, and the window keeps the
-    // picture it shows.
+    // picture it shows. The print carries the title line when a layer is on; the screen goes back to its own
+    // layers afterwards.
     stampante.setPageOrientation(QPageLayout::Landscape);
+    struct Ripristino {
+        TForm_grafica& f;
+        ~Ripristino() { f.m_plotter.plotter().imposta_opzioni(f.m_strati); }
+    } ripristino{*this};
+    m_plotter.plotter().imposta_opzioni(strati_per_file());
     QPainter painter;
     if (!painter.begin(&stampante)) return false;
     m_plotter.disegna_stampante(painter, m_procedura, spessore_penna_stampa_mm(stampante.resolution()));
@@ -211,12 +223,13 @@ void TForm_grafica::paintEvent(QPaintEvent*) {
         p.fillRect(disegnata.width(), 0, resto.width() - disegnata.width(), resto.height(), Qt::white);
     if (disegnata.height() < resto.height())
         p.fillRect(0, disegnata.height(), resto.width(), resto.height() - disegnata.height(), Qt::white);
+    m_lettura.dipingi(p);
 }
 
 void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo) {
     // One new window per chart request, destroyed when this returns: closing it ends the request.
     TForm_grafica finestra(schermo, genitore);
-    finestra.imposta_procedura(procedura_vista(vista, ctx));
+    finestra.imposta_grafico(ctx, vista);
     finestra.exec();
 }
 

@@ -19,6 +19,10 @@ QString chiave_testo(std::size_t i) {
     return QStringLiteral("testo%1").arg(i + 1);
 }
 
+QString chiave_famiglia(Famiglia f) {
+    return QStringLiteral("grafico/isolinee_") + QString::fromLatin1(nome_famiglia(f));
+}
+
 } // namespace
 
 Impostazioni::Impostazioni()
@@ -61,6 +65,39 @@ QString Impostazioni::cartella_rapporto() const {
 
 void Impostazioni::ricorda_cartella_rapporto(const QString& cartella) {
     m_settings->setValue(QStringLiteral("rapporto/cartella"), cartella);
+    m_settings->sync();
+}
+
+OpzioniGrafico Impostazioni::strati() const {
+    OpzioniGrafico o;
+    for (Famiglia f : famiglie)
+        o.imposta_famiglia(f, m_settings->value(chiave_famiglia(f), false).toBool());
+    o.mollier = m_settings->value(QStringLiteral("grafico/mollier"), false).toBool();
+    return o;
+}
+
+void Impostazioni::ricorda_strati(const OpzioniGrafico& o) {
+    for (Famiglia f : famiglie)
+        m_settings->setValue(chiave_famiglia(f), o.famiglia(f));
+    m_settings->setValue(QStringLiteral("grafico/mollier"), o.mollier);
+    m_settings->sync();
+}
+
+bool Impostazioni::lettura() const {
+    return m_settings->value(QStringLiteral("grafico/lettura"), false).toBool();
+}
+
+void Impostazioni::ricorda_lettura(bool on) {
+    m_settings->setValue(QStringLiteral("grafico/lettura"), on);
+    m_settings->sync();
+}
+
+QString Impostazioni::cartella_immagini() const {
+    return m_settings->value(QStringLiteral("grafico/cartella_immagini")).toString();
+}
+
+void Impostazioni::ricorda_cartella_immagini(const QString& cartella) {
+    m_settings->setValue(QStringLiteral("grafico/cartella_immagini"), cartella);
     m_settings->sync();
 }
 

@@ -1,7 +1,8 @@
 // What the desktop program remembers from one run to the next: the inputs of the last calculation of each
-// process kind and the folder the report was last saved in.
+// process kind, the folder the report was last saved in, and the chart window's layers, readout and picture folder.
 #pragma once
 
+#include "chart/opzioni_grafico.h"
 #include "core/maschera.h"
 
 #include <QString>
@@ -32,6 +33,16 @@ public:
     // The folder the report was last saved in; empty at first.
     QString cartella_rapporto() const;
     void ricorda_cartella_rapporto(const QString& cartella);
+
+    // The chart layers last chosen (all off at first; the pressure and the title line are not kept).
+    OpzioniGrafico strati() const;
+    void ricorda_strati(const OpzioniGrafico& o);
+    // The state under the mouse shown over the chart (off at first).
+    bool lettura() const;
+    void ricorda_lettura(bool on);
+    // The folder the last chart picture was saved in; empty at first.
+    QString cartella_immagini() const;
+    void ricorda_cartella_immagini(const QString& cartella);
 
 private:
     std::unique_ptr<QSettings> m_settings;

@@ -8,6 +8,7 @@
 #include "core/calcolo.h"
 #include "ui/caratteri.h"
 #include "ui/grafgen.h"
+#include "ui/impostazioni.h"
 #include "ui/mainform.h"
 #include "ui/schermo.h"
 #include "ui/visualizza.h"
@@ -168,6 +169,8 @@ private slots:
     void initTestCase() {
         installa_sostituzioni_caratteri();
         QVERIFY(m_cartella.isValid());
+        // The chart windows draw the plain chart, whatever the user running the tests has chosen.
+        Impostazioni::usa_file(m_cartella.filePath(QStringLiteral("impostazioni.ini")));
     }
 
     void init() {
