@@ -3,12 +3,21 @@
 #include "core/aria_umida.h"
 #include "core/numeri.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <exception>
+#include <functional>
 #include <istream>
+#include <mutex>
 #include <ostream>
+#include <thread>
 
 namespace ondix {
 
@@ -26,14 +35,16 @@ std::string_view senza_blank(std::string_view s) {
     return s;
 }
 
-// Fixed-point text with `d` decimals and a decimal point; a value that rounds to zero loses its minus sign.
-void aggiungi_numero(std::string& riga, double valore, int d) {
-    std::array<char, 400> buf; // enough for any double in fixed notation with up to 4 decimals
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
-    std::string_view testo(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-    if (testo.size() > 1 && testo.front() == '-' && testo.find_first_not_of("-0.") == std::string_view::npos)
-        testo.remove_prefix(1);
-    riga += testo;
+// Writes the fixed-point text of `valore` with `d` decimals and a decimal point at `p`, and returns its end; a value
+// that rounds to zero loses its minus sign. Room for any double with up to 4 decimals: 400 characters.
+char* scrivi_numero(char* p, char* fine, double valore, int d) {
+    char* const inizio = p;
+    p = scrivi_fisso(p, fine, valore, d).ptr;
+    if (*inizio == '-' && std::all_of(inizio + 1, p, [](char c) { return c == '0' || c == '.'; })) {
+        std::memmove(inizio, inizio + 1, static_cast<std::size_t>(p - inizio - 1));
+        --p;
+    }
+    return p;
 }
 
 // A column name as written in a header: lower case, cut at the first character that is not a letter, a digit
@@ -99,6 +110,192 @@ bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga) {
     return true;
 }
 
+// How the rows of a file are read, from its header.
+struct Formato {
+    char sep;
+    std::size_t col_t, col_u;
+    std::size_t servono; // fields a row needs
+    int umidita;
+    std::string_view colonna_u;
+};
+
+// Appends the properties line of one row, split into `campi`, to `uscita`; or tells why the row is skipped.
+std::optional<std::string> elabora_campi(const std::vector<std::string>& campi, const Formato& f, std::string& uscita) {
+    if (campi.size() < f.servono)
+        return "expected " + std::to_string(f.servono) + " fields, found " + std::to_string(campi.size());
+    std::array<double, 2> valori{};
+    const std::array<std::size_t, 2> colonne{f.col_t, f.col_u};
+    const std::array<std::string_view, 2> nomi{"t", f.colonna_u};
+    for (std::size_t k = 0; k < 2; ++k) {
+        const std::string& campo = campi[colonne[k]];
+        const Conversione c = leggi_numero(campo);
+        if (campo.empty()) return "column " + std::string(nomi[k]) + " is empty";
+        if (c.letti == 0 || c.letti != campo.size()) {
+            std::string motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is not a number";
+            if (campo.find(',') != std::string::npos && f.sep != ',') motivo += " (the decimal separator is '.')";
+            return motivo;
+        }
+        if (c.trabocco) return "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is too large";
+        valori[k] = c.valore;
+    }
+    auto stato = calcola_stato(valori[0], valori[1], f.umidita);
+    if (auto* m = std::get_if<std::string>(&stato)) return std::move(*m);
+    aggiungi_riga_stati(uscita, std::get<StatoAria>(stato), f.sep);
+    return std::nullopt;
+}
+
+// Rows in parallel: the reading thread gathers the lines into blocks, worker threads turn each block into its
+// output and diagnostics, and the reading thread writes the blocks in input order. At most a few blocks per
+// worker are in memory at once.
+constexpr std::size_t righe_per_blocco = 4096;
+
+struct Blocco {
+    struct Riga {
+        std::size_t inizio, lunghezza; // in `testo`
+        std::size_t numero;            // line number in the input
+        bool troppo_lunga;
+    };
+    std::string testo;
+    std::vector<Riga> righe;
+    std::string uscita, diagnostica;
+    std::size_t scritte = 0, scartate = 0;
+    bool pronto = false;
+};
+
+void elabora_blocco(Blocco& b, const Formato& f, std::string_view nome) {
+    std::vector<std::string> campi;
+    auto scarta = [&](std::size_t numero, const std::string& motivo) {
+        ++b.scartate;
+        b.diagnostica.append(nome).append(":").append(std::to_string(numero)).append(": ").append(motivo);
+        b.diagnostica.append(" (row skipped)\n");
+    };
+    for (const Blocco::Riga& r : b.righe) {
+        if (r.troppo_lunga) {
+            scarta(r.numero, "line longer than " + std::to_string(lunghezza_massima_riga) + " characters");
+            continue;
+        }
+        dividi_campi(std::string_view(b.testo).substr(r.inizio, r.lunghezza), f.sep, campi);
+        if (auto motivo = elabora_campi(campi, f, b.uscita))
+            scarta(r.numero, *motivo);
+        else
+            ++b.scritte;
+    }
+}
+
+// The data rows after the header with `fili` worker threads; `prima` is a first line that is data (the header
+// line of a file without one), `numero_riga` the number of the last line read.
+void in_parallelo(std::istream& in, std::ostream& out, std::ostream& diagnostica, const Formato& f,
+                  std::string_view nome, unsigned fili, const std::string* prima, std::size_t numero_riga,
+                  EsitoStati& esito) {
+    const std::size_t capienza = 2 * static_cast<std::size_t>(fili) + 2;
+    std::vector<Blocco> anello(capienza);
+    std::mutex mutex;
+    std::condition_variable lavoro, pronti;
+    std::deque<std::size_t> coda;
+    bool finito = false;
+    std::exception_ptr errore;
+
+    std::vector<std::thread> operai;
+    // However this function is left, the workers are told to stop and are waited for.
+    struct Chiusura {
+        std::function<void()> f;
+        ~Chiusura() { f(); }
+    } chiusura{[&] {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            finito = true;
+        }
+        lavoro.notify_all();
+        for (std::thread& t : operai)
+            if (t.joinable()) t.join();
+    }};
+    operai.reserve(fili);
+    for (unsigned i = 0; i < fili; ++i)
+        operai.emplace_back([&] {
+            for (;;) {
+                std::unique_lock<std::mutex> lock(mutex);
+                lavoro.wait(lock, [&] { return !coda.empty() || finito; });
+                if (coda.empty()) return;
+                Blocco& b = anello[coda.front()];
+                coda.pop_front();
+                lock.unlock();
+                try {
+                    elabora_blocco(b, f, nome);
+                } catch (...) {
+                    lock.lock();
+                    if (!errore) errore = std::current_exception();
+                    lock.unlock();
+                }
+                lock.lock();
+                b.pronto = true;
+                pronti.notify_all();
+            }
+        });
+
+    std::size_t riempiti = 0, scritti = 0;
+    // Writes the oldest block once it is ready and frees its place.
+    auto scrivi_primo = [&] {
+        Blocco& b = anello[scritti % capienza];
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            pronti.wait(lock, [&] { return b.pronto; });
+        }
+        out.write(b.uscita.data(), static_cast<std::streamsize>(b.uscita.size()));
+        diagnostica.write(b.diagnostica.data(), static_cast<std::streamsize>(b.diagnostica.size()));
+        esito.scritte += b.scritte;
+        esito.scartate += b.scartate;
+        b.testo.clear();
+        b.righe.clear();
+        b.uscita.clear();
+        b.diagnostica.clear();
+        b.scritte = b.scartate = 0;
+        b.pronto = false;
+        ++scritti;
+    };
+
+    std::string riga;
+    bool troppo_lunga = false, fine = false;
+    while (!fine) {
+        if (riempiti - scritti == capienza) scrivi_primo();
+        Blocco& b = anello[riempiti % capienza];
+        auto aggiungi = [&](const std::string& testo, bool lunga) {
+            b.righe.push_back({b.testo.size(), testo.size(), numero_riga, lunga});
+            b.testo += testo;
+        };
+        if (prima) {
+            aggiungi(*prima, false);
+            prima = nullptr;
+        }
+        while (b.righe.size() < righe_per_blocco) {
+            if (!leggi_riga(in, riga, troppo_lunga)) {
+                fine = true;
+                break;
+            }
+            ++numero_riga;
+            if (!troppo_lunga && senza_blank(riga).empty()) continue;
+            aggiungi(riga, troppo_lunga);
+        }
+        if (b.righe.empty()) break;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            coda.push_back(riempiti % capienza);
+        }
+        lavoro.notify_one();
+        ++riempiti;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        finito = true;
+    }
+    lavoro.notify_all();
+    while (scritti < riempiti)
+        scrivi_primo();
+    chiusura.f();
+    chiusura.f = [] {};
+    if (errore) std::rethrow_exception(errore);
+    if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga);
+}
+
 } // namespace
 
 std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita) {
@@ -142,22 +339,31 @@ std::string intestazione_stati(char sep) {
     return r;
 }
 
+void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep) {
+    std::array<char, 7 * 401 + 1> buf;
+    char* p = buf.data();
+    char* const fine = buf.data() + buf.size();
+    p = scrivi_numero(p, fine, s.t, 2);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.ur, 2);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.x, 3);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.h, 3);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.v, 4);
+    *p++ = sep;
+    if (s.bulbo_umido) p = scrivi_numero(p, fine, *s.bulbo_umido, 2);
+    *p++ = sep;
+    if (s.rugiada) p = scrivi_numero(p, fine, *s.rugiada, 2);
+    *p++ = '\n';
+    uscita.append(buf.data(), p);
+}
+
 std::string riga_stati(const StatoAria& s, char sep) {
     std::string r;
-    r.reserve(64);
-    aggiungi_numero(r, s.t, 2);
-    r += sep;
-    aggiungi_numero(r, s.ur, 2);
-    r += sep;
-    aggiungi_numero(r, s.x, 3);
-    r += sep;
-    aggiungi_numero(r, s.h, 3);
-    r += sep;
-    aggiungi_numero(r, s.v, 4);
-    r += sep;
-    if (s.bulbo_umido) aggiungi_numero(r, *s.bulbo_umido, 2);
-    r += sep;
-    if (s.rugiada) aggiungi_numero(r, *s.rugiada, 2);
+    aggiungi_riga_stati(r, s, sep);
+    r.pop_back();
     return r;
 }
 
@@ -209,12 +415,12 @@ char separatore_di(std::string_view prima_riga) {
 }
 
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
-                         std::string_view nome) {
+                         std::string_view nome, unsigned fili) {
     EsitoStati esito;
     const std::string_view colonna_u = umidita == 1 ? "x" : "ur";
     const std::string_view altra_u = umidita == 1 ? "ur" : "x";
 
-    std::string riga;
+    std::string riga, testo;
     std::vector<std::string> campi;
     std::size_t numero_riga = 0;
     bool troppo_lunga = false;
@@ -277,7 +483,12 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
 
     out << intestazione_stati(sep) << '\n';
 
-    const std::size_t servono = std::max(col_t, col_u) + 1;
+    const Formato formato{sep, col_t, col_u, std::max(col_t, col_u) + 1, umidita, colonna_u};
+    if (fili > 1) {
+        in_parallelo(in, out, diagnostica, formato, nome, fili, senza_intestazione ? &riga : nullptr, numero_riga,
+                     esito);
+        return esito;
+    }
     bool prima = senza_intestazione;
     for (;;) {
         if (!prima) {
@@ -292,44 +503,23 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         }
         prima = false;
 
-        if (campi.size() < servono) {
-            scarta("expected " + std::to_string(servono) + " fields, found " + std::to_string(campi.size()));
+        testo.clear();
+        if (auto motivo = elabora_campi(campi, formato, testo)) {
+            scarta(*motivo);
             continue;
         }
-        std::array<double, 2> valori{};
-        std::string motivo;
-        const std::array<std::size_t, 2> colonne{col_t, col_u};
-        const std::array<std::string_view, 2> nomi{"t", colonna_u};
-        for (std::size_t k = 0; k < 2 && motivo.empty(); ++k) {
-            const std::string& campo = campi[colonne[k]];
-            const Conversione c = leggi_numero(campo);
-            if (campo.empty()) {
-                motivo = "column " + std::string(nomi[k]) + " is empty";
-            } else if (c.letti == 0 || c.letti != campo.size()) {
-                motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is not a number";
-                if (campo.find(',') != std::string::npos && sep != ',') motivo += " (the decimal separator is '.')";
-            } else if (c.trabocco) {
-                motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is too large";
-            } else {
-                valori[k] = c.valore;
-            }
-        }
-        if (!motivo.empty()) {
-            scarta(motivo);
-            continue;
-        }
-        auto stato = calcola_stato(valori[0], valori[1], umidita);
-        if (auto* m = std::get_if<std::string>(&stato)) {
-            scarta(*m);
-            continue;
-        }
-        std::string testo = riga_stati(std::get<StatoAria>(stato), sep);
-        testo += '\n';
         out.write(testo.data(), static_cast<std::streamsize>(testo.size()));
         ++esito.scritte;
     }
     if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga);
     return esito;
+}
+
+unsigned fili_disponibili() {
+    cpu_set_t insieme;
+    if (sched_getaffinity(0, sizeof insieme, &insieme) == 0 && CPU_COUNT(&insieme) > 0)
+        return static_cast<unsigned>(CPU_COUNT(&insieme));
+    return std::max(1u, std::thread::hardware_concurrency());
 }
 
 int codice_uscita_stati(const EsitoStati& e) {

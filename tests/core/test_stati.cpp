@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -31,11 +32,11 @@ struct Uscita {
     EsitoStati esito;
 };
 
-Uscita converti(const std::string& ingresso, int umidita = 0) {
+Uscita converti(const std::string& ingresso, int umidita = 0, unsigned fili = 1) {
     std::istringstream in(ingresso);
     std::ostringstream out, err;
     Uscita u;
-    u.esito = calcola_stati(in, out, err, umidita, "f.csv");
+    u.esito = calcola_stati(in, out, err, umidita, "f.csv", fili);
     u.csv = out.str();
     u.errori = err.str();
     return u;
@@ -292,4 +293,46 @@ TEST(CalcolaStati, RowsAreWrittenAsTheyAreRead) {
     EXPECT_EQ(e.scritte, 10000u);
     EXPECT_EQ(in_ritardo, 0u);
     EXPECT_EQ(conta.righe, 10001u);
+}
+
+// Threads change nothing in what is written: rows of every kind (good, refused, unreadable, too short, too long,
+// blank, quoted) over more blocks than the threads keep at once, with and without a header line.
+TEST(CalcolaStati, ThreadsWriteTheSameBytesInTheSameOrder) {
+    for (const bool intestazione : {true, false}) {
+        std::string ingresso = intestazione ? "\xEF\xBB\xBFt;ur\r\n" : "12.5;40\r\n";
+        // Unreadable, too short, blank, too long, quoted, out of range, no dew point.
+        const std::string speciali[] = {"abc;50\n", "20\n", "\n   \n", std::string(lunghezza_massima_riga + 10, '1') + "\n",
+                                        "\"21.5\";\"60\"\r\n", "150;50\n", "20;0\n"};
+        for (int i = 0; i < 40000; ++i)
+            ingresso += i % 13 == 5 ? speciali[(i / 13) % 7]
+                                    : std::to_string(-30 + i % 80) + "." + std::to_string(i % 10) + ";" +
+                                          std::to_string(i % 101) + "\n";
+        const Uscita uno = converti(ingresso);
+        ASSERT_GT(uno.esito.scritte, 35000u);
+        ASSERT_GT(uno.esito.scartate, 1500u);
+        for (unsigned fili : {2u, 3u}) {
+            const Uscita molti = converti(ingresso, 0, fili);
+            EXPECT_TRUE(molti.csv == uno.csv) << fili;
+            EXPECT_TRUE(molti.errori == uno.errori) << fili;
+            EXPECT_EQ(molti.esito.scritte, uno.esito.scritte);
+            EXPECT_EQ(molti.esito.scartate, uno.esito.scartate);
+            EXPECT_EQ(molti.esito.errore, uno.esito.errore);
+        }
+    }
+}
+
+TEST(CalcolaStati, ThreadsKeepOnlyAFewBlocksOfRows) {
+    // Reading runs ahead of writing by no more than the blocks the threads hold (two per thread and two more, of
+    // 4096 rows each), however long the input.
+    Contatore conta;
+    std::ostream out(&conta);
+    std::size_t avanti = 0;
+    RigheGenerate gen(300000, [&](std::size_t k) { avanti = std::max(avanti, k - conta.righe); });
+    std::istream in(&gen);
+    std::ostringstream err;
+    const EsitoStati e = calcola_stati(in, out, err, 0, "gen", 3);
+    EXPECT_EQ(e.scritte, 300000u);
+    EXPECT_EQ(conta.righe, 300001u);
+    EXPECT_LE(avanti, 9u * 4096u);
+    EXPECT_GT(avanti, 4096u);
 }
