@@ -46,10 +46,13 @@ grep -v '^running with root privileges' <<<"$esito" || true
 echo "lintian: no error, no warning"
 
 contenuto=$(dpkg-deb -c "$deb")
+# The chart export of ondix-calc is a module in the private library directory.
+modulo=./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/ondix/ondix-grafico.so
 for f in ./usr/bin/ondix ./usr/bin/ondix-calc ./usr/share/applications/ondix.desktop \
          ./usr/share/icons/hicolor/scalable/apps/ondix.svg ./usr/share/icons/hicolor/48x48/apps/ondix.png \
          ./usr/share/metainfo/org.example.ondix.metainfo.xml ./usr/share/man/man1/ondix.1.gz \
-         ./usr/share/man/man1/ondix-calc.1.gz ./usr/share/doc/ondix/copyright ./usr/share/doc/ondix/changelog.gz; do
+         ./usr/share/man/man1/ondix-calc.1.gz ./usr/share/doc/ondix/copyright ./usr/share/doc/ondix/changelog.gz \
+         "$modulo"; do
   grep -q " $f\$" <<<"$contenuto" || { echo "the package lacks $f" >&2; exit 1; }
 done
 # The manual page documents the JSON keys.
@@ -68,6 +71,10 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/n
 [ "$(/usr/bin/ondix-calc --version)" = "ondix-calc $versione" ]
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/ondix --version)" = "ondix $versione" ]
 printf 't;ur\n20;50\n' | /usr/bin/ondix-calc stati | grep -qx "20.00;50.00;7.251;38.414;0.8395;13.73;9.25"
+grafico=$(mktemp -d)
+/usr/bin/ondix-calc 4 --grafico "$grafico/punto.png" >/dev/null
+file "$grafico/punto.png" | grep -q "PNG image data, 1024 x 768" || { echo "ondix-calc drew no chart" >&2; exit 1; }
+rm -rf "$grafico"
 # The desktop program ends itself at its first paint when ONDIX_MISURA_AVVIO holds the launch time.
 avvio=$(ONDIX_MISURA_AVVIO=$(date +%s%N) timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" /usr/bin/ondix 2>&1 |
         grep -v '^QStandardPaths' || true)

@@ -17,7 +17,7 @@
 #include <string>
 
 #ifdef ONDIX_CON_GRAFICO
-#include "plot_qt/esporta.h"
+#include "cli/grafico.h"
 #endif
 
 namespace {
@@ -85,7 +85,9 @@ t and ur in C and % with 2 decimals, x in g/kg and h in kj/kg with 3, v in mc/kg
 wet bulb and dew point in C with 2 (the wet bulb empty where its solver finds none, the dew
 point empty for air with none above -100 C, such as 0 %);
 decimal point, no thousands separator. The values are those of the point-properties report,
-at 101335 Pa. Rows are read and written one at a time, so the input may be of any length.
+at 101335 Pa. The rows are computed by one thread per processor core (-j sets the number),
+in blocks of a few thousand, and written in input order; memory does not grow with the
+input, which may be of any length.
 
 Bad rows (not numbers, t outside -50..100 C, ur outside 0..100 %, x below 0 or above
 saturation, missing fields, more fields than the first line, lines over 65536 characters)
@@ -116,8 +118,9 @@ void segnala_uscita(const char* prefisso, int codice) {
     std::cerr << '\n';
 }
 
-// The batch command; the exit status of codice_uscita_stati, or 2 when the file cannot be read or written.
-int esegui_stati(const std::string& file, int umidita) {
+// The batch command with `fili` threads; the exit status of codice_uscita_stati, or 2 when the file cannot be
+// read or written.
+int esegui_stati(const std::string& file, int umidita, unsigned fili) {
     std::ios::sync_with_stdio(false);
     std::ifstream da_file;
     std::istream* in = &std::cin;
@@ -137,7 +140,7 @@ int esegui_stati(const std::string& file, int umidita) {
         }
         in = &da_file;
     }
-    const ondix::EsitoStati esito = ondix::calcola_stati(*in, std::cout, std::cerr, umidita, nome);
+    const ondix::EsitoStati esito = ondix::calcola_stati(*in, std::cout, std::cerr, umidita, nome, fili);
     const int errore_uscita = scarica_uscita();
     if (esito.errore) {
         std::cerr << "ondix-calc: stati: " << *esito.errore << '\n';
@@ -225,6 +228,12 @@ int main(int argc, char** argv) {
         ->add_option("--umidita", umidita_stati,
                      "humidity column: 0 ur, relative humidity in % (the default); 1 x, humidity ratio in g/kg")
         ->check(CLI::IsMember({0, 1}));
+    unsigned fili_stati = ondix::fili_disponibili();
+    stati
+        ->add_option("-j,--fili", fili_stati,
+                     "threads that compute the rows (default: one per processor core); 1 reads, computes and writes "
+                     "one row after the other")
+        ->check(CLI::Range(1u, 1024u));
 
     // "--e1=" means an empty box; CLI11 would take the next argument as its value instead. Spell it as two
     // arguments, which CLI11 reads as the empty text.
@@ -256,7 +265,7 @@ int main(int argc, char** argv) {
                              "(ondix-calc stati --help explains them)\n";
                 return 2;
             }
-        return esegui_stati(file_stati, umidita_stati);
+        return esegui_stati(file_stati, umidita_stati, fili_stati);
     }
     if (opt_tipo->count() == 0) {
         std::cerr << "ondix-calc: KIND is required\n(ondix-calc --help explains the options)\n";
@@ -320,7 +329,7 @@ int main(int argc, char** argv) {
             std::cerr << "ondix-calc: the calculation made no chart; " << grafico << " was not written\n";
             return esito.errore ? 3 : 0;
         }
-        if (const auto errore = ondix::esporta_grafico(esito.contesto, esito.vista, grafico, strati)) {
+        if (const auto errore = ondix::esporta_grafico_modulo(esito.contesto, esito.vista, grafico, strati)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
         }

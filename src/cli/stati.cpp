@@ -3,15 +3,23 @@
 #include "core/aria_umida.h"
 #include "core/numeri.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <functional>
 #include <istream>
+#include <mutex>
 #include <ostream>
 #include <stdexcept>
+#include <thread>
 
 namespace ondix {
 
@@ -29,14 +37,16 @@ std::string_view senza_blank(std::string_view s) {
     return s;
 }
 
-// Fixed-point text with `d` decimals and a decimal point; a value that rounds to zero loses its minus sign.
-void aggiungi_numero(std::string& riga, double valore, int d) {
-    std::array<char, 400> buf; // enough for any double in fixed notation with up to 4 decimals
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
-    std::string_view testo(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-    if (testo.size() > 1 && testo.front() == '-' && testo.find_first_not_of("-0.") == std::string_view::npos)
-        testo.remove_prefix(1);
-    riga += testo;
+// Writes the fixed-point text of `valore` with `d` decimals and a decimal point at `p`, and returns its end; a value
+// that rounds to zero loses its minus sign. Room for any double with up to 4 decimals: 400 characters.
+char* scrivi_numero(char* p, char* fine, double valore, int d) {
+    char* const inizio = p;
+    p = scrivi_fisso(p, fine, valore, d).ptr;
+    if (*inizio == '-' && std::all_of(inizio + 1, p, [](char c) { return c == '0' || c == '.'; })) {
+        std::memmove(inizio, inizio + 1, static_cast<std::size_t>(p - inizio - 1));
+        --p;
+    }
+    return p;
 }
 
 // A column name as written in a header: lower case, cut at the first character that is not a letter, a digit
@@ -92,6 +102,10 @@ public:
         }
     }
     const std::optional<std::string>& errore() const { return m_errore; }
+    // The input failed (a read error), as opposed to ending.
+    bool guasto() const { return m_in.bad(); }
+    // ": REASON" of a read error, or nothing when the system gave none.
+    std::string motivo() const { return m_errore ? ": " + *m_errore : std::string(); }
 
 private:
     bool leggi_riga(std::string& riga, bool& troppo_lunga) {
@@ -144,6 +158,206 @@ std::string leggi_valori(const std::vector<std::string>& campi, const std::array
     return {};
 }
 
+// How the rows of a file are read, from its header.
+struct Formato {
+    char sep;
+    std::size_t col_t, col_u;
+    std::size_t servono; // fields a row needs
+    // Fields a row may have: those of the first line. An extra field would mean that a value was split, as a
+    // decimal comma splits it.
+    std::size_t campi_massimi;
+    int umidita;
+    std::string_view colonna_u;
+};
+
+// Appends the properties line of one row, split into `campi`, to `uscita`; or tells why the row is skipped.
+std::optional<std::string> elabora_campi(const std::vector<std::string>& campi, const Formato& f, std::string& uscita) {
+    if (campi.size() < f.servono || campi.size() > f.campi_massimi) {
+        const std::size_t attesi = campi.size() < f.servono ? f.servono : f.campi_massimi;
+        std::string motivo = "expected " + std::to_string(attesi) + " fields, found " + std::to_string(campi.size());
+        if (campi.size() > f.campi_massimi && f.sep == ',') motivo += " (the decimal separator is '.')";
+        return motivo;
+    }
+    std::array<double, 2> valori{};
+    std::string motivo = leggi_valori(campi, {f.col_t, f.col_u}, {"t", f.colonna_u}, f.sep, valori);
+    if (!motivo.empty()) return motivo;
+    auto stato = calcola_stato(valori[0], valori[1], f.umidita);
+    if (auto* m = std::get_if<std::string>(&stato)) return std::move(*m);
+    aggiungi_riga_stati(uscita, std::get<StatoAria>(stato), f.sep);
+    return std::nullopt;
+}
+
+// Rows in parallel: the reading thread gathers the lines into blocks, worker threads turn each block into its
+// output and diagnostics, and the reading thread writes the blocks in input order. At most a few blocks per
+// worker are in memory at once.
+constexpr std::size_t righe_per_blocco = 4096;
+
+struct Blocco {
+    struct Riga {
+        std::size_t inizio, lunghezza; // in `testo`
+        std::size_t numero;            // line number in the input
+        bool troppo_lunga;
+    };
+    std::string testo;
+    std::vector<Riga> righe;
+    std::string uscita, diagnostica;
+    std::size_t scritte = 0, scartate = 0;
+    bool pronto = false;
+};
+
+void elabora_blocco(Blocco& b, const Formato& f, std::string_view nome) {
+    std::vector<std::string> campi;
+    auto scarta = [&](std::size_t numero, const std::string& motivo) {
+        ++b.scartate;
+        b.diagnostica.append(nome).append(":").append(std::to_string(numero)).append(": ").append(motivo);
+        b.diagnostica.append(" (row skipped)\n");
+    };
+    for (const Blocco::Riga& r : b.righe) {
+        if (r.troppo_lunga) {
+            scarta(r.numero, "line longer than " + std::to_string(lunghezza_massima_riga) + " characters");
+            continue;
+        }
+        dividi_campi(std::string_view(b.testo).substr(r.inizio, r.lunghezza), f.sep, campi);
+        if (auto motivo = elabora_campi(campi, f, b.uscita))
+            scarta(r.numero, *motivo);
+        else
+            ++b.scritte;
+    }
+}
+
+// Whether `out` has failed; then esito.errore tells so, with the system's reason when errno, cleared before the
+// writes checked, holds one. Nothing more can reach the output: the run stops rather than compute rows that are
+// lost.
+bool uscita_fallita(const std::ostream& out, EsitoStati& esito) {
+    if (out) return false;
+    const int codice = errno;
+    esito.errore = "cannot write the output" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "");
+    return true;
+}
+
+// The data rows after the header with `fili` worker threads; `prima` is a first line that is data (the header
+// line of a file without one), `numero_riga` the number of the last line read.
+void in_parallelo(Lettore& lettore, std::ostream& out, std::ostream& diagnostica, const Formato& f,
+                  std::string_view nome, unsigned fili, const std::string* prima, std::size_t numero_riga,
+                  EsitoStati& esito) {
+    const std::size_t capienza = 2 * static_cast<std::size_t>(fili) + 2;
+    std::vector<Blocco> anello(capienza);
+    std::mutex mutex;
+    std::condition_variable lavoro, pronti;
+    std::deque<std::size_t> coda;
+    bool finito = false;
+    std::exception_ptr errore;
+
+    std::vector<std::thread> operai;
+    // However this function is left, the workers are told to stop and are waited for.
+    struct Chiusura {
+        std::function<void()> f;
+        ~Chiusura() { f(); }
+    } chiusura{[&] {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            finito = true;
+        }
+        lavoro.notify_all();
+        for (std::thread& t : operai)
+            if (t.joinable()) t.join();
+    }};
+    operai.reserve(fili);
+    for (unsigned i = 0; i < fili; ++i)
+        operai.emplace_back([&] {
+            for (;;) {
+                std::unique_lock<std::mutex> lock(mutex);
+                lavoro.wait(lock, [&] { return !coda.empty() || finito; });
+                if (coda.empty()) return;
+                Blocco& b = anello[coda.front()];
+                coda.pop_front();
+                lock.unlock();
+                try {
+                    elabora_blocco(b, f, nome);
+                } catch (...) {
+                    lock.lock();
+                    if (!errore) errore = std::current_exception();
+                    lock.unlock();
+                }
+                lock.lock();
+                b.pronto = true;
+                pronti.notify_all();
+            }
+        });
+
+    std::size_t riempiti = 0, scritti = 0;
+    // Writes the oldest block once it is ready and frees its place.
+    auto scrivi_primo = [&] {
+        Blocco& b = anello[scritti % capienza];
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            pronti.wait(lock, [&] { return b.pronto; });
+        }
+        // Once the output has failed, the blocks still being computed are only waited for.
+        if (!esito.errore) {
+            errno = 0;
+            out.write(b.uscita.data(), static_cast<std::streamsize>(b.uscita.size()));
+            if (!uscita_fallita(out, esito)) {
+                esito.scritte += b.scritte;
+                esito.scartate += b.scartate;
+                errno = 0; // the diagnostics' stream may be tied to the output and flush it first
+                diagnostica.write(b.diagnostica.data(), static_cast<std::streamsize>(b.diagnostica.size()));
+                uscita_fallita(out, esito);
+            }
+        }
+        b.testo.clear();
+        b.righe.clear();
+        b.uscita.clear();
+        b.diagnostica.clear();
+        b.scritte = b.scartate = 0;
+        b.pronto = false;
+        ++scritti;
+    };
+
+    std::string riga;
+    bool troppo_lunga = false, fine = false;
+    while (!fine && !esito.errore) {
+        if (riempiti - scritti == capienza) scrivi_primo();
+        Blocco& b = anello[riempiti % capienza];
+        auto aggiungi = [&](const std::string& testo, bool lunga) {
+            b.righe.push_back({b.testo.size(), testo.size(), numero_riga, lunga});
+            b.testo += testo;
+        };
+        if (prima) {
+            aggiungi(*prima, false);
+            prima = nullptr;
+        }
+        while (b.righe.size() < righe_per_blocco) {
+            if (!lettore.leggi(riga, troppo_lunga)) {
+                fine = true;
+                break;
+            }
+            ++numero_riga;
+            if (!troppo_lunga && senza_blank(riga).empty()) continue;
+            aggiungi(riga, troppo_lunga);
+        }
+        if (b.righe.empty()) break;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            coda.push_back(riempiti % capienza);
+        }
+        lavoro.notify_one();
+        ++riempiti;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        finito = true;
+    }
+    lavoro.notify_all();
+    while (scritti < riempiti)
+        scrivi_primo();
+    chiusura.f();
+    chiusura.f = [] {};
+    if (errore) std::rethrow_exception(errore);
+    if (!esito.errore && lettore.guasto())
+        esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga) + lettore.motivo();
+}
+
 } // namespace
 
 std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita) {
@@ -187,22 +401,31 @@ std::string intestazione_stati(char sep) {
     return r;
 }
 
+void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep) {
+    std::array<char, 7 * 401 + 1> buf;
+    char* p = buf.data();
+    char* const fine = buf.data() + buf.size();
+    p = scrivi_numero(p, fine, s.t, 2);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.ur, 2);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.x, 3);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.h, 3);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.v, 4);
+    *p++ = sep;
+    if (s.bulbo_umido) p = scrivi_numero(p, fine, *s.bulbo_umido, 2);
+    *p++ = sep;
+    if (s.rugiada) p = scrivi_numero(p, fine, *s.rugiada, 2);
+    *p++ = '\n';
+    uscita.append(buf.data(), p);
+}
+
 std::string riga_stati(const StatoAria& s, char sep) {
     std::string r;
-    r.reserve(64);
-    aggiungi_numero(r, s.t, 2);
-    r += sep;
-    aggiungi_numero(r, s.ur, 2);
-    r += sep;
-    aggiungi_numero(r, s.x, 3);
-    r += sep;
-    aggiungi_numero(r, s.h, 3);
-    r += sep;
-    aggiungi_numero(r, s.v, 4);
-    r += sep;
-    if (s.bulbo_umido) aggiungi_numero(r, *s.bulbo_umido, 2);
-    r += sep;
-    if (s.rugiada) aggiungi_numero(r, *s.rugiada, 2);
+    aggiungi_riga_stati(r, s, sep);
+    r.pop_back();
     return r;
 }
 
@@ -254,36 +477,27 @@ char separatore_di(std::string_view prima_riga) {
 }
 
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
-                         std::string_view nome_dato) {
+                         std::string_view nome_dato, unsigned fili) {
     EsitoStati esito;
     const std::string nome = testo_visibile(nome_dato);
     const std::string_view colonna_u = umidita == 1 ? "x" : "ur";
     const std::string_view altra_u = umidita == 1 ? "ur" : "x";
 
     Lettore lettore(in);
-    std::string riga;
+    std::string riga, testo;
     std::vector<std::string> campi;
     std::size_t numero_riga = 0;
     bool troppo_lunga = false;
 
-    auto errore_riga = [&](const std::string& testo) {
-        return nome + ":" + std::to_string(numero_riga) + ": " + testo;
-    };
-    // Whether the output has failed, with the reason in esito.errore; errno must be 0 before the writes it checks.
-    // Nothing more can reach the output then: the run stops rather than compute rows that are lost.
-    auto uscita_fallita = [&] {
-        if (out) return false;
-        const int codice = errno;
-        esito.errore = "cannot write the output" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "");
-        return true;
+    auto errore_riga = [&](const std::string& messaggio) {
+        return nome + ":" + std::to_string(numero_riga) + ": " + messaggio;
     };
     auto scarta = [&](const std::string& motivo) {
         ++esito.scartate;
         errno = 0; // the diagnostics' stream may be tied to the output and flush it first
         diagnostica << nome << ':' << numero_riga << ": " << motivo << " (row skipped)\n";
-        uscita_fallita();
+        uscita_fallita(out, esito);
     };
-    auto motivo_lettura = [&] { return lettore.errore() ? ": " + *lettore.errore() : std::string(); };
 
     // The header: the first line that is not blank.
     bool trovata = false;
@@ -301,7 +515,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         }
     }
     if (in.bad()) {
-        esito.errore = nome + ": read error" + motivo_lettura();
+        esito.errore = nome + ": read error" + lettore.motivo();
         return esito;
     }
     if (!trovata) {
@@ -349,7 +563,13 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
 
     out << intestazione_stati(sep) << '\n';
 
-    const std::size_t servono = std::max(colonne[0], colonne[1]) + 1;
+    const Formato formato{sep,           colonne[0], colonne[1], std::max(colonne[0], colonne[1]) + 1,
+                          campi_massimi, umidita,    colonna_u};
+    if (fili > 1) {
+        in_parallelo(lettore, out, diagnostica, formato, nome, fili, senza_intestazione ? &riga : nullptr, numero_riga,
+                     esito);
+        return esito;
+    }
     bool prima = senza_intestazione;
     for (;;) {
         if (esito.errore) return esito;
@@ -365,34 +585,25 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         }
         prima = false;
 
-        if (campi.size() < servono || campi.size() > campi_massimi) {
-            const std::size_t attesi = campi.size() < servono ? servono : campi_massimi;
-            std::string motivo =
-                "expected " + std::to_string(attesi) + " fields, found " + std::to_string(campi.size());
-            if (campi.size() > campi_massimi && sep == ',') motivo += " (the decimal separator is '.')";
-            scarta(motivo);
+        testo.clear();
+        if (auto motivo = elabora_campi(campi, formato, testo)) {
+            scarta(*motivo);
             continue;
         }
-        std::array<double, 2> valori{};
-        const std::string motivo = leggi_valori(campi, colonne, nomi, sep, valori);
-        if (!motivo.empty()) {
-            scarta(motivo);
-            continue;
-        }
-        auto stato = calcola_stato(valori[0], valori[1], umidita);
-        if (auto* m = std::get_if<std::string>(&stato)) {
-            scarta(*m);
-            continue;
-        }
-        std::string testo = riga_stati(std::get<StatoAria>(stato), sep);
-        testo += '\n';
         errno = 0;
         out.write(testo.data(), static_cast<std::streamsize>(testo.size()));
-        if (uscita_fallita()) return esito;
+        if (uscita_fallita(out, esito)) return esito;
         ++esito.scritte;
     }
-    if (in.bad()) esito.errore = nome + ": read error after line " + std::to_string(numero_riga) + motivo_lettura();
+    if (in.bad()) esito.errore = nome + ": read error after line " + std::to_string(numero_riga) + lettore.motivo();
     return esito;
+}
+
+unsigned fili_disponibili() {
+    cpu_set_t insieme;
+    if (sched_getaffinity(0, sizeof insieme, &insieme) == 0 && CPU_COUNT(&insieme) > 0)
+        return static_cast<unsigned>(CPU_COUNT(&insieme));
+    return std::max(1u, std::thread::hardware_concurrency());
 }
 
 int codice_uscita_stati(const EsitoStati& e) {

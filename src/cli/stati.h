@@ -38,6 +38,8 @@ std::string intestazione_stati(char sep);
 // One output line (no line end): t and ur with 2 decimals, x and h with 3, v with 4, wet bulb and dew point with
 // 2 (empty when unknown); decimal point, no thousands separator, no blanks.
 std::string riga_stati(const StatoAria& s, char sep);
+// The same line with its line end '\n', appended to `uscita`.
+void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep);
 
 // Splits one CSV line at `sep` into `campi` (cleared first). A field may be enclosed in double quotes (a doubled
 // quote inside stands for one); blanks around a field are dropped.
@@ -59,9 +61,13 @@ struct EsitoStati {
 // Reads the CSV of states from `in` and writes the properties CSV to `out`, one row at a time (memory does not
 // grow with the input). `umidita` 0: the humidity column is "ur" (%), 1: it is "x" (g/kg). Each bad row is
 // reported on `diagnostica` as "NAME:LINE: reason (row skipped)", where NAME is `nome`. The output uses the
-// input's separator.
+// input's separator. With `fili` above 1 that many worker threads compute blocks of rows while this thread reads
+// and writes them; the output and the diagnostics are the same, in the same order, and memory stays bounded.
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
-                         std::string_view nome);
+                         std::string_view nome, unsigned fili = 1);
+
+// The processor cores this process may run on (at least 1): the batch command's default number of threads.
+unsigned fili_disponibili();
 
 // Exit status of the batch command: 0 every row written, 1 some rows skipped, 2 the input could not be used.
 int codice_uscita_stati(const EsitoStati& e);

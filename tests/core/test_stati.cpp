@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -34,11 +35,11 @@ struct Uscita {
     EsitoStati esito;
 };
 
-Uscita converti(const std::string& ingresso, int umidita = 0) {
+Uscita converti(const std::string& ingresso, int umidita = 0, unsigned fili = 1) {
     std::istringstream in(ingresso);
     std::ostringstream out, err;
     Uscita u;
-    u.esito = calcola_stati(in, out, err, umidita, "f.csv");
+    u.esito = calcola_stati(in, out, err, umidita, "f.csv", fili);
     u.csv = out.str();
     u.errori = err.str();
     return u;
@@ -237,12 +238,14 @@ TEST(CalcolaStati, RowsWithMoreFieldsThanTheFirstLineAreBad) {
 
 TEST(CalcolaStati, LinesEndInLfCrLfOrCr) {
     const std::string righe = "20.00,50.00,7.251,38.414,0.8395,13.73,9.25\n";
-    for (const char* fine : {"\n", "\r\n", "\r"}) {
-        const std::string f = fine;
-        const Uscita u = converti("t,ur" + f + "20,50" + f + f + "abc,50" + f + "20,50");
-        EXPECT_EQ(u.csv, "t,ur,x,h,v,t_bulbo_umido,t_rugiada\n" + righe + righe) << u.errori;
-        EXPECT_EQ(u.errori, "f.csv:4: column t: \"abc\" is not a number (row skipped)\n");
-    }
+    for (const char* fine : {"\n", "\r\n", "\r"})
+        for (unsigned fili : {1u, 3u}) {
+            const std::string f = fine;
+            const Uscita u = converti("t,ur" + f + "20,50" + f + f + "abc,50" + f + "20,5,50" + f + "20,50", 0, fili);
+            EXPECT_EQ(u.csv, "t,ur,x,h,v,t_bulbo_umido,t_rugiada\n" + righe + righe) << u.errori;
+            EXPECT_EQ(u.errori, "f.csv:4: column t: \"abc\" is not a number (row skipped)\n"
+                                "f.csv:5: expected 2 fields, found 3 (the decimal separator is '.') (row skipped)\n");
+        }
 }
 
 TEST(CalcolaStati, FileContentInMessagesIsEscaped) {
@@ -376,12 +379,14 @@ TEST(CalcolaStati, AReadErrorIsReportedWithTheFileNameNotThrown) {
     EsitoStati e = calcola_stati(in, out, err, 0, "dati.csv");
     EXPECT_EQ(*e.errore, std::string("dati.csv: read error: ") + std::strerror(EIO));
     EXPECT_EQ(out.str(), "");
-    LetturaFallita dopo("t,ur\n20,50\n");
-    std::istream in2(&dopo);
-    e = calcola_stati(in2, out, err, 0, "dati.csv");
-    EXPECT_EQ(*e.errore, std::string("dati.csv: read error after line 2: ") + std::strerror(EIO));
-    EXPECT_EQ(e.scritte, 1u);
-    EXPECT_EQ(codice_uscita_stati(e), 2);
+    for (unsigned fili : {1u, 3u}) {
+        LetturaFallita dopo("t,ur\n20,50\n");
+        std::istream in2(&dopo);
+        e = calcola_stati(in2, out, err, 0, "dati.csv", fili);
+        EXPECT_EQ(*e.errore, std::string("dati.csv: read error after line 2: ") + std::strerror(EIO));
+        EXPECT_EQ(e.scritte, 1u);
+        EXPECT_EQ(codice_uscita_stati(e), 2);
+    }
 }
 
 TEST(CalcolaStati, TheFirstWriteErrorStopsTheRun) {
@@ -398,4 +403,57 @@ TEST(CalcolaStati, TheFirstWriteErrorStopsTheRun) {
     EXPECT_EQ(ultima, 3u);
     EXPECT_EQ(*e.errore, std::string("cannot write the output: ") + std::strerror(ENOSPC));
     EXPECT_EQ(codice_uscita_stati(e), 2);
+
+    // With threads, whole blocks are written: the first fails, and reading stops within the blocks held.
+    UscitaPiena piena_fili(spazio);
+    std::ostream out_fili(&piena_fili);
+    RigheGenerate molte(1000000, [&](std::size_t k) { ultima = k; });
+    std::istream in_fili(&molte);
+    const EsitoStati f = calcola_stati(in_fili, out_fili, err, 0, "gen", 3);
+    EXPECT_EQ(f.scritte, 0u);
+    EXPECT_LE(ultima, 10u * 4096u);
+    EXPECT_EQ(*f.errore, std::string("cannot write the output: ") + std::strerror(ENOSPC));
+}
+
+// Threads change nothing in what is written: rows of every kind (good, refused, unreadable, too short, too long,
+// blank, quoted) over more blocks than the threads keep at once, with and without a header line.
+TEST(CalcolaStati, ThreadsWriteTheSameBytesInTheSameOrder) {
+    for (const bool intestazione : {true, false}) {
+        std::string ingresso = intestazione ? "\xEF\xBB\xBFt;ur\r\n" : "12.5;40\r\n";
+        // Unreadable, too short, blank, too long, quoted, out of range, no dew point.
+        const std::string speciali[] = {
+            "abc;50\n", "20\n",  "\n   \n", std::string(lunghezza_massima_riga + 10, '1') + "\n", "\"21.5\";\"60\"\r\n",
+            "150;50\n", "20;0\n"};
+        for (int i = 0; i < 40000; ++i)
+            ingresso += i % 13 == 5 ? speciali[(i / 13) % 7]
+                                    : std::to_string(-30 + i % 80) + "." + std::to_string(i % 10) + ";" +
+                                          std::to_string(i % 101) + "\n";
+        const Uscita uno = converti(ingresso);
+        ASSERT_GT(uno.esito.scritte, 35000u);
+        ASSERT_GT(uno.esito.scartate, 1500u);
+        for (unsigned fili : {2u, 3u}) {
+            const Uscita molti = converti(ingresso, 0, fili);
+            EXPECT_TRUE(molti.csv == uno.csv) << fili;
+            EXPECT_TRUE(molti.errori == uno.errori) << fili;
+            EXPECT_EQ(molti.esito.scritte, uno.esito.scritte);
+            EXPECT_EQ(molti.esito.scartate, uno.esito.scartate);
+            EXPECT_EQ(molti.esito.errore, uno.esito.errore);
+        }
+    }
+}
+
+TEST(CalcolaStati, ThreadsKeepOnlyAFewBlocksOfRows) {
+    // Reading runs ahead of writing by no more than the blocks the threads hold (two per thread and two more, of
+    // 4096 rows each), however long the input.
+    Contatore conta;
+    std::ostream out(&conta);
+    std::size_t avanti = 0;
+    RigheGenerate gen(300000, [&](std::size_t k) { avanti = std::max(avanti, k - conta.righe); });
+    std::istream in(&gen);
+    std::ostringstream err;
+    const EsitoStati e = calcola_stati(in, out, err, 0, "gen", 3);
+    EXPECT_EQ(e.scritte, 300000u);
+    EXPECT_EQ(conta.righe, 300001u);
+    EXPECT_LE(avanti, 9u * 4096u);
+    EXPECT_GT(avanti, 4096u);
 }

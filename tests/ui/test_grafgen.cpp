@@ -10,7 +10,6 @@
 #include "ui/schermo.h"
 
 #include <QAction>
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -18,8 +17,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
@@ -658,11 +657,12 @@ private slots:
                 filtri = d->nameFilters();
                 iniziale = d->directory().absolutePath();
                 if (nome.isEmpty()) return prova::chiudi(w);
-                d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(nome);
-                // The dialog selects its preselected file in its list once it has read the folder, which may
-                // come after the name is typed, and a selection counts before the typed name: none may remain.
-                for (auto* vista : d->findChildren<QAbstractItemView*>())
-                    vista->clearSelection();
+                // Typed names are not used: under a window manager the file view's selection, updated once the
+                // dialog is activated, would replace the typed text.
+                for (const QString& filtro : d->nameFilters())
+                    if (nome.endsWith(filtro.mid(filtro.indexOf(QLatin1String("*.")) + 1).chopped(1)))
+                        d->selectNameFilter(filtro);
+                d->selectFile(nome);
                 QMetaObject::invokeMethod(d, "accept");
             };
         };
