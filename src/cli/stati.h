@@ -53,16 +53,19 @@ char separatore_di(std::string_view prima_riga);
 inline constexpr std::size_t lunghezza_massima_riga = 65536;
 
 struct EsitoStati {
-    std::size_t scritte = 0;           // data rows written
-    std::size_t scartate = 0;          // bad rows reported and skipped
-    std::optional<std::string> errore; // the input could not be used at all (no columns, unreadable)
+    std::size_t scritte = 0;  // data rows written
+    std::size_t scartate = 0; // bad rows reported and skipped
+    // The input could not be used (no columns, a first line that is neither a header nor a row, a read error with
+    // the system's reason), or the output failed: the run stopped there.
+    std::optional<std::string> errore;
 };
 
 // Reads the CSV of states from `in` and writes the properties CSV to `out`, one row at a time (memory does not
-// grow with the input). `umidita` 0: the humidity column is "ur" (%), 1: it is "x" (g/kg). Each bad row is
-// reported on `diagnostica` as "NAME:LINE: reason (row skipped)", where NAME is `nome`. The output uses the
-// input's separator. With `fili` above 1 that many worker threads compute blocks of rows while this thread reads
-// and writes them; the output and the diagnostics are the same, in the same order, and memory stays bounded.
+// grow with the input); lines end in LF, CR LF or CR. `umidita` 0: the humidity column is "ur" (%), 1: it is "x"
+// (g/kg). Each bad row is reported on `diagnostica` as "NAME:LINE: reason (row skipped)", where NAME is `nome`;
+// the name and the file's text in messages are escaped (testo_visibile). The output uses the input's separator.
+// With `fili` above 1 that many worker threads compute blocks of rows while this thread reads and writes them;
+// the output and the diagnostics are the same, in the same order, and memory stays bounded.
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
                          std::string_view nome, unsigned fili = 1);
 
