@@ -27,38 +27,38 @@ double pressione_saturazione(double t) {
     return polinomio_saturazione(-10.0) * std::exp(sublimazione_su_r * (1.0 / 263.15 - 1.0 / T));
 }
 
-double umidita_specifica(double ur, double t) {
+double umidita_specifica(double ur, double t, Aria a) {
     const double phi = ur / 100.0;
-    return 1000.0 * 0.622 * phi / (pressione_atmosferica / pressione_saturazione(t) - phi);
+    return 1000.0 * 0.622 * phi / (a.pressione / pressione_saturazione(t) - phi);
 }
 
-double umidita_relativa(double x, double t) {
+double umidita_relativa(double x, double t, Aria a) {
     const double xk = x / 1000.0;
-    return 100.0 * xk * pressione_atmosferica / (pressione_saturazione(t) * (0.622 + xk));
+    return 100.0 * xk * a.pressione / (pressione_saturazione(t) * (0.622 + xk));
 }
 
-double umidita_saturazione(double t) {
+double umidita_saturazione(double t, Aria a) {
     const double ps = pressione_saturazione(t);
-    return 622.0 * ps / (pressione_atmosferica - ps);
+    return 622.0 * ps / (a.pressione - ps);
 }
 
-double curva_saturazione(double t) { return umidita_specifica(100.0, t); }
+double curva_saturazione(double t, Aria a) { return umidita_specifica(100.0, t, a); }
 
 double entalpia(double x, double t) { return 1.004 * t + (1.926 * t + 2490.0) * x / 1000.0; }
 
-double volume_specifico(double t, double x) {
-    const double pv = umidita_relativa(x, t) * pressione_saturazione(t) / 100.0;
-    return 287.0 * (t + 273.0) / (pressione_atmosferica - pv);
+double volume_specifico(double t, double x, Aria a) {
+    const double pv = umidita_relativa(x, t, a) * pressione_saturazione(t) / 100.0;
+    return 287.0 * (t + 273.0) / (a.pressione - pv);
 }
 
-double temperatura_rugiada(double ur, double t) {
-    const double x = umidita_specifica(ur, t);
+double temperatura_rugiada(double ur, double t, Aria a) {
+    const double x = umidita_specifica(ur, t, a);
     double lo = -10.0, hi = t, mid = 0.0, xs = 0.0;
     int n = 0;
     do {
         ++n;
         mid = (lo + hi) / 2.0;
-        xs = umidita_saturazione(mid);
+        xs = umidita_saturazione(mid, a);
         if (xs > x)
             hi = mid;
         else
@@ -67,7 +67,7 @@ double temperatura_rugiada(double ur, double t) {
     return n > 100 ? 0.0 : mid;
 }
 
-double temperatura_bulbo_umido(double x, double t) {
+double temperatura_bulbo_umido(double x, double t, Aria a) {
     const double H = entalpia(x, t);
     // The search runs from −10 °C up to the dry bulb. For air colder than −10 °C that interval would be upside
     // down and the result would sit above the dry bulb; there the search starts 10 °C below the dry bulb instead.
@@ -76,7 +76,7 @@ double temperatura_bulbo_umido(double x, double t) {
     do {
         ++n;
         mid = (lo + hi) / 2.0;
-        hs = entalpia(umidita_saturazione(mid), mid);
+        hs = entalpia(umidita_saturazione(mid, a), mid);
         if (hs > H)
             hi = mid;
         else
@@ -85,38 +85,38 @@ double temperatura_bulbo_umido(double x, double t) {
     return mid;
 }
 
-Miscela miscela(double t1, double ur1, double V1, double t2, double ur2, double V2) {
-    const double x1 = umidita_specifica(ur1, t1);
-    const double x2 = umidita_specifica(ur2, t2);
-    const double m1 = V1 / volume_specifico(t1, x1);
-    const double m2 = V2 / volume_specifico(t2, x2);
+Miscela miscela(double t1, double ur1, double V1, double t2, double ur2, double V2, Aria a) {
+    const double x1 = umidita_specifica(ur1, t1, a);
+    const double x2 = umidita_specifica(ur2, t2, a);
+    const double m1 = V1 / volume_specifico(t1, x1, a);
+    const double m2 = V2 / volume_specifico(t2, x2, a);
     // With both flows 0 these are 0/0: the invalid operation is what the calculations report.
     Miscela r{};
     r.x = (m1 * x1 + m2 * x2) / (m1 + m2);
     r.t = (m1 * t1 + m2 * t2) / (m1 + m2);
     r.h = entalpia(r.x, r.t);
-    r.ur = umidita_relativa(r.x, r.t);
+    r.ur = umidita_relativa(r.x, r.t, a);
     return r;
 }
 
-Sensibile trasformazione_sensibile(double t1, double ur1, double m, double t2) {
+Sensibile trasformazione_sensibile(double t1, double ur1, double m, double t2, Aria a) {
     Sensibile r{};
-    r.x = umidita_specifica(ur1, t1);
+    r.x = umidita_specifica(ur1, t1, a);
     r.h1 = entalpia(r.x, t1);
     r.h2 = entalpia(r.x, t2);
-    r.ur2 = umidita_relativa(r.x, t2);
+    r.ur2 = umidita_relativa(r.x, t2, a);
     r.potenza = (r.h2 - r.h1) * m / 3600.0;
     return r;
 }
 
-Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff) {
-    const double x1 = umidita_specifica(ur1, t1);
+Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Aria a) {
+    const double x1 = umidita_specifica(ur1, t1, a);
     const double h1 = entalpia(x1, t1);
     double lo = 0.0, hi = t1 + 20.0, mid = 0.0, hs = 0.0;
     int n = 0;
     for (;;) {
         mid = (lo + hi) / 2.0;
-        const double xs = umidita_saturazione(mid);
+        const double xs = umidita_saturazione(mid, a);
         ++n;
         const double hw = (xs - x1) * 0.004186 * tw;
         hs = entalpia(xs, mid);
@@ -130,7 +130,7 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff) {
     const double ts = mid;
     const double t2 = t1 - (t1 - ts) * eff / 100.0;
 
-    double xlo = x1, xhi = umidita_saturazione(ts), xm = 0.0;
+    double xlo = x1, xhi = umidita_saturazione(ts, a), xm = 0.0;
     n = 0;
     for (;;) {
         xm = (xlo + xhi) / 2.0;
@@ -164,8 +164,8 @@ Stato umidificazione_vapore(double t1, double x1, double tv, double x2) {
     return {mid, x1 + dx};
 }
 
-Stato uscita_batteria_bypass(double t1, double x1, double tb, double bf) {
-    return {t1 - (1.0 - bf) * (t1 - tb), x1 - (1.0 - bf) * (x1 - umidita_saturazione(tb))};
+Stato uscita_batteria_bypass(double t1, double x1, double tb, double bf, Aria a) {
+    return {t1 - (1.0 - bf) * (t1 - tb), x1 - (1.0 - bf) * (x1 - umidita_saturazione(tb, a))};
 }
 
 double temperatura_a_entalpia(double x, double h, double t) {

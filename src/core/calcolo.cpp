@@ -75,7 +75,7 @@ void Calcolo::apri_grafico(VistaGrafico vista) {
 }
 
 double converti_portata(Calcolo& c, const std::string& testo, double t, double x) {
-    const double v = volume_specifico(t, x);
+    const double v = volume_specifico(t, x, c.aria());
     const Conversione k = leggi_numero(testo);
     if (k.trabocco) throw ErroreVirgolaMobile(TipoErroreFP::trabocco);
     return c.portata() == 1 ? k.valore : k.valore / v;

@@ -2,6 +2,7 @@
 // floating-point error that stops it.
 #pragma once
 
+#include "core/aria_umida.h"
 #include "core/maschera.h"
 #include "core/punti_grafico.h"
 #include "core/rapporto.h"
@@ -36,6 +37,9 @@ struct Contesto {
     StatoMaschera maschera;
     TabellaPunti punti;
     Rapporto rapporto;
+    // The air every property function of the calculation, its chart and its report use: the program's fixed
+    // pressure unless a site pressure was chosen.
+    Aria aria;
 };
 
 // The three floating-point faults that stop a calculation.
@@ -68,6 +72,8 @@ public:
     const std::string& testo(int n) const;
     int umidita() const { return m_ctx.maschera.umidita; } // RadioGroup1
     int portata() const { return m_ctx.maschera.portata; } // RadioGroup2
+    // The air (pressure) of this calculation.
+    Aria aria() const { return m_ctx.aria; }
 
     Rapporto& rapporto() { return m_ctx.rapporto; }
     void aggiungi(std::string riga) { m_ctx.rapporto.aggiungi(std::move(riga)); }

@@ -1,6 +1,8 @@
 // The report: an ordered list of text lines (UTF-8), and the operations that build its lines.
 #pragma once
 
+#include "core/aria_umida.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -40,10 +42,10 @@ void scrivi_dato(Rapporto& r, std::string_view etichetta, std::string_view unita
 // 44 hyphens.
 void scrivi_separatore(Rapporto& r);
 // The five property lines of the state (t °C, ur %).
-void scrivi_punto_ur(Rapporto& r, double t, double ur);
+void scrivi_punto_ur(Rapporto& r, double t, double ur, Aria a = {});
 // The five property lines of the state (t °C, x g/kg).
-void scrivi_punto_x(Rapporto& r, double t, double x);
+void scrivi_punto_x(Rapporto& r, double t, double x, Aria a = {});
 // Separator, title line, then the five property lines of (t °C, ur %).
-void scrivi_punto_titolo(Rapporto& r, std::string_view titolo, double t, double ur);
+void scrivi_punto_titolo(Rapporto& r, std::string_view titolo, double t, double ur, Aria a = {});
 
 } // namespace ondix
