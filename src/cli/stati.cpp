@@ -1,7 +1,9 @@
 #include "cli/stati.h"
 
+#include "cli/lettore_stati.h"
 #include "core/aria_umida.h"
 #include "core/numeri.h"
+#include "core/stato_aria.h"
 
 #include <algorithm>
 #include <array>
@@ -18,6 +20,8 @@ bool blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
+} // namespace
+
 std::string_view senza_blank(std::string_view s) {
     while (!s.empty() && blank(s.front()))
         s.remove_prefix(1);
@@ -26,7 +30,6 @@ std::string_view senza_blank(std::string_view s) {
     return s;
 }
 
-// Fixed-point text with `d` decimals and a decimal point; a value that rounds to zero loses its minus sign.
 void aggiungi_numero(std::string& riga, double valore, int d) {
     std::array<char, 400> buf; // enough for any double in fixed notation with up to 4 decimals
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
@@ -36,32 +39,6 @@ void aggiungi_numero(std::string& riga, double valore, int d) {
     riga += testo;
 }
 
-// A column name as written in a header: lower case, cut at the first character that is not a letter, a digit
-// or '_', so that "T [C]", "ur(%)" and "x g/kg" name t, ur and x.
-std::string nome_colonna(std::string_view campo) {
-    std::string nome;
-    for (const char c : campo) {
-        const bool lettera = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (!lettera && !(c >= '0' && c <= '9') && c != '_') break;
-        nome += lettera ? static_cast<char>(c | 0x20) : c;
-    }
-    return nome;
-}
-
-std::optional<std::size_t> cerca_colonna(const std::vector<std::string>& campi, std::string_view nome) {
-    for (std::size_t i = 0; i < campi.size(); ++i)
-        if (nome_colonna(campi[i]) == nome) return i;
-    return std::nullopt;
-}
-
-bool tutti_numeri(const std::vector<std::string>& campi) {
-    if (campi.size() < 2) return false;
-    for (const auto& c : campi)
-        if (!numero_intero_testo(c)) return false;
-    return true;
-}
-
-// A field shown in a message: at most 40 characters, in quotes.
 std::string citazione(std::string_view campo) {
     constexpr std::size_t massimo = 40;
     const bool lungo = lunghezza_caratteri(campo) > massimo;
@@ -72,8 +49,6 @@ std::string citazione(std::string_view campo) {
     return r;
 }
 
-// Reads one line into `riga` without its line end. Returns false at the end of the input. A line longer than
-// lunghezza_massima_riga is consumed to its end without being kept, and `troppo_lunga` is set.
 bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga) {
     riga.clear();
     troppo_lunga = false;
@@ -99,9 +74,20 @@ bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga) {
     return true;
 }
 
-} // namespace
+std::string leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore) {
+    const Conversione c = leggi_numero(campo);
+    if (campo.empty()) return "column " + std::string(colonna) + " is empty";
+    if (c.letti == 0 || c.letti != campo.size()) {
+        std::string motivo = "column " + std::string(colonna) + ": " + citazione(campo) + " is not a number";
+        if (campo.find(',') != std::string::npos && sep != ',') motivo += " (the decimal separator is '.')";
+        return motivo;
+    }
+    if (c.trabocco) return "column " + std::string(colonna) + ": " + citazione(campo) + " is too large";
+    valore = c.valore;
+    return {};
+}
 
-std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita) {
+std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita, Aria a) {
     if (!std::isfinite(t) || !std::isfinite(u)) return std::string("not a finite number");
     if (t < t_minima_stati || t > t_massima_stati)
         return "temperature " + formatta(t, 0, 2) + " C outside " + formatta(t_minima_stati, 0, 0) + " to " +
@@ -109,30 +95,30 @@ std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidi
     StatoAria s;
     s.t = t;
     if (umidita == 1) {
-        const double xs = umidita_saturazione(t);
+        const double xs = umidita_saturazione(t, a);
         if (u < 0) return "humidity ratio " + formatta(u, 0, 3) + " g/kg below 0";
         if (u > xs)
             return "humidity ratio " + formatta(u, 0, 3) + " g/kg above saturation (" + formatta(xs, 0, 3) +
                    " g/kg at " + formatta(t, 0, 2) + " C)";
         s.x = u;
-        s.ur = umidita_relativa(u, t);
+        s.ur = umidita_relativa(u, t, a);
     } else {
         if (u < 0 || u > 100) return "relative humidity " + formatta(u, 0, 2) + " % outside 0 to 100";
         s.ur = u;
-        s.x = umidita_specifica(u, t);
+        s.x = umidita_specifica(u, t, a);
     }
     s.h = entalpia(s.x, t);
-    s.v = volume_specifico(t, s.x);
+    s.v = volume_specifico(t, s.x, a);
     if (!std::isfinite(s.x) || !std::isfinite(s.ur) || !std::isfinite(s.h) || !std::isfinite(s.v) || s.v <= 0)
         return std::string("outside the range of the moist-air correlations");
 
     // The solvers stop on their tolerance or on their iteration cap; only a stop on the tolerance gives the
     // answer (the dew-point solver then returns 0, and both search no lower than −10 °C). Checking the
     // tolerance again tells the two apart.
-    const double twb = temperatura_bulbo_umido(s.x, t);
-    if (std::fabs(entalpia(umidita_saturazione(twb), twb) - s.h) < 0.1) s.bulbo_umido = twb;
-    const double tdp = temperatura_rugiada(s.ur, t);
-    if (std::fabs(umidita_saturazione(tdp) - s.x) < 0.01) s.rugiada = tdp;
+    const double twb = temperatura_bulbo_umido(s.x, t, a);
+    if (std::fabs(entalpia(umidita_saturazione(twb, a), twb) - s.h) < 0.1) s.bulbo_umido = twb;
+    const double tdp = temperatura_rugiada(s.ur, t, a);
+    if (std::fabs(umidita_saturazione(tdp, a) - s.x) < 0.01) s.rugiada = tdp;
     return s;
 }
 
@@ -211,125 +197,108 @@ char separatore_di(std::string_view prima_riga) {
 
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
                          std::string_view nome) {
+    OpzioniStati o;
+    o.umidita = umidita;
+    return calcola_stati(in, out, diagnostica, o, nome);
+}
+
+namespace {
+
+StatoAria da_completo(const StatoCompleto& c) {
+    StatoAria s;
+    s.t = c.t;
+    s.ur = c.ur;
+    s.x = c.x;
+    s.h = c.h;
+    s.v = c.v;
+    s.bulbo_umido = c.bulbo_umido;
+    s.rugiada = c.rugiada;
+    return s;
+}
+
+// The state of a row by the first of the reader's pairs the row holds that gives one, or the reasons none did.
+std::variant<StatoAria, std::string> stato_della_riga(const LettoreStati& l, const RigaStato& r, Aria a) {
+    std::string motivi;
+    for (const auto& [ga, gb] : l.coppie()) {
+        const auto& va = r.valori[static_cast<std::size_t>(ga)];
+        const auto& vb = r.valori[static_cast<std::size_t>(gb)];
+        if (!va || !vb) continue;
+        std::variant<StatoAria, std::string> s;
+        if (l.come_rapporto() && ga == Grandezza::t && (gb == Grandezza::ur || gb == Grandezza::x)) {
+            s = calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a);
+        } else {
+            const auto c = stato_da_coppia({ga, *va}, {gb, *vb}, a);
+            if (const auto* m = std::get_if<std::string>(&c))
+                s = *m;
+            else
+                s = da_completo(std::get<StatoCompleto>(c));
+        }
+        if (std::holds_alternative<StatoAria>(s)) return s;
+        motivi += (motivi.empty() ? "" : "; ") + std::get<std::string>(s);
+    }
+    return motivi;
+}
+
+} // namespace
+
+EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
+                         std::string_view nome) {
     EsitoStati esito;
-    const std::string_view colonna_u = umidita == 1 ? "x" : "ur";
-    const std::string_view altra_u = umidita == 1 ? "ur" : "x";
-
-    std::string riga;
-    std::vector<std::string> campi;
-    std::size_t numero_riga = 0;
-    bool troppo_lunga = false;
-
-    auto scarta = [&](const std::string& motivo) {
-        ++esito.scartate;
-        diagnostica << nome << ':' << numero_riga << ": " << motivo << " (row skipped)\n";
-    };
-
-    // The header: the first line that is not blank.
-    bool trovata = false;
-    while (leggi_riga(in, riga, troppo_lunga)) {
-        ++numero_riga;
-        if (numero_riga == 1 && riga.rfind("\xEF\xBB\xBF", 0) == 0) riga.erase(0, 3); // UTF-8 byte order mark
-        if (troppo_lunga) {
-            esito.errore = std::string(nome) + ":" + std::to_string(numero_riga) + ": the header line is longer than " +
-                           std::to_string(lunghezza_massima_riga) + " characters";
-            return esito;
-        }
-        if (!senza_blank(riga).empty()) {
-            trovata = true;
-            break;
-        }
-    }
-    if (in.bad()) {
-        esito.errore = std::string(nome) + ": read error";
+    PrimaRiga prima;
+    prima.presente = leggi_riga(in, prima.testo, prima.troppo_lunga);
+    if (prima.testo.rfind("\xEF\xBB\xBF", 0) == 0) prima.testo.erase(0, 3); // UTF-8 byte order mark
+    const bool epw = sembra_epw(nome, prima.testo);
+    std::unique_ptr<LettoreStati> lettore = epw ? lettore_epw(in, std::move(prima), o.pressione_da_file, nome)
+                                                : lettore_csv(in, std::move(prima), o.umidita, o.pressione_da_file, nome);
+    if (auto errore = lettore->apri()) {
+        esito.errore = std::move(errore);
         return esito;
     }
-    if (!trovata) {
-        esito.errore = std::string(nome) + ": the input is empty (expected a header line such as \"t," +
-                       std::string(colonna_u) + "\")";
-        return esito;
+    if (o.descrizione) *o.descrizione = lettore->descrizione();
+    const char sep = lettore->separatore();
+    if (o.scrivi_righe) {
+        std::string intestazione;
+        for (const auto& c : lettore->colonne_chiave())
+            intestazione += c + sep;
+        intestazione += intestazione_stati(sep);
+        if (o.pressione_da_file) intestazione += std::string(1, sep) + "p";
+        out << intestazione << '\n';
     }
 
-    const char sep = separatore_di(riga);
-    dividi_campi(riga, sep, campi);
-    std::size_t col_t = 0, col_u = 1;
-    // A first line of numbers only is data, not a header: the columns are then taken in order.
-    const bool senza_intestazione = tutti_numeri(campi);
-    if (!senza_intestazione) {
-        const auto ct = cerca_colonna(campi, "t");
-        const auto cu = cerca_colonna(campi, colonna_u);
-        if (!cu && cerca_colonna(campi, altra_u)) {
-            esito.errore = std::string(nome) + ":" + std::to_string(numero_riga) + ": the header has a column " +
-                           std::string(altra_u) + ", not " + std::string(colonna_u) + " (use --umidita " +
-                           (umidita == 1 ? "0" : "1") + ")";
-            return esito;
-        }
-        if (ct && cu) {
-            col_t = *ct;
-            col_u = *cu;
-        } else if (campi.size() != 2) {
-            esito.errore = std::string(nome) + ":" + std::to_string(numero_riga) + ": the header names no column " +
-                           (ct ? std::string(colonna_u) : std::string("t")) + " (expected a header such as \"t" + sep +
-                           std::string(colonna_u) + "\")";
-            return esito;
-        }
-        // Two columns with other names: temperature first, humidity second.
-    }
-
-    out << intestazione_stati(sep) << '\n';
-
-    const std::size_t servono = std::max(col_t, col_u) + 1;
-    bool prima = senza_intestazione;
+    RigaStato riga;
+    std::string motivo, testo;
     for (;;) {
-        if (!prima) {
-            if (!leggi_riga(in, riga, troppo_lunga)) break;
-            ++numero_riga;
-            if (troppo_lunga) {
-                scarta("line longer than " + std::to_string(lunghezza_massima_riga) + " characters");
-                continue;
-            }
-            if (senza_blank(riga).empty()) continue;
-            dividi_campi(riga, sep, campi);
+        const auto lettura = lettore->prossima(riga, motivo);
+        if (lettura == LettoreStati::Lettura::fine) break;
+        std::variant<StatoAria, std::string> stato = motivo;
+        Aria a = o.aria;
+        if (lettura == LettoreStati::Lettura::riga) {
+            if (o.pressione_da_file) a.pressione = riga.pressione.value_or(0.0);
+            if (!(a.pressione >= pressione_minima && a.pressione <= pressione_massima))
+                stato = "pressure " + formatta(a.pressione, 0, 0) + " Pa outside " + formatta(pressione_minima, 0, 0) +
+                        " to " + formatta(pressione_massima, 0, 0) + " Pa";
+            else
+                stato = stato_della_riga(*lettore, riga, a);
         }
-        prima = false;
-
-        if (campi.size() < servono) {
-            scarta("expected " + std::to_string(servono) + " fields, found " + std::to_string(campi.size()));
+        if (const auto* m = std::get_if<std::string>(&stato)) {
+            ++esito.scartate;
+            diagnostica << nome << ':' << lettore->numero_riga() << ": " << *m << " (row skipped)\n";
             continue;
         }
-        std::array<double, 2> valori{};
-        std::string motivo;
-        const std::array<std::size_t, 2> colonne{col_t, col_u};
-        const std::array<std::string_view, 2> nomi{"t", colonna_u};
-        for (std::size_t k = 0; k < 2 && motivo.empty(); ++k) {
-            const std::string& campo = campi[colonne[k]];
-            const Conversione c = leggi_numero(campo);
-            if (campo.empty()) {
-                motivo = "column " + std::string(nomi[k]) + " is empty";
-            } else if (c.letti == 0 || c.letti != campo.size()) {
-                motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is not a number";
-                if (campo.find(',') != std::string::npos && sep != ',') motivo += " (the decimal separator is '.')";
-            } else if (c.trabocco) {
-                motivo = "column " + std::string(nomi[k]) + ": " + citazione(campo) + " is too large";
-            } else {
-                valori[k] = c.valore;
-            }
+        const StatoAria& s = std::get<StatoAria>(stato);
+        if (o.per_ogni_stato) o.per_ogni_stato(s, a);
+        ++esito.scritte;
+        if (!o.scrivi_righe) continue;
+        testo = riga.chiave;
+        testo += riga_stati(s, sep);
+        if (o.pressione_da_file) {
+            testo += sep;
+            aggiungi_numero(testo, a.pressione, 0);
         }
-        if (!motivo.empty()) {
-            scarta(motivo);
-            continue;
-        }
-        auto stato = calcola_stato(valori[0], valori[1], umidita);
-        if (auto* m = std::get_if<std::string>(&stato)) {
-            scarta(*m);
-            continue;
-        }
-        std::string testo = riga_stati(std::get<StatoAria>(stato), sep);
         testo += '\n';
         out.write(testo.data(), static_cast<std::streamsize>(testo.size()));
-        ++esito.scritte;
     }
-    if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga);
+    if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(lettore->numero_riga());
     return esito;
 }
 

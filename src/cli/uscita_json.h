@@ -2,12 +2,18 @@
 #pragma once
 
 #include "cli/esecuzione.h"
+#include "core/stato_aria.h"
 
 #include <string>
 
 namespace ondix {
 
-// {"processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico", "errore"} on one line.
+// {"processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico", "errore"} on one line, and
+// "pressione" (Pa) last when the calculation ran at a site pressure.
 std::string esito_json(const EsitoCalcolo& e);
+
+// {"t", "ur", "x", "h", "v", "t_bulbo_umido", "t_rugiada", "pressione", "rapporto"} of a state on one line; an
+// undefined wet bulb or dew point is null.
+std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto);
 
 } // namespace ondix

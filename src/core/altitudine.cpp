@@ -42,8 +42,10 @@ double pressione_da_quota(double z) {
 std::optional<double> pressione_da_risposta(std::string_view risposta) {
     const auto z = numero_intero_testo(risposta);
     if (!z) return std::nullopt;
-    return pressione_da_quota(*z) * 101335.0 / 760.0;
+    return pressione_pascal_da_quota(*z);
 }
+
+double pressione_pascal_da_quota(double z) { return pressione_da_quota(z) * 101335.0 / 760.0; }
 
 std::string formato_reale(double valore) {
     if (!std::isfinite(valore)) return valore != valore ? "                    Nan" : (valore > 0 ? "                    +Inf" : "                    -Inf");

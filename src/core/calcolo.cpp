@@ -86,6 +86,12 @@ void imposta_maschera(Contesto& ctx) {
     if (const auto codice = imposta_maschera(ctx.processo, ctx.maschera)) ctx.codice_grafico = *codice;
 }
 
+namespace {
+void segna_pressione(Contesto& ctx) {
+    if (ctx.aria != Aria{} && !ctx.rapporto.righe().empty()) ctx.rapporto.anteponi(riga_pressione(ctx.aria));
+}
+} // namespace
+
 std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno) {
     ctx.rapporto.pulisci();
     ctx.maschera.testo_visibile[9] = false;
@@ -95,9 +101,11 @@ std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno) 
             f(c);
             c.controlla();
         } catch (const ErroreVirgolaMobile& e) {
+            segna_pressione(ctx);
             return e;
         }
     }
+    segna_pressione(ctx);
     esterno.mostra_rapporto();
     return std::nullopt;
 }

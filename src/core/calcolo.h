@@ -113,7 +113,8 @@ Computazione computazione_per(int tipo);
 // overlay code from the context's process kind.
 void imposta_maschera(Contesto& ctx);
 
-// "CALCOLA": clears the report, hides Edit10, runs the kind's computation, then shows the report.
+// "CALCOLA": clears the report, hides Edit10, runs the kind's computation, then shows the report. A calculation at
+// a pressure other than the program's own opens its report (when it has one) with the pressure's line.
 // On a floating-point error the computation stops, the report is not shown and the error is returned.
 std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno);
 

@@ -46,17 +46,23 @@ void scrivi_dato(Rapporto& r, std::string_view etichetta, std::string_view unita
     r.aggiungi(std::move(campo));
 }
 
+std::string riga_pressione(Aria a) { return "pressione atmosferica: " + formatta(a.pressione, 0, 0) + " Pa"; }
+
 void scrivi_separatore(Rapporto& r) { r.aggiungi(std::string(44, '-')); }
 
-namespace {
-void cinque_righe(Rapporto& r, double t, double ur, double x, Aria a) {
-    const double h = entalpia(x, t);
-    const double v = volume_specifico(t, x, a);
+void scrivi_cinque_righe(Rapporto& r, double t, double ur, double x, double h, double v) {
     scrivi_valore(r, 7, 1, "Temperatura        :", t, " C");
     scrivi_valore(r, 7, 1, "umidita relativa   :", ur, " %");
     scrivi_valore(r, 7, 2, "umidita specifica  :", x, " g/kg ");
     scrivi_valore(r, 7, 1, "Entalpia           :", h, " kj/kg ");
     scrivi_valore(r, 7, 3, "volume specifico   :", v, " mc/kg");
+}
+
+namespace {
+void cinque_righe(Rapporto& r, double t, double ur, double x, Aria a) {
+    const double h = entalpia(x, t);
+    const double v = volume_specifico(t, x, a);
+    scrivi_cinque_righe(r, t, ur, x, h, v);
 }
 } // namespace
 

@@ -23,24 +23,24 @@ std::string errore_scrittura(const std::string& percorso, const QString& motivo)
     return "cannot write the chart to \"" + percorso + "\": " + motivo.toStdString();
 }
 
-bool scrivi_png(QSaveFile& file, const Contesto& ctx, VistaGrafico vista) {
+bool scrivi_png(QSaveFile& file, const ProceduraDisegno& procedura) {
     QImage immagine(larghezza_schermata, altezza_schermata, QImage::Format_RGB32);
     immagine.setDotsPerMeterX(punti_per_metro);
     immagine.setDotsPerMeterY(punti_per_metro);
-    return disegna_schermata(immagine, ctx, vista) && immagine.save(&file, "PNG");
+    return disegna_schermata(immagine, procedura) && immagine.save(&file, "PNG");
 }
 
-bool scrivi_svg(QSaveFile& file, const Contesto& ctx, VistaGrafico vista) {
+bool scrivi_svg(QSaveFile& file, const ProceduraDisegno& procedura) {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setSize(QSize(larghezza_schermata, altezza_schermata));
     svg.setViewBox(QRect(0, 0, larghezza_schermata, altezza_schermata));
     svg.setResolution(dpi_schermo);
     svg.setTitle("ondix");
-    return disegna_schermata(svg, ctx, vista);
+    return disegna_schermata(svg, procedura);
 }
 
-bool scrivi_pdf(QSaveFile& file, const Contesto& ctx, VistaGrafico vista) {
+bool scrivi_pdf(QSaveFile& file, const ProceduraDisegno& procedura) {
     QPdfWriter pdf(&file);
     pdf.setCreator("ondix");
     pdf.setTitle("ondix");
@@ -49,7 +49,7 @@ bool scrivi_pdf(QSaveFile& file, const Contesto& ctx, VistaGrafico vista) {
     const QSizeF punti(larghezza_schermata * 72.0 / dpi_schermo, altezza_schermata * 72.0 / dpi_schermo);
     pdf.setPageSize(QPageSize(punti, QPageSize::Point, QString(), QPageSize::ExactMatch));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    return disegna_schermata(pdf, ctx, vista);
+    return disegna_schermata(pdf, procedura);
 }
 
 } // namespace
@@ -57,6 +57,10 @@ bool scrivi_pdf(QSaveFile& file, const Contesto& ctx, VistaGrafico vista) {
 std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<VistaGrafico> vista,
                                            const std::string& percorso) {
     if (!vista) return std::string("no chart to write: the calculation made no chart");
+    return esporta_disegno(procedura_vista(*vista, ctx), percorso);
+}
+
+std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, const std::string& percorso) {
     const QString nome = QString::fromStdString(percorso);
     const QString estensione = QFileInfo(nome).suffix().toLower();
     Formato formato;
@@ -76,13 +80,13 @@ std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<Vi
     bool fatto = false;
     switch (formato) {
     case Formato::png:
-        fatto = scrivi_png(file, ctx, *vista);
+        fatto = scrivi_png(file, procedura);
         break;
     case Formato::svg:
-        fatto = scrivi_svg(file, ctx, *vista);
+        fatto = scrivi_svg(file, procedura);
         break;
     case Formato::pdf:
-        fatto = scrivi_pdf(file, ctx, *vista);
+        fatto = scrivi_pdf(file, procedura);
         break;
     }
     if (!fatto || file.error() != QFileDevice::NoError) {

@@ -1,6 +1,7 @@
 // Chart export to an image file (PNG, SVG or PDF by extension).
 #pragma once
 
+#include "chart/diagramma.h"
 #include "core/calcolo.h"
 
 #include <optional>
@@ -12,5 +13,7 @@ namespace ondix {
 // shows it on a 1024 × 768 screen. Returns nullopt on success, else a message for the user.
 std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<VistaGrafico> vista,
                                            const std::string& percorso);
+// The same for any drawing procedure (a chart that is not a calculation's, such as a weather year's).
+std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, const std::string& percorso);
 
 } // namespace ondix

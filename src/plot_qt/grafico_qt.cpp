@@ -94,11 +94,15 @@ bool PlotterQt::disegna(QPaintDevice& dispositivo, Dispositivo modo, const Proce
 }
 
 bool disegna_schermata(QPaintDevice& dispositivo, const Contesto& ctx, VistaGrafico vista) {
+    return disegna_schermata(dispositivo, procedura_vista(vista, ctx));
+}
+
+bool disegna_schermata(QPaintDevice& dispositivo, const ProceduraDisegno& procedura) {
     QPainter painter;
     if (!painter.begin(&dispositivo)) return false;
     painter.fillRect(QRect(0, 0, larghezza_schermata, altezza_schermata), Qt::white);
     PlotterQt plotter;
-    plotter.disegna_schermo(painter, larghezza_schermata, altezza_schermata, procedura_vista(vista, ctx));
+    plotter.disegna_schermo(painter, larghezza_schermata, altezza_schermata, procedura);
     return painter.end();
 }
 

@@ -59,5 +59,7 @@ inline constexpr std::uint16_t altezza_schermata = 768;
 // The chart of `vista` over the context, on a white 1024 × 768 page of `dispositivo`, exactly as the chart window
 // shows it on a screen of that size. False if the device cannot be painted on.
 bool disegna_schermata(QPaintDevice& dispositivo, const Contesto& ctx, VistaGrafico vista);
+// The same for any drawing procedure.
+bool disegna_schermata(QPaintDevice& dispositivo, const ProceduraDisegno& procedura);
 
 } // namespace ondix

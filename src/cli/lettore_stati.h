@@ -1,0 +1,83 @@
+// The input formats of the batch command behind one reader interface, and the text helpers they share.
+#pragma once
+
+#include "cli/stati.h"
+#include "core/stato_aria.h"
+
+#include <array>
+#include <cstddef>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace ondix {
+
+// One row of an input as its reader hands it over.
+struct RigaStato {
+    std::array<std::optional<double>, 6> valori; // the known quantities, indexed by Grandezza
+    std::optional<double> pressione;             // Pa, when the row carries one
+    std::string chiave;                          // the kept columns, each followed by the separator
+};
+
+using Coppia = std::pair<Grandezza, Grandezza>;
+
+class LettoreStati {
+public:
+    enum class Lettura { riga, scartata, fine };
+
+    virtual ~LettoreStati() = default;
+    // Reads the header. nullopt when the rows can be read, else why the input cannot be used.
+    virtual std::optional<std::string> apri() = 0;
+    // The pairs a row may give its state by, in order of preference.
+    virtual std::vector<Coppia> coppie() const = 0;
+    // True when the (t, ur) and (t, x) rows are to be computed as the point-properties report computes them.
+    virtual bool come_rapporto() const = 0;
+    // Names of the kept columns written before the properties.
+    virtual std::vector<std::string> colonne_chiave() const { return {}; }
+    // The output's separator.
+    virtual char separatore() const = 0;
+    // True when the rows can carry a pressure.
+    virtual bool ha_pressione() const = 0;
+    // The next row: `riga` fills `r`; `scartata` sets `motivo`; `fine` at the end of the input.
+    virtual Lettura prossima(RigaStato& r, std::string& motivo) = 0;
+    // Number of the line last read (1 is the first).
+    virtual std::size_t numero_riga() const = 0;
+    // A description of the place the data come from, for the summary; empty when unknown.
+    virtual std::string descrizione() const { return {}; }
+};
+
+// The first line of an input, read before its format is known.
+struct PrimaRiga {
+    bool presente = false;     // false: the input is empty
+    bool troppo_lunga = false; // longer than lunghezza_massima_riga (then `testo` is empty)
+    std::string testo;         // without its line end and without a UTF-8 byte order mark
+};
+
+// A CSV of states. `umidita` 0 takes the ur column with t, 1 the x column; other pairs are taken by their column
+// names. `con_pressione` wants a pressure column (p or pressione, Pa).
+std::unique_ptr<LettoreStati> lettore_csv(std::istream& in, PrimaRiga prima, int umidita, bool con_pressione,
+                                          std::string_view nome);
+// An EnergyPlus weather file (EPW): dry bulb, dew point, relative humidity and, with `con_pressione`, the station
+// pressure of every hour.
+std::unique_ptr<LettoreStati> lettore_epw(std::istream& in, PrimaRiga prima, bool con_pressione,
+                                          std::string_view nome);
+// True when a file of this name and first line is a weather file: a name ending in ".epw" or a first line that
+// begins with "LOCATION,".
+bool sembra_epw(std::string_view nome, std::string_view prima_riga);
+
+// Reads one line into `riga` without its line end. Returns false at the end of the input. A line longer than
+// lunghezza_massima_riga is consumed to its end without being kept, and `troppo_lunga` is set.
+bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga);
+// `s` without blanks at either end.
+std::string_view senza_blank(std::string_view s);
+// A field shown in a message: at most 40 characters, in quotes, control characters as '?'.
+std::string citazione(std::string_view campo);
+// Reads the number of field `campo` of column `colonna` into `valore`; empty on success, else the reason ("column
+// t is empty", "column t: \"abc\" is not a number", ...). `sep` is the file's separator.
+std::string leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore);
+
+} // namespace ondix
