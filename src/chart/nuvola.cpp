@@ -31,7 +31,8 @@ IntervalliGrafico intervalli_nuvola(const std::vector<PuntoNuvola>& punti) {
 }
 
 Rgb colore_densita(int n, int massimo) {
-    const double f = massimo > 1 ? std::log(static_cast<double>(n)) / std::log(static_cast<double>(massimo)) : 0.0;
+    const double f =
+        massimo > 1 ? std::sqrt(static_cast<double>(n - 1) / static_cast<double>(massimo - 1)) : 0.0;
     const auto mescola = [f](std::uint8_t a, std::uint8_t b) {
         return static_cast<std::uint8_t>(std::lround(a + (static_cast<double>(b) - a) * std::clamp(f, 0.0, 1.0)));
     };
@@ -60,6 +61,17 @@ void diagramma_nuvola(Plotter& p, const std::vector<PuntoNuvola>& punti, Aria ar
         cella[i] = std::min(k, righe - 1) * colonne + std::min(c, colonne - 1);
         ++conteggi[cella[i]];
     }
+    // A dot's crowd: the points of its cell and of the eight around it, so that the shading runs smoothly.
+    std::vector<int> folla(conteggi.size(), 0);
+    for (std::size_t k = 0; k < righe; ++k)
+        for (std::size_t c = 0; c < colonne; ++c) {
+            int n = 0;
+            for (std::size_t kk = k > 0 ? k - 1 : 0; kk <= std::min(k + 1, righe - 1); ++kk)
+                for (std::size_t cc = c > 0 ? c - 1 : 0; cc <= std::min(c + 1, colonne - 1); ++cc)
+                    n += conteggi[kk * colonne + cc];
+            folla[k * colonne + c] = n;
+        }
+    conteggi.swap(folla);
     const int massimo = conteggi.empty() ? 1 : std::max(1, *std::max_element(conteggi.begin(), conteggi.end()));
     // Light dots first, so that the crowded ones stay visible on top.
     std::vector<std::size_t> ordine(punti.size());

@@ -45,7 +45,7 @@ std::string_view unita(Grandezza g) {
 // A label padded to the summary's first column, then ":".
 std::string etichetta(std::string_view testo) {
     std::string r(testo);
-    if (r.size() < 20) r.resize(20, ' ');
+    if (r.size() < 21) r.resize(21, ' ');
     return r + ":";
 }
 
@@ -98,7 +98,7 @@ std::vector<std::string> Riepilogo::righe(std::string_view nome, std::string_vie
     const auto tre = [](std::string_view nomev, double a, double b, double c, int d) {
         return etichetta(nomev) + numero_virgola(a, 10, d) + numero_virgola(b, 10, d) + numero_virgola(c, 10, d);
     };
-    r.push_back(std::string(21, ' ') + "    minimo     medio   massimo");
+    r.push_back(std::string(22, ' ') + "    minimo     medio   massimo");
     r.push_back(tre("t  [C]", t.front(), media(t), t.back(), 1));
     r.push_back(tre("x  [g/kg]", m_min_x, m_somma_x / n, m_max_x, 2));
     r.push_back(tre("h  [kj/kg]", h.front(), media(h), h.back(), 1));

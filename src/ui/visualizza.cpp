@@ -1,16 +1,17 @@
 #include "ui/visualizza.h"
 
 #include "core/rtf.h"
+#include "core/salva_file.h"
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStyle>
 #include <QTextDocument>
 
@@ -134,21 +135,13 @@ bool TForm2::salva_su_file(const QString& nome) {
         righe_utf8.push_back(r.toStdString());
     const std::string rtf = scrivi_rtf(righe_utf8, m_testo->font().pointSize());
 
-    // QSaveFile writes a temporary file next to the target and renames it over the target only when complete,
-    // so a failed save leaves an existing file as it was.
-    QSaveFile file(nome);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) ok = file.write(rtf.data(), static_cast<qint64>(rtf.size())) == static_cast<qint64>(rtf.size());
-    QString motivo = file.errorString();
-    if (ok) {
-        ok = file.commit();
-        motivo = file.errorString();
-    } else {
-        file.cancelWriting();
-    }
-    if (!ok)
-        avviso(this, QMessageBox::Critical, QStringLiteral("Impossibile salvare il file \"%1\": %2").arg(nome, motivo));
-    return ok;
+    // A temporary file next to the target replaces it only when complete, so a failed save leaves an existing
+    // file as it was (the same save as ondix-calc --rtf).
+    const auto errore = salva_atomico(QFile::encodeName(nome).toStdString(), rtf);
+    if (errore)
+        avviso(this, QMessageBox::Critical,
+               QStringLiteral("Impossibile salvare il file \"%1\": %2").arg(nome, QString::fromStdString(*errore)));
+    return !errore;
 }
 
 } // namespace ondix
