@@ -31,8 +31,7 @@ IntervalliGrafico intervalli_nuvola(const std::vector<PuntoNuvola>& punti) {
 }
 
 Rgb colore_densita(int n, int massimo) {
-    const double f =
-        massimo > 1 ? std::sqrt(static_cast<double>(n - 1) / static_cast<double>(massimo - 1)) : 0.0;
+    const double f = massimo > 1 ? std::sqrt(static_cast<double>(n - 1) / static_cast<double>(massimo - 1)) : 0.0;
     const auto mescola = [f](std::uint8_t a, std::uint8_t b) {
         return static_cast<std::uint8_t>(std::lround(a + (static_cast<double>(b) - a) * std::clamp(f, 0.0, 1.0)));
     };
@@ -45,7 +44,8 @@ void diagramma_nuvola(Plotter& p, const std::vector<PuntoNuvola>& punti, Aria ar
     p.cornice();
     assi(p, "tbs", "X[g/kg]", 15, r.tmin, r.xmin, r.tmax, r.xmax, ImpostazioniAssi{});
     p.imposta_mappatura(true);
-    traccia_funzione(p, [aria](double t) { return curva_saturazione(t, aria); }, 1, r.tmin, r.tmax);
+    traccia_funzione(
+        p, [aria](double t) { return curva_saturazione(t, aria); }, 1, r.tmin, r.tmax);
     p.imposta_mappatura(true);
 
     // Points per cell of a grid over the ranges.

@@ -104,8 +104,8 @@ int esegui_stati(RichiestaStati r) {
 
     const EsitoStati esito = calcola_stati(*in, std::cout, std::cerr, r.opzioni, nome);
     if (r.riepilogo && !esito.errore)
-        for (const auto& riga : riepilogo.righe(nome, localita, testo_pressione(r.opzioni, somma_pressioni, stati),
-                                                esito.scartate))
+        for (const auto& riga :
+             riepilogo.righe(nome, localita, testo_pressione(r.opzioni, somma_pressioni, stati), esito.scartate))
             std::cout << riga << '\n';
     std::cout.flush();
     if (esito.errore) std::cerr << "ondix-calc: stati: " << *esito.errore << '\n';

@@ -63,8 +63,7 @@ std::unique_ptr<LettoreStati> lettore_csv(std::istream& in, PrimaRiga prima, int
                                           std::string_view nome);
 // An EnergyPlus weather file (EPW): dry bulb, dew point, relative humidity and, with `con_pressione`, the station
 // pressure of every hour.
-std::unique_ptr<LettoreStati> lettore_epw(std::istream& in, PrimaRiga prima, bool con_pressione,
-                                          std::string_view nome);
+std::unique_ptr<LettoreStati> lettore_epw(std::istream& in, PrimaRiga prima, bool con_pressione, std::string_view nome);
 // True when a file of this name and first line is a weather file: a name ending in ".epw" or a first line that
 // begins with "LOCATION,".
 bool sembra_epw(std::string_view nome, std::string_view prima_riga);

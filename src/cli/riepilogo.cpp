@@ -80,14 +80,14 @@ void Riepilogo::aggiungi(const StatoAria& s) {
     }
 }
 
-std::vector<std::string> Riepilogo::righe(std::string_view nome, std::string_view localita,
-                                          std::string_view pressione, std::size_t scartate) const {
+std::vector<std::string> Riepilogo::righe(std::string_view nome, std::string_view localita, std::string_view pressione,
+                                          std::size_t scartate) const {
     std::vector<std::string> r;
     r.push_back("RIEPILOGO " + std::string(nome));
     if (!localita.empty()) r.push_back(etichetta("localita") + " " + std::string(localita));
     r.push_back(etichetta("pressione atmosferica") + " " + std::string(pressione));
-    r.push_back(etichetta("ore") + formatta(static_cast<double>(m_t.size()), 8, 0) + "   (scartate: " +
-                std::to_string(scartate) + ")");
+    r.push_back(etichetta("ore") + formatta(static_cast<double>(m_t.size()), 8, 0) +
+                "   (scartate: " + std::to_string(scartate) + ")");
     if (m_t.empty()) return r;
 
     std::vector<double> t = m_t, h = m_h;

@@ -27,10 +27,6 @@ struct StatoAria {
     std::optional<double> rugiada;
 };
 
-// Accepted atmospheric pressures, Pa (about 9000 m above to 1500 m below sea level).
-inline constexpr double pressione_minima = 30000.0;
-inline constexpr double pressione_massima = 120000.0;
-
 // Accepted dry-bulb temperatures, °C.
 inline constexpr double t_minima_stati = -50.0;
 inline constexpr double t_massima_stati = 100.0;

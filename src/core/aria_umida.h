@@ -13,6 +13,9 @@ struct Aria {
     double pressione = pressione_atmosferica; // Pa
     friend bool operator==(const Aria&, const Aria&) = default;
 };
+// The site pressures a user may choose, Pa (about 9000 m above to 1500 m below sea level).
+inline constexpr double pressione_minima = 30000.0;
+inline constexpr double pressione_massima = 120000.0;
 
 // Saturation pressure of water vapour, Pa, at t °C.
 // Polynomial fit (mm of water column × 9.81) for t ≥ −10 °C; below that an over-ice Clausius–Clapeyron

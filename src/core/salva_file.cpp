@@ -14,7 +14,9 @@ namespace ondix {
 
 namespace {
 
-std::string testo_errno(int e) { return std::strerror(e); }
+std::string testo_errno(int e) {
+    return std::strerror(e);
+}
 
 // The permissions a new file gets: 0666 less the process's umask (read without changing it for good).
 mode_t permessi_nuovo_file() {

@@ -17,8 +17,7 @@ constexpr double t_ricerca_max = 200.0;
 // The point in [lo, hi] where `sopra` turns from false to true, to the last bit of a double; the caller has made
 // sure that `sopra` is false at lo and true at hi. Bounded: a double interval halves to nothing in far fewer than
 // 2100 steps.
-template <class F>
-double biseca(double lo, double hi, F sopra) {
+template <class F> double biseca(double lo, double hi, F sopra) {
     for (int n = 0; n < 2100; ++n) {
         const double mid = lo + (hi - lo) / 2.0;
         if (!(mid > lo && mid < hi)) break;
@@ -30,12 +29,16 @@ double biseca(double lo, double hi, F sopra) {
     return lo + (hi - lo) / 2.0;
 }
 
-double entalpia_satura(double t, Aria a) { return entalpia(umidita_saturazione(t, a), t); }
+double entalpia_satura(double t, Aria a) {
+    return entalpia(umidita_saturazione(t, a), t);
+}
 
 constexpr std::array<std::string_view, 6> nomi{"t", "ur", "x", "h", "tbu", "tr"};
 constexpr std::array<std::string_view, 6> unita{"C", "%", "g/kg", "kJ/kg", "C", "C"};
 
-std::size_t indice(Grandezza g) { return static_cast<std::size_t>(g); }
+std::size_t indice(Grandezza g) {
+    return static_cast<std::size_t>(g);
+}
 
 // The shortest text that reads back as `v`.
 std::string breve(double v) {
@@ -104,8 +107,8 @@ Esito risolvi(Noto p, Noto q, Aria a) {
         const double x = x_da_t_h(t, entalpia_satura(tbu, a));
         if (x < 0) {
             const auto minimo = bulbo_umido_da_h(entalpia(0.0, t), a);
-            return "the wet bulb is below that of dry air at this dry bulb (" + (minimo ? formatta(*minimo, 0, 2) : "?") +
-                   " C)";
+            return "the wet bulb is below that of dry air at this dry bulb (" +
+                   (minimo ? formatta(*minimo, 0, 2) : "?") + " C)";
         }
         return Tx{t, x};
     };
@@ -175,7 +178,9 @@ Esito risolvi(Noto p, Noto q, Aria a) {
 
 } // namespace
 
-std::string_view nome_grandezza(Grandezza g) { return nomi[indice(g)]; }
+std::string_view nome_grandezza(Grandezza g) {
+    return nomi[indice(g)];
+}
 
 std::optional<Grandezza> grandezza_da_nome(std::string_view nome) {
     for (std::size_t i = 0; i < nomi.size(); ++i)
@@ -207,9 +212,13 @@ std::optional<double> bulbo_umido_da_h(double h, Aria a) {
     return biseca(t_ricerca_min, hi, sopra);
 }
 
-double x_da_t_h(double t, double h) { return (h - 1.004 * t) * 1000.0 / (1.926 * t + 2490.0); }
+double x_da_t_h(double t, double h) {
+    return (h - 1.004 * t) * 1000.0 / (1.926 * t + 2490.0);
+}
 
-double t_da_x_h(double x, double h) { return (h - 2490.0 * x / 1000.0) / (1.004 + 1.926 * x / 1000.0); }
+double t_da_x_h(double x, double h) {
+    return (h - 2490.0 * x / 1000.0) / (1.004 + 1.926 * x / 1000.0);
+}
 
 std::optional<double> t_da_ur_x(double ur, double x, Aria a) {
     if (!(ur > 0) || !(x > 0) || !std::isfinite(ur) || !std::isfinite(x)) return std::nullopt;
@@ -259,8 +268,8 @@ std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria ar
     const double xs = umidita_saturazione(s.t, aria);
     // A state solved onto the saturation curve may land a rounding above it.
     if (s.x > xs * (1.0 + 1e-12))
-        return coppia + "the humidity is above saturation (" + formatta(xs, 0, 3) + " g/kg at " +
-               formatta(s.t, 0, 2) + " C)";
+        return coppia + "the humidity is above saturation (" + formatta(xs, 0, 3) + " g/kg at " + formatta(s.t, 0, 2) +
+               " C)";
     if (s.x > xs) s.x = xs;
 
     StatoCompleto r = stato_completo(s.t, s.x, aria);

@@ -31,7 +31,7 @@ struct Noto {
 // temperature of saturated air of the same humidity ratio (as the reports define them), both solved to far better
 // than a thousandth of a degree; either is empty where no saturated air down to −100 °C has them.
 struct StatoCompleto {
-    double t = 0, ur = 0, x = 0, h = 0, v = 0; // °C, %, g/kg, kJ/kg, m³/kg
+    double t = 0, ur = 0, x = 0, h = 0, v = 0;  // °C, %, g/kg, kJ/kg, m³/kg
     std::optional<double> bulbo_umido, rugiada; // °C
 };
 

@@ -3,6 +3,7 @@
 #include "core/altitudine.h"
 #include "ui/caratteri.h"
 #include "ui/nuovoondix.h"
+#include "ui/pressione_sito.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,6 +82,7 @@ Tform_ondix::Tform_ondix(const QString& cartella_programma, DimensioniSchermo sc
         m_destra[i] = b;
     }
     m_esterno.imposta_rapporto([this] { return rapporto(); });
+    m_pressione = new PressioneSito(this, m_ctx);
     aggiusta();
 }
 
@@ -99,6 +101,8 @@ void Tform_ondix::aggiusta() {
         applica(m_destra[i], l.destra[i]);
         m_destra[i]->setFont(f);
     }
+    applica(m_pressione->pulsante(), l.pressione);
+    m_pressione->pulsante()->setFont(f);
 }
 
 void Tform_ondix::carica_sfondo() {
@@ -198,6 +202,7 @@ void Tform_ondix::chiedialt() {
         return;
     }
     m_esterno.messaggio(messaggio_pressione(*p));
+    m_pressione->proponi(*p);
 }
 
 void Tform_ondix::vaidoc() {

@@ -5,10 +5,19 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include <algorithm>
 
 namespace ondix::prova {
+
+namespace {
+// The window tests keep away from the user's own settings (a remembered site pressure would change the windows).
+[[maybe_unused]] const bool modo_prova = [] {
+    QStandardPaths::setTestModeEnabled(true);
+    return true;
+}();
+} // namespace
 
 QString descrivi(QWidget* dialogo) {
     QString d = QString::fromLatin1(dialogo->metaObject()->className()) + QStringLiteral(" \"") +

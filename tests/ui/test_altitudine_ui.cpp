@@ -1,8 +1,10 @@
 // The altitude dialog of the main window: the input box, "patm.txt" in the program directory, the message.
 #include "dialoghi.h"
 
+#include "core/altitudine.h"
 #include "core/aria_umida.h"
 #include "ui/caratteri.h"
+#include "ui/impostazioni.h"
 #include "ui/mainform.h"
 #include "ui/schermo.h"
 
@@ -29,13 +31,30 @@ struct Esito {
     QString titolo_box, prompt, predefinito;
     QStringList messaggi;
     QList<QMessageBox::Icon> icone;
+    QString domanda;
 };
 
-// Presses "ALTEZZA S.L.M." in a main window over `cartella`, types `risposta` (none: cancels the box) and
-// expects `messaggi` message boxes afterwards.
-Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r) {
+// Answers the next message box with its Yes or No button, noting its text.
+Risponditore::Azione rispondi(bool si, QString& testo) {
+    return [si, &testo](QWidget* w) {
+        auto* m = qobject_cast<QMessageBox*>(w);
+        testo = m ? m->text() : QStringLiteral("<not a message box>");
+        QAbstractButton* b = m ? m->button(si ? QMessageBox::Yes : QMessageBox::No) : nullptr;
+        if (b)
+            b->click();
+        else
+            prova::chiudi(w);
+    };
+}
+
+// Presses "ALTEZZA S.L.M." in `finestra` (a main window over `cartella` when null), types `risposta` (none:
+// cancels the box) and expects `messaggi` message boxes afterwards; then, when `usa` is given, the question
+// whether to calculate with the pressure, answered yes or no.
+Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
+                     std::optional<bool> usa = std::nullopt, Tform_ondix* finestra = nullptr) {
     Esito e;
-    Tform_ondix finestra(cartella, dimensioni_schermo());
+    std::optional<Tform_ondix> propria;
+    if (!finestra) finestra = &propria.emplace(cartella, dimensioni_schermo());
     r.poi([&e, risposta](QWidget* w) {
         auto* box = qobject_cast<QInputDialog*>(w);
         if (!box) {
@@ -60,7 +79,8 @@ Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, i
             e.icone << (m ? m->icon() : QMessageBox::NoIcon);
             prova::premi_ok(w);
         });
-    finestra.findChild<QPushButton*>(QStringLiteral("BitBtn13"))->click();
+    if (usa) r.poi(rispondi(*usa, e.domanda));
+    finestra->findChild<QPushButton*>(QStringLiteral("BitBtn13"))->click();
     return e;
 }
 
@@ -84,12 +104,13 @@ private slots:
     void init() {
         m_dir.emplace();
         QVERIFY(m_dir->isValid());
+        impostazioni::usa_file(m_dir->filePath(QStringLiteral("ondix.ini")));
     }
     void cleanup() { m_dir.reset(); }
 
     void zeroMetri() {
         Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r, false);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.titolo_box, QStringLiteral("ALTEZZA S.l:m: (metri):"));
         QCOMPARE(e.prompt, QString());
@@ -101,7 +122,7 @@ private slots:
     void milleMetri() {
         Risponditore r;
         // 677 mmHg x 101335 / 760 = 90268.151315789... Pa
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, false);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar")});
         QCOMPARE(contenuto(patm()), QByteArray(" 9.02681513157895E+0004\r\n"));
@@ -114,7 +135,7 @@ private slots:
             f.write("a much longer earlier content that must disappear entirely\r\n");
         }
         Risponditore r;
-        chiedi_altezza(cartella(), QStringLiteral("2250"), 1, r);
+        chiedi_altezza(cartella(), QStringLiteral("2250"), 1, r, false);
         VERIFICA_DIALOGHI(r);
         // 586 mmHg
         QCOMPARE(contenuto(patm()), QByteArray(" 7.81346184210526E+0004\r\n"));
@@ -122,7 +143,7 @@ private slots:
 
     void annullareValeZero() {
         Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), std::nullopt, 1, r);
+        const Esito e = chiedi_altezza(cartella(), std::nullopt, 1, r, false);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar")});
         QCOMPARE(contenuto(patm()), QByteArray(" 1.01335000000000E+0005\r\n"));
@@ -176,10 +197,48 @@ private slots:
 
     void icalcoliRestanoA101335() {
         Risponditore r;
-        chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r);
+        Tform_ondix finestra(cartella(), dimensioni_schermo());
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, &finestra);
         VERIFICA_DIALOGHI(r);
-        QCOMPARE(pressione_atmosferica, 101335.0);
+        QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
+        QCOMPARE(finestra.contesto().aria.pressione, 101335.0);
+        QVERIFY(finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"))->isHidden());
         QCOMPARE(contenuto(patm()), QByteArray(" 7.14678421052632E+0004\r\n"));
+    }
+
+    // Yes to the question: every calculation uses the pressure, the menu shows it, the next run remembers it;
+    // its button leads back to 101335 Pa.
+    void pressioneDiCalcolo() {
+        const double p = pressione_pascal_da_quota(1000);
+        {
+            Tform_ondix finestra(cartella(), dimensioni_schermo());
+            auto* pulsante = finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
+            QVERIFY(pulsante && pulsante->isHidden());
+            Risponditore r;
+            chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, true, &finestra);
+            VERIFICA_DIALOGHI(r);
+            QCOMPARE(finestra.contesto().aria.pressione, p);
+            QVERIFY(!pulsante->isHidden());
+            QCOMPARE(pulsante->text(), QStringLiteral("PRESSIONE\n90268 Pa"));
+            const QRect info = finestra.findChild<QPushButton*>(QStringLiteral("BitBtn9"))->geometry();
+            QCOMPARE(pulsante->geometry().left(), info.left());
+            QVERIFY(pulsante->geometry().top() > info.bottom());
+        }
+        Tform_ondix di_nuovo(cartella(), dimensioni_schermo());
+        QCOMPARE(di_nuovo.contesto().aria.pressione, p);
+        auto* pulsante = di_nuovo.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
+        QString testo;
+        Risponditore r;
+        r.poi(rispondi(false, testo));
+        r.poi(rispondi(true, testo));
+        pulsante->click(); // no: nothing changes
+        QCOMPARE(di_nuovo.contesto().aria.pressione, p);
+        pulsante->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(testo, QStringLiteral("Tornare alla pressione di 101335 Pa?"));
+        QCOMPARE(di_nuovo.contesto().aria, Aria{});
+        QVERIFY(pulsante->isHidden());
+        QCOMPARE(Tform_ondix(cartella(), dimensioni_schermo()).contesto().aria, Aria{});
     }
 };
 
