@@ -2,6 +2,7 @@
 
 #include "core/numeri.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -13,6 +14,9 @@ namespace {
 
 constexpr double t_ricerca_min = -100.0;
 constexpr double t_ricerca_max = 200.0;
+// Temperatures that a state computed elsewhere gives a rounding apart, °C: a dew point this far above the dry
+// bulb is the dry bulb.
+constexpr double margine_t = 1e-9;
 
 // The point in [lo, hi] where `sopra` turns from false to true, to the last bit of a double; the caller has made
 // sure that `sopra` is false at lo and true at hi. Bounded: a double interval halves to nothing in far fewer than
@@ -59,7 +63,8 @@ std::string controlla_valore(Noto n) {
     switch (n.grandezza) {
     case Grandezza::ur:
         if (v < 0) return "the relative humidity is below 0 %";
-        if (v > 100) return "the relative humidity is above 100 %";
+        // A saturated state computed elsewhere may come a rounding above 100 %.
+        if (v > 100 + 1e-9) return "the relative humidity is above 100 %";
         break;
     case Grandezza::x:
         if (v < 0) return "the humidity ratio is below 0 g/kg";
@@ -103,8 +108,8 @@ Esito risolvi(Noto p, Noto q, Aria a) {
         return Tx{*t, umidita_specifica(ur, *t, a)};
     };
     const auto dal_bulbo = [&](double t, double tbu) -> Esito {
-        if (tbu > t) return std::string("the wet bulb is above the dry bulb");
-        const double x = x_da_t_h(t, entalpia_satura(tbu, a));
+        if (tbu > t + margine_t) return std::string("the wet bulb is above the dry bulb");
+        const double x = x_da_t_h(t, entalpia_satura(std::min(tbu, t), a));
         if (x < 0) {
             const auto minimo = bulbo_umido_da_h(entalpia(0.0, t), a);
             return "the wet bulb is below that of dry air at this dry bulb (" +
@@ -137,8 +142,8 @@ Esito risolvi(Noto p, Noto q, Aria a) {
         case G::tbu:
             return dal_bulbo(u, w);
         case G::tr:
-            if (w > u) return std::string("the dew point is above the dry bulb");
-            return Tx{u, umidita_saturazione(w, a)};
+            if (w > u + margine_t) return std::string("the dew point is above the dry bulb");
+            return Tx{u, umidita_saturazione(std::min(w, u), a)};
         default:
             break;
         }
@@ -166,8 +171,8 @@ Esito risolvi(Noto p, Noto q, Aria a) {
         break;
     case G::tbu:
         if (gq == G::tr) {
-            if (w > u) return std::string("the dew point is above the wet bulb");
-            return da_x_h(umidita_saturazione(w, a), entalpia_satura(u, a));
+            if (w > u + margine_t) return std::string("the dew point is above the wet bulb");
+            return da_x_h(umidita_saturazione(std::min(w, u), a), entalpia_satura(u, a));
         }
         break;
     default:
@@ -254,6 +259,8 @@ std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria ar
         if (auto m = controlla_valore(n); !m.empty()) return coppia + m;
     Noto p = a, q = b;
     if (indice(q.grandezza) < indice(p.grandezza)) std::swap(p, q);
+    for (Noto* n : {&p, &q})
+        if (n->grandezza == Grandezza::ur) n->valore = std::min(n->valore, 100.0);
     const Esito e = risolvi(p, q, aria);
     if (const auto* m = std::get_if<std::string>(&e)) return coppia + *m;
     Tx s = std::get<Tx>(e);
