@@ -106,7 +106,14 @@ LettoreStati::Lettura LettoreEpw::prossima(RigaStato& r, std::string& motivo) {
             }
             if (!senza_blank(m_riga).empty()) break;
         }
-        dividi_campi(m_riga, ',', m_campi);
+        // Only the first fields are used: the rest of the line (some 25 fields of sun, wind and rain) is not split.
+        std::size_t fine = std::string::npos, da = 0;
+        for (std::size_t n = 0; n < campo_pressione; ++n) {
+            fine = m_riga.find(',', da);
+            if (fine == std::string::npos) break;
+            da = fine + 1;
+        }
+        dividi_campi(std::string_view(m_riga).substr(0, fine), ',', m_campi);
     }
     m_riga_in_attesa = false;
 

@@ -18,11 +18,15 @@ constexpr double t_ricerca_max = 200.0;
 // bulb is the dry bulb.
 constexpr double margine_t = 1e-9;
 
-// The point in [lo, hi] where `sopra` turns from false to true, to the last bit of a double; the caller has made
-// sure that `sopra` is false at lo and true at hi. Bounded: a double interval halves to nothing in far fewer than
-// 2100 steps.
-template <class F> double biseca(double lo, double hi, F sopra) {
-    for (int n = 0; n < 2100; ++n) {
+// Width at which a search in temperature stops, °C: far below any printed digit, and reached in about 42 halvings
+// of the widest interval searched.
+constexpr double precisione_t = 1e-10;
+
+// The point in [lo, hi] where `sopra` turns from false to true, to within precisione_t; the caller has made sure
+// that `sopra` is false at lo and true at hi. Bounded: at most 200 halvings.
+template <class F>
+double biseca(double lo, double hi, F sopra) {
+    for (int n = 0; n < 200 && hi - lo > precisione_t; ++n) {
         const double mid = lo + (hi - lo) / 2.0;
         if (!(mid > lo && mid < hi)) break;
         if (sopra(mid))
@@ -209,12 +213,11 @@ std::optional<double> rugiada_da_x(double x, Aria a) {
 std::optional<double> bulbo_umido_da_h(double h, Aria a) {
     if (!std::isfinite(h) || entalpia_satura(t_ricerca_min, a) > h) return std::nullopt;
     // Saturated air exists only below the boiling point, where its enthalpy grows without bound.
-    const double hi = temperatura_saturazione(a.pressione).value_or(t_ricerca_max);
     const auto sopra = [h, a](double t) {
         return pressione_saturazione(t) >= a.pressione || entalpia_satura(t, a) > h;
     };
-    if (!sopra(hi)) return std::nullopt;
-    return biseca(t_ricerca_min, hi, sopra);
+    if (!sopra(t_ricerca_max)) return std::nullopt;
+    return biseca(t_ricerca_min, t_ricerca_max, sopra);
 }
 
 double x_da_t_h(double t, double h) {
@@ -274,12 +277,20 @@ std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria ar
     if (s.x < 0) return coppia + "the humidity ratio would be below 0";
     const double xs = umidita_saturazione(s.t, aria);
     // A state solved onto the saturation curve may land a rounding above it.
-    if (s.x > xs * (1.0 + 1e-12))
+    if (s.x > xs * (1.0 + 1e-9))
         return coppia + "the humidity is above saturation (" + formatta(xs, 0, 3) + " g/kg at " + formatta(s.t, 0, 2) +
                " C)";
     if (s.x > xs) s.x = xs;
 
-    StatoCompleto r = stato_completo(s.t, s.x, aria);
+    // The full state; a wet bulb or dew point that was given is not solved for again.
+    StatoCompleto r;
+    r.t = s.t;
+    r.x = s.x;
+    r.ur = umidita_relativa(s.x, s.t, aria);
+    r.h = entalpia(s.x, s.t);
+    r.v = volume_specifico(s.t, s.x, aria);
+    if (a.grandezza != Grandezza::tbu && b.grandezza != Grandezza::tbu) r.bulbo_umido = bulbo_umido_da_h(r.h, aria);
+    if (a.grandezza != Grandezza::tr && b.grandezza != Grandezza::tr) r.rugiada = rugiada_da_x(s.x, aria);
     for (const Noto n : {a, b}) {
         switch (n.grandezza) {
         case Grandezza::t:
