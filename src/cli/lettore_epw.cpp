@@ -4,6 +4,7 @@
 #include "cli/lettore_stati.h"
 #include "core/numeri.h"
 
+#include <array>
 #include <istream>
 
 namespace ondix {
@@ -125,7 +126,13 @@ LettoreStati::Lettura LettoreEpw::prossima(RigaStato& r, std::string& motivo) {
     r.valori = {};
     r.pressione.reset();
     r.chiave.clear();
+    constexpr std::array<std::string_view, campi_chiave> nomi_chiave{"year", "month", "day", "hour"};
     for (std::size_t i = 0; i < campi_chiave; ++i) {
+        // Written out as read: numbers only, so that nothing in them can shift the output's columns.
+        if (!numero_intero_testo(m_campi[i])) {
+            motivo = "column " + std::string(nomi_chiave[i]) + ": " + citazione(m_campi[i]) + " is not a number";
+            return Lettura::scartata;
+        }
         r.chiave += m_campi[i];
         r.chiave += ',';
     }

@@ -215,7 +215,8 @@ int main(int argc, char** argv) {
         "--pressione", pressione_stati, "atmospheric pressure, Pa, or \"file\": each row's own (column p, EPW station)");
     auto* opt_quota_stati = stati->add_option("--quota", quota_stati, "altitude, m (-250 to 3000)");
     stati->add_flag("--riepilogo", richiesta_stati.riepilogo, "print a one-screen summary instead of the rows");
-    stati->add_option("--soglia", soglie, "with --riepilogo: count the hours above NAME=VALUE (e.g. t=30)");
+    stati->add_option("--soglia", soglie, "with --riepilogo: count the hours above NAME=VALUE (e.g. t=30)")
+        ->allow_extra_args(false);
 #ifdef ONDIX_CON_GRAFICO
     stati->add_option("--grafico", richiesta_stati.grafico, "draw every state as a dot on the chart into FILE");
 #endif
