@@ -42,6 +42,13 @@ void BM_temperatura_rugiada(benchmark::State& s) {
 }
 BENCHMARK(BM_temperatura_rugiada);
 
+// Cold air, dew point below −10 °C: the first bisection fails, the second finds it.
+void BM_temperatura_rugiada_fredda(benchmark::State& s) {
+    std::int64_t i = 0;
+    for (auto _ : s) benchmark::DoNotOptimize(temperatura_rugiada(50, -20.0 + static_cast<double>(i++ % 150) * 0.1));
+}
+BENCHMARK(BM_temperatura_rugiada_fredda);
+
 void BM_temperatura_bulbo_umido(benchmark::State& s) {
     std::int64_t i = 0;
     for (auto _ : s)

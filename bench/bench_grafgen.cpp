@@ -1,8 +1,10 @@
 // From "CALCOLA" to the chart window's first complete paint, through the real input form and chart window (run it
-// under Xvfb, or with QT_QPA_PLATFORM=offscreen): the computation, the new window, its drawing and its paint.
+// under Xvfb, or with QT_QPA_PLATFORM=offscreen): the computation, the new window, its drawing and its paint. And
+// the readout under the mouse over a finished chart.
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
 #include "ui/grafgen.h"
+#include "ui/impostazioni.h"
 #include "ui/nuovoondix.h"
 #include "ui/schermo.h"
 
@@ -10,7 +12,9 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -76,11 +80,52 @@ void BM_CalcolaFinoAlGrafico(benchmark::State& stato) {
 // Point properties (the point chart), summer cycle (the busiest standard chart), winter cycle.
 BENCHMARK(BM_CalcolaFinoAlGrafico)->Arg(4)->Arg(6)->Arg(7)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The readout under the mouse: one mouse move over the chart window and the paint it causes (the box only; the
+// chart is not drawn again), with every isoline on.
+void BM_LetturaSottoIlMouse(benchmark::State& stato) {
+    Contesto ctx;
+    ctx.processo = 6;
+    ctx.codice_grafico = 4;
+    ctx.punti.imposta(1, 26.0, 10.5, "A");
+    ctx.punti.imposta(2, 32.0, 18.0, "E");
+    ctx.punti.imposta(3, 10.0, 7.6, "B");
+    OpzioniGrafico o;
+    for (Famiglia f : famiglie)
+        o.imposta_famiglia(f, true);
+    Impostazioni().ricorda_strati(o);
+    Impostazioni().ricorda_lettura(true);
+    TForm_grafica f({1024, 768});
+    f.imposta_grafico(ctx, VistaGrafico::standard);
+    f.show();
+    if (!QTest::qWaitForWindowExposed(&f)) {
+        stato.SkipWithError("the chart window was not shown");
+        return;
+    }
+    const int disegni = f.disegni();
+    int i = 0;
+    for (auto _ : stato) {
+        ++i;
+        const QPoint pos(300 + i % 400, 200 + i % 300);
+        QMouseEvent mossa(QEvent::MouseMove, QPointF(pos), f.mapToGlobal(QPointF(pos)), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&f, &mossa);
+        f.repaint(f.lettura().riquadro());
+    }
+    if (f.disegni() != disegni) stato.SkipWithError("the chart was drawn again on a mouse move");
+    f.close();
+    Impostazioni().ricorda_strati({});
+    Impostazioni().ricorda_lettura(false);
+}
+BENCHMARK(BM_LetturaSottoIlMouse)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     installa_sostituzioni_caratteri();
+    // The benchmarks choose their chart layers themselves, away from the user's settings.
+    QTemporaryDir cartella;
+    Impostazioni::usa_file(cartella.filePath(QStringLiteral("impostazioni.ini")));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

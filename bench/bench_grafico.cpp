@@ -1,5 +1,5 @@
 // One full chart drawing at 1024 × 768: into a QImage as the chart window draws it, into the recording canvas
-// (the drawing logic alone), and the whole PNG export.
+// (the drawing logic alone), and the whole PNG export; the first two plain and with every isoline on.
 #include "chart/diagramma.h"
 #include "chart/nuvola.h"
 #include "chart/recording_canvas.h"
@@ -31,26 +31,39 @@ Contesto ciclo_estivo() {
     return ctx;
 }
 
+// Argument 0: the plain chart; 1: every family of isolines on, with the legend and a title line.
+OpzioniGrafico strati(std::int64_t n) {
+    OpzioniGrafico o;
+    if (n == 0) return o;
+    for (Famiglia f : famiglie)
+        o.imposta_famiglia(f, true);
+    o.titolo = riga_titolo(6, o.pressione);
+    return o;
+}
+
 void BM_GraficoSuQImage(benchmark::State& stato) {
     if (!prepara_applicazione()) {
         stato.SkipWithError("no QGuiApplication");
         return;
     }
     const Contesto ctx = ciclo_estivo();
+    const OpzioniGrafico o = strati(stato.range(0));
     QImage immagine(larghezza_schermata, altezza_schermata, QImage::Format_RGB32);
     immagine.setDotsPerMeterX(3780);
     immagine.setDotsPerMeterY(3780);
     for (auto _ : stato) {
-        disegna_schermata(immagine, ctx, VistaGrafico::standard);
+        disegna_schermata(immagine, procedura_vista(VistaGrafico::standard, ctx), o, larghezza_schermata,
+                          altezza_schermata);
         benchmark::DoNotOptimize(immagine.constBits());
     }
 }
-BENCHMARK(BM_GraficoSuQImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraficoSuQImage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_GraficoSuRecordingCanvas(benchmark::State& stato) {
     const Contesto ctx = ciclo_estivo();
     RecordingCanvas canvas;
     Plotter plotter;
+    plotter.imposta_opzioni(strati(stato.range(0)));
     plotter.imposta_canvas_schermo(&canvas);
     plotter.imposta_dimensione_schermo(larghezza_schermata, altezza_schermata);
     for (auto _ : stato) {
@@ -60,7 +73,7 @@ void BM_GraficoSuRecordingCanvas(benchmark::State& stato) {
     }
     stato.counters["primitive"] = static_cast<double>(canvas.primitive().size());
 }
-BENCHMARK(BM_GraficoSuRecordingCanvas)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GraficoSuRecordingCanvas)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // A year of hours as dots (the chart of "ondix-calc stati FILE --grafico"), drawn into a QImage.
 void BM_AnnoSuQImage(benchmark::State& stato) {

@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-  fonts-liberation2 locales xvfb xauth
+  fonts-liberation2 locales xvfb xauth openbox
   unrtf qt6-translations-l10n
   cups printer-driver-cups-pdf poppler-utils
 )

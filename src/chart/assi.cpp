@@ -2,8 +2,10 @@
 
 #include "core/numeri.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace ondix {
 
@@ -54,6 +56,14 @@ int decimali_per(double passo) {
     for (double soglia = 0.001; passo < soglia && d < 12; soglia /= 10.0)
         ++d;
     return d;
+}
+
+// Decimals the step itself has (2.5 has 1, 0.25 has 2), so that every multiple of it can be written exactly.
+int decimali_del_passo(double passo) {
+    double scalato = std::fabs(passo);
+    for (int d = 0; d < 12; ++d, scalato *= 10.0)
+        if (std::fabs(scalato - std::round(scalato)) <= 1e-9 * scalato) return d;
+    return 12;
 }
 
 void asse_x(Plotter& p) {
@@ -126,7 +136,8 @@ std::string testo_etichetta(double valore, double passo) {
     // A value within rounding noise of 0 is the zero tick.
     if (valore == 0.0 || std::fabs(valore) < std::fabs(passo) * 1e-9) return std::string(1, '0');
     const bool intero = valore == std::floor(valore);
-    const int d = intero ? 0 : decimali_per(passo);
+    // A step of 2.5 would give 0 decimals by the rule of the step's size, and the tick at −7.5 would read "-8".
+    const int d = intero ? 0 : std::max(decimali_per(passo), decimali_del_passo(passo));
     const double a = std::fabs(valore);
     if (a >= 999999.0 || a <= 0.0001) {
         std::string s = con_precisione(valore, std::chars_format::scientific, 1);
@@ -164,6 +175,7 @@ void assi(Plotter& p, std::string_view titolo_x, std::string_view titolo_y, std:
     if (ymin == ymax) {
         ymin *= 0.5;
         ymax *= 1.5;
+        if (ymin > ymax) std::swap(ymin, ymax); // a negative value
     }
     // A range still of zero width (both bounds 0) has no scale: give it one unit.
     if (ymin == ymax) ymax = ymin + 1.0;
@@ -188,12 +200,14 @@ void traccia_funzione(Plotter& p, const std::function<double(double)>& f, std::u
     p.penna(penna);
     p.imposta_mappatura(true);
     const FinestraPlotter& w = p.finestra_corrente();
+    // The values run up the window, or across it when the axes are swapped.
+    const double ymin = p.scambio_assi() ? w.xmin : w.ymin, ymax = p.scambio_assi() ? w.xmax : w.ymax;
     bool sposta = true;
     for (int i = 0; i <= intervalli_curva; ++i) {
         const double x = a + ((b - a) / intervalli_curva) * i;
         const double y = f(x);
         // Outside the window's vertical range (or not a number): lift the pen.
-        if (!(y >= w.ymin && y <= w.ymax)) {
+        if (!(y >= ymin && y <= ymax)) {
             sposta = true;
             continue;
         }

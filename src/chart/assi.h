@@ -46,7 +46,8 @@ void assi(Plotter& p, std::string_view titolo_x, std::string_view titolo_y, std:
           double ymin, double xmax, double ymax, const ImpostazioniAssi& impostazioni = {});
 
 // Draws y = f(x) for x from a to b in 200 samples with pen `penna`, lifting the pen where y leaves the window's
-// vertical range. Uses the window set by `assi`; leaves the mapping flag off.
+// vertical range (its horizontal range when the plotter's axes are swapped). Uses the window set by `assi`; leaves
+// the mapping flag off.
 void traccia_funzione(Plotter& p, const std::function<double(double)>& f, std::uint16_t penna, double a, double b);
 
 } // namespace ondix

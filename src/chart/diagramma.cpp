@@ -1,6 +1,7 @@
 #include "chart/diagramma.h"
 
 #include "chart/assi.h"
+#include "chart/strati.h"
 #include "core/aria_umida.h"
 
 namespace ondix {
@@ -13,8 +14,9 @@ constexpr std::uint16_t penna_neutra = 15;
 // Radius of a point mark, °C on the temperature scale.
 constexpr double raggio_segno = 0.2;
 
-// Line between entries k and j, world units.
+// Line between entries k and j, world units; none when either entry is empty, since it holds no state.
 void unisci(Plotter& p, const TabellaPunti& punti, int k, int j) {
+    if (!punti[k].in_uso() || !punti[j].in_uso()) return;
     p.linea(punti[k].X, punti[k].Y, punti[j].X, punti[j].Y);
 }
 
@@ -26,8 +28,9 @@ void segni_punti(Plotter& p, const TabellaPunti& punti) {
         // A later entry with exactly one coordinate 0 keeps the colour of the mark before it.
         if (q.X != 0.0 && q.Y != 0.0) p.penna(nero);
         if (i == 1) p.penna(rosso);
-        p.scrivi_testo(q.etichetta, q.X, q.Y);
+        // The mark first: its white inside would cover the start of the label.
         p.cerchio(q.X, q.Y, raggio_segno);
+        p.scrivi_testo(q.etichetta, q.X, q.Y);
     }
 }
 
@@ -81,8 +84,15 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
     const ImpostazioniAssi impostazioni{}; // left margin on, no extra rows
     p.apri_plotter();
     p.cornice();
-    assi(p, "tbs", "X[g/kg]", penna_neutra, tmin, xmin, tmax, xmax, impostazioni);
+    if (p.opzioni().mollier) {
+        // Humidity ratio across, temperature upward; everything after this is drawn in (t, x) and placed swapped.
+        assi(p, "X[g/kg]", "t [C]", penna_neutra, xmin, tmin, xmax, tmax, impostazioni);
+        p.imposta_scambio_assi(true);
+    } else {
+        assi(p, "tbs", "X[g/kg]", penna_neutra, tmin, xmin, tmax, xmax, impostazioni);
+    }
     p.imposta_mappatura(true);
+    disegna_strati(p, punti);
     // Sampled over the requested temperatures, cut where it leaves the widened humidity range.
     traccia_funzione(p, [aria](double t) { return curva_saturazione(t, aria); }, blu, tmin, tmax);
     p.penna(rosso);

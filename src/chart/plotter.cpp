@@ -66,6 +66,8 @@ void Plotter::imposta_canvas_stampante(Canvas* canvas, int larghezza_pagina, int
 void Plotter::apri_plotter() {
     m_mappatura = false;
     m_solo_scala = false;
+    m_scambio = false;
+    m_riquadri.clear();
     m_origine_x = 0.0;
     m_origine_y = 0.0;
     Canvas* c = canvas();
@@ -110,8 +112,16 @@ double Plotter::y_dispositivo(double y) const {
     return Y;
 }
 
+void Plotter::punto_mondo(double t, double x, double& cx, double& cy) const {
+    const FinestraPlotter& f = m_finestra;
+    if (m_scambio) std::swap(t, x);
+    cx = (t - f.xmin) * f.sx + f.ox;
+    cy = m_h - ((x - f.ymin) * f.sy + f.oy);
+}
+
 void Plotter::punto_canvas(double x, double y, int& cx, int& cy) {
     m_solo_scala = false;
+    if (m_mappatura && m_scambio) std::swap(x, y);
     cx = tronca_pixel(x_dispositivo(x));
     cy = tronca_pixel(y_dispositivo(y));
     if (m_dispositivo == Dispositivo::stampante) cy = m_h - cy;
@@ -147,8 +157,10 @@ void Plotter::scrivi_testo(std::string_view s, double x, double y) {
 }
 
 void Plotter::cerchio(double x, double y, double r) {
+    const bool scambio = m_mappatura && m_scambio;
+    if (scambio) std::swap(x, y);
     m_solo_scala = true;
-    const double R = x_dispositivo(r);
+    const double R = scambio ? m_finestra.sy * r : x_dispositivo(r);
     m_solo_scala = false;
     const double X = x_dispositivo(x);
     const double Y = y_dispositivo(y);

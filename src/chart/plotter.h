@@ -4,10 +4,12 @@
 #pragma once
 
 #include "chart/canvas.h"
+#include "chart/opzioni_grafico.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ondix {
 
@@ -21,6 +23,16 @@ struct FinestraPlotter {
     double sx = 1.0, sy = 1.0;                             // device units per world unit
     double passo_x = 0.0, passo_y = 0.0;                   // tick steps, world units (set by the graph frame)
     std::string titolo_x, titolo_y;                        // axis titles, at most 10 characters
+};
+
+// A rectangle of canvas pixels: top-left corner, width and height.
+struct RiquadroPixel {
+    int x = 0, y = 0, larghezza = 0, altezza = 0;
+    bool contiene(int px, int py) const { return px >= x && px < x + larghezza && py >= y && py < y + altezza; }
+    bool interseca(const RiquadroPixel& o) const {
+        return x < o.x + o.larghezza && o.x < x + larghezza && y < o.y + o.altezza && o.y < y + altezza;
+    }
+    friend bool operator==(const RiquadroPixel&, const RiquadroPixel&) = default;
 };
 
 // Pen colours 0–7 and 14; nullopt-like `false` for the pens that keep the current colours (8–13, 15 and above).
@@ -89,6 +101,20 @@ public:
     bool mappatura() const { return m_mappatura; }
     void imposta_mappatura(bool on) { m_mappatura = on; }
     std::uint16_t penna_corrente() const { return m_penna; }
+
+    // The layers the next drawings carry (all off: the plain chart).
+    void imposta_opzioni(OpzioniGrafico o) { m_opzioni = std::move(o); }
+    const OpzioniGrafico& opzioni() const { return m_opzioni; }
+    // Swapped axes (the Mollier view): while mapping, a world point (t, x) is placed at (x, t) of the window, and
+    // a circle's radius is measured on the vertical (temperature) scale. `apri_plotter` turns it off.
+    void imposta_scambio_assi(bool on) { m_scambio = on; }
+    bool scambio_assi() const { return m_scambio; }
+    // Canvas position (pixels, not truncated) of the world point (t, x), mapped through the window.
+    void punto_mondo(double t, double x, double& cx, double& cy) const;
+    // Boxes the drawing has laid over the plotting area (a legend), for whatever is painted over it later.
+    // `apri_plotter` empties the list.
+    const std::vector<RiquadroPixel>& riquadri_occupati() const { return m_riquadri; }
+    void occupa(const RiquadroPixel& r) { m_riquadri.push_back(r); }
     // The canvas of the current output, or null.
     Canvas* canvas() const { return m_dispositivo == Dispositivo::schermo ? m_canvas_schermo : m_canvas_stampante; }
 
@@ -109,6 +135,9 @@ private:
     bool m_mappatura = false;
     bool m_solo_scala = false;
     std::uint16_t m_penna = 0;
+    OpzioniGrafico m_opzioni;
+    bool m_scambio = false;
+    std::vector<RiquadroPixel> m_riquadri;
 };
 
 } // namespace ondix

@@ -7,9 +7,11 @@ namespace ondix {
 std::string Primitiva::descrizione() const {
     const auto n = [](int v) { return std::to_string(v); };
     switch (tipo) {
-    case Tipo::linea:
+    case Tipo::linea: {
+        static constexpr const char* tratti[] = {"", " tratteggiata", " punteggiata", " tratto-punto"};
         return "linea " + n(x1) + ' ' + n(y1) + ' ' + n(x2) + ' ' + n(y2) + ' ' + testo_rgb(stato.colore_penna) + ' ' +
-               n(stato.spessore_penna);
+               n(stato.spessore_penna) + tratti[static_cast<int>(stato.tratteggio)];
+    }
     case Tipo::ellisse:
     case Tipo::rettangolo:
         return std::string(tipo == Tipo::ellisse ? "ellisse " : "rettangolo ") + n(x1) + ' ' + n(y1) + ' ' + n(x2) +

@@ -17,7 +17,8 @@ struct Primitiva {
 
     // The colour that shows: the text colour for texts, the pen colour otherwise.
     Rgb colore() const { return tipo == Tipo::testo ? stato.colore_testo : stato.colore_penna; }
-    // One line of text, e.g. `linea 54 664 1014 664 #0000FF 3` or `testo 6 670 #000000 times new roman 14 " 0"`.
+    // One line of text, e.g. `linea 54 664 1014 664 #0000FF 3` (a broken line adds its pattern: `tratteggiata`)
+    // or `testo 6 670 #000000 times new roman 14 " 0"`.
     std::string descrizione() const;
 };
 

@@ -34,7 +34,9 @@ the text ("20,5" is 20, "" and "abc" are 0).
 
 Output: the report lines, one per line (UTF-8). Each message box is printed on stderr as
 "messaggio: TEXT". With --json one JSON object holds the report, the messages, the chart
-points in use, the chart view and the floating-point error, if any.
+points in use, the chart view and the floating-point error, if any; "t_rugiada" the dew
+point of kind 4 (null when the air has none), and "nebbia" the supersaturated states
+(fog), when there are any.
 
 Pressure: every calculation is at 101335 Pa unless --pressione PA or --quota M (the
 altitude tool's table, -250 to 3000 m) gives the site's pressure; the report then opens
@@ -55,6 +57,7 @@ Examples:
   ondix-calc 1 --json
   ondix-calc 7 --grafico inverno.png    winter cycle and its chart (builds with the chart only)
   ondix-calc 6 --quota 1200 --rtf estivo.rtf
+  ondix-calc 6 --grafico estate.svg --isolinee ur,h --mollier
 
 A state from two properties: "ondix-calc stato --t 26 --tbu 19" (see ondix-calc stato --help).
 Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file or an
@@ -100,11 +103,12 @@ begins with the columns anno, mese, giorno, ora.
 Output (standard output): a CSV with the input's separator and the header
   t,ur,x,h,v,t_bulbo_umido,t_rugiada
 t and ur in C and % with 2 decimals, x in g/kg and h in kj/kg with 3, v in mc/kg with 4,
-wet bulb and dew point in C with 2 (empty below -10 C, where their solvers stop searching);
-decimal point, no thousands separator. The values of t with ur or x are those of the
-point-properties report; states given by other pairs, and weather files, have their wet
-bulb and dew point solved as "ondix-calc stato" solves them. Rows are read and written one
-at a time, so the input may be of any length.
+wet bulb and dew point in C with 2 (the wet bulb empty where its solver finds none, the dew
+point empty for air with none above -100 C, such as 0 %); decimal point, no thousands
+separator. The values of t with ur or x are those of the point-properties report; states
+given by other pairs, and weather files, have their wet bulb and dew point solved as
+"ondix-calc stato" solves them. Rows are read and written one at a time, so the input may
+be of any length.
 
 Pressure: 101335 Pa unless --pressione PA or --quota M gives another; with --pressione file
 every row has its own, from a column p (or pressione, Pa) or a weather file's station
@@ -178,6 +182,12 @@ int main(int argc, char** argv) {
 #ifdef ONDIX_CON_GRAFICO
     app.add_option("--grafico", grafico,
                    "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
+    std::string isolinee;
+    bool mollier = false;
+    auto* opt_isolinee = app.add_option("--isolinee", isolinee,
+                                        "with --grafico: isolines of relative humidity, enthalpy, wet bulb, specific "
+                                        "volume: LIST of ur,h,tbu,v or tutte");
+    app.add_flag("--mollier", mollier, "with --grafico: the Mollier h-x view (humidity ratio across, t upward)");
 #endif
 
     auto* stato = app.add_subcommand("stato", "the full state of air from two known properties");
@@ -319,6 +329,20 @@ int main(int argc, char** argv) {
                   << " (use 1, 2, 3, 4, 5, 6, 7, 13, 17 or 21; see --help)\n";
         return 2;
     }
+#ifdef ONDIX_CON_GRAFICO
+    ondix::OpzioniGrafico strati;
+    strati.mollier = mollier;
+    if ((opt_isolinee->count() > 0 || mollier) && grafico.empty()) {
+        std::cerr
+            << "ondix-calc: --isolinee and --mollier go with --grafico\n(ondix-calc --help explains the options)\n";
+        return 2;
+    }
+    if (opt_isolinee->count() > 0)
+        if (const auto errore = ondix::leggi_isolinee(isolinee, strati)) {
+            std::cerr << "ondix-calc: --isolinee: " << *errore << '\n';
+            return 2;
+        }
+#endif
     richiesta.tipo = tipo;
     for (int i = 0; i < 10; ++i) {
         const auto* o = app.get_option("--e" + std::to_string(i + 1));
@@ -363,7 +387,7 @@ int main(int argc, char** argv) {
             std::cerr << "ondix-calc: the calculation made no chart; " << grafico << " was not written\n";
             return esito.errore ? 3 : 0;
         }
-        if (const auto errore = ondix::esporta_grafico(esito.contesto, esito.vista, grafico)) {
+        if (const auto errore = ondix::esporta_grafico(esito.contesto, esito.vista, grafico, strati)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
         }

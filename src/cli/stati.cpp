@@ -112,13 +112,12 @@ std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidi
     if (!std::isfinite(s.x) || !std::isfinite(s.ur) || !std::isfinite(s.h) || !std::isfinite(s.v) || s.v <= 0)
         return std::string("outside the range of the moist-air correlations");
 
-    // The solvers stop on their tolerance or on their iteration cap; only a stop on the tolerance gives the
-    // answer (the dew-point solver then returns 0, and both search no lower than −10 °C). Checking the
-    // tolerance again tells the two apart.
+    // The wet-bulb solver stops on its tolerance or on its iteration cap; only a stop on the tolerance gives the
+    // answer (it searches no lower than −10 °C, or 10 °C below a colder dry bulb). Checking the tolerance again
+    // tells the two apart. The dew point is empty only for air with none above −100 °C.
     const double twb = temperatura_bulbo_umido(s.x, t, a);
     if (std::fabs(entalpia(umidita_saturazione(twb, a), twb) - s.h) < 0.1) s.bulbo_umido = twb;
-    const double tdp = temperatura_rugiada(s.ur, t, a);
-    if (std::fabs(umidita_saturazione(tdp, a) - s.x) < 0.01) s.rugiada = tdp;
+    s.rugiada = temperatura_rugiada(s.ur, t, a);
     return s;
 }
 

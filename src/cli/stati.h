@@ -22,7 +22,8 @@ struct StatoAria {
     double x = 0;  // humidity ratio, g/kg
     double h = 0;  // enthalpy, kJ/kg of dry air
     double v = 0;  // specific volume, m³/kg of dry air
-    // Wet bulb and dew point, °C; empty when the solver's search range (down to −10 °C) does not hold them.
+    // Wet bulb and dew point, °C; the wet bulb empty when its search range does not hold it, the dew point when
+    // the air has none above −100 °C (0 % relative humidity among them).
     std::optional<double> bulbo_umido;
     std::optional<double> rugiada;
 };

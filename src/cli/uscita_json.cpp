@@ -23,6 +23,27 @@ std::string esito_json(const EsitoCalcolo& e) {
         {"codice_grafico", ctx.codice_grafico},
         {"errore", e.errore ? json(*e.errore) : json(nullptr)},
     };
+    // Added only where they apply, so that the object of every other calculation stays as it was.
+    const RisultatiCalcolo& ris = ctx.risultati;
+    if (ris.con_rugiada) j["t_rugiada"] = ris.rugiada ? json(*ris.rugiada) : json(nullptr);
+    if (!ris.nebbia.empty()) {
+        json nebbia = json::array();
+        for (const StatoNebbia& s : ris.nebbia) {
+            const auto& eq = s.equilibrio;
+            nebbia.push_back({
+                {"punto", s.punto},
+                {"t", s.t},
+                {"x", s.x},
+                {"ur", s.ur},
+                {"t_equilibrio", eq ? json(eq->t) : json(nullptr)},
+                {"x_equilibrio", eq ? json(eq->x) : json(nullptr)},
+                {"ur_equilibrio", eq ? json(100.0) : json(nullptr)},
+                {"acqua_liquida", eq ? json(eq->acqua) : json(nullptr)},
+                {"acqua_liquida_kg_h", eq && s.portata ? json(eq->acqua * *s.portata / 1000.0) : json(nullptr)},
+            });
+        }
+        j["nebbia"] = nebbia;
+    }
     // A calculation at a site pressure says which.
     if (ctx.aria != Aria{}) j["pressione"] = ctx.aria.pressione;
     return j.dump(-1, ' ', false, json::error_handler_t::replace);

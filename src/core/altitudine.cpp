@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <random>
+#include <string>
 
 namespace ondix {
 
@@ -64,13 +66,26 @@ std::string formato_reale(double valore) {
 std::string messaggio_pressione(double p) { return "pressione atmosferica:" + formatta(p / 100.0, 8, 3) + " mbar"; }
 
 std::optional<std::string> scrivi_file_pressione(const std::string& percorso, double p) {
-    std::FILE* f = std::fopen(percorso.c_str(), "wb");
+    // Written to a new file beside it and renamed over it only when complete: a failed write leaves the earlier
+    // file whole. The new file gets a name of its own ("x": never an existing file, a name taken is tried again).
+    std::random_device caso;
+    std::string temporaneo;
+    std::FILE* f = nullptr;
+    for (int tentativo = 0; tentativo < 8 && !f; ++tentativo) {
+        temporaneo = percorso + ".tmp" + std::to_string(caso());
+        f = std::fopen(temporaneo.c_str(), "wbx");
+        if (!f && errno != EEXIST) break;
+    }
     if (!f) return std::string(std::strerror(errno));
     const std::string riga = formato_reale(p) + "\r\n";
-    const bool scritto = std::fwrite(riga.data(), 1, riga.size(), f) == riga.size();
-    const int err_scrittura = errno;
-    if (std::fclose(f) != 0 || !scritto) return std::string(std::strerror(scritto ? errno : err_scrittura));
-    return std::nullopt;
+    int errore = 0;
+    if (std::fwrite(riga.data(), 1, riga.size(), f) != riga.size()) errore = errno;
+    if (std::fflush(f) != 0 && errore == 0) errore = errno;
+    if (std::fclose(f) != 0 && errore == 0) errore = errno;
+    if (errore == 0 && std::rename(temporaneo.c_str(), percorso.c_str()) != 0) errore = errno;
+    if (errore == 0) return std::nullopt;
+    std::remove(temporaneo.c_str());
+    return std::string(std::strerror(errore));
 }
 
 } // namespace ondix

@@ -24,8 +24,9 @@ std::string formato_reale(double valore);
 // "pressione atmosferica:1013.350 mbar" for p = 101335 Pa.
 std::string messaggio_pressione(double p);
 
-// Writes `p` (Pa) as one line in the real format, CR LF ended, to `percorso`, replacing any earlier content.
-// Returns nullopt on success, else the system's text for the failure.
+// Writes `p` (Pa) as one line in the real format, CR LF ended, to `percorso`, replacing any earlier content;
+// a write that fails leaves the earlier file as it was. Returns nullopt on success, else the system's text for
+// the failure.
 std::optional<std::string> scrivi_file_pressione(const std::string& percorso, double p);
 
 } // namespace ondix

@@ -51,7 +51,7 @@ double volume_specifico(double t, double x, Aria a) {
     return 287.0 * (t + 273.0) / (a.pressione - pv);
 }
 
-double temperatura_rugiada(double ur, double t, Aria a) {
+std::optional<double> temperatura_rugiada(double ur, double t, Aria a) {
     const double x = umidita_specifica(ur, t, a);
     double lo = -10.0, hi = t, mid = 0.0, xs = 0.0;
     int n = 0;
@@ -64,7 +64,21 @@ double temperatura_rugiada(double ur, double t, Aria a) {
         else
             lo = mid;
     } while (!(std::fabs(x - xs) < 0.01 || n > 100));
-    return n > 100 ? 0.0 : mid;
+    if (n <= 100) return mid;
+    // No convergence: the dew point lies below −10 °C (or the air is above saturation). Search it on the
+    // continuation of the saturation pressure below −10 °C, as the wet bulb does, down to −100 °C.
+    if (!(x < umidita_saturazione(-10.0, a))) return std::nullopt;
+    lo = -100.0;
+    hi = -10.0;
+    if (!(x >= umidita_saturazione(lo, a))) return std::nullopt; // drier than saturated air at −100 °C
+    while (hi - lo >= 0.0005) {
+        mid = (lo + hi) / 2.0;
+        if (umidita_saturazione(mid, a) > x)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return (lo + hi) / 2.0;
 }
 
 double temperatura_bulbo_umido(double x, double t, Aria a) {

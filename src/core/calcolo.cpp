@@ -94,6 +94,7 @@ void segna_pressione(Contesto& ctx) {
 
 std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno) {
     ctx.rapporto.pulisci();
+    ctx.risultati = {};
     ctx.maschera.testo_visibile[9] = false;
     if (const Computazione f = computazione_per(ctx.processo)) {
         try {

@@ -4,6 +4,7 @@
 
 #include "core/aria_umida.h"
 #include "core/maschera.h"
+#include "core/nebbia.h"
 #include "core/punti_grafico.h"
 #include "core/rapporto.h"
 
@@ -11,6 +12,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace ondix {
 
@@ -30,6 +32,13 @@ public:
     virtual void mostra_rapporto() = 0;
 };
 
+// Values a calculation reports as text, kept as numbers for machine-readable output; cleared with the report.
+struct RisultatiCalcolo {
+    bool con_rugiada = false;        // the report has a dew-point line
+    std::optional<double> rugiada;   // its value, °C; none when the air has no dew point in range
+    std::vector<StatoNebbia> nebbia; // supersaturated states, in report order
+};
+
 // Everything a calculation reads and writes, passed explicitly.
 struct Contesto {
     TipoProcesso processo = 0;
@@ -37,6 +46,7 @@ struct Contesto {
     StatoMaschera maschera;
     TabellaPunti punti;
     Rapporto rapporto;
+    RisultatiCalcolo risultati;
     // The air every property function of the calculation, its chart and its report use: the program's fixed
     // pressure unless a site pressure was chosen.
     Aria aria;
@@ -76,6 +86,7 @@ public:
     Aria aria() const { return m_ctx.aria; }
 
     Rapporto& rapporto() { return m_ctx.rapporto; }
+    RisultatiCalcolo& risultati() { return m_ctx.risultati; }
     void aggiungi(std::string riga) { m_ctx.rapporto.aggiungi(std::move(riga)); }
 
     TabellaPunti& punti() { return m_ctx.punti; }
@@ -113,8 +124,9 @@ Computazione computazione_per(int tipo);
 // overlay code from the context's process kind.
 void imposta_maschera(Contesto& ctx);
 
-// "CALCOLA": clears the report, hides Edit10, runs the kind's computation, then shows the report. A calculation at
-// a pressure other than the program's own opens its report (when it has one) with the pressure's line.
+// "CALCOLA": clears the report (and its results), hides Edit10, runs the kind's computation, then shows the report.
+// A calculation at a pressure other than the program's own opens its report (when it has one) with the pressure's
+// line.
 // On a floating-point error the computation stops, the report is not shown and the error is returned.
 std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno);
 

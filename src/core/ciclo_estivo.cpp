@@ -26,8 +26,9 @@ struct StatiEstivi {
 };
 
 // Appends the four titled blocks (room, outdoor, coil, mixture) and returns their states. The mixing is by the
-// fractions 1 − r and r in place of volumetric flows.
-StatiEstivi punti_estivi(Calcolo& c, double tA, double urA, double tE, double urE, double tB, double r) {
+// fractions 1 − r and r in place of volumetric flows; `G` is the mass flow through the mixture, kg/h, if known.
+StatiEstivi punti_estivi(Calcolo& c, double tA, double urA, double tE, double urE, double tB, double r,
+                         std::optional<double> G) {
     Rapporto& rap = c.rapporto();
     StatiEstivi s{};
     scrivi_punto_titolo(rap, "      Punto ambiente", tA, urA, c.aria());
@@ -40,6 +41,7 @@ StatiEstivi punti_estivi(Calcolo& c, double tA, double urA, double tE, double ur
     s.xB = umidita_specifica(100.0, tB, c.aria());
     s.M = miscela(tA, urA, 1.0 - r, tE, urE, r, c.aria());
     scrivi_punto_titolo(rap, "      Punto di miscela", s.M.t, s.M.ur, c.aria());
+    segnala_nebbia(c, "      Punto di miscela", s.M.t, s.M.x, G);
     return s;
 }
 
@@ -71,7 +73,8 @@ void ciclo_estivo(Calcolo& c) {
     scrivi_valore(rap, 8, 0, "Potenza termica sensibile", Qs, " watt");
     scrivi_valore(rap, 8, 0, "Potenza termica latente  ", Ql, " watt");
     scrivi_valore(rap, 8, 3, "Rapporto aria est/totale ", r, "");
-    const StatiEstivi s = punti_estivi(c, tA, urA, tE, urE, tB, r);
+    // The mass flow follows from the supply state, found after the mixture's block.
+    const StatiEstivi s = punti_estivi(c, tA, urA, tE, urE, tB, r, std::nullopt);
     const double tM = s.M.t, xM = s.M.x, hM = s.M.h;
 
     // Room line X = k·t + cA and coil line X = m·t + cB, X in kg/kg.
@@ -100,12 +103,14 @@ void ciclo_estivo(Calcolo& c) {
         const double urP = umidita_relativa(xP, tP, c.aria());
         hP = entalpia(xP, tP);
         scrivi_punto_titolo(rap, "      Punto uscita batteria:", tP, urP, c.aria());
+        segnala_nebbia(c, "      Punto uscita batteria:", tP, xP);
         xS = xP;
         tS = (xP / 1000.0 - cA) / k;
     }
     const double hS = entalpia(xS, tS);
     const double urS = umidita_relativa(xS, tS, c.aria());
     scrivi_punto_titolo(rap, "      Punto immissione in ambiente", tS, urS, c.aria());
+    segnala_nebbia(c, "      Punto immissione in ambiente", tS, xS);
 
     const double G = 3.6 * (Qs + Ql) / (s.hA - hS);
     const double GE = G * r;
@@ -153,7 +158,7 @@ void verifica_estiva(Calcolo& c) {
     c.aggiungi("valori di ingresso");
     scrivi_valore(rap, 8, 0, "Portata aria             ", G, " kg/h");
     scrivi_valore(rap, 8, 3, "Rapporto aria est/totale ", r, "");
-    const StatiEstivi s = punti_estivi(c, tA, urA, tE, urE, tB, r);
+    const StatiEstivi s = punti_estivi(c, tA, urA, tE, urE, tB, r, G);
     const double tM = s.M.t, xM = s.M.x;
 
     // Coil outlet: the coil surface state and the mixture mixed by the bypass factor. It is the supply.
@@ -163,6 +168,7 @@ void verifica_estiva(Calcolo& c) {
     const double urO = umidita_relativa(xO, tO, c.aria());
     const double hO = entalpia(xO, tO);
     scrivi_punto_titolo(rap, "      Punto uscita batteria:", tO, urO, c.aria());
+    segnala_nebbia(c, "      Punto uscita batteria:", tO, xO, G);
 
     const double GE = G * r;
     const double GA = (1.0 - r) * G;

@@ -60,6 +60,7 @@ void tre_punti(Calcolo& c, const StatiInvernali& s) {
     scrivi_punto_titolo(rap, "    Ingresso", s.tA, s.urA, c.aria());
     scrivi_punto_titolo(rap, "    Esterno", s.tE, s.urE, c.aria());
     scrivi_punto_titolo(rap, "    Miscela", s.M.t, s.M.ur, c.aria());
+    segnala_nebbia(c, "    Miscela", s.M.t, s.M.x);
 }
 
 // The six flow lines of kind 7; the total volumetric flow is taken at the state (tv, xv). Each value is computed
@@ -122,8 +123,10 @@ void ciclo_invernale(Calcolo& c) {
         const double hP = entalpia(xM, tpre);
         c.punto(4, tpre, xM, "P");
         scrivi_punto_titolo(rap, "FINE preriscaldamento", tpre, urP, c.aria());
+        segnala_nebbia(c, "FINE preriscaldamento", tpre, xM);
         const Stato u = umidificazione_adiabatica(tpre, urP, 20.0, eff, c.aria());
         scrivi_punto_titolo(rap, "FINE UMIDIFICAZIONE INIZIALE", u.t, umidita_relativa(u.x, u.t, c.aria()), c.aria());
+        segnala_nebbia(c, "FINE UMIDIFICAZIONE INIZIALE", u.t, u.x);
         const double hU = entalpia(u.x, u.t);
         const double hR = entalpia(u.x, tpost);
         if (u.x > s.xA) {
@@ -131,9 +134,11 @@ void ciclo_invernale(Calcolo& c) {
         } else {
             c.punto(5, u.t, u.x, "U");
             scrivi_punto_titolo(rap, "FINE postriscaldamento", tpost, umidita_relativa(u.x, tpost, c.aria()), c.aria());
+            segnala_nebbia(c, "FINE postriscaldamento", tpost, u.x);
             c.punto(6, tpost, u.x, "R");
             const Stato i = umidifica_fino_a_retta(0, tpost, u.x, 20.0, k, cr);
             scrivi_punto_titolo(rap, "FINE umidificazione finale", i.t, umidita_relativa(i.x, i.t, c.aria()), c.aria());
+            segnala_nebbia(c, "FINE umidificazione finale", i.t, i.x);
             scrivi_separatore(rap);
             const double hI = entalpia(i.x, i.t);
             c.punto(7, i.t, i.x, "I");
@@ -151,9 +156,11 @@ void ciclo_invernale(Calcolo& c) {
         // Heating to tpre, then humidification up to the room line; no post-heating.
         const double hP = entalpia(xM, tpre);
         scrivi_punto_titolo(rap, "FINE riscaldamento", tpre, urP, c.aria());
+        segnala_nebbia(c, "FINE riscaldamento", tpre, xM);
         c.punto(4, tpre, xM, "P");
         const Stato i = umidifica_fino_a_retta(0, tpre, xM, 20.0, k, cr);
         scrivi_punto_titolo(rap, "FINE umidificazione ", i.t, umidita_relativa(i.x, i.t, c.aria()), c.aria());
+        segnala_nebbia(c, "FINE umidificazione ", i.t, i.x);
         scrivi_separatore(rap);
         const double hI = entalpia(i.x, i.t);
         c.punto(5, i.t, i.x, "I");
@@ -180,12 +187,15 @@ void ciclo_invernale(Calcolo& c) {
         const double tU = tP - (tP - tw) * eff / 100.0;
         c.punto(5, tU, xS, "U");
         scrivi_punto_titolo(rap, "FINE pre-riscaldamento", tP, urP_a, c.aria());
+        segnala_nebbia(c, "FINE pre-riscaldamento", tP, xM);
         scrivi_punto_titolo(rap, "FINE umidificazione ", tU, umidita_relativa(xS, tU, c.aria()), c.aria());
+        segnala_nebbia(c, "FINE umidificazione ", tU, xS);
         const double hP = entalpia(xM, tP);
         const double hU = entalpia(xS, tU);
         const double hI = entalpia(xS, tpost);
         c.punto(6, tpost, xS, "I");
         scrivi_punto_titolo(rap, "FINE POSTriscaldamento ", tpost, umidita_relativa(xS, tpost, c.aria()), c.aria());
+        segnala_nebbia(c, "FINE POSTriscaldamento ", tpost, xS);
         scrivi_separatore(rap);
         const double G = 3.6 * s.Q / (hI - s.hA);
         const double GE = G * r;
@@ -226,6 +236,7 @@ void ciclo_invernale_vapore(Calcolo& c) {
 
     const double hH = entalpia(xM, tH);
     scrivi_punto_titolo(rap, "FINE riscaldamento", tH, umidita_relativa(xM, tH, c.aria()), c.aria());
+    segnala_nebbia(c, "FINE riscaldamento", tH, xM);
     c.punto(4, tH, xM, "P");
 
     // Steam in steps of 0.05 g/kg until the heat factor of the state before the step, relative to the room,
@@ -246,6 +257,7 @@ void ciclo_invernale_vapore(Calcolo& c) {
     const double hS = entalpia(xS, tS);
     const double urS = umidita_relativa(xS, tS, c.aria());
     scrivi_punto_titolo(rap, "Punto Immissione in ambiente", tS, urS, c.aria());
+    segnala_nebbia(c, "Punto Immissione in ambiente", tS, xS);
     scrivi_separatore(rap);
     c.punto(5, tS, xS, "I");
 

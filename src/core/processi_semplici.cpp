@@ -67,8 +67,9 @@ void miscelazione(Calcolo& c) {
 
     // The mixture's humidity ratio is taken again from its relative humidity, as the chart point uses it.
     const double xM = umidita_specifica(mix.ur, mix.t, c.aria());
-    const double vM = volume_specifico(mix.t, xM, c.aria());
     const double m = m1 + m2;
+    segnala_nebbia(c, "        punto M", mix.t, xM, m);
+    const double vM = volume_specifico(mix.t, xM, c.aria());
     const double V = m * vM;
     c.aggiungi("------------------");
     c.aggiungi("portata ponderale  :" + formatta(m, 6, 2) + " kg/h");
@@ -96,6 +97,7 @@ void riscaldamento_raffreddamento(Calcolo& c) {
     scrivi_punto_ur(r, t1, u1.ur, c.aria());
     c.aggiungi("       USCITA");
     scrivi_punto_x(r, t2, u1.x, c.aria());
+    segnala_nebbia(c, "       USCITA", t2, u1.x, m);
     scrivi_dato(r, "SALTO ENTALPICO", " kj/kg", 10, 2, s.h2 - s.h1);
     scrivi_dato(r, "PORTATA  ", " kg/h", 10, 3, m);
     scrivi_dato(r, "POTENZA TERMICA", " kw", 10, 3, s.potenza);
@@ -123,6 +125,7 @@ void umidificazione_acqua(Calcolo& c) {
     scrivi_punto_x(r, t1, u1.x, c.aria());
     c.aggiungi("USCITA");
     scrivi_punto_x(r, u.t, u.x, c.aria());
+    segnala_nebbia(c, "USCITA", u.t, u.x);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - u1.x);
 
     c.punto(1, t1, u1.x, "");
@@ -163,6 +166,7 @@ void raffreddamento_condensazione(Calcolo& c) {
     scrivi_punto_ur(r, t, u.ur, c.aria());
     c.aggiungi("         USCITA");
     scrivi_punto_ur(r, o.t, ur2, c.aria());
+    segnala_nebbia(c, "         USCITA", o.t, o.x, m);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - o.x);
     scrivi_dato(r, "PORTATA ACQUA CONDENSATA", "kg/h", 7, 3, (u.x - o.x) * m / 1000.0);
 
@@ -187,6 +191,7 @@ void umidificazione_con_vapore(Calcolo& c) {
     scrivi_punto_x(r, t1, x1, c.aria());
     c.aggiungi("USCITA");
     scrivi_punto_x(r, u.t, u.x, c.aria());
+    segnala_nebbia(c, "USCITA", u.t, u.x);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - x1);
 
     c.punto(1, t1, x1, "");

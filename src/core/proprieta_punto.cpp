@@ -29,10 +29,13 @@ void proprieta_punto(Calcolo& c) {
     scrivi_punto_ur(c.rapporto(), t, ur, c.aria());
     const double twb = temperatura_bulbo_umido(x, t, c.aria());
     c.aggiungi("temperatura bulbo umido :" + formatta(twb, 5, 2) + " C");
-    const double tdp = temperatura_rugiada(ur, t, c.aria());
-    c.aggiungi("temperatura rugiada     :" + formatta(tdp, 5, 2) + " C");
+    const std::optional<double> tdp = temperatura_rugiada(ur, t, c.aria());
+    // Air too dry to have a dew point in the search range says so; its chart has no point R.
+    c.aggiungi("temperatura rugiada     :" + (tdp ? formatta(*tdp, 5, 2) + " C" : std::string(" non definita")));
+    c.risultati().con_rugiada = true;
+    c.risultati().rugiada = tdp;
     c.punto(1, t, x, "P");
-    c.punto(2, tdp, x, "R");
+    if (tdp) c.punto(2, *tdp, x, "R");
     c.punto(3, twb, umidita_saturazione(twb, c.aria()), "BU");
     c.apri_grafico(VistaGrafico::punto);
 }

@@ -24,11 +24,14 @@ public:
     void ellisse(int x1, int y1, int x2, int y2) override;
     void rettangolo(int x1, int y1, int x2, int y2) override;
     void scrivi(int x, int y, std::string_view testo) override;
+    // Measured with the painter's device when there is one (a printer page measures in its own pixels).
+    MisuraTesto misura(std::string_view testo) const override;
     // The font the texts are written in now.
     QFont font_qt() const;
 
 protected:
     void linea(int x1, int y1, int x2, int y2) override;
+    void traccia_polilinea(const std::vector<std::pair<int, int>>& punti) override;
 
 private:
     void usa_penna();

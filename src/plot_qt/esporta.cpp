@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
+#include <algorithm>
+
 namespace ondix {
 
 namespace {
@@ -23,44 +25,59 @@ std::string errore_scrittura(const std::string& percorso, const QString& motivo)
     return "cannot write the chart to \"" + percorso + "\": " + motivo.toStdString();
 }
 
-bool scrivi_png(QSaveFile& file, const ProceduraDisegno& procedura) {
-    QImage immagine(larghezza_schermata, altezza_schermata, QImage::Format_RGB32);
+// What is drawn into the file: the procedure with its layers, on a screen of the given size.
+struct Disegno {
+    const ProceduraDisegno& procedura;
+    const OpzioniGrafico& opzioni;
+    int larghezza, altezza;
+
+    bool su(QPaintDevice& dispositivo) const {
+        return disegna_schermata(dispositivo, procedura, opzioni, static_cast<std::uint16_t>(larghezza),
+                                 static_cast<std::uint16_t>(altezza));
+    }
+};
+
+bool scrivi_png(QSaveFile& file, const Disegno& d) {
+    QImage immagine(d.larghezza, d.altezza, QImage::Format_RGB32);
     immagine.setDotsPerMeterX(punti_per_metro);
     immagine.setDotsPerMeterY(punti_per_metro);
-    return disegna_schermata(immagine, procedura) && immagine.save(&file, "PNG");
+    return d.su(immagine) && immagine.save(&file, "PNG");
 }
 
-bool scrivi_svg(QSaveFile& file, const ProceduraDisegno& procedura) {
+bool scrivi_svg(QSaveFile& file, const Disegno& d) {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
-    svg.setSize(QSize(larghezza_schermata, altezza_schermata));
-    svg.setViewBox(QRect(0, 0, larghezza_schermata, altezza_schermata));
+    svg.setSize(QSize(d.larghezza, d.altezza));
+    svg.setViewBox(QRect(0, 0, d.larghezza, d.altezza));
     svg.setResolution(dpi_schermo);
     svg.setTitle("ondix");
-    return disegna_schermata(svg, procedura);
+    return d.su(svg);
 }
 
-bool scrivi_pdf(QSaveFile& file, const ProceduraDisegno& procedura) {
+bool scrivi_pdf(QSaveFile& file, const Disegno& d) {
     QPdfWriter pdf(&file);
     pdf.setCreator("ondix");
     pdf.setTitle("ondix");
     pdf.setResolution(dpi_schermo);
-    // One page the size of the screen: 1024 × 768 pixels at 96 dpi.
-    const QSizeF punti(larghezza_schermata * 72.0 / dpi_schermo, altezza_schermata * 72.0 / dpi_schermo);
+    // One page the size of the screen, in pixels at 96 dpi.
+    const QSizeF punti(d.larghezza * 72.0 / dpi_schermo, d.altezza * 72.0 / dpi_schermo);
     pdf.setPageSize(QPageSize(punti, QPageSize::Point, QString(), QPageSize::ExactMatch));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    return disegna_schermata(pdf, procedura);
+    return d.su(pdf);
 }
 
 } // namespace
 
 std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<VistaGrafico> vista,
-                                           const std::string& percorso) {
+                                           const std::string& percorso, const OpzioniGrafico& opzioni) {
     if (!vista) return std::string("no chart to write: the calculation made no chart");
-    return esporta_disegno(procedura_vista(*vista, ctx), percorso);
+    return esporta_disegno(procedura_vista(*vista, ctx), con_titolo(opzioni, ctx.processo), larghezza_schermata,
+                           altezza_schermata, percorso);
 }
 
-std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, const std::string& percorso) {
+std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, const OpzioniGrafico& opzioni,
+                                           std::uint16_t larghezza, std::uint16_t altezza,
+                                           const std::string& percorso) {
     const QString nome = QString::fromStdString(percorso);
     const QString estensione = QFileInfo(nome).suffix().toLower();
     Formato formato;
@@ -77,16 +94,17 @@ std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, co
     // The chart goes to a temporary file next to the target, which replaces the target only once complete.
     QSaveFile file(nome);
     if (!file.open(QIODevice::WriteOnly)) return errore_scrittura(percorso, file.errorString());
+    const Disegno disegno{procedura, opzioni, std::max<int>(larghezza, 1), std::max<int>(altezza, 1)};
     bool fatto = false;
     switch (formato) {
     case Formato::png:
-        fatto = scrivi_png(file, procedura);
+        fatto = scrivi_png(file, disegno);
         break;
     case Formato::svg:
-        fatto = scrivi_svg(file, procedura);
+        fatto = scrivi_svg(file, disegno);
         break;
     case Formato::pdf:
-        fatto = scrivi_pdf(file, procedura);
+        fatto = scrivi_pdf(file, disegno);
         break;
     }
     if (!fatto || file.error() != QFileDevice::NoError) {

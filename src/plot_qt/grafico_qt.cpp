@@ -94,15 +94,18 @@ bool PlotterQt::disegna(QPaintDevice& dispositivo, Dispositivo modo, const Proce
 }
 
 bool disegna_schermata(QPaintDevice& dispositivo, const Contesto& ctx, VistaGrafico vista) {
-    return disegna_schermata(dispositivo, procedura_vista(vista, ctx));
+    return disegna_schermata(dispositivo, procedura_vista(vista, ctx), OpzioniGrafico{}, larghezza_schermata,
+                             altezza_schermata);
 }
 
-bool disegna_schermata(QPaintDevice& dispositivo, const ProceduraDisegno& procedura) {
+bool disegna_schermata(QPaintDevice& dispositivo, const ProceduraDisegno& procedura, const OpzioniGrafico& opzioni,
+                       std::uint16_t larghezza, std::uint16_t altezza) {
     QPainter painter;
     if (!painter.begin(&dispositivo)) return false;
-    painter.fillRect(QRect(0, 0, larghezza_schermata, altezza_schermata), Qt::white);
+    painter.fillRect(QRect(0, 0, larghezza, altezza), Qt::white);
     PlotterQt plotter;
-    plotter.disegna_schermo(painter, larghezza_schermata, altezza_schermata, procedura);
+    plotter.plotter().imposta_opzioni(opzioni);
+    plotter.disegna_schermo(painter, larghezza, altezza, procedura);
     return painter.end();
 }
 

@@ -59,7 +59,9 @@ inline constexpr std::uint16_t altezza_schermata = 768;
 // The chart of `vista` over the context, on a white 1024 × 768 page of `dispositivo`, exactly as the chart window
 // shows it on a screen of that size. False if the device cannot be painted on.
 bool disegna_schermata(QPaintDevice& dispositivo, const Contesto& ctx, VistaGrafico vista);
-// The same for any drawing procedure.
-bool disegna_schermata(QPaintDevice& dispositivo, const ProceduraDisegno& procedura);
+// `procedura` with the layers of `opzioni`, on a white page of `dispositivo` of `larghezza` × `altezza` pixels,
+// as a chart window of that size shows it.
+bool disegna_schermata(QPaintDevice& dispositivo, const ProceduraDisegno& procedura, const OpzioniGrafico& opzioni,
+                       std::uint16_t larghezza, std::uint16_t altezza);
 
 } // namespace ondix

@@ -1,11 +1,18 @@
 #include "ui/esterno_qt.h"
 
+#include "ui/casella.h"
 #include "ui/grafgen.h"
 #include "ui/schermo.h"
 #include "ui/visualizza.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+
+#include <algorithm>
 
 namespace ondix {
 
@@ -16,14 +23,29 @@ void EsternoQt::messaggio(const std::string& testo) {
 }
 
 std::string EsternoQt::chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) {
+    return chiedi_o_annulla(titolo, domanda, predefinito).value_or(predefinito);
+}
+
+std::optional<std::string> EsternoQt::chiedi_o_annulla(const std::string& titolo, const std::string& domanda,
+                                                       const std::string& predefinito) {
     QInputDialog box(m_genitore);
     box.setInputMode(QInputDialog::TextInput);
     box.setWindowTitle(QString::fromStdString(titolo));
     box.setLabelText(QString::fromStdString(domanda));
     box.setTextValue(QString::fromStdString(predefinito));
-    // Wide enough for its caption in the title bar.
-    box.setMinimumWidth(360);
-    if (box.exec() != QDialog::Accepted) return predefinito;
+    if (auto* casella = box.findChild<QLineEdit*>()) {
+        prepara_casella_numero(casella);
+        // The caption in the title bar is often the only text that says what to type: the box is made wide
+        // enough for it (beside the title bar's icon and buttons) and for the prompt. The box's layout sets its
+        // minimum size from its contents, so the width goes to the text box.
+        QFont grassetto = QApplication::font();
+        grassetto.setBold(true);
+        const int titolo_px = QFontMetrics(grassetto).horizontalAdvance(box.windowTitle()) + 160;
+        const int domanda_px = box.fontMetrics().horizontalAdvance(box.labelText());
+        const QMargins m = box.layout() ? box.layout()->contentsMargins() : QMargins(11, 11, 11, 11);
+        casella->setMinimumWidth(std::max({titolo_px, domanda_px, 360}) - m.left() - m.right());
+    }
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue().toStdString();
 }
 

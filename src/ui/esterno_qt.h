@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class QWidget;
 
@@ -32,6 +34,9 @@ public:
 
     void messaggio(const std::string& testo) override;
     std::string chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) override;
+    // The same input box; nullopt when the user cancels it.
+    std::optional<std::string> chiedi_o_annulla(const std::string& titolo, const std::string& domanda,
+                                                const std::string& predefinito);
     void apri_grafico(VistaGrafico vista) override;
     void mostra_rapporto() override;
 

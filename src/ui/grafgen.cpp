@@ -2,16 +2,22 @@
 
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
+#include "ui/schermo.h"
 #include "ui/visualizza.h"
 
 #include <QEvent>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QResizeEvent>
+
+#include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ondix {
 
@@ -100,10 +106,17 @@ TForm_grafica::TForm_grafica(DimensioniSchermo schermo, QWidget* parent)
     applica(m_stampa, l.stampa);
     m_registrato = m_schermo;
     m_plotter.plotter().imposta_dimensione_schermo(m_registrato.larghezza, m_registrato.altezza);
+    crea_azioni();
 }
 
 void TForm_grafica::inizia() {
-    applica(this, layout_grafico(m_schermo).finestra);
+    const int disegni = m_disegni;
+    copri_schermo(this, layout_grafico(m_schermo).finestra);
+    // Unless the change of size has just done so.
+    if (m_disegni == disegni) adatta_alla_finestra();
+}
+
+void TForm_grafica::adatta_alla_finestra() {
     // The window's own size is the screen size from now on: the plotting area and the circle test use it.
     const auto lato = [](int v) { return static_cast<std::uint16_t>(std::clamp(v, 0, 65535)); };
     m_registrato = {lato(width()), lato(height())};
@@ -115,15 +128,35 @@ void TForm_grafica::inizia() {
     ridisegna();
 }
 
+void TForm_grafica::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    // Where the window system, not the window, decides the size of a full-screen window (Wayland), the window
+    // learns its size only now: the buttons and the chart follow it.
+    if (isVisible() && (e->size().width() != m_registrato.larghezza || e->size().height() != m_registrato.altezza))
+        adatta_alla_finestra();
+}
+
 void TForm_grafica::ridisegna() {
     const DimensioniSchermo s = m_registrato;
+    // The picture has the screen's own pixels (twice as many each way on a screen at scale 2); the chart is drawn
+    // in the window's units on it, so lines and texts come out sharp.
+    const qreal rapporto = devicePixelRatioF();
     const QSize dimensione(std::max<int>(s.larghezza, 1), std::max<int>(s.altezza, 1));
-    if (m_immagine.size() != dimensione) m_immagine = QPixmap(dimensione);
+    const QSize fisica(qCeil(dimensione.width() * rapporto), qCeil(dimensione.height() * rapporto));
+    if (m_immagine.size() != fisica || m_immagine.devicePixelRatio() != rapporto) {
+        m_immagine = QPixmap(fisica);
+        m_immagine.setDevicePixelRatio(rapporto);
+    }
     m_immagine.fill(Qt::white);
+    m_plotter.plotter().imposta_opzioni(m_strati);
     if (m_procedura) {
         QPainter painter(&m_immagine);
         m_plotter.disegna_schermo(painter, s.larghezza, s.altezza, m_procedura);
     }
+    if (m_procedura)
+        m_lettura.prepara(m_plotter.plotter(), m_ctx ? &m_ctx->punti : nullptr);
+    else
+        m_lettura = LetturaGrafico();
     ++m_disegni;
     update();
 }
@@ -140,11 +173,26 @@ void TForm_grafica::stampagrafico() {
                QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()));
 }
 
+int spessore_penna_stampa_mm(int dpi) {
+    return std::max(1, static_cast<int>(std::lround(0.5 / 25.4 * dpi)));
+}
+
 bool TForm_grafica::stampa_su(QPrinter& stampante) {
     if (!stampante.isValid()) return false;
-    // The whole chart on one page, in its top-left 90 %; the plotter is back on the screen afterwards whatever
-    // happens, and the window keeps the picture it shows.
-    const bool ok = m_plotter.disegna(stampante, Dispositivo::stampante, m_procedura);
+    // The whole chart on one landscape page, in its top-left 90 %, with lines half a millimetre wide at any
+    // resolution; the plotter is back on the screen afterwards whatever happens, and the window keeps the
+    // picture it shows. The print carries the title line when a layer is on; the screen goes back to its own
+    // layers afterwards.
+    stampante.setPageOrientation(QPageLayout::Landscape);
+    struct Ripristino {
+        TForm_grafica& f;
+        ~Ripristino() { f.m_plotter.plotter().imposta_opzioni(f.m_strati); }
+    } ripristino{*this};
+    m_plotter.plotter().imposta_opzioni(strati_per_file());
+    QPainter painter;
+    if (!painter.begin(&stampante)) return false;
+    m_plotter.disegna_stampante(painter, m_procedura, spessore_penna_stampa_mm(stampante.resolution()));
+    const bool ok = painter.end();
     return ok && stampante.printerState() != QPrinter::Error && stampante.printerState() != QPrinter::Aborted;
 }
 
@@ -170,16 +218,18 @@ void TForm_grafica::paintEvent(QPaintEvent*) {
     p.drawPixmap(0, 0, m_immagine);
     // Beyond the picture (a window made larger than the screen it was drawn for) the background is white.
     const QRect resto = rect();
-    if (m_immagine.width() < resto.width())
-        p.fillRect(m_immagine.width(), 0, resto.width() - m_immagine.width(), resto.height(), Qt::white);
-    if (m_immagine.height() < resto.height())
-        p.fillRect(0, m_immagine.height(), resto.width(), resto.height() - m_immagine.height(), Qt::white);
+    const QSize disegnata = m_immagine.deviceIndependentSize().toSize();
+    if (disegnata.width() < resto.width())
+        p.fillRect(disegnata.width(), 0, resto.width() - disegnata.width(), resto.height(), Qt::white);
+    if (disegnata.height() < resto.height())
+        p.fillRect(0, disegnata.height(), resto.width(), resto.height() - disegnata.height(), Qt::white);
+    m_lettura.dipingi(p);
 }
 
 void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo) {
     // One new window per chart request, destroyed when this returns: closing it ends the request.
     TForm_grafica finestra(schermo, genitore);
-    finestra.imposta_procedura(procedura_vista(vista, ctx));
+    finestra.imposta_grafico(ctx, vista);
     finestra.exec();
 }
 

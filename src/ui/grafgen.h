@@ -4,6 +4,7 @@
 #include "chart/diagramma.h"
 #include "plot_qt/grafico_qt.h"
 #include "ui/geometria.h"
+#include "ui/lettura_grafico.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QPrinter;
 class QPushButton;
 
@@ -23,6 +25,9 @@ struct LayoutGrafico {
 // The layout for a window of `s` (its width and height, pixels): full size at (0, 0); "continua" at left 208,
 // 145 × 25, and "STAMPA" at left 392, 129 × 25, both at top height − 53.
 LayoutGrafico layout_grafico(DimensioniSchermo s);
+
+// Pen width of a chart printed at `dpi` dots per inch: half a millimetre, in printer pixels (at least 1).
+int spessore_penna_stampa_mm(int dpi);
 
 class TForm_grafica : public QDialog {
 public:
@@ -43,7 +48,8 @@ public:
     void ridisegna();
     // "STAMPA": the chart on the default printer, one page; a message when there is no printer or it fails.
     void stampagrafico();
-    // Prints the chart on `stampante` as one job; false if the printer cannot be used or failed.
+    // Prints the chart on `stampante` as one job, on a landscape page, with pens spessore_penna_stampa_mm wide;
+    // false if the printer cannot be used or failed.
     bool stampa_su(QPrinter& stampante);
     // "continua": closes the window.
     void termina();
@@ -51,7 +57,26 @@ public:
     // The default printer unless replaced (tests print to PDF or to no printer at all).
     void imposta_stampante(FabbricaStampante f) { m_stampante = std::move(f); }
 
-    // The picture the window shows: the last screen drawing, white where nothing was drawn.
+    // The chart of `vista` over the context: its drawing procedure, the table whose marks can be clicked, and the
+    // process the title line of prints and pictures names. The context must outlive the window.
+    void imposta_grafico(const Contesto& ctx, VistaGrafico vista);
+    // The layers drawn over the plain chart, and the readout under the mouse: as last chosen (the settings) when
+    // the window is made; the keys U, H, B, V, M, L and the context menu switch them, remembered for the next run.
+    const OpzioniGrafico& strati() const { return m_strati; }
+    bool lettura_attiva() const { return m_lettura_attiva; }
+    // The menu's and the keys' switches and "Salva immagine" (Ctrl+S), by object name ("strato_ur", "strato_h",
+    // "strato_tbu", "strato_v", "strato_mollier", "lettura", "salva_immagine").
+    QAction* azione(const char* nome) const;
+    // Ctrl+S: asks for a file, then saves the chart there.
+    void salva_immagine();
+    // The chart as the window shows it, at its size, with the title line when a layer is on, into `percorso`
+    // (.png, .svg or .pdf); a message when it cannot be written. False if not written.
+    bool salva_immagine_su(const QString& percorso);
+    // The box over the chart with the state under the mouse.
+    const LetturaGrafico& lettura() const { return m_lettura; }
+
+    // The picture the window shows: the last screen drawing, white where nothing was drawn, with the screen's own
+    // pixels (its device pixel ratio is the window's).
     const QPixmap& immagine() const { return m_immagine; }
     // The screen size the last activation recorded (the window's own size), pixels.
     DimensioniSchermo schermo_registrato() const { return m_registrato; }
@@ -64,8 +89,21 @@ protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
 
 private:
+    // The window's size recorded as the screen size, the button row placed, the chart drawn again.
+    void adatta_alla_finestra();
+    // The switches, the context menu and Ctrl+S (grafgen_strati.cpp).
+    void crea_azioni();
+    // A switch was pressed: remember the choice and draw again.
+    void cambia_strati();
+    // The options a print or a picture is drawn with: the window's layers, and the title line when one is on.
+    OpzioniGrafico strati_per_file() const;
+
     DimensioniSchermo m_schermo;
     DimensioniSchermo m_registrato;
     QPushButton* m_continua;
@@ -77,6 +115,10 @@ private:
     int m_disegni = 0;
     // The window has lost the focus since it last drew: its next activation draws again.
     bool m_disattivata = false;
+    const Contesto* m_ctx = nullptr;
+    OpzioniGrafico m_strati;
+    bool m_lettura_attiva = false;
+    LetturaGrafico m_lettura;
 };
 
 // The chart of `vista` over the context in a new chart window, shown modally over `genitore` on a screen of

@@ -1,19 +1,59 @@
-// What the desktop program remembers between runs, through one QSettings file.
+// What the desktop program remembers from one run to the next: the inputs of the last calculation of each
+// process kind, the folder the report was last saved in, the chart window's layers, readout and picture folder,
+// and the site pressure the calculations use.
 #pragma once
+
+#include "chart/opzioni_grafico.h"
+#include "core/maschera.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
-namespace ondix::impostazioni {
+class QSettings;
 
-// Keeps the settings in `percorso` (an INI file) instead of the user's configuration directory (tests).
-void usa_file(const QString& percorso);
+namespace ondix {
 
-// The site pressure the calculations use, Pa; nullopt for the program's fixed pressure (also when the stored
-// value is not a usable pressure).
-std::optional<double> pressione_sito();
-// Stores the site pressure; nullopt forgets it.
-void salva_pressione_sito(std::optional<double> p);
+class Impostazioni {
+public:
+    // The user's settings file, or the one named by usa_file.
+    Impostazioni();
+    ~Impostazioni();
+    Impostazioni(const Impostazioni&) = delete;
+    Impostazioni& operator=(const Impostazioni&) = delete;
 
-} // namespace ondix::impostazioni
+    // From now on every Impostazioni reads and writes `percorso` (an INI file); an empty name goes back to the
+    // user's own settings. For tests.
+    static void usa_file(const QString& percorso);
+
+    // The ten box texts and the two options of the form of `tipo` as its last calculation read them.
+    void ricorda_dati(TipoProcesso tipo, const StatoMaschera& m);
+    // Puts them back into `m`; false (and `m` unchanged) when no calculation of the kind is remembered.
+    bool richiama_dati(TipoProcesso tipo, StatoMaschera& m) const;
+
+    // The folder the report was last saved in; empty at first.
+    QString cartella_rapporto() const;
+    void ricorda_cartella_rapporto(const QString& cartella);
+
+    // The chart layers last chosen (all off at first; the pressure and the title line are not kept).
+    OpzioniGrafico strati() const;
+    void ricorda_strati(const OpzioniGrafico& o);
+    // The state under the mouse shown over the chart (off at first).
+    bool lettura() const;
+    void ricorda_lettura(bool on);
+    // The folder the last chart picture was saved in; empty at first.
+    QString cartella_immagini() const;
+    void ricorda_cartella_immagini(const QString& cartella);
+
+    // The site pressure the calculations use, Pa; nullopt for the program's fixed pressure (also when the stored
+    // value is not a usable pressure).
+    std::optional<double> pressione_sito() const;
+    // Remembers the site pressure; nullopt forgets it.
+    void ricorda_pressione_sito(std::optional<double> p);
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};
+
+} // namespace ondix

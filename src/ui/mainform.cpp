@@ -4,13 +4,18 @@
 #include "ui/caratteri.h"
 #include "ui/nuovoondix.h"
 #include "ui/pressione_sito.h"
+#include "ui/schermo.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
 
@@ -73,8 +78,8 @@ Tform_ondix::Tform_ondix(const QString& cartella_programma, DimensioniSchermo sc
         connect(b, &QPushButton::clicked, this, colonna[i].azione);
         m_colonna[i] = ultimo = b;
     }
-    // The speed button takes no keyboard focus.
-    ultimo->setFocusPolicy(Qt::NoFocus);
+    // The speed button takes no focus when clicked; the Tab key reaches it like every other button.
+    ultimo->setFocusPolicy(Qt::TabFocus);
     for (std::size_t i = 0; i < destra.size(); ++i) {
         auto* b = new QPushButton(maiuscole_ascii(QString::fromLatin1(destra[i].testo)), this);
         b->setObjectName(QString::fromLatin1(destra[i].nome));
@@ -108,20 +113,37 @@ void Tform_ondix::aggiusta() {
 void Tform_ondix::carica_sfondo() {
     // "ondix1.bmp" first; a picture of another format under another common extension does as well. The
     // format is taken from the content, so a missing, unreadable or broken file just leaves the area empty.
-    for (const char* nome : {"ondix1.bmp", "ondix1.png", "ondix1.jpg", "ondix1.jpeg", "ondix1.gif"}) {
-        const QString percorso = m_cartella + QString::fromLatin1(nome);
-        if (!QFileInfo(percorso).isFile()) continue;
-        QImageReader lettore(percorso);
-        lettore.setDecideFormatFromContent(true);
-        const QImage immagine = lettore.read();
-        if (immagine.isNull()) continue;
-        m_immagine->setPixmap(QPixmap::fromImage(immagine));
-        return;
-    }
+    // The program directory comes first; an installed program finds it in the user's or the system's data
+    // directories.
+    QStringList cartelle{m_cartella};
+    for (const QString& c : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
+        cartelle << c + QLatin1Char('/');
+    for (const QString& cartella : cartelle)
+        for (const char* nome : {"ondix1.bmp", "ondix1.png", "ondix1.jpg", "ondix1.jpeg", "ondix1.gif"}) {
+            const QString percorso = cartella + QString::fromLatin1(nome);
+            if (!QFileInfo(percorso).isFile()) continue;
+            QImageReader lettore(percorso);
+            lettore.setDecideFormatFromContent(true);
+            const QImage immagine = lettore.read();
+            if (immagine.isNull()) continue;
+            m_immagine->setPixmap(QPixmap::fromImage(immagine));
+            return;
+        }
 }
 
 void Tform_ondix::inizia() {
-    setGeometry(0, 0, m_schermo.larghezza, m_schermo.altezza);
+    riempi_schermo(this, {0, 0, m_schermo.larghezza, m_schermo.altezza});
+}
+
+void Tform_ondix::keyPressEvent(QKeyEvent* e) {
+    // Enter presses the button that has the keyboard focus, as the space bar does.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (auto* b = qobject_cast<QAbstractButton*>(focusWidget()); b && b->isEnabled() && b->window() == this) {
+            b->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void Tform_ondix::showEvent(QShowEvent* e) {
@@ -141,6 +163,9 @@ void Tform_ondix::dopo_primo_disegno() {
     // Looking up an icon in the desktop's theme and setting up a text box take longer than drawing the whole
     // menu, so they wait until the menu is on the screen.
     m_destra[0]->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    // The program's icon, for the window manager's title bars and task list: the desktop theme's, where the
+    // package installed one, else the program's own.
+    if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(icona_programma());
     rapporto();
 }
 
@@ -191,27 +216,52 @@ void Tform_ondix::vai_nuovo() {
 
 void Tform_ondix::chiedialt() {
     m_esterno.imposta_genitore(this);
-    const std::string risposta = m_esterno.chiedi("ALTEZZA S.l:m: (metri):", "", "0");
-    const auto p = pressione_da_risposta(risposta);
-    if (!p) return; // not a number: refused without a word
+    // Cancelling the box ends the dialog: nothing is written, nothing is shown.
+    const auto risposta = m_esterno.chiedi_o_annulla("ALTEZZA S.l:m: (metri):", "", "0");
+    const auto p = risposta ? pressione_da_risposta(*risposta) : std::nullopt;
+    if (p) {
+        scrivi_pressione(*p);
+        // The pressure is on the screen: the user may calculate with it from now on.
+        m_pressione->proponi(*p);
+    } // not a number: refused without a word
+    inizia();
+}
+
+void Tform_ondix::scrivi_pressione(double p) {
+    const QString messaggio = QString::fromStdString(messaggio_pressione(p));
     const QString file = m_cartella + QStringLiteral("patm.txt");
-    if (const auto errore = scrivi_file_pressione(file.toStdString(), *p)) {
-        // The system's text, after the file's full name: an installed program's directory is not writable, and
-        // the user learns where the file was meant to go.
-        m_esterno.errore(QDir::toNativeSeparators(file) + QStringLiteral(": ") + QString::fromStdString(*errore));
+    const auto errore = scrivi_file_pressione(file.toStdString(), p);
+    if (!errore) {
+        m_esterno.messaggio(messaggio.toStdString());
         return;
     }
-    m_esterno.messaggio(messaggio_pressione(*p));
-    m_pressione->proponi(*p);
+    // The program directory of an installed program is not the user's to write: the file goes to the user's data
+    // directory, and the message says where. The pressure is shown in any case.
+    const QString motivo = QDir::toNativeSeparators(file) + QStringLiteral(": ") + QString::fromStdString(*errore);
+    const QString cartella = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!cartella.isEmpty() && QDir().mkpath(cartella)) {
+        const QString altro = QDir(cartella).filePath(QStringLiteral("patm.txt"));
+        if (!scrivi_file_pressione(altro.toStdString(), p)) {
+            m_esterno.messaggio(
+                (messaggio + QStringLiteral("\n\nsalvata in ") + QDir::toNativeSeparators(altro)).toStdString());
+            return;
+        }
+    }
+    m_esterno.errore(messaggio + QStringLiteral("\n\nnon salvata: ") + motivo);
 }
 
 void Tform_ondix::vaidoc() {
     m_esterno.imposta_genitore(this);
     m_esterno.messaggio("manuale sul testo");
+    inizia();
 }
 
 void Tform_ondix::chiudi() {
     close();
+}
+
+QIcon icona_programma() {
+    return QIcon::fromTheme(QStringLiteral("ondix"), QIcon(QStringLiteral(":/ondix/ondix.svg")));
 }
 
 } // namespace ondix

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QAbstractButton;
+class QIcon;
 class QLabel;
 
 namespace ondix {
@@ -32,7 +33,7 @@ public:
     void imposta_grafico(EsternoQt::ApriGrafico apri) { m_esterno.imposta_grafico(std::move(apri)); }
 
     void aggiusta(); // layout at creation
-    void inizia();   // back to the top-left corner at full-screen size
+    void inizia();   // full screen again (after every dialog it opened)
 
     // The process buttons: set the process kind and show a new input form modally.
     void vai_1();       // point properties
@@ -45,7 +46,7 @@ public:
     void vai_inv();     // winter cycle
     void vai_inv_vap(); // winter cycle with steam humidification
     void vai_nuovo();   // summer verification
-    void chiedialt();   // altitude → "patm.txt" and the pressure message
+    void chiedialt();   // altitude → "patm.txt" (or the user's data directory) and the pressure message
     void vaidoc();      // "manuale sul testo"
     void chiudi();      // ends the program
 
@@ -58,9 +59,12 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void apri_maschera(TipoProcesso tipo);
+    // Writes "patm.txt" for `p` (Pa) and shows the pressure.
+    void scrivi_pressione(double p);
     void carica_sfondo();
     // What the first screenful does not need: the close button's picture, the report window.
     void dopo_primo_disegno();
@@ -77,6 +81,9 @@ private:
     TForm2* m_rapporto_esterno = nullptr;
     std::unique_ptr<TForm2> m_rapporto;
 };
+
+// The program's icon: the desktop theme's "ondix", else the one built into the program.
+QIcon icona_programma();
 
 // Upper case of the ASCII letters a–z; every other character unchanged.
 QString maiuscole_ascii(const QString& testo);

@@ -1,13 +1,21 @@
 #include "ui/nuovoondix.h"
 
 #include "ui/caratteri.h"
+#include "ui/casella.h"
 #include "ui/esterno_qt.h"
+#include "ui/impostazioni.h"
+#include "ui/schermo.h"
+#include "ui/stampa_testo.h"
+#include "ui/visualizza.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -75,6 +83,8 @@ TForm1::TForm1(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWi
     : QDialog(parent), m_ctx(ctx), m_esterno(esterno), m_schermo(schermo) {
     setObjectName(QStringLiteral("Form1"));
     setModal(true);
+    // A window manager maximises only windows that say they may be.
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
     setWindowTitle(QStringLiteral("r"));
     setAutoFillBackground(true);
     QPalette bianco = palette();
@@ -89,6 +99,8 @@ TForm1::TForm1(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWi
         m_etichette[i]->setFocusPolicy(Qt::NoFocus);
         m_caselle[i] = new QLineEdit(QStringLiteral("Edit") + n, this);
         m_caselle[i]->setObjectName(QStringLiteral("Edit") + n);
+        m_caselle[i]->setToolTip(QStringLiteral("F5: i dati dell'ultimo calcolo di questo tipo"));
+        prepara_casella_numero(m_caselle[i]);
     }
     QPalette rosso = m_etichette[0]->palette();
     rosso.setColor(QPalette::Window, Qt::red);
@@ -102,8 +114,10 @@ TForm1::TForm1(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWi
     m_stampa =
         new QPushButton(style()->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("STAMPA"), this);
     m_stampa->setObjectName(QStringLiteral("BitBtn3"));
+    // Enter presses the focused button, or "CALCOLA" from anywhere else in the form.
     for (QPushButton* b : {m_uscita, m_calcola, m_stampa})
-        b->setAutoDefault(false);
+        b->setAutoDefault(true);
+    m_calcola->setDefault(true);
 
     m_umidita = gruppo(this, "RadioGroup1", QStringLiteral("umidita"), QStringLiteral("umidità specifica in g/kg"),
                        QStringLiteral("relativa[ %]"), QStringLiteral("specifica [g/kg]"), m_opzioni_umidita);
@@ -121,7 +135,7 @@ TForm1::TForm1(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWi
 
     connect(m_uscita, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_calcola, &QPushButton::clicked, this, [this] { vai_calcolo(); });
-    // "STAMPA" has no action.
+    connect(m_stampa, &QPushButton::clicked, this, [this] { stampa(); });
 
     m_ctx.maschera = StatoMaschera{};
     mostra_campi();
@@ -155,7 +169,9 @@ void TForm1::inizia() {
     leggi_campi(); // fields the kind does not name keep what they hold
     imposta_maschera(m_ctx);
     mostra_campi();
-    setGeometry(0, 0, m_schermo.larghezza, m_schermo.altezza);
+    riempi_schermo(this, {0, 0, m_schermo.larghezza, m_schermo.altezza});
+    // Back from a calculation, the box that has the focus is ready to be typed over.
+    if (auto* casella = qobject_cast<QLineEdit*>(focusWidget())) casella->selectAll();
 }
 
 void TForm1::showEvent(QShowEvent* e) {
@@ -170,6 +186,7 @@ void TForm1::vai_calcolo() {
     if (m_calcolo_in_corso) return;
     m_calcolo_in_corso = true;
     leggi_campi();
+    Impostazioni().ricorda_dati(m_ctx.processo, m_ctx.maschera);
     QWidget* prima = m_esterno.genitore();
     m_esterno.imposta_genitore(this);
     // Message boxes, input boxes, the chart and the report window open and close while the computation runs;
@@ -182,6 +199,74 @@ void TForm1::vai_calcolo() {
     m_calcolo_in_corso = false;
     // Every window opened from the form has closed and the form is active again.
     inizia();
+}
+
+void TForm1::richiama() {
+    if (m_calcolo_in_corso) return;
+    leggi_campi();
+    if (!Impostazioni().richiama_dati(m_ctx.processo, m_ctx.maschera)) return;
+    mostra_campi();
+    if (auto* casella = qobject_cast<QLineEdit*>(focusWidget())) casella->selectAll();
+}
+
+bool TForm1::dati_cambiati() const {
+    for (std::size_t i = 0; i < m_caselle.size(); ++i)
+        if (m_caselle[i]->text().toStdString() != m_stato_mostrato.testo[i]) return true;
+    return scelta(m_opzioni_umidita) != m_stato_mostrato.umidita ||
+           scelta(m_opzioni_portata) != m_stato_mostrato.portata;
+}
+
+void TForm1::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_F5 && e->modifiers() == Qt::NoModifier) {
+        richiama();
+        return;
+    }
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        // Escape closes the form straight away only when nothing typed would be lost.
+        if (dati_cambiati()) {
+            QMessageBox domanda(QMessageBox::Question, QString::fromLatin1(nome_programma),
+                                QStringLiteral("Chiudere la maschera? I dati inseriti andranno persi."),
+                                QMessageBox::Yes | QMessageBox::No, this);
+            domanda.setDefaultButton(QMessageBox::No);
+            if (domanda.exec() != QMessageBox::Yes) return;
+        }
+        reject();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+QStringList TForm1::righe_da_stampare() const {
+    QStringList righe{windowTitle(), QString()};
+    for (std::size_t i = 0; i < m_caselle.size(); ++i) {
+        if (m_caselle[i]->isHidden()) continue;
+        const QString etichetta = m_etichette[i]->isHidden() ? QString() : m_etichette[i]->text();
+        righe << etichetta + QLatin1Char(' ') + m_caselle[i]->text();
+    }
+    for (const auto& [gruppo, opzioni] : {std::pair{m_umidita, &m_opzioni_umidita}, {m_portata, &m_opzioni_portata}})
+        if (!gruppo->isHidden()) righe << gruppo->title() + QStringLiteral(": ") + (*opzioni)[scelta(*opzioni)]->text();
+    return righe;
+}
+
+void TForm1::stampa() {
+    const std::unique_ptr<QPrinter> stampante = stampante_predefinita();
+    if (!stampante) {
+        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(nome_programma),
+                        QStringLiteral("Nessuna stampante predefinita installata: i dati non sono stati stampati."),
+                        QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    if (!stampa_su(*stampante)) {
+        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(nome_programma),
+                        QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+}
+
+bool TForm1::stampa_su(QPrinter& stampante) {
+    return stampa_righe(stampante, righe_da_stampare(), carattere(QStringLiteral("Courier New"), 12, false));
 }
 
 void TForm1::leggi_campi() {
@@ -205,6 +290,7 @@ void TForm1::mostra_campi() {
     m_opzioni_portata[m.portata == 1 ? 1 : 0]->setChecked(true);
     m_umidita->setVisible(m.umidita_visibile);
     m_portata->setVisible(m.portata_visibile);
+    m_stato_mostrato = m;
 }
 
 } // namespace ondix

@@ -6,11 +6,14 @@
 
 #include <QDialog>
 
+#include <QStringList>
+
 #include <array>
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 
@@ -28,17 +31,30 @@ public:
     // Per-kind setup: title, labels, defaults, visibility, option groups at 0, chart table emptied, full screen.
     // Runs when the form is first shown and every time it is active again after a calculation.
     void inizia();
-    // "CALCOLA": the calculation driver over this form's fields.
+    // "CALCOLA": the calculation driver over this form's fields; the texts and options it read are remembered
+    // for the kind.
     void vai_calcolo();
+    // F5: the texts and options of the last calculation of this kind, also from an earlier run, back in the form.
+    void richiama();
+    // "STAMPA": the form's title and its current inputs on the default printer; a message when there is none.
+    void stampa();
+    // Prints them on `stampante` as one job; false if the printer could not be used or failed.
+    bool stampa_su(QPrinter& stampante);
 
     bool calcolo_in_corso() const { return m_calcolo_in_corso; }
 
 protected:
     void showEvent(QShowEvent* e) override;
+    // F5 recalls; Escape asks before closing the form when typed data would be lost.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void leggi_campi();  // boxes and option groups → the context's form state
     void mostra_campi(); // the context's form state → boxes, labels, option groups
+    // The boxes or options differ from what the form last showed.
+    bool dati_cambiati() const;
+    // Title, then "label value" for each visible box and "group: option" for each visible group.
+    QStringList righe_da_stampare() const;
 
     Contesto& m_ctx;
     EsternoQt& m_esterno;
@@ -52,6 +68,7 @@ private:
     QGroupBox* m_portata;
     std::array<QRadioButton*, 2> m_opzioni_umidita{};
     std::array<QRadioButton*, 2> m_opzioni_portata{};
+    StatoMaschera m_stato_mostrato; // what mostra_campi last put in the form
     bool m_calcolo_in_corso = false;
     bool m_mostrato = false;
 };

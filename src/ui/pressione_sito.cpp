@@ -26,7 +26,7 @@ PressioneSito::PressioneSito(QWidget* menu, Contesto& ctx)
     m_pulsante->setToolTip(QStringLiteral("I calcoli usano questa pressione: premere per tornare a 101335 Pa"));
     m_pulsante->hide();
     connect(m_pulsante, &QPushButton::clicked, this, [this] { chiedi_ritorno(); });
-    if (const auto p = impostazioni::pressione_sito()) m_ctx.aria.pressione = *p;
+    if (const auto p = Impostazioni().pressione_sito()) m_ctx.aria.pressione = *p;
     aggiorna();
 }
 
@@ -44,7 +44,7 @@ void PressioneSito::usa(std::optional<double> p) {
     // The fixed pressure itself (the altitude tool at 0 m) is no site pressure.
     if (p && *p == pressione_atmosferica) p.reset();
     m_ctx.aria = p ? Aria{*p} : Aria{};
-    impostazioni::salva_pressione_sito(p);
+    Impostazioni().ricorda_pressione_sito(p);
     aggiorna();
 }
 

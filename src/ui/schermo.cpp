@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -13,6 +14,36 @@ DimensioniSchermo dimensioni_schermo() {
     const QSize d = s->geometry().size();
     const auto a16 = [](int v) { return static_cast<std::uint16_t>(std::clamp(v, 0, 65535)); };
     return {a16(d.width()), a16(d.height())};
+}
+
+namespace {
+
+// The rectangle is as large as the screen the window is on (a layout for another size is only placed).
+bool come_lo_schermo(const QWidget* finestra, const Rettangolo& r) {
+    const QScreen* s = finestra->screen();
+    return s && s->geometry().size() == QSize(r.width, r.height);
+}
+
+void imposta_stato(QWidget* finestra, Qt::WindowState stato) {
+    const Qt::WindowStates altri = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    finestra->setWindowState((finestra->windowState() & ~altri) | stato);
+}
+
+} // namespace
+
+void riempi_schermo(QWidget* finestra, const Rettangolo& r) {
+    // A window on the screen with a frame around it is in a window manager's hands: placing its inner area at the
+    // screen's corner would push the title bar off the screen, so it is only maximised (again). Before it is
+    // shown, and wherever nothing frames it, it takes its rectangle as well; a window manager then maximises it
+    // as it maps it.
+    const bool incorniciata = finestra->isVisible() && finestra->frameGeometry() != finestra->geometry();
+    if (!incorniciata) finestra->setGeometry(r.left, r.top, r.width, r.height);
+    if (come_lo_schermo(finestra, r)) imposta_stato(finestra, Qt::WindowMaximized);
+}
+
+void copri_schermo(QWidget* finestra, const Rettangolo& r) {
+    finestra->setGeometry(r.left, r.top, r.width, r.height);
+    if (come_lo_schermo(finestra, r)) imposta_stato(finestra, Qt::WindowFullScreen);
 }
 
 } // namespace ondix

@@ -1,11 +1,22 @@
-// The screen size that the windows lay themselves out from.
+// The screen size that the windows lay themselves out from, and how a window fills the screen.
 #pragma once
 
 #include "ui/geometria.h"
+
+class QWidget;
 
 namespace ondix {
 
 // Width and height of the primary screen in pixels, held in 16 bits (larger values are clamped).
 DimensioniSchermo dimensioni_schermo();
+
+// Fills the screen with a window that has a title bar. Where no window manager frames the window it takes
+// `rettangolo` (its inner area, pixels); under a window manager it is maximised instead, so that the whole window,
+// title bar and frame included, lies on the screen's free area.
+void riempi_schermo(QWidget* finestra, const Rettangolo& rettangolo);
+
+// Covers the screen with a window without a frame: `rettangolo`, and the window system's full-screen state, which
+// gives it the whole screen also where windows cannot place themselves.
+void copri_schermo(QWidget* finestra, const Rettangolo& rettangolo);
 
 } // namespace ondix

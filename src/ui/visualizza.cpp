@@ -4,9 +4,14 @@
 #include "core/salva_file.h"
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
+#include "ui/impostazioni.h"
+#include "ui/schermo.h"
+#include "ui/stampa_testo.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -39,6 +44,8 @@ TForm2::TForm2(DimensioniSchermo schermo, QWidget* parent)
       m_uscita(new QPushButton(this)), m_salva(new QPushButton(this)), m_stampante(stampante_predefinita) {
     setObjectName(QStringLiteral("Form2"));
     setModal(true);
+    // A window manager maximises only windows that say they may be.
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
     m_testo->setObjectName(QStringLiteral("RichEdit1"));
     m_testo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_testo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -78,7 +85,7 @@ QStringList TForm2::righe() const {
 void TForm2::inzia() {
     const LayoutRapporto l = layout_rapporto(m_schermo);
     setWindowTitle(QStringLiteral("dati di calcolo"));
-    setGeometry(l.finestra.left, l.finestra.top, l.finestra.width, l.finestra.height);
+    riempi_schermo(this, l.finestra);
     applica(m_testo, l.testo);
     m_testo->setFont(carattere(QStringLiteral("Courier New"), l.punti_testo, false));
     applica(m_stampa, l.stampa);
@@ -110,10 +117,9 @@ void TForm2::BitBtn1Click() {
 }
 
 bool TForm2::stampa_su(QPrinter& stampante) {
-    if (!stampante.isValid()) return false;
-    stampante.setDocName(QString());
-    m_testo->print(&stampante);
-    return stampante.printerState() != QPrinter::Error && stampante.printerState() != QPrinter::Aborted;
+    // In the report's font, unless its longest line would not fit the page's width: then in the largest size
+    // that fits, so that no line breaks in two.
+    return stampa_righe(stampante, righe(), m_testo->font());
 }
 
 void TForm2::salva() {
@@ -123,9 +129,14 @@ void TForm2::salva() {
     dialogo.setNameFilter(QStringLiteral("rtf (*.rtf)"));
     // The name is used as typed (no extension added) and an existing file is replaced without a question.
     dialogo.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
+    // It opens where the last report was saved.
+    Impostazioni impostazioni;
+    const QString ultima = impostazioni.cartella_rapporto();
+    if (!ultima.isEmpty() && QDir(ultima).exists()) dialogo.setDirectory(ultima);
     if (dialogo.exec() != QDialog::Accepted) return;
     const QStringList scelti = dialogo.selectedFiles();
     if (scelti.isEmpty() || scelti.first().isEmpty()) return;
+    impostazioni.ricorda_cartella_rapporto(QFileInfo(scelti.first()).absolutePath());
     salva_su_file(scelti.first());
 }
 

@@ -78,11 +78,13 @@ TEST(NumeroAsse, Labels) {
     EXPECT_EQ(numero_asse(0.0, false, 5.0), "0");
     EXPECT_EQ(numero_asse(-10.0, false, 5.0), "-10");
     EXPECT_EQ(numero_asse(50.0, false, 5.0), "50");
-    // Step above 1: no decimals, halves away from zero.
-    EXPECT_EQ(numero_asse(-7.5, false, 2.5), "-8");
-    EXPECT_EQ(numero_asse(-2.5, false, 2.5), "-3");
-    EXPECT_EQ(numero_asse(2.5, false, 2.5), "3");
-    EXPECT_EQ(numero_asse(7.5, false, 2.5), "8");
+    // A tick reads its own value: a step of 2.5 needs one decimal.
+    EXPECT_EQ(numero_asse(-7.5, false, 2.5), "-7.5");
+    EXPECT_EQ(numero_asse(-2.5, false, 2.5), "-2.5");
+    EXPECT_EQ(numero_asse(2.5, false, 2.5), "2.5");
+    EXPECT_EQ(numero_asse(7.5, false, 2.5), "7.5");
+    EXPECT_EQ(numero_asse(-7.5, true, 2.5), "    -7.5");
+    EXPECT_EQ(numero_asse(12.5, false, 25.0), "13"); // not a tick of that step: halves away from zero
     // Steps below 1: 2, 3 or 4 decimals, trailing zeros removed.
     EXPECT_EQ(numero_asse(7.5, false, 0.5), "7.5");
     EXPECT_EQ(numero_asse(2.25, false, 0.25), "2.25");
@@ -191,7 +193,7 @@ TEST_F(AssiStandard, FrameKeepsTheCanvasColoursWithPenFifteen) {
         EXPECT_EQ(t.colore(), nero);
 }
 
-TEST(Assi, RangeMinusFiveToThirtyFiveLabelsRoundHalvesAwayFromZero) {
+TEST(Assi, RangeMinusFiveToThirtyFiveLabelsReadTheTicksValues) {
     Banco b;
     b.p.apri_plotter();
     assi(b.p, "tbs", "X[g/kg]", 15, -5.0, 0.0, 35.0, 30.0);
@@ -200,7 +202,7 @@ TEST(Assi, RangeMinusFiveToThirtyFiveLabelsRoundHalvesAwayFromZero) {
     const auto riga = testi_riga(b.schermo, 677);
     ASSERT_GE(riga.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(riga.begin(), riga.begin() + 4),
-              (std::vector<std::string>{" -8", " -3", " 3", " 8"}));
+              (std::vector<std::string>{" -7.5", " -2.5", " 2.5", " 7.5"}));
 }
 
 TEST(Assi, EqualYBoundsAreWidenedFirst) {
@@ -211,6 +213,10 @@ TEST(Assi, EqualYBoundsAreWidenedFirst) {
     EXPECT_DOUBLE_EQ(b.p.finestra_corrente().passo_y, 1.0);
     EXPECT_DOUBLE_EQ(b.p.finestra_corrente().ymin, 5.0);
     EXPECT_DOUBLE_EQ(b.p.finestra_corrente().ymax, 16.0);
+    // A negative value widens the same way, never upside down: −15 … −5, the lower bound gaining a step.
+    assi(b.p, "t", "y", 15, 0.0, -10.0, 40.0, -10.0);
+    EXPECT_DOUBLE_EQ(b.p.finestra_corrente().ymin, -16.0);
+    EXPECT_DOUBLE_EQ(b.p.finestra_corrente().ymax, -5.0);
 }
 
 TEST(Assi, BothYBoundsZeroStillGiveAUsableScale) {

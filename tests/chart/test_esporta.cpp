@@ -189,3 +189,16 @@ TEST_F(Esporta, TheReportSavedAsTheReportWindowSavesIt) {
     EXPECT_NE(m.err.find("cannot save the report to"), std::string::npos) << m.err;
     EXPECT_EQ(contenuto(), (std::vector<std::string>{"copia", "rapporto.rtf"}));
 }
+
+// The layers on a file: isolines, the Mollier axes and the title line; asked for without a file, or with an
+// unknown family, they are a usage error and the calculation does not run.
+TEST_F(Esporta, LayersOnTheFileWithATitleLine) {
+    const fs::path svg = dir / "estate.svg";
+    const Esito e = calc("6 --isolinee ur,h --mollier --grafico " + q(svg));
+    EXPECT_EQ(e.codice, 0) << e.err;
+    const std::string testo = leggi(svg);
+    for (const char* atteso : {"CICLO ESTIVO - 101335 Pa", "umidita relativa [%]", "entalpia [kJ/kg]", "50%", "t [C]"})
+        EXPECT_NE(testo.find(atteso), std::string::npos) << atteso;
+    EXPECT_EQ(testo.find("bulbo umido [C]"), std::string::npos);
+    EXPECT_EQ(testo.find("tbs"), std::string::npos);
+}

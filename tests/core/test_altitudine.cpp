@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +51,30 @@ TEST(Altitudine, PressureFileIsOneCrLfLineReplacedEachTime) {
     std::ifstream in(file, std::ios::binary);
     const std::string contenuto((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(contenuto, " 1.01335000000000E+0005\r\n");
+    std::filesystem::remove_all(dir);
+}
+
+// A write that fails part way (files limited to 10 bytes, for root as well) leaves the earlier file whole, and
+// nothing else beside it.
+TEST(Altitudine, FailedWriteLeavesTheEarlierFileWhole) {
+    const auto dir = std::filesystem::temp_directory_path() / ("ondix_patm_limite_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "patm.txt").string();
+    ASSERT_FALSE(scrivi_file_pressione(file, 90268.15));
+    rlimit prima{};
+    getrlimit(RLIMIT_FSIZE, &prima);
+    const auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite = prima;
+    limite.rlim_cur = 10;
+    setrlimit(RLIMIT_FSIZE, &limite);
+    const auto errore = scrivi_file_pressione(file, 101335);
+    setrlimit(RLIMIT_FSIZE, &prima);
+    std::signal(SIGXFSZ, segnale);
+    EXPECT_TRUE(errore);
+    std::ifstream in(file, std::ios::binary);
+    const std::string contenuto((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(contenuto, " 9.02681500000000E+0004\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
     std::filesystem::remove_all(dir);
 }
 

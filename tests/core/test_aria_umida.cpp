@@ -1,8 +1,12 @@
 #include "core/aria_umida.h"
+#include "core/nebbia.h"
+#include "core/numeri.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <utility>
 
 using namespace ondix;
 
@@ -35,16 +39,33 @@ TEST(Proprieta, WorkedStateAt20CAnd50Percent) {
     EXPECT_NEAR(x, 7.25, 0.005);
     EXPECT_NEAR(entalpia(x, 20), 38.41, 0.005);
     EXPECT_NEAR(volume_specifico(20, x), 0.840, 0.0005);
-    EXPECT_NEAR(temperatura_rugiada(50, 20), 9.25, 0.005);
+    EXPECT_NEAR(temperatura_rugiada(50, 20).value(), 9.25, 0.005);
     EXPECT_NEAR(temperatura_bulbo_umido(x, 20), 13.73, 0.005);
 }
 
 TEST(Proprieta, DewPointStopsAfterTenHalvings) {
     // 20 − 30/2^10 … the bisection on [−10, 20] lands on 9.248046875 at the tenth halving.
-    EXPECT_DOUBLE_EQ(temperatura_rugiada(50, 20), 9.248046875);
+    EXPECT_DOUBLE_EQ(temperatura_rugiada(50, 20).value(), 9.248046875);
 }
 
-TEST(Proprieta, DewPointBelowMinusTenGivesZero) { EXPECT_EQ(temperatura_rugiada(20, -5), 0.0); }
+TEST(Proprieta, DewPointBelowMinusTenIsSearchedDownToMinusHundred) {
+    // Where the bisection from −10 °C does not converge: found on the saturation curve's continuation, to half of
+    // 0.0005 K either side. Drier air than saturated air at −100 °C has none.
+    const double x100 = umidita_saturazione(-100.0);
+    const std::pair<double, double> casi[] = {
+        {20, -5}, {80, -15}, {50, -40}, {umidita_relativa(x100 * 1.01, -20), -20}};
+    for (const auto& [ur, t] : casi) {
+        const std::optional<double> tdp = temperatura_rugiada(ur, t);
+        ASSERT_TRUE(tdp) << ur << " % " << t << " C";
+        const double x = umidita_specifica(ur, t);
+        EXPECT_TRUE(*tdp > -100.0 && *tdp < -10.0 && *tdp < t) << *tdp;
+        EXPECT_LE(umidita_saturazione(*tdp - 0.00025), x);
+        EXPECT_GE(umidita_saturazione(*tdp + 0.00025), x);
+    }
+    EXPECT_FALSE(temperatura_rugiada(0, 20));
+    EXPECT_FALSE(temperatura_rugiada(umidita_relativa(x100 * 0.99, -20), -20));
+    EXPECT_FALSE(temperatura_rugiada(110, 20)); // above saturation
+}
 
 TEST(Proprieta, RelativeAndSpecificHumidityAreInverse) {
     for (double t : {-20.0, -5.0, 0.0, 12.5, 20.0, 35.0, 50.0})
@@ -120,4 +141,23 @@ TEST(Proprieta, WetBulbOfAirColderThanMinusTenStaysBelowTheDryBulb) {
     EXPECT_LT(twb, -15.0);
     EXPECT_GT(twb, -17.0);
     EXPECT_NEAR(entalpia(umidita_saturazione(twb), twb), entalpia(x, -15), 0.1);
+}
+
+TEST(Proprieta, FogIsWhatPrintsAboveHundredAndSettlesAtEqualEnthalpy) {
+    // The double nearest 100.05 prints 100,0: saturated within the solvers' rounding, not fog.
+    EXPECT_EQ(formatta(100.05, 0, 1), "100.0");
+    EXPECT_FALSE(sovrasaturo(100.05));
+    EXPECT_TRUE(sovrasaturo(std::nextafter(100.05, 200.0)));
+    EXPECT_FALSE(sovrasaturo(std::nan("")));
+    for (const auto& [t, x] : {std::pair{16.0, 17.8}, {0.0, 7.25}, {-20.0, 1.0}, {60.0, 400.0}}) {
+        const auto e = equilibrio_nebbia(t, x);
+        ASSERT_TRUE(e) << t;
+        EXPECT_GT(e->t, t);
+        EXPECT_EQ(e->x, umidita_saturazione(e->t));
+        EXPECT_NEAR(entalpia(e->x, e->t), entalpia(x, t), 0.005) << t;
+        EXPECT_NEAR(e->x + e->acqua, x, 1e-12);
+        EXPECT_GT(e->acqua, 0.0);
+    }
+    // Beyond the search's 95 °C: no equilibrium.
+    EXPECT_FALSE(equilibrio_nebbia(30.0, 5000.0));
 }

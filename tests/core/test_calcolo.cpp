@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#include <tuple>
 
 using namespace ondix;
 
@@ -80,11 +81,44 @@ TEST(Driver, PointPropertiesTypicalRun) {
     EXPECT_DOUBLE_EQ(r.tmax, 22);
     EXPECT_DOUBLE_EQ(r.xmin, ctx.punti[1].Y - 2);
     EXPECT_DOUBLE_EQ(r.xmax, ctx.punti[3].Y + 2);
+    EXPECT_TRUE(ctx.risultati.con_rugiada);
+    EXPECT_EQ(ctx.risultati.rugiada, ctx.punti[2].X);
 
     // A second run with the same inputs gives the same report, not twice the lines.
     const auto prima = ctx.rapporto.righe();
     EXPECT_FALSE(vai_calcolo(ctx, est));
     EXPECT_EQ(ctx.rapporto.righe(), prima);
+}
+
+TEST(Driver, PointPropertiesOfColdAndOfDryAir) {
+    // −5 °C 50 %: the dew point lies below −10 °C and is found; the point chart holds all three points.
+    // 20 °C 0 %: no dew point, said in words, and no point R.
+    for (const auto& [t, ur, rugiada] : {std::tuple{"-5", "50", "temperatura rugiada     :-12.59 C"},
+                                         {"20", "0", "temperatura rugiada     : non definita"}}) {
+        Contesto ctx = contesto(4);
+        ctx.maschera.testo[0] = t;
+        ctx.maschera.testo[1] = ur;
+        EsternoDiProva est;
+        EXPECT_FALSE(vai_calcolo(ctx, est));
+        EXPECT_EQ(ctx.rapporto.righe().back(), rugiada);
+        EXPECT_EQ(ctx.risultati.rugiada.has_value(), ctx.punti[2].in_uso());
+        const auto r = intervalli_vista(VistaGrafico::punto, ctx.punti);
+        for (int n = 1; n <= 3; ++n)
+            if (ctx.punti[n].in_uso()) {
+                EXPECT_TRUE(r.tmin < ctx.punti[n].X && ctx.punti[n].X < r.tmax) << t << " " << n;
+                EXPECT_TRUE(r.xmin < ctx.punti[n].Y && ctx.punti[n].Y < r.xmax) << t << " " << n;
+            }
+    }
+    // Whatever the table holds, the point view is in order and not empty.
+    TabellaPunti rovescia;
+    rovescia.imposta(1, -5.0, 9.0, "P");
+    rovescia.imposta(2, 10.0, 9.0, "R");
+    rovescia.imposta(3, 0.0, 1.0, "BU");
+    const auto r = intervalli_vista(VistaGrafico::punto, rovescia);
+    EXPECT_DOUBLE_EQ(r.tmin, -7.0);
+    EXPECT_DOUBLE_EQ(r.tmax, 12.0);
+    EXPECT_DOUBLE_EQ(r.xmin, -1.0);
+    EXPECT_DOUBLE_EQ(r.xmax, 11.0);
 }
 
 TEST(Driver, PointPropertiesRangeChecksStopWithoutChart) {

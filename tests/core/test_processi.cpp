@@ -226,6 +226,7 @@ TEST(UmidificazioneAcqua, EfficiencyZeroKeepsTheTemperatureAndHundredSaturates) 
     const PuntoGrafico& u = cento.voce(2);
     EXPECT_LT(u.X, 30.0);
     EXPECT_NEAR(umidita_relativa(u.Y, u.X), 100.0, 0.5);
+    EXPECT_TRUE(cento.ctx.risultati.nebbia.empty()); // saturated, not fog
 }
 
 // ---- cooling with condensation -----------------------------------------------------------------------------------
@@ -264,6 +265,45 @@ TEST(Condensazione, BypassZeroGivesSaturatedAirAtTheCoil) {
     EXPECT_EQ(e.voce(2).X, 12.0);
     EXPECT_NEAR(e.voce(2).Y, umidita_saturazione(12), 1e-12);
     EXPECT_EQ(e.righe()[13], "umidita relativa   :  100,0 %");
+    EXPECT_EQ(e.righe().size(), 19u); // saturated, not fog: no warning
+}
+
+// ---- supersaturated states ---------------------------------------------------------------------------------------
+
+TEST(Nebbia, EveryProducedStateAboveSaturationIsFollowedByTheWarning) {
+    struct Caso {
+        int tipo;
+        std::vector<std::pair<int, std::string>> testi;
+        std::string titolo;
+        bool portata;
+    };
+    const Caso casi[] = {
+        {1, {{1, "35"}, {2, "95"}, {3, "3000"}, {4, "0"}, {5, "95"}, {6, "3000"}}, "        punto M", true},
+        {3, {{4, "150"}}, "USCITA", false},
+        {5, {{2, "95"}, {5, "0.5"}}, "         USCITA", true},
+        {13, {{4, "40"}}, "USCITA", false},
+        {21, {{2, "90"}, {4, "95"}, {9, "0.5"}}, "      Punto uscita batteria:", true},
+    };
+    for (const Caso& k : casi) {
+        Esecuzione e(k.tipo, k.testi);
+        attesa_senza_errore(e, k.tipo == 21 ? VistaGrafico::verifica : VistaGrafico::standard);
+        const auto& r = e.righe();
+        const auto blocco = std::find(r.begin(), r.end(), k.titolo);
+        ASSERT_LT(blocco + 6, r.end()) << k.tipo;
+        EXPECT_EQ(*(blocco + 6), "ATTENZIONE: stato sovrasaturo (nebbia)") << k.tipo;
+        ASSERT_EQ(e.ctx.risultati.nebbia.size(), 1u) << k.tipo;
+        const StatoNebbia& n = e.ctx.risultati.nebbia[0];
+        EXPECT_EQ(n.punto, k.titolo.substr(k.titolo.find_first_not_of(' '))) << k.tipo;
+        ASSERT_TRUE(n.equilibrio);
+        EXPECT_EQ(*(blocco + 8), "Temperatura        :" + numero_virgola(n.equilibrio->t, 7, 1) + " C");
+        EXPECT_EQ(*(blocco + 9), "umidita relativa   :  100,0 %");
+        EXPECT_EQ(*(blocco + 11), "acqua liquida      :" + numero_virgola(n.equilibrio->acqua, 7, 2) + " g/kg");
+        EXPECT_EQ(n.portata.has_value(), k.portata) << k.tipo;
+        if (n.portata) {
+            EXPECT_EQ(*(blocco + 12),
+                      "portata acqua liq. :" + numero_virgola(n.equilibrio->acqua * *n.portata / 1000, 7, 2) + " kg/h");
+        }
+    }
 }
 
 // ---- humidification with steam -----------------------------------------------------------------------------------
@@ -537,10 +577,12 @@ TEST(CicloInvernale, ZeroSensibleLoadStopsBeforeAnyLine) {
 }
 
 TEST(CicloInvernale, ColdOutdoorAirGivesFiniteResults) {
-    for (const char* te : {"-15", "-30", "-60"}) {
+    // At −60 °C the mixture is fog: six warning lines follow its block.
+    for (const auto& [te, righe] : {std::pair{"-15", 62u}, {"-30", 62u}, {"-60", 68u}}) {
         Esecuzione e(7, {{3, te}});
         attesa_senza_errore(e, VistaGrafico::invernale);
-        EXPECT_EQ(e.righe().size(), 62u) << te;
+        EXPECT_EQ(e.righe().size(), righe) << te;
+        EXPECT_EQ(e.ctx.risultati.nebbia.size(), righe == 68u ? 1u : 0u) << te;
         EXPECT_GT(e.dato("Portata ponderale totale"), 0) << te;
         for (int n = 1; n <= 6; ++n)
             EXPECT_TRUE(std::isfinite(e.voce(n).X) && std::isfinite(e.voce(n).Y)) << te;

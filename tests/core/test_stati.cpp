@@ -82,17 +82,17 @@ TEST(StatoAriaBatch, RangesOfTheInputs) {
     EXPECT_EQ(rifiuto(20, std::numeric_limits<double>::infinity(), 1), "not a finite number");
 }
 
-TEST(StatoAriaBatch, DewPointBelowTheSolverRangeIsLeftEmpty) {
-    // At −5 °C and 20 % the dew point lies near −22 °C, below the −10 °C where its search stops: the report
-    // function answers 0, which would be wrong in a table of data.
-    ASSERT_EQ(temperatura_rugiada(20, -5), 0.0);
+TEST(StatoAriaBatch, DewPointIsTheReportsAndEmptyOnlyForAirWithNone) {
+    // At −5 °C and 20 % the dew point lies near −22.3 °C, below the −10 °C of the first search: it is still found.
     const StatoAria s = stato(-5, 20);
-    EXPECT_FALSE(s.rugiada);
+    ASSERT_TRUE(s.rugiada);
+    EXPECT_EQ(s.rugiada, temperatura_rugiada(20, -5));
+    EXPECT_EQ(formatta(*s.rugiada, 0, 2), "-22.34");
     ASSERT_TRUE(s.bulbo_umido);
     EXPECT_LT(*s.bulbo_umido, -5);
-    EXPECT_EQ(riga_stati(s, ';').back(), ';');
-    // Dry air has no dew point at all.
+    // Dry air has no dew point at all: the field is empty.
     EXPECT_FALSE(stato(20, 0).rugiada);
+    EXPECT_EQ(riga_stati(stato(20, 0), ';').back(), ';');
     // A dew point of exactly 0 °C, found at the first halving (10 °C air holding the saturation humidity ratio
     // of 0 °C), is a real answer and is kept.
     const StatoAria zero = stato(10, umidita_relativa(umidita_saturazione(0), 10));

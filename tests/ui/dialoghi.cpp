@@ -5,19 +5,12 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QMessageBox>
-#include <QStandardPaths>
+#include <QScreen>
+#include <QTest>
 
 #include <algorithm>
 
 namespace ondix::prova {
-
-namespace {
-// The window tests keep away from the user's own settings (a remembered site pressure would change the windows).
-[[maybe_unused]] const bool modo_prova = [] {
-    QStandardPaths::setTestModeEnabled(true);
-    return true;
-}();
-} // namespace
 
 QString descrivi(QWidget* dialogo) {
     QString d = QString::fromLatin1(dialogo->metaObject()->className()) + QStringLiteral(" \"") +
@@ -41,7 +34,50 @@ void premi_ok(QWidget* dialogo) {
         chiudi(dialogo);
 }
 
+bool con_gestore_finestre() {
+    return qEnvironmentVariableIsSet("ONDIX_GESTORE_FINESTRE");
+}
+
+namespace {
+QString testo_rettangolo(const QRect& r) {
+    return QStringLiteral("(%1, %2, %3 x %4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+} // namespace
+
+QString difetto_schermo_pieno(QWidget* finestra, const QRect& rettangolo) {
+    const QRect interno = finestra->geometry(), cornice = finestra->frameGeometry();
+    const QString visto =
+        QStringLiteral(" (window %1, frame %2)").arg(testo_rettangolo(interno), testo_rettangolo(cornice));
+    if (!con_gestore_finestre())
+        return interno == rettangolo ? QString() : QStringLiteral("not at ") + testo_rettangolo(rettangolo) + visto;
+    const QScreen* schermo = finestra->screen();
+    if (!schermo) return QStringLiteral("no screen");
+    const QRect libero = schermo->availableGeometry();
+    if (cornice != libero)
+        return QStringLiteral("the frame does not cover the screen's free area ") + testo_rettangolo(libero) + visto;
+    if (interno.top() <= cornice.top()) return QStringLiteral("no title bar above the window") + visto;
+    return QString();
+}
+
+QString difetto_schermo_coperto(QWidget* finestra) {
+    const QScreen* schermo = finestra->screen();
+    if (!schermo) return QStringLiteral("no screen");
+    const QRect interno = finestra->geometry(), cornice = finestra->frameGeometry();
+    if (interno == schermo->geometry() && cornice == interno) return QString();
+    return QStringLiteral("not the screen %1 (window %2, frame %3)")
+        .arg(testo_rettangolo(schermo->geometry()), testo_rettangolo(interno), testo_rettangolo(cornice));
+}
+
+QString attendi_schermo_pieno(QWidget* finestra, const QRect& rettangolo, int ms) {
+    QString difetto;
+    static_cast<void>(
+        QTest::qWaitFor([&] { return (difetto = difetto_schermo_pieno(finestra, rettangolo)).isEmpty(); }, ms));
+    return difetto;
+}
+
 Risponditore::Risponditore(int scadenza_ms) : m_scadenza_ms(scadenza_ms) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->isModal()) m_gia_aperti.emplace_back(w);
     m_orologio.setInterval(25);
     connect(&m_orologio, &QTimer::timeout, this, [this] { controlla(); });
     m_orologio.start();
@@ -61,6 +97,8 @@ Risponditore::~Risponditore() {
     qApp->removeEventFilter(this);
     // A dialog still open when the test ends would block the next one.
     while (QWidget* w = QApplication::activeModalWidget()) {
+        if (std::any_of(m_gia_aperti.begin(), m_gia_aperti.end(), [w](const QPointer<QWidget>& p) { return p == w; }))
+            break;
         m_inattesi << QStringLiteral("still open at the end: ") + descrivi(w);
         chiudi(w);
         QApplication::processEvents();
@@ -80,6 +118,8 @@ void Risponditore::controlla() {
         m_in_cima_da = ora;
     }
     if (!w) return;
+    if (std::any_of(m_gia_aperti.begin(), m_gia_aperti.end(), [w](const QPointer<QWidget>& p) { return p == w; }))
+        return;
     const bool visto = std::any_of(m_visti.begin(), m_visti.end(), [w](const QPointer<QWidget>& p) { return p == w; });
     if (visto) {
         if (ora - m_in_cima_da > m_scadenza_ms) {

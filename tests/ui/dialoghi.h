@@ -21,7 +21,8 @@ public:
     // Acts on one modal dialog: it must close the dialog (or leave it to a later action); it may open others.
     using Azione = std::function<void(QWidget* dialogo)>;
 
-    // A dialog that stays on top for more than `scadenza_ms` is closed and counted as a failure.
+    // A dialog that stays on top for more than `scadenza_ms` is closed and counted as a failure. Modal windows
+    // already open (the test's own) are not dialogs to answer: they are left alone.
     explicit Risponditore(int scadenza_ms = 15000);
     ~Risponditore() override;
 
@@ -43,6 +44,7 @@ private:
     QTimer m_orologio;
     std::deque<Azione> m_azioni;
     std::vector<QPointer<QWidget>> m_visti;
+    std::vector<QPointer<QWidget>> m_gia_aperti;
     QPointer<QWidget> m_in_cima;
     qint64 m_in_cima_da = 0;
     int m_scadenza_ms;
@@ -55,6 +57,17 @@ QString descrivi(QWidget* dialogo);
 void chiudi(QWidget* dialogo);
 // Clicks the first button of a message box.
 void premi_ok(QWidget* dialogo);
+
+// Whether the test runs under a window manager (scripts/test starts one and sets ONDIX_GESTORE_FINESTRE).
+bool con_gestore_finestre();
+// What is wrong with how a window with a title bar fills the screen; empty when nothing is. With no window
+// manager its inner area must be `rettangolo`; under one the whole window, title bar included, must cover the
+// screen's free area exactly, with the title bar above the inner area.
+QString difetto_schermo_pieno(QWidget* finestra, const QRect& rettangolo);
+// The same for a window without a frame: the window is the whole screen, under a window manager or not.
+QString difetto_schermo_coperto(QWidget* finestra);
+// Waits (at most `ms`) until the window fills the screen; returns the last defect found, empty when none.
+QString attendi_schermo_pieno(QWidget* finestra, const QRect& rettangolo, int ms = 5000);
 
 } // namespace ondix::prova
 

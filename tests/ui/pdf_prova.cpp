@@ -66,6 +66,51 @@ QImage pagina_pdf(const QString& percorso, int dpi, QString& errore) {
     return immagine;
 }
 
+std::optional<bool> orizzontale_pdf(const QString& percorso, QString& errore) {
+    const auto uscita = esegui(QStringLiteral("pdftotext"),
+                               {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                                QStringLiteral("-l"), QStringLiteral("1"), percorso, QStringLiteral("-")},
+                               errore);
+    if (!uscita) return std::nullopt;
+    const QString testo = QString::fromUtf8(*uscita);
+    const auto pagina =
+        QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\"")).match(testo);
+    // The longest word tells which way the text runs.
+    double larga = 0, alta = 0;
+    qsizetype lettere = 0;
+    auto parole = QRegularExpression(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                                                    "yMax=\"([0-9.]+)\">([^<]*)</word>"))
+                      .globalMatch(testo);
+    while (parole.hasNext()) {
+        const auto p = parole.next();
+        if (p.captured(5).size() <= lettere) continue;
+        lettere = p.captured(5).size();
+        larga = p.captured(3).toDouble() - p.captured(1).toDouble();
+        alta = p.captured(4).toDouble() - p.captured(2).toDouble();
+    }
+    if (!pagina.hasMatch() || lettere < 3) {
+        errore = QStringLiteral("pdftotext found no page or no word of 3 letters in ") + percorso;
+        return std::nullopt;
+    }
+    const bool pagina_larga = pagina.captured(1).toDouble() > pagina.captured(2).toDouble();
+    return (larga > alta) == pagina_larga;
+}
+
+double spessore_prima_linea(const QImage& pagina, int dpi, double altezza) {
+    const int y = static_cast<int>(pagina.height() * altezza);
+    const auto scuro = [&](int x) {
+        const QColor c = pagina.pixelColor(x, y);
+        return c.red() < 200 || c.green() < 200 || c.blue() < 200;
+    };
+    int x = 0;
+    while (x < pagina.width() && !scuro(x))
+        ++x;
+    int fine = x;
+    while (fine < pagina.width() && scuro(fine))
+        ++fine;
+    return (fine - x) * 72.0 / dpi;
+}
+
 QString cartella_coda() {
     return qEnvironmentVariable("ONDIX_CARTELLA_PDF");
 }

@@ -18,6 +18,13 @@ std::optional<int> pagine_pdf(const QString& percorso, QString& errore);
 std::optional<QString> testo_pdf(const QString& percorso, QString& errore);
 // The first page of a PDF file rendered at `dpi` by pdftoppm; a null image (and `errore`) on failure.
 QImage pagina_pdf(const QString& percorso, int dpi, QString& errore);
+// Whether the first page of a PDF file is read in landscape: its text runs along the page's long side (a landscape
+// page, or a landscape print turned onto portrait paper), as pdftotext finds the longest word; nullopt (and
+// `errore`) when it cannot be read.
+std::optional<bool> orizzontale_pdf(const QString& percorso, QString& errore);
+// Width, in points, of the first line met going right from the left edge of `pagina` (rendered at `dpi`) at
+// `altezza` (a fraction of its height); 0 when there is none.
+double spessore_prima_linea(const QImage& pagina, int dpi, double altezza);
 
 // The print queue's output directory for this user, from ONDIX_CARTELLA_PDF; empty when the test run has no
 // print queue of its own.

@@ -1,4 +1,5 @@
-// The altitude dialog of the main window: the input box, "patm.txt" in the program directory, the message.
+// The altitude dialog of the main window: the input box, "patm.txt" in the program directory (or the user's data
+// directory), the message.
 #include "dialoghi.h"
 
 #include "core/altitudine.h"
@@ -8,11 +9,14 @@
 #include "ui/mainform.h"
 #include "ui/schermo.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +33,7 @@ namespace {
 
 struct Esito {
     QString titolo_box, prompt, predefinito;
+    int larghezza_box = 0;
     QStringList messaggi;
     QList<QMessageBox::Icon> icone;
     QString domanda;
@@ -47,15 +52,15 @@ Risponditore::Azione rispondi(bool si, QString& testo) {
     };
 }
 
-// Presses "ALTEZZA S.L.M." in `finestra` (a main window over `cartella` when null), types `risposta` (none:
-// cancels the box) and expects `messaggi` message boxes afterwards; then, when `usa` is given, the question
-// whether to calculate with the pressure, answered yes or no.
+// Presses "ALTEZZA S.L.M." in `finestra` (a main window over `cartella` when null), puts `risposta` in the box
+// (none: cancels it; `digitando`: typed key by key over the selected default) and expects `messaggi` message
+// boxes afterwards; after them, the question whether to calculate with the pressure shown, answered `usa`.
 Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
-                     std::optional<bool> usa = std::nullopt, Tform_ondix* finestra = nullptr) {
+                     bool digitando = false, bool usa = false, Tform_ondix* finestra = nullptr) {
     Esito e;
     std::optional<Tform_ondix> propria;
     if (!finestra) finestra = &propria.emplace(cartella, dimensioni_schermo());
-    r.poi([&e, risposta](QWidget* w) {
+    r.poi([&e, risposta, digitando](QWidget* w) {
         auto* box = qobject_cast<QInputDialog*>(w);
         if (!box) {
             e.titolo_box = QStringLiteral("<not an input box>");
@@ -65,12 +70,16 @@ Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, i
         e.titolo_box = box->windowTitle();
         e.prompt = box->labelText();
         e.predefinito = box->textValue();
-        if (risposta) {
-            box->setTextValue(*risposta);
-            box->accept();
-        } else {
+        e.larghezza_box = box->width();
+        if (!risposta) {
             box->reject();
+            return;
         }
+        if (digitando)
+            QTest::keyClicks(box->findChild<QLineEdit*>(), *risposta);
+        else
+            box->setTextValue(*risposta);
+        box->accept();
     });
     for (int i = 0; i < messaggi; ++i)
         r.poi([&e](QWidget* w) {
@@ -79,7 +88,7 @@ Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, i
             e.icone << (m ? m->icon() : QMessageBox::NoIcon);
             prova::premi_ok(w);
         });
-    if (usa) r.poi(rispondi(*usa, e.domanda));
+    if (messaggi > 0) r.poi(rispondi(usa, e.domanda));
     finestra->findChild<QPushButton*>(QStringLiteral("BitBtn13"))->click();
     return e;
 }
@@ -95,37 +104,60 @@ QByteArray contenuto(const QString& percorso) {
 class TestAltitudine : public QObject {
     Q_OBJECT
 
-    std::optional<QTemporaryDir> m_dir;
+    std::optional<QTemporaryDir> m_dir, m_dati;
     QString cartella() const { return m_dir->path() + QLatin1Char('/'); }
     QString patm() const { return cartella() + QStringLiteral("patm.txt"); }
+    // "patm.txt" in the user's data directory.
+    QString patm_dati() const {
+        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/patm.txt");
+    }
 
 private slots:
     void initTestCase() { installa_sostituzioni_caratteri(); }
     void init() {
         m_dir.emplace();
-        QVERIFY(m_dir->isValid());
-        impostazioni::usa_file(m_dir->filePath(QStringLiteral("ondix.ini")));
+        m_dati.emplace();
+        QVERIFY(m_dir->isValid() && m_dati->isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dati->path()));
     }
-    void cleanup() { m_dir.reset(); }
+    void cleanup() {
+        m_dir.reset();
+        m_dati.reset();
+    }
 
     void zeroMetri() {
         Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r, false);
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.titolo_box, QStringLiteral("ALTEZZA S.l:m: (metri):"));
         QCOMPARE(e.prompt, QString());
         QCOMPARE(e.predefinito, QStringLiteral("0"));
         QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar")});
         QCOMPARE(contenuto(patm()), QByteArray(" 1.01335000000000E+0005\r\n"));
+        // Wide enough for its caption, the only text saying what to type, beside the title bar's buttons.
+        QFont grassetto = QApplication::font();
+        grassetto.setBold(true);
+        const int titolo = QFontMetrics(grassetto).horizontalAdvance(e.titolo_box);
+        QVERIFY2(e.larghezza_box >= titolo + 120,
+                 qPrintable(QStringLiteral("%1 < %2 + 120").arg(e.larghezza_box).arg(titolo)));
     }
 
     void milleMetri() {
         Risponditore r;
         // 677 mmHg x 101335 / 760 = 90268.151315789... Pa
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, false);
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar")});
         QCOMPARE(contenuto(patm()), QByteArray(" 9.02681513157895E+0004\r\n"));
+    }
+
+    // Typed over the selected default, a comma (as the Italian keypad types it) is a decimal point.
+    void virgolaDigitata() {
+        Risponditore r;
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000,5"), 1, r, true);
+        VERIFICA_DIALOGHI(r);
+        // 677 + (657 - 677) / 250 x 0.5 = 676.96 mmHg, 90262.8 Pa
+        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.628 mbar")});
     }
 
     void sostituisceIlFilePrecedente() {
@@ -135,18 +167,25 @@ private slots:
             f.write("a much longer earlier content that must disappear entirely\r\n");
         }
         Risponditore r;
-        chiedi_altezza(cartella(), QStringLiteral("2250"), 1, r, false);
+        chiedi_altezza(cartella(), QStringLiteral("2250"), 1, r);
         VERIFICA_DIALOGHI(r);
         // 586 mmHg
         QCOMPARE(contenuto(patm()), QByteArray(" 7.81346184210526E+0004\r\n"));
     }
 
-    void annullareValeZero() {
+    // Cancelling the box writes nothing and shows nothing: the site's stored pressure stays.
+    void annullareNonTocca() {
+        {
+            QFile f(patm());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(" 9.02681513157895E+0004\r\n");
+        }
         Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), std::nullopt, 1, r, false);
+        const Esito e = chiedi_altezza(cartella(), std::nullopt, 0, r);
         VERIFICA_DIALOGHI(r);
-        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar")});
-        QCOMPARE(contenuto(patm()), QByteArray(" 1.01335000000000E+0005\r\n"));
+        QCOMPARE(e.messaggi, QStringList());
+        QCOMPARE(contenuto(patm()), QByteArray(" 9.02681513157895E+0004\r\n"));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("patm.txt")});
     }
 
     void risposteNonNumericheRifiutateInSilenzio_data() {
@@ -165,43 +204,60 @@ private slots:
         QVERIFY(!QFile::exists(patm()));
     }
 
+    // Where the program directory cannot take the file (an installed program's, a missing one, "patm.txt" taken
+    // by a directory), it goes to the user's data directory, and the message says where.
+    void cartellaNonScrivibile_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::newRow("patm.txt is a directory") << QStringLiteral("cartella");
+        QTest::newRow("missing directory") << QStringLiteral("mancante");
+        QTest::newRow("read-only directory") << QStringLiteral("sola lettura");
+    }
     void cartellaNonScrivibile() {
-        // "patm.txt" taken by a directory cannot be opened for writing, even by root.
-        QVERIFY(QDir(cartella()).mkdir(QStringLiteral("patm.txt")));
+        QFETCH(QString, caso);
+        QString programma = cartella();
+        if (caso == QLatin1String("cartella")) QVERIFY(QDir(cartella()).mkdir(QStringLiteral("patm.txt")));
+        if (caso == QLatin1String("mancante")) programma += QStringLiteral("manca/");
+        if (caso == QLatin1String("sola lettura")) {
+            if (::geteuid() == 0) QSKIP("root writes into read-only directories");
+            QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+        }
         Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
-        VERIFICA_DIALOGHI(r);
-        QCOMPARE(e.messaggi, QStringList{patm() + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EISDIR))});
-        QCOMPARE(e.icone.value(0), QMessageBox::Critical);
-        QVERIFY(QFileInfo(patm()).isDir());
-    }
-
-    void cartellaMancante() {
-        Risponditore r;
-        const Esito e = chiedi_altezza(cartella() + QStringLiteral("manca/"), QStringLiteral("0"), 1, r);
-        VERIFICA_DIALOGHI(r);
-        QCOMPARE(e.messaggi, QStringList{cartella() + QStringLiteral("manca/patm.txt: ") +
-                                              QString::fromLocal8Bit(std::strerror(ENOENT))});
-    }
-
-    void cartellaSoloLettura() {
-        if (::geteuid() == 0) QSKIP("root writes into read-only directories");
-        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
-        Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
+        const Esito e = chiedi_altezza(programma, QStringLiteral("1000"), 1, r);
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         VERIFICA_DIALOGHI(r);
-        QCOMPARE(e.messaggi, QStringList{patm() + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EACCES))});
-        QVERIFY(!QFile::exists(patm()));
+        QCOMPARE(e.messaggi,
+                 QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar\n\nsalvata in ") + patm_dati()});
+        QCOMPARE(e.icone.value(0), QMessageBox::NoIcon);
+        QCOMPARE(contenuto(patm_dati()), QByteArray(" 9.02681513157895E+0004\r\n"));
+        QVERIFY(!QFileInfo(programma + QStringLiteral("patm.txt")).isFile());
     }
 
+    // Nowhere to write: the pressure is still shown, with the reason the file could not be written.
+    void nessunaCartellaScrivibile() {
+        QVERIFY(QDir(cartella()).mkdir(QStringLiteral("patm.txt")));
+        const QString file = m_dati->filePath(QStringLiteral("un file"));
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        qputenv("XDG_DATA_HOME", QFile::encodeName(file));
+        Risponditore r;
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(e.messaggi,
+                 QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar\n\nnon salvata: ") + patm() +
+                             QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EISDIR))});
+        QCOMPARE(e.icone.value(0), QMessageBox::Critical);
+    }
+
+    // Answered no, the question leaves the calculations at 101335 Pa.
     void icalcoliRestanoA101335() {
         Risponditore r;
         Tform_ondix finestra(cartella(), dimensioni_schermo());
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, &finestra);
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, false, &finestra);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
-        QCOMPARE(finestra.contesto().aria.pressione, 101335.0);
+        QCOMPARE(finestra.contesto().aria, Aria{});
         QVERIFY(finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"))->isHidden());
         QCOMPARE(contenuto(patm()), QByteArray(" 7.14678421052632E+0004\r\n"));
     }
@@ -209,14 +265,16 @@ private slots:
     // Yes to the question: every calculation uses the pressure, the menu shows it, the next run remembers it;
     // its button leads back to 101335 Pa.
     void pressioneDiCalcolo() {
+        Impostazioni::usa_file(m_dir->filePath(QStringLiteral("ondix.ini")));
         const double p = pressione_pascal_da_quota(1000);
         {
             Tform_ondix finestra(cartella(), dimensioni_schermo());
             auto* pulsante = finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
             QVERIFY(pulsante && pulsante->isHidden());
             Risponditore r;
-            chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, true, &finestra);
+            const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, false, true, &finestra);
             VERIFICA_DIALOGHI(r);
+            QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
             QCOMPARE(finestra.contesto().aria.pressione, p);
             QVERIFY(!pulsante->isHidden());
             QCOMPARE(pulsante->text(), QStringLiteral("PRESSIONE\n90268 Pa"));
@@ -239,6 +297,7 @@ private slots:
         QCOMPARE(di_nuovo.contesto().aria, Aria{});
         QVERIFY(pulsante->isHidden());
         QCOMPARE(Tform_ondix(cartella(), dimensioni_schermo()).contesto().aria, Aria{});
+        Impostazioni::usa_file(QString());
     }
 };
 

@@ -1,9 +1,12 @@
 // The main window and the input form, driven for real: buttons, per-kind setup, the typical run up to the
-// report window and back, the floating-point error box, geometry, fonts and tab order.
+// report window and back, the floating-point error box, geometry, fonts and tab order; the keyboard, the recall
+// of the last inputs and the form's printout.
 #include "dialoghi.h"
+#include "pdf_prova.h"
 
 #include "core/computazioni.h"
 #include "ui/caratteri.h"
+#include "ui/impostazioni.h"
 #include "ui/mainform.h"
 #include "ui/nuovoondix.h"
 #include "ui/schermo.h"
@@ -16,6 +19,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -76,6 +81,10 @@ class TestFinestre : public QObject {
 
     QTemporaryDir m_cartella;
     std::unique_ptr<Tform_ondix> m_principale;
+    QRect schermo_intero() const {
+        const DimensioniSchermo s = m_principale->schermo();
+        return QRect(0, 0, s.larghezza, s.altezza);
+    }
     std::unique_ptr<TForm2> m_rapporto;
 
     QString cartella() const { return m_cartella.path() + QLatin1Char('/'); }
@@ -85,6 +94,7 @@ private slots:
     void initTestCase() {
         installa_sostituzioni_caratteri();
         QVERIFY(m_cartella.isValid());
+        Impostazioni::usa_file(m_cartella.filePath(QStringLiteral("impostazioni.ini")));
     }
 
     void init() {
@@ -133,14 +143,16 @@ private slots:
             QVERIFY(b->font().bold());
             QCOMPARE(b->font().pointSize(), 10);
         }
-        QCOMPARE(pulsante("SpeedButton1")->focusPolicy(), Qt::NoFocus);
+        // No focus taken by a click; the keyboard reaches it.
+        QCOMPARE(pulsante("SpeedButton1")->focusPolicy(), Qt::TabFocus);
         QCOMPARE(maiuscole_ascii(QStringLiteral("umidità àbc")), QStringLiteral("UMIDITà àBC"));
     }
 
     void geometriaRealePrincipale() {
         const DimensioniSchermo s = m_principale->schermo();
         if (s.larghezza != 1024 || s.altezza != 768) QSKIP("the worked example needs a 1024 x 768 screen");
-        QCOMPARE(m_principale->geometry(), R(0, 0, 1024, 768));
+        const QString difetto = prova::attendi_schermo_pieno(m_principale.get(), R(0, 0, 1024, 768));
+        QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
         QCOMPARE(trova<QLabel>(m_principale.get(), "Image1")->geometry(), R(51, 1, 922, 614));
         QCOMPARE(pulsante("BitBtn2")->geometry(), R(205, 1, 614, 42));
         QCOMPARE(pulsante("BitBtn3")->geometry(), R(205, 52, 614, 42));
@@ -191,7 +203,11 @@ private slots:
         QCOMPARE(trova<QPushButton>(&form, "BitBtn1")->font().pointSize(), punti);
     }
 
+    // The message box, like every dialog, leaves the main window full screen again.
     void infoMostraIlManuale() {
+        m_principale->showNormal();
+        m_principale->setGeometry(100, 100, 400, 300);
+        QVERIFY(QTest::qWaitFor([&] { return m_principale->geometry().width() == 400; }));
         Risponditore r;
         Messaggio m;
         r.poi([&](QWidget* w) {
@@ -202,6 +218,8 @@ private slots:
         VERIFICA_DIALOGHI(r);
         QCOMPARE(m.testo, QStringLiteral("manuale sul testo"));
         QCOMPARE(m.titolo, QStringLiteral("ondix"));
+        const QString difetto = prova::attendi_schermo_pieno(m_principale.get(), schermo_intero());
+        QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
     }
 
     void uscitaChiudeLaFinestraPrincipale() {
@@ -214,7 +232,7 @@ private slots:
     // close, and the defaults back in the form.
     void esecuzioneTipica() {
         Risponditore r;
-        QString titolo, e1, e2, visibili_dopo, dopo_e1;
+        QString titolo, e1, e2, visibili_dopo, dopo_e1, difetto_prima, difetto_dopo;
         QStringList righe;
         QString titolo_rapporto;
         bool p_durante = false, vuota_dopo = false, e1_durante = false;
@@ -227,10 +245,13 @@ private slots:
             titolo = w->windowTitle();
             e1 = testo_edit(w, 1);
             e2 = testo_edit(w, 2);
+            difetto_prima = prova::attendi_schermo_pieno(w, schermo_intero());
             scrivi_edit(w, 1, QStringLiteral("25")); // typed, then reset by the setup after the report
             scrivi_edit(w, 1, QStringLiteral("20"));
             trova<QPushButton>(w, "BitBtn2")->click(); // CALCOLA: returns once the report window has closed
             dopo_e1 = testo_edit(w, 1);
+            // The form keeps its title bar on the screen after a calculation.
+            difetto_dopo = prova::attendi_schermo_pieno(w, schermo_intero());
             vuota_dopo = !m_principale->contesto().punti[1].in_uso();
             for (int i = 1; i <= 10; ++i)
                 visibili_dopo += trova<QLineEdit>(w, ("Edit" + std::to_string(i)).c_str())->isVisible() ? '1' : '0';
@@ -263,7 +284,184 @@ private slots:
         QVERIFY(vuota_dopo);
         QCOMPARE(visibili_dopo, QStringLiteral("1100000000"));
         QVERIFY(m_principale->isVisible());
-        QCOMPARE(m_principale->geometry().topLeft(), QPoint(0, 0));
+        QVERIFY2(difetto_prima.isEmpty(), qPrintable(difetto_prima));
+        QVERIFY2(difetto_dopo.isEmpty(), qPrintable(difetto_dopo));
+        const QString difetto = prova::attendi_schermo_pieno(m_principale.get(), schermo_intero());
+        QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
+    }
+
+    // By keyboard alone: the first box's text is selected as the form opens, so typing replaces it; a comma typed
+    // (also the keypad's) enters a point; Enter runs "CALCOLA"; back from the report the box is selected again.
+    void tastiera() {
+        Risponditore r;
+        QString selezionato, e1, e2, selezionato_dopo, e1_dopo;
+        QStringList righe;
+        r.poi([&](QWidget* w) {
+            QLineEdit* primo = trova<QLineEdit>(w, "Edit1");
+            w->activateWindow();
+            // The window system hands the form the keyboard: the first box has it.
+            if (!QTest::qWaitFor([&] { return primo->hasFocus(); })) qWarning("the first box did not get the focus");
+            selezionato = primo->selectedText();
+            QTest::keyClicks(primo, QStringLiteral("22,5"));
+            e1 = primo->text();
+            QTest::keyClick(primo, Qt::Key_Tab);
+            QLineEdit* secondo = trova<QLineEdit>(w, "Edit2");
+            QTest::keyClicks(secondo, QStringLiteral("40"));
+            QTest::keyClick(secondo, Qt::Key_Comma, Qt::KeypadModifier);
+            QTest::keyClick(secondo, Qt::Key_5, Qt::KeypadModifier);
+            e2 = secondo->text();
+            QTest::keyClick(secondo, Qt::Key_Return); // returns once the report window has closed
+            selezionato_dopo = secondo->selectedText();
+            e1_dopo = primo->text();
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            righe = righe_rapporto(w);
+            trova<QPushButton>(w, "BitBtn2")->click();
+        });
+        pulsante("BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(selezionato, QStringLiteral("20"));
+        QCOMPARE(e1, QStringLiteral("22.5"));
+        QCOMPARE(e2, QStringLiteral("40.5"));
+        QCOMPARE(righe.value(1), QStringLiteral("Temperatura        :   22,5 C"));
+        QCOMPARE(righe.value(2), QStringLiteral("umidita relativa   :   40,5 %"));
+        QCOMPARE(e1_dopo, QStringLiteral("20"));
+        QCOMPARE(selezionato_dopo, QStringLiteral("50"));
+    }
+
+    // Escape closes a form at once only when nothing typed would be lost; otherwise it asks first.
+    void escapeNonPerdeIDati() {
+        Risponditore r;
+        QString domanda, e1_dopo_no;
+        bool aperta_dopo_no = false, chiusa_dopo_si = false;
+        r.poi([&](QWidget* w) {
+            scrivi_edit(w, 1, QStringLiteral("31"));
+            QTest::keyClick(trova<QLineEdit>(w, "Edit1"), Qt::Key_Escape); // asked: no
+            aperta_dopo_no = w->isVisible();
+            e1_dopo_no = testo_edit(w, 1);
+            QPointer<QWidget> form(w);
+            QTest::keyClick(trova<QLineEdit>(w, "Edit1"), Qt::Key_Escape); // asked: yes
+            chiusa_dopo_si = form.isNull() || !form->isVisible();
+        });
+        r.poi([&](QWidget* w) {
+            domanda = leggi_messaggio(w).testo;
+            qobject_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
+        });
+        r.poi([&](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); });
+        // Nothing typed: Escape closes the form with no question.
+        r.poi([&](QWidget* w) { QTest::keyClick(trova<QLineEdit>(w, "Edit1"), Qt::Key_Escape); });
+        pulsante("BitBtn2")->click();
+        pulsante("BitBtn2")->click();
+        VERIFICA_DIALOGHI(r);
+        QVERIFY2(domanda.contains(QStringLiteral("persi")), qPrintable(domanda));
+        QVERIFY(aperta_dopo_no);
+        QCOMPARE(e1_dopo_no, QStringLiteral("31"));
+        QVERIFY(chiusa_dopo_si);
+    }
+
+    // Every button of the main window is reached with Tab, and Enter presses it.
+    void tastieraNellaFinestraPrincipale() {
+        pulsante("BitBtn2")->setFocus();
+        QStringList ordine;
+        for (int i = 0; i < 13; ++i) {
+            QWidget* f = m_principale->focusWidget();
+            QVERIFY(f);
+            ordine << f->objectName();
+            QTest::keyClick(f, Qt::Key_Tab);
+        }
+        ordine.sort();
+        QCOMPARE(ordine, (QStringList{"BitBtn1", "BitBtn10", "BitBtn12", "BitBtn13", "BitBtn2", "BitBtn3", "BitBtn4",
+                                      "BitBtn5", "BitBtn6", "BitBtn7", "BitBtn8", "BitBtn9", "SpeedButton1"}));
+        Risponditore r;
+        QString titolo;
+        r.poi([&](QWidget* w) {
+            titolo = w->windowTitle();
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        pulsante("SpeedButton1")->setFocus();
+        QTest::keyClick(m_principale->focusWidget(), Qt::Key_Return);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(titolo, QStringLiteral("CICLO ESTIVO:VERIFICA"));
+    }
+
+    // F5 brings back the texts and options of the last calculation of the kind, in this run and the next; a kind
+    // never calculated keeps its defaults.
+    void richiamoConF5() {
+        QTemporaryDir dir;
+        Impostazioni::usa_file(dir.filePath(QStringLiteral("impostazioni.ini")));
+        Risponditore r;
+        QString e1_dopo, e1_f5, suggerimento;
+        bool ponderale_f5 = false;
+        r.poi([&](QWidget* w) {
+            suggerimento = trova<QLineEdit>(w, "Edit4")->toolTip();
+            scrivi_edit(w, 1, QStringLiteral("-3"));
+            trova<QGroupBox>(w, "RadioGroup2")->findChildren<QRadioButton*>().at(1)->setChecked(true);
+            trova<QPushButton>(w, "BitBtn2")->click();
+            e1_dopo = testo_edit(w, 1);
+            QTest::keyClick(trova<QLineEdit>(w, "Edit3"), Qt::Key_F5);
+            e1_f5 = testo_edit(w, 1);
+            ponderale_f5 = trova<QGroupBox>(w, "RadioGroup2")->findChildren<QRadioButton*>().at(1)->isChecked();
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        r.poi([](QWidget* w) { trova<QPushButton>(w, "BitBtn2")->click(); });
+        pulsante("BitBtn4")->click();
+        VERIFICA_DIALOGHI(r);
+        QVERIFY2(suggerimento.contains(QStringLiteral("F5")), qPrintable(suggerimento));
+        QCOMPARE(e1_dopo, QStringLiteral("20"));
+        QCOMPARE(e1_f5, QStringLiteral("-3"));
+        QVERIFY(ponderale_f5);
+
+        // The next run.
+        cleanup();
+        init();
+        QString nuova_corsa, altro_tipo;
+        r.poi([&](QWidget* w) {
+            QTest::keyClick(trova<QLineEdit>(w, "Edit1"), Qt::Key_F5);
+            nuova_corsa = testo_edit(w, 1);
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            QTest::keyClick(trova<QLineEdit>(w, "Edit1"), Qt::Key_F5);
+            altro_tipo = testo_edit(w, 1);
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        pulsante("BitBtn4")->click();
+        pulsante("BitBtn3")->click();
+        VERIFICA_DIALOGHI(r);
+        Impostazioni::usa_file(m_cartella.filePath(QStringLiteral("impostazioni.ini")));
+        QCOMPARE(nuova_corsa, QStringLiteral("-3"));
+        QCOMPARE(altro_tipo, QStringLiteral("27"));
+    }
+
+    // "STAMPA" prints the form's title and its inputs as they stand.
+    void stampaDellaMaschera() {
+        Contesto ctx;
+        ctx.processo = 4;
+        EsternoQt esterno(ctx);
+        TForm1 form(ctx, esterno, dimensioni_schermo());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        scrivi_edit(&form, 2, QStringLiteral("65"));
+        const QString pdf = m_cartella.filePath(QStringLiteral("maschera.pdf"));
+        QPrinter stampante(QPrinter::HighResolution);
+        stampante.setOutputFormat(QPrinter::PdfFormat);
+        stampante.setOutputFileName(pdf);
+        QVERIFY(form.stampa_su(stampante));
+        form.close();
+        QString errore;
+        const auto testo = prova::testo_pdf(pdf, errore);
+        QVERIFY2(testo, qPrintable(errore));
+        QStringList righe;
+        for (const QString& riga : testo->split(QLatin1Char('\n')))
+            if (!riga.simplified().isEmpty()) righe << riga.simplified();
+        const auto riga = [&](int i, const char* valore) {
+            return (QString::fromStdString(ctx.maschera.etichetta[static_cast<std::size_t>(i)]) + QLatin1Char(' ') +
+                    QLatin1String(valore))
+                .simplified();
+        };
+        QCOMPARE(righe.mid(0, 3), (QStringList{"PROPRIETA DEL PUNTO", riga(0, "20"), riga(1, "65")}));
+        QVERIFY2(righe.contains(QStringLiteral("umidita: relativa[ %]")), qPrintable(righe.join(QLatin1Char('|'))));
     }
 
     void valoriDigitatiTornanoAiPredefiniti() {
@@ -429,6 +627,8 @@ private slots:
         finestra.show();
         QVERIFY(QTest::qWaitForWindowExposed(&finestra));
         QTRY_VERIFY(!trova<QPushButton>(&finestra, "BitBtn1")->icon().isNull()); // set after the first paint
+        QVERIFY(!finestra.windowIcon().isNull());
+        QVERIFY(!finestra.windowIcon().pixmap(32, 32).isNull());
         TForm2* propria = finestra.rapporto();
         QVERIFY(propria);
         QCOMPARE(finestra.rapporto(), propria);

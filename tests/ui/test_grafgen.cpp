@@ -6,15 +6,29 @@
 #include "chart/recording_canvas.h"
 #include "ui/caratteri.h"
 #include "ui/grafgen.h"
+#include "ui/impostazioni.h"
+#include "ui/schermo.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <stdexcept>
@@ -67,6 +81,14 @@ int pixel_di(const QImage& img, QRgb colore, const QRect& zona) {
     return n;
 }
 
+// A mouse move over the window, delivered at once (a move of the real pointer would arrive when the display
+// server sends it).
+void muovi(QWidget& w, QPoint pos) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(pos), w.mapToGlobal(QPointF(pos)), Qt::NoButton, Qt::NoButton,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &e);
+}
+
 QString testo_messaggio(QWidget* w) {
     auto* m = qobject_cast<QMessageBox*>(w);
     return m ? m->text() : QStringLiteral("<not a message box: %1>").arg(prova::descrivi(w));
@@ -90,6 +112,13 @@ private slots:
     void initTestCase() {
         installa_sostituzioni_caratteri();
         QVERIFY(m_cartella.isValid());
+        Impostazioni::usa_file(impostazioni());
+    }
+
+    // Every test starts from empty settings: the plain chart.
+    void init() {
+        QSettings s(impostazioni(), QSettings::IniFormat);
+        s.clear();
     }
 
     void layout_data() {
@@ -123,6 +152,12 @@ private slots:
         QVERIFY(f.isModal());
         QCOMPARE(f.windowTitle(), QStringLiteral("  "));
         QCOMPARE(f.geometry(), QRect(0, 0, 1024, 768));
+        // On a screen of that size, under a window manager or not, the whole window is the screen.
+        if (f.screen()->geometry().size() == QSize(1024, 768)) {
+            QString difetto;
+            QVERIFY2(QTest::qWaitFor([&] { return (difetto = prova::difetto_schermo_coperto(&f)).isEmpty(); }),
+                     qPrintable(difetto));
+        }
         QCOMPARE(f.palette().color(QPalette::Window), QColor(Qt::white));
         QCOMPARE(f.font().pixelSize(), 11);
         QVERIFY(f.font().bold() && f.font().italic());
@@ -157,7 +192,13 @@ private slots:
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // Sized by the window system (a full-screen window on Wayland learns its size this way): the button row
+        // and the chart follow the new size.
         f.setGeometry(30, 40, 500, 400);
+        QVERIFY(QTest::qWaitFor([&] { return f.size() == QSize(500, 400); }));
+        QCOMPARE(pulsante(&f, "BitBtn2")->geometry(), QRect(392, 347, 129, 25));
+        QCOMPARE(f.immagine().size(), QSize(500, 400));
+        QCOMPARE(int(f.plotter().plotter().w()), 490);
         pulsante(&f, "Button1")->move(0, 0);
         // Another window had the focus, and gives it back.
         QEvent disattivazione(QEvent::WindowDeactivate), attivazione(QEvent::WindowActivate);
@@ -283,8 +324,8 @@ private slots:
         QVERIFY(finestra.isNull());
     }
 
-    // "STAMPA" on a PDF printer: one page, the chart in the top-left 90 % with pen width 5, the screen picture
-    // and the screen output untouched.
+    // "STAMPA" on a PDF printer: one landscape page, the chart in the top-left 90 % with lines half a millimetre
+    // wide, the screen picture and the screen output untouched.
     void stampaSuPdf() {
         const Contesto ctx = riscaldamento();
         TForm_grafica f({1024, 768});
@@ -303,7 +344,11 @@ private slots:
         VERIFICA_DIALOGHI(r);
         QCOMPARE(stampanti, 1);
         QCOMPARE(f.plotter().plotter().dispositivo(), Dispositivo::schermo);
-        QCOMPARE(f.plotter().canvas_stampante().stato().spessore_penna, 5);
+        QCOMPARE(spessore_penna_stampa_mm(1200), 24);
+        QCOMPARE(spessore_penna_stampa_mm(300), 6);
+        QCOMPARE(spessore_penna_stampa_mm(20), 1);
+        QCOMPARE(f.plotter().canvas_stampante().stato().spessore_penna,
+                 spessore_penna_stampa_mm(stampante_pdf(pdf)->resolution()));
         QCOMPARE(f.immagine().toImage(), schermo);
         const int disegni = f.disegni();
         f.close();
@@ -318,6 +363,40 @@ private slots:
         for (const char* atteso : {"tbs", "X[g/kg]", "I", "U"})
             QVERIFY2(testo->contains(QLatin1String(atteso)), qPrintable(*testo));
         verifica_pagina(pdf);
+        const auto orizzontale = prova::orizzontale_pdf(pdf, errore);
+        QVERIFY2(orizzontale, qPrintable(errore));
+        QVERIFY(*orizzontale);
+        // The frame's left side: about half a millimetre, 1.42 points.
+        const QImage pagina = prova::pagina_pdf(pdf, 300, errore);
+        QVERIFY2(!pagina.isNull(), qPrintable(errore));
+        const double punti = prova::spessore_prima_linea(pagina, 300, 0.45);
+        QVERIFY2(punti > 1.0 && punti < 2.0, qPrintable(QString::number(punti)));
+    }
+
+    // At a device pixel ratio of 2 the picture has the screen's own pixels, and the chart is drawn on it at that
+    // resolution, not scaled up. Run by ctest with QT_SCALE_FACTOR=2.
+    void altaDensita() {
+        const Contesto ctx = punto();
+        TForm_grafica f(dimensioni_schermo());
+        f.imposta_procedura(procedura_vista(VistaGrafico::punto, ctx));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const qreal rapporto = f.devicePixelRatioF();
+        if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) QSKIP("run at scale 2 by ctest");
+        QCOMPARE(rapporto, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        QCOMPARE(f.immagine().devicePixelRatio(), rapporto);
+        QCOMPARE(f.immagine().size(), f.size() * rapporto);
+        QPixmap atteso(f.size() * rapporto);
+        atteso.setDevicePixelRatio(rapporto);
+        atteso.fill(Qt::white);
+        {
+            QPainter painter(&atteso);
+            PlotterQt plotter;
+            plotter.disegna_schermo(painter, static_cast<std::uint16_t>(f.width()),
+                                    static_cast<std::uint16_t>(f.height()), procedura_vista(VistaGrafico::punto, ctx));
+        }
+        QCOMPARE(f.immagine().toImage(), atteso.toImage());
+        f.close();
     }
 
     // A print that cannot be made is reported; the window and its plotter stay as they were. (A printer named
@@ -434,7 +513,186 @@ private slots:
         QCOMPARE(carta.solo(Primitiva::Tipo::ellisse).size(), schermo.solo(Primitiva::Tipo::ellisse).size());
     }
 
+    // The layers switch with their keys and from the context menu (with check marks), and the choice outlives the
+    // window; with every layer off again the picture is the plain chart.
+    void stratiDaiTastiEDalMenu() {
+        const Contesto ctx = riscaldamento();
+        const QImage semplice = riferimento(ctx, VistaGrafico::standard);
+        const auto immagine = [&](const TForm_grafica& f) {
+            return f.immagine().toImage().convertToFormat(semplice.format());
+        };
+        {
+            TForm_grafica f({1024, 768});
+            f.imposta_grafico(ctx, VistaGrafico::standard);
+            f.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&f));
+            QCOMPARE(f.strati(), OpzioniGrafico{});
+            QCOMPARE(immagine(f), semplice);
+            QTest::keyClick(&f, Qt::Key_U);
+            QVERIFY(f.strati().umidita_relativa && f.azione("strato_ur")->isChecked());
+            QVERIFY(immagine(f) != semplice);
+            QTest::keyClick(&f, Qt::Key_M);
+            QVERIFY(f.strati().mollier);
+
+            QStringList voci, spuntate;
+            QTimer::singleShot(50, &f, [&] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (!menu) return;
+                for (QAction* a : menu->actions()) {
+                    if (a->isSeparator()) continue;
+                    voci << a->text();
+                    if (a->isChecked()) spuntate << a->text();
+                }
+                QAction* entalpia = f.azione("strato_h");
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entalpia).center());
+            });
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(500, 300), f.mapToGlobal(QPoint(500, 300)));
+            QApplication::sendEvent(&f, &menu);
+            QCOMPARE(voci.size(), 7);
+            QCOMPARE(voci.last(), QStringLiteral("Salva immagine..."));
+            QCOMPARE(spuntate, (QStringList{QStringLiteral("Curve di umidita relativa"),
+                                            QStringLiteral("Diagramma di Mollier (h-x)")}));
+            QVERIFY(f.strati().entalpia);
+            f.close();
+        }
+        OpzioniGrafico atteso;
+        atteso.umidita_relativa = atteso.entalpia = atteso.mollier = true;
+        TForm_grafica g({1024, 768});
+        g.imposta_grafico(ctx, VistaGrafico::standard);
+        QCOMPARE(g.strati(), atteso);
+        QVERIFY(g.azione("strato_h")->isChecked() && !g.azione("strato_tbu")->isChecked());
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        for (Qt::Key k : {Qt::Key_U, Qt::Key_H, Qt::Key_M})
+            QTest::keyClick(&g, k);
+        QCOMPARE(g.strati(), OpzioniGrafico{});
+        QCOMPARE(immagine(g), semplice);
+        g.close();
+        QCOMPARE(Impostazioni().strati(), OpzioniGrafico{});
+    }
+
+    // The readout is off at first; on, it shows the state under the cursor in a box painted over the picture,
+    // which is not drawn again; outside the plotting area it hides; a click on a mark shows that point until the
+    // next click. A picture saved meanwhile has none of it.
+    void letturaSottoIlMouse() {
+        const Contesto ctx = riscaldamento();
+        TForm_grafica f({1024, 768});
+        f.imposta_grafico(ctx, VistaGrafico::standard);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const MappaGrafico m = MappaGrafico::di(f.plotter().plotter());
+        double px = 0.0, py = 0.0;
+        m.pixel(30.0, 15.0, px, py);
+        const QPoint cursore(tronca_pixel(px), tronca_pixel(py));
+        muovi(f, cursore);
+        QVERIFY(f.lettura().righe().isEmpty());
+
+        QTest::keyClick(&f, Qt::Key_L);
+        QVERIFY(Impostazioni().lettura());
+        const int disegni = f.disegni();
+        muovi(f, cursore);
+        const PuntoMondo w = m.mondo(cursore.x(), cursore.y());
+        QVERIFY(std::abs(w.t - 30.0) < 0.1 && std::abs(w.x - 15.0) < 0.1);
+        QStringList attese;
+        for (const std::string& r : righe_stato(w.t, w.x))
+            attese << QString::fromStdString(r);
+        QCOMPARE(f.lettura().righe(), attese);
+        QCOMPARE(attese.size(), 7);
+        const QRect box = f.lettura().riquadro();
+        QVERIFY(!box.isEmpty() && !box.contains(cursore));
+        QCOMPARE(f.disegni(), disegni);
+        // Painted over the picture there, and only there.
+        QImage dipinta = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage quadro = f.immagine().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(dipinta.copy(box) != quadro.copy(box));
+        for (QImage* i : {&dipinta, &quadro}) {
+            QPainter p(i);
+            p.fillRect(box, Qt::black);
+        }
+        QCOMPARE(dipinta.copy(0, 0, 1014, 688), quadro.copy(0, 0, 1014, 688));
+
+        muovi(f, QPoint(20, 740));
+        QVERIFY(f.lettura().righe().isEmpty());
+        m.pixel(45.0, 7.25, px, py);
+        QTest::mouseClick(&f, Qt::LeftButton, {}, QPoint(tronca_pixel(px) + 2, tronca_pixel(py) - 2));
+        QCOMPARE(f.lettura().punto(), 2);
+        muovi(f, cursore);
+        QCOMPARE(f.lettura().righe().first(), QStringLiteral("punto U"));
+        QCOMPARE(f.lettura().righe().at(1), QStringLiteral("t = 45,00 °C"));
+
+        const QString png = m_cartella.filePath(QStringLiteral("con_lettura.png"));
+        QVERIFY(f.salva_immagine_su(png));
+        QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32),
+                 f.immagine().toImage().convertToFormat(QImage::Format_RGB32));
+        QTest::mouseClick(&f, Qt::LeftButton, {}, cursore);
+        QCOMPARE(f.lettura().punto(), 0);
+        QCOMPARE(f.lettura().righe(), attese);
+        QCOMPARE(f.disegni(), disegni);
+        f.close();
+    }
+
+    // Ctrl+S: a file dialog for PNG, SVG or PDF; the picture at the window's size, with the title line and the
+    // legend when a layer is on; the folder remembered for the next time. Printing carries the title line too.
+    void salvaImmagineEStampaConIStrati() {
+        OpzioniGrafico o;
+        o.umidita_relativa = true;
+        Impostazioni().ricorda_strati(o);
+        const Contesto ctx = riscaldamento();
+        TForm_grafica f({800, 600});
+        f.imposta_grafico(ctx, VistaGrafico::standard);
+        // Not modal here, so that it never stands on top of the modal dialogs the test answers.
+        f.setWindowModality(Qt::NonModal);
+        f.show();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        const QString cartella = m_cartella.filePath(QStringLiteral("immagini"));
+        QVERIFY(QDir().mkpath(cartella));
+        Risponditore r;
+        QStringList filtri;
+        QString iniziale;
+        const auto rispondi = [&](const QString& nome) {
+            return [&, nome](QWidget* w) {
+                auto* d = qobject_cast<QFileDialog*>(w);
+                if (!d) return prova::chiudi(w);
+                filtri = d->nameFilters();
+                iniziale = d->directory().absolutePath();
+                if (nome.isEmpty()) return prova::chiudi(w);
+                d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(nome);
+                QMetaObject::invokeMethod(d, "accept");
+            };
+        };
+        r.poi(rispondi(cartella + QStringLiteral("/grafico")));
+        QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier);
+        r.poi(rispondi(QStringLiteral("grafico.svg")));
+        f.azione("salva_immagine")->trigger();
+        r.poi(rispondi(QString()));
+        f.salva_immagine();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(filtri, (QStringList{QStringLiteral("PNG (*.png)"), QStringLiteral("SVG (*.svg)"),
+                                      QStringLiteral("PDF (*.pdf)")}));
+        QCOMPARE(iniziale, QDir(cartella).absolutePath());
+        QCOMPARE(QImage(cartella + QStringLiteral("/grafico.png")).size(), QSize(800, 600));
+        QFile svg(cartella + QStringLiteral("/grafico.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QString testo = QString::fromUtf8(svg.readAll());
+        QVERIFY(testo.contains(QLatin1String("viewBox=\"0 0 800 600\"")));
+        QVERIFY(testo.contains(QLatin1String("RISCALDAMENTO-RAFFREDDAMENTO SENSIBILE - 101335 Pa")));
+        QVERIFY(testo.contains(QLatin1String("umidita relativa [%]")));
+
+        const QString pdf = m_cartella.filePath(QStringLiteral("strati.pdf"));
+        QVERIFY(f.stampa_su(*stampante_pdf(pdf)));
+        QString errore;
+        const auto stampato = prova::testo_pdf(pdf, errore);
+        QVERIFY2(stampato, qPrintable(errore));
+        QVERIFY2(stampato->contains(QLatin1String("101335 Pa")), qPrintable(*stampato));
+        // The window itself shows no title line.
+        QCOMPARE(f.plotter().plotter().opzioni().titolo, std::string());
+        f.close();
+    }
+
 private:
+    QString impostazioni() const { return m_cartella.filePath(QStringLiteral("impostazioni.ini")); }
+
     // The page: something drawn in the top-left 90 %, nothing beyond it, the blue curve and frame among it.
     void verifica_pagina(const QString& pdf) {
         QString errore;

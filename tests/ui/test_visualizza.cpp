@@ -1,8 +1,11 @@
 // The report window: layout and font, printing, and saving as RTF read back by an independent reader (unrtf).
 #include "dialoghi.h"
+#include "pdf_prova.h"
 
 #include "ui/caratteri.h"
+#include "ui/impostazioni.h"
 #include "ui/schermo.h"
+#include "ui/stampa_testo.h"
 #include "ui/visualizza.h"
 
 #include <QFile>
@@ -113,10 +116,14 @@ class TestVisualizza : public QObject {
     Q_OBJECT
 
     std::optional<QTemporaryDir> m_dir;
+    QTemporaryDir m_impostazioni;
     QString percorso(const QString& nome) const { return m_dir->path() + QLatin1Char('/') + nome; }
 
 private slots:
-    void initTestCase() { installa_sostituzioni_caratteri(); }
+    void initTestCase() {
+        installa_sostituzioni_caratteri();
+        Impostazioni::usa_file(m_impostazioni.filePath(QStringLiteral("impostazioni.ini")));
+    }
     void init() {
         m_dir.emplace();
         QVERIFY(m_dir->isValid());
@@ -131,7 +138,8 @@ private slots:
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QCOMPARE(f.windowTitle(), QStringLiteral("dati di calcolo"));
-        QCOMPARE(f.geometry(), QRect(1, 1, 1024, 768));
+        const QString difetto = prova::attendi_schermo_pieno(&f, QRect(1, 1, 1024, 768));
+        QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
         QCOMPARE(casella(f)->geometry(), QRect(2, 8, 973, 576));
         QCOMPARE(pulsante(f, "BitBtn1")->geometry(), QRect(123, 587, 256, 38));
         QCOMPARE(pulsante(f, "BitBtn2")->geometry(), QRect(384, 587, 256, 38));
@@ -306,6 +314,65 @@ private slots:
         // 150 lines at 17 points do not fit on one page: one document, several pages.
         const auto pagine = QString::fromLatin1(b).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
         QVERIFY2(pagine >= 3, qPrintable(QString::number(pagine)));
+    }
+
+    // A report whose lines are too long for the page in the report's font is printed in a smaller one: no line
+    // breaks in two. Short lines keep the report's font.
+    void righeLungheSuUnaRiga() {
+        TForm2 f({1024, 768});
+        const std::vector<std::string> righe = {
+            "SALTO ENTALPICO                   :     25,45  kj/kg",
+            "una riga scritta a mano, molto piu lunga di ogni riga del rapporto: 123456789",
+        };
+        f.carica(righe);
+        const QString pdf = percorso(QStringLiteral("lunghe.pdf"));
+        f.imposta_stampante([&] {
+            auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            p->setOutputFormat(QPrinter::PdfFormat);
+            p->setOutputFileName(pdf);
+            return p;
+        });
+        Risponditore r;
+        pulsante(f, "BitBtn1")->click();
+        VERIFICA_DIALOGHI(r);
+        QString errore;
+        const auto testo = prova::testo_pdf(pdf, errore);
+        QVERIFY2(testo, qPrintable(errore));
+        QStringList stampate;
+        for (const QString& riga : testo->split(QLatin1Char('\n')))
+            if (!riga.simplified().isEmpty()) stampate << riga.simplified();
+        QCOMPARE(stampate.mid(0, 2), (QStringList{come_qt(righe)[0].simplified(), come_qt(righe)[1].simplified()}));
+
+        QPrinter stampante(QPrinter::HighResolution);
+        stampante.setOutputFormat(QPrinter::PdfFormat);
+        const QFont corpo17 = carattere(QStringLiteral("Courier New"), 17, false);
+        QCOMPARE(carattere_di_stampa(stampante, come_qt(rapporto_tipico), corpo17).pointSizeF(), 17.0);
+        QVERIFY(carattere_di_stampa(stampante, come_qt(righe), corpo17).pointSizeF() < 12.0);
+    }
+
+    // The save dialog opens in the folder the last report was saved in, also in a new window.
+    void salvaRicordaLaCartella() {
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("rapporti")));
+        const QString cartella = percorso(QStringLiteral("rapporti"));
+        Risponditore r;
+        QStringList filtri;
+        bool chiede = true;
+        QString aperta;
+        r.poi(rispondi_salva(cartella + QStringLiteral("/primo.rtf"), filtri, chiede));
+        r.poi([&](QWidget* w) {
+            if (auto* d = qobject_cast<QFileDialog*>(w)) aperta = d->directory().absolutePath();
+            prova::chiudi(w);
+        });
+        {
+            TForm2 f({1024, 768});
+            f.carica(rapporto_tipico);
+            pulsante(f, "BitBtn3")->click();
+        }
+        TForm2 nuova({1024, 768});
+        pulsante(nuova, "BitBtn3")->click();
+        VERIFICA_DIALOGHI(r);
+        QVERIFY(QFile::exists(cartella + QStringLiteral("/primo.rtf")));
+        QCOMPARE(aperta, QDir(cartella).absolutePath());
     }
 
     void senzaStampante() {

@@ -1,0 +1,51 @@
+// The layers a chart may carry beyond the plain drawing, as one plain value that the window, the printer and the
+// command line fill alike. Every layer off (the default) is the plain chart.
+#pragma once
+
+#include "core/aria_umida.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ondix {
+
+// The families of isolines.
+enum class Famiglia { umidita_relativa, entalpia, bulbo_umido, volume_specifico };
+inline constexpr Famiglia famiglie[] = {Famiglia::umidita_relativa, Famiglia::entalpia, Famiglia::bulbo_umido,
+                                        Famiglia::volume_specifico};
+
+struct OpzioniGrafico {
+    bool umidita_relativa = false;            // relative humidity 10 … 90 %
+    bool entalpia = false;                    // enthalpy every 10 kJ/kg
+    bool bulbo_umido = false;                 // wet bulb every 5 °C
+    bool volume_specifico = false;            // specific volume every 0.01 or 0.02 m³/kg
+    bool mollier = false;                     // humidity ratio across, temperature upward
+    double pressione = pressione_atmosferica; // Pa: the pressure the isolines are drawn at
+    std::string titolo;                       // a title line above the legend; empty: none
+
+    bool famiglia(Famiglia f) const;
+    void imposta_famiglia(Famiglia f, bool on);
+    // Some family of isolines is on.
+    bool isolinee() const;
+    // Some layer is on (a family or the Mollier view).
+    bool qualcuno() const;
+    friend bool operator==(const OpzioniGrafico&, const OpzioniGrafico&) = default;
+};
+
+// The short name of a family as the command line and the settings spell it: "ur", "h", "tbu", "v".
+std::string_view nome_famiglia(Famiglia f);
+
+// Turns on the families of `lista`: names separated by commas ("ur,h,tbu,v"), or "tutte". Returns nullopt, or
+// a message naming what was not understood (then `o` is left as it was).
+std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico& o);
+
+// The options for a print or an export of a chart of process kind `tipo_processo`: with the title line when some
+// layer is on, as they are otherwise.
+OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo);
+
+// The title line of an exported or printed chart: the process's name and the pressure, e.g.
+// "CICLO ESTIVO - 101335 Pa".
+std::string riga_titolo(int tipo_processo, double pressione);
+
+} // namespace ondix

@@ -1,0 +1,393 @@
+#include "chart/strati.h"
+
+#include "chart/isolinee.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+namespace ondix {
+
+namespace {
+
+constexpr Rgb bordo_legenda{0xA0, 0xA0, 0xA0};
+constexpr Rgb nero{0, 0, 0};
+
+// The plotting area as doubles: canvas x from xa to xb, y from ya (top) to yb (bottom).
+struct Area {
+    double xa, ya, xb, yb;
+};
+
+Area area_di(const Plotter& p) {
+    const FinestraPlotter& f = p.finestra_corrente();
+    const double H = p.h();
+    return {f.ox, H - (f.oy + f.altezza), static_cast<double>(p.w()), H - f.oy};
+}
+
+// The window's world rectangle as temperatures and humidity ratios, whichever way the axes run.
+void intervalli(const Plotter& p, double& tmin, double& tmax, double& xmin, double& xmax) {
+    const FinestraPlotter& f = p.finestra_corrente();
+    tmin = f.xmin;
+    tmax = f.xmax;
+    xmin = f.ymin;
+    xmax = f.ymax;
+    if (p.scambio_assi()) {
+        std::swap(tmin, xmin);
+        std::swap(tmax, xmax);
+    }
+}
+
+RiquadroPixel gonfia(RiquadroPixel r, int d) {
+    return {r.x - d, r.y - d, r.larghezza + 2 * d, r.altezza + 2 * d};
+}
+
+bool dentro(const RiquadroPixel& interno, const RiquadroPixel& esterno) {
+    return interno.x >= esterno.x && interno.y >= esterno.y &&
+           interno.x + interno.larghezza <= esterno.x + esterno.larghezza &&
+           interno.y + interno.altezza <= esterno.y + esterno.altezza;
+}
+
+struct Segmento {
+    double x1, y1, x2, y2;
+};
+
+// The parts of a line inside the area, canvas pixels.
+std::vector<Segmento> parti_visibili(const Plotter& p, const Isolinea& l, const Area& a) {
+    std::vector<Segmento> r;
+    double px = 0.0, py = 0.0;
+    p.punto_mondo(l.punti.front().t, l.punti.front().x, px, py);
+    for (std::size_t i = 1; i < l.punti.size(); ++i) {
+        double qx = 0.0, qy = 0.0;
+        p.punto_mondo(l.punti[i].t, l.punti[i].x, qx, qy);
+        double x1 = px, y1 = py, x2 = qx, y2 = qy;
+        if (ritaglia(x1, y1, x2, y2, a.xa, a.ya, a.xb, a.yb)) r.push_back({x1, y1, x2, y2});
+        px = qx;
+        py = qy;
+    }
+    return r;
+}
+
+// The parts as strokes: segments that join end to start make one stroke; points on the same pixel count once.
+void disegna_parti(Canvas& c, const std::vector<Segmento>& parti) {
+    std::vector<std::pair<int, int>> tratto;
+    const auto chiudi = [&] {
+        if (tratto.size() > 1) c.polilinea(tratto);
+        tratto.clear();
+    };
+    for (std::size_t i = 0; i < parti.size(); ++i) {
+        const Segmento& s = parti[i];
+        if (i > 0 && !(parti[i - 1].x2 == s.x1 && parti[i - 1].y2 == s.y1)) chiudi();
+        const std::pair<int, int> a{tronca_pixel(s.x1), tronca_pixel(s.y1)}, b{tronca_pixel(s.x2), tronca_pixel(s.y2)};
+        if (tratto.empty()) tratto.push_back(a);
+        if (tratto.back() != b) tratto.push_back(b);
+    }
+    chiudi();
+}
+
+// The parts of a line with the length of each, for finding points along it.
+struct Percorso {
+    const std::vector<Segmento>& parti;
+    std::vector<double> lunghezze;
+    double totale = 0.0;
+
+    explicit Percorso(const std::vector<Segmento>& p) : parti(p) {
+        lunghezze.reserve(p.size());
+        for (const Segmento& s : p) {
+            lunghezze.push_back(std::hypot(s.x2 - s.x1, s.y2 - s.y1));
+            totale += lunghezze.back();
+        }
+    }
+    // The point at fraction `frazione` of the total length.
+    bool punto(double frazione, double& x, double& y) const {
+        if (!(totale > 0.0)) return false;
+        double resto = frazione * totale;
+        for (std::size_t i = 0; i < parti.size(); ++i) {
+            const Segmento& s = parti[i];
+            const double l = lunghezze[i];
+            if (resto <= l && l > 0.0) {
+                x = s.x1 + (s.x2 - s.x1) * resto / l;
+                y = s.y1 + (s.y2 - s.y1) * resto / l;
+                return true;
+            }
+            resto -= l;
+        }
+        return false;
+    }
+};
+
+// Where along a line each family tries its label first, as fractions of the visible length: the families start at
+// different places so that their labels do not pile up.
+const std::vector<double>& frazioni(Famiglia f) {
+    static const std::array<std::vector<double>, 4> tabella{{
+        {0.85, 0.7, 0.55, 0.93, 0.4, 0.25},
+        {0.15, 0.3, 0.45, 0.6, 0.07, 0.75},
+        {0.4, 0.55, 0.25, 0.7, 0.85, 0.1},
+        {0.75, 0.6, 0.9, 0.45, 0.3, 0.15},
+    }};
+    return tabella[static_cast<std::size_t>(f)];
+}
+
+struct Etichetta {
+    RiquadroPixel riquadro;
+    std::string testo;
+    Rgb colore;
+};
+
+class Etichettatura {
+public:
+    // Labels keep `distacco` pixels from each other.
+    Etichettatura(const RiquadroPixel& area, std::vector<RiquadroPixel> ostacoli, int distacco)
+        : m_area(area), m_ostacoli(std::move(ostacoli)), m_distacco(distacco) {}
+
+    // Places the label of a line at the first place along it where it fits inside the area and clear of the
+    // labels placed so far and of the obstacles; a line with no such place stays without a label.
+    void aggiungi(const std::vector<Segmento>& parti, Famiglia f, MisuraTesto m, std::string testo, Rgb colore) {
+        const Percorso percorso(parti);
+        std::vector<double> prove = frazioni(f);
+        for (int k = 1; k < 20; ++k)
+            prove.push_back(k * 0.05);
+        for (double frazione : prove) {
+            double x = 0.0, y = 0.0;
+            if (!percorso.punto(frazione, x, y)) continue;
+            const RiquadroPixel r{static_cast<int>(std::lround(x - m.larghezza / 2.0)),
+                                  static_cast<int>(std::lround(y - m.altezza / 2.0)), m.larghezza, m.altezza};
+            if (!libero(r)) continue;
+            m_fatte.push_back({r, std::move(testo), colore});
+            return;
+        }
+    }
+    const std::vector<Etichetta>& fatte() const { return m_fatte; }
+
+private:
+    bool libero(const RiquadroPixel& r) const {
+        if (!dentro(r, gonfia(m_area, -2))) return false;
+        for (const RiquadroPixel& o : m_ostacoli)
+            if (o.interseca(r)) return false;
+        for (const Etichetta& e : m_fatte)
+            if (gonfia(e.riquadro, m_distacco).interseca(r)) return false;
+        return true;
+    }
+
+    RiquadroPixel m_area;
+    std::vector<RiquadroPixel> m_ostacoli;
+    std::vector<Etichetta> m_fatte;
+    int m_distacco;
+};
+
+// The boxes the marks and their labels take with `d` pixels around, measured in the canvas's current font.
+std::vector<RiquadroPixel> riquadri_segni(const Plotter& p, const Canvas& c, const TabellaPunti& punti, int d) {
+    std::vector<RiquadroPixel> r;
+    for (int i = 1; i <= TabellaPunti::numero_voci; ++i) {
+        if (!punti[i].in_uso()) continue;
+        double x = 0.0, y = 0.0;
+        p.punto_mondo(punti[i].X, punti[i].Y, x, y);
+        const MisuraTesto m = c.misura(" " + punti[i].etichetta);
+        r.push_back({static_cast<int>(x) - d, static_cast<int>(y) - d, m.larghezza + 2 * d, m.altezza + 2 * d});
+    }
+    return r;
+}
+
+struct RigaLegenda {
+    bool famiglia;
+    Famiglia f;
+    std::string testo;
+    MisuraTesto misura;
+};
+
+} // namespace
+
+StileFamiglia stile_famiglia(Famiglia f) {
+    switch (f) {
+    case Famiglia::umidita_relativa:
+        return {{0x4A, 0x8C, 0xD0}, Tratteggio::continuo, "umidita relativa [%]"};
+    case Famiglia::entalpia:
+        return {{0xD8, 0x84, 0x1C}, Tratteggio::tratteggiato, "entalpia [kJ/kg]"};
+    case Famiglia::bulbo_umido:
+        return {{0x9A, 0x5C, 0xC0}, Tratteggio::tratto_punto, "bulbo umido [C]"};
+    case Famiglia::volume_specifico:
+        return {{0x8C, 0x74, 0x50}, Tratteggio::punteggiato, "volume specifico [m3/kg]"};
+    }
+    return {};
+}
+
+RiquadroPixel area_grafico(const Plotter& p) {
+    const Area a = area_di(p);
+    const int x = tronca_pixel(a.xa), y = tronca_pixel(a.ya);
+    return {x, y, tronca_pixel(a.xb) - x + 1, tronca_pixel(a.yb) - y + 1};
+}
+
+bool ritaglia(double& x1, double& y1, double& x2, double& y2, double xa, double ya, double xb, double yb) {
+    // Liang–Barsky: the segment as x1 + u·dx, y1 + u·dy for u in 0 … 1, cut by each of the four edges.
+    const double dx = x2 - x1, dy = y2 - y1;
+    double u0 = 0.0, u1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - xa, xb - x1, y1 - ya, yb - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (!std::isfinite(p[i]) || !std::isfinite(q[i])) return false;
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double u = q[i] / p[i];
+        if (p[i] < 0.0) {
+            if (u > u1) return false;
+            u0 = std::max(u0, u);
+        } else {
+            if (u < u0) return false;
+            u1 = std::min(u1, u);
+        }
+    }
+    const double ox = x1, oy = y1;
+    x1 = std::clamp(ox + u0 * dx, xa, xb);
+    y1 = std::clamp(oy + u0 * dy, ya, yb);
+    x2 = std::clamp(ox + u1 * dx, xa, xb);
+    y2 = std::clamp(oy + u1 * dy, ya, yb);
+    return true;
+}
+
+std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const TabellaPunti& punti) {
+    const Area a = area_di(p);
+    std::vector<std::pair<int, int>> r;
+    const auto aggiungi = [&](double t, double x) {
+        double cx = 0.0, cy = 0.0;
+        p.punto_mondo(t, x, cx, cy);
+        if (cx >= a.xa && cx <= a.xb && cy >= a.ya && cy <= a.yb) r.emplace_back(tronca_pixel(cx), tronca_pixel(cy));
+    };
+    for (int i = 1; i <= TabellaPunti::numero_voci; ++i) {
+        if (!punti[i].in_uso()) continue;
+        aggiungi(punti[i].X, punti[i].Y);
+        for (int j = i + 1; j <= TabellaPunti::numero_voci; ++j) {
+            if (!punti[j].in_uso()) continue;
+            for (int k = 1; k < 24; ++k) {
+                const double u = k / 24.0;
+                aggiungi(punti[i].X + u * (punti[j].X - punti[i].X), punti[i].Y + u * (punti[j].Y - punti[i].Y));
+            }
+        }
+    }
+    double tmin = 0.0, tmax = 0.0, xmin = 0.0, xmax = 0.0;
+    intervalli(p, tmin, tmax, xmin, xmax);
+    for (int k = 0; k <= 100; ++k) {
+        const double t = tmin + (tmax - tmin) * k / 100.0;
+        aggiungi(t, curva_saturazione(t));
+    }
+    return r;
+}
+
+std::vector<RiquadroPixel> angoli_liberi(const RiquadroPixel& area, int larghezza, int altezza,
+                                         const std::vector<std::pair<int, int>>& punti,
+                                         const std::vector<RiquadroPixel>& riquadri, bool assi_scambiati, int margine) {
+    const int m = margine;
+    const int sinistra = area.x + m, destra = area.x + area.larghezza - larghezza - m;
+    const int alto = area.y + m, basso = area.y + area.altezza - altezza - m;
+    std::vector<RiquadroPixel> angoli{{sinistra, alto, larghezza, altezza},
+                                      {destra, alto, larghezza, altezza},
+                                      {destra, basso, larghezza, altezza},
+                                      {sinistra, basso, larghezza, altezza}};
+    if (assi_scambiati) std::rotate(angoli.begin(), angoli.begin() + 2, angoli.end());
+    const auto costo = [&](const RiquadroPixel& r) {
+        long n = 0;
+        for (const RiquadroPixel& q : riquadri)
+            if (q.interseca(r)) n += 1'000'000;
+        for (const auto& [x, y] : punti)
+            if (r.contiene(x, y)) ++n;
+        return n;
+    };
+    std::stable_sort(angoli.begin(), angoli.end(),
+                     [&](const RiquadroPixel& a, const RiquadroPixel& b) { return costo(a) < costo(b); });
+    return angoli;
+}
+
+void disegna_strati(Plotter& p, const TabellaPunti& punti) {
+    const OpzioniGrafico& o = p.opzioni();
+    Canvas* c = p.canvas();
+    if (!c || (!o.isolinee() && o.titolo.empty())) return;
+    const StatoCanvas prima = c->stato();
+    const int penna_x = c->pen_x(), penna_y = c->pen_y();
+    const Area a = area_di(p);
+    const RiquadroPixel area = area_grafico(p);
+    double tmin = 0.0, tmax = 0.0, xmin = 0.0, xmax = 0.0;
+    intervalli(p, tmin, tmax, xmin, xmax);
+
+    // Thin lines (a third of the process's pen) and small labels (seven tenths of its font).
+    const int spessore = std::max(1, prima.spessore_penna / 3);
+    const int punti_piccoli = std::max(6, (prima.punti_font * 7 + 5) / 10);
+    // Sizes follow the device: a unit of the small labels' height, and the axes' arrowheads a character wide.
+    c->imposta_punti_font(punti_piccoli);
+    const int unita = std::max(6, c->misura("0").altezza);
+    c->imposta_punti_font(prima.punti_font);
+    const int spazio = std::max(2, unita * 2 / 5), campione = 2 * unita;
+    const int margine = std::max(10, static_cast<int>(1.7 * p.cw()));
+    std::vector<RiquadroPixel> ostacoli = riquadri_segni(p, *c, punti, spazio);
+
+    // The legend: the title line, then a line sample and the name of each family shown.
+    std::vector<RigaLegenda> righe;
+    if (!o.titolo.empty()) righe.push_back({false, Famiglia::umidita_relativa, o.titolo, c->misura(o.titolo)});
+    c->imposta_punti_font(punti_piccoli);
+    for (Famiglia f : famiglie)
+        if (o.famiglia(f)) {
+            const std::string nome = stile_famiglia(f).nome;
+            righe.push_back({true, f, nome, c->misura(nome)});
+        }
+    int larghezza = 0, altezza = spazio;
+    for (const RigaLegenda& r : righe) {
+        larghezza = std::max(larghezza, r.misura.larghezza + (r.famiglia ? campione + spazio : 0));
+        altezza += r.misura.altezza;
+    }
+    larghezza += 2 * spazio;
+    altezza += spazio;
+    const RiquadroPixel legenda =
+        angoli_liberi(area, larghezza, altezza, punti_processo(p, punti), {}, p.scambio_assi(), margine).front();
+    ostacoli.push_back(gonfia(legenda, 2));
+
+    Etichettatura etichette(area, ostacoli, std::max(2, unita / 5));
+    c->imposta_spessore_penna(spessore);
+    for (Famiglia f : famiglie) {
+        if (!o.famiglia(f)) continue;
+        const StileFamiglia stile = stile_famiglia(f);
+        c->imposta_colore_penna(stile.colore);
+        c->imposta_tratteggio(stile.tratteggio);
+        for (const Isolinea& l : isolinee(f, tmin, tmax, xmin, xmax, o.pressione)) {
+            const std::vector<Segmento> parti = parti_visibili(p, l, a);
+            disegna_parti(*c, parti);
+            if (!parti.empty()) etichette.aggiungi(parti, f, c->misura(l.etichetta), l.etichetta, stile.colore);
+        }
+    }
+    c->imposta_tratteggio(Tratteggio::continuo);
+    c->imposta_colore_pennello({255, 255, 255});
+    for (const Etichetta& e : etichette.fatte()) {
+        c->imposta_colore_testo(e.colore);
+        c->scrivi(e.riquadro.x, e.riquadro.y, e.testo);
+    }
+
+    c->imposta_spessore_penna(1);
+    c->imposta_colore_penna(bordo_legenda);
+    c->rettangolo(legenda.x, legenda.y, legenda.x + legenda.larghezza, legenda.y + legenda.altezza);
+    int y = legenda.y + spazio;
+    for (const RigaLegenda& r : righe) {
+        int x = legenda.x + spazio;
+        if (r.famiglia) {
+            const StileFamiglia stile = stile_famiglia(r.f);
+            c->imposta_punti_font(punti_piccoli);
+            c->imposta_colore_testo(stile.colore);
+            c->imposta_colore_penna(stile.colore);
+            c->imposta_spessore_penna(spessore);
+            c->imposta_tratteggio(stile.tratteggio);
+            c->move_to(x, y + r.misura.altezza / 2);
+            c->line_to(x + campione, y + r.misura.altezza / 2);
+            c->imposta_tratteggio(Tratteggio::continuo);
+            x += campione + spazio;
+        } else {
+            c->imposta_punti_font(prima.punti_font);
+            c->imposta_colore_testo(nero);
+        }
+        c->scrivi(x, y, r.testo);
+        y += r.misura.altezza;
+    }
+    p.occupa(legenda);
+
+    c->imposta_stato(prima);
+    c->move_to(penna_x, penna_y);
+}
+
+} // namespace ondix

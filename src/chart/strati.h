@@ -1,0 +1,44 @@
+// The layers drawn between the chart's frame and its saturation curve: isolines with their labels, clipped to
+// the plotting area, and a legend with the title line. The process is drawn over them afterwards.
+#pragma once
+
+#include "chart/plotter.h"
+#include "core/punti_grafico.h"
+
+#include <utility>
+#include <vector>
+
+namespace ondix {
+
+// How a family of isolines is drawn and named in the legend.
+struct StileFamiglia {
+    Rgb colore;
+    Tratteggio tratteggio;
+    const char* nome; // legend text, e.g. "umidita relativa [%]"
+};
+StileFamiglia stile_famiglia(Famiglia f);
+
+// The layers of the plotter's options, on its current output, after the frame (the window must be set). Nothing
+// with every layer off; the canvas state and the pen position are as they were afterwards. The legend's box is
+// recorded as occupied on the plotter.
+void disegna_strati(Plotter& p, const TabellaPunti& punti);
+
+// The plotting area of the current window, canvas pixels.
+RiquadroPixel area_grafico(const Plotter& p);
+
+// Clips the segment (x1, y1)–(x2, y2) to the rectangle xa … xb × ya … yb; false when nothing of it is inside.
+bool ritaglia(double& x1, double& y1, double& x2, double& y2, double xa, double ya, double xb, double yb);
+
+// Canvas pixels that the process and the saturation curve pass through, inside the plotting area: the marks,
+// points along the segments between any two of them, and the curve. A box laid over the chart avoids them.
+std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const TabellaPunti& punti);
+
+// The four corners of the plotting area for a box of `larghezza` × `altezza` pixels, best first: clear of every
+// box of `riquadri`, then over the fewest of `punti`, then the corner beyond the saturation curve first (top-left,
+// or bottom-right with swapped axes), then the others clockwise. The boxes keep `margine` pixels from the edges.
+std::vector<RiquadroPixel> angoli_liberi(const RiquadroPixel& area, int larghezza, int altezza,
+                                         const std::vector<std::pair<int, int>>& punti,
+                                         const std::vector<RiquadroPixel>& riquadri, bool assi_scambiati = false,
+                                         int margine = 10);
+
+} // namespace ondix
