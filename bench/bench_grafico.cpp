@@ -90,7 +90,8 @@ void BM_AnnoSuQImage(benchmark::State& stato) {
     }
     QImage immagine(larghezza_schermata, altezza_schermata, QImage::Format_RGB32);
     for (auto _ : stato) {
-        disegna_schermata(immagine, [&ore](Plotter& p) { diagramma_nuvola(p, ore); });
+        disegna_schermata(immagine, [&ore](Plotter& p) { diagramma_nuvola(p, ore); }, OpzioniGrafico{},
+                          larghezza_schermata, altezza_schermata);
         benchmark::DoNotOptimize(immagine.constBits());
     }
     stato.counters["punti"] = static_cast<double>(ore.size());

@@ -82,6 +82,12 @@ void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice
 void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const TabellaPunti& punti,
                std::uint8_t codice, Aria aria) {
     const ImpostazioniAssi impostazioni{}; // left margin on, no extra rows
+    // The layers (isolines) and whoever reads the drawing afterwards take the pressure the chart is drawn at.
+    if (p.opzioni().pressione != aria.pressione) {
+        OpzioniGrafico o = p.opzioni();
+        o.pressione = aria.pressione;
+        p.imposta_opzioni(std::move(o));
+    }
     p.apri_plotter();
     p.cornice();
     if (p.opzioni().mollier) {

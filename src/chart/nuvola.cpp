@@ -1,6 +1,6 @@
 #include "chart/nuvola.h"
 
-#include "chart/assi.h"
+#include "chart/diagramma.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,12 +40,8 @@ Rgb colore_densita(int n, int massimo) {
 
 void diagramma_nuvola(Plotter& p, const std::vector<PuntoNuvola>& punti, Aria aria) {
     const IntervalliGrafico r = intervalli_nuvola(punti);
-    p.apri_plotter();
-    p.cornice();
-    assi(p, "tbs", "X[g/kg]", 15, r.tmin, r.xmin, r.tmax, r.xmax, ImpostazioniAssi{});
-    p.imposta_mappatura(true);
-    traccia_funzione(
-        p, [aria](double t) { return curva_saturazione(t, aria); }, 1, r.tmin, r.tmax);
+    // The chart of a calculation without points: frame, layers, saturation curve.
+    diagramma(p, r.tmin, r.tmax, r.xmin, r.xmax, TabellaPunti{}, 0, aria);
     p.imposta_mappatura(true);
 
     // Points per cell of a grid over the ranges.

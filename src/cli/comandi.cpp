@@ -13,7 +13,9 @@
 
 #ifdef ONDIX_CON_GRAFICO
 #include "chart/nuvola.h"
+#include "chart/opzioni_grafico.h"
 #include "plot_qt/esporta.h"
+#include "plot_qt/grafico_qt.h"
 #endif
 
 namespace ondix {
@@ -62,6 +64,15 @@ std::string testo_pressione(const OpzioniStati& o, double somma, std::size_t n) 
 } // namespace
 
 int esegui_stati(RichiestaStati r) {
+#ifdef ONDIX_CON_GRAFICO
+    OpzioniGrafico strati;
+    strati.mollier = r.mollier;
+    if (r.isolinee)
+        if (const auto errore = leggi_isolinee(*r.isolinee, strati)) {
+            std::cerr << "ondix-calc: stati: --isolinee: " << *errore << '\n';
+            return 2;
+        }
+#endif
     std::ios::sync_with_stdio(false);
     std::ifstream da_file;
     std::istream* in = &std::cin;
@@ -122,7 +133,10 @@ int esegui_stati(RichiestaStati r) {
         Aria aria = r.opzioni.aria;
         if (r.opzioni.pressione_da_file && stati > 0) aria.pressione = somma_pressioni / static_cast<double>(stati);
         const auto disegno = [&nuvola, aria](Plotter& p) { diagramma_nuvola(p, nuvola, aria); };
-        if (const auto errore = esporta_disegno(disegno, r.grafico)) {
+        strati.pressione = aria.pressione;
+        if (strati.qualcuno())
+            strati.titolo = std::filesystem::path(nome).filename().string() + " - " + riga_titolo(0, aria.pressione);
+        if (const auto errore = esporta_disegno(disegno, strati, larghezza_schermata, altezza_schermata, r.grafico)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
         }

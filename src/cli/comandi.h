@@ -29,6 +29,9 @@ struct RichiestaStati {
     bool riepilogo = false;
     std::vector<Soglia> soglie;
     std::string grafico; // chart file, when not empty
+    // The chart's layers: isolines by family names ("ur,h,tbu,v" or "tutte"), the Mollier view.
+    std::optional<std::string> isolinee;
+    bool mollier = false;
 };
 
 // "ondix-calc stati": the exit status of codice_uscita_stati, or 2 when the file cannot be read or written.

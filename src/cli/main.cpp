@@ -229,6 +229,10 @@ int main(int argc, char** argv) {
         ->allow_extra_args(false);
 #ifdef ONDIX_CON_GRAFICO
     stati->add_option("--grafico", richiesta_stati.grafico, "draw every state as a dot on the chart into FILE");
+    std::string isolinee_stati;
+    auto* opt_isolinee_stati = stati->add_option("--isolinee", isolinee_stati,
+                                                 "with --grafico: isolines, LIST of ur,h,tbu,v or tutte");
+    stati->add_flag("--mollier", richiesta_stati.mollier, "with --grafico: the Mollier h-x view");
 #endif
     const auto testo_di = [](const CLI::Option* o, const std::string& v) {
         return o->count() > 0 ? std::optional<std::string>(v) : std::nullopt;
@@ -318,6 +322,13 @@ int main(int argc, char** argv) {
             std::cerr << "ondix-calc: stati: --soglia counts hours in the summary; add --riepilogo\n";
             return 2;
         }
+#ifdef ONDIX_CON_GRAFICO
+        if ((opt_isolinee_stati->count() > 0 || richiesta_stati.mollier) && richiesta_stati.grafico.empty()) {
+            std::cerr << "ondix-calc: stati: --isolinee and --mollier go with --grafico\n";
+            return 2;
+        }
+        if (opt_isolinee_stati->count() > 0) richiesta_stati.isolinee = isolinee_stati;
+#endif
         return ondix::esegui_stati(std::move(richiesta_stati));
     }
     if (opt_tipo->count() == 0) {

@@ -22,7 +22,7 @@ struct EquilibrioNebbia {
 
 // The equilibrium of supersaturated air at t (°C) and x (g/kg): the temperature where saturated air has the
 // enthalpy of (x, t), searched from t up to 95 °C to 0.0005 K, in the air `a`. None when it lies beyond 95 °C.
-std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x, Aria a);
+std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x, Aria a = {});
 
 // A supersaturated state a calculation reported, kept for machine-readable output.
 struct StatoNebbia {

@@ -48,10 +48,10 @@ void scrivi_separatore(Rapporto& r);
 // The five property lines of a state whose every property is known: t (°C), ur (%), x (g/kg), h (kJ/kg), v (m³/kg).
 void scrivi_cinque_righe(Rapporto& r, double t, double ur, double x, double h, double v);
 // The five property lines of the state (t °C, ur %).
-void scrivi_punto_ur(Rapporto& r, double t, double ur, Aria a);
+void scrivi_punto_ur(Rapporto& r, double t, double ur, Aria a = {});
 // The five property lines of the state (t °C, x g/kg).
-void scrivi_punto_x(Rapporto& r, double t, double x, Aria a);
+void scrivi_punto_x(Rapporto& r, double t, double x, Aria a = {});
 // Separator, title line, then the five property lines of (t °C, ur %).
-void scrivi_punto_titolo(Rapporto& r, std::string_view titolo, double t, double ur, Aria a);
+void scrivi_punto_titolo(Rapporto& r, std::string_view titolo, double t, double ur, Aria a = {});
 
 } // namespace ondix
