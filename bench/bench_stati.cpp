@@ -1,36 +1,26 @@
 // Speed of the batch command's engine: rows per second through calcola_stati, for a year of hourly data and for
-// a million rows, and the cost of one state.
+// a million rows, with one and two threads, beside PsychroLib's compute path; the cost of one state and of one
+// output line.
 #include "cli/stati.h"
+
+#include "meteo.h"
+#include "psychrolib_si.h"
 
 #include <benchmark/benchmark.h>
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <string_view>
+#include <vector>
 
 using namespace ondix;
 
 namespace {
-
-// Hourly weather of a temperate site: a yearly and a daily swing of temperature, humidity moving against it.
-std::string file_meteo(std::int64_t righe) {
-    std::string s = "data;ora;t;ur\n";
-    s.reserve(static_cast<std::size_t>(righe) * 32);
-    const double pi = 3.141592653589793;
-    for (std::int64_t i = 0; i < righe; ++i) {
-        const double ora = static_cast<double>(i % 24);
-        const double giorno = static_cast<double>((i / 24) % 365);
-        const double t = 12.0 - 10.0 * std::cos(2 * pi * (giorno - 15) / 365) - 4.0 * std::cos(2 * pi * (ora - 4) / 24);
-        const double ur = 70.0 + 20.0 * std::cos(2 * pi * (ora - 4) / 24) - 0.5 * (t - 12.0);
-        char riga[64];
-        const int n = std::snprintf(riga, sizeof riga, "%03d;%02d:00;%.1f;%.0f\n", static_cast<int>(giorno),
-                                    static_cast<int>(ora), t, std::fmin(100.0, std::fmax(1.0, ur)));
-        s.append(riga, static_cast<std::size_t>(n));
-    }
-    return s;
-}
 
 // An output that throws everything away: the measure is the engine, not a file system.
 class Scarico : public std::streambuf {
@@ -40,18 +30,36 @@ protected:
 };
 
 void BM_calcola_stati(benchmark::State& s) {
-    const std::string ingresso = file_meteo(s.range(0));
+    const std::string ingresso = meteo::csv(s.range(0));
     Scarico scarico;
     std::ostream out(&scarico), err(&scarico);
     for (auto _ : s) {
         std::istringstream in(ingresso);
-        const EsitoStati e = calcola_stati(in, out, err, 0, "meteo");
+        const EsitoStati e = calcola_stati(in, out, err, 0, "meteo", static_cast<unsigned>(s.range(1)));
         if (e.scritte != static_cast<std::size_t>(s.range(0))) s.SkipWithError("rows were skipped");
     }
     s.SetItemsProcessed(s.iterations() * s.range(0));
     s.SetBytesProcessed(s.iterations() * static_cast<std::int64_t>(ingresso.size()));
 }
-BENCHMARK(BM_calcola_stati)->Arg(8760)->Arg(1000000)->Unit(benchmark::kMillisecond);
+// Rows, threads; wall-clock time, since the threads share the work.
+BENCHMARK(BM_calcola_stati)
+    ->Args({8760, 1})
+    ->Args({8760, 2})
+    ->Args({1000000, 1})
+    ->Args({1000000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The yardstick: PsychroLib's compute path for the same states (humidity ratio, wet bulb, dew point, vapour
+// pressure, enthalpy, volume, degree of saturation at 101335 Pa), numbers in and out of memory, one core.
+void BM_psychrolib_calcolo(benchmark::State& s) {
+    const std::vector<meteo::Ora> stati = meteo::stati(s.range(0));
+    for (auto _ : s)
+        for (const meteo::Ora& o : stati)
+            benchmark::DoNotOptimize(psychrolib_si::CalcPsychrometricsFromRelHum(o.t, o.ur / 100.0, 101335.0));
+    s.SetItemsProcessed(s.iterations() * s.range(0));
+}
+BENCHMARK(BM_psychrolib_calcolo)->Arg(8760)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_calcola_stato(benchmark::State& s) {
     std::int64_t i = 0;
@@ -63,12 +71,61 @@ void BM_calcola_stato(benchmark::State& s) {
 }
 BENCHMARK(BM_calcola_stato);
 
-void BM_riga_stati(benchmark::State& s) {
-    const auto stato = std::get<StatoAria>(calcola_stato(20, 50, 0));
-    for (auto _ : s)
-        benchmark::DoNotOptimize(riga_stati(stato, ';'));
+// One output line of a year of weather states, as the batch writes it (appended to a buffer that is reused), and
+// as the same text was made with std::to_chars alone: the yardstick for the quick number writer.
+std::vector<StatoAria> stati_anno() {
+    std::vector<StatoAria> r;
+    for (const meteo::Ora& o : meteo::stati(8760))
+        r.push_back(std::get<StatoAria>(calcola_stato(o.t, o.ur, 0)));
+    return r;
 }
-BENCHMARK(BM_riga_stati);
+
+void BM_aggiungi_riga_stati(benchmark::State& s) {
+    const auto stati = stati_anno();
+    std::string uscita;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        uscita.clear();
+        aggiungi_riga_stati(uscita, stati[i++ % stati.size()], ';');
+        benchmark::DoNotOptimize(uscita.data());
+    }
+}
+BENCHMARK(BM_aggiungi_riga_stati);
+
+void aggiungi_to_chars(std::string& riga, double valore, int d) {
+    std::array<char, 400> buf;
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
+    std::string_view testo(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
+    if (testo.size() > 1 && testo.front() == '-' && testo.find_first_not_of("-0.") == std::string_view::npos)
+        testo.remove_prefix(1);
+    riga += testo;
+}
+
+void BM_riga_stati_to_chars(benchmark::State& s) {
+    const auto stati = stati_anno();
+    std::string uscita;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        const StatoAria& st = stati[i++ % stati.size()];
+        uscita.clear();
+        aggiungi_to_chars(uscita, st.t, 2);
+        uscita += ';';
+        aggiungi_to_chars(uscita, st.ur, 2);
+        uscita += ';';
+        aggiungi_to_chars(uscita, st.x, 3);
+        uscita += ';';
+        aggiungi_to_chars(uscita, st.h, 3);
+        uscita += ';';
+        aggiungi_to_chars(uscita, st.v, 4);
+        uscita += ';';
+        if (st.bulbo_umido) aggiungi_to_chars(uscita, *st.bulbo_umido, 2);
+        uscita += ';';
+        if (st.rugiada) aggiungi_to_chars(uscita, *st.rugiada, 2);
+        uscita += '\n';
+        benchmark::DoNotOptimize(uscita.data());
+    }
+}
+BENCHMARK(BM_riga_stati_to_chars);
 
 } // namespace
 

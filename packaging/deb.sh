@@ -17,8 +17,10 @@ echo "package: $deb"
 dpkg-deb -f "$deb" Package Version Depends
 
 contenuto=$(dpkg-deb -c "$deb")
+# The chart export of ondix-calc is a module in the private library directory.
+modulo=./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/ondix/ondix-grafico.so
 for f in ./usr/bin/ondix ./usr/bin/ondix-calc ./usr/share/applications/ondix.desktop \
-         ./usr/share/icons/hicolor/scalable/apps/ondix.svg; do
+         ./usr/share/icons/hicolor/scalable/apps/ondix.svg "$modulo"; do
   grep -q " $f\$" <<<"$contenuto" || { echo "the package lacks $f" >&2; exit 1; }
 done
 
@@ -32,6 +34,10 @@ trap rimuovi EXIT
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
 /usr/bin/ondix-calc 4 | grep -q "PROPRIETA DEL PUNTO"
 printf 't;ur\n20;50\n' | /usr/bin/ondix-calc stati | grep -qx "20.00;50.00;7.251;38.414;0.8395;13.73;9.25"
+grafico=$(mktemp -d)
+/usr/bin/ondix-calc 4 --grafico "$grafico/punto.png" >/dev/null
+file "$grafico/punto.png" | grep -q "PNG image data, 1024 x 768" || { echo "ondix-calc drew no chart" >&2; exit 1; }
+rm -rf "$grafico"
 # The desktop program ends itself at its first paint when ONDIX_MISURA_AVVIO holds the launch time.
 avvio=$(ONDIX_MISURA_AVVIO=$(date +%s%N) timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" /usr/bin/ondix 2>&1 |
         grep -v '^QStandardPaths' || true)

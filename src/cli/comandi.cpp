@@ -14,8 +14,7 @@
 #ifdef ONDIX_CON_GRAFICO
 #include "chart/nuvola.h"
 #include "chart/opzioni_grafico.h"
-#include "plot_qt/esporta.h"
-#include "plot_qt/grafico_qt.h"
+#include "cli/grafico.h"
 #endif
 
 namespace ondix {
@@ -132,11 +131,10 @@ int esegui_stati(RichiestaStati r) {
         // With every row at its own pressure, the saturation curve is drawn at their mean.
         Aria aria = r.opzioni.aria;
         if (r.opzioni.pressione_da_file && stati > 0) aria.pressione = somma_pressioni / static_cast<double>(stati);
-        const auto disegno = [&nuvola, aria](Plotter& p) { diagramma_nuvola(p, nuvola, aria); };
         strati.pressione = aria.pressione;
         if (strati.qualcuno())
             strati.titolo = std::filesystem::path(nome).filename().string() + " - " + riga_titolo(0, aria.pressione);
-        if (const auto errore = esporta_disegno(disegno, strati, larghezza_schermata, altezza_schermata, r.grafico)) {
+        if (const auto errore = esporta_nuvola_modulo(nuvola, aria, r.grafico, strati)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
         }

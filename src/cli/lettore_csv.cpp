@@ -40,11 +40,13 @@ public:
         : m_in(in), m_prima(std::move(prima)), m_umidita(umidita), m_con_pressione(con_pressione), m_nome(nome) {}
 
     std::optional<std::string> apri() override;
+    const std::string* riga_in_attesa() const override { return m_riga_in_attesa ? &m_riga : nullptr; }
     std::vector<Coppia> coppie() const override { return {m_coppia}; }
     bool come_rapporto() const override { return true; }
     char separatore() const override { return m_sep; }
     bool ha_pressione() const override { return m_col_p.has_value(); }
-    Lettura prossima(RigaStato& r, std::string& motivo) override;
+    Lettura analizza(std::string_view linea, RigaStato& r, std::string& motivo,
+                     std::vector<std::string>& campi) const override;
     std::size_t numero_riga() const override { return m_numero; }
 
 private:
@@ -67,6 +69,7 @@ private:
     std::size_t m_col_a = 0, m_col_b = 1;
     std::optional<std::size_t> m_col_p;
     bool m_riga_in_attesa = false; // a first line of numbers is the first row
+    std::size_t m_servono = 2;     // fields a row needs
 };
 
 std::optional<std::string> LettoreCsv::apri() {
@@ -93,7 +96,9 @@ std::optional<std::string> LettoreCsv::apri() {
 
     m_sep = separatore_di(m_riga);
     dividi_campi(m_riga, m_sep, m_campi);
-    return leggi_intestazione(colonna_u);
+    auto errore = leggi_intestazione(colonna_u);
+    m_servono = std::max({m_col_a, m_col_b, m_col_p.value_or(0)}) + 1;
+    return errore;
 }
 
 std::optional<std::string> LettoreCsv::leggi_intestazione(std::string_view colonna_u) {
@@ -148,35 +153,21 @@ std::optional<std::string> LettoreCsv::leggi_intestazione(std::string_view colon
     return std::nullopt;
 }
 
-LettoreStati::Lettura LettoreCsv::prossima(RigaStato& r, std::string& motivo) {
-    if (!m_riga_in_attesa) {
-        for (;;) {
-            bool troppo_lunga = false;
-            if (!leggi_riga(m_in, m_riga, troppo_lunga)) return Lettura::fine;
-            ++m_numero;
-            if (troppo_lunga) {
-                motivo = "line longer than " + std::to_string(lunghezza_massima_riga) + " characters";
-                return Lettura::scartata;
-            }
-            if (!senza_blank(m_riga).empty()) break;
-        }
-        dividi_campi(m_riga, m_sep, m_campi);
-    }
-    m_riga_in_attesa = false;
-
-    const std::size_t servono = std::max({m_col_a, m_col_b, m_col_p.value_or(0)}) + 1;
-    if (m_campi.size() < servono) {
-        motivo = "expected " + std::to_string(servono) + " fields, found " + std::to_string(m_campi.size());
+LettoreStati::Lettura LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::string& motivo,
+                                           std::vector<std::string>& campi) const {
+    dividi_campi(linea, m_sep, campi);
+    if (campi.size() < m_servono) {
+        motivo = "expected " + std::to_string(m_servono) + " fields, found " + std::to_string(campi.size());
         return Lettura::scartata;
     }
     r.valori = {};
     r.pressione.reset();
     double a = 0, b = 0;
-    motivo = leggi_campo(m_campi[m_col_a], nome_grandezza(m_coppia.first), m_sep, a);
-    if (motivo.empty()) motivo = leggi_campo(m_campi[m_col_b], nome_grandezza(m_coppia.second), m_sep, b);
+    motivo = leggi_campo(campi[m_col_a], nome_grandezza(m_coppia.first), m_sep, a);
+    if (motivo.empty()) motivo = leggi_campo(campi[m_col_b], nome_grandezza(m_coppia.second), m_sep, b);
     if (motivo.empty() && m_col_p) {
         double p = 0;
-        motivo = leggi_campo(m_campi[*m_col_p], "p", m_sep, p);
+        motivo = leggi_campo(campi[*m_col_p], "p", m_sep, p);
         r.pressione = p;
     }
     if (!motivo.empty()) return Lettura::scartata;

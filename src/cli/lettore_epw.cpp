@@ -39,6 +39,7 @@ public:
         : m_in(in), m_prima(std::move(prima)), m_con_pressione(con_pressione), m_nome(nome) {}
 
     std::optional<std::string> apri() override;
+    const std::string* riga_in_attesa() const override { return m_riga_in_attesa ? &m_riga : nullptr; }
     // The dew point is given to a tenth of a degree, the relative humidity to a whole per cent: the dew point
     // fixes the humidity ratio more closely, and the relative humidity serves where it is missing.
     std::vector<Coppia> coppie() const override {
@@ -48,7 +49,8 @@ public:
     std::vector<std::string> colonne_chiave() const override { return {"anno", "mese", "giorno", "ora"}; }
     char separatore() const override { return ','; }
     bool ha_pressione() const override { return m_con_pressione; }
-    Lettura prossima(RigaStato& r, std::string& motivo) override;
+    Lettura analizza(std::string_view linea, RigaStato& r, std::string& motivo,
+                     std::vector<std::string>& campi) const override;
     std::size_t numero_riga() const override { return m_numero; }
     std::string descrizione() const override { return m_descrizione; }
 
@@ -95,32 +97,20 @@ std::optional<std::string> LettoreEpw::apri() {
     return m_nome + ": the weather file holds no hours (expected eight header lines, then one line per hour)";
 }
 
-LettoreStati::Lettura LettoreEpw::prossima(RigaStato& r, std::string& motivo) {
-    if (!m_riga_in_attesa) {
-        for (;;) {
-            bool troppo_lunga = false;
-            if (!leggi_riga(m_in, m_riga, troppo_lunga)) return Lettura::fine;
-            ++m_numero;
-            if (troppo_lunga) {
-                motivo = "line longer than " + std::to_string(lunghezza_massima_riga) + " characters";
-                return Lettura::scartata;
-            }
-            if (!senza_blank(m_riga).empty()) break;
-        }
-        // Only the first fields are used: the rest of the line (some 25 fields of sun, wind and rain) is not split.
-        std::size_t fine = std::string::npos, da = 0;
-        for (std::size_t n = 0; n < campo_pressione; ++n) {
-            fine = m_riga.find(',', da);
-            if (fine == std::string::npos) break;
-            da = fine + 1;
-        }
-        dividi_campi(std::string_view(m_riga).substr(0, fine), ',', m_campi);
+LettoreStati::Lettura LettoreEpw::analizza(std::string_view linea, RigaStato& r, std::string& motivo,
+                                           std::vector<std::string>& campi) const {
+    // Only the first fields are used: the rest of the line (some 25 fields of sun, wind and rain) is not split.
+    std::size_t fine = std::string_view::npos, da = 0;
+    for (std::size_t n = 0; n < campo_pressione; ++n) {
+        fine = linea.find(',', da);
+        if (fine == std::string_view::npos) break;
+        da = fine + 1;
     }
-    m_riga_in_attesa = false;
+    dividi_campi(linea.substr(0, fine), ',', campi);
 
     const std::size_t servono = m_con_pressione ? campo_pressione : campo_umidita;
-    if (m_campi.size() < servono) {
-        motivo = "expected at least " + std::to_string(servono) + " fields, found " + std::to_string(m_campi.size());
+    if (campi.size() < servono) {
+        motivo = "expected at least " + std::to_string(servono) + " fields, found " + std::to_string(campi.size());
         return Lettura::scartata;
     }
     r.valori = {};
@@ -129,35 +119,35 @@ LettoreStati::Lettura LettoreEpw::prossima(RigaStato& r, std::string& motivo) {
     constexpr std::array<std::string_view, campi_chiave> nomi_chiave{"year", "month", "day", "hour"};
     for (std::size_t i = 0; i < campi_chiave; ++i) {
         // Written out as read: numbers only, so that nothing in them can shift the output's columns.
-        if (!numero_intero_testo(m_campi[i])) {
-            motivo = "column " + std::string(nomi_chiave[i]) + ": " + citazione(m_campi[i]) + " is not a number";
+        if (!numero_intero_testo(campi[i])) {
+            motivo = "column " + std::string(nomi_chiave[i]) + ": " + citazione(campi[i]) + " is not a number";
             return Lettura::scartata;
         }
-        r.chiave += m_campi[i];
+        r.chiave += campi[i];
         r.chiave += ',';
     }
     const auto campo = [&](std::size_t n, std::string_view nome, double& v) {
-        return leggi_campo(m_campi[n - 1], nome, ',', v);
+        return leggi_campo(campi[n - 1], nome, ',', v);
     };
     double t = 0, tr = 0, ur = 0;
     if (!(motivo = campo(campo_bulbo_secco, "dry bulb", t)).empty()) return Lettura::scartata;
     if (t >= temperatura_mancante) {
-        motivo = "dry bulb missing (" + m_campi[campo_bulbo_secco - 1] + ")";
+        motivo = "dry bulb missing (" + campi[campo_bulbo_secco - 1] + ")";
         return Lettura::scartata;
     }
     if (!(motivo = campo(campo_rugiada, "dew point", tr)).empty()) return Lettura::scartata;
     if (!(motivo = campo(campo_umidita, "relative humidity", ur)).empty()) return Lettura::scartata;
     const bool senza_rugiada = tr >= temperatura_mancante, senza_umidita = ur >= umidita_mancante;
     if (senza_rugiada && senza_umidita) {
-        motivo = "dew point and relative humidity missing (" + m_campi[campo_rugiada - 1] + ", " +
-                 m_campi[campo_umidita - 1] + ")";
+        motivo = "dew point and relative humidity missing (" + campi[campo_rugiada - 1] + ", " +
+                 campi[campo_umidita - 1] + ")";
         return Lettura::scartata;
     }
     if (m_con_pressione) {
         double p = 0;
         if (!(motivo = campo(campo_pressione, "station pressure", p)).empty()) return Lettura::scartata;
         if (p >= pressione_mancante) {
-            motivo = "station pressure missing (" + m_campi[campo_pressione - 1] + ")";
+            motivo = "station pressure missing (" + campi[campo_pressione - 1] + ")";
             return Lettura::scartata;
         }
         r.pressione = p;

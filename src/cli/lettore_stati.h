@@ -25,13 +25,18 @@ struct RigaStato {
 
 using Coppia = std::pair<Grandezza, Grandezza>;
 
+// A reader reads the header itself; the lines after it are read by the batch, which hands each data line (not
+// blank, not too long) to analizza, possibly from several threads at once.
 class LettoreStati {
 public:
-    enum class Lettura { riga, scartata, fine };
+    enum class Lettura { riga, scartata };
 
     virtual ~LettoreStati() = default;
     // Reads the header. nullopt when the rows can be read, else why the input cannot be used.
     virtual std::optional<std::string> apri() = 0;
+    // A data line read with the header (a first line of numbers, a weather file's first hour), to be taken before
+    // the lines that follow; null when there is none. Its number is numero_riga().
+    virtual const std::string* riga_in_attesa() const = 0;
     // The pairs a row may give its state by, in order of preference.
     virtual std::vector<Coppia> coppie() const = 0;
     // True when the (t, ur) and (t, x) rows are to be computed as the point-properties report computes them.
@@ -42,9 +47,11 @@ public:
     virtual char separatore() const = 0;
     // True when the rows can carry a pressure.
     virtual bool ha_pressione() const = 0;
-    // The next row: `riga` fills `r`; `scartata` sets `motivo`; `fine` at the end of the input.
-    virtual Lettura prossima(RigaStato& r, std::string& motivo) = 0;
-    // Number of the line last read (1 is the first).
+    // The row of one data line (without its line end): `riga` fills `r`, `scartata` sets `motivo`. `campi` is
+    // room for the line's fields. Changes nothing else: several threads may call it at once.
+    virtual Lettura analizza(std::string_view linea, RigaStato& r, std::string& motivo,
+                             std::vector<std::string>& campi) const = 0;
+    // Number of the last line apri read (1 is the first).
     virtual std::size_t numero_riga() const = 0;
     // A description of the place the data come from, for the summary; empty when unknown.
     virtual std::string descrizione() const { return {}; }

@@ -17,7 +17,7 @@
 #include <string>
 
 #ifdef ONDIX_CON_GRAFICO
-#include "plot_qt/esporta.h"
+#include "cli/grafico.h"
 #endif
 
 namespace {
@@ -107,8 +107,9 @@ wet bulb and dew point in C with 2 (the wet bulb empty where its solver finds no
 point empty for air with none above -100 C, such as 0 %); decimal point, no thousands
 separator. The values of t with ur or x are those of the point-properties report; states
 given by other pairs, and weather files, have their wet bulb and dew point solved as
-"ondix-calc stato" solves them. Rows are read and written one at a time, so the input may
-be of any length.
+"ondix-calc stato" solves them. The rows are computed by one thread per processor core (-j
+sets the number), in blocks of a few thousand, and written in input order; memory does not
+grow with the input, which may be of any length.
 
 Pressure: 101335 Pa unless --pressione PA or --quota M gives another; with --pressione file
 every row has its own, from a column p (or pressione, Pa) or a weather file's station
@@ -219,6 +220,12 @@ int main(int argc, char** argv) {
         ->add_option("--umidita", richiesta_stati.opzioni.umidita,
                      "humidity column: 0 ur, relative humidity in % (the default); 1 x, humidity ratio in g/kg")
         ->check(CLI::IsMember({0, 1}));
+    unsigned fili_stati = ondix::fili_disponibili();
+    stati
+        ->add_option("-j,--fili", fili_stati,
+                     "threads that compute the rows (default: one per processor core); 1 reads, computes and writes "
+                     "one row after the other")
+        ->check(CLI::Range(1u, 1024u));
     std::string pressione_stati, quota_stati;
     std::vector<std::string> soglie;
     auto* opt_pressione_stati = stati->add_option(
@@ -329,6 +336,7 @@ int main(int argc, char** argv) {
         }
         if (opt_isolinee_stati->count() > 0) richiesta_stati.isolinee = isolinee_stati;
 #endif
+        richiesta_stati.opzioni.fili = fili_stati;
         return ondix::esegui_stati(std::move(richiesta_stati));
     }
     if (opt_tipo->count() == 0) {
@@ -398,7 +406,7 @@ int main(int argc, char** argv) {
             std::cerr << "ondix-calc: the calculation made no chart; " << grafico << " was not written\n";
             return esito.errore ? 3 : 0;
         }
-        if (const auto errore = ondix::esporta_grafico(esito.contesto, esito.vista, grafico, strati)) {
+        if (const auto errore = ondix::esporta_grafico_modulo(esito.contesto, esito.vista, grafico, strati)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
         }

@@ -5,12 +5,21 @@
 #include "core/numeri.h"
 #include "core/stato_aria.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <exception>
+#include <functional>
 #include <istream>
+#include <mutex>
 #include <ostream>
+#include <thread>
 
 namespace ondix {
 
@@ -18,6 +27,18 @@ namespace {
 
 bool blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// Writes the fixed-point text of `valore` with `d` decimals and a decimal point at `p`, and returns its end; a value
+// that rounds to zero loses its minus sign. Room for any double with up to 4 decimals: 400 characters.
+char* scrivi_numero(char* p, char* fine, double valore, int d) {
+    char* const inizio = p;
+    p = scrivi_fisso(p, fine, valore, d).ptr;
+    if (*inizio == '-' && std::all_of(inizio + 1, p, [](char c) { return c == '0' || c == '.'; })) {
+        std::memmove(inizio, inizio + 1, static_cast<std::size_t>(p - inizio - 1));
+        --p;
+    }
+    return p;
 }
 
 } // namespace
@@ -31,12 +52,8 @@ std::string_view senza_blank(std::string_view s) {
 }
 
 void aggiungi_numero(std::string& riga, double valore, int d) {
-    std::array<char, 400> buf; // enough for any double in fixed notation with up to 4 decimals
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
-    std::string_view testo(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-    if (testo.size() > 1 && testo.front() == '-' && testo.find_first_not_of("-0.") == std::string_view::npos)
-        testo.remove_prefix(1);
-    riga += testo;
+    std::array<char, 401> buf;
+    riga.append(buf.data(), scrivi_numero(buf.data(), buf.data() + buf.size(), valore, d));
 }
 
 std::string citazione(std::string_view campo) {
@@ -74,6 +91,7 @@ bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga) {
     return true;
 }
 
+
 std::string leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore) {
     const Conversione c = leggi_numero(campo);
     if (campo.empty()) return "column " + std::string(colonna) + " is empty";
@@ -86,6 +104,237 @@ std::string leggi_campo(const std::string& campo, std::string_view colonna, char
     valore = c.valore;
     return {};
 }
+
+namespace {
+
+StatoAria da_completo(const StatoCompleto& c) {
+    StatoAria s;
+    s.t = c.t;
+    s.ur = c.ur;
+    s.x = c.x;
+    s.h = c.h;
+    s.v = c.v;
+    s.bulbo_umido = c.bulbo_umido;
+    s.rugiada = c.rugiada;
+    return s;
+}
+
+// The state of a row by the first of the reader's pairs the row holds that gives one, or the reasons none did.
+std::variant<StatoAria, std::string> stato_della_riga(const LettoreStati& l, const RigaStato& r, Aria a) {
+    std::string motivi;
+    for (const auto& [ga, gb] : l.coppie()) {
+        const auto& va = r.valori[static_cast<std::size_t>(ga)];
+        const auto& vb = r.valori[static_cast<std::size_t>(gb)];
+        if (!va || !vb) continue;
+        std::variant<StatoAria, std::string> s;
+        if (l.come_rapporto() && ga == Grandezza::t && (gb == Grandezza::ur || gb == Grandezza::x)) {
+            s = calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a);
+        } else {
+            const auto c = stato_da_coppia({ga, *va}, {gb, *vb}, a);
+            if (const auto* m = std::get_if<std::string>(&c))
+                s = *m;
+            else
+                s = da_completo(std::get<StatoCompleto>(c));
+        }
+        if (std::holds_alternative<StatoAria>(s)) return s;
+        motivi += (motivi.empty() ? "" : "; ") + std::get<std::string>(s);
+    }
+    return motivi;
+}
+
+// The properties line of one data line appended to `uscita` (with `scrivi`), its state in `stato`; or why the row
+// is skipped. Safe to run in several threads at once: it changes nothing but its arguments.
+std::optional<std::string> elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniStati& o,
+                                        std::vector<std::string>& campi, RigaStato& riga, std::string& uscita,
+                                        StatoAria& stato, Aria& aria) {
+    std::string motivo;
+    if (l.analizza(testo, riga, motivo, campi) == LettoreStati::Lettura::scartata) return motivo;
+    aria = o.aria;
+    if (o.pressione_da_file) {
+        aria.pressione = riga.pressione.value_or(0.0);
+        if (!(aria.pressione >= pressione_minima && aria.pressione <= pressione_massima))
+            return "pressure " + formatta(aria.pressione, 0, 0) + " Pa outside " + formatta(pressione_minima, 0, 0) +
+                   " to " + formatta(pressione_massima, 0, 0) + " Pa";
+    }
+    auto s = stato_della_riga(l, riga, aria);
+    if (auto* m = std::get_if<std::string>(&s)) return std::move(*m);
+    stato = std::get<StatoAria>(s);
+    if (!o.scrivi_righe) return std::nullopt;
+    uscita += riga.chiave;
+    aggiungi_riga_stati(uscita, stato, l.separatore());
+    if (o.pressione_da_file) {
+        uscita.back() = l.separatore();
+        aggiungi_numero(uscita, aria.pressione, 0);
+        uscita += '\n';
+    }
+    return std::nullopt;
+}
+
+// Rows in parallel: the reading thread gathers the lines into blocks, worker threads turn each block into its
+// output and diagnostics, and the reading thread writes the blocks in input order. At most a few blocks per
+// worker are in memory at once.
+constexpr std::size_t righe_per_blocco = 4096;
+
+struct Blocco {
+    struct Riga {
+        std::size_t inizio, lunghezza; // in `testo`
+        std::size_t numero;            // line number in the input
+        bool troppo_lunga;
+    };
+    std::string testo;
+    std::vector<Riga> righe;
+    std::string uscita, diagnostica;
+    std::vector<std::pair<StatoAria, Aria>> stati; // kept only for a per_ogni_stato
+    std::size_t scritte = 0, scartate = 0;
+    bool pronto = false;
+};
+
+void segnala(std::string& diagnostica, std::string_view nome, std::size_t numero, const std::string& motivo) {
+    diagnostica.append(nome).append(":").append(std::to_string(numero)).append(": ").append(motivo);
+    diagnostica.append(" (row skipped)\n");
+}
+
+void elabora_blocco(Blocco& b, const LettoreStati& l, const OpzioniStati& o, std::string_view nome) {
+    std::vector<std::string> campi;
+    RigaStato riga;
+    StatoAria stato;
+    Aria aria;
+    for (const Blocco::Riga& r : b.righe) {
+        std::optional<std::string> motivo;
+        if (r.troppo_lunga)
+            motivo = "line longer than " + std::to_string(lunghezza_massima_riga) + " characters";
+        else
+            motivo = elabora_riga(l, std::string_view(b.testo).substr(r.inizio, r.lunghezza), o, campi, riga, b.uscita,
+                                  stato, aria);
+        if (motivo) {
+            ++b.scartate;
+            segnala(b.diagnostica, nome, r.numero, *motivo);
+            continue;
+        }
+        ++b.scritte;
+        if (o.per_ogni_stato) b.stati.emplace_back(stato, aria);
+    }
+}
+
+// The data rows after the header with `fili` worker threads; `prima` is a data line read with the header, if any,
+// `numero_riga` the number of the last line read.
+void in_parallelo(std::istream& in, std::ostream& out, std::ostream& diagnostica, const LettoreStati& l,
+                  const OpzioniStati& o, std::string_view nome, const std::string* prima, std::size_t numero_riga,
+                  EsitoStati& esito) {
+    const unsigned fili = o.fili;
+    const std::size_t capienza = 2 * static_cast<std::size_t>(fili) + 2;
+    std::vector<Blocco> anello(capienza);
+    std::mutex mutex;
+    std::condition_variable lavoro, pronti;
+    std::deque<std::size_t> coda;
+    bool finito = false;
+    std::exception_ptr errore;
+
+    std::vector<std::thread> operai;
+    // However this function is left, the workers are told to stop and are waited for.
+    struct Chiusura {
+        std::function<void()> f;
+        ~Chiusura() { f(); }
+    } chiusura{[&] {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            finito = true;
+        }
+        lavoro.notify_all();
+        for (std::thread& t : operai)
+            if (t.joinable()) t.join();
+    }};
+    operai.reserve(fili);
+    for (unsigned i = 0; i < fili; ++i)
+        operai.emplace_back([&] {
+            for (;;) {
+                std::unique_lock<std::mutex> lock(mutex);
+                lavoro.wait(lock, [&] { return !coda.empty() || finito; });
+                if (coda.empty()) return;
+                Blocco& b = anello[coda.front()];
+                coda.pop_front();
+                lock.unlock();
+                try {
+                    elabora_blocco(b, l, o, nome);
+                } catch (...) {
+                    lock.lock();
+                    if (!errore) errore = std::current_exception();
+                    lock.unlock();
+                }
+                lock.lock();
+                b.pronto = true;
+                pronti.notify_all();
+            }
+        });
+
+    std::size_t riempiti = 0, scritti = 0;
+    // Writes the oldest block once it is ready and frees its place.
+    auto scrivi_primo = [&] {
+        Blocco& b = anello[scritti % capienza];
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            pronti.wait(lock, [&] { return b.pronto; });
+        }
+        out.write(b.uscita.data(), static_cast<std::streamsize>(b.uscita.size()));
+        diagnostica.write(b.diagnostica.data(), static_cast<std::streamsize>(b.diagnostica.size()));
+        esito.scritte += b.scritte;
+        esito.scartate += b.scartate;
+        for (const auto& [s, a] : b.stati)
+            o.per_ogni_stato(s, a);
+        b.stati.clear();
+        b.testo.clear();
+        b.righe.clear();
+        b.uscita.clear();
+        b.diagnostica.clear();
+        b.scritte = b.scartate = 0;
+        b.pronto = false;
+        ++scritti;
+    };
+
+    std::string riga;
+    bool troppo_lunga = false, fine = false;
+    while (!fine) {
+        if (riempiti - scritti == capienza) scrivi_primo();
+        Blocco& b = anello[riempiti % capienza];
+        auto aggiungi = [&](const std::string& testo, bool lunga) {
+            b.righe.push_back({b.testo.size(), testo.size(), numero_riga, lunga});
+            b.testo += testo;
+        };
+        if (prima) {
+            aggiungi(*prima, false);
+            prima = nullptr;
+        }
+        while (b.righe.size() < righe_per_blocco) {
+            if (!leggi_riga(in, riga, troppo_lunga)) {
+                fine = true;
+                break;
+            }
+            ++numero_riga;
+            if (!troppo_lunga && senza_blank(riga).empty()) continue;
+            aggiungi(riga, troppo_lunga);
+        }
+        if (b.righe.empty()) break;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            coda.push_back(riempiti % capienza);
+        }
+        lavoro.notify_one();
+        ++riempiti;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        finito = true;
+    }
+    lavoro.notify_all();
+    while (scritti < riempiti)
+        scrivi_primo();
+    chiusura.f();
+    chiusura.f = [] {};
+    if (errore) std::rethrow_exception(errore);
+    if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga);
+}
+
+} // namespace
 
 std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita, Aria a) {
     if (!std::isfinite(t) || !std::isfinite(u)) return std::string("not a finite number");
@@ -128,22 +377,31 @@ std::string intestazione_stati(char sep) {
     return r;
 }
 
+void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep) {
+    std::array<char, 7 * 401 + 1> buf;
+    char* p = buf.data();
+    char* const fine = buf.data() + buf.size();
+    p = scrivi_numero(p, fine, s.t, 2);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.ur, 2);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.x, 3);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.h, 3);
+    *p++ = sep;
+    p = scrivi_numero(p, fine, s.v, 4);
+    *p++ = sep;
+    if (s.bulbo_umido) p = scrivi_numero(p, fine, *s.bulbo_umido, 2);
+    *p++ = sep;
+    if (s.rugiada) p = scrivi_numero(p, fine, *s.rugiada, 2);
+    *p++ = '\n';
+    uscita.append(buf.data(), p);
+}
+
 std::string riga_stati(const StatoAria& s, char sep) {
     std::string r;
-    r.reserve(64);
-    aggiungi_numero(r, s.t, 2);
-    r += sep;
-    aggiungi_numero(r, s.ur, 2);
-    r += sep;
-    aggiungi_numero(r, s.x, 3);
-    r += sep;
-    aggiungi_numero(r, s.h, 3);
-    r += sep;
-    aggiungi_numero(r, s.v, 4);
-    r += sep;
-    if (s.bulbo_umido) aggiungi_numero(r, *s.bulbo_umido, 2);
-    r += sep;
-    if (s.rugiada) aggiungi_numero(r, *s.rugiada, 2);
+    aggiungi_riga_stati(r, s, sep);
+    r.pop_back();
     return r;
 }
 
@@ -195,50 +453,12 @@ char separatore_di(std::string_view prima_riga) {
 }
 
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
-                         std::string_view nome) {
+                         std::string_view nome, unsigned fili) {
     OpzioniStati o;
     o.umidita = umidita;
+    o.fili = fili;
     return calcola_stati(in, out, diagnostica, o, nome);
 }
-
-namespace {
-
-StatoAria da_completo(const StatoCompleto& c) {
-    StatoAria s;
-    s.t = c.t;
-    s.ur = c.ur;
-    s.x = c.x;
-    s.h = c.h;
-    s.v = c.v;
-    s.bulbo_umido = c.bulbo_umido;
-    s.rugiada = c.rugiada;
-    return s;
-}
-
-// The state of a row by the first of the reader's pairs the row holds that gives one, or the reasons none did.
-std::variant<StatoAria, std::string> stato_della_riga(const LettoreStati& l, const RigaStato& r, Aria a) {
-    std::string motivi;
-    for (const auto& [ga, gb] : l.coppie()) {
-        const auto& va = r.valori[static_cast<std::size_t>(ga)];
-        const auto& vb = r.valori[static_cast<std::size_t>(gb)];
-        if (!va || !vb) continue;
-        std::variant<StatoAria, std::string> s;
-        if (l.come_rapporto() && ga == Grandezza::t && (gb == Grandezza::ur || gb == Grandezza::x)) {
-            s = calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a);
-        } else {
-            const auto c = stato_da_coppia({ga, *va}, {gb, *vb}, a);
-            if (const auto* m = std::get_if<std::string>(&c))
-                s = *m;
-            else
-                s = da_completo(std::get<StatoCompleto>(c));
-        }
-        if (std::holds_alternative<StatoAria>(s)) return s;
-        motivi += (motivi.empty() ? "" : "; ") + std::get<std::string>(s);
-    }
-    return motivi;
-}
-
-} // namespace
 
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
                          std::string_view nome) {
@@ -264,41 +484,54 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         out << intestazione << '\n';
     }
 
-    RigaStato riga;
-    std::string motivo, testo;
+    std::size_t numero_riga = lettore->numero_riga();
+    const std::string* prima_dati = lettore->riga_in_attesa();
+    if (o.fili > 1) {
+        in_parallelo(in, out, diagnostica, *lettore, o, nome, prima_dati, numero_riga, esito);
+        return esito;
+    }
+    std::string riga, testo;
+    std::vector<std::string> campi;
+    RigaStato dati;
+    StatoAria stato;
+    Aria aria;
+    bool troppo_lunga = false;
     for (;;) {
-        const auto lettura = lettore->prossima(riga, motivo);
-        if (lettura == LettoreStati::Lettura::fine) break;
-        std::variant<StatoAria, std::string> stato = motivo;
-        Aria a = o.aria;
-        if (lettura == LettoreStati::Lettura::riga) {
-            if (o.pressione_da_file) a.pressione = riga.pressione.value_or(0.0);
-            if (!(a.pressione >= pressione_minima && a.pressione <= pressione_massima))
-                stato = "pressure " + formatta(a.pressione, 0, 0) + " Pa outside " + formatta(pressione_minima, 0, 0) +
-                        " to " + formatta(pressione_massima, 0, 0) + " Pa";
-            else
-                stato = stato_della_riga(*lettore, riga, a);
+        std::string_view linea;
+        if (prima_dati) {
+            linea = *prima_dati;
+            prima_dati = nullptr;
+        } else {
+            if (!leggi_riga(in, riga, troppo_lunga)) break;
+            ++numero_riga;
+            if (!troppo_lunga && senza_blank(riga).empty()) continue;
+            linea = riga;
         }
-        if (const auto* m = std::get_if<std::string>(&stato)) {
+        testo.clear();
+        const auto motivo =
+            troppo_lunga ? std::optional<std::string>("line longer than " + std::to_string(lunghezza_massima_riga) +
+                                                      " characters")
+                         : elabora_riga(*lettore, linea, o, campi, dati, testo, stato, aria);
+        if (motivo) {
             ++esito.scartate;
-            diagnostica << nome << ':' << lettore->numero_riga() << ": " << *m << " (row skipped)\n";
+            testo.clear();
+            segnala(testo, nome, numero_riga, *motivo);
+            diagnostica.write(testo.data(), static_cast<std::streamsize>(testo.size()));
             continue;
         }
-        const StatoAria& s = std::get<StatoAria>(stato);
-        if (o.per_ogni_stato) o.per_ogni_stato(s, a);
-        ++esito.scritte;
-        if (!o.scrivi_righe) continue;
-        testo = riga.chiave;
-        testo += riga_stati(s, sep);
-        if (o.pressione_da_file) {
-            testo += sep;
-            aggiungi_numero(testo, a.pressione, 0);
-        }
-        testo += '\n';
+        if (o.per_ogni_stato) o.per_ogni_stato(stato, aria);
         out.write(testo.data(), static_cast<std::streamsize>(testo.size()));
+        ++esito.scritte;
     }
-    if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(lettore->numero_riga());
+    if (in.bad()) esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga);
     return esito;
+}
+
+unsigned fili_disponibili() {
+    cpu_set_t insieme;
+    if (sched_getaffinity(0, sizeof insieme, &insieme) == 0 && CPU_COUNT(&insieme) > 0)
+        return static_cast<unsigned>(CPU_COUNT(&insieme));
+    return std::max(1u, std::thread::hardware_concurrency());
 }
 
 int codice_uscita_stati(const EsitoStati& e) {

@@ -44,6 +44,8 @@ void aggiungi_numero(std::string& riga, double valore, int d);
 // One output line (no line end): t and ur with 2 decimals, x and h with 3, v with 4, wet bulb and dew point with
 // 2 (empty when unknown); decimal point, no thousands separator, no blanks.
 std::string riga_stati(const StatoAria& s, char sep);
+// The same line with its line end '\n', appended to `uscita`.
+void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep);
 
 // Splits one CSV line at `sep` into `campi` (cleared first). A field may be enclosed in double quotes (a doubled
 // quote inside stands for one); blanks around a field are dropped.
@@ -65,17 +67,20 @@ struct EsitoStati {
 // Reads the CSV of states from `in` and writes the properties CSV to `out`, one row at a time (memory does not
 // grow with the input). `umidita` 0: the humidity column is "ur" (%), 1: it is "x" (g/kg). Each bad row is
 // reported on `diagnostica` as "NAME:LINE: reason (row skipped)", where NAME is `nome`. The output uses the
-// input's separator.
+// input's separator. With `fili` above 1 that many worker threads compute blocks of rows while this thread reads
+// and writes them; the output and the diagnostics are the same, in the same order, and memory stays bounded.
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
-                         std::string_view nome);
+                         std::string_view nome, unsigned fili = 1);
 
 // How a batch runs beyond the defaults.
 struct OpzioniStati {
     int umidita = 0;                // 0: a CSV's humidity column is ur (%), 1: x (g/kg)
+    unsigned fili = 1;              // worker threads (1: the rows are computed by the reading thread)
     Aria aria;                      // the pressure of every row
     bool pressione_da_file = false; // each row at its own pressure (a CSV's column p, a weather file's station)
     bool scrivi_righe = true;       // false: rows are computed and reported, nothing is written to `out`
-    // Called with every state written (or computed, without writing) and the air it was computed in.
+    // Called with every state written (or computed, without writing) and the air it was computed in, in input
+    // order, by the calling thread.
     std::function<void(const StatoAria&, Aria)> per_ogni_stato;
     // Filled with a description of the place the data come from (a weather file's location), when known.
     std::string* descrizione = nullptr;
@@ -85,6 +90,9 @@ struct OpzioniStati {
 // their date and hour columns; with `pressione_da_file` every row carries its pressure in a last column p.
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
                          std::string_view nome);
+
+// The processor cores this process may run on (at least 1): the batch command's default number of threads.
+unsigned fili_disponibili();
 
 // Exit status of the batch command: 0 every row written, 1 some rows skipped, 2 the input could not be used.
 int codice_uscita_stati(const EsitoStati& e);

@@ -1,6 +1,8 @@
 #include "core/aria_umida.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace ondix {
 
@@ -13,6 +15,21 @@ double polinomio_saturazione(double t) {
     const double mm = 25.96529 + 2.595377 * T + 0.085580442 * T * T + 0.00068916518 * T * T * T +
                       0.0000476601456 * T * T * T * T;
     return 9.81 * mm;
+}
+
+// A halving step that sets an end of the interval to the value it already has leaves the search as it was: every
+// later step computes the same midpoint and the same comparison, so the result is the one at the iteration cap.
+// Bit for bit, so that −0 and +0 count as different.
+bool fermo(double estremo, double mid) {
+    return std::bit_cast<std::uint64_t>(estremo) == std::bit_cast<std::uint64_t>(mid);
+}
+
+// True when −10 ≤ t ≤ 100 °C and ps(t) < P (the pressure of `a`): then over [−10, t] the saturation pressure is the polynomial, whose
+// terms are all positive, so it and the saturation humidity ratio and enthalpy never decrease (rounding keeps
+// that order), and none of them raises a floating-point exception. A search over such an interval may evaluate
+// them anywhere in it, and a value at −10 °C bounds every value in it from below.
+bool curva_regolare(double t, Aria a) {
+    return t >= -10.0 && t <= 100.0 && polinomio_saturazione(t) < a.pressione;
 }
 } // namespace
 
@@ -55,25 +72,42 @@ std::optional<double> temperatura_rugiada(double ur, double t, Aria a) {
     const double x = umidita_specifica(ur, t, a);
     double lo = -10.0, hi = t, mid = 0.0, xs = 0.0;
     int n = 0;
-    do {
+    // Early exit to the cap: over a regular interval air drier than saturation at −10 °C by more than the
+    // tolerance is met by no halving.
+    // The values at −10 and −100 °C are kept for the program's fixed pressure, computed for any other.
+    static const double xs_meno10_fissa = umidita_saturazione(-10.0);
+    const double xs_meno10 = a == Aria{} ? xs_meno10_fissa : umidita_saturazione(-10.0, a);
+    if (curva_regolare(t, a) && x + 0.01 < xs_meno10) n = 101;
+    while (n <= 100) {
         ++n;
         mid = (lo + hi) / 2.0;
         xs = umidita_saturazione(mid, a);
-        if (xs > x)
-            hi = mid;
-        else
-            lo = mid;
-    } while (!(std::fabs(x - xs) < 0.01 || n > 100));
+        double& estremo = xs > x ? hi : lo;
+        const bool ripete = fermo(estremo, mid);
+        estremo = mid;
+        if (std::fabs(x - xs) < 0.01) break;
+        if (ripete) n = 101; // early exit to the cap: every later halving repeats this one
+    }
     if (n <= 100) return mid;
     // No convergence: the dew point lies below −10 °C (or the air is above saturation). Search it on the
     // continuation of the saturation pressure below −10 °C, as the wet bulb does, down to −100 °C.
-    if (!(x < umidita_saturazione(-10.0, a))) return std::nullopt;
+    if (!(x < xs_meno10)) return std::nullopt;
     lo = -100.0;
     hi = -10.0;
-    if (!(x >= umidita_saturazione(lo, a))) return std::nullopt; // drier than saturated air at −100 °C
+    static const double xs_meno100_fissa = umidita_saturazione(-100.0);
+    const double xs_meno100 = a == Aria{} ? xs_meno100_fissa : umidita_saturazione(-100.0, a);
+    if (!(x >= xs_meno100)) return std::nullopt; // drier than saturated air at −100 °C
+    // The continuation inverts in closed form: its root r tells each halving's comparison without evaluating it.
+    // Within [−100, −10] °C ln(xs) grows by at least L/R / 263.15² = 0.088 per kelvin, so 1e-6 K from the root xs
+    // differs from x by 9e-8 of its value, far beyond the rounding of xs or of r (below 1e-13); nearer than that
+    // the halving evaluates xs as usual.
+    const double ps = a.pressione * x / (622.0 + x);
+    const double r = 1.0 / (1.0 / 263.15 - std::log(ps / polinomio_saturazione(-10.0)) / sublimazione_su_r) - 273.15;
+    constexpr double margine = 1e-6;
     while (hi - lo >= 0.0005) {
         mid = (lo + hi) / 2.0;
-        if (umidita_saturazione(mid, a) > x)
+        const bool sopra = mid > r + margine || (!(mid < r - margine) && umidita_saturazione(mid, a) > x);
+        if (sopra)
             hi = mid;
         else
             lo = mid;
@@ -81,21 +115,77 @@ std::optional<double> temperatura_rugiada(double ur, double t, Aria a) {
     return (lo + hi) / 2.0;
 }
 
+namespace {
+
+// Enthalpy of saturated air at t ≥ −10 °C, kJ/kg: entalpia(umidita_saturazione(t), t), written out so that
+// several evaluations overlap.
+inline double entalpia_satura(double t, Aria a) {
+    const double ps = polinomio_saturazione(t);
+    const double xs = 622.0 * ps / (a.pressione - ps);
+    return 1.004 * t + (1.926 * t + 2490.0) * xs / 1000.0;
+}
+
+// The wet-bulb search over [−10, t] for a curva_regolare(t), with the plain search's halvings, midpoints and
+// stopping rule. The next three halvings can only visit the seven midpoints of the tree below the current one:
+// their enthalpies are computed together, so that the evaluations overlap, and the three halvings walk them.
+double bulbo_umido_regolare(double H, double t, Aria aria) {
+    double lo = -10.0, hi = t, mid = (lo + hi) / 2.0;
+    // Air below saturation at −10 °C by more than the tolerance: every halving lowers the upper end, until the
+    // interval is worn down to one double or the cap is reached.
+    static const double hs_meno10_fissa = entalpia_satura(-10.0, Aria{});
+    const double hs_meno10 = aria == Aria{} ? hs_meno10_fissa : entalpia_satura(-10.0, aria);
+    if (H + 0.1 < hs_meno10) {
+        for (int n = 1;; ++n) {
+            const bool ripete = fermo(hi, mid);
+            hi = mid;
+            if (n > 300 || ripete) return mid;
+            mid = (lo + hi) / 2.0;
+        }
+    }
+    // Halving number n on the enthalpy hs at mid: true when the search stops there; `giu` tells which end moved.
+    bool giu = false;
+    auto dimezza = [&](double hs, int n) {
+        giu = hs > H;
+        double& estremo = giu ? hi : lo;
+        const bool ripete = fermo(estremo, mid);
+        estremo = mid;
+        return n > 300 || std::fabs(hs - H) < 0.1 || ripete;
+    };
+    for (int n = 1;; n += 3) {
+        // Each midpoint from the interval the halvings would leave: (lo, mid) below, (mid, hi) above.
+        const double b = (lo + mid) / 2.0, a = (mid + hi) / 2.0;
+        const double bb = (lo + b) / 2.0, ba = (b + mid) / 2.0, ab = (mid + a) / 2.0, aa = (a + hi) / 2.0;
+        const double h = entalpia_satura(mid, aria), hb = entalpia_satura(b, aria), ha = entalpia_satura(a, aria);
+        const double hbb = entalpia_satura(bb, aria), hba = entalpia_satura(ba, aria),
+                     hab = entalpia_satura(ab, aria), haa = entalpia_satura(aa, aria);
+        if (dimezza(h, n)) return mid;
+        const bool primo_giu = giu;
+        mid = primo_giu ? b : a;
+        if (dimezza(primo_giu ? hb : ha, n + 1)) return mid;
+        mid = primo_giu ? (giu ? bb : ba) : (giu ? ab : aa);
+        if (dimezza(primo_giu ? (giu ? hbb : hba) : (giu ? hab : haa), n + 2)) return mid;
+        mid = (lo + hi) / 2.0;
+    }
+}
+
+} // namespace
+
 double temperatura_bulbo_umido(double x, double t, Aria a) {
     const double H = entalpia(x, t);
+    if (curva_regolare(t, a)) return bulbo_umido_regolare(H, t, a);
     // The search runs from −10 °C up to the dry bulb. For air colder than −10 °C that interval would be upside
     // down and the result would sit above the dry bulb; there the search starts 10 °C below the dry bulb instead.
     double lo = t < -10.0 ? t - 10.0 : -10.0, hi = t, mid = 0.0, hs = 0.0;
     int n = 0;
+    bool ripete = false;
     do {
         ++n;
         mid = (lo + hi) / 2.0;
         hs = entalpia(umidita_saturazione(mid, a), mid);
-        if (hs > H)
-            hi = mid;
-        else
-            lo = mid;
-    } while (!(n > 300 || std::fabs(hs - H) < 0.1));
+        double& estremo = hs > H ? hi : lo;
+        ripete = fermo(estremo, mid);
+        estremo = mid;
+    } while (!(n > 300 || std::fabs(hs - H) < 0.1 || ripete));
     return mid;
 }
 
@@ -135,11 +225,10 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Ar
         const double hw = (xs - x1) * 0.004186 * tw;
         hs = entalpia(xs, mid);
         const double d = hs - (h1 + hw);
-        if (d > 0)
-            hi = mid;
-        else
-            lo = mid;
-        if (std::fabs(d) < 0.001 || n > 30) break;
+        double& estremo = d > 0 ? hi : lo;
+        const bool ripete = fermo(estremo, mid);
+        estremo = mid;
+        if (std::fabs(d) < 0.001 || n > 30 || ripete) break;
     }
     const double ts = mid;
     const double t2 = t1 - (t1 - ts) * eff / 100.0;
@@ -150,11 +239,10 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Ar
         xm = (xlo + xhi) / 2.0;
         const double hm = entalpia(xm, t2);
         ++n;
-        if (hm >= hs)
-            xhi = xm;
-        else
-            xlo = xm;
-        if (std::fabs(hs - hm) < 0.001 || n > 60) break;
+        double& estremo = hm >= hs ? xhi : xlo;
+        const bool ripete = fermo(estremo, xm);
+        estremo = xm;
+        if (std::fabs(hs - hm) < 0.001 || n > 60 || ripete) break;
     }
     return {t2, xm};
 }
@@ -169,11 +257,10 @@ Stato umidificazione_vapore(double t1, double x1, double tv, double x2) {
         ++n;
         mid = (lo + hi) / 2.0;
         const double d = h1 + hv - entalpia(x1 + dx, mid);
-        if (d > 0)
-            lo = mid;
-        else
-            hi = mid;
-        if (n >= 100 || std::fabs(d) <= 0.01) break;
+        double& estremo = d > 0 ? lo : hi;
+        const bool ripete = fermo(estremo, mid);
+        estremo = mid;
+        if (n >= 100 || std::fabs(d) <= 0.01 || ripete) break;
     }
     return {mid, x1 + dx};
 }
@@ -192,11 +279,10 @@ double temperatura_a_entalpia(double x, double h, double t) {
         mid = (hi + lo) / 2.0;
         if (mid < 0.0) mid = 0.0;
         const double hm = entalpia(x, mid);
-        if (hm >= h)
-            hi = mid;
-        else
-            lo = mid;
-        if (std::fabs(hm - h) < 0.05) break;
+        double& estremo = hm >= h ? hi : lo;
+        const bool ripete = fermo(estremo, mid);
+        estremo = mid;
+        if (std::fabs(hm - h) < 0.05 || ripete) break;
     }
     return mid;
 }

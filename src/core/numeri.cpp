@@ -1,7 +1,10 @@
 #include "core/numeri.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <system_error>
 
 namespace ondix {
@@ -18,7 +21,43 @@ bool cifra(char c) {
 bool spazio(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
+constexpr std::array<double, 10> potenze_dieci{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr std::array<std::uint64_t, 10> potenze_intere{1,      10,      100,      1000,      10000,
+                                                       100000, 1000000, 10000000, 100000000, 1000000000};
 } // namespace
+
+std::to_chars_result scrivi_fisso(char* primo, char* ultimo, double valore, int d) {
+    if (d >= 0 && d < static_cast<int>(potenze_dieci.size()) && std::isfinite(valore)) {
+        const auto dd = static_cast<std::size_t>(d);
+        // m is |valore| · 10^d within half a unit in its last place (the power is exact), so below 2^50 it is
+        // within m · 2^-53 of the exact product: when its fraction is farther than twice that from one half, the
+        // integer nearest to m is the one nearest to the exact product, which is what to_chars rounds to.
+        const double m = std::fabs(valore) * potenze_dieci[dd];
+        const double intera = std::floor(m);
+        const double frazione = m - intera; // exact
+        if (m < 0x1p50 && std::fabs(frazione - 0.5) > m * 0x1p-52) {
+            std::uint64_t r = static_cast<std::uint64_t>(intera) + (frazione > 0.5 ? 1 : 0);
+            const std::uint64_t p = potenze_intere[dd];
+            std::uint64_t interi = r / p, decimali = r % p;
+            // Digits from the right: the decimals (with their leading zeros), the point, the integer part.
+            std::array<char, 32> buf;
+            char* q = buf.data() + buf.size();
+            for (int k = 0; k < d; ++k, decimali /= 10)
+                *--q = static_cast<char>('0' + decimali % 10);
+            if (d > 0) *--q = '.';
+            do {
+                *--q = static_cast<char>('0' + interi % 10);
+                interi /= 10;
+            } while (interi != 0);
+            if (std::signbit(valore)) *--q = '-';
+            const auto n = static_cast<std::size_t>(buf.data() + buf.size() - q);
+            if (static_cast<std::size_t>(ultimo - primo) < n) return {ultimo, std::errc::value_too_large};
+            std::memcpy(primo, q, n);
+            return {primo + n, std::errc()};
+        }
+    }
+    return std::to_chars(primo, ultimo, valore, std::chars_format::fixed, d);
+}
 
 std::string formatta(double valore, int w, int d) {
     if (std::isnan(valore)) return allinea("indefinito", w);
@@ -26,7 +65,7 @@ std::string formatta(double valore, int w, int d) {
     if (d < 0) d = 0;
     // Largest fixed text of a double: 309 integer digits, sign, point and the decimals.
     std::string buf(330 + static_cast<std::size_t>(d), '\0');
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), valore, std::chars_format::fixed, d);
+    const auto res = scrivi_fisso(buf.data(), buf.data() + buf.size(), valore, d);
     buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
     return allinea(std::move(buf), w);
 }

@@ -1,6 +1,7 @@
 // Numbers to text and text to numbers, independent of the C locale.
 #pragma once
 
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,12 @@ namespace ondix {
 // Fixed-point text of `valore` with `d` decimals, right-aligned in `w` characters (the field grows, never cuts),
 // decimal point '.'. Non-finite values read "infinito", "-infinito" or "indefinito", right-aligned likewise.
 std::string formatta(double valore, int w, int d);
+
+// Fixed-point text of `valore` with `d` decimals and a decimal point into [primo, ultimo): the same characters and
+// the same outcome as std::to_chars(primo, ultimo, valore, std::chars_format::fixed, d), sooner. Most numbers are
+// written from their scaled value rounded to an integer; where that rounding could differ from the exact one
+// (a value on or next to a tie, a magnitude beyond 2^50 units of the last decimal) std::to_chars writes them.
+std::to_chars_result scrivi_fisso(char* primo, char* ultimo, double valore, int d);
 
 // Outcome of reading a typed text as a number.
 struct Conversione {

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
@@ -54,6 +55,16 @@ void applica(QWidget* w, const Rettangolo& r) {
     w->setGeometry(r.left, r.top, r.width, r.height);
 }
 
+// The exit button's picture: the toolkit's own close picture, from the resources built into it. Asking the style
+// for it would first look it up in the desktop's icon theme, which costs more than drawing the whole menu.
+QIcon icona_uscita(const QStyle* stile) {
+    QIcon icona;
+    for (const char* lato : {"16", "32", "128"})
+        icona.addFile(QStringLiteral(":/qt-project.org/styles/commonstyle/images/standardbutton-close-%1.png")
+                          .arg(QLatin1String(lato)));
+    return icona.isNull() ? stile->standardIcon(QStyle::SP_DialogCloseButton) : icona;
+}
+
 } // namespace
 
 QString maiuscole_ascii(const QString& testo) {
@@ -86,6 +97,7 @@ Tform_ondix::Tform_ondix(const QString& cartella_programma, DimensioniSchermo sc
         connect(b, &QPushButton::clicked, this, destra[i].azione);
         m_destra[i] = b;
     }
+    m_destra[0]->setIcon(icona_uscita(style()));
     m_esterno.imposta_rapporto([this] { return rapporto(); });
     m_pressione = new PressioneSito(this, m_ctx);
     aggiusta();
@@ -160,17 +172,15 @@ void Tform_ondix::paintEvent(QPaintEvent* e) {
 }
 
 void Tform_ondix::dopo_primo_disegno() {
-    // Looking up an icon in the desktop's theme and setting up a text box take longer than drawing the whole
-    // menu, so they wait until the menu is on the screen.
-    m_destra[0]->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     // The program's icon, for the window manager's title bars and task list: the desktop theme's, where the
-    // package installed one, else the program's own.
+    // package installed one, else the program's own. Looking it up in the theme takes longer than drawing the
+    // whole menu, so it waits until the menu is on the screen.
     if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(icona_programma());
-    rapporto();
 }
 
 TForm2* Tform_ondix::rapporto() {
     if (m_rapporto_esterno) return m_rapporto_esterno;
+    // Made at the first calculation: setting up its text box costs more than drawing the whole menu.
     if (!m_rapporto) m_rapporto = std::make_unique<TForm2>(m_schermo);
     return m_rapporto.get();
 }

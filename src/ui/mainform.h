@@ -26,7 +26,7 @@ public:
     Tform_ondix(const QString& cartella_programma, DimensioniSchermo schermo, QWidget* parent = nullptr);
 
     // The report window shown at the end of every calculation. Without one set here, the main window makes its
-    // own just after its first paint (or at the first calculation, if that comes sooner).
+    // own at the first calculation.
     void imposta_rapporto(TForm2* finestra) { m_rapporto_esterno = finestra; }
     TForm2* rapporto();
     // The chart window that serves the chart requests.
@@ -66,7 +66,7 @@ private:
     // Writes "patm.txt" for `p` (Pa) and shows the pressure.
     void scrivi_pressione(double p);
     void carica_sfondo();
-    // What the first screenful does not need: the close button's picture, the report window.
+    // What the first screenful does not need: the program's icon.
     void dopo_primo_disegno();
 
     QString m_cartella;

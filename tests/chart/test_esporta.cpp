@@ -40,11 +40,12 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // Runs ondix-calc with `argomenti` (already quoted), no display and no platform chosen.
-    Esito calc(const std::string& argomenti) {
+    // Runs ondix-calc with `argomenti` (already quoted), no display and no platform chosen, and the environment
+    // variables `ambiente` ("NAME=value ...").
+    Esito calc(const std::string& argomenti, const std::string& ambiente = "") {
         const fs::path err = dir / "stderr.txt";
-        const std::string comando = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" ONDIX_CALC "' " +
-                                    argomenti + " >/dev/null 2>'" + err.string() + "'";
+        const std::string comando = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + ambiente + " '" +
+                                    ONDIX_CALC "' " + argomenti + " >/dev/null 2>'" + err.string() + "'";
         const int stato = std::system(comando.c_str());
         Esito e{WIFEXITED(stato) ? WEXITSTATUS(stato) : -1, leggi(err)};
         fs::remove(err);
@@ -78,6 +79,17 @@ TEST_F(Esporta, PngIsTheScreenChartAt1024x768) {
     EXPECT_EQ(img.pixelColor(54, 300), QColor(0, 0, 255));  // y axis
     EXPECT_EQ(img.pixelColor(500, 664), QColor(0, 0, 255)); // x axis
     EXPECT_EQ(contenuto(), (std::vector<std::string>{"punto.png"}));
+}
+
+// The drawing libraries are loaded for a chart only: the dynamic loader's list of the files it opened.
+TEST_F(Esporta, QtIsLoadedOnlyForAChart) {
+    const Esito senza = calc("4", "LD_DEBUG=files");
+    EXPECT_EQ(senza.codice, 0);
+    EXPECT_NE(senza.err.find("libstdc++"), std::string::npos) << senza.err;
+    EXPECT_EQ(senza.err.find("libQt6"), std::string::npos) << senza.err;
+    const Esito con = calc("4 --grafico " + q(dir / "punto.png"), "LD_DEBUG=files");
+    EXPECT_EQ(con.codice, 0);
+    EXPECT_NE(con.err.find("libQt6Gui"), std::string::npos);
 }
 
 TEST_F(Esporta, SvgAndPdfByExtensionInAnyCase) {

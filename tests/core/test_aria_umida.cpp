@@ -1,12 +1,19 @@
 #include "core/aria_umida.h"
 #include "core/nebbia.h"
 #include "core/numeri.h"
+#include "ricerche_piane.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cfenv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <optional>
+#include <sstream>
 #include <utility>
+#include <vector>
 
 using namespace ondix;
 
@@ -160,4 +167,70 @@ TEST(Proprieta, FogIsWhatPrintsAboveHundredAndSettlesAtEqualEnthalpy) {
     }
     // Beyond the search's 95 °C: no equilibrium.
     EXPECT_FALSE(equilibrio_nebbia(30.0, 5000.0));
+}
+
+// The searches stop as soon as their result is known; over a grid that takes every branch (converged, capped,
+// interval worn down to one double, cold and dry air, degenerate inputs) they give what the plain searches give,
+// with the same floating-point exceptions raised.
+TEST(Ricerche, EarlyExitsGiveThePlainSearchesResultsBitForBit) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+    std::vector<double> temperature{-10.0, -0.0, 100.0, 150.0, -273.15, nan, inf, -inf};
+    for (double t = -30; t <= 105; t += 0.7)
+        temperature.push_back(t);
+    std::vector<double> umidita{0.0, 0.01, 100.0, 140.0, -5.0, nan};
+    for (double ur = 0.5; ur < 100; ur += 2.5)
+        umidita.push_back(ur);
+    std::size_t diverse = 0, casi = 0;
+    std::ostringstream prima;
+    auto confronta = [&](const char* nome, auto breve, auto piana, double p1, double p2) {
+        ++casi;
+        constexpr int controllate = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+        std::feclearexcept(FE_ALL_EXCEPT);
+        const double a = breve();
+        const int fa = std::fetestexcept(controllate);
+        std::feclearexcept(FE_ALL_EXCEPT);
+        const double b = piana();
+        const int fb = std::fetestexcept(controllate);
+        if (std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) && fa == fb) return;
+        if (diverse++ == 0)
+            prima << nome << "(" << p1 << ", " << p2 << "): " << a << " instead of " << b << ", exceptions " << fa
+                  << " instead of " << fb;
+    };
+    for (double t : temperature)
+        for (double ur : umidita) {
+            // No dew point reads as a NaN that no search returns.
+            const auto valore = [](std::optional<double> r) { return r ? *r : std::bit_cast<double>(0x7ff8deadbeef0000); };
+            confronta(
+                "temperatura_rugiada", [&] { return valore(temperatura_rugiada(ur, t)); },
+                [&] { return valore(piane::temperatura_rugiada(ur, t)); }, ur, t);
+            const double x = umidita_specifica(ur, t);
+            confronta(
+                "temperatura_bulbo_umido", [&] { return temperatura_bulbo_umido(x, t); },
+                [&] { return piane::temperatura_bulbo_umido(x, t); }, x, t);
+        }
+    for (double t1 = -10; t1 <= 50; t1 += 7.5)
+        for (double ur : {0.0, 10.0, 50.0, 100.0})
+            for (double tw : {0.0, 20.0, 90.0})
+                for (double eff : {0.0, 75.0, 100.0}) {
+                    confronta(
+                        "umidificazione_adiabatica t", [&] { return umidificazione_adiabatica(t1, ur, tw, eff).t; },
+                        [&] { return piane::umidificazione_adiabatica(t1, ur, tw, eff).t; }, t1, ur);
+                    confronta(
+                        "umidificazione_adiabatica x", [&] { return umidificazione_adiabatica(t1, ur, tw, eff).x; },
+                        [&] { return piane::umidificazione_adiabatica(t1, ur, tw, eff).x; }, t1, ur);
+                }
+    for (double t1 = -10; t1 <= 50; t1 += 7.5)
+        for (double x1 : {0.0, 5.0, 15.0})
+            for (double tv : {20.0, 100.0})
+                for (double x2 : {0.0, 7.0, 7.001, 20.0, 300.0})
+                    confronta(
+                        "umidificazione_vapore", [&] { return umidificazione_vapore(t1, x1, tv, x2).t; },
+                        [&] { return piane::umidificazione_vapore(t1, x1, tv, x2).t; }, t1, x2);
+    for (double x : {0.0, 5.0, 20.0})
+        for (double h = -60; h <= 150; h += 2.5)
+            for (double t = -20; t <= 60; t += 4)
+                confronta(
+                    "temperatura_a_entalpia", [&] { return temperatura_a_entalpia(x, h, t); },
+                    [&] { return piane::temperatura_a_entalpia(x, h, t); }, h, t);
+    EXPECT_EQ(diverse, 0u) << "of " << casi << "; the first: " << prima.str();
 }

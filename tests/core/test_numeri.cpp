@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 using namespace ondix;
 
@@ -20,6 +25,56 @@ TEST(Formatta, FieldGrowsSignStaysRoundingCarries) {
     EXPECT_EQ(formatta(14.6712, 5, 2), "14.67");
     EXPECT_EQ(formatta(-0.0001, 7, 2), "  -0.00");
     EXPECT_EQ(formatta(1e300, 3, 0).size(), 301u);
+}
+
+// The quick writer against std::to_chars, byte for byte: exact ties and their neighbours at every decimal count,
+// both signs and zeros, magnitudes from denormals to the largest double, non-finite values, short buffers.
+TEST(ScriviFisso, WritesWhatToCharsWrites) {
+    std::vector<double> valori{0.0, -0.0, 0.5, 1.5, 2.5, 0.125, 0.375, 1e-320, 1e15, 1e16, 1e22, 9.5e22, 1e300,
+                               std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(),
+                               std::numeric_limits<double>::infinity(), std::nan("")};
+    const double inf = std::numeric_limits<double>::infinity();
+    // Ties of every decimal count up to 6, with the doubles either side: k/2^j, exact in binary.
+    for (int j = 1; j <= 12; ++j)
+        for (int k = 1; k < 40; k += 2) {
+            const double v = std::ldexp(k, -j) * (j % 3 == 0 ? 1000.0 : 1.0);
+            valori.insert(valori.end(), {v, std::nextafter(v, inf), std::nextafter(v, -inf)});
+        }
+    // Decimal halves that are not exact in binary (0.005, 2.675, …), with their neighbours.
+    for (int k = 1; k < 2000; k += 7)
+        for (double scala : {1e1, 1e2, 1e3, 1e4, 1e5}) {
+            const double v = (k + 0.5) / scala;
+            valori.insert(valori.end(), {v, std::nextafter(v, inf), std::nextafter(v, -inf)});
+        }
+    // Random magnitudes around 2^50 units of the last decimal, where the quick path gives way.
+    for (int d = 0; d <= 9; ++d)
+        for (double f = 0.999; f <= 1.001; f += 0.0001)
+            valori.push_back(std::ldexp(f, 50) / std::pow(10.0, d));
+    std::mt19937_64 caso(15);
+    std::uniform_real_distribution<double> esponente(-12, 20), mantissa(1, 10);
+    for (int i = 0; i < 40000; ++i)
+        valori.push_back(mantissa(caso) * std::pow(10.0, esponente(caso)));
+    std::uniform_int_distribution<std::uint64_t> bit;
+    for (int i = 0; i < 10000; ++i)
+        valori.push_back(std::bit_cast<double>(bit(caso)));
+
+    std::size_t diverse = 0;
+    std::string prima;
+    for (double v : valori)
+        for (double segno : {1.0, -1.0})
+            for (int d : {0, 1, 2, 3, 4, 6, 9, 12}) {
+                char a[400], b[400];
+                const double x = segno * v;
+                const auto ra = scrivi_fisso(a, a + sizeof a, x, d);
+                const auto rb = std::to_chars(b, b + sizeof b, x, std::chars_format::fixed, d);
+                if (ra.ec == rb.ec && std::string_view(a, ra.ptr) == std::string_view(b, rb.ptr)) continue;
+                if (diverse++ == 0) prima = std::string(b, rb.ptr) + " written as " + std::string(a, ra.ptr);
+            }
+    EXPECT_EQ(diverse, 0u) << prima;
+    // A buffer too short fails as to_chars fails.
+    char corto[5];
+    EXPECT_EQ(scrivi_fisso(corto, corto + sizeof corto, 123.456, 2).ec, std::errc::value_too_large);
+    EXPECT_EQ(std::string_view(corto, scrivi_fisso(corto, corto + sizeof corto, -1.5, 2).ptr), "-1.50");
 }
 
 TEST(Formatta, NonFiniteValuesReadAsWords) {

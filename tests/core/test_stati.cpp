@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -32,11 +33,11 @@ struct Uscita {
     EsitoStati esito;
 };
 
-Uscita converti(const std::string& ingresso, int umidita = 0) {
+Uscita converti(const std::string& ingresso, int umidita = 0, unsigned fili = 1) {
     std::istringstream in(ingresso);
     std::ostringstream out, err;
     Uscita u;
-    u.esito = calcola_stati(in, out, err, umidita, "f.csv");
+    u.esito = calcola_stati(in, out, err, umidita, "f.csv", fili);
     u.csv = out.str();
     u.errori = err.str();
     return u;
@@ -352,4 +353,72 @@ TEST(Riepilogo, DesignValuesAreTheValuesExceededInTheirShareOfTheHours) {
     EXPECT_FALSE(soglia_da_testo("z=3"));
     EXPECT_FALSE(soglia_da_testo("t=abc"));
     EXPECT_FALSE(soglia_da_testo("t30"));
+}
+
+// Threads change nothing in what is written: rows of every kind (good, refused, unreadable, too short, too long,
+// blank, quoted) over more blocks than the threads keep at once, with and without a header line.
+TEST(CalcolaStati, ThreadsWriteTheSameBytesInTheSameOrder) {
+    for (const bool intestazione : {true, false}) {
+        std::string ingresso = intestazione ? "\xEF\xBB\xBFt;ur\r\n" : "12.5;40\r\n";
+        // Unreadable, too short, blank, too long, quoted, out of range, no dew point.
+        const std::string speciali[] = {"abc;50\n", "20\n", "\n   \n", std::string(lunghezza_massima_riga + 10, '1') + "\n",
+                                        "\"21.5\";\"60\"\r\n", "150;50\n", "20;0\n"};
+        for (int i = 0; i < 40000; ++i)
+            ingresso += i % 13 == 5 ? speciali[(i / 13) % 7]
+                                    : std::to_string(-30 + i % 80) + "." + std::to_string(i % 10) + ";" +
+                                          std::to_string(i % 101) + "\n";
+        const Uscita uno = converti(ingresso);
+        ASSERT_GT(uno.esito.scritte, 35000u);
+        ASSERT_GT(uno.esito.scartate, 1500u);
+        for (unsigned fili : {2u, 3u}) {
+            const Uscita molti = converti(ingresso, 0, fili);
+            EXPECT_TRUE(molti.csv == uno.csv) << fili;
+            EXPECT_TRUE(molti.errori == uno.errori) << fili;
+            EXPECT_EQ(molti.esito.scritte, uno.esito.scritte);
+            EXPECT_EQ(molti.esito.scartate, uno.esito.scartate);
+            EXPECT_EQ(molti.esito.errore, uno.esito.errore);
+        }
+    }
+}
+
+TEST(CalcolaStati, ThreadsKeepOnlyAFewBlocksOfRows) {
+    // Reading runs ahead of writing by no more than the blocks the threads hold (two per thread and two more, of
+    // 4096 rows each), however long the input.
+    Contatore conta;
+    std::ostream out(&conta);
+    std::size_t avanti = 0;
+    RigheGenerate gen(300000, [&](std::size_t k) { avanti = std::max(avanti, k - conta.righe); });
+    std::istream in(&gen);
+    std::ostringstream err;
+    const EsitoStati e = calcola_stati(in, out, err, 0, "gen", 3);
+    EXPECT_EQ(e.scritte, 300000u);
+    EXPECT_EQ(conta.righe, 300001u);
+    EXPECT_LE(avanti, 9u * 4096u);
+    EXPECT_GT(avanti, 4096u);
+}
+
+TEST(CalcolaStati, ThreadsOnAWeatherFileAtEachHoursPressure) {
+    // The same bytes, the same diagnostics and the states handed over in input order, whatever the threads.
+    std::string epw = "LOCATION,Prova,,ITA,,,45,9,1,250\nDESIGN CONDITIONS,0\nDATA PERIODS,1,1,Data,Friday,1/1,12/31\n";
+    for (int i = 0; i < 9000; ++i) {
+        const double t = -5 + (i % 400) * 0.1, tr = t - 1 - (i % 7);
+        const std::string p = i % 997 == 3 ? "999999" : std::to_string(95000 + i % 3000);
+        epw += "2021,1,1," + std::to_string(i % 24 + 1) + ",60,A7," + formatta(t, 0, 1) + "," + formatta(tr, 0, 1) +
+               ",80," + p + ",0,0\n";
+    }
+    OpzioniStati o;
+    o.pressione_da_file = true;
+    std::vector<double> ordine;
+    o.per_ogni_stato = [&](const StatoAria& s, Aria a) { ordine.push_back(s.t + a.pressione); };
+    const Uscita uno = converti_con(epw, o, "f.epw");
+    const std::vector<double> ordine_uno = ordine;
+    ordine.clear();
+    o.fili = 3;
+    const Uscita tre = converti_con(epw, o, "f.epw");
+    EXPECT_EQ(uno.esito.scritte, 8990u);
+    EXPECT_EQ(uno.esito.scartate, 10u);
+    EXPECT_TRUE(tre.csv == uno.csv);
+    EXPECT_EQ(tre.errori, uno.errori);
+    EXPECT_EQ(ordine, ordine_uno);
+    EXPECT_EQ(uno.csv.substr(0, uno.csv.find('\n')), "anno,mese,giorno,ora,t,ur,x,h,v,t_bulbo_umido,t_rugiada,p");
 }

@@ -622,14 +622,25 @@ private slots:
 
     // As the program runs it: the main window makes its own report window.
     void finestraDelRapportoPropria() {
+        // The report window is made when it is first needed, not at start-up.
+        const auto finestre_rapporto = [] {
+            int n = 0;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                n += dynamic_cast<TForm2*>(w) != nullptr;
+            return n;
+        };
+        const int prima = finestre_rapporto();
         Tform_ondix finestra(cartella(), dimensioni_schermo());
         finestra.imposta_grafico([](QWidget*, const Contesto&, VistaGrafico) {});
         finestra.show();
         QVERIFY(QTest::qWaitForWindowExposed(&finestra));
-        QTRY_VERIFY(!trova<QPushButton>(&finestra, "BitBtn1")->icon().isNull()); // set after the first paint
-        QVERIFY(!finestra.windowIcon().isNull());
+        QVERIFY(!trova<QPushButton>(&finestra, "BitBtn1")->icon().isNull());
+        QTRY_VERIFY(!finestra.windowIcon().isNull()); // set after the first paint
         QVERIFY(!finestra.windowIcon().pixmap(32, 32).isNull());
+        QTest::qWait(50);
+        QCOMPARE(finestre_rapporto(), prima);
         TForm2* propria = finestra.rapporto();
+        QCOMPARE(finestre_rapporto(), prima + 1);
         QVERIFY(propria);
         QCOMPARE(finestra.rapporto(), propria);
         Risponditore r;

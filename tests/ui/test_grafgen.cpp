@@ -657,7 +657,11 @@ private slots:
                 filtri = d->nameFilters();
                 iniziale = d->directory().absolutePath();
                 if (nome.isEmpty()) return prova::chiudi(w);
-                d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(nome);
+                // Typed names are not used: under a window manager the file view's selection, updated once the
+                // dialog is activated, would replace the typed text.
+                for (const QString& f : d->nameFilters())
+                    if (nome.endsWith(f.mid(f.indexOf(QLatin1String("*.")) + 1).chopped(1))) d->selectNameFilter(f);
+                d->selectFile(nome);
                 QMetaObject::invokeMethod(d, "accept");
             };
         };

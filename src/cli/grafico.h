@@ -1,0 +1,45 @@
+// The chart export of ondix-calc, in a module loaded only when a chart is asked for: a calculation without a chart
+// never maps the drawing libraries.
+#pragma once
+
+#include "chart/nuvola.h"
+#include "chart/opzioni_grafico.h"
+#include "core/calcolo.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ondix {
+
+// What the module draws: the chart of `vista` over the context's point table and overlay code, with the layers of
+// `opzioni`, into `percorso`; or, when `nuvola` is set, those states as dots on the chart of the air `aria`.
+struct RichiestaGrafico {
+    const Contesto* contesto = nullptr;
+    std::optional<VistaGrafico> vista;
+    std::string percorso;
+    const OpzioniGrafico* opzioni = nullptr;
+    const std::vector<PuntoNuvola>* nuvola = nullptr;
+    Aria aria;
+};
+
+// The module's entry point, by this name: true when the chart was written, else false with a message for the user
+// in `errore`.
+using EsportaGrafico = bool (*)(const RichiestaGrafico* richiesta, std::string* errore);
+inline constexpr const char* simbolo_esporta_grafico = "ondix_esporta_grafico";
+// The module's version, by this name: a function returning the ondix version it was built with, which must be
+// the program's own (the request travels as C++ objects of that build).
+using VersioneModulo = const char* (*)();
+inline constexpr const char* simbolo_versione_modulo = "ondix_versione_modulo";
+// File name of the module: beside the program in the build tree, in the private library directory once installed.
+inline constexpr const char* nome_modulo_grafico = "ondix-grafico.so";
+
+// Loads the module (once) and draws the chart with it; nullopt on success, else a message for the user (also when
+// the module cannot be found or loaded).
+std::optional<std::string> esporta_grafico_modulo(const Contesto& ctx, std::optional<VistaGrafico> vista,
+                                                  const std::string& percorso, const OpzioniGrafico& opzioni = {});
+// The same for the states of a batch as dots (diagramma_nuvola) on the chart of the air `aria`.
+std::optional<std::string> esporta_nuvola_modulo(const std::vector<PuntoNuvola>& punti, Aria aria,
+                                                 const std::string& percorso, const OpzioniGrafico& opzioni = {});
+
+} // namespace ondix
