@@ -23,8 +23,9 @@ IntervalliGrafico intervalli_nuvola(const std::vector<PuntoNuvola>& punti);
 Rgb colore_densita(int n, int massimo);
 
 // The chart of a batch: the chart of the air `aria` without process points (frame, the plotter's layers,
-// saturation curve) over the ranges of intervalli_nuvola, then every point as a small square shaded by the number of points in its cell
-// of 0.5 °C × 0.25 g/kg and the eight cells around it, the most crowded drawn last. Leaves the mapping flag on.
+// saturation curve) over the ranges of intervalli_nuvola, then every point as a small square shaded by the number of
+// points in its cell of 0.5 °C × 0.25 g/kg and the eight cells around it, the most crowded drawn last. Leaves the
+// mapping flag on.
 void diagramma_nuvola(Plotter& p, const std::vector<PuntoNuvola>& punti, Aria aria = {});
 
 } // namespace ondix

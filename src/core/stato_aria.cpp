@@ -24,8 +24,7 @@ constexpr double precisione_t = 1e-10;
 
 // The point in [lo, hi] where `sopra` turns from false to true, to within precisione_t; the caller has made sure
 // that `sopra` is false at lo and true at hi. Bounded: at most 200 halvings.
-template <class F>
-double biseca(double lo, double hi, F sopra) {
+template <class F> double biseca(double lo, double hi, F sopra) {
     for (int n = 0; n < 200 && hi - lo > precisione_t; ++n) {
         const double mid = lo + (hi - lo) / 2.0;
         if (!(mid > lo && mid < hi)) break;

@@ -31,7 +31,8 @@ Riferimento riferimento(double t, double ur, double P) {
     r.h = 1.006 * t + W * (2501 + 1.86 * t);
     r.v = 287.042 * (t + 273.15) * (1 + 1.607858 * W) / P;
     double lo = -90, hi = t;
-    for (int i = 0; i < 200; ++i) ((ps_magnus((lo + hi) / 2) > pw) ? hi : lo) = (lo + hi) / 2;
+    for (int i = 0; i < 200; ++i)
+        ((ps_magnus((lo + hi) / 2) > pw) ? hi : lo) = (lo + hi) / 2;
     r.tr = lo;
     lo = -90, hi = t;
     for (int i = 0; i < 200; ++i) {
@@ -127,8 +128,8 @@ TEST(StatoDaCoppia, EveryIndependentPairGivesBackTheState) {
                         if ((a1 == G::x && b1 == G::tr) || (a1 == G::h && b1 == G::tbu)) continue;
                         const auto r = stato_da_coppia({b1, valore(b1)}, {a1, valore(a1)}, a);
                         const std::string dove = std::string(nome_grandezza(a1)) + "," +
-                                                 std::string(nome_grandezza(b1)) + " at " + std::to_string(t) +
-                                                 " C " + std::to_string(ur) + " % " + std::to_string(P) + " Pa";
+                                                 std::string(nome_grandezza(b1)) + " at " + std::to_string(t) + " C " +
+                                                 std::to_string(ur) + " % " + std::to_string(P) + " Pa";
                         ASSERT_TRUE(std::holds_alternative<StatoCompleto>(r)) << dove << ": " << std::get<1>(r);
                         const StatoCompleto& q = std::get<StatoCompleto>(r);
                         // Far better than the printed digits (t 0.1 C, x 0.01 g/kg, ur 0.1 %, h 0.1 kJ/kg).
@@ -171,16 +172,26 @@ TEST(StatoDaCoppia, PairsNoAirCanHaveAreRefusedByName) {
         {{G::t, 20}, {G::ur, 100.5}, "t = 20 C, ur = 100.5 %: the relative humidity is above 100 %"},
         {{G::ur, -1}, {G::h, 40}, "ur = -1 %, h = 40 kJ/kg: the relative humidity is below 0 %"},
         {{G::t, 20}, {G::x, 15}, "t = 20 C, x = 15 g/kg: the humidity is above saturation (14.673 g/kg at 20.00 C)"},
-        {{G::h, 30}, {G::x, 20}, "h = 30 kJ/kg, x = 20 g/kg: the humidity is above saturation (0.685 g/kg at -18.99 C)"},
-        {{G::t, 20}, {G::h, 10}, "t = 20 C, h = 10 kJ/kg: the enthalpy is below that of dry air at this dry bulb "
-                                 "(20.08 kJ/kg)"},
-        {{G::t, 20}, {G::tbu, 2}, "t = 20 C, tbu = 2 C: the wet bulb is below that of dry air at this dry bulb (5.78 C)"},
+        {{G::h, 30},
+         {G::x, 20},
+         "h = 30 kJ/kg, x = 20 g/kg: the humidity is above saturation (0.685 g/kg at -18.99 C)"},
+        {{G::t, 20},
+         {G::h, 10},
+         "t = 20 C, h = 10 kJ/kg: the enthalpy is below that of dry air at this dry bulb "
+         "(20.08 kJ/kg)"},
+        {{G::t, 20},
+         {G::tbu, 2},
+         "t = 20 C, tbu = 2 C: the wet bulb is below that of dry air at this dry bulb (5.78 C)"},
         {{G::t, 120}, {G::ur, 50}, "t = 120 C, ur = 50 %: t is outside -100 to 100 C"},
         {{G::x, 5}, {G::h, 500}, "x = 5 g/kg, h = 500 kJ/kg: the dry bulb would be 480.99 C, outside -50 to 100 C"},
-        {{G::x, 8}, {G::tr, 10}, "x = 8 g/kg, tr = 10 C: x and tr are not independent: the dew point follows from "
-                                 "the humidity ratio; give another pair"},
-        {{G::tbu, 19}, {G::h, 50}, "tbu = 19 C, h = 50 kJ/kg: h and tbu are not independent: the wet bulb "
-                                   "(saturated air of the same enthalpy) follows from the enthalpy; give another pair"},
+        {{G::x, 8},
+         {G::tr, 10},
+         "x = 8 g/kg, tr = 10 C: x and tr are not independent: the dew point follows from "
+         "the humidity ratio; give another pair"},
+        {{G::tbu, 19},
+         {G::h, 50},
+         "tbu = 19 C, h = 50 kJ/kg: h and tbu are not independent: the wet bulb "
+         "(saturated air of the same enthalpy) follows from the enthalpy; give another pair"},
         {{G::t, 20}, {G::t, 21}, "t = 20 C, t = 21 C: t is given twice"},
         {{G::ur, 0}, {G::x, 0}, "ur = 0 %, x = 0 g/kg: dry air (ur = 0, x = 0) may have any temperature"},
         {{G::t, NAN}, {G::ur, 50}, "t = nan C, ur = 50 %: t is not a finite number"},
@@ -213,11 +224,11 @@ TEST(StatoDaCoppia, BoundariesAreAccepted) {
 TEST(StatoDaCoppia, ReportInThePointFormat) {
     Rapporto r;
     scrivi_stato(r, stato({G::t, 20}, {G::ur, 50}));
-    EXPECT_EQ(r.righe(), (std::vector<std::string>{"       PROPRIETA DEL PUNTO", "Temperatura        :   20,0 C",
-                                                  "umidita relativa   :   50,0 %", "umidita specifica  :   7,25 g/kg ",
-                                                  "Entalpia           :   38,4 kj/kg ",
-                                                  "volume specifico   :  0,840 mc/kg",
-                                                  "temperatura bulbo umido :13.73 C", "temperatura rugiada     : 9.24 C"}));
+    EXPECT_EQ(r.righe(),
+              (std::vector<std::string>{"       PROPRIETA DEL PUNTO", "Temperatura        :   20,0 C",
+                                        "umidita relativa   :   50,0 %", "umidita specifica  :   7,25 g/kg ",
+                                        "Entalpia           :   38,4 kj/kg ", "volume specifico   :  0,840 mc/kg",
+                                        "temperatura bulbo umido :13.73 C", "temperatura rugiada     : 9.24 C"}));
     r.pulisci();
     scrivi_stato(r, stato({G::t, 20}, {G::ur, 0}));
     EXPECT_EQ(r.righe().back(), "temperatura rugiada     : non definita");
