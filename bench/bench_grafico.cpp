@@ -1,6 +1,7 @@
 // One full chart drawing at 1024 × 768: into a QImage as the chart window draws it, into the recording canvas
 // (the drawing logic alone), and the whole PNG export; the first two plain and with every isoline on.
 #include "chart/diagramma.h"
+#include "chart/nuvola.h"
 #include "chart/recording_canvas.h"
 #include "plot_qt/esporta.h"
 #include "plot_qt/grafico_qt.h"
@@ -9,7 +10,9 @@
 
 #include <QImage>
 
+#include <cmath>
 #include <filesystem>
+#include <vector>
 
 using namespace ondix;
 
@@ -71,6 +74,29 @@ void BM_GraficoSuRecordingCanvas(benchmark::State& stato) {
     stato.counters["primitive"] = static_cast<double>(canvas.primitive().size());
 }
 BENCHMARK(BM_GraficoSuRecordingCanvas)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A year of hours as dots (the chart of "ondix-calc stati FILE --grafico"), drawn into a QImage.
+void BM_AnnoSuQImage(benchmark::State& stato) {
+    if (!prepara_applicazione()) {
+        stato.SkipWithError("no QGuiApplication");
+        return;
+    }
+    std::vector<PuntoNuvola> ore;
+    const double pi = 3.141592653589793;
+    for (int i = 0; i < 8760; ++i) {
+        const double giorno = i / 24, ora = i % 24;
+        const double t = 12.0 - 10.0 * std::cos(2 * pi * (giorno - 15) / 365) - 4.0 * std::cos(2 * pi * (ora - 4) / 24);
+        ore.push_back({t, std::fmax(0.5, 0.6 * umidita_saturazione(t) - 0.02 * ora)});
+    }
+    QImage immagine(larghezza_schermata, altezza_schermata, QImage::Format_RGB32);
+    for (auto _ : stato) {
+        disegna_schermata(immagine, [&ore](Plotter& p) { diagramma_nuvola(p, ore); }, OpzioniGrafico{},
+                          larghezza_schermata, altezza_schermata);
+        benchmark::DoNotOptimize(immagine.constBits());
+    }
+    stato.counters["punti"] = static_cast<double>(ore.size());
+}
+BENCHMARK(BM_AnnoSuQImage)->Unit(benchmark::kMillisecond);
 
 void BM_EsportaPng(benchmark::State& stato) {
     const Contesto ctx = ciclo_estivo();

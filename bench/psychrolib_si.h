@@ -1,8 +1,26 @@
 // The compute path of PsychroLib 2.5.0 (C version) for one state from dry bulb and relative humidity in SI units,
 // CalcPsychrometricsFromRelHum, transcribed for speed comparisons: the same formulas, tolerances, bounds and
 // iteration structure; the unit-system switch is left out (SI only) and a failed check throws instead of exiting.
-// PsychroLib: Copyright (c) 2018-2020 The PsychroLib Contributors, MIT License; equations and coefficients from
-// the ASHRAE Handbook - Fundamentals (2017), ch. 1.
+// Equations and coefficients from the ASHRAE Handbook - Fundamentals (2017), ch. 1.
+//
+// PsychroLib (https://github.com/psychrometrics/psychrolib), from which this file is derived:
+//
+// Copyright (c) 2018-2020 The PsychroLib Contributors for the current library implementation.
+// Copyright (c) 2017 ASHRAE Handbook — Fundamentals for ASHRAE equations and coefficients.
+//
+// Permission is hereby granted, free of charge, to any person obtaining a copy of this software and associated
+// documentation files (the "Software"), to deal in the Software without restriction, including without limitation
+// the rights to use, copy, modify, merge, publish, distribute, sublicense, and/or sell copies of the Software, and
+// to permit persons to whom the Software is furnished to do so, subject to the following conditions:
+//
+// The above copyright notice and this permission notice shall be included in all copies or substantial portions of
+// the Software.
+//
+// THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR IMPLIED, INCLUDING BUT NOT LIMITED TO
+// THE WARRANTIES OF MERCHANTABILITY, FITNESS FOR A PARTICULAR PURPOSE AND NONINFRINGEMENT. IN NO EVENT SHALL THE
+// AUTHORS OR COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER LIABILITY, WHETHER IN AN ACTION OF
+// CONTRACT, TORT OR OTHERWISE, ARISING FROM, OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS
+// IN THE SOFTWARE.
 #pragma once
 
 #include <algorithm>

@@ -1,5 +1,7 @@
-// The batch command's reader: any input gives either an error before any output, or a header and one line of
-// seven fields per row written, each row written or reported.
+// The batch command's readers (CSV and weather files): any input gives either an error before any output, or a
+// header and one line per row written, each row written or reported. Every line has the header's fields: the
+// kept columns, then seven properties (five numbers, then two numbers or empty), then the pressure when each row
+// has its own.
 #include "cli/stati.h"
 #include "core/numeri.h"
 
@@ -11,10 +13,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     if (n < 1) return 0;
-    const int umidita = dati[0] & 1;
+    ondix::OpzioniStati o;
+    o.umidita = dati[0] & 1;
+    o.pressione_da_file = (dati[0] & 2) != 0;
+    // Bit 2 reads the input as a weather file by its name.
+    const char* nome = (dati[0] & 4) ? "fuzz.epw" : "fuzz";
     std::istringstream in(std::string(reinterpret_cast<const char*>(dati) + 1, n - 1));
     std::ostringstream out, err;
-    const ondix::EsitoStati e = ondix::calcola_stati(in, out, err, umidita, "fuzz");
+    const ondix::EsitoStati e = ondix::calcola_stati(in, out, err, o, nome);
     const std::string csv = out.str();
     if (e.errore) {
         if (!csv.empty() || e.scritte != 0) std::abort();
@@ -27,17 +33,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
         segnalate += c == '\n';
     if (righe != e.scritte + 1 || segnalate != e.scartate) std::abort();
 
-    // Every data line: seven fields, the first five numbers, the last two numbers or empty.
     std::istringstream linee(csv);
     std::string linea;
     std::getline(linee, linea);
-    const char sep = linea.size() > 1 ? linea[1] : ',';
+    const std::size_t dove = linea.find_first_of(",;\t");
+    if (dove == std::string::npos) std::abort();
+    const char sep = linea[dove];
     std::vector<std::string> campi;
+    ondix::dividi_campi(linea, sep, campi);
+    const std::size_t pressione = o.pressione_da_file ? 1 : 0;
+    if (campi.size() < 7 + pressione) std::abort();
+    const std::size_t chiave = campi.size() - 7 - pressione;
+    const std::size_t attesi = campi.size();
     while (std::getline(linee, linea)) {
         ondix::dividi_campi(linea, sep, campi);
-        if (campi.size() != 7) std::abort();
-        for (std::size_t i = 0; i < 7; ++i) {
-            if (i >= 5 && campi[i].empty()) continue;
+        if (campi.size() != attesi) std::abort();
+        for (std::size_t i = chiave; i < attesi; ++i) {
+            if (i >= chiave + 5 && i < chiave + 7 && campi[i].empty()) continue;
             if (!ondix::numero_intero_testo(campi[i])) std::abort();
         }
     }

@@ -80,8 +80,14 @@ void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice
 }
 
 void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const TabellaPunti& punti,
-               std::uint8_t codice) {
+               std::uint8_t codice, Aria aria) {
     const ImpostazioniAssi impostazioni{}; // left margin on, no extra rows
+    // The layers (isolines) and whoever reads the drawing afterwards take the pressure the chart is drawn at.
+    if (p.opzioni().pressione != aria.pressione) {
+        OpzioniGrafico o = p.opzioni();
+        o.pressione = aria.pressione;
+        p.imposta_opzioni(std::move(o));
+    }
     p.apri_plotter();
     p.cornice();
     if (p.opzioni().mollier) {
@@ -94,52 +100,52 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
     p.imposta_mappatura(true);
     disegna_strati(p, punti);
     // Sampled over the requested temperatures, cut where it leaves the widened humidity range.
-    traccia_funzione(p, curva_saturazione, blu, tmin, tmax);
+    traccia_funzione(p, [aria](double t) { return curva_saturazione(t, aria); }, blu, tmin, tmax);
     p.penna(rosso);
     disegna_processo(p, punti, codice);
 }
 
 namespace {
 
-void diagramma_vista(Plotter& p, VistaGrafico v, const TabellaPunti& punti, std::uint8_t codice) {
+void diagramma_vista(Plotter& p, VistaGrafico v, const TabellaPunti& punti, std::uint8_t codice, Aria aria) {
     const IntervalliGrafico r = intervalli_vista(v, punti);
-    diagramma(p, r.tmin, r.tmax, r.xmin, r.xmax, punti, codice);
+    diagramma(p, r.tmin, r.tmax, r.xmin, r.xmax, punti, codice, aria);
 }
 
 } // namespace
 
-void diagramma_standard(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
-    diagramma_vista(p, VistaGrafico::standard, punti, codice);
+void diagramma_standard(Plotter& p, const TabellaPunti& punti, std::uint8_t codice, Aria aria) {
+    diagramma_vista(p, VistaGrafico::standard, punti, codice, aria);
 }
-void diagramma_verifica(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
-    diagramma_vista(p, VistaGrafico::verifica, punti, codice);
+void diagramma_verifica(Plotter& p, const TabellaPunti& punti, std::uint8_t codice, Aria aria) {
+    diagramma_vista(p, VistaGrafico::verifica, punti, codice, aria);
 }
-void diagramma_invernale(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
-    diagramma_vista(p, VistaGrafico::invernale, punti, codice);
+void diagramma_invernale(Plotter& p, const TabellaPunti& punti, std::uint8_t codice, Aria aria) {
+    diagramma_vista(p, VistaGrafico::invernale, punti, codice, aria);
 }
-void diagramma_punto(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
-    diagramma_vista(p, VistaGrafico::punto, punti, codice);
+void diagramma_punto(Plotter& p, const TabellaPunti& punti, std::uint8_t codice, Aria aria) {
+    diagramma_vista(p, VistaGrafico::punto, punti, codice, aria);
 }
 
-void disegna_vista(Plotter& p, VistaGrafico v, const TabellaPunti& punti, std::uint8_t codice) {
+void disegna_vista(Plotter& p, VistaGrafico v, const TabellaPunti& punti, std::uint8_t codice, Aria aria) {
     switch (v) {
     case VistaGrafico::standard:
-        diagramma_standard(p, punti, codice);
+        diagramma_standard(p, punti, codice, aria);
         return;
     case VistaGrafico::verifica:
-        diagramma_verifica(p, punti, codice);
+        diagramma_verifica(p, punti, codice, aria);
         return;
     case VistaGrafico::invernale:
-        diagramma_invernale(p, punti, codice);
+        diagramma_invernale(p, punti, codice, aria);
         return;
     case VistaGrafico::punto:
-        diagramma_punto(p, punti, codice);
+        diagramma_punto(p, punti, codice, aria);
         return;
     }
 }
 
 ProceduraDisegno procedura_vista(VistaGrafico v, const Contesto& ctx) {
-    return [v, &ctx](Plotter& p) { disegna_vista(p, v, ctx.punti, ctx.codice_grafico); };
+    return [v, &ctx](Plotter& p) { disegna_vista(p, v, ctx.punti, ctx.codice_grafico, ctx.aria); };
 }
 
 void ridisegna(Plotter& p, const ProceduraDisegno& procedura) {

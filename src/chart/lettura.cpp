@@ -25,7 +25,8 @@ std::string riga(const char* nome, double valore, int decimali, const char* unit
 } // namespace
 
 MappaGrafico MappaGrafico::di(const Plotter& p) {
-    return {p.finestra_corrente(), static_cast<double>(p.h()), p.scambio_assi(), area_grafico(p)};
+    return {p.finestra_corrente(), static_cast<double>(p.h()), p.scambio_assi(), area_grafico(p),
+            Aria{p.opzioni().pressione}};
 }
 
 PuntoMondo MappaGrafico::mondo(int px, int py) const {
@@ -42,35 +43,35 @@ void MappaGrafico::pixel(double t, double x, double& px, double& py) const {
     py = altezza - ((x - f.ymin) * f.sy + f.oy);
 }
 
-std::vector<std::string> righe_stato(double t, double x) {
+std::vector<std::string> righe_stato(double t, double x, Aria a) {
     std::vector<std::string> r{riga("t", t, 2, "°C"), riga("x", x, 2, "g/kg")};
     if (x < 0.0) return r;
     const double h = entalpia(x, t);
-    if (x > umidita_saturazione(t)) {
+    if (x > umidita_saturazione(t, a)) {
         r.push_back(riga("h", h, 2, "kJ/kg"));
         r.emplace_back("oltre la saturazione");
         return r;
     }
-    const double ur = umidita_relativa(x, t);
+    const double ur = umidita_relativa(x, t, a);
     r.push_back(riga("ur", ur, 1, "%"));
     r.push_back(riga("h", h, 2, "kJ/kg"));
     // The wet-bulb solver searches a bounded range; a result that misses its tolerance is no answer.
-    const double tbu = temperatura_bulbo_umido(x, t);
-    if (std::fabs(entalpia(umidita_saturazione(tbu), tbu) - h) < 0.1)
+    const double tbu = temperatura_bulbo_umido(x, t, a);
+    if (std::fabs(entalpia(umidita_saturazione(tbu, a), tbu) - h) < 0.1)
         r.push_back(riga("tbu", tbu, 2, "°C"));
     else
         r.emplace_back("tbu non definita");
-    if (const std::optional<double> tr = temperatura_rugiada(ur, t))
+    if (const std::optional<double> tr = temperatura_rugiada(ur, t, a))
         r.push_back(riga("tr", *tr, 2, "°C"));
     else
         r.emplace_back("tr non definita");
-    r.push_back(riga("v", volume_specifico(t, x), 3, "m³/kg"));
+    r.push_back(riga("v", volume_specifico(t, x, a), 3, "m³/kg"));
     return r;
 }
 
-std::vector<std::string> righe_punto(const PuntoGrafico& q) {
+std::vector<std::string> righe_punto(const PuntoGrafico& q, Aria a) {
     std::vector<std::string> r{"punto " + q.etichetta};
-    for (std::string& s : righe_stato(q.X, q.Y))
+    for (std::string& s : righe_stato(q.X, q.Y, a))
         r.push_back(std::move(s));
     return r;
 }

@@ -17,6 +17,7 @@ struct MappaGrafico {
     double altezza = 0.0; // the plotter's H, device units
     bool scambio = false; // Mollier view: t upward, x across
     RiquadroPixel area;   // the plotting area, canvas pixels
+    Aria aria;            // the air the chart was drawn for
 
     // The mapping of the plotter's last drawing (its window, extent and axes).
     static MappaGrafico di(const Plotter& p);
@@ -28,10 +29,10 @@ struct MappaGrafico {
 
 // The state at (t °C, x g/kg), one property a line with a decimal comma: t, x, relative humidity, h, wet bulb,
 // dew point ("non definita" where the solvers find none), v. Above the saturation curve only t, x and h, then
-// "oltre la saturazione".
-std::vector<std::string> righe_stato(double t, double x);
+// "oltre la saturazione". The properties are those of the air `a`.
+std::vector<std::string> righe_stato(double t, double x, Aria a = {});
 // A chart point: its label, then the lines of its state.
-std::vector<std::string> righe_punto(const PuntoGrafico& q);
+std::vector<std::string> righe_punto(const PuntoGrafico& q, Aria a = {});
 // The entry (1–10) in use whose mark is nearest to canvas pixel (px, py) and within `raggio` pixels; 0 for none.
 int voce_vicina(const MappaGrafico& m, const TabellaPunti& punti, int px, int py, double raggio);
 

@@ -176,6 +176,20 @@ void Plotter::cerchio(double x, double y, double r) {
     }
 }
 
+void Plotter::quadratino(double x, double y, int lato, Rgb colore) {
+    int cx = 0, cy = 0;
+    punto_canvas(x, y, cx, cy);
+    Canvas* c = canvas();
+    if (!c) return;
+    const StatoCanvas prima = c->stato();
+    c->imposta_colore_penna(colore);
+    c->imposta_colore_pennello(colore);
+    c->imposta_spessore_penna(1);
+    const int mezzo = lato / 2;
+    c->rettangolo(cx - mezzo, cy - mezzo, cx - mezzo + lato - 1, cy - mezzo + lato - 1);
+    c->imposta_stato(prima);
+}
+
 void Plotter::penna(std::uint16_t n) {
     m_penna = n;
     Rgb colore;

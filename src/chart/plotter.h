@@ -80,6 +80,9 @@ public:
     void scrivi_testo(std::string_view s, double x, double y);
     // A circle of world radius r (on the x scale) centred at (x, y).
     void cerchio(double x, double y, double r);
+    // A filled square `lato` canvas pixels wide, centred at (x, y), in `colore`; the canvas colours stay as they
+    // were.
+    void quadratino(double x, double y, int lato, Rgb colore);
     // Selects pen n: pens 0–7 and 14 set the line and text colours, the others keep them.
     void penna(std::uint16_t n);
     // Mapping off; on the screen the line colour becomes blue, on the printer a frame around the plotting area.

@@ -269,7 +269,7 @@ std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const TabellaP
     intervalli(p, tmin, tmax, xmin, xmax);
     for (int k = 0; k <= 100; ++k) {
         const double t = tmin + (tmax - tmin) * k / 100.0;
-        aggiungi(t, curva_saturazione(t));
+        aggiungi(t, curva_saturazione(t, Aria{p.opzioni().pressione}));
     }
     return r;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace ondix {
@@ -16,6 +17,7 @@ struct RichiestaCalcolo {
     int umidita = 0;
     int portata = 0;
     std::optional<std::string> risposta; // typed into an input box; none: the box is cancelled
+    Aria aria;                           // the pressure the calculation runs at
 };
 
 struct EsitoCalcolo {
@@ -46,5 +48,17 @@ private:
 // Sets up the form for the kind as the input form does, applies the request's texts and options, and runs the
 // driver.
 EsitoCalcolo esegui(const RichiestaCalcolo& r);
+
+// The air of the options --pressione (Pa) and --quota (m, through the altitude tool's table), either or neither
+// given; the message for the user when a value is not a number or out of range.
+std::variant<Aria, std::string> aria_da_opzioni(const std::optional<std::string>& pressione,
+                                               const std::optional<std::string>& quota);
+
+// Font size of a report saved from the report window on a screen 1024 pixels wide (the size the chart files are
+// drawn for), points.
+inline constexpr int punti_rtf = 17;
+// Saves report lines as the report window saves them: the same RTF, replacing the file only once it is complete.
+// nullopt on success, else the message for the user.
+std::optional<std::string> salva_rapporto_rtf(const std::vector<std::string>& righe, const std::string& percorso);
 
 } // namespace ondix

@@ -70,7 +70,17 @@ std::optional<std::string> esporta_grafico_modulo(const Contesto& ctx, std::opti
                                                   const std::string& percorso, const OpzioniGrafico& opzioni) {
     static const Modulo modulo = carica();
     if (!modulo.esporta) return modulo.errore;
-    const RichiestaGrafico richiesta{&ctx, vista, percorso, &opzioni};
+    const RichiestaGrafico richiesta{&ctx, vista, percorso, &opzioni, nullptr, ctx.aria};
+    std::string errore;
+    if (modulo.esporta(&richiesta, &errore)) return std::nullopt;
+    return errore;
+}
+
+std::optional<std::string> esporta_nuvola_modulo(const std::vector<PuntoNuvola>& punti, Aria aria,
+                                                 const std::string& percorso, const OpzioniGrafico& opzioni) {
+    static const Modulo modulo = carica();
+    if (!modulo.esporta) return modulo.errore;
+    const RichiestaGrafico richiesta{nullptr, std::nullopt, percorso, &opzioni, &punti, aria};
     std::string errore;
     if (modulo.esporta(&richiesta, &errore)) return std::nullopt;
     return errore;

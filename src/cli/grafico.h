@@ -2,21 +2,25 @@
 // never maps the drawing libraries.
 #pragma once
 
+#include "chart/nuvola.h"
 #include "chart/opzioni_grafico.h"
 #include "core/calcolo.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ondix {
 
 // What the module draws: the chart of `vista` over the context's point table and overlay code, with the layers of
-// `opzioni`, into `percorso`.
+// `opzioni`, into `percorso`; or, when `nuvola` is set, those states as dots on the chart of the air `aria`.
 struct RichiestaGrafico {
     const Contesto* contesto = nullptr;
     std::optional<VistaGrafico> vista;
     std::string percorso;
     const OpzioniGrafico* opzioni = nullptr;
+    const std::vector<PuntoNuvola>* nuvola = nullptr;
+    Aria aria;
 };
 
 // The module's entry point, by this name: true when the chart was written, else false with a message for the user
@@ -34,5 +38,8 @@ inline constexpr const char* nome_modulo_grafico = "ondix-grafico.so";
 // the module cannot be found or loaded).
 std::optional<std::string> esporta_grafico_modulo(const Contesto& ctx, std::optional<VistaGrafico> vista,
                                                   const std::string& percorso, const OpzioniGrafico& opzioni = {});
+// The same for the states of a batch as dots (diagramma_nuvola) on the chart of the air `aria`.
+std::optional<std::string> esporta_nuvola_modulo(const std::vector<PuntoNuvola>& punti, Aria aria,
+                                                 const std::string& percorso, const OpzioniGrafico& opzioni = {});
 
 } // namespace ondix

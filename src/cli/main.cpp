@@ -1,4 +1,5 @@
 // ondix-calc: runs one calculation of the desktop program without windows and prints its report or JSON.
+#include "cli/comandi.h"
 #include "cli/esecuzione.h"
 #include "cli/stati.h"
 #include "cli/uscita_json.h"
@@ -52,12 +53,21 @@ Output: the report lines, one per line (UTF-8). Each message box is printed on s
                     x_equilibrio, ur_equilibrio, acqua_liquida (g/kg of dry air) and
                     acqua_liquida_kg_h (null where unknown)
 
-Exit status: 0 the calculation ran (also when it stopped at a message); 3 a floating-point
-error stopped it (its text on stderr); 2 usage error, or the output or the chart could not
-be written.
+Pressure: every calculation is at 101335 Pa unless --pressione PA or --quota M (the
+altitude tool's table, -250 to 3000 m) gives the site's pressure; the report then opens
+with the line "pressione atmosferica: 79500 Pa", the JSON has "pressione", and the chart's
+saturation curve is drawn at that pressure.
 
-Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file
-(see ondix-calc stati --help).
+--rtf FILE also saves the report as the report window saves it (RTF, Courier New 17
+points); the file is replaced only once complete.
+
+Exit status: 0 the calculation ran (also when it stopped at a message); 3 a floating-point
+error stopped it (its text on stderr); 2 usage error, or the output, the RTF or the chart
+could not be written.
+
+A state from two properties: "ondix-calc stato --t 26 --tbu 19" (see ondix-calc stato --help).
+Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file or an
+hourly weather file (EPW) (see ondix-calc stati --help).
 
 For example:
 
@@ -67,27 +77,69 @@ For example:
   $ ondix-calc 6 --e8 8500 --risposta 0.2
   $ ondix-calc 1 --json
   $ ondix-calc 7 --grafico inverno.png
+  $ ondix-calc 6 --quota 1200 --rtf estivo.rtf
   $ ondix-calc 6 --grafico estate.svg --isolinee ur,h --mollier
 )";
+
+const char* spiegazione_stato =
+    R"txt(Give exactly two of --t (dry bulb, C), --ur (relative humidity, %), --x (humidity ratio,
+g/kg), --h (enthalpy, kJ/kg), --tbu (wet bulb, C), --tr (dew point, C). Every pair is
+accepted except x with tr and h with tbu, which are not independent: the dew point follows
+from the humidity ratio, and the wet bulb (the temperature of saturated air of the same
+enthalpy, as the reports define it) from the enthalpy.
+
+Output: the point-properties report (title, five property lines, wet bulb and dew point),
+or with --json one object {"versione_formato", "t", "ur", "x", "h", "v", "t_bulbo_umido",
+"t_rugiada", "pressione", "rapporto"}. The wet bulb and dew point are solved to far better than the
+printed digits, so that the report gives back the values given.
+
+A pair no air can have (ur over 100, a wet bulb or dew point above the dry bulb, a humidity
+above saturation, a dry bulb outside -50 to 100 C) is reported on standard error with the
+pair, and the exit status is 2.
+
+For example:
+
+  $ ondix-calc stato --t 26 --tbu 19
+  $ ondix-calc stato --t 26 --tr 15 --quota 1500
+  $ ondix-calc stato --h 50 --x 8 --json)txt";
 
 const char* spiegazione_stati =
     R"txt(Input (FILE, or standard input when FILE is "-" or missing): a header line, then one state
 per line. The header names the columns: t (dry bulb, C) and ur (relative humidity, %), or
-t and x (humidity ratio, g/kg) with --umidita 1; other columns are ignored, letter case and
-a unit after the name ("t [C]") do not matter. A first line of numbers only is data, with t
-in the first column; any other first line must be such a header. Fields are separated by
-';', ',' or a tab (the first of these found in the first line); numbers use a decimal point;
-fields may be in double quotes; blank lines are skipped; lines end in LF, CR LF or CR.
+t and x (humidity ratio, g/kg) with --umidita 1, or any other two of t, ur, x, h (enthalpy,
+kJ/kg), tbu (wet bulb, C) and tr (dew point, C) as "ondix-calc stato" takes them; other
+columns are ignored, letter case and a unit after the name ("t [C]") do not matter. A first
+line of numbers only is data, with t in the first column; any other first line must be such
+a header. Fields are separated by ';', ',' or a tab (the first of these found in the first
+line); numbers use a decimal point; fields may be in double quotes; blank lines are skipped;
+lines end in LF, CR LF or CR.
+
+Weather files: an EnergyPlus weather file (EPW; by the name's .epw or by its first line
+"LOCATION,...") is read as it is: for each hour the dry bulb, the dew point (or, where it is
+missing, the relative humidity) and, with --pressione file, the station pressure. Values
+the file marks as missing (99.9 C, 999 %, 999999 Pa) make the hour a bad row. The output
+begins with the columns anno, mese, giorno, ora.
 
 Output (standard output): a CSV with the input's separator and the header
   t,ur,x,h,v,t_bulbo_umido,t_rugiada
 t and ur in C and % with 2 decimals, x in g/kg and h in kj/kg with 3, v in mc/kg with 4,
 wet bulb and dew point in C with 2 (the wet bulb empty where its solver finds none, the dew
-point empty for air with none above -100 C, such as 0 %);
-decimal point, no thousands separator. The values are those of the point-properties report,
-at 101335 Pa. The rows are computed by one thread per processor core (-j sets the number),
-in blocks of a few thousand, and written in input order; memory does not grow with the
-input, which may be of any length.
+point empty for air with none above -100 C, such as 0 %); decimal point, no thousands
+separator. The values of t with ur or x are those of the point-properties report; states
+given by other pairs, and weather files, have their wet bulb and dew point solved as
+"ondix-calc stato" solves them. The rows are computed by one thread per processor core (-j
+sets the number), in blocks of a few thousand, and written in input order; memory does not
+grow with the input, which may be of any length.
+
+Pressure: 101335 Pa unless --pressione PA or --quota M gives another; with --pressione file
+every row has its own, from a column p (or pressione, Pa) or a weather file's station
+pressure, and the output ends with a column p.
+
+--riepilogo prints, instead of the rows, one screen: hours, minimum, mean and maximum of t,
+x and h, the 0.4 %, 1 %, 99 % and 99.6 % design values of t and h (the values exceeded in
+that share of the hours), and with --soglia NAME=VALUE (t, ur, x, h, tbu or tr; repeatable)
+the hours above each threshold. --grafico FILE draws every state as a dot on the chart,
+darker where they pile up (builds with the chart only).
 
 Bad rows (not numbers, t outside -50..100 C, ur outside 0..100 %, x below 0 or above
 saturation, missing fields, more fields than the first line, lines over 65536 characters)
@@ -102,56 +154,18 @@ For example:
 
   $ ondix-calc stati meteo.csv > proprieta.csv
   $ ondix-calc stati --umidita 1 misure.csv
-  $ printf 't;ur\n20;50\n-5.5;90\n' | ondix-calc stati -)txt";
+  $ printf 't;ur\n20;50\n-5.5;90\n' | ondix-calc stati -
+  $ ondix-calc stati torino.epw --pressione file > ore.csv
+  $ ondix-calc stati torino.epw --riepilogo --soglia t=30 --soglia h=60
+  $ ondix-calc stati torino.epw --grafico anno.png > /dev/null)txt";
 
-// Sends what is still buffered to standard output. Returns -1 when everything was written, else the errno of the
-// failed write (0 when the system gave none).
-int scarica_uscita() {
-    errno = 0;
-    std::cout.flush();
-    return std::cout ? -1 : errno;
-}
-
-void segnala_uscita(const char* prefisso, int codice) {
-    std::cerr << prefisso << "cannot write the output";
-    if (codice > 0) std::cerr << ": " << std::strerror(codice);
-    std::cerr << '\n';
-}
-
-// The batch command with `fili` threads; the exit status of codice_uscita_stati, or 2 when the file cannot be
-// read or written.
-int esegui_stati(const std::string& file, int umidita, unsigned fili) {
-    std::ios::sync_with_stdio(false);
-    std::ifstream da_file;
-    std::istream* in = &std::cin;
-    std::string nome = "<stdin>";
-    if (!file.empty() && file != "-") {
-        nome = file;
-        std::error_code ec;
-        if (std::filesystem::is_directory(file, ec)) {
-            std::cerr << "ondix-calc: stati: " << ondix::testo_visibile(file) << " is a directory\n";
-            return 2;
-        }
-        da_file.open(file, std::ios::binary);
-        if (!da_file) {
-            std::cerr << "ondix-calc: stati: cannot open " << ondix::testo_visibile(file) << ": "
-                      << std::strerror(errno) << '\n';
-            return 2;
-        }
-        in = &da_file;
-    }
-    const ondix::EsitoStati esito = ondix::calcola_stati(*in, std::cout, std::cerr, umidita, nome, fili);
-    const int errore_uscita = scarica_uscita();
-    if (esito.errore) {
-        std::cerr << "ondix-calc: stati: " << *esito.errore << '\n';
-    } else if (errore_uscita >= 0) {
-        segnala_uscita("ondix-calc: stati: ", errore_uscita);
-        return 2;
-    }
-    if (esito.scartate > 0)
-        std::cerr << "ondix-calc: stati: " << esito.scartate << " of " << esito.scritte + esito.scartate
-                  << " rows skipped\n";
-    return ondix::codice_uscita_stati(esito);
+// A number option of "stato": its value, or a message.
+std::optional<std::string> leggi_noto(const std::string& opzione, const std::string& testo, ondix::Grandezza g,
+                                      std::vector<ondix::Noto>& noti) {
+    const auto v = ondix::numero_intero_testo(testo);
+    if (!v) return opzione + ": \"" + testo + "\" is not a number";
+    noti.push_back({g, *v});
+    return std::nullopt;
 }
 
 // "--campi": the boxes of the kind's form, as the options that fill them, with their labels and defaults.
@@ -208,6 +222,10 @@ int main(int argc, char** argv) {
     bool campi = false;
     app.add_flag("--campi", campi, "print the input boxes of KIND (option, label, default) and exit");
     app.set_version_flag("--version", "ondix-calc " ONDIX_VERSIONE, "print the version and exit");
+    std::string pressione, quota, rtf;
+    auto* opt_pressione = app.add_option("--pressione", pressione, "calculate at this atmospheric pressure, Pa");
+    auto* opt_quota = app.add_option("--quota", quota, "calculate at the pressure of this altitude, m (-250 to 3000)");
+    app.add_option("--rtf", rtf, "also save the report into FILE as RTF, as the report window saves it");
 #ifdef ONDIX_CON_GRAFICO
     app.add_option("--grafico", grafico,
                    "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
@@ -219,13 +237,33 @@ int main(int argc, char** argv) {
     app.add_flag("--mollier", mollier, "with --grafico: the Mollier h-x view (humidity ratio across, t upward)");
 #endif
 
-    auto* stati = app.add_subcommand("stati", "computes the properties of every air state of a CSV file");
+    auto* stato = app.add_subcommand("stato", "the full state of air from two known properties");
+    stato->footer(spiegazione_stato);
+    const std::array<std::pair<const char*, const char*>, 6> opzioni_stato{{
+        {"--t", "dry bulb, C"},
+        {"--ur", "relative humidity, %"},
+        {"--x", "humidity ratio, g/kg"},
+        {"--h", "enthalpy, kJ/kg"},
+        {"--tbu", "wet bulb, C"},
+        {"--tr", "dew point, C"},
+    }};
+    std::array<std::string, 6> testi_stato;
+    for (std::size_t i = 0; i < opzioni_stato.size(); ++i)
+        stato->add_option(opzioni_stato[i].first, testi_stato[i], opzioni_stato[i].second);
+    std::string pressione_stato, quota_stato, rtf_stato;
+    bool json_stato = false;
+    auto* opt_pressione_stato = stato->add_option("--pressione", pressione_stato, "atmospheric pressure, Pa");
+    auto* opt_quota_stato = stato->add_option("--quota", quota_stato, "altitude, m (-250 to 3000)");
+    stato->add_option("--rtf", rtf_stato, "also save the report into FILE as RTF");
+    stato->add_flag("--json", json_stato, "print one JSON object instead of the report");
+
+    auto* stati = app.add_subcommand("stati", "computes the properties of every air state of a CSV or weather file");
     stati->footer(spiegazione_stati);
-    std::string file_stati = "-";
-    int umidita_stati = 0;
-    stati->add_option("FILE", file_stati, "CSV file of states, \"-\" for standard input (the default)");
+    ondix::RichiestaStati richiesta_stati;
+    stati->add_option("FILE", richiesta_stati.file,
+                      "CSV or EPW file of states, \"-\" for standard input (the default)");
     stati
-        ->add_option("--umidita", umidita_stati,
+        ->add_option("--umidita", richiesta_stati.opzioni.umidita,
                      "humidity column: 0 ur, relative humidity in % (the default); 1 x, humidity ratio in g/kg")
         ->check(CLI::IsMember({0, 1}));
     unsigned fili_stati = ondix::fili_disponibili();
@@ -234,6 +272,24 @@ int main(int argc, char** argv) {
                      "threads that compute the rows (default: one per processor core); 1 reads, computes and writes "
                      "one row after the other")
         ->check(CLI::Range(1u, 1024u));
+    std::string pressione_stati, quota_stati;
+    std::vector<std::string> soglie;
+    auto* opt_pressione_stati = stati->add_option(
+        "--pressione", pressione_stati, "atmospheric pressure, Pa, or \"file\": each row's own (column p, EPW station)");
+    auto* opt_quota_stati = stati->add_option("--quota", quota_stati, "altitude, m (-250 to 3000)");
+    stati->add_flag("--riepilogo", richiesta_stati.riepilogo, "print a one-screen summary instead of the rows");
+    stati->add_option("--soglia", soglie, "with --riepilogo: count the hours above NAME=VALUE (e.g. t=30)")
+        ->allow_extra_args(false);
+#ifdef ONDIX_CON_GRAFICO
+    stati->add_option("--grafico", richiesta_stati.grafico, "draw every state as a dot on the chart into FILE");
+    std::string isolinee_stati;
+    auto* opt_isolinee_stati = stati->add_option("--isolinee", isolinee_stati,
+                                                 "with --grafico: isolines, LIST of ur,h,tbu,v or tutte");
+    stati->add_flag("--mollier", richiesta_stati.mollier, "with --grafico: the Mollier h-x view");
+#endif
+    const auto testo_di = [](const CLI::Option* o, const std::string& v) {
+        return o->count() > 0 ? std::optional<std::string>(v) : std::nullopt;
+    };
 
     // "--e1=" means an empty box; CLI11 would take the next argument as its value instead. Spell it as two
     // arguments, which CLI11 reads as the empty text.
@@ -256,16 +312,78 @@ int main(int argc, char** argv) {
         std::cerr << "ondix-calc: " << e.what() << "\n(ondix-calc --help explains the options)\n";
         return 2;
     }
-    if (stati->parsed()) {
-        // The process options belong to one calculation; with the batch command they would be ignored.
+    for (const CLI::App* sotto : {stato, stati}) {
+        if (!sotto->parsed()) continue;
+        // The process options belong to one calculation; with a subcommand they would be ignored.
+        const std::string nome = sotto->get_name();
         for (const CLI::Option* o : app.get_options())
             if (o->count() > 0) {
-                std::cerr << "ondix-calc: " << o->get_name()
-                          << " before \"stati\" belongs to one calculation; the batch options follow \"stati\"\n"
-                             "(ondix-calc stati --help explains them)\n";
+                std::cerr << "ondix-calc: " << o->get_name() << " before \"" << nome
+                          << "\" belongs to one calculation; the " << (sotto == stati ? "batch" : nome)
+                          << " options follow \"" << nome << "\"\n(ondix-calc " << nome
+                          << " --help explains them)\n";
                 return 2;
             }
-        return esegui_stati(file_stati, umidita_stati, fili_stati);
+    }
+    if (stato->parsed()) {
+        ondix::RichiestaStato r;
+        for (std::size_t i = 0; i < opzioni_stato.size(); ++i) {
+            if (stato->get_option(opzioni_stato[i].first)->count() == 0) continue;
+            if (const auto m = leggi_noto(opzioni_stato[i].first, testi_stato[i], static_cast<ondix::Grandezza>(i),
+                                          r.noti)) {
+                std::cerr << "ondix-calc: stato: " << *m << '\n';
+                return 2;
+            }
+        }
+        const auto aria = ondix::aria_da_opzioni(testo_di(opt_pressione_stato, pressione_stato),
+                                                 testo_di(opt_quota_stato, quota_stato));
+        if (const auto* m = std::get_if<std::string>(&aria)) {
+            std::cerr << "ondix-calc: stato: " << *m << '\n';
+            return 2;
+        }
+        r.aria = std::get<ondix::Aria>(aria);
+        r.json = json_stato;
+        r.rtf = rtf_stato;
+        return ondix::esegui_stato(r);
+    }
+    if (stati->parsed()) {
+        auto testo_p = testo_di(opt_pressione_stati, pressione_stati);
+        if (testo_p && *testo_p == "file") {
+            richiesta_stati.opzioni.pressione_da_file = true;
+            testo_p.reset();
+            if (opt_quota_stati->count() > 0) {
+                std::cerr << "ondix-calc: stati: --pressione file and --quota both give the pressure; use one\n";
+                return 2;
+            }
+        }
+        const auto aria = ondix::aria_da_opzioni(testo_p, testo_di(opt_quota_stati, quota_stati));
+        if (const auto* m = std::get_if<std::string>(&aria)) {
+            std::cerr << "ondix-calc: stati: " << *m << '\n';
+            return 2;
+        }
+        richiesta_stati.opzioni.aria = std::get<ondix::Aria>(aria);
+        for (const auto& testo : soglie) {
+            const auto s = ondix::soglia_da_testo(testo);
+            if (!s) {
+                std::cerr << "ondix-calc: stati: --soglia \"" << testo
+                          << "\" is not NAME=VALUE with NAME one of t, ur, x, h, tbu, tr\n";
+                return 2;
+            }
+            richiesta_stati.soglie.push_back(*s);
+        }
+        if (!soglie.empty() && !richiesta_stati.riepilogo) {
+            std::cerr << "ondix-calc: stati: --soglia counts hours in the summary; add --riepilogo\n";
+            return 2;
+        }
+#ifdef ONDIX_CON_GRAFICO
+        if ((opt_isolinee_stati->count() > 0 || richiesta_stati.mollier) && richiesta_stati.grafico.empty()) {
+            std::cerr << "ondix-calc: stati: --isolinee and --mollier go with --grafico\n";
+            return 2;
+        }
+        if (opt_isolinee_stati->count() > 0) richiesta_stati.isolinee = isolinee_stati;
+#endif
+        richiesta_stati.opzioni.fili = fili_stati;
+        return ondix::esegui_stati(std::move(richiesta_stati));
     }
     if (opt_tipo->count() == 0) {
         std::cerr << "ondix-calc: KIND is required\n(ondix-calc --help explains the options)\n";
@@ -278,8 +396,8 @@ int main(int argc, char** argv) {
     }
     if (campi) {
         stampa_campi(tipo);
-        const int errore_uscita = scarica_uscita();
-        if (errore_uscita >= 0) segnala_uscita("ondix-calc: ", errore_uscita);
+        const int errore_uscita = ondix::scarica_uscita();
+        if (errore_uscita >= 0) ondix::segnala_uscita("ondix-calc: ", errore_uscita);
         return errore_uscita >= 0 ? 2 : 0;
     }
 #ifdef ONDIX_CON_GRAFICO
@@ -302,6 +420,12 @@ int main(int argc, char** argv) {
         if (o->count() > 0) richiesta.testi[static_cast<std::size_t>(i)] = testi[static_cast<std::size_t>(i)];
     }
     if (opt_risposta->count() > 0) richiesta.risposta = risposta;
+    const auto aria = ondix::aria_da_opzioni(testo_di(opt_pressione, pressione), testo_di(opt_quota, quota));
+    if (const auto* m = std::get_if<std::string>(&aria)) {
+        std::cerr << "ondix-calc: " << *m << '\n';
+        return 2;
+    }
+    richiesta.aria = std::get<ondix::Aria>(aria);
 
     const ondix::EsitoCalcolo esito = ondix::esegui(richiesta);
 
@@ -313,12 +437,22 @@ int main(int argc, char** argv) {
         for (const auto& riga : esito.contesto.rapporto.righe())
             std::cout << riga << '\n';
     }
-    const int errore_uscita = scarica_uscita();
+    const int errore_uscita = ondix::scarica_uscita();
     if (esito.errore) std::cerr << *esito.errore << '\n';
     if (errore_uscita >= 0) {
         // Nothing of the report may be missing unnoticed: no chart is drawn for a report that was lost.
-        segnala_uscita("ondix-calc: ", errore_uscita);
+        ondix::segnala_uscita("ondix-calc: ", errore_uscita);
         return 2;
+    }
+
+    if (!rtf.empty()) {
+        // The report window is not shown after a floating-point error: there is no report to save.
+        if (esito.errore) {
+            std::cerr << "ondix-calc: the calculation stopped at an error; " << rtf << " was not written\n";
+        } else if (const auto errore = ondix::salva_rapporto_rtf(esito.contesto.rapporto.righe(), rtf)) {
+            std::cerr << "ondix-calc: " << *errore << '\n';
+            return 2;
+        }
     }
 
 #ifdef ONDIX_CON_GRAFICO

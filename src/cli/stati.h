@@ -1,7 +1,11 @@
-// Batch calculation of air states: a CSV of (t, ur) or (t, x) rows in, a CSV of their properties out.
+// Batch calculation of air states: a CSV of states (given by a pair of known properties) or an hourly weather
+// file in, a CSV of their properties out.
 #pragma once
 
+#include "core/aria_umida.h"
+
 #include <cstddef>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -30,11 +34,13 @@ inline constexpr double t_massima_stati = 100.0;
 
 // The state from t (°C) and the humidity u: a relative humidity in % when `umidita` is 0, a humidity ratio in
 // g/kg when it is 1. A value out of range (t outside −50…100 °C, ur outside 0…100 %, x below 0 or above
-// saturation) gives the reason as text instead.
-std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita);
+// saturation) gives the reason as text instead. The properties are those of air at the pressure of `a`.
+std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita, Aria a = {});
 
 // The output's header line (no line end): "t,ur,x,h,v,t_bulbo_umido,t_rugiada" with `sep` between names.
 std::string intestazione_stati(char sep);
+// Appends `valore` with `d` decimals and a decimal point; a value that rounds to zero loses its minus sign.
+void aggiungi_numero(std::string& riga, double valore, int d);
 // One output line (no line end): t and ur with 2 decimals, x and h with 3, v with 4, wet bulb and dew point with
 // 2 (empty when unknown); decimal point, no thousands separator, no blanks.
 std::string riga_stati(const StatoAria& s, char sep);
@@ -68,6 +74,25 @@ struct EsitoStati {
 // the output and the diagnostics are the same, in the same order, and memory stays bounded.
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
                          std::string_view nome, unsigned fili = 1);
+
+// How a batch runs beyond the defaults.
+struct OpzioniStati {
+    int umidita = 0;                // 0: a CSV's humidity column is ur (%), 1: x (g/kg)
+    unsigned fili = 1;              // worker threads (1: the rows are computed by the reading thread)
+    Aria aria;                      // the pressure of every row
+    bool pressione_da_file = false; // each row at its own pressure (a CSV's column p, a weather file's station)
+    bool scrivi_righe = true;       // false: rows are computed and reported, nothing is written to `out`
+    // Called with every state written (or computed, without writing) and the air it was computed in, in input
+    // order, by the calling thread.
+    std::function<void(const StatoAria&, Aria)> per_ogni_stato;
+    // Filled with a description of the place the data come from (a weather file's location), when known.
+    std::string* descrizione = nullptr;
+};
+
+// As above, for a CSV or a weather file (EPW: by the name `nome` or by its first line). A weather file's rows keep
+// their date and hour columns; with `pressione_da_file` every row carries its pressure in a last column p.
+EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
+                         std::string_view nome);
 
 // The processor cores this process may run on (at least 1): the batch command's default number of threads.
 unsigned fili_disponibili();

@@ -45,6 +45,26 @@ std::string esito_json(const EsitoCalcolo& e) {
         }
         j["nebbia"] = nebbia;
     }
+    // A calculation at a site pressure says which.
+    if (ctx.aria != Aria{}) j["pressione"] = ctx.aria.pressione;
+    return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto) {
+    using json = nlohmann::ordered_json;
+    const auto o = [](const std::optional<double>& v) { return v ? json(*v) : json(nullptr); };
+    const json j = {
+        {"versione_formato", versione_formato_json},
+        {"t", s.t},
+        {"ur", s.ur},
+        {"x", s.x},
+        {"h", s.h},
+        {"v", s.v},
+        {"t_bulbo_umido", o(s.bulbo_umido)},
+        {"t_rugiada", o(s.rugiada)},
+        {"pressione", aria.pressione},
+        {"rapporto", rapporto},
+    };
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 

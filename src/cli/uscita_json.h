@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/esecuzione.h"
+#include "core/stato_aria.h"
 
 #include <string>
 
@@ -11,8 +12,12 @@ namespace ondix {
 inline constexpr int versione_formato_json = 1;
 
 // {"versione_formato", "processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico",
-// "errore"} on one line, then "t_rugiada" when the calculation reported a dew point and "nebbia" when it reported
-// supersaturated states.
+// "errore"} on one line, then "t_rugiada" when the calculation reported a dew point, "nebbia" when it reported
+// supersaturated states and "pressione" (Pa) when it ran at a site pressure.
 std::string esito_json(const EsitoCalcolo& e);
+
+// {"t", "ur", "x", "h", "v", "t_bulbo_umido", "t_rugiada", "pressione", "rapporto"} of a state on one line; an
+// undefined wet bulb or dew point is null.
+std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto);
 
 } // namespace ondix

@@ -1,5 +1,6 @@
 #include "core/altitudine.h"
 
+#include "core/file_destinazione.h"
 #include "core/numeri.h"
 
 #include <array>
@@ -8,7 +9,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
 
 namespace ondix {
@@ -44,8 +44,10 @@ double pressione_da_quota(double z) {
 std::optional<double> pressione_da_risposta(std::string_view risposta) {
     const auto z = numero_intero_testo(risposta);
     if (!z) return std::nullopt;
-    return pressione_da_quota(*z) * 101335.0 / 760.0;
+    return pressione_pascal_da_quota(*z);
 }
+
+double pressione_pascal_da_quota(double z) { return pressione_da_quota(z) * 101335.0 / 760.0; }
 
 std::string formato_reale(double valore) {
     if (!std::isfinite(valore)) return valore != valore ? "                    Nan" : (valore > 0 ? "                    +Inf" : "                    -Inf");
@@ -64,26 +66,13 @@ std::string formato_reale(double valore) {
 std::string messaggio_pressione(double p) { return "pressione atmosferica:" + formatta(p / 100.0, 8, 3) + " mbar"; }
 
 std::optional<std::string> scrivi_file_pressione(const std::string& percorso, double p) {
-    // Written to a new file beside it and renamed over it only when complete: a failed write leaves the earlier
-    // file whole. The new file gets a name of its own ("x": never an existing file, a name taken is tried again).
-    std::random_device caso;
-    std::string temporaneo;
-    std::FILE* f = nullptr;
-    for (int tentativo = 0; tentativo < 8 && !f; ++tentativo) {
-        temporaneo = percorso + ".tmp" + std::to_string(caso());
-        f = std::fopen(temporaneo.c_str(), "wbx");
-        if (!f && errno != EEXIST) break;
+    // Replaced only once the new text is complete: a failed write leaves the earlier file whole.
+    if (const auto errore = sostituisci_file(percorso, formato_reale(p) + "\r\n")) {
+        // A directory under the name is told as the system tells it.
+        if (errore->codice == 0 && errore->genere == "directory") return std::string(std::strerror(EISDIR));
+        return errore->testo();
     }
-    if (!f) return std::string(std::strerror(errno));
-    const std::string riga = formato_reale(p) + "\r\n";
-    int errore = 0;
-    if (std::fwrite(riga.data(), 1, riga.size(), f) != riga.size()) errore = errno;
-    if (std::fflush(f) != 0 && errore == 0) errore = errno;
-    if (std::fclose(f) != 0 && errore == 0) errore = errno;
-    if (errore == 0 && std::rename(temporaneo.c_str(), percorso.c_str()) != 0) errore = errno;
-    if (errore == 0) return std::nullopt;
-    std::remove(temporaneo.c_str());
-    return std::string(std::strerror(errore));
+    return std::nullopt;
 }
 
 } // namespace ondix

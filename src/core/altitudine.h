@@ -11,6 +11,9 @@ namespace ondix {
 // 782 below −250 m and 536 above 3000 m.
 double pressione_da_quota(double z);
 
+// Atmospheric pressure, Pa, at altitude z (m): pressione_da_quota(z) × 101335 / 760, exactly 101335 at 0 m.
+double pressione_pascal_da_quota(double z);
+
 // Pressure, Pa, for the typed altitude answer; nullopt when the whole text is not a number (then nothing is
 // written and nothing is shown).
 std::optional<double> pressione_da_risposta(std::string_view risposta);

@@ -24,12 +24,12 @@ bool fermo(double estremo, double mid) {
     return std::bit_cast<std::uint64_t>(estremo) == std::bit_cast<std::uint64_t>(mid);
 }
 
-// True when −10 ≤ t ≤ 100 °C and ps(t) < P: then over [−10, t] the saturation pressure is the polynomial, whose
+// True when −10 ≤ t ≤ 100 °C and ps(t) < P (the pressure of `a`): then over [−10, t] the saturation pressure is the polynomial, whose
 // terms are all positive, so it and the saturation humidity ratio and enthalpy never decrease (rounding keeps
 // that order), and none of them raises a floating-point exception. A search over such an interval may evaluate
 // them anywhere in it, and a value at −10 °C bounds every value in it from below.
-bool curva_regolare(double t) {
-    return t >= -10.0 && t <= 100.0 && polinomio_saturazione(t) < pressione_atmosferica;
+bool curva_regolare(double t, Aria a) {
+    return t >= -10.0 && t <= 100.0 && polinomio_saturazione(t) < a.pressione;
 }
 } // namespace
 
@@ -44,42 +44,44 @@ double pressione_saturazione(double t) {
     return polinomio_saturazione(-10.0) * std::exp(sublimazione_su_r * (1.0 / 263.15 - 1.0 / T));
 }
 
-double umidita_specifica(double ur, double t) {
+double umidita_specifica(double ur, double t, Aria a) {
     const double phi = ur / 100.0;
-    return 1000.0 * 0.622 * phi / (pressione_atmosferica / pressione_saturazione(t) - phi);
+    return 1000.0 * 0.622 * phi / (a.pressione / pressione_saturazione(t) - phi);
 }
 
-double umidita_relativa(double x, double t) {
+double umidita_relativa(double x, double t, Aria a) {
     const double xk = x / 1000.0;
-    return 100.0 * xk * pressione_atmosferica / (pressione_saturazione(t) * (0.622 + xk));
+    return 100.0 * xk * a.pressione / (pressione_saturazione(t) * (0.622 + xk));
 }
 
-double umidita_saturazione(double t) {
+double umidita_saturazione(double t, Aria a) {
     const double ps = pressione_saturazione(t);
-    return 622.0 * ps / (pressione_atmosferica - ps);
+    return 622.0 * ps / (a.pressione - ps);
 }
 
-double curva_saturazione(double t) { return umidita_specifica(100.0, t); }
+double curva_saturazione(double t, Aria a) { return umidita_specifica(100.0, t, a); }
 
 double entalpia(double x, double t) { return 1.004 * t + (1.926 * t + 2490.0) * x / 1000.0; }
 
-double volume_specifico(double t, double x) {
-    const double pv = umidita_relativa(x, t) * pressione_saturazione(t) / 100.0;
-    return 287.0 * (t + 273.0) / (pressione_atmosferica - pv);
+double volume_specifico(double t, double x, Aria a) {
+    const double pv = umidita_relativa(x, t, a) * pressione_saturazione(t) / 100.0;
+    return 287.0 * (t + 273.0) / (a.pressione - pv);
 }
 
-std::optional<double> temperatura_rugiada(double ur, double t) {
-    const double x = umidita_specifica(ur, t);
+std::optional<double> temperatura_rugiada(double ur, double t, Aria a) {
+    const double x = umidita_specifica(ur, t, a);
     double lo = -10.0, hi = t, mid = 0.0, xs = 0.0;
     int n = 0;
     // Early exit to the cap: over a regular interval air drier than saturation at −10 °C by more than the
     // tolerance is met by no halving.
-    static const double xs_meno10 = umidita_saturazione(-10.0);
-    if (curva_regolare(t) && x + 0.01 < xs_meno10) n = 101;
+    // The values at −10 and −100 °C are kept for the program's fixed pressure, computed for any other.
+    static const double xs_meno10_fissa = umidita_saturazione(-10.0);
+    const double xs_meno10 = a == Aria{} ? xs_meno10_fissa : umidita_saturazione(-10.0, a);
+    if (curva_regolare(t, a) && x + 0.01 < xs_meno10) n = 101;
     while (n <= 100) {
         ++n;
         mid = (lo + hi) / 2.0;
-        xs = umidita_saturazione(mid);
+        xs = umidita_saturazione(mid, a);
         double& estremo = xs > x ? hi : lo;
         const bool ripete = fermo(estremo, mid);
         estremo = mid;
@@ -92,18 +94,19 @@ std::optional<double> temperatura_rugiada(double ur, double t) {
     if (!(x < xs_meno10)) return std::nullopt;
     lo = -100.0;
     hi = -10.0;
-    static const double xs_meno100 = umidita_saturazione(-100.0);
+    static const double xs_meno100_fissa = umidita_saturazione(-100.0);
+    const double xs_meno100 = a == Aria{} ? xs_meno100_fissa : umidita_saturazione(-100.0, a);
     if (!(x >= xs_meno100)) return std::nullopt; // drier than saturated air at −100 °C
     // The continuation inverts in closed form: its root r tells each halving's comparison without evaluating it.
     // Within [−100, −10] °C ln(xs) grows by at least L/R / 263.15² = 0.088 per kelvin, so 1e-6 K from the root xs
     // differs from x by 9e-8 of its value, far beyond the rounding of xs or of r (below 1e-13); nearer than that
     // the halving evaluates xs as usual.
-    const double ps = pressione_atmosferica * x / (622.0 + x);
+    const double ps = a.pressione * x / (622.0 + x);
     const double r = 1.0 / (1.0 / 263.15 - std::log(ps / polinomio_saturazione(-10.0)) / sublimazione_su_r) - 273.15;
     constexpr double margine = 1e-6;
     while (hi - lo >= 0.0005) {
         mid = (lo + hi) / 2.0;
-        const bool sopra = mid > r + margine || (!(mid < r - margine) && umidita_saturazione(mid) > x);
+        const bool sopra = mid > r + margine || (!(mid < r - margine) && umidita_saturazione(mid, a) > x);
         if (sopra)
             hi = mid;
         else
@@ -116,20 +119,21 @@ namespace {
 
 // Enthalpy of saturated air at t ≥ −10 °C, kJ/kg: entalpia(umidita_saturazione(t), t), written out so that
 // several evaluations overlap.
-inline double entalpia_satura(double t) {
+inline double entalpia_satura(double t, Aria a) {
     const double ps = polinomio_saturazione(t);
-    const double xs = 622.0 * ps / (pressione_atmosferica - ps);
+    const double xs = 622.0 * ps / (a.pressione - ps);
     return 1.004 * t + (1.926 * t + 2490.0) * xs / 1000.0;
 }
 
 // The wet-bulb search over [−10, t] for a curva_regolare(t), with the plain search's halvings, midpoints and
 // stopping rule. The next three halvings can only visit the seven midpoints of the tree below the current one:
 // their enthalpies are computed together, so that the evaluations overlap, and the three halvings walk them.
-double bulbo_umido_regolare(double H, double t) {
+double bulbo_umido_regolare(double H, double t, Aria aria) {
     double lo = -10.0, hi = t, mid = (lo + hi) / 2.0;
     // Air below saturation at −10 °C by more than the tolerance: every halving lowers the upper end, until the
     // interval is worn down to one double or the cap is reached.
-    static const double hs_meno10 = entalpia_satura(-10.0);
+    static const double hs_meno10_fissa = entalpia_satura(-10.0, Aria{});
+    const double hs_meno10 = aria == Aria{} ? hs_meno10_fissa : entalpia_satura(-10.0, aria);
     if (H + 0.1 < hs_meno10) {
         for (int n = 1;; ++n) {
             const bool ripete = fermo(hi, mid);
@@ -151,9 +155,9 @@ double bulbo_umido_regolare(double H, double t) {
         // Each midpoint from the interval the halvings would leave: (lo, mid) below, (mid, hi) above.
         const double b = (lo + mid) / 2.0, a = (mid + hi) / 2.0;
         const double bb = (lo + b) / 2.0, ba = (b + mid) / 2.0, ab = (mid + a) / 2.0, aa = (a + hi) / 2.0;
-        const double h = entalpia_satura(mid), hb = entalpia_satura(b), ha = entalpia_satura(a);
-        const double hbb = entalpia_satura(bb), hba = entalpia_satura(ba), hab = entalpia_satura(ab),
-                     haa = entalpia_satura(aa);
+        const double h = entalpia_satura(mid, aria), hb = entalpia_satura(b, aria), ha = entalpia_satura(a, aria);
+        const double hbb = entalpia_satura(bb, aria), hba = entalpia_satura(ba, aria),
+                     hab = entalpia_satura(ab, aria), haa = entalpia_satura(aa, aria);
         if (dimezza(h, n)) return mid;
         const bool primo_giu = giu;
         mid = primo_giu ? b : a;
@@ -166,9 +170,9 @@ double bulbo_umido_regolare(double H, double t) {
 
 } // namespace
 
-double temperatura_bulbo_umido(double x, double t) {
+double temperatura_bulbo_umido(double x, double t, Aria a) {
     const double H = entalpia(x, t);
-    if (curva_regolare(t)) return bulbo_umido_regolare(H, t);
+    if (curva_regolare(t, a)) return bulbo_umido_regolare(H, t, a);
     // The search runs from −10 °C up to the dry bulb. For air colder than −10 °C that interval would be upside
     // down and the result would sit above the dry bulb; there the search starts 10 °C below the dry bulb instead.
     double lo = t < -10.0 ? t - 10.0 : -10.0, hi = t, mid = 0.0, hs = 0.0;
@@ -177,7 +181,7 @@ double temperatura_bulbo_umido(double x, double t) {
     do {
         ++n;
         mid = (lo + hi) / 2.0;
-        hs = entalpia(umidita_saturazione(mid), mid);
+        hs = entalpia(umidita_saturazione(mid, a), mid);
         double& estremo = hs > H ? hi : lo;
         ripete = fermo(estremo, mid);
         estremo = mid;
@@ -185,38 +189,38 @@ double temperatura_bulbo_umido(double x, double t) {
     return mid;
 }
 
-Miscela miscela(double t1, double ur1, double V1, double t2, double ur2, double V2) {
-    const double x1 = umidita_specifica(ur1, t1);
-    const double x2 = umidita_specifica(ur2, t2);
-    const double m1 = V1 / volume_specifico(t1, x1);
-    const double m2 = V2 / volume_specifico(t2, x2);
+Miscela miscela(double t1, double ur1, double V1, double t2, double ur2, double V2, Aria a) {
+    const double x1 = umidita_specifica(ur1, t1, a);
+    const double x2 = umidita_specifica(ur2, t2, a);
+    const double m1 = V1 / volume_specifico(t1, x1, a);
+    const double m2 = V2 / volume_specifico(t2, x2, a);
     // With both flows 0 these are 0/0: the invalid operation is what the calculations report.
     Miscela r{};
     r.x = (m1 * x1 + m2 * x2) / (m1 + m2);
     r.t = (m1 * t1 + m2 * t2) / (m1 + m2);
     r.h = entalpia(r.x, r.t);
-    r.ur = umidita_relativa(r.x, r.t);
+    r.ur = umidita_relativa(r.x, r.t, a);
     return r;
 }
 
-Sensibile trasformazione_sensibile(double t1, double ur1, double m, double t2) {
+Sensibile trasformazione_sensibile(double t1, double ur1, double m, double t2, Aria a) {
     Sensibile r{};
-    r.x = umidita_specifica(ur1, t1);
+    r.x = umidita_specifica(ur1, t1, a);
     r.h1 = entalpia(r.x, t1);
     r.h2 = entalpia(r.x, t2);
-    r.ur2 = umidita_relativa(r.x, t2);
+    r.ur2 = umidita_relativa(r.x, t2, a);
     r.potenza = (r.h2 - r.h1) * m / 3600.0;
     return r;
 }
 
-Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff) {
-    const double x1 = umidita_specifica(ur1, t1);
+Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Aria a) {
+    const double x1 = umidita_specifica(ur1, t1, a);
     const double h1 = entalpia(x1, t1);
     double lo = 0.0, hi = t1 + 20.0, mid = 0.0, hs = 0.0;
     int n = 0;
     for (;;) {
         mid = (lo + hi) / 2.0;
-        const double xs = umidita_saturazione(mid);
+        const double xs = umidita_saturazione(mid, a);
         ++n;
         const double hw = (xs - x1) * 0.004186 * tw;
         hs = entalpia(xs, mid);
@@ -229,7 +233,7 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff) {
     const double ts = mid;
     const double t2 = t1 - (t1 - ts) * eff / 100.0;
 
-    double xlo = x1, xhi = umidita_saturazione(ts), xm = 0.0;
+    double xlo = x1, xhi = umidita_saturazione(ts, a), xm = 0.0;
     n = 0;
     for (;;) {
         xm = (xlo + xhi) / 2.0;
@@ -261,8 +265,8 @@ Stato umidificazione_vapore(double t1, double x1, double tv, double x2) {
     return {mid, x1 + dx};
 }
 
-Stato uscita_batteria_bypass(double t1, double x1, double tb, double bf) {
-    return {t1 - (1.0 - bf) * (t1 - tb), x1 - (1.0 - bf) * (x1 - umidita_saturazione(tb))};
+Stato uscita_batteria_bypass(double t1, double x1, double tb, double bf, Aria a) {
+    return {t1 - (1.0 - bf) * (t1 - tb), x1 - (1.0 - bf) * (x1 - umidita_saturazione(tb, a))};
 }
 
 double temperatura_a_entalpia(double x, double h, double t) {

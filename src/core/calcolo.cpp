@@ -75,7 +75,7 @@ void Calcolo::apri_grafico(VistaGrafico vista) {
 }
 
 double converti_portata(Calcolo& c, const std::string& testo, double t, double x) {
-    const double v = volume_specifico(t, x);
+    const double v = volume_specifico(t, x, c.aria());
     const Conversione k = leggi_numero(testo);
     if (k.trabocco) throw ErroreVirgolaMobile(TipoErroreFP::trabocco);
     return c.portata() == 1 ? k.valore : k.valore / v;
@@ -85,6 +85,12 @@ void imposta_maschera(Contesto& ctx) {
     ctx.punti.azzera_etichette();
     if (const auto codice = imposta_maschera(ctx.processo, ctx.maschera)) ctx.codice_grafico = *codice;
 }
+
+namespace {
+void segna_pressione(Contesto& ctx) {
+    if (ctx.aria != Aria{} && !ctx.rapporto.righe().empty()) ctx.rapporto.anteponi(riga_pressione(ctx.aria));
+}
+} // namespace
 
 std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno) {
     ctx.rapporto.pulisci();
@@ -96,9 +102,11 @@ std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno) 
             f(c);
             c.controlla();
         } catch (const ErroreVirgolaMobile& e) {
+            segna_pressione(ctx);
             return e;
         }
     }
+    segna_pressione(ctx);
     esterno.mostra_rapporto();
     return std::nullopt;
 }

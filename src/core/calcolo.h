@@ -2,6 +2,7 @@
 // floating-point error that stops it.
 #pragma once
 
+#include "core/aria_umida.h"
 #include "core/maschera.h"
 #include "core/nebbia.h"
 #include "core/punti_grafico.h"
@@ -46,6 +47,9 @@ struct Contesto {
     TabellaPunti punti;
     Rapporto rapporto;
     RisultatiCalcolo risultati;
+    // The air every property function of the calculation, its chart and its report use: the program's fixed
+    // pressure unless a site pressure was chosen.
+    Aria aria;
 };
 
 // The three floating-point faults that stop a calculation.
@@ -78,6 +82,8 @@ public:
     const std::string& testo(int n) const;
     int umidita() const { return m_ctx.maschera.umidita; } // RadioGroup1
     int portata() const { return m_ctx.maschera.portata; } // RadioGroup2
+    // The air (pressure) of this calculation.
+    Aria aria() const { return m_ctx.aria; }
 
     Rapporto& rapporto() { return m_ctx.rapporto; }
     RisultatiCalcolo& risultati() { return m_ctx.risultati; }
@@ -119,6 +125,8 @@ Computazione computazione_per(int tipo);
 void imposta_maschera(Contesto& ctx);
 
 // "CALCOLA": clears the report (and its results), hides Edit10, runs the kind's computation, then shows the report.
+// A calculation at a pressure other than the program's own opens its report (when it has one) with the pressure's
+// line.
 // On a floating-point error the computation stops, the report is not shown and the error is returned.
 std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno);
 

@@ -31,16 +31,16 @@ StatiEstivi punti_estivi(Calcolo& c, double tA, double urA, double tE, double ur
                          std::optional<double> G) {
     Rapporto& rap = c.rapporto();
     StatiEstivi s{};
-    scrivi_punto_titolo(rap, "      Punto ambiente", tA, urA);
-    s.xA = umidita_specifica(urA, tA);
+    scrivi_punto_titolo(rap, "      Punto ambiente", tA, urA, c.aria());
+    s.xA = umidita_specifica(urA, tA, c.aria());
     s.hA = entalpia(s.xA, tA);
-    scrivi_punto_titolo(rap, "      Punto esterno", tE, urE);
-    s.xE = umidita_specifica(urE, tE);
+    scrivi_punto_titolo(rap, "      Punto esterno", tE, urE, c.aria());
+    s.xE = umidita_specifica(urE, tE, c.aria());
     s.hE = entalpia(s.xE, tE);
-    scrivi_punto_titolo(rap, "      Batteria     ", tB, 100.0);
-    s.xB = umidita_specifica(100.0, tB);
-    s.M = miscela(tA, urA, 1.0 - r, tE, urE, r);
-    scrivi_punto_titolo(rap, "      Punto di miscela", s.M.t, s.M.ur);
+    scrivi_punto_titolo(rap, "      Batteria     ", tB, 100.0, c.aria());
+    s.xB = umidita_specifica(100.0, tB, c.aria());
+    s.M = miscela(tA, urA, 1.0 - r, tE, urE, r, c.aria());
+    scrivi_punto_titolo(rap, "      Punto di miscela", s.M.t, s.M.ur, c.aria());
     segnala_nebbia(c, "      Punto di miscela", s.M.t, s.M.x, G);
     return s;
 }
@@ -78,7 +78,7 @@ void ciclo_estivo(Calcolo& c) {
     const double tM = s.M.t, xM = s.M.x, hM = s.M.h;
 
     // Room line X = k·t + cA and coil line X = m·t + cB, X in kg/kg.
-    const double xsB = umidita_saturazione(tB);
+    const double xsB = umidita_saturazione(tB, c.aria());
     const double k = (1.0 - shf) / (2490.0 * shf);
     c.controlla();
     const double cA = s.xA / 1000.0 - k * tA;
@@ -100,24 +100,24 @@ void ciclo_estivo(Calcolo& c) {
         // The coil outlet lies on the coil line; the supply is reached by heating it up to the room line.
         tP = tB + (tM - tB) * bf;
         xP = 1000.0 * (m * tP + cB);
-        const double urP = umidita_relativa(xP, tP);
+        const double urP = umidita_relativa(xP, tP, c.aria());
         hP = entalpia(xP, tP);
-        scrivi_punto_titolo(rap, "      Punto uscita batteria:", tP, urP);
+        scrivi_punto_titolo(rap, "      Punto uscita batteria:", tP, urP, c.aria());
         segnala_nebbia(c, "      Punto uscita batteria:", tP, xP);
         xS = xP;
         tS = (xP / 1000.0 - cA) / k;
     }
     const double hS = entalpia(xS, tS);
-    const double urS = umidita_relativa(xS, tS);
-    scrivi_punto_titolo(rap, "      Punto immissione in ambiente", tS, urS);
+    const double urS = umidita_relativa(xS, tS, c.aria());
+    scrivi_punto_titolo(rap, "      Punto immissione in ambiente", tS, urS, c.aria());
     segnala_nebbia(c, "      Punto immissione in ambiente", tS, xS);
 
     const double G = 3.6 * (Qs + Ql) / (s.hA - hS);
     const double GE = G * r;
     const double GA = (1.0 - r) * G;
-    const double VA = volume_specifico(tA, s.xA) * GA;
-    const double VE = volume_specifico(tE, s.xE) * GE;
-    const double V = volume_specifico(tS, xS) * G;
+    const double VA = volume_specifico(tA, s.xA, c.aria()) * GA;
+    const double VE = volume_specifico(tE, s.xE, c.aria()) * GE;
+    const double V = volume_specifico(tS, xS, c.aria()) * G;
 
     scrivi_portate(rap, VA, VE, V, GA, GE);
     scrivi_dato(rap, "Fattore termico ambiente", "", 7, 3, shf);
@@ -162,19 +162,19 @@ void verifica_estiva(Calcolo& c) {
     const double tM = s.M.t, xM = s.M.x;
 
     // Coil outlet: the coil surface state and the mixture mixed by the bypass factor. It is the supply.
-    const double xsB = umidita_saturazione(tB);
+    const double xsB = umidita_saturazione(tB, c.aria());
     const double tO = tB + (tM - tB) * bf;
     const double xO = xsB + bf * (xM - xsB);
-    const double urO = umidita_relativa(xO, tO);
+    const double urO = umidita_relativa(xO, tO, c.aria());
     const double hO = entalpia(xO, tO);
-    scrivi_punto_titolo(rap, "      Punto uscita batteria:", tO, urO);
+    scrivi_punto_titolo(rap, "      Punto uscita batteria:", tO, urO, c.aria());
     segnala_nebbia(c, "      Punto uscita batteria:", tO, xO, G);
 
     const double GE = G * r;
     const double GA = (1.0 - r) * G;
-    const double VA = volume_specifico(tA, s.xA) * GA;
-    const double VE = volume_specifico(tE, s.xE) * GE;
-    const double V = volume_specifico(tO, xO) * G;
+    const double VA = volume_specifico(tA, s.xA, c.aria()) * GA;
+    const double VE = volume_specifico(tE, s.xE, c.aria()) * GE;
+    const double V = volume_specifico(tO, xO, c.aria()) * G;
 
     scrivi_portate(rap, VA, VE, V, GA, GE);
     // The powers are what the supply air takes up in the room (from O to A); the sensible one uses 1.04.

@@ -29,16 +29,16 @@ StatiInvernali stati_invernali(Calcolo& c, double tA, double urA, double tE, dou
     s.r = r;
     s.Qs = Qs;
     s.Ql = Ql;
-    s.xA = umidita_specifica(urA, tA);
+    s.xA = umidita_specifica(urA, tA, c.aria());
     s.hA = entalpia(s.xA, tA);
     c.controlla();
-    s.xE = umidita_specifica(urE, tE);
+    s.xE = umidita_specifica(urE, tE, c.aria());
     c.controlla();
-    s.vA = volume_specifico(tA, s.xA);
-    s.vE = volume_specifico(tE, s.xE);
+    s.vA = volume_specifico(tA, s.xA, c.aria());
+    s.vE = volume_specifico(tE, s.xE, c.aria());
     c.controlla();
     // The fractions 1 − r and r take the place of the volumetric flows.
-    s.M = miscela(tA, urA, 1.0 - r, tE, urE, r);
+    s.M = miscela(tA, urA, 1.0 - r, tE, urE, r, c.aria());
     c.controlla();
     s.Q = Qs + Ql;
     s.shf = Qs / s.Q;
@@ -57,9 +57,9 @@ void titolo_e_carichi(Calcolo& c, const StatiInvernali& s) {
 
 void tre_punti(Calcolo& c, const StatiInvernali& s) {
     Rapporto& rap = c.rapporto();
-    scrivi_punto_titolo(rap, "    Ingresso", s.tA, s.urA);
-    scrivi_punto_titolo(rap, "    Esterno", s.tE, s.urE);
-    scrivi_punto_titolo(rap, "    Miscela", s.M.t, s.M.ur);
+    scrivi_punto_titolo(rap, "    Ingresso", s.tA, s.urA, c.aria());
+    scrivi_punto_titolo(rap, "    Esterno", s.tE, s.urE, c.aria());
+    scrivi_punto_titolo(rap, "    Miscela", s.M.t, s.M.ur, c.aria());
     segnala_nebbia(c, "    Miscela", s.M.t, s.M.x);
 }
 
@@ -70,18 +70,18 @@ void portate(Calcolo& c, double G, double GE, double GI, double tv, double xv, c
     scrivi_dato(rap, "Portata ponderale totale", "kg/h", 7, 0, G);
     scrivi_dato(rap, "Portata ponderale aria est", "kg/h", 7, 0, GE);
     scrivi_dato(rap, "Portata ponderale aria int", "kg/h", 7, 0, GI);
-    scrivi_dato(rap, "Portata volumetrica totale", "mc/h", 7, 0, G * volume_specifico(tv, xv));
+    scrivi_dato(rap, "Portata volumetrica totale", "mc/h", 7, 0, G * volume_specifico(tv, xv, c.aria()));
     scrivi_dato(rap, "Portata volumetrica aria est", "mc/h", 7, 0, GE * s.vE);
     scrivi_dato(rap, "Portata volumetrica aria int", "mc/h", 7, 0, GI * s.vA);
 }
 
 } // namespace
 
-double cerca_preriscaldamento(double x0, double t0, double xS, double eff) {
+double cerca_preriscaldamento(double x0, double t0, double xS, double eff, Aria a) {
     double T = t0;
     for (int i = 0; i < 501; ++i) {
-        const double tw = temperatura_bulbo_umido(x0, T);
-        const double xw = umidita_saturazione(tw);
+        const double tw = temperatura_bulbo_umido(x0, T, a);
+        const double xw = umidita_saturazione(tw, a);
         const double e = (xS - x0) * 100.0 / (xw - x0);
         if (std::fabs(e - eff) > 0.01) T = T + 0.05;
     }
@@ -113,7 +113,7 @@ void ciclo_invernale(Calcolo& c) {
     scrivi_valore(rap, 8, 1, "Efficienza umidificazione", eff, " %");
     tre_punti(c, s);
 
-    const double urP = umidita_relativa(xM, tpre);
+    const double urP = umidita_relativa(xM, tpre, c.aria());
     c.punto(1, tA, s.xA, "A");
     c.punto(2, tE, s.xE, "E");
     c.punto(3, tM, xM, "M");
@@ -122,10 +122,10 @@ void ciclo_invernale(Calcolo& c) {
         // Pre-heating to tpre, humidification, post-heating to tpost, final humidification to the room line.
         const double hP = entalpia(xM, tpre);
         c.punto(4, tpre, xM, "P");
-        scrivi_punto_titolo(rap, "FINE preriscaldamento", tpre, urP);
+        scrivi_punto_titolo(rap, "FINE preriscaldamento", tpre, urP, c.aria());
         segnala_nebbia(c, "FINE preriscaldamento", tpre, xM);
-        const Stato u = umidificazione_adiabatica(tpre, urP, 20.0, eff);
-        scrivi_punto_titolo(rap, "FINE UMIDIFICAZIONE INIZIALE", u.t, umidita_relativa(u.x, u.t));
+        const Stato u = umidificazione_adiabatica(tpre, urP, 20.0, eff, c.aria());
+        scrivi_punto_titolo(rap, "FINE UMIDIFICAZIONE INIZIALE", u.t, umidita_relativa(u.x, u.t, c.aria()), c.aria());
         segnala_nebbia(c, "FINE UMIDIFICAZIONE INIZIALE", u.t, u.x);
         const double hU = entalpia(u.x, u.t);
         const double hR = entalpia(u.x, tpost);
@@ -133,11 +133,11 @@ void ciclo_invernale(Calcolo& c) {
             c.messaggio("temperatura preriscaldamento eccessiva !");
         } else {
             c.punto(5, u.t, u.x, "U");
-            scrivi_punto_titolo(rap, "FINE postriscaldamento", tpost, umidita_relativa(u.x, tpost));
+            scrivi_punto_titolo(rap, "FINE postriscaldamento", tpost, umidita_relativa(u.x, tpost, c.aria()), c.aria());
             segnala_nebbia(c, "FINE postriscaldamento", tpost, u.x);
             c.punto(6, tpost, u.x, "R");
             const Stato i = umidifica_fino_a_retta(0, tpost, u.x, 20.0, k, cr);
-            scrivi_punto_titolo(rap, "FINE umidificazione finale", i.t, umidita_relativa(i.x, i.t));
+            scrivi_punto_titolo(rap, "FINE umidificazione finale", i.t, umidita_relativa(i.x, i.t, c.aria()), c.aria());
             segnala_nebbia(c, "FINE umidificazione finale", i.t, i.x);
             scrivi_separatore(rap);
             const double hI = entalpia(i.x, i.t);
@@ -155,11 +155,11 @@ void ciclo_invernale(Calcolo& c) {
     } else if (tpost == 0.0) {
         // Heating to tpre, then humidification up to the room line; no post-heating.
         const double hP = entalpia(xM, tpre);
-        scrivi_punto_titolo(rap, "FINE riscaldamento", tpre, urP);
+        scrivi_punto_titolo(rap, "FINE riscaldamento", tpre, urP, c.aria());
         segnala_nebbia(c, "FINE riscaldamento", tpre, xM);
         c.punto(4, tpre, xM, "P");
         const Stato i = umidifica_fino_a_retta(0, tpre, xM, 20.0, k, cr);
-        scrivi_punto_titolo(rap, "FINE umidificazione ", i.t, umidita_relativa(i.x, i.t));
+        scrivi_punto_titolo(rap, "FINE umidificazione ", i.t, umidita_relativa(i.x, i.t, c.aria()), c.aria());
         segnala_nebbia(c, "FINE umidificazione ", i.t, i.x);
         scrivi_separatore(rap);
         const double hI = entalpia(i.x, i.t);
@@ -179,22 +179,22 @@ void ciclo_invernale(Calcolo& c) {
         // tpre is 0 here: pre-heating to the temperature from which a humidifier of efficiency eff ends on the
         // supply humidity, humidification, post-heating to tpost on the room line.
         const double xS = (k * tpost + cr) * 1000.0;
-        const double tP = cerca_preriscaldamento(xM, tM, xS, eff);
+        const double tP = cerca_preriscaldamento(xM, tM, xS, eff, c.aria());
         c.controlla();
-        const double urP_a = umidita_relativa(xM, tP);
+        const double urP_a = umidita_relativa(xM, tP, c.aria());
         c.punto(4, tP, xM, "P");
-        const double tw = temperatura_bulbo_umido(xM, tP);
+        const double tw = temperatura_bulbo_umido(xM, tP, c.aria());
         const double tU = tP - (tP - tw) * eff / 100.0;
         c.punto(5, tU, xS, "U");
-        scrivi_punto_titolo(rap, "FINE pre-riscaldamento", tP, urP_a);
+        scrivi_punto_titolo(rap, "FINE pre-riscaldamento", tP, urP_a, c.aria());
         segnala_nebbia(c, "FINE pre-riscaldamento", tP, xM);
-        scrivi_punto_titolo(rap, "FINE umidificazione ", tU, umidita_relativa(xS, tU));
+        scrivi_punto_titolo(rap, "FINE umidificazione ", tU, umidita_relativa(xS, tU, c.aria()), c.aria());
         segnala_nebbia(c, "FINE umidificazione ", tU, xS);
         const double hP = entalpia(xM, tP);
         const double hU = entalpia(xS, tU);
         const double hI = entalpia(xS, tpost);
         c.punto(6, tpost, xS, "I");
-        scrivi_punto_titolo(rap, "FINE POSTriscaldamento ", tpost, umidita_relativa(xS, tpost));
+        scrivi_punto_titolo(rap, "FINE POSTriscaldamento ", tpost, umidita_relativa(xS, tpost, c.aria()), c.aria());
         segnala_nebbia(c, "FINE POSTriscaldamento ", tpost, xS);
         scrivi_separatore(rap);
         const double G = 3.6 * s.Q / (hI - s.hA);
@@ -235,7 +235,7 @@ void ciclo_invernale_vapore(Calcolo& c) {
     c.punto(3, tM, xM, "M");
 
     const double hH = entalpia(xM, tH);
-    scrivi_punto_titolo(rap, "FINE riscaldamento", tH, umidita_relativa(xM, tH));
+    scrivi_punto_titolo(rap, "FINE riscaldamento", tH, umidita_relativa(xM, tH, c.aria()), c.aria());
     segnala_nebbia(c, "FINE riscaldamento", tH, xM);
     c.punto(4, tH, xM, "P");
 
@@ -255,8 +255,8 @@ void ciclo_invernale_vapore(Calcolo& c) {
     }
     const double tS = t, xS = x;
     const double hS = entalpia(xS, tS);
-    const double urS = umidita_relativa(xS, tS);
-    scrivi_punto_titolo(rap, "Punto Immissione in ambiente", tS, urS);
+    const double urS = umidita_relativa(xS, tS, c.aria());
+    scrivi_punto_titolo(rap, "Punto Immissione in ambiente", tS, urS, c.aria());
     segnala_nebbia(c, "Punto Immissione in ambiente", tS, xS);
     scrivi_separatore(rap);
     c.punto(5, tS, xS, "I");
@@ -265,7 +265,7 @@ void ciclo_invernale_vapore(Calcolo& c) {
     scrivi_dato(rap, "Portata ponderale totale", "kg/h", 7, 0, G);
     scrivi_dato(rap, "Portata ponderale aria est", "kg/h", 7, 0, G * r);
     scrivi_dato(rap, "Portata ponderale aria int", "kg/h", 7, 0, (1.0 - r) * G);
-    scrivi_dato(rap, "Portata volumetrica totale", "mc/h", 7, 0, G * volume_specifico(tS, xS));
+    scrivi_dato(rap, "Portata volumetrica totale", "mc/h", 7, 0, G * volume_specifico(tS, xS, c.aria()));
     scrivi_dato(rap, "Portata volumetrica aria est", "mc/h", 7, 0, G * r * s.vE);
     scrivi_dato(rap, "Portata volumetrica aria int", "mc/h", 7, 0, (1.0 - r) * G * s.vA);
     scrivi_dato(rap, "Potenza riscaldamento", "watt", 7, 0, (hH - hM) * G / 3.6);

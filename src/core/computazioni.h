@@ -25,7 +25,7 @@ void ciclo_invernale_vapore(Calcolo& c);       // kind 17
 void segnala_nebbia(Calcolo& c, std::string_view titolo, double t, double x, std::optional<double> portata = {});
 
 // Pre-heating temperature, °C, at which a humidifier of efficiency eff (%) takes air of humidity ratio x0 (g/kg)
-// from the mixture at t0 (°C) to xS (g/kg): 501 upward steps of 0.05 °C at most.
-double cerca_preriscaldamento(double x0, double t0, double xS, double eff);
+// from the mixture at t0 (°C) to xS (g/kg), in the air `a`: 501 upward steps of 0.05 °C at most.
+double cerca_preriscaldamento(double x0, double t0, double xS, double eff, Aria a = {});
 
 } // namespace ondix

@@ -12,8 +12,8 @@ namespace {
 // humidity ratio (about 1950 g/kg here) is still finite.
 constexpr double t_massima_equilibrio = 95.0;
 
-double entalpia_satura(double t) {
-    return entalpia(umidita_saturazione(t), t);
+double entalpia_satura(double t, Aria a) {
+    return entalpia(umidita_saturazione(t, a), t);
 }
 
 std::string senza_blank_attorno(std::string_view s) {
@@ -43,35 +43,35 @@ bool sovrasaturo(double ur) {
     return std::isgreater(ur, 100.05);
 }
 
-std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x) {
+std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x, Aria a) {
     const double H = entalpia(x, t);
     // The same search as the wet bulb (saturated air of equal enthalpy), upward from the dry bulb: supersaturated
     // air has more enthalpy than saturated air at its own temperature.
     double lo = t, hi = t_massima_equilibrio;
-    if (!(lo < hi) || !(entalpia_satura(hi) >= H)) return std::nullopt;
+    if (!(lo < hi) || !(entalpia_satura(hi, a) >= H)) return std::nullopt;
     // The cap only ends searches at temperatures so far out that doubles cannot split 0.0005 K.
     for (int n = 0; n < 2000 && hi - lo >= 0.0005; ++n) {
         const double mid = (lo + hi) / 2.0;
-        if (entalpia_satura(mid) > H)
+        if (entalpia_satura(mid, a) > H)
             hi = mid;
         else
             lo = mid;
     }
     const double te = (lo + hi) / 2.0;
-    const double xe = umidita_saturazione(te);
+    const double xe = umidita_saturazione(te, a);
     return EquilibrioNebbia{te, xe, std::fmax(x - xe, 0.0)};
 }
 
 void segnala_nebbia(Calcolo& c, std::string_view titolo, double t, double x, std::optional<double> portata) {
     if (!std::isfinite(t) || !std::isfinite(x)) return;
-    const double ur = umidita_relativa(x, t);
+    const double ur = umidita_relativa(x, t, c.aria());
     if (!sovrasaturo(ur)) return;
     StatoNebbia s;
     s.punto = senza_blank_attorno(titolo);
     s.t = t;
     s.x = x;
     s.ur = ur;
-    s.equilibrio = equilibrio_nebbia(t, x);
+    s.equilibrio = equilibrio_nebbia(t, x, c.aria());
     s.portata = portata;
     scrivi_nebbia(c.rapporto(), s);
     c.risultati().nebbia.push_back(std::move(s));

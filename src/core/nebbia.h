@@ -2,6 +2,8 @@
 // state of equal enthalpy it settles to, with the rest of its water as liquid.
 #pragma once
 
+#include "core/aria_umida.h"
+
 #include <optional>
 #include <string>
 
@@ -19,8 +21,8 @@ struct EquilibrioNebbia {
 };
 
 // The equilibrium of supersaturated air at t (°C) and x (g/kg): the temperature where saturated air has the
-// enthalpy of (x, t), searched from t up to 95 °C to 0.0005 K. None when it lies beyond 95 °C.
-std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x);
+// enthalpy of (x, t), searched from t up to 95 °C to 0.0005 K, in the air `a`. None when it lies beyond 95 °C.
+std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x, Aria a = {});
 
 // A supersaturated state a calculation reported, kept for machine-readable output.
 struct StatoNebbia {

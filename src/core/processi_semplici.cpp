@@ -13,8 +13,8 @@ struct Umidita {
     double x, ur;
 };
 Umidita umidita_da_maschera(const Calcolo& c, double u, double t) {
-    if (c.umidita() == 1) return {u, umidita_relativa(u, t)};
-    return {umidita_specifica(u, t), u};
+    if (c.umidita() == 1) return {u, umidita_relativa(u, t, c.aria())};
+    return {umidita_specifica(u, t, c.aria()), u};
 }
 } // namespace
 
@@ -33,9 +33,9 @@ void miscelazione(Calcolo& c) {
     c.controlla();
     const Umidita u2 = umidita_da_maschera(c, h2, t2);
     c.controlla();
-    const double v1 = volume_specifico(t1, u1.x);
+    const double v1 = volume_specifico(t1, u1.x, c.aria());
     c.controlla();
-    const double v2 = volume_specifico(t2, u2.x);
+    const double v2 = volume_specifico(t2, u2.x, c.aria());
     c.controlla();
     double m1 = 0.0, m2 = 0.0, V1 = 0.0, V2 = 0.0;
     if (c.portata() == 1) {
@@ -51,25 +51,25 @@ void miscelazione(Calcolo& c) {
     }
     c.controlla();
     // Two zero flows make the mixture 0/0: the next check stops the calculation there, with only the title written.
-    const Miscela mix = miscela(t1, u1.ur, V1, t2, u2.ur, V2);
+    const Miscela mix = miscela(t1, u1.ur, V1, t2, u2.ur, V2, c.aria());
 
     Rapporto& r = c.rapporto();
     c.aggiungi("        punto 1");
-    scrivi_punto_ur(r, t1, u1.ur);
+    scrivi_punto_ur(r, t1, u1.ur, c.aria());
     c.aggiungi("portata ponderale  :" + formatta(m1, 6, 1) + " kg/h");
     c.aggiungi("portata volumetrica:" + formatta(V1, 6, 1) + " mc/h");
     c.aggiungi("        punto 2");
-    scrivi_punto_ur(r, t2, u2.ur);
+    scrivi_punto_ur(r, t2, u2.ur, c.aria());
     c.aggiungi("portata ponderale  :" + formatta(m2, 6, 1) + " kg/h");
     c.aggiungi("portata volumetrica:" + formatta(V2, 6, 1) + " mc/h");
     c.aggiungi("        punto M");
-    scrivi_punto_ur(r, mix.t, mix.ur);
+    scrivi_punto_ur(r, mix.t, mix.ur, c.aria());
 
     // The mixture's humidity ratio is taken again from its relative humidity, as the chart point uses it.
-    const double xM = umidita_specifica(mix.ur, mix.t);
+    const double xM = umidita_specifica(mix.ur, mix.t, c.aria());
     const double m = m1 + m2;
     segnala_nebbia(c, "        punto M", mix.t, xM, m);
-    const double vM = volume_specifico(mix.t, xM);
+    const double vM = volume_specifico(mix.t, xM, c.aria());
     const double V = m * vM;
     c.aggiungi("------------------");
     c.aggiungi("portata ponderale  :" + formatta(m, 6, 2) + " kg/h");
@@ -89,14 +89,14 @@ void riscaldamento_raffreddamento(Calcolo& c) {
     const double m = converti_portata(c, c.testo(3), t1, u1.x);
     const double t2 = c.leggi(4);
     c.controlla();
-    const Sensibile s = trasformazione_sensibile(t1, u1.ur, m, t2);
+    const Sensibile s = trasformazione_sensibile(t1, u1.ur, m, t2, c.aria());
 
     Rapporto& r = c.rapporto();
     c.aggiungi("       RISCALDAMENTO SENSIBILE");
     c.aggiungi("       INGRESSO");
-    scrivi_punto_ur(r, t1, u1.ur);
+    scrivi_punto_ur(r, t1, u1.ur, c.aria());
     c.aggiungi("       USCITA");
-    scrivi_punto_x(r, t2, u1.x);
+    scrivi_punto_x(r, t2, u1.x, c.aria());
     segnala_nebbia(c, "       USCITA", t2, u1.x, m);
     scrivi_dato(r, "SALTO ENTALPICO", " kj/kg", 10, 2, s.h2 - s.h1);
     scrivi_dato(r, "PORTATA  ", " kg/h", 10, 3, m);
@@ -115,16 +115,16 @@ void umidificazione_acqua(Calcolo& c) {
     const double eff = c.leggi(4);
     const Umidita u1 = umidita_da_maschera(c, h1, t1);
     c.controlla();
-    const Stato u = umidificazione_adiabatica(t1, u1.ur, tw, eff);
+    const Stato u = umidificazione_adiabatica(t1, u1.ur, tw, eff, c.aria());
 
     Rapporto& r = c.rapporto();
     c.aggiungi("    UMIDIFICAZIONE CON ACQUA");
     c.aggiungi("temperatura acqua umidificazione:" + formatta(tw, 7, 1));
     c.aggiungi("Efficienza % umidificazione     :" + formatta(eff, 7, 1));
     c.aggiungi("INGRESSO");
-    scrivi_punto_x(r, t1, u1.x);
+    scrivi_punto_x(r, t1, u1.x, c.aria());
     c.aggiungi("USCITA");
-    scrivi_punto_x(r, u.t, u.x);
+    scrivi_punto_x(r, u.t, u.x, c.aria());
     segnala_nebbia(c, "USCITA", u.t, u.x);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - u1.x);
 
@@ -141,7 +141,7 @@ void raffreddamento_condensazione(Calcolo& c) {
     const double bf = c.leggi(5);
     const Umidita u = umidita_da_maschera(c, h, t);
     c.controlla();
-    const double v = volume_specifico(t, u.x);
+    const double v = volume_specifico(t, u.x, c.aria());
     c.controlla();
     double V = 0.0, m = 0.0;
     if (c.portata() == 1) {
@@ -152,9 +152,9 @@ void raffreddamento_condensazione(Calcolo& c) {
         m = f / v;
     }
     c.controlla();
-    const Stato o = uscita_batteria_bypass(t, u.x, tb, bf);
+    const Stato o = uscita_batteria_bypass(t, u.x, tb, bf, c.aria());
     c.controlla();
-    const double ur2 = umidita_relativa(o.x, o.t);
+    const double ur2 = umidita_relativa(o.x, o.t, c.aria());
 
     Rapporto& r = c.rapporto();
     c.aggiungi("    RAFFREDDAMENTO CONDENSATIVO");
@@ -163,9 +163,9 @@ void raffreddamento_condensazione(Calcolo& c) {
     scrivi_dato(r, "PORTATA VOLUMETRICA", " mc/h", 10, 1, V);
     scrivi_dato(r, "PORTATA PONDERALE", " kg/h", 10, 1, m);
     c.aggiungi("         INGRESSO");
-    scrivi_punto_ur(r, t, u.ur);
+    scrivi_punto_ur(r, t, u.ur, c.aria());
     c.aggiungi("         USCITA");
-    scrivi_punto_ur(r, o.t, ur2);
+    scrivi_punto_ur(r, o.t, ur2, c.aria());
     segnala_nebbia(c, "         USCITA", o.t, o.x, m);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - o.x);
     scrivi_dato(r, "PORTATA ACQUA CONDENSATA", "kg/h", 7, 3, (u.x - o.x) * m / 1000.0);
@@ -173,7 +173,7 @@ void raffreddamento_condensazione(Calcolo& c) {
     c.azzera_etichette();
     c.punto(3, t, u.x, "I");
     c.punto(2, o.t, o.x, "U");
-    c.punto(1, tb, umidita_saturazione(tb), "B");
+    c.punto(1, tb, umidita_saturazione(tb, c.aria()), "B");
     c.apri_grafico(VistaGrafico::standard);
 }
 
@@ -188,9 +188,9 @@ void umidificazione_con_vapore(Calcolo& c) {
     c.aggiungi("    UMIDIFICAZIONE CON VAPORE");
     c.aggiungi("temperatura vapore:" + formatta(tv, 7, 1) + " C");
     c.aggiungi("INGRESSO");
-    scrivi_punto_x(r, t1, x1);
+    scrivi_punto_x(r, t1, x1, c.aria());
     c.aggiungi("USCITA");
-    scrivi_punto_x(r, u.t, u.x);
+    scrivi_punto_x(r, u.t, u.x, c.aria());
     segnala_nebbia(c, "USCITA", u.t, u.x);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - x1);
 

@@ -46,28 +46,38 @@ void scrivi_dato(Rapporto& r, std::string_view etichetta, std::string_view unita
     r.aggiungi(std::move(campo));
 }
 
+std::string riga_pressione(Aria a) { return "pressione atmosferica: " + formatta(a.pressione, 0, 0) + " Pa"; }
+
 void scrivi_separatore(Rapporto& r) { r.aggiungi(std::string(44, '-')); }
 
-namespace {
-void cinque_righe(Rapporto& r, double t, double ur, double x) {
-    const double h = entalpia(x, t);
-    const double v = volume_specifico(t, x);
+void scrivi_cinque_righe(Rapporto& r, double t, double ur, double x, double h, double v) {
     scrivi_valore(r, 7, 1, "Temperatura        :", t, " C");
     scrivi_valore(r, 7, 1, "umidita relativa   :", ur, " %");
     scrivi_valore(r, 7, 2, "umidita specifica  :", x, " g/kg ");
     scrivi_valore(r, 7, 1, "Entalpia           :", h, " kj/kg ");
     scrivi_valore(r, 7, 3, "volume specifico   :", v, " mc/kg");
 }
+
+namespace {
+void cinque_righe(Rapporto& r, double t, double ur, double x, Aria a) {
+    const double h = entalpia(x, t);
+    const double v = volume_specifico(t, x, a);
+    scrivi_cinque_righe(r, t, ur, x, h, v);
+}
 } // namespace
 
-void scrivi_punto_ur(Rapporto& r, double t, double ur) { cinque_righe(r, t, ur, umidita_specifica(ur, t)); }
+void scrivi_punto_ur(Rapporto& r, double t, double ur, Aria a) {
+    cinque_righe(r, t, ur, umidita_specifica(ur, t, a), a);
+}
 
-void scrivi_punto_x(Rapporto& r, double t, double x) { cinque_righe(r, t, umidita_relativa(x, t), x); }
+void scrivi_punto_x(Rapporto& r, double t, double x, Aria a) {
+    cinque_righe(r, t, umidita_relativa(x, t, a), x, a);
+}
 
-void scrivi_punto_titolo(Rapporto& r, std::string_view titolo, double t, double ur) {
+void scrivi_punto_titolo(Rapporto& r, std::string_view titolo, double t, double ur, Aria a) {
     scrivi_separatore(r);
     r.aggiungi(std::string(titolo));
-    scrivi_punto_ur(r, t, ur);
+    scrivi_punto_ur(r, t, ur, a);
 }
 
 } // namespace ondix

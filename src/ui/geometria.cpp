@@ -34,6 +34,7 @@ LayoutPrincipale layout_principale(DimensioniSchermo s) {
         r = {dleft, top, dw, dh};
         top += dh + l.g;
     }
+    l.pressione = {dleft, top, dw, dh};
     return l;
 }
 

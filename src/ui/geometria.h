@@ -26,6 +26,7 @@ struct LayoutPrincipale {
     Rettangolo immagine;
     std::array<Rettangolo, 10> colonna;
     std::array<Rettangolo, 3> destra;
+    Rettangolo pressione; // under "? INFO": the site pressure, when one is in use
     int punti = 10; // button font size
 };
 LayoutPrincipale layout_principale(DimensioniSchermo s);

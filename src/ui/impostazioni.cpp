@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include <cmath>
+
 namespace ondix {
 
 namespace {
@@ -98,6 +100,23 @@ QString Impostazioni::cartella_immagini() const {
 
 void Impostazioni::ricorda_cartella_immagini(const QString& cartella) {
     m_settings->setValue(QStringLiteral("grafico/cartella_immagini"), cartella);
+    m_settings->sync();
+}
+
+std::optional<double> Impostazioni::pressione_sito() const {
+    const QVariant v = m_settings->value(QStringLiteral("calcolo/pressione_sito"));
+    if (!v.isValid()) return std::nullopt;
+    bool ok = false;
+    const double p = v.toDouble(&ok);
+    if (!ok || !std::isfinite(p) || p < pressione_minima || p > pressione_massima) return std::nullopt;
+    return p;
+}
+
+void Impostazioni::ricorda_pressione_sito(std::optional<double> p) {
+    if (p)
+        m_settings->setValue(QStringLiteral("calcolo/pressione_sito"), *p);
+    else
+        m_settings->remove(QStringLiteral("calcolo/pressione_sito"));
     m_settings->sync();
 }
 

@@ -1,5 +1,6 @@
 // What the desktop program remembers from one run to the next: the inputs of the last calculation of each
-// process kind, the folder the report was last saved in, and the chart window's layers, readout and picture folder.
+// process kind, the folder the report was last saved in, the chart window's layers, readout and picture folder,
+// and the site pressure the calculations use.
 #pragma once
 
 #include "chart/opzioni_grafico.h"
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -43,6 +45,12 @@ public:
     // The folder the last chart picture was saved in; empty at first.
     QString cartella_immagini() const;
     void ricorda_cartella_immagini(const QString& cartella);
+
+    // The site pressure the calculations use, Pa; nullopt for the program's fixed pressure (also when the stored
+    // value is not a usable pressure).
+    std::optional<double> pressione_sito() const;
+    // Remembers the site pressure; nullopt forgets it.
+    void ricorda_pressione_sito(std::optional<double> p);
 
 private:
     std::unique_ptr<QSettings> m_settings;

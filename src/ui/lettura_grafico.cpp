@@ -69,7 +69,7 @@ QRect LetturaGrafico::muovi(QPoint pos, bool attiva) {
     if (m_punto != 0) return {};
     if (!attiva || !m_pronta || !m_mappa.area.contiene(pos.x(), pos.y())) return nascondi();
     const PuntoMondo w = m_mappa.mondo(pos.x(), pos.y());
-    return mostra(righe_stato(w.t, w.x), pos);
+    return mostra(righe_stato(w.t, w.x, m_mappa.aria), pos);
 }
 
 QRect LetturaGrafico::clic(QPoint pos, bool attiva) {
@@ -79,7 +79,7 @@ QRect LetturaGrafico::clic(QPoint pos, bool attiva) {
         return muovi(pos, attiva);
     }
     m_punto = voce;
-    return mostra(righe_punto((*m_punti)[voce]), pos);
+    return mostra(righe_punto((*m_punti)[voce], m_mappa.aria), pos);
 }
 
 QRect LetturaGrafico::nascondi() {

@@ -3,6 +3,7 @@
 #include "core/altitudine.h"
 #include "ui/caratteri.h"
 #include "ui/nuovoondix.h"
+#include "ui/pressione_sito.h"
 #include "ui/schermo.h"
 
 #include <QApplication>
@@ -98,6 +99,7 @@ Tform_ondix::Tform_ondix(const QString& cartella_programma, DimensioniSchermo sc
     }
     m_destra[0]->setIcon(icona_uscita(style()));
     m_esterno.imposta_rapporto([this] { return rapporto(); });
+    m_pressione = new PressioneSito(this, m_ctx);
     aggiusta();
 }
 
@@ -116,6 +118,8 @@ void Tform_ondix::aggiusta() {
         applica(m_destra[i], l.destra[i]);
         m_destra[i]->setFont(f);
     }
+    applica(m_pressione->pulsante(), l.pressione);
+    m_pressione->pulsante()->setFont(f);
 }
 
 void Tform_ondix::carica_sfondo() {
@@ -225,7 +229,11 @@ void Tform_ondix::chiedialt() {
     // Cancelling the box ends the dialog: nothing is written, nothing is shown.
     const auto risposta = m_esterno.chiedi_o_annulla("ALTEZZA S.l:m: (metri):", "", "0");
     const auto p = risposta ? pressione_da_risposta(*risposta) : std::nullopt;
-    if (p) scrivi_pressione(*p); // not a number: refused without a word
+    if (p) {
+        scrivi_pressione(*p);
+        // The pressure is on the screen: the user may calculate with it from now on.
+        m_pressione->proponi(*p);
+    } // not a number: refused without a word
     inizia();
 }
 

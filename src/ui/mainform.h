@@ -18,6 +18,8 @@ class QLabel;
 
 namespace ondix {
 
+class PressioneSito;
+
 class Tform_ondix : public QWidget {
 public:
     // `cartella_programma` ends in a path separator; it holds the background picture and receives "patm.txt".
@@ -49,6 +51,8 @@ public:
     void chiudi();      // ends the program
 
     const Contesto& contesto() const { return m_ctx; }
+    // The site pressure: its question after the altitude tool, its button on the menu.
+    PressioneSito* pressione_sito() const { return m_pressione; }
     DimensioniSchermo schermo() const { return m_schermo; }
     const QString& cartella_programma() const { return m_cartella; }
 
@@ -72,6 +76,7 @@ private:
     QLabel* m_immagine;
     std::array<QAbstractButton*, 10> m_colonna{};
     std::array<QAbstractButton*, 3> m_destra{};
+    PressioneSito* m_pressione;
     bool m_disegnata = false;
     TForm2* m_rapporto_esterno = nullptr;
     std::unique_ptr<TForm2> m_rapporto;

@@ -1,5 +1,7 @@
 #include "aiuto_test.h"
 #include "chart/diagramma.h"
+#include "chart/lettura.h"
+#include "chart/nuvola.h"
 #include "core/aria_umida.h"
 
 #include <gtest/gtest.h>
@@ -308,4 +310,48 @@ TEST_F(Grafico, MarksNearTheScreenEdgeAreLeftOutButTheirLabelsStay) {
     diagramma_standard(b.p, t, 1);
     EXPECT_EQ(b.schermo.solo(Tipo::ellisse).size(), 1u);
     EXPECT_EQ(b.testi().back(), " L");
+}
+
+TEST(Nuvola, EveryPointADotCrowdedOnesDarkerAndLast) {
+    Banco b;
+    std::vector<PuntoNuvola> punti{{20, 7}, {-12, 1}, {60, 40}};
+    for (int i = 0; i < 30; ++i)
+        punti.push_back({25.0 + 0.01 * i, 10.0});
+    diagramma_nuvola(b.p, punti);
+    const auto quadrati = b.schermo.solo(Tipo::rettangolo);
+    ASSERT_EQ(quadrati.size(), punti.size());
+    for (const auto& q : quadrati) {
+        EXPECT_EQ(q.x2 - q.x1, 2); // 3 pixels with the 1-pixel pen
+        EXPECT_EQ(q.stato.colore_pennello, q.stato.colore_penna);
+    }
+    EXPECT_EQ(quadrati.front().colore(), colore_densita(1, 30));
+    EXPECT_EQ(quadrati.back().colore(), colore_densita(30, 30));
+    EXPECT_EQ(colore_densita(1, 30), (Rgb{253, 174, 97}));
+    EXPECT_EQ(colore_densita(30, 30), (Rgb{128, 0, 38}));
+    // The ranges of the standard chart grow to hold every point.
+    const IntervalliGrafico r = intervalli_nuvola(punti);
+    EXPECT_EQ(r.tmin, -12);
+    EXPECT_EQ(r.tmax, 60);
+    EXPECT_EQ(r.xmin, 0);
+    EXPECT_EQ(r.xmax, 40);
+}
+
+TEST(Nuvola, TheSaturationCurveOfTheSitePressure) {
+    // The same chart at 3000 m: only the saturation curve moves (upward: more vapour per kg at lower pressure).
+    Banco mare, monte;
+    diagramma(mare.p, -5, 50, 0, 30, TabellaPunti{}, 1);
+    diagramma(monte.p, -5, 50, 0, 30, TabellaPunti{}, 1, Aria{71467.84});
+    const auto a = mare.schermo.primitive(), b = monte.schermo.primitive();
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i].descrizione() == b[i].descrizione())
+        ++i;
+    ASSERT_LT(i, b.size());
+    EXPECT_EQ(b[i].tipo, Tipo::linea);
+    EXPECT_EQ(b[i].colore(), blu);
+    EXPECT_LT(b[i].y2, a[i].y2); // higher on the screen
+    EXPECT_LT(b.size(), a.size()); // and out of the window sooner
+    // The layers and the readout of that drawing take its pressure.
+    EXPECT_EQ(monte.p.opzioni().pressione, 71467.84);
+    EXPECT_EQ(MappaGrafico::di(monte.p).aria.pressione, 71467.84);
+    EXPECT_NE(righe_stato(20, 7.25, Aria{71467.84})[2], righe_stato(20, 7.25)[2]); // relative humidity
 }

@@ -188,6 +188,47 @@ TEST_F(Esporta, AnExistingFileIsReplacedByANewOneNotRewrittenInPlace) {
     EXPECT_EQ(contenuto(), (std::vector<std::string>{"copia", "grafico.png"}));
 }
 
+TEST_F(Esporta, ABatchAsDotsOnTheChart) {
+    scrivi(dir / "anno.csv", "t,ur\n20,50\n20.1,50\n20.2,51\n-2,80\n31,40\n");
+    const fs::path png = dir / "anno.png";
+    const Esito e = calc("stati " + q(dir / "anno.csv") + " --grafico " + q(png));
+    EXPECT_EQ(e.codice, 0) << e.err;
+    QImage img;
+    ASSERT_TRUE(img.load(QString::fromStdString(png.string()), "PNG"));
+    // The dots are shades between light orange and dark red; the frame and the curve stay blue.
+    int punti = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (c.red() >= 128 && c.blue() < 100 && c.green() < 180) ++punti;
+        }
+    EXPECT_GE(punti, 5 * 4);
+    EXPECT_EQ(img.pixelColor(54, 300), QColor(0, 0, 255));
+    // A batch that cannot be read draws nothing.
+    EXPECT_EQ(calc("stati " + q(dir / "manca.csv") + " --grafico " + q(dir / "b.png")).codice, 2);
+    EXPECT_FALSE(fs::exists(dir / "b.png"));
+}
+
+TEST_F(Esporta, TheReportSavedAsTheReportWindowSavesIt) {
+    const fs::path rtf = dir / "rapporto.rtf";
+    scrivi(rtf, "vecchio");
+    fs::create_hard_link(rtf, dir / "copia");
+    const Esito e = calc("4 --rtf " + q(rtf));
+    EXPECT_EQ(e.codice, 0) << e.err;
+    const std::string testo = leggi(rtf);
+    EXPECT_EQ(testo.rfind("{\\rtf1", 0), 0u);
+    EXPECT_NE(testo.find("\\fs34"), std::string::npos); // Courier New 17 points, as on a 1024-pixel screen
+    EXPECT_NE(testo.find("PROPRIETA DEL PUNTO\\par"), std::string::npos);
+    EXPECT_EQ(leggi(dir / "copia"), "vecchio"); // replaced, never rewritten in place
+    // No report after a floating-point error, and an unwritable place is reported.
+    EXPECT_EQ(calc("1 --e3 0 --e6 0 --rtf " + q(dir / "fp.rtf")).codice, 3);
+    EXPECT_FALSE(fs::exists(dir / "fp.rtf"));
+    const Esito m = calc("4 --rtf " + q(dir / "manca" / "r.rtf"));
+    EXPECT_EQ(m.codice, 2);
+    EXPECT_NE(m.err.find("cannot save the report to"), std::string::npos) << m.err;
+    EXPECT_EQ(contenuto(), (std::vector<std::string>{"copia", "rapporto.rtf"}));
+}
+
 // The layers on a file: isolines, the Mollier axes and the title line; asked for without a file, or with an
 // unknown family, they are a usage error and the calculation does not run.
 TEST_F(Esporta, LayersOnTheFileWithATitleLine) {

@@ -270,3 +270,32 @@ TEST(Esecuzione, HeadlessRunAppliesTextsOptionsAndAnswers) {
     EXPECT_EQ(e.contesto.rapporto.righe()[3], "umidita specifica  :  12,00 g/kg ");
     EXPECT_EQ(e.vista, VistaGrafico::punto);
 }
+
+TEST(Driver, SitePressureOpensTheReportAndReachesEveryValue) {
+    Contesto ctx = contesto(4);
+    ctx.aria = Aria{79500};
+    EsternoDiProva est;
+    EXPECT_FALSE(vai_calcolo(ctx, est));
+    ASSERT_EQ(ctx.rapporto.righe().size(), 9u);
+    EXPECT_EQ(ctx.rapporto.righe()[0], "pressione atmosferica: 79500 Pa");
+    // 622 · 0.5 · 2335.38 / (79500 − 0.5 · 2335.38) = 9.272 g/kg; 1.074 m³/kg.
+    EXPECT_EQ(ctx.rapporto.righe()[4], "umidita specifica  :   9,27 g/kg ");
+    EXPECT_EQ(ctx.rapporto.righe()[6], "volume specifico   :  1,074 mc/kg");
+    EXPECT_NEAR(ctx.punti[1].Y, 9.272, 0.001);
+    // A stop at a message leaves the report empty, pressure line included; every kind takes the pressure.
+    ctx.maschera.testo[1] = "150";
+    EXPECT_FALSE(vai_calcolo(ctx, est));
+    EXPECT_TRUE(ctx.rapporto.righe().empty());
+    for (const int tipo : {1, 2, 3, 5, 6, 7, 13, 17, 21}) {
+        Contesto a = contesto(tipo), b = contesto(tipo);
+        b.aria = Aria{79500};
+        EsternoDiProva ea, eb;
+        vai_calcolo(a, ea);
+        vai_calcolo(b, eb);
+        ASSERT_FALSE(b.rapporto.righe().empty()) << tipo;
+        EXPECT_EQ(b.rapporto.righe()[0], "pressione atmosferica: 79500 Pa") << tipo;
+        EXPECT_NE(std::vector<std::string>(b.rapporto.righe().begin() + 1, b.rapporto.righe().end()),
+                  a.rapporto.righe())
+            << tipo;
+    }
+}

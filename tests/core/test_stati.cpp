@@ -1,3 +1,4 @@
+#include "cli/riepilogo.h"
 #include "cli/stati.h"
 #include "core/aria_umida.h"
 #include "core/numeri.h"
@@ -370,6 +371,16 @@ protected:
 private:
     std::size_t m_spazio;
 };
+
+Uscita converti_con(const std::string& ingresso, const OpzioniStati& o, const std::string& nome = "f.csv") {
+    std::istringstream in(ingresso);
+    std::ostringstream out, err;
+    Uscita u;
+    u.esito = calcola_stati(in, out, err, o, nome);
+    u.csv = out.str();
+    u.errori = err.str();
+    return u;
+}
 } // namespace
 
 TEST(CalcolaStati, AReadErrorIsReportedWithTheFileNameNotThrown) {
@@ -415,6 +426,54 @@ TEST(CalcolaStati, TheFirstWriteErrorStopsTheRun) {
     EXPECT_EQ(*f.errore, std::string("cannot write the output: ") + std::strerror(ENOSPC));
 }
 
+
+TEST(CalcolaStati, OtherPairsByTheirColumnNames) {
+    // The wet bulb and dew point given come back as given; the pair is found whatever the columns' order.
+    Uscita u = converti("tbu;data;T [C]\n19;lun;26\n28;mar;26\n");
+    EXPECT_EQ(u.csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n26.00;52.08;10.930;53.866;0.8617;19.00;15.41\n");
+    EXPECT_EQ(u.errori, "f.csv:3: t = 26 C, tbu = 28 C: the wet bulb is above the dry bulb (row skipped)\n");
+    // ur with x is that pair, not a temperature in the first column.
+    u = converti("ur,x\n50,7.25\n");
+    EXPECT_EQ(u.csv.substr(u.csv.find('\n') + 1, 12), "20.00,50.00,");
+    u = converti("t,h,tbu\n26,50,19\n");
+    EXPECT_EQ(*u.esito.errore,
+              "f.csv:1: the header names more than two of the columns t, ur, x, h, tbu, tr (t, h, tbu); keep the two "
+              "that give the states");
+}
+
+TEST(CalcolaStati, EachRowAtItsOwnPressure) {
+    OpzioniStati o;
+    o.pressione_da_file = true;
+    const Uscita u = converti_con("t;ur;p\n20;50;101335\n20;50;79500\n20;50;999999\n", o);
+    EXPECT_EQ(u.csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada;p\n"
+                     "20.00;50.00;7.251;38.414;0.8395;13.73;9.25;101335\n"
+                     "20.00;50.00;9.272;43.525;1.0735;13.14;9.25;79500\n");
+    EXPECT_EQ(u.errori, "f.csv:4: pressure 999999 Pa outside 30000 to 120000 Pa (row skipped)\n");
+    EXPECT_EQ(*converti_con("t;ur\n20;50\n", o).esito.errore,
+              "f.csv:1: the header names no column p (the pressure in Pa of each row)");
+    // One pressure for every row.
+    o.pressione_da_file = false;
+    o.aria = Aria{79500};
+    EXPECT_EQ(converti_con("t;ur\n20;50\n", o).csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n"
+                                                    "20.00;50.00;9.272;43.525;1.0735;13.14;9.25\n");
+}
+
+TEST(Riepilogo, DesignValuesAreTheValuesExceededInTheirShareOfTheHours) {
+    std::vector<double> v;
+    for (int i = 1; i <= 1001; ++i)
+        v.push_back(i);
+    EXPECT_EQ(quantile(v, 0.0), 1.0);
+    EXPECT_EQ(quantile(v, 1.0), 1001.0);
+    EXPECT_DOUBLE_EQ(quantile(v, 0.996), 997.0); // exceeded by 4 of 1001 values
+    EXPECT_DOUBLE_EQ(quantile(v, 0.0015), 2.5);
+    EXPECT_EQ(quantile({7.0}, 0.5), 7.0);
+    ASSERT_TRUE(soglia_da_testo("h=60.5"));
+    EXPECT_EQ(soglia_da_testo("h=60.5")->valore, 60.5);
+    EXPECT_FALSE(soglia_da_testo("z=3"));
+    EXPECT_FALSE(soglia_da_testo("t=abc"));
+    EXPECT_FALSE(soglia_da_testo("t30"));
+}
+
 // Threads change nothing in what is written: rows of every kind (good, refused, unreadable, too short, too long,
 // blank, quoted) over more blocks than the threads keep at once, with and without a header line.
 TEST(CalcolaStati, ThreadsWriteTheSameBytesInTheSameOrder) {
@@ -456,4 +515,30 @@ TEST(CalcolaStati, ThreadsKeepOnlyAFewBlocksOfRows) {
     EXPECT_EQ(conta.righe, 300001u);
     EXPECT_LE(avanti, 9u * 4096u);
     EXPECT_GT(avanti, 4096u);
+}
+
+TEST(CalcolaStati, ThreadsOnAWeatherFileAtEachHoursPressure) {
+    // The same bytes, the same diagnostics and the states handed over in input order, whatever the threads.
+    std::string epw = "LOCATION,Prova,,ITA,,,45,9,1,250\nDESIGN CONDITIONS,0\nDATA PERIODS,1,1,Data,Friday,1/1,12/31\n";
+    for (int i = 0; i < 9000; ++i) {
+        const double t = -5 + (i % 400) * 0.1, tr = t - 1 - (i % 7);
+        const std::string p = i % 997 == 3 ? "999999" : std::to_string(95000 + i % 3000);
+        epw += "2021,1,1," + std::to_string(i % 24 + 1) + ",60,A7," + formatta(t, 0, 1) + "," + formatta(tr, 0, 1) +
+               ",80," + p + ",0,0\n";
+    }
+    OpzioniStati o;
+    o.pressione_da_file = true;
+    std::vector<double> ordine;
+    o.per_ogni_stato = [&](const StatoAria& s, Aria a) { ordine.push_back(s.t + a.pressione); };
+    const Uscita uno = converti_con(epw, o, "f.epw");
+    const std::vector<double> ordine_uno = ordine;
+    ordine.clear();
+    o.fili = 3;
+    const Uscita tre = converti_con(epw, o, "f.epw");
+    EXPECT_EQ(uno.esito.scritte, 8990u);
+    EXPECT_EQ(uno.esito.scartate, 10u);
+    EXPECT_TRUE(tre.csv == uno.csv);
+    EXPECT_EQ(tre.errori, uno.errori);
+    EXPECT_EQ(ordine, ordine_uno);
+    EXPECT_EQ(uno.csv.substr(0, uno.csv.find('\n')), "anno,mese,giorno,ora,t,ur,x,h,v,t_bulbo_umido,t_rugiada,p");
 }

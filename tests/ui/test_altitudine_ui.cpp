@@ -2,8 +2,10 @@
 // directory), the message.
 #include "dialoghi.h"
 
+#include "core/altitudine.h"
 #include "core/aria_umida.h"
 #include "ui/caratteri.h"
+#include "ui/impostazioni.h"
 #include "ui/mainform.h"
 #include "ui/schermo.h"
 
@@ -34,14 +36,30 @@ struct Esito {
     int larghezza_box = 0;
     QStringList messaggi;
     QList<QMessageBox::Icon> icone;
+    QString domanda;
 };
 
-// Presses "ALTEZZA S.L.M." in a main window over `cartella`, puts `risposta` in the box (none: cancels it;
-// `digitando`: typed key by key over the selected default) and expects `messaggi` message boxes afterwards.
+// Answers the next message box with its Yes or No button, noting its text.
+Risponditore::Azione rispondi(bool si, QString& testo) {
+    return [si, &testo](QWidget* w) {
+        auto* m = qobject_cast<QMessageBox*>(w);
+        testo = m ? m->text() : QStringLiteral("<not a message box>");
+        QAbstractButton* b = m ? m->button(si ? QMessageBox::Yes : QMessageBox::No) : nullptr;
+        if (b)
+            b->click();
+        else
+            prova::chiudi(w);
+    };
+}
+
+// Presses "ALTEZZA S.L.M." in `finestra` (a main window over `cartella` when null), puts `risposta` in the box
+// (none: cancels it; `digitando`: typed key by key over the selected default) and expects `messaggi` message
+// boxes afterwards; after them, the question whether to calculate with the pressure shown, answered `usa`.
 Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
-                     bool digitando = false) {
+                     bool digitando = false, bool usa = false, Tform_ondix* finestra = nullptr) {
     Esito e;
-    Tform_ondix finestra(cartella, dimensioni_schermo());
+    std::optional<Tform_ondix> propria;
+    if (!finestra) finestra = &propria.emplace(cartella, dimensioni_schermo());
     r.poi([&e, risposta, digitando](QWidget* w) {
         auto* box = qobject_cast<QInputDialog*>(w);
         if (!box) {
@@ -70,7 +88,8 @@ Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, i
             e.icone << (m ? m->icon() : QMessageBox::NoIcon);
             prova::premi_ok(w);
         });
-    finestra.findChild<QPushButton*>(QStringLiteral("BitBtn13"))->click();
+    if (messaggi > 0) r.poi(rispondi(usa, e.domanda));
+    finestra->findChild<QPushButton*>(QStringLiteral("BitBtn13"))->click();
     return e;
 }
 
@@ -231,12 +250,54 @@ private slots:
         QCOMPARE(e.icone.value(0), QMessageBox::Critical);
     }
 
+    // Answered no, the question leaves the calculations at 101335 Pa.
     void icalcoliRestanoA101335() {
         Risponditore r;
-        chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r);
+        Tform_ondix finestra(cartella(), dimensioni_schermo());
+        const Esito e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, false, &finestra);
         VERIFICA_DIALOGHI(r);
-        QCOMPARE(pressione_atmosferica, 101335.0);
+        QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
+        QCOMPARE(finestra.contesto().aria, Aria{});
+        QVERIFY(finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"))->isHidden());
         QCOMPARE(contenuto(patm()), QByteArray(" 7.14678421052632E+0004\r\n"));
+    }
+
+    // Yes to the question: every calculation uses the pressure, the menu shows it, the next run remembers it;
+    // its button leads back to 101335 Pa.
+    void pressioneDiCalcolo() {
+        Impostazioni::usa_file(m_dir->filePath(QStringLiteral("ondix.ini")));
+        const double p = pressione_pascal_da_quota(1000);
+        {
+            Tform_ondix finestra(cartella(), dimensioni_schermo());
+            auto* pulsante = finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
+            QVERIFY(pulsante && pulsante->isHidden());
+            Risponditore r;
+            const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, false, true, &finestra);
+            VERIFICA_DIALOGHI(r);
+            QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
+            QCOMPARE(finestra.contesto().aria.pressione, p);
+            QVERIFY(!pulsante->isHidden());
+            QCOMPARE(pulsante->text(), QStringLiteral("PRESSIONE\n90268 Pa"));
+            const QRect info = finestra.findChild<QPushButton*>(QStringLiteral("BitBtn9"))->geometry();
+            QCOMPARE(pulsante->geometry().left(), info.left());
+            QVERIFY(pulsante->geometry().top() > info.bottom());
+        }
+        Tform_ondix di_nuovo(cartella(), dimensioni_schermo());
+        QCOMPARE(di_nuovo.contesto().aria.pressione, p);
+        auto* pulsante = di_nuovo.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
+        QString testo;
+        Risponditore r;
+        r.poi(rispondi(false, testo));
+        r.poi(rispondi(true, testo));
+        pulsante->click(); // no: nothing changes
+        QCOMPARE(di_nuovo.contesto().aria.pressione, p);
+        pulsante->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(testo, QStringLiteral("Tornare alla pressione di 101335 Pa?"));
+        QCOMPARE(di_nuovo.contesto().aria, Aria{});
+        QVERIFY(pulsante->isHidden());
+        QCOMPARE(Tform_ondix(cartella(), dimensioni_schermo()).contesto().aria, Aria{});
+        Impostazioni::usa_file(QString());
     }
 };
 

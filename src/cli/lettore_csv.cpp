@@ -1,0 +1,198 @@
+// The CSV reader of the batch command: a header naming the columns, then one state per line.
+#include "cli/lettore_stati.h"
+#include "core/numeri.h"
+
+#include <algorithm>
+#include <istream>
+
+namespace ondix {
+
+namespace {
+
+// A column name as written in a header: lower case, cut at the first character that is not a letter, a digit
+// or '_', so that "T [C]", "ur(%)" and "x g/kg" name t, ur and x.
+std::string nome_colonna(std::string_view campo) {
+    std::string nome;
+    for (const char c : campo) {
+        const bool lettera = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!lettera && !(c >= '0' && c <= '9') && c != '_') break;
+        nome += lettera ? static_cast<char>(c | 0x20) : c;
+    }
+    return nome;
+}
+
+std::optional<std::size_t> cerca_colonna(const std::vector<std::string>& campi, std::string_view nome) {
+    for (std::size_t i = 0; i < campi.size(); ++i)
+        if (nome_colonna(campi[i]) == nome) return i;
+    return std::nullopt;
+}
+
+bool tutti_numeri(const std::vector<std::string>& campi) {
+    if (campi.size() < 2) return false;
+    for (const auto& c : campi)
+        if (!numero_intero_testo(c)) return false;
+    return true;
+}
+
+class LettoreCsv : public LettoreStati {
+public:
+    LettoreCsv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione, std::string_view nome)
+        : m_in(in), m_prima(std::move(prima)), m_umidita(umidita), m_con_pressione(con_pressione), m_nome(nome) {}
+
+    std::optional<std::string> apri() override;
+    const std::string* riga_in_attesa() const override { return m_riga_in_attesa ? &m_riga : nullptr; }
+    std::vector<Coppia> coppie() const override { return {m_coppia}; }
+    bool come_rapporto() const override { return true; }
+    char separatore() const override { return m_sep; }
+    bool ha_pressione() const override { return m_col_p.has_value(); }
+    Lettura analizza(std::string_view linea, RigaStato& r, std::string& motivo,
+                     std::vector<std::string>& campi) const override;
+    std::size_t numero_riga() const override { return m_numero; }
+
+private:
+    std::string errore(std::string_view testo) const {
+        return m_nome + ":" + std::to_string(m_numero) + ": " + std::string(testo);
+    }
+    std::optional<std::string> leggi_intestazione(std::string_view colonna_u);
+
+    LettoreRighe& m_in;
+    PrimaRiga m_prima;
+    int m_umidita;
+    bool m_con_pressione;
+    std::string m_nome;
+
+    std::string m_riga;
+    std::vector<std::string> m_campi;
+    std::size_t m_numero = 0;
+    char m_sep = ',';
+    Coppia m_coppia{Grandezza::t, Grandezza::ur};
+    std::size_t m_col_a = 0, m_col_b = 1;
+    std::optional<std::size_t> m_col_p;
+    bool m_riga_in_attesa = false; // a first line of numbers is the first row
+    std::size_t m_servono = 2;     // fields a row needs
+    std::size_t m_campi_massimi = 2; // fields a row may have
+};
+
+std::optional<std::string> LettoreCsv::apri() {
+    const std::string colonna_u = m_umidita == 1 ? "x" : "ur";
+    m_coppia = {Grandezza::t, m_umidita == 1 ? Grandezza::x : Grandezza::ur};
+
+    // The header: the first line that is not blank.
+    bool trovata = false;
+    bool troppo_lunga = m_prima.troppo_lunga;
+    bool letta = m_prima.presente;
+    m_riga = std::move(m_prima.testo);
+    while (letta) {
+        ++m_numero;
+        if (troppo_lunga)
+            return errore("the header line is longer than " + std::to_string(lunghezza_massima_riga) + " characters");
+        if (!senza_blank(m_riga).empty()) {
+            trovata = true;
+            break;
+        }
+        letta = m_in.leggi(m_riga, troppo_lunga);
+    }
+    if (m_in.guasto()) return m_nome + ": read error" + m_in.motivo();
+    if (!trovata) return m_nome + ": the input is empty (expected a header line such as \"t," + colonna_u + "\")";
+
+    m_sep = separatore_di(m_riga);
+    dividi_campi(m_riga, m_sep, m_campi);
+    // Rows may have fewer fields than the first line (the columns after the last one used may be missing), not
+    // more: an extra field would mean that a value was split, as a decimal comma splits it.
+    m_campi_massimi = m_campi.size();
+    auto errore = leggi_intestazione(colonna_u);
+    m_servono = std::max({m_col_a, m_col_b, m_col_p.value_or(0)}) + 1;
+    return errore;
+}
+
+std::optional<std::string> LettoreCsv::leggi_intestazione(std::string_view colonna_u) {
+    const std::string_view altra_u = m_umidita == 1 ? "ur" : "x";
+    // A first line of numbers only is data, not a header: the columns are then taken in order.
+    if (tutti_numeri(m_campi)) {
+        m_riga_in_attesa = true;
+        if (m_con_pressione) m_col_p = 2;
+        return std::nullopt;
+    }
+    if (m_con_pressione) {
+        m_col_p = cerca_colonna(m_campi, "p");
+        if (!m_col_p) m_col_p = cerca_colonna(m_campi, "pressione");
+        if (!m_col_p) return errore("the header names no column p (the pressure in Pa of each row)");
+    }
+    const auto ct = cerca_colonna(m_campi, "t");
+    const auto cu = cerca_colonna(m_campi, colonna_u);
+    if (ct && cu) {
+        m_col_a = *ct;
+        m_col_b = *cu;
+        return std::nullopt;
+    }
+    // Any other two of the known quantities, by their names.
+    std::vector<std::pair<Grandezza, std::size_t>> note;
+    for (const Grandezza g : {Grandezza::t, Grandezza::ur, Grandezza::x, Grandezza::h, Grandezza::tbu, Grandezza::tr})
+        if (const auto c = cerca_colonna(m_campi, nome_grandezza(g))) note.emplace_back(g, *c);
+    const bool t_e_altra = ct && cerca_colonna(m_campi, altra_u);
+    if (note.size() == 2 && !t_e_altra) {
+        m_coppia = {note[0].first, note[1].first};
+        m_col_a = note[0].second;
+        m_col_b = note[1].second;
+        return std::nullopt;
+    }
+    if (!cu && cerca_colonna(m_campi, altra_u))
+        return errore("the header has a column " + std::string(altra_u) + ", not " + std::string(colonna_u) +
+                      " (use --umidita " + (m_umidita == 1 ? "0" : "1") + ")");
+    if (note.size() > 2) {
+        std::string nomi;
+        for (const auto& [g, c] : note)
+            nomi += (nomi.empty() ? "" : ", ") + std::string(nome_grandezza(g));
+        return errore("the header names more than two of the columns t, ur, x, h, tbu, tr (" + nomi +
+                      "); keep the two that give the states");
+    }
+    // Not a header. With a number in it, the line was meant as the first row: say what is wrong with it.
+    const bool con_numeri =
+        std::any_of(m_campi.begin(), m_campi.end(), [](const std::string& c) { return numero_intero_testo(c); });
+    if (con_numeri) {
+        std::string motivo;
+        double v = 0;
+        if (m_campi.size() < 2)
+            motivo = "expected 2 fields, found " + std::to_string(m_campi.size());
+        else if (motivo = leggi_campo(m_campi[0], "t", m_sep, v); motivo.empty())
+            motivo = leggi_campo(m_campi[1], colonna_u, m_sep, v);
+        return errore("neither a header naming the columns t and " + std::string(colonna_u) +
+                      " nor a row of numbers: " + motivo);
+    }
+    return errore("the header names no column " + (ct ? std::string(colonna_u) : std::string("t")) +
+                  " (expected a header such as \"t" + m_sep + std::string(colonna_u) + "\")");
+}
+
+LettoreStati::Lettura LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::string& motivo,
+                                           std::vector<std::string>& campi) const {
+    dividi_campi(linea, m_sep, campi);
+    if (campi.size() < m_servono || campi.size() > m_campi_massimi) {
+        const std::size_t attesi = campi.size() < m_servono ? m_servono : m_campi_massimi;
+        motivo = "expected " + std::to_string(attesi) + " fields, found " + std::to_string(campi.size());
+        if (campi.size() > m_campi_massimi && m_sep == ',') motivo += " (the decimal separator is '.')";
+        return Lettura::scartata;
+    }
+    r.valori = {};
+    r.pressione.reset();
+    double a = 0, b = 0;
+    motivo = leggi_campo(campi[m_col_a], nome_grandezza(m_coppia.first), m_sep, a);
+    if (motivo.empty()) motivo = leggi_campo(campi[m_col_b], nome_grandezza(m_coppia.second), m_sep, b);
+    if (motivo.empty() && m_col_p) {
+        double p = 0;
+        motivo = leggi_campo(campi[*m_col_p], "p", m_sep, p);
+        r.pressione = p;
+    }
+    if (!motivo.empty()) return Lettura::scartata;
+    r.valori[static_cast<std::size_t>(m_coppia.first)] = a;
+    r.valori[static_cast<std::size_t>(m_coppia.second)] = b;
+    return Lettura::riga;
+}
+
+} // namespace
+
+std::unique_ptr<LettoreStati> lettore_csv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione,
+                                          std::string_view nome) {
+    return std::make_unique<LettoreCsv>(in, std::move(prima), umidita, con_pressione, nome);
+}
+
+} // namespace ondix

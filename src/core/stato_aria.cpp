@@ -1,0 +1,328 @@
+#include "core/stato_aria.h"
+
+#include "core/numeri.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+namespace ondix {
+
+namespace {
+
+constexpr double t_ricerca_min = -100.0;
+constexpr double t_ricerca_max = 200.0;
+// Temperatures that a state computed elsewhere gives a rounding apart, °C: a dew point this far above the dry
+// bulb is the dry bulb.
+constexpr double margine_t = 1e-9;
+
+// Width at which a search in temperature stops, °C: far below any printed digit, and reached in about 42 halvings
+// of the widest interval searched.
+constexpr double precisione_t = 1e-10;
+
+// The point in [lo, hi] where `sopra` turns from false to true, to within precisione_t; the caller has made sure
+// that `sopra` is false at lo and true at hi. Bounded: at most 200 halvings.
+template <class F> double biseca(double lo, double hi, F sopra) {
+    for (int n = 0; n < 200 && hi - lo > precisione_t; ++n) {
+        const double mid = lo + (hi - lo) / 2.0;
+        if (!(mid > lo && mid < hi)) break;
+        if (sopra(mid))
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return lo + (hi - lo) / 2.0;
+}
+
+double entalpia_satura(double t, Aria a) {
+    return entalpia(umidita_saturazione(t, a), t);
+}
+
+constexpr std::array<std::string_view, 6> nomi{"t", "ur", "x", "h", "tbu", "tr"};
+constexpr std::array<std::string_view, 6> unita{"C", "%", "g/kg", "kJ/kg", "C", "C"};
+
+std::size_t indice(Grandezza g) {
+    return static_cast<std::size_t>(g);
+}
+
+// The shortest text that reads back as `v`.
+std::string breve(double v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+std::string descrivi(Noto n) {
+    return std::string(nome_grandezza(n.grandezza)) + " = " + breve(n.valore) + " " +
+           std::string(unita[indice(n.grandezza)]);
+}
+
+// A quantity that no air can have on its own, or an empty text.
+std::string controlla_valore(Noto n) {
+    const double v = n.valore;
+    if (!std::isfinite(v)) return std::string(nome_grandezza(n.grandezza)) + " is not a finite number";
+    switch (n.grandezza) {
+    case Grandezza::ur:
+        if (v < 0) return "the relative humidity is below 0 %";
+        // A saturated state computed elsewhere may come a rounding above 100 %.
+        if (v > 100 + 1e-9) return "the relative humidity is above 100 %";
+        break;
+    case Grandezza::x:
+        if (v < 0) return "the humidity ratio is below 0 g/kg";
+        break;
+    case Grandezza::t:
+    case Grandezza::tbu:
+    case Grandezza::tr:
+        if (v < t_ricerca_min || v > t_massima_stato)
+            return std::string(nome_grandezza(n.grandezza)) + " is outside " + breve(t_ricerca_min) + " to " +
+                   breve(t_massima_stato) + " C";
+        break;
+    case Grandezza::h:
+        break;
+    }
+    return {};
+}
+
+struct Tx {
+    double t, x;
+};
+using Esito = std::variant<Tx, std::string>;
+
+// (t, x) of the pair p < q (in the order of Grandezza), or the reason there is none.
+Esito risolvi(Noto p, Noto q, Aria a) {
+    using G = Grandezza;
+    const G gp = p.grandezza, gq = q.grandezza;
+    const double u = p.valore, w = q.valore;
+    const auto da_x_h = [](double x, double h) -> Esito { return Tx{t_da_x_h(x, h), x}; };
+    const auto da_ur_x = [&](double ur, double x) -> Esito {
+        if (ur == 0) {
+            if (x == 0) return std::string("dry air (ur = 0, x = 0) may have any temperature");
+            return std::string("air with water vapour cannot have a relative humidity of 0");
+        }
+        const auto t = t_da_ur_x(ur, x, a);
+        if (!t) return std::string("no air between -100 and 200 C has them");
+        return Tx{*t, x};
+    };
+    const auto da_ur_h = [&](double ur, double h) -> Esito {
+        const auto t = t_da_ur_h(ur, h, a);
+        if (!t) return std::string("no air between -100 and 200 C has them");
+        return Tx{*t, umidita_specifica(ur, *t, a)};
+    };
+    const auto dal_bulbo = [&](double t, double tbu) -> Esito {
+        if (tbu > t + margine_t) return std::string("the wet bulb is above the dry bulb");
+        const double x = x_da_t_h(t, entalpia_satura(std::min(tbu, t), a));
+        if (x < 0) {
+            const auto minimo = bulbo_umido_da_h(entalpia(0.0, t), a);
+            return "the wet bulb is below that of dry air at this dry bulb (" +
+                   (minimo ? formatta(*minimo, 0, 2) : "?") + " C)";
+        }
+        return Tx{t, x};
+    };
+
+    if (gp == gq) return std::string(nome_grandezza(gp)) + " is given twice";
+    if (gp == G::x && gq == G::tr)
+        return std::string("x and tr are not independent: the dew point follows from the humidity ratio; give "
+                           "another pair");
+    if (gp == G::h && gq == G::tbu)
+        return std::string("h and tbu are not independent: the wet bulb (saturated air of the same enthalpy) follows "
+                           "from the enthalpy; give another pair");
+    switch (gp) {
+    case G::t:
+        switch (gq) {
+        case G::ur:
+            return Tx{u, umidita_specifica(w, u, a)};
+        case G::x:
+            return Tx{u, w};
+        case G::h: {
+            const double x = x_da_t_h(u, w);
+            if (x < 0)
+                return "the enthalpy is below that of dry air at this dry bulb (" + formatta(entalpia(0.0, u), 0, 2) +
+                       " kJ/kg)";
+            return Tx{u, x};
+        }
+        case G::tbu:
+            return dal_bulbo(u, w);
+        case G::tr:
+            if (w > u + margine_t) return std::string("the dew point is above the dry bulb");
+            return Tx{u, umidita_saturazione(std::min(w, u), a)};
+        default:
+            break;
+        }
+        break;
+    case G::ur:
+        switch (gq) {
+        case G::x:
+            return da_ur_x(u, w);
+        case G::h:
+            return da_ur_h(u, w);
+        case G::tbu:
+            return da_ur_h(u, entalpia_satura(w, a));
+        case G::tr:
+            return da_ur_x(u, umidita_saturazione(w, a));
+        default:
+            break;
+        }
+        break;
+    case G::x:
+        if (gq == G::h) return da_x_h(u, w);
+        if (gq == G::tbu) return da_x_h(u, entalpia_satura(w, a));
+        break;
+    case G::h:
+        if (gq == G::tr) return da_x_h(umidita_saturazione(w, a), u);
+        break;
+    case G::tbu:
+        if (gq == G::tr) {
+            if (w > u + margine_t) return std::string("the dew point is above the wet bulb");
+            return da_x_h(umidita_saturazione(std::min(w, u), a), entalpia_satura(u, a));
+        }
+        break;
+    default:
+        break;
+    }
+    return std::string("this pair is not supported"); // not reached: every pair is handled above
+}
+
+} // namespace
+
+std::string_view nome_grandezza(Grandezza g) {
+    return nomi[indice(g)];
+}
+
+std::optional<Grandezza> grandezza_da_nome(std::string_view nome) {
+    for (std::size_t i = 0; i < nomi.size(); ++i)
+        if (nomi[i] == nome) return static_cast<Grandezza>(i);
+    return std::nullopt;
+}
+
+std::optional<double> temperatura_saturazione(double ps) {
+    if (!(ps >= pressione_saturazione(t_ricerca_min) && ps <= pressione_saturazione(t_ricerca_max)))
+        return std::nullopt;
+    return biseca(t_ricerca_min, t_ricerca_max, [ps](double t) { return pressione_saturazione(t) > ps; });
+}
+
+std::optional<double> rugiada_da_x(double x, Aria a) {
+    if (!(x > 0) || !std::isfinite(x)) return std::nullopt;
+    const double xk = x / 1000.0;
+    // umidita_saturazione(t) = x where the saturation pressure equals the vapour's partial pressure.
+    return temperatura_saturazione(a.pressione * xk / (0.622 + xk));
+}
+
+std::optional<double> bulbo_umido_da_h(double h, Aria a) {
+    if (!std::isfinite(h) || entalpia_satura(t_ricerca_min, a) > h) return std::nullopt;
+    // Saturated air exists only below the boiling point, where its enthalpy grows without bound.
+    const auto sopra = [h, a](double t) {
+        return pressione_saturazione(t) >= a.pressione || entalpia_satura(t, a) > h;
+    };
+    if (!sopra(t_ricerca_max)) return std::nullopt;
+    return biseca(t_ricerca_min, t_ricerca_max, sopra);
+}
+
+double x_da_t_h(double t, double h) {
+    return (h - 1.004 * t) * 1000.0 / (1.926 * t + 2490.0);
+}
+
+double t_da_x_h(double x, double h) {
+    return (h - 2490.0 * x / 1000.0) / (1.004 + 1.926 * x / 1000.0);
+}
+
+std::optional<double> t_da_ur_x(double ur, double x, Aria a) {
+    if (!(ur > 0) || !(x > 0) || !std::isfinite(ur) || !std::isfinite(x)) return std::nullopt;
+    const double xk = x / 1000.0;
+    return temperatura_saturazione(a.pressione * xk / (0.622 + xk) * 100.0 / ur);
+}
+
+std::optional<double> t_da_ur_h(double ur, double h, Aria a) {
+    if (!std::isfinite(ur) || !std::isfinite(h) || ur < 0) return std::nullopt;
+    const double phi = ur / 100.0;
+    const auto g = [ur, a](double t) { return entalpia(umidita_specifica(ur, t, a), t); };
+    // Air of this relative humidity exists only while φ·ps stays below the total pressure.
+    const auto sopra = [&](double t) { return phi * pressione_saturazione(t) >= a.pressione || g(t) > h; };
+    if (sopra(t_ricerca_min) || !sopra(t_ricerca_max)) return std::nullopt;
+    return biseca(t_ricerca_min, t_ricerca_max, sopra);
+}
+
+StatoCompleto stato_completo(double t, double x, Aria a) {
+    StatoCompleto s;
+    s.t = t;
+    s.x = x;
+    s.ur = umidita_relativa(x, t, a);
+    s.h = entalpia(x, t);
+    s.v = volume_specifico(t, x, a);
+    s.bulbo_umido = bulbo_umido_da_h(s.h, a);
+    s.rugiada = rugiada_da_x(x, a);
+    return s;
+}
+
+std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria aria) {
+    const std::string coppia = descrivi(a) + ", " + descrivi(b) + ": ";
+    for (const Noto n : {a, b})
+        if (auto m = controlla_valore(n); !m.empty()) return coppia + m;
+    Noto p = a, q = b;
+    if (indice(q.grandezza) < indice(p.grandezza)) std::swap(p, q);
+    for (Noto* n : {&p, &q})
+        if (n->grandezza == Grandezza::ur) n->valore = std::min(n->valore, 100.0);
+    const Esito e = risolvi(p, q, aria);
+    if (const auto* m = std::get_if<std::string>(&e)) return coppia + *m;
+    Tx s = std::get<Tx>(e);
+
+    if (!std::isfinite(s.t) || !std::isfinite(s.x)) return coppia + "no air has them";
+    if (s.t < t_minima_stato || s.t > t_massima_stato)
+        return coppia + "the dry bulb would be " + formatta(s.t, 0, 2) + " C, outside " + breve(t_minima_stato) +
+               " to " + breve(t_massima_stato) + " C";
+    if (pressione_saturazione(s.t) >= aria.pressione)
+        return coppia + "water boils at " + formatta(s.t, 0, 2) + " C at " + formatta(aria.pressione, 0, 0) + " Pa";
+    if (s.x < 0) return coppia + "the humidity ratio would be below 0";
+    const double xs = umidita_saturazione(s.t, aria);
+    // A state solved onto the saturation curve may land a rounding above it.
+    if (s.x > xs * (1.0 + 1e-9))
+        return coppia + "the humidity is above saturation (" + formatta(xs, 0, 3) + " g/kg at " + formatta(s.t, 0, 2) +
+               " C)";
+    if (s.x > xs) s.x = xs;
+
+    // The full state; a wet bulb or dew point that was given is not solved for again.
+    StatoCompleto r;
+    r.t = s.t;
+    r.x = s.x;
+    r.ur = umidita_relativa(s.x, s.t, aria);
+    r.h = entalpia(s.x, s.t);
+    r.v = volume_specifico(s.t, s.x, aria);
+    if (a.grandezza != Grandezza::tbu && b.grandezza != Grandezza::tbu) r.bulbo_umido = bulbo_umido_da_h(r.h, aria);
+    if (a.grandezza != Grandezza::tr && b.grandezza != Grandezza::tr) r.rugiada = rugiada_da_x(s.x, aria);
+    for (const Noto n : {a, b}) {
+        switch (n.grandezza) {
+        case Grandezza::t:
+            r.t = n.valore;
+            break;
+        case Grandezza::ur:
+            r.ur = n.valore;
+            break;
+        case Grandezza::x:
+            r.x = n.valore;
+            break;
+        case Grandezza::h:
+            r.h = n.valore;
+            break;
+        case Grandezza::tbu:
+            r.bulbo_umido = n.valore;
+            break;
+        case Grandezza::tr:
+            r.rugiada = n.valore;
+            break;
+        }
+    }
+    return r;
+}
+
+void scrivi_stato(Rapporto& r, const StatoCompleto& s) {
+    const auto temperatura = [](const std::optional<double>& v) {
+        return v ? formatta(*v, 5, 2) + " C" : std::string(" non definita");
+    };
+    r.aggiungi("       PROPRIETA DEL PUNTO");
+    scrivi_cinque_righe(r, s.t, s.ur, s.x, s.h, s.v);
+    r.aggiungi("temperatura bulbo umido :" + temperatura(s.bulbo_umido));
+    r.aggiungi("temperatura rugiada     :" + temperatura(s.rugiada));
+}
+
+} // namespace ondix

@@ -1,0 +1,59 @@
+#include "ui/pressione_sito.h"
+
+#include "core/numeri.h"
+#include "ui/esterno_qt.h"
+#include "ui/impostazioni.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace ondix {
+
+namespace {
+
+bool domanda(QWidget* genitore, const QString& testo) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(nome_programma), testo,
+                    QMessageBox::Yes | QMessageBox::No, genitore);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
+PressioneSito::PressioneSito(QWidget* menu, Contesto& ctx)
+    : QObject(menu), m_menu(menu), m_ctx(ctx), m_pulsante(new QPushButton(menu)) {
+    m_pulsante->setObjectName(QStringLiteral("PressioneSito"));
+    m_pulsante->setToolTip(QStringLiteral("I calcoli usano questa pressione: premere per tornare a 101335 Pa"));
+    m_pulsante->hide();
+    connect(m_pulsante, &QPushButton::clicked, this, [this] { chiedi_ritorno(); });
+    if (const auto p = Impostazioni().pressione_sito()) m_ctx.aria.pressione = *p;
+    aggiorna();
+}
+
+void PressioneSito::proponi(double p) {
+    if (!domanda(m_menu, QStringLiteral("Calcolare con questa pressione?"))) return;
+    usa(p);
+}
+
+void PressioneSito::chiedi_ritorno() {
+    if (!domanda(m_menu, QStringLiteral("Tornare alla pressione di 101335 Pa?"))) return;
+    usa(std::nullopt);
+}
+
+void PressioneSito::usa(std::optional<double> p) {
+    // The fixed pressure itself (the altitude tool at 0 m) is no site pressure.
+    if (p && *p == pressione_atmosferica) p.reset();
+    m_ctx.aria = p ? Aria{*p} : Aria{};
+    Impostazioni().ricorda_pressione_sito(p);
+    aggiorna();
+}
+
+void PressioneSito::aggiorna() {
+    const bool in_uso = m_ctx.aria != Aria{};
+    if (in_uso)
+        m_pulsante->setText(
+            QStringLiteral("PRESSIONE\n%1 Pa").arg(QString::fromStdString(formatta(m_ctx.aria.pressione, 0, 0))));
+    m_pulsante->setVisible(in_uso);
+}
+
+} // namespace ondix
