@@ -307,7 +307,15 @@ int main(int argc, char** argv) {
     try {
         app.parse(argomenti);
     } catch (const CLI::Success& e) { // --help, --version
-        return app.exit(e);
+        // A help or version text that could not be written is a failure like any other output's (with the
+        // system's reason, which the first failed write leaves in errno).
+        errno = 0;
+        app.exit(e);
+        const int motivo = errno;
+        const int errore_uscita = ondix::scarica_uscita();
+        if (errore_uscita < 0) return 0;
+        ondix::segnala_uscita("ondix-calc: ", motivo != 0 ? motivo : errore_uscita);
+        return 2;
     } catch (const CLI::ParseError& e) {
         std::cerr << "ondix-calc: " << e.what() << "\n(ondix-calc --help explains the options)\n";
         return 2;
@@ -448,7 +456,8 @@ int main(int argc, char** argv) {
     if (!rtf.empty()) {
         // The report window is not shown after a floating-point error: there is no report to save.
         if (esito.errore) {
-            std::cerr << "ondix-calc: the calculation stopped at an error; " << rtf << " was not written\n";
+            std::cerr << "ondix-calc: the calculation stopped at an error; " << ondix::testo_visibile(rtf)
+                      << " was not written\n";
         } else if (const auto errore = ondix::salva_rapporto_rtf(esito.contesto.rapporto.righe(), rtf)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
@@ -460,7 +469,8 @@ int main(int argc, char** argv) {
         // A calculation that stopped before its chart request has no chart: nothing is written, and the exit
         // status stays the calculation's own.
         if (!esito.vista) {
-            std::cerr << "ondix-calc: the calculation made no chart; " << grafico << " was not written\n";
+            std::cerr << "ondix-calc: the calculation made no chart; " << ondix::testo_visibile(grafico)
+                      << " was not written\n";
             return esito.errore ? 3 : 0;
         }
         if (const auto errore = ondix::esporta_grafico_modulo(esito.contesto, esito.vista, grafico, strati)) {
