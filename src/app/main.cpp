@@ -37,8 +37,12 @@ Options:
 The toolkit's own options (such as -platform offscreen) are accepted as well.
 
 Files:
-  patm.txt       next to the program: the pressure written by the altitude tool
-  ondix1.bmp     next to the program, if present: the menu's background picture
+  patm.txt       the pressure written by the altitude tool: next to the program, or in
+                 ~/.local/share/ondix/ where the program's directory is not writable
+  ondix1.bmp     the menu's background picture, if present: next to the program, or in
+                 ~/.local/share/ondix/ or /usr/share/ondix/
+  ~/.config/ondix/ondix.conf  the site pressure, the last inputs of each process, the
+                 chart's layers and the folders last used
 )";
 
 } // namespace
