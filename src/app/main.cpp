@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
     // The desktop entry that names the program and its icon where the window system asks for it (Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("ondix"));
     ondix::installa_sostituzioni_caratteri();
+    ondix::installa_riattivazione_finestre();
     // The program speaks Italian: so do the toolkit's own buttons and dialogs (when the translations are there).
     QTranslator traduzione;
     if (traduzione.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -1,7 +1,10 @@
 #include "ui/schermo.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -29,7 +32,35 @@ void imposta_stato(QWidget* finestra, Qt::WindowState stato) {
     finestra->setWindowState((finestra->windowState() & ~altri) | stato);
 }
 
+class Riattivazione : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::Hide || !o->isWidgetType()) return false;
+        const auto* chiusa = static_cast<QWidget*>(o);
+        if (!chiusa->isWindow() || !chiusa->isModal()) return false;
+        QPointer<QWidget> origine = chiusa->parentWidget() ? chiusa->parentWidget()->window() : nullptr;
+        // Once the window is gone: by then a window manager has usually chosen the next active window already.
+        QTimer::singleShot(0, this, [origine] {
+            if (QApplication::activeWindow() || QApplication::activePopupWidget()) return;
+            QWidget* prossima = QApplication::activeModalWidget();
+            if (!prossima) prossima = origine;
+            if (prossima && prossima->isVisible()) prossima->activateWindow();
+        });
+        return false;
+    }
+};
+
 } // namespace
+
+void installa_riattivazione_finestre() {
+    static Riattivazione* filtro = nullptr;
+    if (filtro || !qApp) return;
+    filtro = new Riattivazione(qApp);
+    qApp->installEventFilter(filtro);
+}
 
 void riempi_schermo(QWidget* finestra, const Rettangolo& r) {
     // A window on the screen with a frame around it is in a window manager's hands: placing its inner area at the

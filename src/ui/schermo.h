@@ -19,4 +19,9 @@ void riempi_schermo(QWidget* finestra, const Rettangolo& rettangolo);
 // gives it the whole screen also where windows cannot place themselves.
 void copri_schermo(QWidget* finestra, const Rettangolo& rettangolo);
 
+// When a modal window closes and no window is active, activates the modal window below it, or else the window it
+// was opened from. A window manager does this itself; on a display without one the keyboard would otherwise stay
+// with no window (the chart's keys, the buttons' accelerators). Installed once on the application.
+void installa_riattivazione_finestre();
+
 } // namespace ondix

@@ -111,6 +111,7 @@ class TestGrafgen : public QObject {
 private slots:
     void initTestCase() {
         installa_sostituzioni_caratteri();
+        installa_riattivazione_finestre();
         QVERIFY(m_cartella.isValid());
         Impostazioni::usa_file(impostazioni());
     }
@@ -431,7 +432,7 @@ private slots:
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         f.imposta_stampante([] { return std::unique_ptr<QPrinter>(); });
         f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(QTest::qWaitForWindowActive(&f));
         Risponditore r;
         QString testo;
         r.poi([&](QWidget* w) {
@@ -442,6 +443,9 @@ private slots:
         VERIFICA_DIALOGHI(r);
         QCOMPARE(testo, QStringLiteral("Nessuna stampante predefinita installata: il grafico non è stato stampato."));
         QCOMPARE(f.plotter().plotter().dispositivo(), Dispositivo::schermo);
+        // The keyboard is the chart's again (its keys are shortcuts of the active window), with or without a window
+        // manager.
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&f));
         f.close();
     }
 
