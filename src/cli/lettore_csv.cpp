@@ -68,8 +68,8 @@ private:
     Coppia m_coppia{Grandezza::t, Grandezza::ur};
     std::size_t m_col_a = 0, m_col_b = 1;
     std::optional<std::size_t> m_col_p;
-    bool m_riga_in_attesa = false; // a first line of numbers is the first row
-    std::size_t m_servono = 2;     // fields a row needs
+    bool m_riga_in_attesa = false;   // a first line of numbers is the first row
+    std::size_t m_servono = 2;       // fields a row needs
     std::size_t m_campi_massimi = 2; // fields a row may have
 };
 
@@ -131,7 +131,13 @@ std::optional<std::string> LettoreCsv::leggi_intestazione(std::string_view colon
         if (const auto c = cerca_colonna(m_campi, nome_grandezza(g))) note.emplace_back(g, *c);
     const bool t_e_altra = ct && cerca_colonna(m_campi, altra_u);
     if (note.size() == 2 && !t_e_altra) {
-        m_coppia = {note[0].first, note[1].first};
+        // A pair that cannot give a state is a fault of the header, not of every row under it.
+        const Coppia c{note[0].first, note[1].first};
+        if (c == Coppia{Grandezza::x, Grandezza::tr} || c == Coppia{Grandezza::h, Grandezza::tbu})
+            return errore("the columns " + std::string(nome_grandezza(c.first)) + " and " +
+                          std::string(nome_grandezza(c.second)) +
+                          " are not independent (each follows from the other); give another pair");
+        m_coppia = c;
         m_col_a = note[0].second;
         m_col_b = note[1].second;
         return std::nullopt;

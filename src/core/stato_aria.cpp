@@ -74,11 +74,14 @@ std::string controlla_valore(Noto n) {
         break;
     case Grandezza::t:
     case Grandezza::tbu:
-    case Grandezza::tr:
-        if (v < t_ricerca_min || v > t_massima_stato)
-            return std::string(nome_grandezza(n.grandezza)) + " is outside " + breve(t_ricerca_min) + " to " +
+    case Grandezza::tr: {
+        // A wet bulb or dew point may lie below the coldest dry bulb a state may have.
+        const double minimo = n.grandezza == Grandezza::t ? t_minima_stato : t_ricerca_min;
+        if (v < minimo || v > t_massima_stato)
+            return std::string(nome_grandezza(n.grandezza)) + " is outside " + breve(minimo) + " to " +
                    breve(t_massima_stato) + " C";
         break;
+    }
     case Grandezza::h:
         break;
     }

@@ -426,7 +426,6 @@ TEST(CalcolaStati, TheFirstWriteErrorStopsTheRun) {
     EXPECT_EQ(*f.errore, std::string("cannot write the output: ") + std::strerror(ENOSPC));
 }
 
-
 TEST(CalcolaStati, OtherPairsByTheirColumnNames) {
     // The wet bulb and dew point given come back as given; the pair is found whatever the columns' order.
     Uscita u = converti("tbu;data;T [C]\n19;lun;26\n28;mar;26\n");
@@ -439,6 +438,8 @@ TEST(CalcolaStati, OtherPairsByTheirColumnNames) {
     EXPECT_EQ(*u.esito.errore,
               "f.csv:1: the header names more than two of the columns t, ur, x, h, tbu, tr (t, h, tbu); keep the two "
               "that give the states");
+    EXPECT_EQ(converti("tr,x\n14,10\n").esito.errore.value_or(""),
+              "f.csv:1: the columns x and tr are not independent (each follows from the other); give another pair");
 }
 
 TEST(CalcolaStati, EachRowAtItsOwnPressure) {

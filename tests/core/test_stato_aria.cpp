@@ -182,7 +182,7 @@ TEST(StatoDaCoppia, PairsNoAirCanHaveAreRefusedByName) {
         {{G::t, 20},
          {G::tbu, 2},
          "t = 20 C, tbu = 2 C: the wet bulb is below that of dry air at this dry bulb (5.78 C)"},
-        {{G::t, 120}, {G::ur, 50}, "t = 120 C, ur = 50 %: t is outside -100 to 100 C"},
+        {{G::t, -70}, {G::ur, 50}, "t = -70 C, ur = 50 %: t is outside -50 to 100 C"},
         {{G::x, 5}, {G::h, 500}, "x = 5 g/kg, h = 500 kJ/kg: the dry bulb would be 480.99 C, outside -50 to 100 C"},
         {{G::x, 8},
          {G::tr, 10},
