@@ -41,8 +41,8 @@ Files:
                  ~/.local/share/ondix/ where the program's directory is not writable
   ondix1.bmp     the menu's background picture, if present: next to the program, or in
                  ~/.local/share/ondix/ or /usr/share/ondix/
-  ~/.config/ondix/ondix.conf  the site pressure, the last inputs of each process, the
-                 chart's layers and the folders last used
+  ondix.conf     in ~/.config/ondix/: the site pressure, the last inputs of each
+                 process, the chart's layers and the folders last used
 )";
 
 } // namespace
