@@ -83,7 +83,7 @@ int esegui_stati(RichiestaStati r) {
     strati.mollier = r.mollier;
     if (r.isolinee)
         if (const auto errore = leggi_isolinee(*r.isolinee, strati)) {
-            std::cerr << "ondix-calc: stati: --isolinee: " << *errore << '\n';
+            std::cerr << "ondix-calc: stati: --isolinee: " << testo_visibile(*errore) << '\n';
             return 2;
         }
 #endif

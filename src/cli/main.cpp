@@ -317,7 +317,7 @@ int main(int argc, char** argv) {
         ondix::segnala_uscita("ondix-calc: ", motivo != 0 ? motivo : errore_uscita);
         return 2;
     } catch (const CLI::ParseError& e) {
-        std::cerr << "ondix-calc: " << e.what() << "\n(ondix-calc --help explains the options)\n";
+        std::cerr << "ondix-calc: " << ondix::testo_visibile(e.what()) << "\n(ondix-calc --help explains the options)\n";
         return 2;
     }
     for (const CLI::App* sotto : {stato, stati}) {
@@ -339,14 +339,14 @@ int main(int argc, char** argv) {
             if (stato->get_option(opzioni_stato[i].first)->count() == 0) continue;
             if (const auto m = leggi_noto(opzioni_stato[i].first, testi_stato[i], static_cast<ondix::Grandezza>(i),
                                           r.noti)) {
-                std::cerr << "ondix-calc: stato: " << *m << '\n';
+                std::cerr << "ondix-calc: stato: " << ondix::testo_visibile(*m) << '\n';
                 return 2;
             }
         }
         const auto aria = ondix::aria_da_opzioni(testo_di(opt_pressione_stato, pressione_stato),
                                                  testo_di(opt_quota_stato, quota_stato));
         if (const auto* m = std::get_if<std::string>(&aria)) {
-            std::cerr << "ondix-calc: stato: " << *m << '\n';
+            std::cerr << "ondix-calc: stato: " << ondix::testo_visibile(*m) << '\n';
             return 2;
         }
         r.aria = std::get<ondix::Aria>(aria);
@@ -366,14 +366,14 @@ int main(int argc, char** argv) {
         }
         const auto aria = ondix::aria_da_opzioni(testo_p, testo_di(opt_quota_stati, quota_stati));
         if (const auto* m = std::get_if<std::string>(&aria)) {
-            std::cerr << "ondix-calc: stati: " << *m << '\n';
+            std::cerr << "ondix-calc: stati: " << ondix::testo_visibile(*m) << '\n';
             return 2;
         }
         richiesta_stati.opzioni.aria = std::get<ondix::Aria>(aria);
         for (const auto& testo : soglie) {
             const auto s = ondix::soglia_da_testo(testo);
             if (!s) {
-                std::cerr << "ondix-calc: stati: --soglia \"" << testo
+                std::cerr << "ondix-calc: stati: --soglia \"" << ondix::testo_visibile(testo)
                           << "\" is not NAME=VALUE with NAME one of t, ur, x, h, tbu, tr\n";
                 return 2;
             }
@@ -418,7 +418,7 @@ int main(int argc, char** argv) {
     }
     if (opt_isolinee->count() > 0)
         if (const auto errore = ondix::leggi_isolinee(isolinee, strati)) {
-            std::cerr << "ondix-calc: --isolinee: " << *errore << '\n';
+            std::cerr << "ondix-calc: --isolinee: " << ondix::testo_visibile(*errore) << '\n';
             return 2;
         }
 #endif
@@ -430,7 +430,7 @@ int main(int argc, char** argv) {
     if (opt_risposta->count() > 0) richiesta.risposta = risposta;
     const auto aria = ondix::aria_da_opzioni(testo_di(opt_pressione, pressione), testo_di(opt_quota, quota));
     if (const auto* m = std::get_if<std::string>(&aria)) {
-        std::cerr << "ondix-calc: " << *m << '\n';
+        std::cerr << "ondix-calc: " << ondix::testo_visibile(*m) << '\n';
         return 2;
     }
     richiesta.aria = std::get<ondix::Aria>(aria);
