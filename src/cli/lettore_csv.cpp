@@ -34,20 +34,18 @@ bool tutti_numeri(const std::vector<std::string>& campi) {
     return true;
 }
 
-class LettoreCsv : public LettoreStati {
+class LettoreCsv : public LettoreDaRighe {
 public:
     LettoreCsv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione, std::string_view nome)
-        : m_in(in), m_prima(std::move(prima)), m_umidita(umidita), m_con_pressione(con_pressione), m_nome(nome) {}
+        : LettoreDaRighe(in, std::move(prima), con_pressione, nome), m_umidita(umidita) {}
 
     std::optional<std::string> apri() override;
-    const std::string* riga_in_attesa() const override { return m_riga_in_attesa ? &m_riga : nullptr; }
     std::vector<Coppia> coppie() const override { return {m_coppia}; }
     bool come_rapporto() const override { return true; }
     char separatore() const override { return m_sep; }
     bool ha_pressione() const override { return m_col_p.has_value(); }
     Lettura analizza(std::string_view linea, RigaStato& r, std::string& motivo,
                      std::vector<std::string>& campi) const override;
-    std::size_t numero_riga() const override { return m_numero; }
 
 private:
     std::string errore(std::string_view testo) const {
@@ -55,20 +53,11 @@ private:
     }
     std::optional<std::string> leggi_intestazione(std::string_view colonna_u);
 
-    LettoreRighe& m_in;
-    PrimaRiga m_prima;
     int m_umidita;
-    bool m_con_pressione;
-    std::string m_nome;
-
-    std::string m_riga;
-    std::vector<std::string> m_campi;
-    std::size_t m_numero = 0;
     char m_sep = ',';
     Coppia m_coppia{Grandezza::t, Grandezza::ur};
     std::size_t m_col_a = 0, m_col_b = 1;
     std::optional<std::size_t> m_col_p;
-    bool m_riga_in_attesa = false;   // a first line of numbers is the first row
     std::size_t m_servono = 2;       // fields a row needs
     std::size_t m_campi_massimi = 2; // fields a row may have
 };

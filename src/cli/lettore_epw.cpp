@@ -33,13 +33,12 @@ bool inizia_con(std::string_view s, std::string_view prefisso) {
     return true;
 }
 
-class LettoreEpw : public LettoreStati {
+class LettoreEpw : public LettoreDaRighe {
 public:
     LettoreEpw(LettoreRighe& in, PrimaRiga prima, bool con_pressione, std::string_view nome)
-        : m_in(in), m_prima(std::move(prima)), m_con_pressione(con_pressione), m_nome(nome) {}
+        : LettoreDaRighe(in, std::move(prima), con_pressione, nome) {}
 
     std::optional<std::string> apri() override;
-    const std::string* riga_in_attesa() const override { return m_riga_in_attesa ? &m_riga : nullptr; }
     // The dew point is given to a tenth of a degree, the relative humidity to a whole per cent: the dew point
     // fixes the humidity ratio more closely, and the relative humidity serves where it is missing.
     std::vector<Coppia> coppie() const override {
@@ -51,19 +50,9 @@ public:
     bool ha_pressione() const override { return m_con_pressione; }
     Lettura analizza(std::string_view linea, RigaStato& r, std::string& motivo,
                      std::vector<std::string>& campi) const override;
-    std::size_t numero_riga() const override { return m_numero; }
     std::string descrizione() const override { return m_descrizione; }
 
 private:
-    LettoreRighe& m_in;
-    PrimaRiga m_prima;
-    bool m_con_pressione;
-    std::string m_nome;
-
-    std::string m_riga;
-    std::vector<std::string> m_campi;
-    std::size_t m_numero = 0;
-    bool m_riga_in_attesa = false;
     std::string m_descrizione;
 };
 

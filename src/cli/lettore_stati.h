@@ -85,6 +85,27 @@ struct PrimaRiga {
     std::string testo;         // without its line end and without a UTF-8 byte order mark
 };
 
+// What the two readers share: the input's lines, its first line, its name, and the header they read.
+class LettoreDaRighe : public LettoreStati {
+public:
+    const std::string* riga_in_attesa() const override { return m_riga_in_attesa ? &m_riga : nullptr; }
+    std::size_t numero_riga() const override { return m_numero; }
+
+protected:
+    LettoreDaRighe(LettoreRighe& in, PrimaRiga prima, bool con_pressione, std::string_view nome)
+        : m_in(in), m_prima(std::move(prima)), m_con_pressione(con_pressione), m_nome(nome) {}
+
+    LettoreRighe& m_in;
+    PrimaRiga m_prima;
+    bool m_con_pressione;
+    std::string m_nome;
+
+    std::string m_riga;               // the line apri looks at; the pending first row when m_riga_in_attesa
+    std::vector<std::string> m_campi; // its fields
+    std::size_t m_numero = 0;         // the number of the last line read
+    bool m_riga_in_attesa = false;
+};
+
 // A CSV of states. `umidita` 0 takes the ur column with t, 1 the x column; other pairs are taken by their column
 // names. `con_pressione` wants a pressure column (p or pressione, Pa).
 std::unique_ptr<LettoreStati> lettore_csv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione,
