@@ -2,15 +2,20 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QXmlStreamReader>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -240,4 +245,135 @@ TEST_F(Esporta, LayersOnTheFileWithATitleLine) {
         EXPECT_NE(testo.find(atteso), std::string::npos) << atteso;
     EXPECT_EQ(testo.find("bulbo umido [C]"), std::string::npos);
     EXPECT_EQ(testo.find("tbs"), std::string::npos);
+}
+
+// One SVG per chart view, drawn through the export as a user asks for it, against the drawing kept in
+// tests/chart/svg: element by element, the same kinds, attributes and texts, every number within a hundredth of a
+// pixel. After a change meant to alter a drawing, ONDIX_RIGENERA_SVG=1 ctest -R GoldenSvg writes the new ones
+// there, to be looked at and committed.
+namespace {
+
+struct VistaCampione {
+    const char* nome;
+    const char* argomenti;
+};
+
+const VistaCampione viste_campione[] = {
+    {"piano", "6"},
+    {"umidita_relativa", "6 --isolinee ur"},
+    {"entalpia", "6 --isolinee h"},
+    {"bulbo_umido", "6 --isolinee tbu"},
+    {"volume_specifico", "6 --isolinee v"},
+    {"mollier", "6 --mollier --isolinee tutte"},
+    {"pressione_sito", "6 --pressione 80000 --isolinee tutte"},
+};
+
+// An element of the SVG: its kind, its attributes as "name=value" in order, and its own text.
+struct ElementoSvg {
+    std::string tipo;
+    std::vector<std::string> attributi;
+    std::string testo;
+};
+
+std::vector<ElementoSvg> elementi_svg(const std::string& svg) {
+    std::vector<ElementoSvg> r;
+    QXmlStreamReader x(QByteArray::fromStdString(svg));
+    std::vector<std::size_t> aperti;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement()) {
+            ElementoSvg e{x.name().toString().toStdString(), {}, {}};
+            for (const QXmlStreamAttribute& a : x.attributes())
+                e.attributi.push_back(a.qualifiedName().toString().toStdString() + "=" +
+                                      a.value().toString().toStdString());
+            aperti.push_back(r.size());
+            r.push_back(std::move(e));
+        } else if (x.isEndElement()) {
+            aperti.pop_back();
+        } else if (x.isCharacters() && !x.isWhitespace() && !aperti.empty()) {
+            r[aperti.back()].testo += x.text().toString().toStdString();
+        }
+    }
+    if (x.hasError()) r.push_back({"errore XML: " + x.errorString().toStdString(), {}, {}});
+    return r;
+}
+
+// Two attribute values alike: the same text around the numbers, and each number within `tolleranza`.
+bool simili(const std::string& a, const std::string& b, double tolleranza) {
+    static const std::regex numero(R"([-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?)");
+    std::sregex_iterator ia(a.begin(), a.end(), numero), ib(b.begin(), b.end(), numero), fine;
+    std::size_t da = 0, db = 0;
+    for (; ia != fine && ib != fine; ++ia, ++ib) {
+        if (a.substr(da, static_cast<std::size_t>(ia->position()) - da) !=
+            b.substr(db, static_cast<std::size_t>(ib->position()) - db))
+            return false;
+        if (!(std::fabs(std::stod(ia->str()) - std::stod(ib->str())) <= tolleranza)) return false;
+        da = static_cast<std::size_t>(ia->position() + ia->length());
+        db = static_cast<std::size_t>(ib->position() + ib->length());
+    }
+    return ia == fine && ib == fine && a.substr(da) == b.substr(db);
+}
+
+std::string descrivi(const ElementoSvg& e) {
+    std::string r = "<" + e.tipo;
+    for (const std::string& a : e.attributi)
+        r += " " + a;
+    return r + ">" + e.testo;
+}
+
+// The differences between two SVGs, at most `quante`; empty when alike.
+std::vector<std::string> differenze_svg(const std::string& atteso, const std::string& ottenuto,
+                                        std::size_t quante = 5) {
+    const std::vector<ElementoSvg> a = elementi_svg(atteso), b = elementi_svg(ottenuto);
+    std::vector<std::string> r;
+    if (a.size() != b.size())
+        r.push_back(std::to_string(a.size()) + " elements expected, " + std::to_string(b.size()) + " drawn");
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()) && r.size() < quante; ++i) {
+        bool uguale =
+            a[i].tipo == b[i].tipo && a[i].testo == b[i].testo && a[i].attributi.size() == b[i].attributi.size();
+        for (std::size_t k = 0; uguale && k < a[i].attributi.size(); ++k)
+            uguale = simili(a[i].attributi[k], b[i].attributi[k], 0.01);
+        if (!uguale)
+            r.push_back("element " + std::to_string(i) + ": expected " + descrivi(a[i]) + "\n  drawn " +
+                        descrivi(b[i]));
+    }
+    return r;
+}
+
+} // namespace
+
+TEST_F(Esporta, GoldenSvgOfEveryChartView) {
+    const bool rigenera = std::getenv("ONDIX_RIGENERA_SVG") != nullptr;
+    for (const VistaCampione& v : viste_campione) {
+        const fs::path svg = dir / (std::string(v.nome) + ".svg");
+        const Esito e = calc(std::string(v.argomenti) + " --grafico " + q(svg));
+        ASSERT_EQ(e.codice, 0) << v.nome << ": " << e.err;
+        const fs::path campione = fs::path(ONDIX_SVG_CAMPIONI) / svg.filename();
+        if (rigenera) {
+            fs::copy_file(svg, campione, fs::copy_options::overwrite_existing);
+            continue;
+        }
+        ASSERT_TRUE(fs::exists(campione)) << campione;
+        for (const std::string& d : differenze_svg(leggi(campione), leggi(svg)))
+            ADD_FAILURE() << v.nome << " (" << v.argomenti << "): " << d;
+    }
+}
+
+// The comparison itself: a point moved by more than the tolerance, a missing element or a changed text is told;
+// a move within it is not.
+TEST(SvgComparison, TellsMovedMissingAndChangedElements) {
+    const std::string base =
+        R"(<svg><g fill="#4a8cd0"><polyline points="10,20.5 30,40 "/><text x="5">50%</text></g></svg>)";
+    EXPECT_TRUE(differenze_svg(base, base).empty());
+    auto con = [&](const std::string& da, const std::string& a) {
+        std::string s = base;
+        s.replace(s.find(da), da.size(), a);
+        return s;
+    };
+    EXPECT_TRUE(differenze_svg(base, con("20.5", "20.509")).empty());
+    EXPECT_FALSE(differenze_svg(base, con("20.5", "20.52")).empty());
+    EXPECT_FALSE(differenze_svg(base, con("30,40 ", "30,40 31,41 ")).empty());
+    EXPECT_FALSE(differenze_svg(base, con(R"(<text x="5">50%</text>)", "")).empty());
+    EXPECT_FALSE(differenze_svg(base, con("50%", "60%")).empty());
+    EXPECT_FALSE(differenze_svg(base, con("#4a8cd0", "#4a8cd1")).empty());
 }
