@@ -37,7 +37,7 @@ OpzioniGrafico strati(std::int64_t n) {
     if (n == 0) return o;
     for (Famiglia f : famiglie)
         o.imposta_famiglia(f, true);
-    o.titolo = riga_titolo(6, o.pressione);
+    o.titolo = riga_titolo(6, pressione_atmosferica);
     return o;
 }
 

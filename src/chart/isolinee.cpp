@@ -1,5 +1,6 @@
 #include "chart/isolinee.h"
 
+#include "core/aria_umida.h"
 #include "core/numeri.h"
 
 #include <algorithm>

@@ -25,8 +25,7 @@ std::string riga(const char* nome, double valore, int decimali, const char* unit
 } // namespace
 
 MappaGrafico MappaGrafico::di(const Plotter& p) {
-    return {p.finestra_corrente(), static_cast<double>(p.h()), p.scambio_assi(), area_grafico(p),
-            Aria{p.opzioni().pressione}};
+    return {p.finestra_corrente(), static_cast<double>(p.h()), p.scambio_assi(), area_grafico(p), p.aria()};
 }
 
 PuntoMondo MappaGrafico::mondo(int px, int py) const {

@@ -83,8 +83,8 @@ std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico
     return std::nullopt;
 }
 
-OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo) {
-    o.titolo = o.qualcuno() ? riga_titolo(tipo_processo, o.pressione) : std::string();
+OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, double pressione) {
+    o.titolo = o.qualcuno() ? riga_titolo(tipo_processo, pressione) : std::string();
     return o;
 }
 

@@ -1,8 +1,7 @@
 // The layers a chart may carry beyond the plain drawing, as one plain value that the window, the printer and the
-// command line fill alike. Every layer off (the default) is the plain chart.
+// command line fill alike. Every layer off (the default) is the plain chart. The pressure is not among them: the
+// chart is drawn for the calculation's air, which `diagramma` receives and records on the plotter.
 #pragma once
-
-#include "core/aria_umida.h"
 
 #include <optional>
 #include <string>
@@ -16,13 +15,12 @@ inline constexpr Famiglia famiglie[] = {Famiglia::umidita_relativa, Famiglia::en
                                         Famiglia::volume_specifico};
 
 struct OpzioniGrafico {
-    bool umidita_relativa = false;            // relative humidity 10 … 90 %
-    bool entalpia = false;                    // enthalpy every 10 kJ/kg
-    bool bulbo_umido = false;                 // wet bulb every 5 °C
-    bool volume_specifico = false;            // specific volume every 0.01 or 0.02 m³/kg
-    bool mollier = false;                     // humidity ratio across, temperature upward
-    double pressione = pressione_atmosferica; // Pa: the pressure the isolines are drawn at
-    std::string titolo;                       // a title line above the legend; empty: none
+    bool umidita_relativa = false; // relative humidity 10 … 90 %
+    bool entalpia = false;         // enthalpy every 10 kJ/kg
+    bool bulbo_umido = false;      // wet bulb every 5 °C
+    bool volume_specifico = false; // specific volume every 0.01 or 0.02 m³/kg
+    bool mollier = false;          // humidity ratio across, temperature upward
+    std::string titolo;            // a title line above the legend; empty: none
 
     bool famiglia(Famiglia f) const;
     void imposta_famiglia(Famiglia f, bool on);
@@ -40,9 +38,9 @@ std::string_view nome_famiglia(Famiglia f);
 // a message naming what was not understood (then `o` is left as it was).
 std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico& o);
 
-// The options for a print or an export of a chart of process kind `tipo_processo`: with the title line when some
-// layer is on, as they are otherwise.
-OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo);
+// The options for a print or an export of a chart of process kind `tipo_processo` at `pressione` Pa: with the
+// title line when some layer is on, as they are otherwise.
+OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, double pressione);
 
 // The title line of an exported or printed chart: the process's name and the pressure, e.g.
 // "CICLO ESTIVO - 101335 Pa".

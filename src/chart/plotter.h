@@ -5,6 +5,7 @@
 
 #include "chart/canvas.h"
 #include "chart/opzioni_grafico.h"
+#include "core/aria_umida.h"
 
 #include <cstdint>
 #include <string>
@@ -105,6 +106,10 @@ public:
     // The layers the next drawings carry (all off: the plain chart).
     void imposta_opzioni(OpzioniGrafico o) { m_opzioni = std::move(o); }
     const OpzioniGrafico& opzioni() const { return m_opzioni; }
+    // The air the chart is drawn for, recorded by the chart as it starts a drawing: the layers, the saturation
+    // curve's points and whoever reads the drawing afterwards take the pressure from here.
+    void imposta_aria(Aria a) { m_aria = a; }
+    Aria aria() const { return m_aria; }
     // Swapped axes (the Mollier view): while mapping, a world point (t, x) is placed at (x, t) of the window, and
     // a circle's radius is measured on the vertical (temperature) scale. `apri_plotter` turns it off.
     void imposta_scambio_assi(bool on) { m_scambio = on; }
@@ -136,6 +141,7 @@ private:
     bool m_solo_scala = false;
     std::uint16_t m_penna = 0;
     OpzioniGrafico m_opzioni;
+    Aria m_aria;
     bool m_scambio = false;
     std::vector<RiquadroPixel> m_riquadri;
 };

@@ -149,7 +149,6 @@ int esegui_stati(RichiestaStati r) {
         // With every row at its own pressure, the saturation curve is drawn at their mean.
         Aria aria = r.opzioni.aria;
         if (r.opzioni.pressione_da_file && stati > 0) aria.pressione = somma_pressioni / static_cast<double>(stati);
-        strati.pressione = aria.pressione;
         if (strati.qualcuno())
             strati.titolo = std::filesystem::path(nome).filename().string() + " - " + riga_titolo(0, aria.pressione);
         if (const auto errore = esporta_nuvola_modulo(nuvola, aria, r.grafico, strati)) {

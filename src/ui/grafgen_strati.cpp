@@ -90,9 +90,8 @@ void TForm_grafica::cambia_strati() {
 }
 
 OpzioniGrafico TForm_grafica::strati_per_file() const {
-    OpzioniGrafico o = m_strati;
-    if (m_ctx) o.pressione = m_ctx->aria.pressione; // the calculation's own pressure, in the title line too
-    return con_titolo(o, m_ctx ? m_ctx->processo : 0);
+    // The title line at the calculation's own pressure.
+    return con_titolo(m_strati, m_ctx ? m_ctx->processo : 0, m_ctx ? m_ctx->aria.pressione : pressione_atmosferica);
 }
 
 void TForm_grafica::imposta_grafico(const Contesto& ctx, VistaGrafico vista) {

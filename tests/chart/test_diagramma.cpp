@@ -351,7 +351,7 @@ TEST(Nuvola, TheSaturationCurveOfTheSitePressure) {
     EXPECT_LT(b[i].y2, a[i].y2); // higher on the screen
     EXPECT_LT(b.size(), a.size()); // and out of the window sooner
     // The layers and the readout of that drawing take its pressure.
-    EXPECT_EQ(monte.p.opzioni().pressione, 71467.84);
+    EXPECT_EQ(monte.p.aria().pressione, 71467.84);
     EXPECT_EQ(MappaGrafico::di(monte.p).aria.pressione, 71467.84);
     EXPECT_NE(righe_stato(20, 7.25, Aria{71467.84})[2], righe_stato(20, 7.25)[2]); // relative humidity
 }

@@ -244,10 +244,11 @@ TEST(Strati, LegendNamesTheFamiliesShownAndTheTitleLine) {
         EXPECT_FALSE(b.p.riquadri_occupati().front().contiene(x, y)) << x << "," << y;
 
     // The title line goes on prints and files when some layer is on, and only then.
-    EXPECT_EQ(con_titolo({}, 6).titolo, "");
+    EXPECT_EQ(con_titolo({}, 6, pressione_atmosferica).titolo, "");
     OpzioniGrafico m;
     m.mollier = true;
-    EXPECT_EQ(con_titolo(m, 6).titolo, "CICLO ESTIVO - 101335 Pa");
+    EXPECT_EQ(con_titolo(m, 6, pressione_atmosferica).titolo, "CICLO ESTIVO - 101335 Pa");
+    EXPECT_EQ(con_titolo(m, 6, 80000.4).titolo, "CICLO ESTIVO - 80000 Pa");
 }
 
 TEST(Strati, ListOfFamiliesFromTheCommandLine) {
