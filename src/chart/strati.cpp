@@ -183,7 +183,8 @@ std::vector<RiquadroPixel> riquadri_segni(const Plotter& p, const Canvas& c, con
         double x = 0.0, y = 0.0;
         p.punto_mondo(punti[i].X, punti[i].Y, x, y);
         const MisuraTesto m = c.misura(" " + punti[i].etichetta);
-        r.push_back({static_cast<int>(x) - d, static_cast<int>(y) - d, m.larghezza + 2 * d, m.altezza + 2 * d});
+        // A point far off the chart (an extreme input) stops at the plotter's limit, well inside an int.
+        r.push_back({tronca_pixel(x) - d, tronca_pixel(y) - d, m.larghezza + 2 * d, m.altezza + 2 * d});
     }
     return r;
 }
