@@ -53,51 +53,64 @@ bool di_strato(const Primitiva& p) {
 
 } // namespace
 
-// Every point of every line has the line's value by the property functions, and the lines other than relative
-// humidity run between the saturation curve and x = 0, starting on the curve.
+// Every point of every line has the line's value by the property functions at the chart's pressure, and the lines
+// other than relative humidity run between that pressure's saturation curve and x = 0, starting on the curve.
 TEST(Isolinee, PointsHaveTheirValue) {
     struct Caso {
-        double tmin, tmax, xmin, xmax, passo_v;
+        double tmin, tmax, xmin, xmax, passo_v; // the volume step at the program's fixed pressure
     };
-    for (const Caso& c : {Caso{-10, 55, 0, 32.5, 0.02}, Caso{7, 23, 5, 12, 0.01}, Caso{-20, 5, -1, 4, 0.01}}) {
-        EXPECT_DOUBLE_EQ(passo_volume(c.tmin, c.tmax, c.xmin, c.xmax, pressione_atmosferica), c.passo_v);
-        for (Famiglia f : famiglie) {
-            const auto linee = isolinee(f, c.tmin, c.tmax, c.xmin, c.xmax, pressione_atmosferica);
-            ASSERT_FALSE(linee.empty()) << nome_famiglia(f);
-            for (const Isolinea& l : linee) {
-                const double passo = f == Famiglia::umidita_relativa ? 10.0
-                                     : f == Famiglia::entalpia       ? 10.0
-                                     : f == Famiglia::bulbo_umido    ? 5.0
-                                                                     : c.passo_v;
-                EXPECT_NEAR(std::remainder(l.valore, passo), 0.0, 1e-9) << l.etichetta;
-                for (const PuntoMondo& q : l.punti) {
-                    double valore = 0.0, tolleranza = 1e-9;
-                    switch (f) {
-                    case Famiglia::umidita_relativa:
-                        valore = umidita_relativa(q.x, q.t);
-                        break;
-                    case Famiglia::entalpia:
-                        valore = entalpia(q.x, q.t);
-                        break;
-                    case Famiglia::bulbo_umido: // the solver stops within 0.1 kJ/kg, under 0.1 °C
-                        valore = temperatura_bulbo_umido(q.x, q.t);
-                        tolleranza = 0.1;
-                        break;
-                    case Famiglia::volume_specifico:
-                        valore = volume_specifico(q.t, q.x);
-                        break;
+    for (const Aria a : {Aria{}, Aria{80000.0}, Aria{pressione_minima}, Aria{pressione_massima}})
+        for (const Caso& c : {Caso{-10, 55, 0, 32.5, 0.02}, Caso{7, 23, 5, 12, 0.01}, Caso{-20, 5, -1, 4, 0.01}}) {
+            const double passo_v = passo_volume(c.tmin, c.tmax, c.xmin, c.xmax, a.pressione);
+            if (a == Aria{}) {
+                EXPECT_DOUBLE_EQ(passo_v, c.passo_v);
+            }
+            for (Famiglia f : famiglie) {
+                const auto linee = isolinee(f, c.tmin, c.tmax, c.xmin, c.xmax, a.pressione);
+                ASSERT_FALSE(linee.empty()) << nome_famiglia(f);
+                for (const Isolinea& l : linee) {
+                    const double passo = f == Famiglia::umidita_relativa ? 10.0
+                                         : f == Famiglia::entalpia       ? 10.0
+                                         : f == Famiglia::bulbo_umido    ? 5.0
+                                                                         : passo_v;
+                    EXPECT_NEAR(std::remainder(l.valore, passo), 0.0, 1e-9) << l.etichetta;
+                    for (const PuntoMondo& q : l.punti) {
+                        double valore = 0.0, tolleranza = 1e-9;
+                        switch (f) {
+                        case Famiglia::umidita_relativa:
+                            valore = umidita_relativa(q.x, q.t, a);
+                            break;
+                        case Famiglia::entalpia:
+                            valore = entalpia(q.x, q.t);
+                            break;
+                        case Famiglia::bulbo_umido: // the solver stops within 0.1 kJ/kg, under 0.1 °C
+                            valore = temperatura_bulbo_umido(q.x, q.t, a);
+                            tolleranza = 0.1;
+                            // Air at −10 °C or warmer is searched from −10 °C up: below that (low pressures
+                            // only) the line is checked by its definition, the enthalpy of saturated air there.
+                            if (l.valore < -10.0 && q.t >= -10.0) {
+                                valore = entalpia(q.x, q.t);
+                                tolleranza = 1e-9;
+                                ASSERT_NEAR(valore, entalpia(umidita_saturazione(l.valore, a), l.valore), tolleranza);
+                                valore = l.valore;
+                            }
+                            break;
+                        case Famiglia::volume_specifico:
+                            valore = volume_specifico(q.t, q.x, a);
+                            break;
+                        }
+                        ASSERT_NEAR(valore, l.valore, tolleranza)
+                            << l.etichetta << " at " << q.t << " C " << q.x << ", " << a.pressione << " Pa";
+                        if (f == Famiglia::umidita_relativa) continue;
+                        EXPECT_LE(q.x, umidita_saturazione(q.t, a) + 1e-6) << l.etichetta;
+                        EXPECT_GE(q.x, std::max(c.xmin, 0.0) - 1e-6) << l.etichetta;
                     }
-                    ASSERT_NEAR(valore, l.valore, tolleranza) << l.etichetta << " at " << q.t << " C " << q.x;
-                    if (f == Famiglia::umidita_relativa) continue;
-                    EXPECT_LE(q.x, umidita_saturazione(q.t) + 1e-6) << l.etichetta;
-                    EXPECT_GE(q.x, std::max(c.xmin, 0.0) - 1e-6) << l.etichetta;
-                }
-                if (f != Famiglia::umidita_relativa && l.punti.front().t > c.tmin) {
-                    EXPECT_NEAR(l.punti.front().x, umidita_saturazione(l.punti.front().t), 1e-6) << l.etichetta;
+                    if (f != Famiglia::umidita_relativa && l.punti.front().t > c.tmin) {
+                        EXPECT_NEAR(l.punti.front().x, umidita_saturazione(l.punti.front().t, a), 1e-6) << l.etichetta;
+                    }
                 }
             }
         }
-    }
     // A rectangle no chart asks for gives no lines rather than a flood of them.
     EXPECT_TRUE(isolinee(Famiglia::entalpia, -10, 1e12, 0, 30, pressione_atmosferica).empty());
     EXPECT_EQ(isolinee(Famiglia::entalpia, -10, 55, 0, 32.5, pressione_atmosferica).front().etichetta, "h -10");
@@ -222,6 +235,29 @@ TEST(Strati, MollierPlacesEveryPointAtItsXAndT) {
     EXPECT_TRUE(std::any_of(b.schermo.primitive().begin(), b.schermo.primitive().end(), [&](const Primitiva& p) {
         return p.tipo == Tipo::linea && p.colore() == blu && p.x1 == cx && p.y1 == cy;
     }));
+}
+
+// A chart point millions of pixels off the chart (an extreme input) is clamped as every other pixel position,
+// never overflows an int on its way (the sanitizers' float-cast and signed overflow), and hides no label.
+TEST(Strati, APointFarOffTheChartHidesNothing) {
+    for (bool mollier : {false, true}) {
+        TabellaPunti lontani = ciclo_estivo();
+        lontani.imposta(7, 1e9, 1e9, "L");
+        lontani.imposta(8, -1e12, -1e12, "N");
+        Banco vicino, lontano;
+        vicino.p.imposta_opzioni(tutte(mollier));
+        lontano.p.imposta_opzioni(tutte(mollier));
+        diagramma(vicino.p, -10.0, 50.0, 0.0, 30.0, ciclo_estivo(), 4);
+        diagramma(lontano.p, -10.0, 50.0, 0.0, 30.0, lontani, 4);
+        const auto etichette = [](Banco& b) {
+            std::vector<std::string> r;
+            for (const Primitiva& p : b.canvas().solo(Tipo::testo))
+                if (di_strato(p)) r.push_back(p.descrizione());
+            return r;
+        };
+        EXPECT_GT(etichette(vicino).size(), 30u);
+        EXPECT_EQ(etichette(lontano), etichette(vicino)) << mollier;
+    }
 }
 
 TEST(Strati, LegendNamesTheFamiliesShownAndTheTitleLine) {
