@@ -9,27 +9,27 @@
 
 namespace ondix::piane {
 
-inline std::optional<double> temperatura_rugiada(double ur, double t) {
-    const double x = umidita_specifica(ur, t);
+inline std::optional<double> temperatura_rugiada(double ur, double t, Aria a = {}) {
+    const double x = umidita_specifica(ur, t, a);
     double lo = -10.0, hi = t, mid = 0.0, xs = 0.0;
     int n = 0;
     do {
         ++n;
         mid = (lo + hi) / 2.0;
-        xs = umidita_saturazione(mid);
+        xs = umidita_saturazione(mid, a);
         if (xs > x)
             hi = mid;
         else
             lo = mid;
     } while (!(std::fabs(x - xs) < 0.01 || n > 100));
     if (n <= 100) return mid;
-    if (!(x < umidita_saturazione(-10.0))) return std::nullopt;
+    if (!(x < umidita_saturazione(-10.0, a))) return std::nullopt;
     lo = -100.0;
     hi = -10.0;
-    if (!(x >= umidita_saturazione(lo))) return std::nullopt;
+    if (!(x >= umidita_saturazione(lo, a))) return std::nullopt;
     while (hi - lo >= 0.0005) {
         mid = (lo + hi) / 2.0;
-        if (umidita_saturazione(mid) > x)
+        if (umidita_saturazione(mid, a) > x)
             hi = mid;
         else
             lo = mid;
@@ -37,14 +37,14 @@ inline std::optional<double> temperatura_rugiada(double ur, double t) {
     return (lo + hi) / 2.0;
 }
 
-inline double temperatura_bulbo_umido(double x, double t) {
+inline double temperatura_bulbo_umido(double x, double t, Aria a = {}) {
     const double H = entalpia(x, t);
     double lo = t < -10.0 ? t - 10.0 : -10.0, hi = t, mid = 0.0, hs = 0.0;
     int n = 0;
     do {
         ++n;
         mid = (lo + hi) / 2.0;
-        hs = entalpia(umidita_saturazione(mid), mid);
+        hs = entalpia(umidita_saturazione(mid, a), mid);
         if (hs > H)
             hi = mid;
         else

@@ -170,19 +170,21 @@ TEST(Proprieta, FogIsWhatPrintsAboveHundredAndSettlesAtEqualEnthalpy) {
 }
 
 // The searches stop as soon as their result is known; over a grid that takes every branch (converged, capped,
-// interval worn down to one double, cold and dry air, degenerate inputs) they give what the plain searches give,
-// with the same floating-point exceptions raised.
+// interval worn down to one double, cold and dry air, degenerate inputs), the dew point and the wet bulb at the
+// fixed pressure and at site pressures up to both limits, they give what the plain searches give, with the same
+// floating-point exceptions raised.
 TEST(Ricerche, EarlyExitsGiveThePlainSearchesResultsBitForBit) {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
     std::vector<double> temperature{-10.0, -0.0, 100.0, 150.0, -273.15, nan, inf, -inf};
     for (double t = -30; t <= 105; t += 0.7)
         temperature.push_back(t);
-    std::vector<double> umidita{0.0, 0.01, 100.0, 140.0, -5.0, nan};
+    std::vector<double> umidita{0.0, 0.001, 0.01, 100.0, 140.0, -5.0, nan};
     for (double ur = 0.5; ur < 100; ur += 2.5)
         umidita.push_back(ur);
     std::size_t diverse = 0, casi = 0;
     std::ostringstream prima;
-    auto confronta = [&](const char* nome, auto breve, auto piana, double p1, double p2) {
+    auto confronta = [&](const char* nome, auto breve, auto piana, double p1, double p2,
+                         double pressione = pressione_atmosferica) {
         ++casi;
         constexpr int controllate = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
         std::feclearexcept(FE_ALL_EXCEPT);
@@ -193,21 +195,24 @@ TEST(Ricerche, EarlyExitsGiveThePlainSearchesResultsBitForBit) {
         const int fb = std::fetestexcept(controllate);
         if (std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) && fa == fb) return;
         if (diverse++ == 0)
-            prima << nome << "(" << p1 << ", " << p2 << "): " << a << " instead of " << b << ", exceptions " << fa
-                  << " instead of " << fb;
+            prima << nome << "(" << p1 << ", " << p2 << ") at " << pressione << " Pa: " << a << " instead of " << b
+                  << ", exceptions " << fa << " instead of " << fb;
     };
-    for (double t : temperature)
-        for (double ur : umidita) {
-            // No dew point reads as a NaN that no search returns.
-            const auto valore = [](std::optional<double> r) { return r ? *r : std::bit_cast<double>(0x7ff8deadbeef0000); };
-            confronta(
-                "temperatura_rugiada", [&] { return valore(temperatura_rugiada(ur, t)); },
-                [&] { return valore(piane::temperatura_rugiada(ur, t)); }, ur, t);
-            const double x = umidita_specifica(ur, t);
-            confronta(
-                "temperatura_bulbo_umido", [&] { return temperatura_bulbo_umido(x, t); },
-                [&] { return piane::temperatura_bulbo_umido(x, t); }, x, t);
-        }
+    for (const Aria a : {Aria{}, Aria{80000.0}, Aria{pressione_minima}, Aria{pressione_massima}})
+        for (double t : temperature)
+            for (double ur : umidita) {
+                // No dew point reads as a NaN that no search returns.
+                const auto valore = [](std::optional<double> r) {
+                    return r ? *r : std::bit_cast<double>(0x7ff8deadbeef0000);
+                };
+                confronta(
+                    "temperatura_rugiada", [&] { return valore(temperatura_rugiada(ur, t, a)); },
+                    [&] { return valore(piane::temperatura_rugiada(ur, t, a)); }, ur, t, a.pressione);
+                const double x = umidita_specifica(ur, t, a);
+                confronta(
+                    "temperatura_bulbo_umido", [&] { return temperatura_bulbo_umido(x, t, a); },
+                    [&] { return piane::temperatura_bulbo_umido(x, t, a); }, x, t, a.pressione);
+            }
     for (double t1 = -10; t1 <= 50; t1 += 7.5)
         for (double ur : {0.0, 10.0, 50.0, 100.0})
             for (double tw : {0.0, 20.0, 90.0})
