@@ -1,5 +1,7 @@
 #include "ui/impostazioni.h"
 
+#include "core/aria_umida.h"
+
 #include <QSettings>
 
 #include <cmath>
