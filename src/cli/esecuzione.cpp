@@ -51,8 +51,8 @@ std::variant<Aria, std::string> aria_da_opzioni(const std::optional<std::string>
 }
 
 std::optional<std::string> salva_rapporto_rtf(const std::vector<std::string>& righe, const std::string& percorso) {
-    if (const auto errore = sostituisci_file(percorso, scrivi_rtf(righe, punti_rtf)))
-        return "cannot save the report to \"" + testo_visibile(percorso) + "\": " + errore->testo();
+    if (const Fatto f = sostituisci_file(percorso, scrivi_rtf(righe, punti_rtf)); !f)
+        return "cannot save the report to \"" + testo_visibile(percorso) + "\": " + f.errore().testo;
     return std::nullopt;
 }
 

@@ -67,11 +67,7 @@ std::string messaggio_pressione(double p) { return "pressione atmosferica:" + fo
 
 std::optional<std::string> scrivi_file_pressione(const std::string& percorso, double p) {
     // Replaced only once the new text is complete: a failed write leaves the earlier file whole.
-    if (const auto errore = sostituisci_file(percorso, formato_reale(p) + "\r\n")) {
-        // A directory under the name is told as the system tells it.
-        if (errore->codice == 0 && errore->genere == "directory") return std::string(std::strerror(EISDIR));
-        return errore->testo();
-    }
+    if (const Fatto f = sostituisci_file(percorso, formato_reale(p) + "\r\n"); !f) return f.errore().testo;
     return std::nullopt;
 }
 

@@ -94,8 +94,7 @@ std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, co
         return errore_scrittura(percorso, "the file name must end in .png, .svg or .pdf");
     if (!prepara_applicazione()) return errore_scrittura(percorso, "no graphics available in this process");
     // A device or a FIFO under the name is not replaced by a file, nor written to; checked before drawing.
-    if (const auto genere = genere_non_regolare(percorso))
-        return errore_scrittura(percorso, ErroreFile{0, *genere}.testo());
+    if (const Fatto f = verifica_destinazione(percorso); !f) return errore_scrittura(percorso, f.errore().testo);
 
     // The chart is drawn in memory, then written to a temporary file next to the target, which replaces the
     // target only once complete.
@@ -117,9 +116,10 @@ std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, co
     }
     file.close();
     if (!fatto) return errore_scrittura(percorso, "drawing failed");
-    if (const auto errore =
-            sostituisci_file(percorso, std::string_view(dati.constData(), static_cast<std::size_t>(dati.size()))))
-        return errore_scrittura(percorso, errore->testo());
+    if (const Fatto f =
+            sostituisci_file(percorso, std::string_view(dati.constData(), static_cast<std::size_t>(dati.size())));
+        !f)
+        return errore_scrittura(percorso, f.errore().testo);
     return std::nullopt;
 }
 

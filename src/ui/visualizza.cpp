@@ -150,13 +150,14 @@ bool TForm2::salva_su_file(const QString& nome) {
 
     // The report goes to a temporary file next to the target, renamed over the target only when complete, so a
     // failed save leaves an existing file as it was; a device or a FIFO under the name is left alone.
-    const auto errore = sostituisci_file(QFile::encodeName(nome).toStdString(), rtf);
-    if (errore) {
-        const QString motivo = errore->codice != 0 ? QString::fromLocal8Bit(std::strerror(errore->codice))
-                                                   : QStringLiteral("non è un file regolare");
+    const std::string percorso = QFile::encodeName(nome).toStdString();
+    const Fatto fatto = sostituisci_file(percorso, rtf);
+    if (!fatto) {
+        const QString motivo = genere_non_regolare(percorso) ? QStringLiteral("non è un file regolare")
+                                                             : QString::fromStdString(fatto.errore().testo);
         avviso(this, QMessageBox::Critical, QStringLiteral("Impossibile salvare il file \"%1\": %2").arg(nome, motivo));
     }
-    return !errore;
+    return fatto.ok();
 }
 
 } // namespace ondix

@@ -146,7 +146,7 @@ TEST_F(Esporta, AFifoOrALinkToOneIsNotReplacedByAFile) {
     for (const char* nome : {"coda.png", "collegamento.svg"}) {
         const Esito e = calc("4 --grafico " + q(dir / nome));
         EXPECT_EQ(e.codice, 2) << nome;
-        EXPECT_NE(e.err.find("\": it is a FIFO, not a regular file"), std::string::npos) << e.err;
+        EXPECT_NE(e.err.find("\": è una FIFO, non un file regolare"), std::string::npos) << e.err;
     }
     EXPECT_TRUE(fs::is_fifo(dir / "coda.png"));
     EXPECT_TRUE(fs::is_symlink(dir / "collegamento.svg"));
