@@ -93,7 +93,8 @@ std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, co
     else
         return errore_scrittura(percorso, "the file name must end in .png, .svg or .pdf");
     if (!prepara_applicazione()) return errore_scrittura(percorso, "no graphics available in this process");
-    // A device or a FIFO under the name is not replaced by a file, nor written to; checked before drawing.
+    // A name that cannot be replaced (a device, a FIFO, a directory, a loop of links, a file the user may not
+    // write) is refused before drawing.
     if (const Fatto f = verifica_destinazione(percorso); !f) return errore_scrittura(percorso, f.errore().testo);
 
     // The chart is drawn in memory, then written to a temporary file next to the target, which replaces the

@@ -5,8 +5,10 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -140,17 +142,23 @@ TEST_F(Esporta, UnwritablePathsAreReported) {
     EXPECT_TRUE(fs::is_directory(dir / "cartella.png"));
 }
 
+// A FIFO, a link to one and a loop of links stay what they are.
 TEST_F(Esporta, AFifoOrALinkToOneIsNotReplacedByAFile) {
     ASSERT_EQ(mkfifo((dir / "coda.png").c_str(), 0600), 0);
     fs::create_symlink("coda.png", dir / "collegamento.svg");
-    for (const char* nome : {"coda.png", "collegamento.svg"}) {
+    fs::create_symlink("anello2.png", dir / "anello1.png");
+    fs::create_symlink("anello1.png", dir / "anello2.png");
+    for (const auto& [nome, motivo] : {std::pair{"coda.png", "è una FIFO, non un file regolare"},
+                                       std::pair{"collegamento.svg", "è una FIFO, non un file regolare"},
+                                       std::pair{"anello1.png", static_cast<const char*>(std::strerror(ELOOP))}}) {
         const Esito e = calc("4 --grafico " + q(dir / nome));
         EXPECT_EQ(e.codice, 2) << nome;
-        EXPECT_NE(e.err.find("\": è una FIFO, non un file regolare"), std::string::npos) << e.err;
+        EXPECT_NE(e.err.find("\": " + std::string(motivo)), std::string::npos) << e.err;
     }
     EXPECT_TRUE(fs::is_fifo(dir / "coda.png"));
     EXPECT_TRUE(fs::is_symlink(dir / "collegamento.svg"));
-    EXPECT_EQ(contenuto(), (std::vector<std::string>{"coda.png", "collegamento.svg"}));
+    EXPECT_TRUE(fs::is_symlink(dir / "anello1.png") && fs::is_symlink(dir / "anello2.png"));
+    EXPECT_EQ(contenuto(), (std::vector<std::string>{"anello1.png", "anello2.png", "coda.png", "collegamento.svg"}));
 }
 
 TEST_F(Esporta, ThroughALinkTheFileItNamesIsReplaced) {
