@@ -1,7 +1,13 @@
 // The chart export as a user runs it: ondix-calc KIND --grafico FILE, without a display.
+#include "chart/diagramma.h"
+#include "plot_qt/grafico_qt.h"
+
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -348,23 +354,61 @@ std::vector<std::string> differenze_svg(const std::string& atteso, const std::st
     return r;
 }
 
+// `svg` against the kept drawing `nome`.svg (or kept as it, with ONDIX_RIGENERA_SVG set); `caso` names it in the
+// failures.
+void confronta_con_campione(const std::string& nome, const std::string& svg, const std::string& caso) {
+    const fs::path campione = fs::path(ONDIX_SVG_CAMPIONI) / (nome + ".svg");
+    if (std::getenv("ONDIX_RIGENERA_SVG")) {
+        std::ofstream(campione, std::ios::binary) << svg;
+        return;
+    }
+    ASSERT_TRUE(fs::exists(campione)) << campione;
+    for (const std::string& d : differenze_svg(leggi(campione), svg))
+        ADD_FAILURE() << caso << ": " << d;
+}
+
 } // namespace
 
 TEST_F(Esporta, GoldenSvgOfEveryChartView) {
-    const bool rigenera = std::getenv("ONDIX_RIGENERA_SVG") != nullptr;
     for (const VistaCampione& v : viste_campione) {
         const fs::path svg = dir / (std::string(v.nome) + ".svg");
         const Esito e = calc(std::string(v.argomenti) + " --grafico " + q(svg));
         ASSERT_EQ(e.codice, 0) << v.nome << ": " << e.err;
-        const fs::path campione = fs::path(ONDIX_SVG_CAMPIONI) / svg.filename();
-        if (rigenera) {
-            fs::copy_file(svg, campione, fs::copy_options::overwrite_existing);
-            continue;
-        }
-        ASSERT_TRUE(fs::exists(campione)) << campione;
-        for (const std::string& d : differenze_svg(leggi(campione), leggi(svg)))
-            ADD_FAILURE() << v.nome << " (" << v.argomenti << "): " << d;
+        confronta_con_campione(v.nome, leggi(svg), std::string(v.nome) + " (" + v.argomenti + ")");
     }
+}
+
+// The printed chart, which has its own sizes (the page's 90 %, a 10-point font, a frame), on an A4 landscape page
+// at 150 dpi: a summer cycle with every layer and its title line, at a site pressure.
+TEST(GoldenSvg, ThePrintedChart) {
+    ASSERT_TRUE(ondix::prepara_applicazione());
+    ondix::Contesto ctx;
+    ctx.processo = 6;
+    ctx.codice_grafico = 4;
+    ctx.aria = ondix::Aria{90000.0};
+    ctx.punti.imposta(1, 26.0, 10.5, "A");
+    ctx.punti.imposta(2, 32.0, 18.0, "E");
+    ctx.punti.imposta(3, 10.0, 7.6, "B");
+    ctx.punti.imposta(4, 15.0, 9.0, "C");
+    ctx.punti.imposta(5, 28.0, 12.9, "M");
+    ondix::OpzioniGrafico o;
+    for (ondix::Famiglia f : ondix::famiglie)
+        o.imposta_famiglia(f, true);
+    QByteArray dati;
+    QBuffer file(&dati);
+    file.open(QIODevice::WriteOnly);
+    {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(QSize(1754, 1240));
+        svg.setViewBox(QRect(0, 0, 1754, 1240));
+        svg.setResolution(150);
+        ondix::PlotterQt pq;
+        pq.plotter().imposta_opzioni(ondix::con_titolo(o, ctx.processo, ctx.aria.pressione));
+        QPainter painter(&svg);
+        pq.disegna_stampante(painter, ondix::procedura_vista(ondix::VistaGrafico::standard, ctx), 3);
+    }
+    confronta_con_campione("stampa", dati.toStdString(), "printed chart");
 }
 
 // The comparison itself: a point moved by more than the tolerance, a missing element or a changed text is told;
