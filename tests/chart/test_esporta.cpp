@@ -280,6 +280,7 @@ const VistaCampione viste_campione[] = {
     {"volume_specifico", "6 --isolinee v"},
     {"mollier", "6 --mollier --isolinee tutte"},
     {"pressione_sito", "6 --pressione 80000 --isolinee tutte"},
+    {"nuvola", "stati anno.csv --quota 1000 --isolinee ur"}, // a batch as dots
 };
 
 // An element of the SVG: its kind, its attributes as "name=value" in order, and its own text.
@@ -370,9 +371,16 @@ void confronta_con_campione(const std::string& nome, const std::string& svg, con
 } // namespace
 
 TEST_F(Esporta, GoldenSvgOfEveryChartView) {
+    std::string anno = "t,ur\n";
+    for (int ora = 0; ora < 48; ++ora)
+        anno += std::to_string(ora % 24 + ora / 3 - 4) + "," + std::to_string(30 + (ora * 7) % 60) + "\n";
+    scrivi(dir / "anno.csv", anno);
     for (const VistaCampione& v : viste_campione) {
         const fs::path svg = dir / (std::string(v.nome) + ".svg");
-        const Esito e = calc(std::string(v.argomenti) + " --grafico " + q(svg));
+        std::string argomenti = v.argomenti;
+        if (const auto k = argomenti.find("anno.csv"); k != std::string::npos)
+            argomenti.replace(k, 8, q(dir / "anno.csv"));
+        const Esito e = calc(argomenti + " --grafico " + q(svg));
         ASSERT_EQ(e.codice, 0) << v.nome << ": " << e.err;
         confronta_con_campione(v.nome, leggi(svg), std::string(v.nome) + " (" + v.argomenti + ")");
     }
