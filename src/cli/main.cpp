@@ -462,8 +462,7 @@ int main(int argc, char** argv) {
         if (esito.errore || esito.impossibile) {
             std::cerr << "ondix-calc: the calculation "
                       << (esito.errore ? "stopped at an error" : "found no possible plant") << "; "
-                      << ondix::testo_visibile(rtf)
-                      << " was not written\n";
+                      << ondix::testo_visibile(rtf) << " was not written\n";
         } else if (const auto errore = ondix::salva_rapporto_rtf(esito.contesto.rapporto.righe(), rtf)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;

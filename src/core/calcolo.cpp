@@ -45,7 +45,9 @@ void Calcolo::controlla() const {
     throw ErroreVirgolaMobile(TipoErroreFP::operazione_non_valida);
 }
 
-void Calcolo::impossibile(std::string testo) { throw ImpiantoImpossibile{std::move(testo)}; }
+void Calcolo::impossibile(std::string testo) {
+    throw ImpiantoImpossibile{std::move(testo)};
+}
 
 void Calcolo::dopo_chiamata() { std::feclearexcept(eccezioni_controllate); }
 

@@ -88,8 +88,9 @@ void verifica_ingressi_invernali(Calcolo& c, double tA, double urA, double tE, d
 void verifica_riscaldamento(Calcolo& c, int n, double t, double tI, const char* da) {
     c.controlla();
     if (t < tI)
-        rifiuta(c, n, "temperatura inferiore a quella " + std::string(da) + " (" + formatta(tI, 0, 2) +
-                          " C): il riscaldamento non può raffreddare!");
+        rifiuta(c, n,
+                "temperatura inferiore a quella " + std::string(da) + " (" + formatta(tI, 0, 2) +
+                    " C): il riscaldamento non può raffreddare!");
 }
 
 // The total mass flow 3.6·Q / dh (kg/h) of a supply at tI (°C), dh its enthalpy difference from the room's at tA:

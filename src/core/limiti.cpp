@@ -26,8 +26,8 @@ void verifica_temperatura(Calcolo& c, int n, double t) {
 
 std::string testo_ebollizione(Aria a) {
     const std::optional<double> tb = temperatura_saturazione(a.pressione);
-    return "oltre l ebollizione dell acqua (" + (tb ? formatta(*tb, 0, 2) : std::string("?")) +
-           " C a " + formatta(a.pressione, 0, 0) + " Pa)!";
+    return "oltre l ebollizione dell acqua (" + (tb ? formatta(*tb, 0, 2) : std::string("?")) + " C a " +
+           formatta(a.pressione, 0, 0) + " Pa)!";
 }
 
 void verifica_umidita(Calcolo& c, int n, double u, double t, bool specifica) {
@@ -44,8 +44,8 @@ void verifica_umidita(Calcolo& c, int n, double u, double t, bool specifica) {
 void verifica_intervallo(Calcolo& c, int n, double v, double minimo, double massimo) {
     c.controlla();
     if (v < minimo || v > massimo)
-        rifiuta(c, n, "il valore deve essere compreso fra " + formatta(minimo, 0, 0) + " e " + formatta(massimo, 0, 0) +
-                          "!");
+        rifiuta(c, n,
+                "il valore deve essere compreso fra " + formatta(minimo, 0, 0) + " e " + formatta(massimo, 0, 0) + "!");
 }
 
 void verifica_portata(Calcolo& c, int n, double f) {

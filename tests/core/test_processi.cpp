@@ -455,8 +455,8 @@ TEST(CicloEstivo, PlantsThatCannotExistAreRefused) {
     attesa_impossibile(fredda, "la retta ambiente richiede aria a -41.03 C, più fredda dell uscita batteria (16.85 "
                                "C): nessun postriscaldamento può raggiungerla!");
     // No latent load and no meeting: a clear refusal, not a division by zero.
-    Esecuzione orizzontale(6, {{1, "24"}, {2, "30"}, {3, "35"}, {4, "50"}, {5, "0.1"}, {6, "-500"}, {7, "20"}, {8, "0"}},
-                           0, 0, "0.1");
+    Esecuzione orizzontale(
+        6, {{1, "24"}, {2, "30"}, {3, "35"}, {4, "50"}, {5, "0.1"}, {6, "-500"}, {7, "20"}, {8, "0"}}, 0, 0, "0.1");
     ASSERT_TRUE(orizzontale.errore);
     EXPECT_EQ(orizzontale.errore->causa, Causa::impianto);
     // A bypass factor typed outside 0 … 1.
@@ -727,9 +727,9 @@ TEST(CicloInvernaleVapore, ZeroTotalLoadStops) {
 
 TEST(Limiti, ValuesOutsideTheirRangeAreRefusedByTheirBox) {
     const std::string fra01 = ": il valore deve essere compreso fra 0 e 1!";
-    const std::string ebollizione =
-        "temperatura [C]: oltre l ebollizione dell acqua (" + formatta(*temperatura_saturazione(pressione_atmosferica), 0, 2) +
-        " C a 101335 Pa)!";
+    const std::string ebollizione = "temperatura [C]: oltre l ebollizione dell acqua (" +
+                                    formatta(*temperatura_saturazione(pressione_atmosferica), 0, 2) +
+                                    " C a 101335 Pa)!";
     struct Caso {
         int tipo;
         std::vector<std::pair<int, std::string>> testi;
@@ -747,8 +747,10 @@ TEST(Limiti, ValuesOutsideTheirRangeAreRefusedByTheirBox) {
         {6, {{5, "1.01"}}, "rapporto aria est/totale" + fra01},
         {17, {{5, "-0.01"}}, "rapporto aria est/totale" + fra01},
         {13, {{4, "7"}}, ""},
-        {13, {{4, "6.99"}},
-         "umid specif finale [g/kg]: il vapore non può togliere acqua: l umidità finale è inferiore a quella iniziale!"},
+        {13,
+         {{4, "6.99"}},
+         "umid specif finale [g/kg]: il vapore non può togliere acqua: l umidità finale è inferiore a quella "
+         "iniziale!"},
         {13, {{2, "27.2"}, {4, "30"}}, ""},
         {13, {{2, "27.3"}}, "umid specif iniziale[g/kg]: umidità specifica superiore a quella limite!(=27.20)"},
         {1, {{5, "100"}}, ""},
@@ -810,14 +812,40 @@ TEST(Limiti, EveryReportedPlantCanExist) {
                 {3, {{1, scegli(T)}, {2, scegli(UR)}, {3, scegli({"0", "20", "60"})}, {4, scegli(EFF)}}},
                 {4, {{1, scegli(T)}, {2, scegli(UR)}}},
                 {5, {{1, scegli(T)}, {2, scegli(UR)}, {3, scegli(F)}, {4, scegli(T)}, {5, scegli(FR)}}},
-                {6, {{1, scegli({"24", "27"})}, {2, scegli({"40", "60"})}, {3, scegli(T)}, {4, scegli(UR)},
-                     {5, scegli(FR)}, {6, scegli(Q)}, {7, scegli({"8", "12", "16"})}, {8, scegli(Q)}}},
-                {21, {{1, scegli({"24", "27"})}, {2, scegli({"40", "60"})}, {3, scegli(T)}, {4, scegli(UR)},
-                      {5, scegli(FR)}, {7, scegli({"8", "12", "20"})}, {8, scegli(F)}, {9, scegli(FR)}}},
-                {7, {{3, scegli(T)}, {4, scegli(UR)}, {5, scegli(FR)}, {6, scegli(Q)}, {7, scegli(Q)},
-                     {8, scegli({"0", "10", "20", "30"})}, {9, scegli({"0", "30", "39", "-1"})}, {10, scegli(EFF)}}},
-                {17, {{3, scegli(T)}, {4, scegli(UR)}, {5, scegli(FR)}, {6, scegli(Q)}, {7, scegli(Q)},
-                      {8, scegli({"10", "15", "35", "45"})}}},
+                {6,
+                 {{1, scegli({"24", "27"})},
+                  {2, scegli({"40", "60"})},
+                  {3, scegli(T)},
+                  {4, scegli(UR)},
+                  {5, scegli(FR)},
+                  {6, scegli(Q)},
+                  {7, scegli({"8", "12", "16"})},
+                  {8, scegli(Q)}}},
+                {21,
+                 {{1, scegli({"24", "27"})},
+                  {2, scegli({"40", "60"})},
+                  {3, scegli(T)},
+                  {4, scegli(UR)},
+                  {5, scegli(FR)},
+                  {7, scegli({"8", "12", "20"})},
+                  {8, scegli(F)},
+                  {9, scegli(FR)}}},
+                {7,
+                 {{3, scegli(T)},
+                  {4, scegli(UR)},
+                  {5, scegli(FR)},
+                  {6, scegli(Q)},
+                  {7, scegli(Q)},
+                  {8, scegli({"0", "10", "20", "30"})},
+                  {9, scegli({"0", "30", "39", "-1"})},
+                  {10, scegli(EFF)}}},
+                {17,
+                 {{3, scegli(T)},
+                  {4, scegli(UR)},
+                  {5, scegli(FR)},
+                  {6, scegli(Q)},
+                  {7, scegli(Q)},
+                  {8, scegli({"10", "15", "35", "45"})}}},
                 {13, {{1, scegli(T)}, {2, scegli({"0", "2", "7", "15"})}, {4, scegli({"0", "7", "15", "30"})}}},
             };
             for (const auto& [tipo, testi] : prove) {
@@ -840,7 +868,8 @@ TEST(Limiti, EveryReportedPlantCanExist) {
                 for (std::size_t k = 0; k < r.size(); ++k) {
                     const std::string& l = r[k];
                     std::string minuscola = l;
-                    std::transform(l.begin(), l.end(), minuscola.begin(), [](unsigned char ch) { return std::tolower(ch); });
+                    std::transform(l.begin(), l.end(), minuscola.begin(),
+                                   [](unsigned char ch) { return std::tolower(ch); });
                     if (l.rfind("umidita relativa", 0) == 0 && numero(l) > 100.05) {
                         const auto fine = r.begin() + static_cast<std::ptrdiff_t>(std::min(k + 5, r.size()));
                         EXPECT_NE(std::find(r.begin() + static_cast<std::ptrdiff_t>(k), fine,

@@ -202,8 +202,9 @@ TEST(StatoDaCoppia, PairsNoAirCanHaveAreRefusedByName) {
     for (const auto& c : casi)
         EXPECT_EQ(rifiuto(c.a, c.b), c.messaggio);
     // At 3000 m water boils near 90 C: saturated air at 95 C does not exist.
-    EXPECT_EQ(rifiuto({G::t, 95}, {G::ur, 50}, Aria{pressione_pascal_da_quota(3000)}),
-              "t = 95 C, ur = 50 %: the dry bulb 95.00 C is not below the boiling point of water at 71468 Pa (92.87 C)");
+    EXPECT_EQ(
+        rifiuto({G::t, 95}, {G::ur, 50}, Aria{pressione_pascal_da_quota(3000)}),
+        "t = 95 C, ur = 50 %: the dry bulb 95.00 C is not below the boiling point of water at 71468 Pa (92.87 C)");
 }
 
 TEST(StatoDaCoppia, WetBulbAndDewPointAreThePointReports) {
