@@ -21,7 +21,8 @@ EsitoCalcolo esegui(const RichiestaCalcolo& r) {
     ctx.maschera.portata = r.portata;
     ctx.aria = r.aria;
     EsternoSenzaFinestre esterno(r.risposta);
-    if (const auto err = vai_calcolo(ctx, esterno)) e.errore = err->what();
+    if (const Fatto f = vai_calcolo(ctx, esterno); !f)
+        (f.errore().causa == Causa::impianto ? e.impossibile : e.errore) = f.errore().testo;
     e.messaggi = std::move(esterno.messaggi);
     e.vista = esterno.vista;
     return e;

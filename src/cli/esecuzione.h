@@ -23,8 +23,9 @@ struct RichiestaCalcolo {
 struct EsitoCalcolo {
     Contesto contesto;
     std::vector<std::string> messaggi;
-    std::optional<VistaGrafico> vista; // the chart request made, if any
-    std::optional<std::string> errore; // floating-point error text
+    std::optional<VistaGrafico> vista;      // the chart request made, if any
+    std::optional<std::string> errore;      // floating-point error text
+    std::optional<std::string> impossibile; // why the inputs admit no possible plant, when the calculation stopped so
 };
 
 // The outside world of a headless run: records messages and the chart request, answers input boxes.

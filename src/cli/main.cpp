@@ -52,6 +52,8 @@ Output: the report lines, one per line (UTF-8). Each message box is printed on s
                     punto, t, x, ur, and the state it settles to: t_equilibrio,
                     x_equilibrio, ur_equilibrio, acqua_liquida (g/kg of dry air) and
                     acqua_liquida_kg_h (null where unknown)
+  impossibile       only when the inputs admit no possible plant or lie outside their
+                    physical range: the message that stopped the calculation
 
 Pressure: every calculation is at 101335 Pa unless --pressione PA or --quota M (the
 altitude tool's table, -250 to 3000 m) gives the site's pressure; the report then opens
@@ -62,8 +64,9 @@ saturation curve is drawn at that pressure.
 points); the file is replaced only once complete.
 
 Exit status: 0 the calculation ran (also when it stopped at a message); 3 a floating-point
-error stopped it (its text on stderr); 2 usage error, or the output, the RTF or the chart
-could not be written.
+error stopped it (its text on stderr); 4 the inputs admit no possible plant or lie outside
+their physical range (the message on stderr, no report); 2 usage error, or the output, the
+RTF or the chart could not be written.
 
 A state from two properties: "ondix-calc stato --t 26 --tbu 19" (see ondix-calc stato --help).
 Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file or an
@@ -90,8 +93,8 @@ enthalpy, as the reports define it) from the enthalpy.
 
 Output: the point-properties report (title, five property lines, wet bulb and dew point),
 or with --json one object {"versione_formato", "t", "ur", "x", "h", "v", "t_bulbo_umido",
-"t_rugiada", "pressione", "rapporto"}. The wet bulb and dew point are solved to far better than the
-printed digits, so that the report gives back the values given.
+"t_rugiada", "pressione", "rapporto"}. A wet bulb or dew point that is given is kept as given;
+the others are the ones the point-properties report (KIND 4) gives for the same state.
 
 A pair no air can have (ur over 100, a wet bulb or dew point above the dry bulb, a humidity
 above saturation, a dry bulb outside -50 to 100 C) is reported on standard error with the
@@ -442,6 +445,7 @@ int main(int argc, char** argv) {
     } else {
         for (const auto& m : esito.messaggi)
             std::cerr << "messaggio: " << m << '\n';
+        if (esito.impossibile) std::cerr << "messaggio: " << *esito.impossibile << '\n';
         for (const auto& riga : esito.contesto.rapporto.righe())
             std::cout << riga << '\n';
     }
@@ -455,9 +459,10 @@ int main(int argc, char** argv) {
 
     if (!rtf.empty()) {
         // The report window is not shown after a floating-point error: there is no report to save.
-        if (esito.errore) {
-            std::cerr << "ondix-calc: the calculation stopped at an error; " << ondix::testo_visibile(rtf)
-                      << " was not written\n";
+        if (esito.errore || esito.impossibile) {
+            std::cerr << "ondix-calc: the calculation "
+                      << (esito.errore ? "stopped at an error" : "found no possible plant") << "; "
+                      << ondix::testo_visibile(rtf) << " was not written\n";
         } else if (const auto errore = ondix::salva_rapporto_rtf(esito.contesto.rapporto.righe(), rtf)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;
@@ -471,7 +476,7 @@ int main(int argc, char** argv) {
         if (!esito.vista) {
             std::cerr << "ondix-calc: the calculation made no chart; " << ondix::testo_visibile(grafico)
                       << " was not written\n";
-            return esito.errore ? 3 : 0;
+            return esito.errore ? 3 : esito.impossibile ? 4 : 0;
         }
         if (const auto errore = ondix::esporta_grafico_modulo(esito.contesto, esito.vista, grafico, strati)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
@@ -479,5 +484,5 @@ int main(int argc, char** argv) {
         }
     }
 #endif
-    return esito.errore ? 3 : 0;
+    return esito.errore ? 3 : esito.impossibile ? 4 : 0;
 }

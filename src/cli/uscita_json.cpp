@@ -45,6 +45,8 @@ std::string esito_json(const EsitoCalcolo& e) {
         }
         j["nebbia"] = nebbia;
     }
+    // A calculation that found no possible plant says why.
+    if (e.impossibile) j["impossibile"] = *e.impossibile;
     // A calculation at a site pressure says which.
     if (ctx.aria != Aria{}) j["pressione"] = ctx.aria.pressione;
     return j.dump(-1, ' ', false, json::error_handler_t::replace);

@@ -1,5 +1,7 @@
 #include "core/aria_umida.h"
 
+#include "core/stato_aria.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -89,30 +91,11 @@ std::optional<double> temperatura_rugiada(double ur, double t, Aria a) {
         if (ripete) n = 101; // early exit to the cap: every later halving repeats this one
     }
     if (n <= 100) return mid;
-    // No convergence: the dew point lies below −10 °C (or the air is above saturation). Search it on the
-    // continuation of the saturation pressure below −10 °C, as the wet bulb does, down to −100 °C.
+    // No convergence: the dew point lies below −10 °C (or the air is above saturation). It is then the dew point
+    // of the continuation of the saturation pressure below −10 °C, solved as the state tool solves it, down to
+    // −100 °C.
     if (!(x < xs_meno10)) return std::nullopt;
-    lo = -100.0;
-    hi = -10.0;
-    static const double xs_meno100_fissa = umidita_saturazione(-100.0);
-    const double xs_meno100 = a == Aria{} ? xs_meno100_fissa : umidita_saturazione(-100.0, a);
-    if (!(x >= xs_meno100)) return std::nullopt; // drier than saturated air at −100 °C
-    // The continuation inverts in closed form: its root r tells each halving's comparison without evaluating it.
-    // Within [−100, −10] °C ln(xs) grows by at least L/R / 263.15² = 0.088 per kelvin, so 1e-6 K from the root xs
-    // differs from x by 9e-8 of its value, far beyond the rounding of xs or of r (below 1e-13); nearer than that
-    // the halving evaluates xs as usual.
-    const double ps = a.pressione * x / (622.0 + x);
-    const double r = 1.0 / (1.0 / 263.15 - std::log(ps / polinomio_saturazione(-10.0)) / sublimazione_su_r) - 273.15;
-    constexpr double margine = 1e-6;
-    while (hi - lo >= 0.0005) {
-        mid = (lo + hi) / 2.0;
-        const bool sopra = mid > r + margine || (!(mid < r - margine) && umidita_saturazione(mid, a) > x);
-        if (sopra)
-            hi = mid;
-        else
-            lo = mid;
-    }
-    return (lo + hi) / 2.0;
+    return rugiada_da_x(x, a);
 }
 
 namespace {
@@ -128,28 +111,28 @@ inline double entalpia_satura(double t, Aria a) {
 // The wet-bulb search over [−10, t] for a curva_regolare(t), with the plain search's halvings, midpoints and
 // stopping rule. The next three halvings can only visit the seven midpoints of the tree below the current one:
 // their enthalpies are computed together, so that the evaluations overlap, and the three halvings walk them.
-double bulbo_umido_regolare(double H, double t, Aria aria) {
+// None when the search ends without meeting its tolerance: the wet bulb lies outside [−10, t].
+std::optional<double> bulbo_umido_regolare(double H, double t, Aria aria) {
     double lo = -10.0, hi = t, mid = (lo + hi) / 2.0;
     // Air below saturation at −10 °C by more than the tolerance: every halving lowers the upper end, until the
     // interval is worn down to one double or the cap is reached.
     static const double hs_meno10_fissa = entalpia_satura(-10.0, Aria{});
     const double hs_meno10 = aria == Aria{} ? hs_meno10_fissa : entalpia_satura(-10.0, aria);
-    if (H + 0.1 < hs_meno10) {
-        for (int n = 1;; ++n) {
-            const bool ripete = fermo(hi, mid);
-            hi = mid;
-            if (n > 300 || ripete) return mid;
-            mid = (lo + hi) / 2.0;
-        }
-    }
-    // Halving number n on the enthalpy hs at mid: true when the search stops there; `giu` tells which end moved.
-    bool giu = false;
+    if (H + 0.1 < hs_meno10) return std::nullopt;
+    // Halving number n on the enthalpy hs at mid: true when the search stops there; `giu` tells which end moved,
+    // `trovato` whether it stopped on the tolerance.
+    bool giu = false, trovato = false;
     auto dimezza = [&](double hs, int n) {
         giu = hs > H;
         double& estremo = giu ? hi : lo;
         const bool ripete = fermo(estremo, mid);
         estremo = mid;
-        return n > 300 || std::fabs(hs - H) < 0.1 || ripete;
+        trovato = std::fabs(hs - H) < 0.1;
+        return n > 300 || trovato || ripete;
+    };
+    auto esito = [&]() -> std::optional<double> {
+        if (trovato) return mid;
+        return std::nullopt;
     };
     for (int n = 1;; n += 3) {
         // Each midpoint from the interval the halvings would leave: (lo, mid) below, (mid, hi) above.
@@ -158,12 +141,12 @@ double bulbo_umido_regolare(double H, double t, Aria aria) {
         const double h = entalpia_satura(mid, aria), hb = entalpia_satura(b, aria), ha = entalpia_satura(a, aria);
         const double hbb = entalpia_satura(bb, aria), hba = entalpia_satura(ba, aria),
                      hab = entalpia_satura(ab, aria), haa = entalpia_satura(aa, aria);
-        if (dimezza(h, n)) return mid;
+        if (dimezza(h, n)) return esito();
         const bool primo_giu = giu;
         mid = primo_giu ? b : a;
-        if (dimezza(primo_giu ? hb : ha, n + 1)) return mid;
+        if (dimezza(primo_giu ? hb : ha, n + 1)) return esito();
         mid = primo_giu ? (giu ? bb : ba) : (giu ? ab : aa);
-        if (dimezza(primo_giu ? (giu ? hbb : hba) : (giu ? hab : haa), n + 2)) return mid;
+        if (dimezza(primo_giu ? (giu ? hbb : hba) : (giu ? hab : haa), n + 2)) return esito();
         mid = (lo + hi) / 2.0;
     }
 }
@@ -172,9 +155,15 @@ double bulbo_umido_regolare(double H, double t, Aria aria) {
 
 double temperatura_bulbo_umido(double x, double t, Aria a) {
     const double H = entalpia(x, t);
-    if (curva_regolare(t, a)) return bulbo_umido_regolare(H, t, a);
-    // The search runs from −10 °C up to the dry bulb. For air colder than −10 °C that interval would be upside
-    // down and the result would sit above the dry bulb; there the search starts 10 °C below the dry bulb instead.
+    if (curva_regolare(t, a))
+        if (const std::optional<double> r = bulbo_umido_regolare(H, t, a)) return *r;
+    // Where the search over [−10, t] cannot meet its tolerance (a wet bulb below −10 °C, air colder than −10 °C,
+    // for which that interval is upside down, or air above saturation) the wet bulb is that of the continuation
+    // of the saturation pressure below −10 °C, solved as the state tool solves it.
+    if (t <= 100.0 && pressione_saturazione(t) < a.pressione)
+        if (const std::optional<double> r = bulbo_umido_da_h(H, a)) return *r;
+    // Beyond every range (air colder than saturated air at −100 °C, or above the boiling point): the search from
+    // 10 °C below the dry bulb, or from −10 °C, up to the dry bulb.
     double lo = t < -10.0 ? t - 10.0 : -10.0, hi = t, mid = 0.0, hs = 0.0;
     int n = 0;
     bool ripete = false;
@@ -215,20 +204,42 @@ Sensibile trasformazione_sensibile(double t1, double ur1, double m, double t2, A
 
 Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Aria a) {
     const double x1 = umidita_specifica(ur1, t1, a);
+    // A humidifier that does not work, or air above saturation, which can take no more water, leaves the air as
+    // it is.
+    if (eff == 0.0 || x1 > umidita_saturazione(t1, a)) return {t1, x1};
     const double h1 = entalpia(x1, t1);
+    // Enthalpy of saturated air at t less that of the air plus the water it took up to saturation.
+    const auto scarto = [&](double t, double& hs) {
+        const double xs = umidita_saturazione(t, a);
+        const double hw = (xs - x1) * 0.004186 * tw;
+        hs = entalpia(xs, t);
+        return hs - (h1 + hw);
+    };
     double lo = 0.0, hi = t1 + 20.0, mid = 0.0, hs = 0.0;
     int n = 0;
+    bool trovato = false;
     for (;;) {
         mid = (lo + hi) / 2.0;
-        const double xs = umidita_saturazione(mid, a);
         ++n;
-        const double hw = (xs - x1) * 0.004186 * tw;
-        hs = entalpia(xs, mid);
-        const double d = hs - (h1 + hw);
+        const double d = scarto(mid, hs);
         double& estremo = d > 0 ? hi : lo;
         const bool ripete = fermo(estremo, mid);
         estremo = mid;
-        if (std::fabs(d) < 0.001 || n > 30 || ripete) break;
+        trovato = std::fabs(d) < 0.001;
+        if (trovato || n > 30 || ripete) break;
+    }
+    if (!trovato) {
+        // The saturation temperature lies outside 0 … t1 + 20 °C (cold air): below the air's own temperature,
+        // down to −100 °C on the continuation of the saturation pressure, to 1e-10 K.
+        lo = -100.0;
+        hi = t1;
+        for (int k = 0; k < 200 && hi - lo > 1e-10; ++k) {
+            mid = lo + (hi - lo) / 2.0;
+            double h = 0.0;
+            (scarto(mid, h) > 0 ? hi : lo) = mid;
+        }
+        mid = lo + (hi - lo) / 2.0;
+        scarto(mid, hs);
     }
     const double ts = mid;
     const double t2 = t1 - (t1 - ts) * eff / 100.0;
@@ -244,7 +255,8 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Ar
         estremo = xm;
         if (std::fabs(hs - hm) < 0.001 || n > 60 || ripete) break;
     }
-    return {t2, xm};
+    // Saturated air may end a rounding below its own humidity ratio: a humidifier never takes water out.
+    return {t2, std::fmax(xm, x1)};
 }
 
 Stato umidificazione_vapore(double t1, double x1, double tv, double x2) {
@@ -266,7 +278,14 @@ Stato umidificazione_vapore(double t1, double x1, double tv, double x2) {
 }
 
 Stato uscita_batteria_bypass(double t1, double x1, double tb, double bf, Aria a) {
-    return {t1 - (1.0 - bf) * (t1 - tb), x1 - (1.0 - bf) * (x1 - umidita_saturazione(tb, a))};
+    const double xs = umidita_saturazione(tb, a);
+    // A dry coil (its saturated state holds as much water as the air or more) cools sensibly only.
+    if (batteria_asciutta(x1, tb, a)) return {t1 - (1.0 - bf) * (t1 - tb), x1};
+    return {t1 - (1.0 - bf) * (t1 - tb), x1 - (1.0 - bf) * (x1 - xs)};
+}
+
+bool batteria_asciutta(double x1, double tb, Aria a) {
+    return umidita_saturazione(tb, a) >= x1;
 }
 
 double temperatura_a_entalpia(double x, double h, double t) {

@@ -56,12 +56,17 @@ Sensibile trasformazione_sensibile(double t1, double ur1, double m, double t2, A
 struct Stato {
     double t, x; // °C, g/kg
 };
-// Adiabatic humidification with water at tw (°C) and efficiency eff (%), from (t1, ur1).
+// Adiabatic humidification with water at tw (°C) and efficiency eff (%), from (t1, ur1). At efficiency 0, or
+// for air above saturation, the air comes out as it went in; the air never loses water.
 Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Aria a = {});
 // Humidification with steam at tv (°C) from (t1, x1) to the humidity ratio x2 (g/kg).
 Stato umidificazione_vapore(double t1, double x1, double tv, double x2);
-// Outlet of a coil at tb (°C) with bypass factor bf (0–1), inlet (t1, x1).
+// Outlet of a coil at tb (°C) with bypass factor bf (0–1), inlet (t1, x1). A dry coil (batteria_asciutta) leaves
+// x as it is and changes only the temperature, by the same rule.
 Stato uscita_batteria_bypass(double t1, double x1, double tb, double bf, Aria a = {});
+// True when saturated air at the coil temperature tb (°C) holds as much water as air of humidity ratio x1 (g/kg)
+// or more: nothing can condense on the coil.
+bool batteria_asciutta(double x1, double tb, Aria a = {});
 // Walks a humidification (medium 0 water, 1 steam, at tm °C) from (t0, x0) in 0.05 g/kg steps until the state
 // reaches the line x = (a·t + b) × 1000; returns the end state.
 Stato umidifica_fino_a_retta(int medium, double t0, double x0, double tm, double a, double b);

@@ -9,7 +9,12 @@ namespace ondix {
 
 namespace {
 constexpr int eccezioni_controllate = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
-}
+
+// Thrown by Calcolo::impossibile, caught only by vai_calcolo.
+struct ImpiantoImpossibile {
+    std::string testo;
+};
+} // namespace
 
 std::string testo_errore(TipoErroreFP tipo) {
     switch (tipo) {
@@ -40,6 +45,10 @@ void Calcolo::controlla() const {
     throw ErroreVirgolaMobile(TipoErroreFP::operazione_non_valida);
 }
 
+void Calcolo::impossibile(std::string testo) {
+    throw ImpiantoImpossibile{std::move(testo)};
+}
+
 void Calcolo::dopo_chiamata() { std::feclearexcept(eccezioni_controllate); }
 
 double Calcolo::leggi(int n) {
@@ -49,6 +58,10 @@ double Calcolo::leggi(int n) {
 }
 
 const std::string& Calcolo::testo(int n) const { return m_ctx.maschera.testo.at(static_cast<std::size_t>(n - 1)); }
+
+const std::string& Calcolo::etichetta(int n) const {
+    return m_ctx.maschera.etichetta.at(static_cast<std::size_t>(n - 1));
+}
 
 void Calcolo::punto(int n, double X, double Y, std::string_view etichetta) {
     controlla();
@@ -92,7 +105,7 @@ void segna_pressione(Contesto& ctx) {
 }
 } // namespace
 
-std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno) {
+Fatto vai_calcolo(Contesto& ctx, Esterno& esterno) {
     ctx.rapporto.pulisci();
     ctx.risultati = {};
     ctx.maschera.testo_visibile[9] = false;
@@ -103,12 +116,17 @@ std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno) 
             c.controlla();
         } catch (const ErroreVirgolaMobile& e) {
             segna_pressione(ctx);
-            return e;
+            return Errore{Causa::virgola_mobile, e.what()};
+        } catch (ImpiantoImpossibile& e) {
+            ctx.rapporto.pulisci();
+            ctx.risultati = {};
+            ctx.punti.azzera_etichette();
+            return Errore{Causa::impianto, std::move(e.testo)};
         }
     }
     segna_pressione(ctx);
     esterno.mostra_rapporto();
-    return std::nullopt;
+    return {};
 }
 
 } // namespace ondix

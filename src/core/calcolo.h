@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/aria_umida.h"
+#include "core/esito.h"
 #include "core/maschera.h"
 #include "core/nebbia.h"
 #include "core/punti_grafico.h"
@@ -80,6 +81,8 @@ public:
     double leggi(int n);
     // The text of box n (1–10) as it stands.
     const std::string& testo(int n) const;
+    // The label of box n (1–10).
+    const std::string& etichetta(int n) const;
     int umidita() const { return m_ctx.maschera.umidita; } // RadioGroup1
     int portata() const { return m_ctx.maschera.portata; } // RadioGroup2
     // The air (pressure) of this calculation.
@@ -98,6 +101,11 @@ public:
     std::string chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito);
     // The chart request; the last action of a computation.
     void apri_grafico(VistaGrafico vista);
+
+    // Stops the calculation because the inputs admit no possible plant or lie outside their physical range;
+    // `testo` (Italian) names what cannot be met and why. The report and the chart table are emptied: a plant
+    // that cannot exist has no numbers.
+    [[noreturn]] void impossibile(std::string testo);
 
     // Throws ErroreVirgolaMobile if division by zero, an invalid operation or an overflow has happened since
     // the calculation started (or since the last call out to the user).
@@ -127,7 +135,9 @@ void imposta_maschera(Contesto& ctx);
 // "CALCOLA": clears the report (and its results), hides Edit10, runs the kind's computation, then shows the report.
 // A calculation at a pressure other than the program's own opens its report (when it has one) with the pressure's
 // line.
-// On a floating-point error the computation stops, the report is not shown and the error is returned.
-std::optional<ErroreVirgolaMobile> vai_calcolo(Contesto& ctx, Esterno& esterno);
+// On a floating-point error the computation stops, the report is not shown and the error (Causa::virgola_mobile,
+// the runtime's text) is returned; when the computation finds no possible plant it stops the same way with
+// Causa::impianto and its message, the report and the chart table empty.
+Fatto vai_calcolo(Contesto& ctx, Esterno& esterno);
 
 } // namespace ondix

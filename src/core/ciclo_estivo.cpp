@@ -4,6 +4,8 @@
 #include "core/computazioni.h"
 #include "core/numeri.h"
 
+#include <cmath>
+
 namespace ondix {
 
 namespace {
@@ -45,6 +47,17 @@ StatiEstivi punti_estivi(Calcolo& c, double tA, double urA, double tE, double ur
     return s;
 }
 
+// The four states both summer computations read (room in boxes 1–2, outdoor in 3–4), the outdoor-air fraction
+// (box 5) and the coil temperature (box 7): refused when no air or plant can have them.
+void verifica_ingressi_estivi(Calcolo& c, double tA, double urA, double tE, double urE, double r, double tB) {
+    verifica_temperatura(c, 1, tA);
+    verifica_umidita(c, 2, urA, tA, false);
+    verifica_temperatura(c, 3, tE);
+    verifica_umidita(c, 4, urE, tE, false);
+    verifica_intervallo(c, 5, r, 0.0, 1.0);
+    verifica_temperatura(c, 7, tB);
+}
+
 // A typed answer read like a box: the longest number at its start, 0 when there is none.
 double numero_risposta(const std::string& testo) {
     const Conversione k = leggi_numero(testo);
@@ -64,6 +77,7 @@ void ciclo_estivo(Calcolo& c) {
     const double Qs = c.leggi(6);
     const double tB = c.leggi(7);
     const double Ql = c.leggi(8);
+    verifica_ingressi_estivi(c, tA, urA, tE, urE, r, tB);
     const double shf = Qs / (Qs + Ql);
     c.controlla();
 
@@ -76,19 +90,31 @@ void ciclo_estivo(Calcolo& c) {
     // The mass flow follows from the supply state, found after the mixture's block.
     const StatiEstivi s = punti_estivi(c, tA, urA, tE, urE, tB, r, std::nullopt);
     const double tM = s.M.t, xM = s.M.x, hM = s.M.h;
+    c.controlla();
+    if (tB >= tM) rifiuta(c, 7, "la batteria non è più fredda della miscela (" + formatta(tM, 0, 2) + " C)!");
 
-    // Room line X = k·t + cA and coil line X = m·t + cB, X in kg/kg.
+    // Room line X = k·t + cA and coil line X = m·t + cB, X in kg/kg. A dry coil cools the mixture sensibly only:
+    // its line is the horizontal through M.
     const double xsB = umidita_saturazione(tB, c.aria());
+    const bool asciutta = batteria_asciutta(xM, tB, c.aria());
     const double k = (1.0 - shf) / (2490.0 * shf);
     c.controlla();
     const double cA = s.xA / 1000.0 - k * tA;
-    const double m = 0.001 * (xM - xsB) / (tM - tB);
+    const double m = asciutta ? 0.0 : 0.001 * (xM - xsB) / (tM - tB);
     c.controlla();
-    const double cB = 0.001 * xsB - m * tB;
+    const double cB = asciutta ? xM / 1000.0 : 0.001 * xsB - m * tB;
 
     double tS = 0.0, xS = 0.0;
     bool incontro = false;
-    if (k < m) {
+    if (asciutta) {
+        // The room line crosses the horizontal coil line at the mixture's humidity: a supply the coil reaches
+        // when it lies between the coil and the mixture.
+        if (k != 0.0) {
+            tS = (cA - cB) / (m - k);
+            xS = xM;
+            incontro = tS >= tB && tS <= tM;
+        }
+    } else if (k < m) {
         tS = (cA - cB) / (m - k);
         xS = 1000.0 * (m * tS + cB);
         incontro = tS >= tB;
@@ -97,22 +123,45 @@ void ciclo_estivo(Calcolo& c) {
     if (!incontro) {
         c.messaggio("nessun incontro fra la retta del fattore termico ambiente e quella della batteria");
         bf = numero_risposta(c.chiedi("Immettere fattore di bypass batteria:", "", ""));
+        if (bf < 0.0 || bf > 1.0)
+            c.impossibile("fattore di bypass batteria: il valore deve essere compreso fra 0 e 1!");
         // The coil outlet lies on the coil line; the supply is reached by heating it up to the room line.
         tP = tB + (tM - tB) * bf;
-        xP = 1000.0 * (m * tP + cB);
+        xP = asciutta ? xM : 1000.0 * (m * tP + cB);
+        // A horizontal room line (no latent load) is reached by heating only from its own humidity.
+        if (k == 0.0)
+            c.impossibile("nessun carico latente: l aria in uscita batteria (" + formatta(xP, 0, 2) +
+                          " g/kg) dovrebbe avere l umidità ambiente (" + formatta(s.xA, 0, 2) +
+                          " g/kg), che la batteria non raggiunge!");
         const double urP = umidita_relativa(xP, tP, c.aria());
         hP = entalpia(xP, tP);
         scrivi_punto_titolo(rap, "      Punto uscita batteria:", tP, urP, c.aria());
         segnala_nebbia(c, "      Punto uscita batteria:", tP, xP);
         xS = xP;
         tS = (xP / 1000.0 - cA) / k;
+        c.controlla();
+        if (tS < tP)
+            c.impossibile("la retta ambiente richiede aria a " + formatta(tS, 0, 2) +
+                          " C, più fredda dell uscita batteria (" + formatta(tP, 0, 2) +
+                          " C): nessun postriscaldamento può raggiungerla!");
     }
+    c.controlla();
+    // A coil only takes water out of the mixture.
+    if (xS > xM + 1e-9)
+        c.impossibile("la miscela (" + formatta(xM, 0, 2) + " g/kg) è troppo secca per il carico latente: l aria " +
+                      "immessa dovrebbe avere " + formatta(xS, 0, 2) + " g/kg, serve umidificare!");
     const double hS = entalpia(xS, tS);
     const double urS = umidita_relativa(xS, tS, c.aria());
     scrivi_punto_titolo(rap, "      Punto immissione in ambiente", tS, urS, c.aria());
     segnala_nebbia(c, "      Punto immissione in ambiente", tS, xS);
 
-    const double G = 3.6 * (Qs + Ql) / (s.hA - hS);
+    c.controlla();
+    // A supply of the room's enthalpy (to within rounding) takes up no load at any flow.
+    const double G = std::fabs(s.hA - hS) <= 1e-9 ? 0.0 : 3.6 * (Qs + Ql) / (s.hA - hS);
+    c.controlla();
+    if (G <= 0.0)
+        c.impossibile("l aria immessa a " + formatta(tS, 0, 2) + " C e " + formatta(xS, 0, 2) +
+                      " g/kg non può compensare i carichi ambiente con alcuna portata!");
     const double GE = G * r;
     const double GA = (1.0 - r) * G;
     const double VA = volume_specifico(tA, s.xA, c.aria()) * GA;
@@ -124,6 +173,7 @@ void ciclo_estivo(Calcolo& c) {
     scrivi_dato(rap, "Potenza frigorifera     ", "watt", 7, 0, incontro ? (hM - hS) * G / 3.6 : (hM - hP) * G / 3.6);
     scrivi_dato(rap, "Potenza frigorifera aria esterna", "watt", 7, 0, (s.hE - hS) * GE / 3.6);
     scrivi_dato(rap, "acqua condensata                ", "kg/h", 7, 3, (xM - xS) * G * 0.001);
+    if (asciutta) c.aggiungi(std::string(riga_batteria_asciutta));
     if (incontro) {
         const double fattore = (tS - tB) / (tM - tB);
         scrivi_dato(rap, "FATTORE BYPASS                  ", "", 7, 3, fattore);
@@ -152,6 +202,9 @@ void verifica_estiva(Calcolo& c) {
     const double tB = c.leggi(7);
     const double G = c.leggi(8);
     const double bf = c.leggi(9);
+    verifica_ingressi_estivi(c, tA, urA, tE, urE, r, tB);
+    verifica_portata(c, 8, G);
+    verifica_intervallo(c, 9, bf, 0.0, 1.0);
 
     Rapporto& rap = c.rapporto();
     c.aggiungi("CICLO ESTIVO-VERIFICA");
@@ -161,10 +214,16 @@ void verifica_estiva(Calcolo& c) {
     const StatiEstivi s = punti_estivi(c, tA, urA, tE, urE, tB, r, G);
     const double tM = s.M.t, xM = s.M.x;
 
-    // Coil outlet: the coil surface state and the mixture mixed by the bypass factor. It is the supply.
+    c.controlla();
+    if (tB > tM && bf < 1.0)
+        rifiuta(c, 7, "la batteria è più calda della miscela (" + formatta(tM, 0, 2) + " C) e non può raffreddarla!");
+
+    // Coil outlet: the coil surface state and the mixture mixed by the bypass factor. It is the supply. A dry coil
+    // cools sensibly only.
     const double xsB = umidita_saturazione(tB, c.aria());
+    const bool asciutta = batteria_asciutta(xM, tB, c.aria());
     const double tO = tB + (tM - tB) * bf;
-    const double xO = xsB + bf * (xM - xsB);
+    const double xO = asciutta ? xM : xsB + bf * (xM - xsB);
     const double urO = umidita_relativa(xO, tO, c.aria());
     const double hO = entalpia(xO, tO);
     scrivi_punto_titolo(rap, "      Punto uscita batteria:", tO, urO, c.aria());
@@ -185,6 +244,7 @@ void verifica_estiva(Calcolo& c) {
     scrivi_dato(rap, "Potenza frigorifera lat  ", "watt", 7, 0, PT - PS);
     scrivi_dato(rap, "Potenza frigorifera aria esterna", "watt", 7, 0, (s.hE - hO) * GE / 3.6);
     scrivi_dato(rap, "acqua condensata                ", "kg/h", 7, 3, (xM - xO) * G * 0.001);
+    if (asciutta) c.aggiungi(std::string(riga_batteria_asciutta));
     scrivi_dato(rap, "FATTORE BYPASS                  ", "", 7, 3, bf);
     scrivi_separatore(rap);
 

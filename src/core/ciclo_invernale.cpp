@@ -75,6 +75,44 @@ void portate(Calcolo& c, double G, double GE, double GI, double tv, double xv, c
     scrivi_dato(rap, "Portata volumetrica aria int", "mc/h", 7, 0, GI * s.vA);
 }
 
+// The states both winter cycles read: room in boxes 1–2, outdoor in 3–4, the outdoor-air fraction in box 5.
+void verifica_ingressi_invernali(Calcolo& c, double tA, double urA, double tE, double urE, double r) {
+    verifica_temperatura(c, 1, tA);
+    verifica_umidita(c, 2, urA, tA, false);
+    verifica_temperatura(c, 3, tE);
+    verifica_umidita(c, 4, urE, tE, false);
+    verifica_intervallo(c, 5, r, 0.0, 1.0);
+}
+
+// A heating coil (box n) that would have to cool the air from tI (°C) to t (°C).
+void verifica_riscaldamento(Calcolo& c, int n, double t, double tI, const char* da) {
+    c.controlla();
+    if (t < tI)
+        rifiuta(c, n,
+                "temperatura inferiore a quella " + std::string(da) + " (" + formatta(tI, 0, 2) +
+                    " C): il riscaldamento non può raffreddare!");
+}
+
+// The total mass flow 3.6·Q / dh (kg/h) of a supply at tI (°C), dh its enthalpy difference from the room's at tA:
+// it must come out positive, else that supply cannot meet the room's loads (at dh = 0, to within rounding, no
+// flow can). `sensibile`
+// is the sensible heat the supply must bring into the room (W): a supply no warmer than the room cannot heat it,
+// one no colder cannot cool it.
+double portata_totale(Calcolo& c, double Q, double dh, double tI, double tA, double sensibile) {
+    c.controlla();
+    if (sensibile > 0.0 && !(tI > tA))
+        c.impossibile("l aria immessa a " + formatta(tI, 0, 2) + " C non è più calda dell ambiente (" +
+                      formatta(tA, 0, 2) + " C): non può riscaldarlo!");
+    if (sensibile < 0.0 && !(tI < tA))
+        c.impossibile("l aria immessa a " + formatta(tI, 0, 2) + " C non è più fredda dell ambiente (" +
+                      formatta(tA, 0, 2) + " C): non può raffreddarlo!");
+    const double G = std::fabs(dh) <= 1e-9 ? 0.0 : 3.6 * Q / dh;
+    c.controlla();
+    if (G > 0.0) return G;
+    c.impossibile("l aria immessa a " + formatta(tI, 0, 2) +
+                  " C non può compensare i carichi ambiente con alcuna portata!");
+}
+
 } // namespace
 
 double cerca_preriscaldamento(double x0, double t0, double xS, double eff, Aria a) {
@@ -99,6 +137,10 @@ void ciclo_invernale(Calcolo& c) {
     const double tpre = c.leggi(8);
     const double tpost = c.leggi(9);
     const double eff = c.leggi(10);
+    verifica_ingressi_invernali(c, tA, urA, tE, urE, r);
+    verifica_temperatura(c, 8, tpre);
+    verifica_temperatura(c, 9, tpost);
+    verifica_intervallo(c, 10, eff, 0.0, 100.0);
     const StatiInvernali s = stati_invernali(c, tA, urA, tE, urE, r, Qs, Ql);
     // Room line X = k·t + cr, X in kg/kg.
     const double k = (1.0 - s.shf) / (2480.0 * s.shf);
@@ -120,6 +162,7 @@ void ciclo_invernale(Calcolo& c) {
 
     if (tpre != 0.0 && tpost > 0.0) {
         // Pre-heating to tpre, humidification, post-heating to tpost, final humidification to the room line.
+        verifica_riscaldamento(c, 8, tpre, tM, "di miscela");
         const double hP = entalpia(xM, tpre);
         c.punto(4, tpre, xM, "P");
         scrivi_punto_titolo(rap, "FINE preriscaldamento", tpre, urP, c.aria());
@@ -132,6 +175,7 @@ void ciclo_invernale(Calcolo& c) {
         if (u.x > s.xA) {
             c.messaggio("temperatura preriscaldamento eccessiva !");
         } else {
+            verifica_riscaldamento(c, 9, tpost, u.t, "di fine umidificazione");
             c.punto(5, u.t, u.x, "U");
             scrivi_punto_titolo(rap, "FINE postriscaldamento", tpost, umidita_relativa(u.x, tpost, c.aria()), c.aria());
             segnala_nebbia(c, "FINE postriscaldamento", tpost, u.x);
@@ -142,7 +186,7 @@ void ciclo_invernale(Calcolo& c) {
             scrivi_separatore(rap);
             const double hI = entalpia(i.x, i.t);
             c.punto(7, i.t, i.x, "I");
-            const double G = 3.6 * s.Q / (hI - s.hA);
+            const double G = portata_totale(c, s.Q, hI - s.hA, i.t, tA, Qs);
             const double GE = G * r;
             const double GI = (1.0 - r) * G;
             portate(c, G, GE, GI, i.t, i.x, s);
@@ -154,6 +198,7 @@ void ciclo_invernale(Calcolo& c) {
         }
     } else if (tpost == 0.0) {
         // Heating to tpre, then humidification up to the room line; no post-heating.
+        verifica_riscaldamento(c, 8, tpre, tM, "di miscela");
         const double hP = entalpia(xM, tpre);
         scrivi_punto_titolo(rap, "FINE riscaldamento", tpre, urP, c.aria());
         segnala_nebbia(c, "FINE riscaldamento", tpre, xM);
@@ -164,7 +209,7 @@ void ciclo_invernale(Calcolo& c) {
         scrivi_separatore(rap);
         const double hI = entalpia(i.x, i.t);
         c.punto(5, i.t, i.x, "I");
-        const double G = 3.6 * s.Q / (hI - s.hA);
+        const double G = portata_totale(c, s.Q, hI - s.hA, i.t, tA, Qs);
         const double GE = G * r;
         const double GI = (1.0 - r) * G;
         portate(c, G, GE, GI, i.t, i.x, s);
@@ -179,12 +224,18 @@ void ciclo_invernale(Calcolo& c) {
         // tpre is 0 here: pre-heating to the temperature from which a humidifier of efficiency eff ends on the
         // supply humidity, humidification, post-heating to tpost on the room line.
         const double xS = (k * tpost + cr) * 1000.0;
+        c.controlla();
+        // The humidifier only adds water.
+        if (xS < xM)
+            c.impossibile("la retta ambiente a " + formatta(tpost, 0, 2) + " C richiede " + formatta(xS, 0, 2) +
+                          " g/kg, meno della miscela (" + formatta(xM, 0, 2) + " g/kg): servirebbe deumidificare!");
         const double tP = cerca_preriscaldamento(xM, tM, xS, eff, c.aria());
         c.controlla();
         const double urP_a = umidita_relativa(xM, tP, c.aria());
         c.punto(4, tP, xM, "P");
         const double tw = temperatura_bulbo_umido(xM, tP, c.aria());
         const double tU = tP - (tP - tw) * eff / 100.0;
+        verifica_riscaldamento(c, 9, tpost, tU, "di fine umidificazione");
         c.punto(5, tU, xS, "U");
         scrivi_punto_titolo(rap, "FINE pre-riscaldamento", tP, urP_a, c.aria());
         segnala_nebbia(c, "FINE pre-riscaldamento", tP, xM);
@@ -197,7 +248,7 @@ void ciclo_invernale(Calcolo& c) {
         scrivi_punto_titolo(rap, "FINE POSTriscaldamento ", tpost, umidita_relativa(xS, tpost, c.aria()), c.aria());
         segnala_nebbia(c, "FINE POSTriscaldamento ", tpost, xS);
         scrivi_separatore(rap);
-        const double G = 3.6 * s.Q / (hI - s.hA);
+        const double G = portata_totale(c, s.Q, hI - s.hA, tpost, tA, Qs);
         const double GE = G * r;
         const double GI = (1.0 - r) * G;
         portate(c, G, GE, GI, tM, xM, s);
@@ -223,6 +274,8 @@ void ciclo_invernale_vapore(Calcolo& c) {
     const double Ql = c.leggi(7);
     const double tH = c.leggi(8);
     const double tv = c.leggi(9);
+    verifica_ingressi_invernali(c, tA, urA, tE, urE, r);
+    verifica_temperatura(c, 8, tH);
     const StatiInvernali s = stati_invernali(c, tA, urA, tE, urE, r, Qs, Ql);
     const double tM = s.M.t, xM = s.M.x, hM = s.M.h;
 
@@ -234,6 +287,7 @@ void ciclo_invernale_vapore(Calcolo& c) {
     c.punto(2, tE, s.xE, "E");
     c.punto(3, tM, xM, "M");
 
+    verifica_riscaldamento(c, 8, tH, tM, "di miscela");
     const double hH = entalpia(xM, tH);
     scrivi_punto_titolo(rap, "FINE riscaldamento", tH, umidita_relativa(xM, tH, c.aria()), c.aria());
     segnala_nebbia(c, "FINE riscaldamento", tH, xM);
@@ -261,7 +315,7 @@ void ciclo_invernale_vapore(Calcolo& c) {
     scrivi_separatore(rap);
     c.punto(5, tS, xS, "I");
 
-    const double G = 3.6 * s.Q / (s.hA - hS);
+    const double G = portata_totale(c, s.Q, s.hA - hS, tS, tA, -Qs);
     scrivi_dato(rap, "Portata ponderale totale", "kg/h", 7, 0, G);
     scrivi_dato(rap, "Portata ponderale aria est", "kg/h", 7, 0, G * r);
     scrivi_dato(rap, "Portata ponderale aria int", "kg/h", 7, 0, (1.0 - r) * G);

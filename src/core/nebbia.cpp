@@ -2,15 +2,22 @@
 
 #include "core/aria_umida.h"
 #include "core/computazioni.h"
+#include "core/numeri.h"
+#include "core/stato_aria.h"
 
 #include <cmath>
 
 namespace ondix {
 
 namespace {
-// Upper end of the equilibrium search, °C: below the boiling point at the fixed pressure, where the saturation
-// humidity ratio (about 1950 g/kg here) is still finite.
-constexpr double t_massima_equilibrio = 95.0;
+// Upper end of the equilibrium search, °C: 95 °C where water boils above it (at the fixed pressure the
+// saturation humidity ratio there is about 1950 g/kg), else 1 K below the boiling point at the air's pressure,
+// where saturated air still holds a finite amount of water.
+double t_massima_equilibrio(Aria a) {
+    if (pressione_saturazione(95.0) < a.pressione) return 95.0;
+    const std::optional<double> ebollizione = temperatura_saturazione(a.pressione);
+    return ebollizione ? *ebollizione - 1.0 : 95.0;
+}
 
 double entalpia_satura(double t, Aria a) {
     return entalpia(umidita_saturazione(t, a), t);
@@ -22,10 +29,10 @@ std::string senza_blank_attorno(std::string_view s) {
     return std::string(s.substr(inizio, s.find_last_not_of(' ') - inizio + 1));
 }
 
-void scrivi_nebbia(Rapporto& r, const StatoNebbia& s) {
+void scrivi_nebbia(Rapporto& r, const StatoNebbia& s, Aria a) {
     r.aggiungi("ATTENZIONE: stato sovrasaturo (nebbia)");
     if (!s.equilibrio) {
-        r.aggiungi("equilibrio oltre 95 C: non calcolato");
+        r.aggiungi("equilibrio oltre " + formatta(t_massima_equilibrio(a), 0, 0) + " C: non calcolato");
         return;
     }
     const EquilibrioNebbia& e = *s.equilibrio;
@@ -47,7 +54,7 @@ std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x, Aria a) {
     const double H = entalpia(x, t);
     // The same search as the wet bulb (saturated air of equal enthalpy), upward from the dry bulb: supersaturated
     // air has more enthalpy than saturated air at its own temperature.
-    double lo = t, hi = t_massima_equilibrio;
+    double lo = t, hi = t_massima_equilibrio(a);
     if (!(lo < hi) || !(entalpia_satura(hi, a) >= H)) return std::nullopt;
     // The cap only ends searches at temperatures so far out that doubles cannot split 0.0005 K.
     for (int n = 0; n < 2000 && hi - lo >= 0.0005; ++n) {
@@ -73,7 +80,7 @@ void segnala_nebbia(Calcolo& c, std::string_view titolo, double t, double x, std
     s.ur = ur;
     s.equilibrio = equilibrio_nebbia(t, x, c.aria());
     s.portata = portata;
-    scrivi_nebbia(c.rapporto(), s);
+    scrivi_nebbia(c.rapporto(), s, c.aria());
     c.risultati().nebbia.push_back(std::move(s));
 }
 

@@ -21,7 +21,8 @@ struct EquilibrioNebbia {
 };
 
 // The equilibrium of supersaturated air at t (°C) and x (g/kg): the temperature where saturated air has the
-// enthalpy of (x, t), searched from t up to 95 °C to 0.0005 K, in the air `a`. None when it lies beyond 95 °C.
+// enthalpy of (x, t), searched from t up to 95 °C (or 1 K below the boiling point where water boils below 95 °C)
+// to 0.0005 K, in the air `a`. None when it lies beyond that end.
 std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x, Aria a = {});
 
 // A supersaturated state a calculation reported, kept for machine-readable output.

@@ -67,6 +67,8 @@ std::string formatta(double valore, int w, int d) {
     std::string buf(330 + static_cast<std::size_t>(d), '\0');
     const auto res = scrivi_fisso(buf.data(), buf.data() + buf.size(), valore, d);
     buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
+    // A value that rounds to zero is printed without a sign: "-0,0" would be a quantity of the wrong sign.
+    if (buf.front() == '-' && buf.find_first_not_of("-0.") == std::string::npos) buf.erase(0, 1);
     return allinea(std::move(buf), w);
 }
 

@@ -16,6 +16,13 @@ Umidita umidita_da_maschera(const Calcolo& c, double u, double t) {
     if (c.umidita() == 1) return {u, umidita_relativa(u, t, c.aria())};
     return {umidita_specifica(u, t, c.aria()), u};
 }
+
+// A state given by the temperature in box n and the humidity in box n + 1 (as RadioGroup1 says): refused when no
+// air can have it.
+void verifica_stato(Calcolo& c, int n, double t, double u) {
+    verifica_temperatura(c, n, t);
+    verifica_umidita(c, n + 1, u, t, c.umidita() == 1);
+}
 } // namespace
 
 void miscelazione(Calcolo& c) {
@@ -26,6 +33,10 @@ void miscelazione(Calcolo& c) {
     const double t2 = c.leggi(4);
     const double h2 = c.leggi(5);
     const double f2 = c.leggi(6);
+    verifica_stato(c, 1, t1, h1);
+    verifica_portata(c, 3, f1);
+    verifica_stato(c, 4, t2, h2);
+    verifica_portata(c, 6, f2);
 
     // The checks between the steps stop at the first faulty step, so that the error shown is the one that
     // happened first.
@@ -89,6 +100,9 @@ void riscaldamento_raffreddamento(Calcolo& c) {
     const double m = converti_portata(c, c.testo(3), t1, u1.x);
     const double t2 = c.leggi(4);
     c.controlla();
+    verifica_stato(c, 1, t1, h1);
+    verifica_portata(c, 3, m);
+    verifica_temperatura(c, 4, t2);
     const Sensibile s = trasformazione_sensibile(t1, u1.ur, m, t2, c.aria());
 
     Rapporto& r = c.rapporto();
@@ -115,6 +129,9 @@ void umidificazione_acqua(Calcolo& c) {
     const double eff = c.leggi(4);
     const Umidita u1 = umidita_da_maschera(c, h1, t1);
     c.controlla();
+    verifica_stato(c, 1, t1, h1);
+    verifica_temperatura(c, 3, tw);
+    verifica_intervallo(c, 4, eff, 0.0, 100.0);
     const Stato u = umidificazione_adiabatica(t1, u1.ur, tw, eff, c.aria());
 
     Rapporto& r = c.rapporto();
@@ -141,6 +158,11 @@ void raffreddamento_condensazione(Calcolo& c) {
     const double bf = c.leggi(5);
     const Umidita u = umidita_da_maschera(c, h, t);
     c.controlla();
+    verifica_stato(c, 1, t, h);
+    verifica_portata(c, 3, f);
+    verifica_temperatura(c, 4, tb);
+    if (tb > t) rifiuta(c, 4, "la batteria è più calda dell aria e non può raffreddarla!");
+    verifica_intervallo(c, 5, bf, 0.0, 1.0);
     const double v = volume_specifico(t, u.x, c.aria());
     c.controlla();
     double V = 0.0, m = 0.0;
@@ -153,6 +175,7 @@ void raffreddamento_condensazione(Calcolo& c) {
     }
     c.controlla();
     const Stato o = uscita_batteria_bypass(t, u.x, tb, bf, c.aria());
+    const bool asciutta = batteria_asciutta(u.x, tb, c.aria());
     c.controlla();
     const double ur2 = umidita_relativa(o.x, o.t, c.aria());
 
@@ -169,6 +192,7 @@ void raffreddamento_condensazione(Calcolo& c) {
     segnala_nebbia(c, "         USCITA", o.t, o.x, m);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - o.x);
     scrivi_dato(r, "PORTATA ACQUA CONDENSATA", "kg/h", 7, 3, (u.x - o.x) * m / 1000.0);
+    if (asciutta) c.aggiungi(std::string(riga_batteria_asciutta));
 
     c.azzera_etichette();
     c.punto(3, t, u.x, "I");
@@ -182,6 +206,9 @@ void umidificazione_con_vapore(Calcolo& c) {
     const double x1 = c.leggi(2);
     const double tv = c.leggi(3);
     const double x2 = c.leggi(4);
+    verifica_temperatura(c, 1, t1);
+    verifica_umidita(c, 2, x1, t1, true);
+    if (x2 < x1) rifiuta(c, 4, "il vapore non può togliere acqua: l umidità finale è inferiore a quella iniziale!");
     const Stato u = umidificazione_vapore(t1, x1, tv, x2);
 
     Rapporto& r = c.rapporto();

@@ -8,6 +8,7 @@ void proprieta_punto(Calcolo& c) {
     c.azzera_etichette();
     const double t = c.leggi(1);
     const double u = c.leggi(2);
+    verifica_temperatura(c, 1, t);
     const double xs = umidita_saturazione(t, c.aria());
     double x = 0.0, ur = 0.0;
     if (c.umidita() == 1) {
@@ -25,6 +26,7 @@ void proprieta_punto(Calcolo& c) {
             return;
         }
     }
+    verifica_umidita(c, 2, u, t, c.umidita() == 1);
     c.aggiungi("       PROPRIETA DEL PUNTO");
     scrivi_punto_ur(c.rapporto(), t, ur, c.aria());
     const double twb = temperatura_bulbo_umido(x, t, c.aria());

@@ -15,6 +15,7 @@ void TabellaPunti::imposta(int n, double X, double Y, std::string_view etichetta
     p.X = X;
     p.Y = Y;
     p.etichetta = primi_caratteri(etichetta, 10);
+    p.scritto = true;
 }
 
 std::string_view nome_vista(VistaGrafico v) {

@@ -12,9 +12,11 @@ struct PuntoGrafico {
     double X = 0.0;        // dry-bulb temperature, °C
     double Y = 0.0;        // humidity ratio, g/kg
     std::string etichetta; // at most 10 characters
+    bool scritto = false;  // written by the calculation
 
-    // An entry is empty when both coordinates are 0.
-    bool in_uso() const { return !(X == 0.0 && Y == 0.0); }
+    // An entry is in use when the calculation wrote it (a state at 0 °C and 0 g/kg too) or its coordinates are not
+    // both 0.
+    bool in_uso() const { return scritto || !(X == 0.0 && Y == 0.0); }
 };
 
 // Ten entries, numbered 1 to 10. Entry positions matter: the chart joins points by number.

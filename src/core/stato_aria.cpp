@@ -40,6 +40,17 @@ double entalpia_satura(double t, Aria a) {
     return entalpia(umidita_saturazione(t, a), t);
 }
 
+// The wet bulb and the dew point of the state (t, x) as the point-properties report gives them, so that one state
+// shows one wet bulb and one dew point wherever it is shown; none where no saturated air down to −100 °C has them.
+std::optional<double> bulbo_umido_del_rapporto(double t, double x, Aria a) {
+    const double h = entalpia(x, t);
+    if (!std::isfinite(h) || entalpia_satura(t_ricerca_min, a) > h) return std::nullopt;
+    return temperatura_bulbo_umido(x, t, a);
+}
+std::optional<double> rugiada_del_rapporto(double t, double x, Aria a) {
+    return temperatura_rugiada(umidita_relativa(x, t, a), t, a);
+}
+
 constexpr std::array<std::string_view, 6> nomi{"t", "ur", "x", "h", "tbu", "tr"};
 constexpr std::array<std::string_view, 6> unita{"C", "%", "g/kg", "kJ/kg", "C", "C"};
 
@@ -253,8 +264,8 @@ StatoCompleto stato_completo(double t, double x, Aria a) {
     s.ur = umidita_relativa(x, t, a);
     s.h = entalpia(x, t);
     s.v = volume_specifico(t, x, a);
-    s.bulbo_umido = bulbo_umido_da_h(s.h, a);
-    s.rugiada = rugiada_da_x(x, a);
+    s.bulbo_umido = bulbo_umido_del_rapporto(t, x, a);
+    s.rugiada = rugiada_del_rapporto(t, x, a);
     return s;
 }
 
@@ -274,8 +285,11 @@ std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria ar
     if (s.t < t_minima_stato || s.t > t_massima_stato)
         return coppia + "the dry bulb would be " + formatta(s.t, 0, 2) + " C, outside " + breve(t_minima_stato) +
                " to " + breve(t_massima_stato) + " C";
-    if (pressione_saturazione(s.t) >= aria.pressione)
-        return coppia + "water boils at " + formatta(s.t, 0, 2) + " C at " + formatta(aria.pressione, 0, 0) + " Pa";
+    if (pressione_saturazione(s.t) >= aria.pressione) {
+        const std::optional<double> ebollizione = temperatura_saturazione(aria.pressione);
+        return coppia + "the dry bulb " + formatta(s.t, 0, 2) + " C is not below the boiling point of water at " +
+               formatta(aria.pressione, 0, 0) + " Pa (" + (ebollizione ? formatta(*ebollizione, 0, 2) : "?") + " C)";
+    }
     if (s.x < 0) return coppia + "the humidity ratio would be below 0";
     const double xs = umidita_saturazione(s.t, aria);
     // A state solved onto the saturation curve may land a rounding above it.
@@ -291,8 +305,9 @@ std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria ar
     r.ur = umidita_relativa(s.x, s.t, aria);
     r.h = entalpia(s.x, s.t);
     r.v = volume_specifico(s.t, s.x, aria);
-    if (a.grandezza != Grandezza::tbu && b.grandezza != Grandezza::tbu) r.bulbo_umido = bulbo_umido_da_h(r.h, aria);
-    if (a.grandezza != Grandezza::tr && b.grandezza != Grandezza::tr) r.rugiada = rugiada_da_x(s.x, aria);
+    if (a.grandezza != Grandezza::tbu && b.grandezza != Grandezza::tbu)
+        r.bulbo_umido = bulbo_umido_del_rapporto(s.t, s.x, aria);
+    if (a.grandezza != Grandezza::tr && b.grandezza != Grandezza::tr) r.rugiada = rugiada_del_rapporto(s.t, s.x, aria);
     for (const Noto n : {a, b}) {
         switch (n.grandezza) {
         case Grandezza::t:

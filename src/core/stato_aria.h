@@ -28,8 +28,9 @@ struct Noto {
 };
 
 // A full state. The wet bulb is the temperature of saturated air of the same enthalpy, the dew point the
-// temperature of saturated air of the same humidity ratio (as the reports define them), both solved to far better
-// than a thousandth of a degree; either is empty where no saturated air down to −100 °C has them.
+// temperature of saturated air of the same humidity ratio, both as the point-properties report finds them
+// (temperatura_bulbo_umido, temperatura_rugiada), so that a state shows the same values everywhere; either is
+// empty where no saturated air down to −100 °C has them.
 struct StatoCompleto {
     double t = 0, ur = 0, x = 0, h = 0, v = 0;  // °C, %, g/kg, kJ/kg, m³/kg
     std::optional<double> bulbo_umido, rugiada; // °C

@@ -192,13 +192,18 @@ void TForm1::vai_calcolo() {
     // Message boxes, input boxes, the chart and the report window open and close while the computation runs;
     // the form is set up again only once it has ended, so none of them resets the fields or the chart table
     // that the computation is still using.
-    const auto errore = ondix::vai_calcolo(m_ctx, m_esterno);
+    const ondix::Fatto esito = ondix::vai_calcolo(m_ctx, m_esterno);
     mostra_campi();
-    if (errore) m_esterno.errore(QString::fromUtf8(errore->what()));
+    const bool impossibile = !esito && esito.errore().causa == ondix::Causa::impianto;
+    if (impossibile)
+        m_esterno.messaggio(esito.errore().testo);
+    else if (!esito)
+        m_esterno.errore(QString::fromUtf8(esito.errore().testo));
     m_esterno.imposta_genitore(prima);
     m_calcolo_in_corso = false;
-    // Every window opened from the form has closed and the form is active again.
-    inizia();
+    // Every window opened from the form has closed and the form is active again. Inputs that admit no plant stay
+    // in the boxes, to be corrected.
+    if (!impossibile) inizia();
 }
 
 void TForm1::richiama() {

@@ -105,7 +105,7 @@ TEST_F(Grafico, OverlayCodeSixWithAndWithoutTheSeventhPoint) {
         tratti(sette_punti(), 6),
         (std::vector<Tratto>{{6, 7, verde}, {3, 4, nero}, {4, 5, nero}, {5, 6, nero}, {1, 7, rosso}, {1, 2, nero}}));
     TabellaPunti t = sette_punti();
-    t.imposta(7, 0.0, 0.0, "");
+    t[7] = PuntoGrafico{};
     EXPECT_EQ(tratti(t, 6),
               (std::vector<Tratto>{{3, 4, nero}, {4, 5, nero}, {5, 6, nero}, {1, 6, rosso}, {1, 2, nero}}));
 }
@@ -114,16 +114,19 @@ TEST_F(Grafico, NoLineToAnEmptyEntry) {
     // Winter cycle without post-heating (entries 1–5), stopped at its message (1–4) and with no path (1–3): no
     // line runs to the empty entries at the world origin.
     TabellaPunti t = sette_punti();
-    t.imposta(6, 0.0, 0.0, "");
-    t.imposta(7, 0.0, 0.0, "");
+    t[6] = PuntoGrafico{};
+    t[7] = PuntoGrafico{};
     EXPECT_EQ(tratti(t, 6), (std::vector<Tratto>{{3, 4, nero}, {4, 5, nero}, {1, 2, nero}}));
-    t.imposta(5, 0.0, 0.0, "");
+    t[5] = PuntoGrafico{};
     EXPECT_EQ(tratti(t, 6), (std::vector<Tratto>{{3, 4, nero}, {1, 2, nero}}));
-    t.imposta(4, 0.0, 0.0, "");
+    t[4] = PuntoGrafico{};
     EXPECT_EQ(tratti(t, 6), (std::vector<Tratto>{{1, 2, nero}}));
     EXPECT_EQ(tratti(t, 7), (std::vector<Tratto>{{1, 2, nero}}));
-    t.imposta(2, 0.0, 0.0, "");
+    t[2] = PuntoGrafico{};
     EXPECT_EQ(tratti(t, 0), (std::vector<Tratto>{{1, 3, verde}}));
+    // A state the calculation wrote at 0 °C and 0 g/kg is a point like any other.
+    t.imposta(2, 0.0, 0.0, "R");
+    EXPECT_EQ(tratti(t, 0), (std::vector<Tratto>{{1, 2, verde}, {1, 3, verde}}));
 }
 
 TEST_F(Grafico, OverlayCodeSeven) {

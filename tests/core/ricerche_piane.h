@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/aria_umida.h"
+#include "core/stato_aria.h"
 
 #include <cmath>
 #include <optional>
@@ -24,17 +25,7 @@ inline std::optional<double> temperatura_rugiada(double ur, double t, Aria a = {
     } while (!(std::fabs(x - xs) < 0.01 || n > 100));
     if (n <= 100) return mid;
     if (!(x < umidita_saturazione(-10.0, a))) return std::nullopt;
-    lo = -100.0;
-    hi = -10.0;
-    if (!(x >= umidita_saturazione(lo, a))) return std::nullopt;
-    while (hi - lo >= 0.0005) {
-        mid = (lo + hi) / 2.0;
-        if (umidita_saturazione(mid, a) > x)
-            hi = mid;
-        else
-            lo = mid;
-    }
-    return (lo + hi) / 2.0;
+    return rugiada_da_x(x, a);
 }
 
 inline double temperatura_bulbo_umido(double x, double t, Aria a = {}) {
@@ -50,23 +41,43 @@ inline double temperatura_bulbo_umido(double x, double t, Aria a = {}) {
         else
             lo = mid;
     } while (!(n > 300 || std::fabs(hs - H) < 0.1));
+    // Not met within [−10, t]: the continuation below −10 °C.
+    if (t >= -10.0 && std::fabs(hs - H) < 0.1) return mid;
+    if (t <= 100.0 && pressione_saturazione(t) < a.pressione)
+        if (const std::optional<double> r = bulbo_umido_da_h(H, a)) return *r;
     return mid;
 }
 
 inline Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff) {
     const double x1 = umidita_specifica(ur1, t1);
+    if (eff == 0.0 || x1 > umidita_saturazione(t1)) return {t1, x1};
     const double h1 = entalpia(x1, t1);
-    double lo = 0.0, hi = t1 + 20.0, mid = 0.0, hs = 0.0;
+    double lo = 0.0, hi = t1 + 20.0, mid = 0.0, hs = 0.0, d = 0.0;
     for (int n = 1;; ++n) {
         mid = (lo + hi) / 2.0;
         const double xs = umidita_saturazione(mid);
         hs = entalpia(xs, mid);
-        const double d = hs - (h1 + (xs - x1) * 0.004186 * tw);
+        d = hs - (h1 + (xs - x1) * 0.004186 * tw);
         if (d > 0)
             hi = mid;
         else
             lo = mid;
         if (std::fabs(d) < 0.001 || n > 30) break;
+    }
+    if (!(std::fabs(d) < 0.001)) {
+        // The saturation temperature below the bracket: down to −100 °C, to 1e-10 K.
+        lo = -100.0;
+        hi = t1;
+        for (int k = 0; k < 200 && hi - lo > 1e-10; ++k) {
+            mid = lo + (hi - lo) / 2.0;
+            const double xs = umidita_saturazione(mid);
+            if (entalpia(xs, mid) - (h1 + (xs - x1) * 0.004186 * tw) > 0)
+                hi = mid;
+            else
+                lo = mid;
+        }
+        mid = lo + (hi - lo) / 2.0;
+        hs = entalpia(umidita_saturazione(mid), mid);
     }
     const double t2 = t1 - (t1 - mid) * eff / 100.0;
     double xlo = x1, xhi = umidita_saturazione(mid), xm = 0.0;
@@ -79,7 +90,7 @@ inline Stato umidificazione_adiabatica(double t1, double ur1, double tw, double 
             xlo = xm;
         if (std::fabs(hs - hm) < 0.001 || n > 60) break;
     }
-    return {t2, xm};
+    return {t2, std::fmax(xm, x1)};
 }
 
 inline Stato umidificazione_vapore(double t1, double x1, double tv, double x2) {

@@ -1,6 +1,8 @@
+#include "core/altitudine.h"
 #include "core/aria_umida.h"
 #include "core/nebbia.h"
 #include "core/numeri.h"
+#include "core/stato_aria.h"
 #include "ricerche_piane.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +169,39 @@ TEST(Proprieta, FogIsWhatPrintsAboveHundredAndSettlesAtEqualEnthalpy) {
     }
     // Beyond the search's 95 °C: no equilibrium.
     EXPECT_FALSE(equilibrio_nebbia(30.0, 5000.0));
+    // At 2500 m water boils below 95 °C: the search ends below the boiling point and still finds the equilibrium.
+    const Aria quota{pressione_pascal_da_quota(2500)};
+    const double xf = umidita_saturazione(18.7, quota) + 2.0;
+    const auto e = equilibrio_nebbia(18.7, xf, quota);
+    ASSERT_TRUE(e);
+    EXPECT_NEAR(entalpia(e->x, e->t), entalpia(xf, 18.7), 0.005);
+}
+
+TEST(Proprieta, WetBulbTheSearchCannotFindIsTheContinuations) {
+    // Below −10 °C, or within a few kelvin above it in dry air, the search over [−10, t] cannot meet its
+    // tolerance: the wet bulb is that of the continuation, as the state tool finds it, between dew point and dry bulb.
+    for (const auto& [t, ur] : {std::pair{-8.0, 10.0}, {-10.0, 30.0}, {-15.0, 80.0}, {-30.0, 100.0}}) {
+        const double x = umidita_specifica(ur, t);
+        const double twb = temperatura_bulbo_umido(x, t);
+        EXPECT_EQ(twb, bulbo_umido_da_h(entalpia(x, t))) << t;
+        EXPECT_GE(twb, *temperatura_rugiada(ur, t) - 1e-6) << t;
+        EXPECT_LE(twb, t + 1e-9) << t;
+    }
+    // Where it can, the search keeps its own result.
+    EXPECT_EQ(formatta(temperatura_bulbo_umido(umidita_specifica(60.5, 25), 25), 0, 2), "19.53");
+}
+
+TEST(Trattamenti, AdiabaticHumidificationOfColdAirKeepsTheEnthalpyBalance) {
+    for (const double t1 : {-20.0, -5.0, 2.0}) {
+        const double x1 = umidita_specifica(50, t1);
+        const Stato u = umidificazione_adiabatica(t1, 50, 20, 100);
+        EXPECT_LT(u.t, t1);
+        EXPECT_GT(u.x, x1);
+        EXPECT_NEAR(entalpia(u.x, u.t), entalpia(x1, t1) + (u.x - x1) * 0.004186 * 20, 0.05) << t1;
+    }
+    const Stato zero = umidificazione_adiabatica(30, 30, 20, 0);
+    EXPECT_EQ(zero.t, 30.0);
+    EXPECT_EQ(zero.x, umidita_specifica(30, 30));
 }
 
 // The searches stop as soon as their result is known; over a grid that takes every branch (converged, capped,

@@ -23,7 +23,9 @@ TEST(Formatta, FieldGrowsSignStaysRoundingCarries) {
     EXPECT_EQ(formatta(9.96, 7, 1), "   10.0");
     EXPECT_EQ(formatta(0.8401, 7, 3), "  0.840");
     EXPECT_EQ(formatta(14.6712, 5, 2), "14.67");
-    EXPECT_EQ(formatta(-0.0001, 7, 2), "  -0.00");
+    EXPECT_EQ(formatta(-0.0001, 7, 2), "   0.00"); // no negative zero
+    EXPECT_EQ(formatta(-0.0, 5, 1), "  0.0");
+    EXPECT_EQ(formatta(-0.006, 5, 2), "-0.01");
     EXPECT_EQ(formatta(1e300, 3, 0).size(), 301u);
 }
 

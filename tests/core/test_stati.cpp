@@ -102,10 +102,11 @@ TEST(StatoAriaBatch, DewPointIsTheReportsAndEmptyOnlyForAirWithNone) {
     const StatoAria zero = stato(10, umidita_relativa(umidita_saturazione(0), 10));
     ASSERT_TRUE(zero.rugiada);
     EXPECT_EQ(*zero.rugiada, 0.0);
-    // Cold air: the wet bulb is found below the dry bulb.
+    // Cold air: the wet bulb is found below the dry bulb, on the continuation below −10 °C the state tool uses.
     const StatoAria freddo = stato(-15, 80);
     ASSERT_TRUE(freddo.bulbo_umido);
-    EXPECT_EQ(formatta(*freddo.bulbo_umido, 0, 2), "-15.47");
+    EXPECT_EQ(formatta(*freddo.bulbo_umido, 0, 2), "-15.40");
+    EXPECT_EQ(freddo.bulbo_umido, bulbo_umido_da_h(entalpia(umidita_specifica(80, -15), -15)));
 }
 
 TEST(RigaStati, FormatAndSeparator) {
@@ -427,9 +428,10 @@ TEST(CalcolaStati, TheFirstWriteErrorStopsTheRun) {
 }
 
 TEST(CalcolaStati, OtherPairsByTheirColumnNames) {
-    // The wet bulb and dew point given come back as given; the pair is found whatever the columns' order.
+    // The wet bulb and dew point given come back as given; the pair is found whatever the columns' order. The dew
+    // point solved for is the one the point-properties report gives.
     Uscita u = converti("tbu;data;T [C]\n19;lun;26\n28;mar;26\n");
-    EXPECT_EQ(u.csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n26.00;52.08;10.930;53.866;0.8617;19.00;15.41\n");
+    EXPECT_EQ(u.csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n26.00;52.08;10.930;53.866;0.8617;19.00;15.42\n");
     EXPECT_EQ(u.errori, "f.csv:3: t = 26 C, tbu = 28 C: the wet bulb is above the dry bulb (row skipped)\n");
     // ur with x is that pair, not a temperature in the first column.
     u = converti("ur,x\n50,7.25\n");

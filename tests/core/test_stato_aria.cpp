@@ -115,10 +115,12 @@ TEST(StatoDaCoppia, EveryIndependentPairGivesBackTheState) {
                         return s.x;
                     case G::h:
                         return s.h;
+                    // Given to the precision of the inverse solvers: a state shows the report's wet bulb and dew
+                    // point, which are not.
                     case G::tbu:
-                        return *s.bulbo_umido;
+                        return *bulbo_umido_da_h(s.h, a);
                     case G::tr:
-                        return *s.rugiada;
+                        return *rugiada_da_x(s.x, a);
                     }
                     return 0.0;
                 };
@@ -138,8 +140,9 @@ TEST(StatoDaCoppia, EveryIndependentPairGivesBackTheState) {
                         EXPECT_NEAR(q.ur, s.ur, 1e-5) << dove;
                         EXPECT_NEAR(q.h, s.h, 1e-6) << dove;
                         EXPECT_NEAR(q.v, s.v, 1e-9) << dove;
-                        EXPECT_NEAR(*q.bulbo_umido, *s.bulbo_umido, 1e-6) << dove;
-                        EXPECT_NEAR(*q.rugiada, *s.rugiada, 1e-6) << dove;
+                        const bool tbu = a1 == G::tbu || b1 == G::tbu, tr = a1 == G::tr || b1 == G::tr;
+                        EXPECT_NEAR(*q.bulbo_umido, tbu ? valore(G::tbu) : *s.bulbo_umido, 1e-6) << dove;
+                        EXPECT_NEAR(*q.rugiada, tr ? valore(G::tr) : *s.rugiada, 1e-6) << dove;
                     }
             }
     }
@@ -199,8 +202,17 @@ TEST(StatoDaCoppia, PairsNoAirCanHaveAreRefusedByName) {
     for (const auto& c : casi)
         EXPECT_EQ(rifiuto(c.a, c.b), c.messaggio);
     // At 3000 m water boils near 90 C: saturated air at 95 C does not exist.
-    EXPECT_EQ(rifiuto({G::t, 95}, {G::ur, 50}, Aria{pressione_pascal_da_quota(3000)}),
-              "t = 95 C, ur = 50 %: water boils at 95.00 C at 71468 Pa");
+    EXPECT_EQ(
+        rifiuto({G::t, 95}, {G::ur, 50}, Aria{pressione_pascal_da_quota(3000)}),
+        "t = 95 C, ur = 50 %: the dry bulb 95.00 C is not below the boiling point of water at 71468 Pa (92.87 C)");
+}
+
+TEST(StatoDaCoppia, WetBulbAndDewPointAreThePointReports) {
+    // One state, one wet bulb: the point-properties report, its chart and the state tool all give 19.53 C.
+    const auto s = std::get<StatoCompleto>(stato_da_coppia({Grandezza::t, 25}, {Grandezza::ur, 60.5}));
+    EXPECT_EQ(s.bulbo_umido, temperatura_bulbo_umido(umidita_specifica(60.5, 25), 25));
+    EXPECT_EQ(formatta(*s.bulbo_umido, 0, 2), "19.53");
+    EXPECT_EQ(formatta(*s.rugiada, 0, 2), formatta(*temperatura_rugiada(60.5, 25), 0, 2));
 }
 
 TEST(StatoDaCoppia, BoundariesAreAccepted) {
@@ -228,7 +240,7 @@ TEST(StatoDaCoppia, ReportInThePointFormat) {
               (std::vector<std::string>{"       PROPRIETA DEL PUNTO", "Temperatura        :   20,0 C",
                                         "umidita relativa   :   50,0 %", "umidita specifica  :   7,25 g/kg ",
                                         "Entalpia           :   38,4 kj/kg ", "volume specifico   :  0,840 mc/kg",
-                                        "temperatura bulbo umido :13.73 C", "temperatura rugiada     : 9.24 C"}));
+                                        "temperatura bulbo umido :13.73 C", "temperatura rugiada     : 9.25 C"}));
     r.pulisci();
     scrivi_stato(r, stato({G::t, 20}, {G::ur, 0}));
     EXPECT_EQ(r.righe().back(), "temperatura rugiada     : non definita");

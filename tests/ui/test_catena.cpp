@@ -83,8 +83,8 @@ Atteso calcola_senza_finestre(TipoProcesso tipo, int n, const QString& testo, co
     a.prima = a.ctx.maschera;
     if (n > 0) a.ctx.maschera.testo[static_cast<std::size_t>(n - 1)] = testo.toStdString();
     EsternoRegistra esterno(risposta.toStdString());
-    const auto errore = vai_calcolo(a.ctx, esterno);
-    if (errore) qFatal("the calculation failed: %s", errore->what());
+    const Fatto esito = vai_calcolo(a.ctx, esterno);
+    if (!esito) qFatal("the calculation failed: %s", esito.errore().testo.c_str());
     for (const std::string& r : a.ctx.rapporto.righe())
         a.rapporto << QString::fromStdString(r);
     a.dialoghi = esterno.dialoghi;

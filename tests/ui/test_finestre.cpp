@@ -552,6 +552,31 @@ private slots:
         QVERIFY(form_aperta);
     }
 
+    // Inputs that admit no plant: the message, no report window, and the form keeps what was typed.
+    void impiantoImpossibile() {
+        Risponditore r;
+        Messaggio m;
+        QString e4_dopo, e1_dopo;
+        r.poi([&](QWidget* w) {
+            scrivi_edit(w, 1, QStringLiteral("25"));
+            scrivi_edit(w, 4, QStringLiteral("120"));
+            trova<QPushButton>(w, "BitBtn2")->click();
+            e1_dopo = testo_edit(w, 1);
+            e4_dopo = testo_edit(w, 4);
+            trova<QPushButton>(w, "BitBtn1")->click();
+        });
+        r.poi([&](QWidget* w) {
+            m = leggi_messaggio(w);
+            prova::premi_ok(w);
+        });
+        pulsante("BitBtn5")->click();
+        VERIFICA_DIALOGHI(r); // no report window came
+        QCOMPARE(m.titolo, QStringLiteral("ondix"));
+        QCOMPARE(m.testo, QStringLiteral("efficienza umidificazione[%]: il valore deve essere compreso fra 0 e 100!"));
+        QCOMPARE(e1_dopo, QStringLiteral("25"));
+        QCOMPARE(e4_dopo, QStringLiteral("120"));
+    }
+
     void miscelaConPortateNulle() {
         if (!computazione_per(1)) QSKIP("the mixing computation is not there yet");
         Risponditore r;
