@@ -31,7 +31,7 @@ using prova::Risponditore;
 
 namespace {
 
-struct Esito {
+struct EsitoDialogo {
     QString titolo_box, prompt, predefinito;
     int larghezza_box = 0;
     QStringList messaggi;
@@ -55,9 +55,9 @@ Risponditore::Azione rispondi(bool si, QString& testo) {
 // Presses "ALTEZZA S.L.M." in `finestra` (a main window over `cartella` when null), puts `risposta` in the box
 // (none: cancels it; `digitando`: typed key by key over the selected default) and expects `messaggi` message
 // boxes afterwards; after them, the question whether to calculate with the pressure shown, answered `usa`.
-Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
+EsitoDialogo chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
                      bool digitando = false, bool usa = false, Tform_ondix* finestra = nullptr) {
-    Esito e;
+    EsitoDialogo e;
     std::optional<Tform_ondix> propria;
     if (!finestra) finestra = &propria.emplace(cartella, dimensioni_schermo());
     r.poi([&e, risposta, digitando](QWidget* w) {
@@ -127,7 +127,7 @@ private slots:
 
     void zeroMetri() {
         Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
+        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.titolo_box, QStringLiteral("ALTEZZA S.l:m: (metri):"));
         QCOMPARE(e.prompt, QString());
@@ -145,7 +145,7 @@ private slots:
     void milleMetri() {
         Risponditore r;
         // 677 mmHg x 101335 / 760 = 90268.151315789... Pa
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
+        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar")});
         QCOMPARE(contenuto(patm()), QByteArray(" 9.02681513157895E+0004\r\n"));
@@ -154,7 +154,7 @@ private slots:
     // Typed over the selected default, a comma (as the Italian keypad types it) is a decimal point.
     void virgolaDigitata() {
         Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000,5"), 1, r, true);
+        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000,5"), 1, r, true);
         VERIFICA_DIALOGHI(r);
         // 677 + (657 - 677) / 250 x 0.5 = 676.96 mmHg, 90262.8 Pa
         QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.628 mbar")});
@@ -181,7 +181,7 @@ private slots:
             f.write(" 9.02681513157895E+0004\r\n");
         }
         Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), std::nullopt, 0, r);
+        const EsitoDialogo e = chiedi_altezza(cartella(), std::nullopt, 0, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi, QStringList());
         QCOMPARE(contenuto(patm()), QByteArray(" 9.02681513157895E+0004\r\n"));
@@ -222,7 +222,7 @@ private slots:
             QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
         }
         Risponditore r;
-        const Esito e = chiedi_altezza(programma, QStringLiteral("1000"), 1, r);
+        const EsitoDialogo e = chiedi_altezza(programma, QStringLiteral("1000"), 1, r);
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi,
@@ -242,7 +242,7 @@ private slots:
         }
         qputenv("XDG_DATA_HOME", QFile::encodeName(file));
         Risponditore r;
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
+        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi,
                  QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar\n\nnon salvata: ") + patm() +
@@ -254,7 +254,7 @@ private slots:
     void icalcoliRestanoA101335() {
         Risponditore r;
         Tform_ondix finestra(cartella(), dimensioni_schermo());
-        const Esito e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, false, &finestra);
+        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, false, &finestra);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
         QCOMPARE(finestra.contesto().aria, Aria{});
@@ -272,7 +272,7 @@ private slots:
             auto* pulsante = finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
             QVERIFY(pulsante && pulsante->isHidden());
             Risponditore r;
-            const Esito e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, false, true, &finestra);
+            const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, false, true, &finestra);
             VERIFICA_DIALOGHI(r);
             QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
             QCOMPARE(finestra.contesto().aria.pressione, p);
