@@ -5,8 +5,8 @@
 #include "core/altitudine.h"
 #include "core/aria_umida.h"
 #include "ui/caratteri.h"
+#include "ui/finestra_menu.h"
 #include "ui/impostazioni.h"
-#include "ui/mainform.h"
 #include "ui/schermo.h"
 
 #include <QApplication>
@@ -56,9 +56,9 @@ Risponditore::Azione rispondi(bool si, QString& testo) {
 // (none: cancels it; `digitando`: typed key by key over the selected default) and expects `messaggi` message
 // boxes afterwards; after them, the question whether to calculate with the pressure shown, answered `usa`.
 Esito chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
-                     bool digitando = false, bool usa = false, Tform_ondix* finestra = nullptr) {
+                     bool digitando = false, bool usa = false, FinestraMenu* finestra = nullptr) {
     Esito e;
-    std::optional<Tform_ondix> propria;
+    std::optional<FinestraMenu> propria;
     if (!finestra) finestra = &propria.emplace(cartella, dimensioni_schermo());
     r.poi([&e, risposta, digitando](QWidget* w) {
         auto* box = qobject_cast<QInputDialog*>(w);
@@ -253,7 +253,7 @@ private slots:
     // Answered no, the question leaves the calculations at 101335 Pa.
     void icalcoliRestanoA101335() {
         Risponditore r;
-        Tform_ondix finestra(cartella(), dimensioni_schermo());
+        FinestraMenu finestra(cartella(), dimensioni_schermo());
         const Esito e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, false, &finestra);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
@@ -268,7 +268,7 @@ private slots:
         Impostazioni::usa_file(m_dir->filePath(QStringLiteral("ondix.ini")));
         const double p = pressione_pascal_da_quota(1000);
         {
-            Tform_ondix finestra(cartella(), dimensioni_schermo());
+            FinestraMenu finestra(cartella(), dimensioni_schermo());
             auto* pulsante = finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
             QVERIFY(pulsante && pulsante->isHidden());
             Risponditore r;
@@ -282,7 +282,7 @@ private slots:
             QCOMPARE(pulsante->geometry().left(), info.left());
             QVERIFY(pulsante->geometry().top() > info.bottom());
         }
-        Tform_ondix di_nuovo(cartella(), dimensioni_schermo());
+        FinestraMenu di_nuovo(cartella(), dimensioni_schermo());
         QCOMPARE(di_nuovo.contesto().aria.pressione, p);
         auto* pulsante = di_nuovo.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
         QString testo;
@@ -296,7 +296,7 @@ private slots:
         QCOMPARE(testo, QStringLiteral("Tornare alla pressione di 101335 Pa?"));
         QCOMPARE(di_nuovo.contesto().aria, Aria{});
         QVERIFY(pulsante->isHidden());
-        QCOMPARE(Tform_ondix(cartella(), dimensioni_schermo()).contesto().aria, Aria{});
+        QCOMPARE(FinestraMenu(cartella(), dimensioni_schermo()).contesto().aria, Aria{});
         Impostazioni::usa_file(QString());
     }
 };
