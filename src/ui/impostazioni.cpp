@@ -24,7 +24,6 @@ namespace {
 
 struct Sessione {
     QString file_di_prova;
-    Impostazioni::Avviso avviso;
     // A problem with the file has been reported in this run.
     bool segnalato = false;
     // The settings of a run whose file cannot be read.
@@ -74,25 +73,17 @@ std::string motivo_scrittura(const QString& percorso) {
     return "scrittura non riuscita";
 }
 
-void avviso_predefinito(const QString& testo) {
-    // After the event in progress: the start-up or the choice being saved goes on, and the box comes over the
-    // window that is active by then.
+// Tells the user about the first problem of the run with the settings file: a warning box over the active window,
+// once the event in progress is over, so that the start-up, or the choice being saved, goes on meanwhile.
+void segnala(const QString& testo) {
+    Sessione& s = sessione();
+    if (s.segnalato) return;
+    s.segnalato = true;
     QTimer::singleShot(0, qApp, [testo] {
         QMessageBox box(QMessageBox::Warning, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok,
                         QApplication::activeWindow());
         box.exec();
     });
-}
-
-// Tells the user about the first problem of the run with the settings file.
-void segnala(const QString& testo) {
-    Sessione& s = sessione();
-    if (s.segnalato) return;
-    s.segnalato = true;
-    if (s.avviso)
-        s.avviso(testo);
-    else
-        avviso_predefinito(testo);
 }
 
 } // namespace
@@ -123,10 +114,6 @@ QString Impostazioni::file() {
     // Where the toolkit keeps the settings of the organisation "ondix"'s program "ondix"; only this file is read.
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/ondix/ondix.conf");
-}
-
-void Impostazioni::imposta_avviso(Avviso avviso) {
-    sessione().avviso = std::move(avviso);
 }
 
 QVariant Impostazioni::valore(const QString& chiave, const QVariant& predefinito) const {

@@ -10,7 +10,6 @@
 #include <QString>
 #include <QVariant>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -21,7 +20,8 @@ namespace ondix {
 class Impostazioni {
 public:
     // The user's settings file, or the one named by usa_file. A file that cannot be read (not a regular file, no
-    // permission) is not opened: the run starts from the defaults and keeps its choices in memory.
+    // permission) is not opened: the run starts from the defaults and keeps its choices in memory. A file that
+    // cannot be read or written is reported to the user once per run, with a warning box.
     Impostazioni();
     ~Impostazioni();
     Impostazioni(const Impostazioni&) = delete;
@@ -32,11 +32,6 @@ public:
     static void usa_file(const QString& percorso);
     // The settings file: the one usa_file named, else ~/.config/ondix/ondix.conf (under $XDG_CONFIG_HOME).
     static QString file();
-
-    // How a settings file that cannot be read or written reaches the user, once per run: by default a warning box
-    // over the active window, shown once the event in progress is over (so it never holds up the start-up).
-    using Avviso = std::function<void(const QString& testo)>;
-    static void imposta_avviso(Avviso avviso);
 
     // The ten box texts and the two options of the form of `tipo` as its last calculation read them.
     void ricorda_dati(TipoProcesso tipo, const StatoMaschera& m);
