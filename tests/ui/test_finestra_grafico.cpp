@@ -529,7 +529,9 @@ private slots:
             FinestraGrafico f({1024, 768});
             f.imposta_grafico(ctx, VistaGrafico::standard);
             f.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&f));
+            // The keys are the window's shortcuts: they reach it once it is the active window.
+            f.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f));
             QCOMPARE(f.strati(), OpzioniGrafico{});
             QCOMPARE(immagine(f), semplice);
             QTest::keyClick(&f, Qt::Key_U);
@@ -566,7 +568,9 @@ private slots:
         QCOMPARE(g.strati(), atteso);
         QVERIFY(g.azione("strato_h")->isChecked() && !g.azione("strato_tbu")->isChecked());
         g.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        // The keys are the window's shortcuts: they reach it once it is the active window.
+        g.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&g));
         for (Qt::Key k : {Qt::Key_U, Qt::Key_H, Qt::Key_M})
             QTest::keyClick(&g, k);
         QCOMPARE(g.strati(), OpzioniGrafico{});
@@ -583,7 +587,9 @@ private slots:
         FinestraGrafico f({1024, 768});
         f.imposta_grafico(ctx, VistaGrafico::standard);
         f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // The keys are the window's shortcuts: they reach it once it is the active window.
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
         const MappaGrafico m = MappaGrafico::di(f.plotter().plotter());
         double px = 0.0, py = 0.0;
         m.pixel(30.0, 15.0, px, py);
