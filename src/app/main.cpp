@@ -1,7 +1,7 @@
 // ondix: the desktop psychrometric calculator.
 #include "avvio.h"
 #include "ui/caratteri.h"
-#include "ui/mainform.h"
+#include "ui/finestra_menu.h"
 #include "ui/schermo.h"
 
 #include <QApplication>
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     const ondix::DimensioniSchermo schermo = ondix::dimensioni_schermo();
 
     // The main window (its creation lays it out); it makes the report window as soon as it is on the screen.
-    ondix::Tform_ondix finestra(cartella, schermo);
+    ondix::FinestraMenu finestra(cartella, schermo);
 
     ondix::misura_avvio(finestra);
     finestra.show();

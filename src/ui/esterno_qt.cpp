@@ -1,9 +1,9 @@
 #include "ui/esterno_qt.h"
 
 #include "ui/casella.h"
-#include "ui/grafgen.h"
+#include "ui/finestra_grafico.h"
+#include "ui/finestra_rapporto.h"
 #include "ui/schermo.h"
-#include "ui/visualizza.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -59,7 +59,7 @@ void EsternoQt::apri_grafico(VistaGrafico vista) {
 }
 
 void EsternoQt::mostra_rapporto() {
-    TForm2* finestra = m_rapporto ? m_rapporto() : nullptr;
+    FinestraRapporto* finestra = m_rapporto ? m_rapporto() : nullptr;
     if (!finestra) return;
     finestra->carica(m_ctx.rapporto.righe());
     finestra->exec();

@@ -14,7 +14,7 @@ class QWidget;
 
 namespace ondix {
 
-class TForm2;
+class FinestraRapporto;
 
 class EsternoQt : public Esterno {
 public:
@@ -24,7 +24,7 @@ public:
     explicit EsternoQt(const Contesto& ctx) : m_ctx(ctx) {}
 
     // Where the report window comes from: one window for the whole run.
-    using FornitoreRapporto = std::function<TForm2*()>;
+    using FornitoreRapporto = std::function<FinestraRapporto*()>;
     void imposta_rapporto(FornitoreRapporto fornitore) { m_rapporto = std::move(fornitore); }
     // Replaces the chart window (tests); without one the chart request opens a new chart window.
     void imposta_grafico(ApriGrafico apri) { m_grafico = std::move(apri); }

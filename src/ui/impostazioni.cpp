@@ -1,22 +1,43 @@
 #include "ui/impostazioni.h"
 
 #include "core/aria_umida.h"
+#include "ui/esterno_qt.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ondix {
 
 namespace {
 
-QString& file_di_prova() {
-    static QString percorso;
-    return percorso;
+struct Sessione {
+    QString file_di_prova;
+    // A problem with the file has been reported in this run.
+    bool segnalato = false;
+    // The settings of a run whose file cannot be read.
+    QVariantMap memoria;
+};
+
+Sessione& sessione() {
+    static Sessione s;
+    return s;
 }
 
 QString gruppo_dati(TipoProcesso tipo) {
-    return QStringLiteral("ultimo_calcolo/tipo_%1").arg(tipo);
+    return QStringLiteral("ultimo_calcolo/tipo_%1/").arg(tipo);
 }
 
 QString chiave_testo(std::size_t i) {
@@ -27,86 +48,171 @@ QString chiave_famiglia(Famiglia f) {
     return QStringLiteral("grafico/isolinee_") + QString::fromLatin1(nome_famiglia(f));
 }
 
+QString errno_testo(int e) {
+    return QString::fromLocal8Bit(std::strerror(e));
+}
+
+// Whether `percorso` can be read as a settings file: absent (the first run) or a readable regular file. Anything
+// else is not opened at all: reading a named pipe would wait for a writer for ever.
+Fatto leggibile(const QString& percorso) {
+    const QByteArray nome = QFile::encodeName(percorso);
+    struct stat st {};
+    if (::stat(nome.constData(), &st) != 0) {
+        if (errno == ENOENT) return {};
+        return Errore{Causa::file, errno_testo(errno).toStdString()};
+    }
+    if (!S_ISREG(st.st_mode)) return Errore{Causa::file, "non è un file regolare"};
+    if (::access(nome.constData(), R_OK) != 0) return Errore{Causa::file, errno_testo(errno).toStdString()};
+    return {};
+}
+
+// Why `percorso` could not be written, as far as the file and its folder tell.
+std::string motivo_scrittura(const QString& percorso) {
+    const QFileInfo info(percorso);
+    const QByteArray nome = QFile::encodeName(info.exists() ? percorso : info.absolutePath());
+    if (::access(nome.constData(), W_OK) != 0) return errno_testo(errno).toStdString();
+    return "scrittura non riuscita";
+}
+
+// Tells the user about the first problem of the run with the settings file: a warning box over the active window,
+// once the event in progress is over, so that the start-up, or the choice being saved, goes on meanwhile.
+void segnala(const QString& testo) {
+    Sessione& s = sessione();
+    if (s.segnalato) return;
+    s.segnalato = true;
+    QTimer::singleShot(0, qApp, [testo] {
+        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.exec();
+    });
+}
+
 } // namespace
 
-Impostazioni::Impostazioni()
-    : m_settings(file_di_prova().isEmpty()
-                     ? std::make_unique<QSettings>(QStringLiteral("ondix"), QStringLiteral("ondix"))
-                     : std::make_unique<QSettings>(file_di_prova(), QSettings::IniFormat)) {}
+Impostazioni::Impostazioni() {
+    const QString percorso = file();
+    if (const Fatto f = leggibile(percorso); !f) {
+        segnala(QStringLiteral("Impostazioni non lette da %1: %2.\nIl programma usa le impostazioni predefinite; le "
+                               "scelte fatte valgono fino alla chiusura e non saranno ricordate al prossimo avvio.")
+                    .arg(QDir::toNativeSeparators(percorso), QString::fromStdString(f.errore().testo)));
+        return;
+    }
+    m_settings = std::make_unique<QSettings>(percorso, QSettings::IniFormat);
+}
 
 Impostazioni::~Impostazioni() = default;
 
 void Impostazioni::usa_file(const QString& percorso) {
-    file_di_prova() = percorso;
+    Sessione& s = sessione();
+    s.file_di_prova = percorso;
+    s.segnalato = false;
+    s.memoria.clear();
+}
+
+QString Impostazioni::file() {
+    const QString& prova = sessione().file_di_prova;
+    if (!prova.isEmpty()) return prova;
+    // Where the toolkit keeps the settings of the organisation "ondix"'s program "ondix"; only this file is read.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/ondix/ondix.conf");
+}
+
+QVariant Impostazioni::valore(const QString& chiave, const QVariant& predefinito) const {
+    if (m_settings) return m_settings->value(chiave, predefinito);
+    return sessione().memoria.value(chiave, predefinito);
+}
+
+void Impostazioni::imposta(const QString& chiave, const QVariant& v) {
+    if (m_settings)
+        m_settings->setValue(chiave, v);
+    else
+        sessione().memoria.insert(chiave, v);
+}
+
+void Impostazioni::rimuovi(const QString& chiave) {
+    if (m_settings)
+        m_settings->remove(chiave);
+    else
+        sessione().memoria.remove(chiave);
+}
+
+Fatto Impostazioni::scrivi() {
+    if (!m_settings) return {}; // kept in memory: the file's problem was reported when it was read
+    m_settings->sync();
+    if (m_settings->status() == QSettings::NoError) return {};
+    return Errore{Causa::file, motivo_scrittura(m_settings->fileName())};
+}
+
+void Impostazioni::salva() {
+    if (const Fatto f = scrivi(); !f)
+        segnala(QStringLiteral("Impostazioni non salvate in %1: %2.\nLe scelte fatte (come la pressione del sito) "
+                               "valgono fino alla chiusura e non saranno ricordate al prossimo avvio.")
+                    .arg(QDir::toNativeSeparators(m_settings->fileName()), QString::fromStdString(f.errore().testo)));
 }
 
 void Impostazioni::ricorda_dati(TipoProcesso tipo, const StatoMaschera& m) {
-    m_settings->beginGroup(gruppo_dati(tipo));
+    const QString gruppo = gruppo_dati(tipo);
     for (std::size_t i = 0; i < m.testo.size(); ++i)
-        m_settings->setValue(chiave_testo(i), QString::fromStdString(m.testo[i]));
-    m_settings->setValue(QStringLiteral("umidita"), m.umidita);
-    m_settings->setValue(QStringLiteral("portata"), m.portata);
-    m_settings->endGroup();
-    m_settings->sync();
+        imposta(gruppo + chiave_testo(i), QString::fromStdString(m.testo[i]));
+    imposta(gruppo + QStringLiteral("umidita"), m.umidita);
+    imposta(gruppo + QStringLiteral("portata"), m.portata);
+    salva();
 }
 
 bool Impostazioni::richiama_dati(TipoProcesso tipo, StatoMaschera& m) const {
-    m_settings->beginGroup(gruppo_dati(tipo));
-    const bool c_e = m_settings->contains(QStringLiteral("umidita"));
-    if (c_e) {
-        for (std::size_t i = 0; i < m.testo.size(); ++i)
-            m.testo[i] = m_settings->value(chiave_testo(i)).toString().toStdString();
-        m.umidita = m_settings->value(QStringLiteral("umidita")).toInt() == 1 ? 1 : 0;
-        m.portata = m_settings->value(QStringLiteral("portata")).toInt() == 1 ? 1 : 0;
-    }
-    m_settings->endGroup();
-    return c_e;
+    const QString gruppo = gruppo_dati(tipo);
+    if (!valore(gruppo + QStringLiteral("umidita")).isValid()) return false;
+    for (std::size_t i = 0; i < m.testo.size(); ++i)
+        m.testo[i] = valore(gruppo + chiave_testo(i)).toString().toStdString();
+    m.umidita = valore(gruppo + QStringLiteral("umidita")).toInt() == 1 ? 1 : 0;
+    m.portata = valore(gruppo + QStringLiteral("portata")).toInt() == 1 ? 1 : 0;
+    return true;
 }
 
 QString Impostazioni::cartella_rapporto() const {
-    return m_settings->value(QStringLiteral("rapporto/cartella")).toString();
+    return valore(QStringLiteral("rapporto/cartella")).toString();
 }
 
 void Impostazioni::ricorda_cartella_rapporto(const QString& cartella) {
-    m_settings->setValue(QStringLiteral("rapporto/cartella"), cartella);
-    m_settings->sync();
+    imposta(QStringLiteral("rapporto/cartella"), cartella);
+    salva();
 }
 
 OpzioniGrafico Impostazioni::strati() const {
     OpzioniGrafico o;
     for (Famiglia f : famiglie)
-        o.imposta_famiglia(f, m_settings->value(chiave_famiglia(f), false).toBool());
-    o.mollier = m_settings->value(QStringLiteral("grafico/mollier"), false).toBool();
+        o.imposta_famiglia(f, valore(chiave_famiglia(f), false).toBool());
+    o.mollier = valore(QStringLiteral("grafico/mollier"), false).toBool();
     return o;
 }
 
 void Impostazioni::ricorda_strati(const OpzioniGrafico& o) {
     for (Famiglia f : famiglie)
-        m_settings->setValue(chiave_famiglia(f), o.famiglia(f));
-    m_settings->setValue(QStringLiteral("grafico/mollier"), o.mollier);
-    m_settings->sync();
+        imposta(chiave_famiglia(f), o.famiglia(f));
+    imposta(QStringLiteral("grafico/mollier"), o.mollier);
+    salva();
 }
 
 bool Impostazioni::lettura() const {
-    return m_settings->value(QStringLiteral("grafico/lettura"), false).toBool();
+    return valore(QStringLiteral("grafico/lettura"), false).toBool();
 }
 
 void Impostazioni::ricorda_lettura(bool on) {
-    m_settings->setValue(QStringLiteral("grafico/lettura"), on);
-    m_settings->sync();
+    imposta(QStringLiteral("grafico/lettura"), on);
+    salva();
 }
 
 QString Impostazioni::cartella_immagini() const {
-    return m_settings->value(QStringLiteral("grafico/cartella_immagini")).toString();
+    return valore(QStringLiteral("grafico/cartella_immagini")).toString();
 }
 
 void Impostazioni::ricorda_cartella_immagini(const QString& cartella) {
-    m_settings->setValue(QStringLiteral("grafico/cartella_immagini"), cartella);
-    m_settings->sync();
+    imposta(QStringLiteral("grafico/cartella_immagini"), cartella);
+    salva();
 }
 
 std::optional<double> Impostazioni::pressione_sito() const {
-    const QVariant v = m_settings->value(QStringLiteral("calcolo/pressione_sito"));
+    const QVariant v = valore(QStringLiteral("calcolo/pressione_sito"));
     if (!v.isValid()) return std::nullopt;
     bool ok = false;
     const double p = v.toDouble(&ok);
@@ -116,10 +222,10 @@ std::optional<double> Impostazioni::pressione_sito() const {
 
 void Impostazioni::ricorda_pressione_sito(std::optional<double> p) {
     if (p)
-        m_settings->setValue(QStringLiteral("calcolo/pressione_sito"), *p);
+        imposta(QStringLiteral("calcolo/pressione_sito"), *p);
     else
-        m_settings->remove(QStringLiteral("calcolo/pressione_sito"));
-    m_settings->sync();
+        rimuovi(QStringLiteral("calcolo/pressione_sito"));
+    salva();
 }
 
 } // namespace ondix

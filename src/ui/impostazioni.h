@@ -4,9 +4,11 @@
 #pragma once
 
 #include "chart/opzioni_grafico.h"
+#include "core/esito.h"
 #include "core/maschera.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 #include <optional>
@@ -17,15 +19,19 @@ namespace ondix {
 
 class Impostazioni {
 public:
-    // The user's settings file, or the one named by usa_file.
+    // The user's settings file, or the one named by usa_file. A file that cannot be read (not a regular file, no
+    // permission) is not opened: the run starts from the defaults and keeps its choices in memory. A file that
+    // cannot be read or written is reported to the user once per run, with a warning box.
     Impostazioni();
     ~Impostazioni();
     Impostazioni(const Impostazioni&) = delete;
     Impostazioni& operator=(const Impostazioni&) = delete;
 
     // From now on every Impostazioni reads and writes `percorso` (an INI file); an empty name goes back to the
-    // user's own settings. For tests.
+    // user's own settings. A problem with the new file is reported again. For tests.
     static void usa_file(const QString& percorso);
+    // The settings file: the one usa_file named, else ~/.config/ondix/ondix.conf (under $XDG_CONFIG_HOME).
+    static QString file();
 
     // The ten box texts and the two options of the form of `tipo` as its last calculation read them.
     void ricorda_dati(TipoProcesso tipo, const StatoMaschera& m);
@@ -53,6 +59,14 @@ public:
     void ricorda_pressione_sito(std::optional<double> p);
 
 private:
+    QVariant valore(const QString& chiave, const QVariant& predefinito = {}) const;
+    void imposta(const QString& chiave, const QVariant& v);
+    void rimuovi(const QString& chiave);
+    // Writes what was set to the file; a failure is reported (once per run).
+    void salva();
+    Fatto scrivi();
+
+    // nullptr when the file cannot be read: the settings of the run are then kept in memory.
     std::unique_ptr<QSettings> m_settings;
 };
 

@@ -4,7 +4,7 @@
 #include "dialoghi.h"
 
 #include "ui/caratteri.h"
-#include "ui/mainform.h"
+#include "ui/finestra_menu.h"
 #include "ui/schermo.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&traduzione);
 
-    Tform_ondix principale(QDir::tempPath() + QLatin1Char('/'), dimensioni_schermo());
+    FinestraMenu principale(QDir::tempPath() + QLatin1Char('/'), dimensioni_schermo());
     principale.show();
     if (!QTest::qWaitForWindowExposed(&principale)) return 1;
     scatta("menu", &principale);

@@ -5,8 +5,8 @@
 #include "core/altitudine.h"
 #include "core/aria_umida.h"
 #include "ui/caratteri.h"
+#include "ui/finestra_menu.h"
 #include "ui/impostazioni.h"
-#include "ui/mainform.h"
 #include "ui/schermo.h"
 
 #include <QApplication>
@@ -16,14 +16,20 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <optional>
+#include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace ondix;
@@ -56,9 +62,9 @@ Risponditore::Azione rispondi(bool si, QString& testo) {
 // (none: cancels it; `digitando`: typed key by key over the selected default) and expects `messaggi` message
 // boxes afterwards; after them, the question whether to calculate with the pressure shown, answered `usa`.
 EsitoDialogo chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
-                     bool digitando = false, bool usa = false, Tform_ondix* finestra = nullptr) {
+                            bool digitando = false, bool usa = false, FinestraMenu* finestra = nullptr) {
     EsitoDialogo e;
-    std::optional<Tform_ondix> propria;
+    std::optional<FinestraMenu> propria;
     if (!finestra) finestra = &propria.emplace(cartella, dimensioni_schermo());
     r.poi([&e, risposta, digitando](QWidget* w) {
         auto* box = qobject_cast<QInputDialog*>(w);
@@ -93,6 +99,36 @@ EsitoDialogo chiedi_altezza(const QString& cartella, std::optional<QString> risp
     return e;
 }
 
+// Keeps a reader from waiting for ever on the named pipe `fifo`: from `ms` on, until stopped, opens and closes
+// its writing end now and then, so that a reader blocked on it reads an empty file; tells whether it ever had to.
+class SbloccaPipe {
+public:
+    SbloccaPipe(const QString& fifo, int ms)
+        : m_fifo(QFile::encodeName(fifo)), m_filo([this, ms] {
+              const auto da = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+              while (!m_fermo) {
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                  if (std::chrono::steady_clock::now() < da) continue;
+                  // Only a reader waiting on the pipe lets this open succeed.
+                  if (const int fd = ::open(m_fifo.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                      m_usato = true;
+                      ::close(fd);
+                  }
+              }
+          }) {}
+    ~SbloccaPipe() { ferma(); }
+    bool ferma() {
+        m_fermo = true;
+        if (m_filo.joinable()) m_filo.join();
+        return m_usato;
+    }
+
+private:
+    QByteArray m_fifo;
+    std::atomic<bool> m_fermo{false}, m_usato{false};
+    std::thread m_filo;
+};
+
 QByteArray contenuto(const QString& percorso) {
     QFile f(percorso);
     if (!f.open(QIODevice::ReadOnly)) return "<missing>";
@@ -121,6 +157,7 @@ private slots:
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dati->path()));
     }
     void cleanup() {
+        Impostazioni::usa_file(QString());
         m_dir.reset();
         m_dati.reset();
     }
@@ -253,7 +290,7 @@ private slots:
     // Answered no, the question leaves the calculations at 101335 Pa.
     void icalcoliRestanoA101335() {
         Risponditore r;
-        Tform_ondix finestra(cartella(), dimensioni_schermo());
+        FinestraMenu finestra(cartella(), dimensioni_schermo());
         const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, false, &finestra);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
@@ -268,7 +305,7 @@ private slots:
         Impostazioni::usa_file(m_dir->filePath(QStringLiteral("ondix.ini")));
         const double p = pressione_pascal_da_quota(1000);
         {
-            Tform_ondix finestra(cartella(), dimensioni_schermo());
+            FinestraMenu finestra(cartella(), dimensioni_schermo());
             auto* pulsante = finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
             QVERIFY(pulsante && pulsante->isHidden());
             Risponditore r;
@@ -282,7 +319,7 @@ private slots:
             QCOMPARE(pulsante->geometry().left(), info.left());
             QVERIFY(pulsante->geometry().top() > info.bottom());
         }
-        Tform_ondix di_nuovo(cartella(), dimensioni_schermo());
+        FinestraMenu di_nuovo(cartella(), dimensioni_schermo());
         QCOMPARE(di_nuovo.contesto().aria.pressione, p);
         auto* pulsante = di_nuovo.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
         QString testo;
@@ -296,7 +333,78 @@ private slots:
         QCOMPARE(testo, QStringLiteral("Tornare alla pressione di 101335 Pa?"));
         QCOMPARE(di_nuovo.contesto().aria, Aria{});
         QVERIFY(pulsante->isHidden());
-        QCOMPARE(Tform_ondix(cartella(), dimensioni_schermo()).contesto().aria, Aria{});
+        QCOMPARE(FinestraMenu(cartella(), dimensioni_schermo()).contesto().aria, Aria{});
+        Impostazioni::usa_file(QString());
+    }
+
+    // The user's settings stay where the toolkit has always kept them for the program.
+    void fileDelleImpostazioni() {
+        QCOMPARE(Impostazioni::file(), QSettings(QStringLiteral("ondix"), QStringLiteral("ondix")).fileName());
+    }
+
+    // A settings file that cannot be read (a named pipe, a directory) or written: the program starts at once,
+    // says so once with the file's name, keeps the site pressure chosen for the rest of the run, and leaves the
+    // file as it was.
+    void impostazioniNonUsabili_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::newRow("named pipe") << QStringLiteral("fifo");
+        QTest::newRow("directory") << QStringLiteral("cartella");
+        QTest::newRow("not writable") << QStringLiteral("non scrivibile");
+    }
+    void impostazioniNonUsabili() {
+        QFETCH(QString, caso);
+        QString file = m_dir->filePath(QStringLiteral("ondix.ini"));
+        const bool in_lettura = caso != QLatin1String("non scrivibile");
+        if (caso == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        if (caso == QLatin1String("cartella")) QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("ondix.ini")));
+        // A file system where nobody, root included, can make a file.
+        if (caso == QLatin1String("non scrivibile")) file = QStringLiteral("/proc/ondix-prova/ondix.ini");
+        Impostazioni::usa_file(file);
+        const QString letto = QStringLiteral("Impostazioni non lette da ") + file +
+                              QStringLiteral(": non è un file regolare.\nIl programma usa le impostazioni predefinite; "
+                                             "le scelte fatte valgono fino alla chiusura e non saranno ricordate al "
+                                             "prossimo avvio.");
+        const QString scritto_inizio = QStringLiteral("Impostazioni non salvate in ") + file + QStringLiteral(": ");
+        const QString scritto_fine = QStringLiteral(".\nLe scelte fatte (come la pressione del sito) valgono fino "
+                                                    "alla chiusura e non saranno ricordate al prossimo avvio.");
+        QStringList avvisi;
+        const auto annota = [&avvisi](QWidget* w) {
+            auto* m = qobject_cast<QMessageBox*>(w);
+            avvisi << (m && m->icon() == QMessageBox::Warning ? m->text() : prova::descrivi(w));
+            prova::premi_ok(w);
+        };
+
+        Risponditore r;
+        SbloccaPipe sblocca(file, 2000);
+        FinestraMenu finestra(cartella(), dimensioni_schermo());
+        finestra.show();
+        if (in_lettura) r.poi(annota);
+        QTest::qWait(100);
+        QTRY_COMPARE(r.restanti(), 0);
+        QVERIFY2(!sblocca.ferma(), "the start-up waited on the named pipe");
+        QCOMPARE(finestra.contesto().aria, Aria{});
+
+        const double p = pressione_pascal_da_quota(1000);
+        chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, false, true, &finestra);
+        if (!in_lettura) r.poi(annota);
+        QTest::qWait(100);
+        QTRY_COMPARE(r.restanti(), 0);
+        QCOMPARE(finestra.contesto().aria.pressione, p);
+        if (in_lettura) QCOMPARE(Impostazioni().pressione_sito(), std::optional<double>(p));
+        // Saved again (back to 101335 Pa): not said again.
+        QString testo;
+        r.poi(rispondi(true, testo));
+        finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"))->click();
+        QTest::qWait(100);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(finestra.contesto().aria, Aria{});
+
+        QCOMPARE(avvisi.size(), 1);
+        if (in_lettura)
+            QCOMPARE(avvisi[0], letto);
+        else
+            QVERIFY2(avvisi[0].startsWith(scritto_inizio) && avvisi[0].endsWith(scritto_fine), qPrintable(avvisi[0]));
+        QCOMPARE(QFileInfo(file).isFile(), false);
         Impostazioni::usa_file(QString());
     }
 };

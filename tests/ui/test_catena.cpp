@@ -7,11 +7,11 @@
 
 #include "core/calcolo.h"
 #include "ui/caratteri.h"
-#include "ui/grafgen.h"
+#include "ui/finestra_grafico.h"
+#include "ui/finestra_menu.h"
+#include "ui/finestra_rapporto.h"
 #include "ui/impostazioni.h"
-#include "ui/mainform.h"
 #include "ui/schermo.h"
-#include "ui/visualizza.h"
 
 #include <QDir>
 #include <QFile>
@@ -140,7 +140,7 @@ struct VistaFinestra {
 VistaFinestra osserva(QWidget* w) {
     VistaFinestra v;
     v.finestra = w;
-    auto* g = dynamic_cast<TForm_grafica*>(w);
+    auto* g = dynamic_cast<FinestraGrafico*>(w);
     if (!g) return v;
     v.trovata = true;
     v.geometria = g->geometry();
@@ -161,7 +161,7 @@ class TestCatena : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_cartella;
-    std::unique_ptr<Tform_ondix> m_principale;
+    std::unique_ptr<FinestraMenu> m_principale;
 
     QString cartella() const { return m_cartella.path() + QLatin1Char('/'); }
 
@@ -176,7 +176,7 @@ private slots:
     void init() {
         // As the program runs: the main window makes its own report window, and every chart request its own
         // chart window.
-        m_principale = std::make_unique<Tform_ondix>(cartella(), dimensioni_schermo());
+        m_principale = std::make_unique<FinestraMenu>(cartella(), dimensioni_schermo());
         m_principale->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_principale.get()));
     }
@@ -334,7 +334,7 @@ private slots:
             pulsante(w, "BitBtn1")->click();
         });
         r.poi([&](QWidget* w) {
-            auto* g = dynamic_cast<TForm_grafica*>(w);
+            auto* g = dynamic_cast<FinestraGrafico*>(w);
             if (!g) {
                 prova::chiudi(w);
                 return;
@@ -403,7 +403,7 @@ private slots:
             pulsante(w, "BitBtn1")->click();
         });
         r.poi([&](QWidget* w) {
-            if (auto* g = dynamic_cast<TForm_grafica*>(w); g && coda.isEmpty())
+            if (auto* g = dynamic_cast<FinestraGrafico*>(w); g && coda.isEmpty())
                 g->imposta_stampante([&] { return pdf(pdf_grafico); });
             pulsante(w, "BitBtn2")->click(); // STAMPA: no dialog
             pulsante(w, "Button1")->click();

@@ -6,11 +6,11 @@
 
 #include "core/computazioni.h"
 #include "ui/caratteri.h"
+#include "ui/finestra_maschera.h"
+#include "ui/finestra_menu.h"
+#include "ui/finestra_rapporto.h"
 #include "ui/impostazioni.h"
-#include "ui/mainform.h"
-#include "ui/nuovoondix.h"
 #include "ui/schermo.h"
-#include "ui/visualizza.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -80,12 +80,12 @@ class TestFinestre : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_cartella;
-    std::unique_ptr<Tform_ondix> m_principale;
+    std::unique_ptr<FinestraMenu> m_principale;
     QRect schermo_intero() const {
         const DimensioniSchermo s = m_principale->schermo();
         return QRect(0, 0, s.larghezza, s.altezza);
     }
-    std::unique_ptr<TForm2> m_rapporto;
+    std::unique_ptr<FinestraRapporto> m_rapporto;
 
     QString cartella() const { return m_cartella.path() + QLatin1Char('/'); }
     QPushButton* pulsante(const char* nome) { return trova<QPushButton>(m_principale.get(), nome); }
@@ -98,8 +98,8 @@ private slots:
     }
 
     void init() {
-        m_principale = std::make_unique<Tform_ondix>(cartella(), dimensioni_schermo());
-        m_rapporto = std::make_unique<TForm2>(dimensioni_schermo());
+        m_principale = std::make_unique<FinestraMenu>(cartella(), dimensioni_schermo());
+        m_rapporto = std::make_unique<FinestraRapporto>(dimensioni_schermo());
         m_principale->imposta_rapporto(m_rapporto.get());
         // These tests go from the form to the report window; the chart window has tests of its own.
         m_principale->imposta_grafico([](QWidget*, const Contesto&, VistaGrafico) {});
@@ -190,7 +190,7 @@ private slots:
         ctx.processo = 1;
         EsternoQt esterno(ctx);
         const DimensioniSchermo s{static_cast<std::uint16_t>(sw), static_cast<std::uint16_t>(sh)};
-        TForm1 form(ctx, esterno, s);
+        FinestraMaschera form(ctx, esterno, s);
         QCOMPARE(trova<QLineEdit>(&form, "Edit1")->geometry(), edit1);
         QCOMPARE(trova<QLabel>(&form, "StaticText2")->geometry(), static2);
         QCOMPARE(trova<QPushButton>(&form, "BitBtn2")->geometry(), calcola);
@@ -439,7 +439,7 @@ private slots:
         Contesto ctx;
         ctx.processo = 4;
         EsternoQt esterno(ctx);
-        TForm1 form(ctx, esterno, dimensioni_schermo());
+        FinestraMaschera form(ctx, esterno, dimensioni_schermo());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         scrivi_edit(&form, 2, QStringLiteral("65"));
@@ -651,11 +651,11 @@ private slots:
         const auto finestre_rapporto = [] {
             int n = 0;
             for (QWidget* w : QApplication::topLevelWidgets())
-                n += dynamic_cast<TForm2*>(w) != nullptr;
+                n += dynamic_cast<FinestraRapporto*>(w) != nullptr;
             return n;
         };
         const int prima = finestre_rapporto();
-        Tform_ondix finestra(cartella(), dimensioni_schermo());
+        FinestraMenu finestra(cartella(), dimensioni_schermo());
         finestra.imposta_grafico([](QWidget*, const Contesto&, VistaGrafico) {});
         finestra.show();
         QVERIFY(QTest::qWaitForWindowExposed(&finestra));
@@ -664,7 +664,7 @@ private slots:
         QVERIFY(!finestra.windowIcon().pixmap(32, 32).isNull());
         QTest::qWait(50);
         QCOMPARE(finestre_rapporto(), prima);
-        TForm2* propria = finestra.rapporto();
+        FinestraRapporto* propria = finestra.rapporto();
         QCOMPARE(finestre_rapporto(), prima + 1);
         QVERIFY(propria);
         QCOMPARE(finestra.rapporto(), propria);
@@ -735,7 +735,7 @@ private slots:
             img.fill(Qt::blue);
             QVERIFY(img.save(file, formato.constData()));
         }
-        Tform_ondix finestra(dir.path() + QLatin1Char('/'), {1024, 768});
+        FinestraMenu finestra(dir.path() + QLatin1Char('/'), {1024, 768});
         auto* immagine = trova<QLabel>(&finestra, "Image1");
         QCOMPARE(!immagine->pixmap().isNull(), caricata);
         if (caricata) {
@@ -749,7 +749,7 @@ private slots:
         Contesto ctx;
         ctx.processo = 0; // no kind: every field but 9 and 10 stays visible, both groups too
         EsternoQt esterno(ctx);
-        TForm1 form(ctx, esterno, dimensioni_schermo());
+        FinestraMaschera form(ctx, esterno, dimensioni_schermo());
         QCOMPARE(trova<QGroupBox>(&form, "RadioGroup1")->toolTip(), QStringLiteral("umidità specifica in g/kg"));
         QCOMPARE(trova<QGroupBox>(&form, "RadioGroup2")->toolTip(),
                  QStringLiteral("portata volumetrica in mc/h, ponderale in kg/h"));

@@ -1,9 +1,9 @@
-#include "ui/grafgen.h"
+#include "ui/finestra_grafico.h"
 
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
+#include "ui/finestra_rapporto.h"
 #include "ui/schermo.h"
-#include "ui/visualizza.h"
 
 #include <QEvent>
 #include <QIcon>
@@ -68,7 +68,7 @@ LayoutGrafico layout_grafico(DimensioniSchermo s) {
     return {{0, 0, s.larghezza, s.altezza}, {208, riga, 145, 25}, {392, riga, 129, 25}};
 }
 
-TForm_grafica::TForm_grafica(DimensioniSchermo schermo, QWidget* parent)
+FinestraGrafico::FinestraGrafico(DimensioniSchermo schermo, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_schermo(schermo), m_continua(new QPushButton(this)),
       m_stampa(new QPushButton(this)), m_stampante(stampante_predefinita) {
     setObjectName(QStringLiteral("Form_grafica"));
@@ -98,7 +98,7 @@ TForm_grafica::TForm_grafica(DimensioniSchermo schermo, QWidget* parent)
     m_stampa->setAutoDefault(false);
 
     connect(m_continua, &QPushButton::clicked, this, [this] { termina(); });
-    connect(m_stampa, &QPushButton::clicked, this, [this] { stampagrafico(); });
+    connect(m_stampa, &QPushButton::clicked, this, [this] { stampa(); });
 
     const LayoutGrafico l = layout_grafico(m_schermo);
     applica(this, l.finestra);
@@ -109,14 +109,14 @@ TForm_grafica::TForm_grafica(DimensioniSchermo schermo, QWidget* parent)
     crea_azioni();
 }
 
-void TForm_grafica::inizia() {
+void FinestraGrafico::inizia() {
     const int disegni = m_disegni;
     copri_schermo(this, layout_grafico(m_schermo).finestra);
     // Unless the change of size has just done so.
     if (m_disegni == disegni) adatta_alla_finestra();
 }
 
-void TForm_grafica::adatta_alla_finestra() {
+void FinestraGrafico::adatta_alla_finestra() {
     // The window's own size is the screen size from now on: the plotting area and the circle test use it.
     const auto lato = [](int v) { return static_cast<std::uint16_t>(std::clamp(v, 0, 65535)); };
     m_registrato = {lato(width()), lato(height())};
@@ -128,7 +128,7 @@ void TForm_grafica::adatta_alla_finestra() {
     ridisegna();
 }
 
-void TForm_grafica::resizeEvent(QResizeEvent* e) {
+void FinestraGrafico::resizeEvent(QResizeEvent* e) {
     QDialog::resizeEvent(e);
     // Where the window system, not the window, decides the size of a full-screen window (Wayland), the window
     // learns its size only now: the buttons and the chart follow it.
@@ -136,7 +136,7 @@ void TForm_grafica::resizeEvent(QResizeEvent* e) {
         adatta_alla_finestra();
 }
 
-void TForm_grafica::ridisegna() {
+void FinestraGrafico::ridisegna() {
     const DimensioniSchermo s = m_registrato;
     // The picture has the screen's own pixels (twice as many each way on a screen at scale 2); the chart is drawn
     // in the window's units on it, so lines and texts come out sharp.
@@ -161,7 +161,7 @@ void TForm_grafica::ridisegna() {
     update();
 }
 
-void TForm_grafica::stampagrafico() {
+void FinestraGrafico::stampa() {
     const std::unique_ptr<QPrinter> stampante = m_stampante ? m_stampante() : nullptr;
     if (!stampante) {
         avviso(this, QMessageBox::Warning,
@@ -177,7 +177,7 @@ int spessore_penna_stampa_mm(int dpi) {
     return std::max(1, static_cast<int>(std::lround(0.5 / 25.4 * dpi)));
 }
 
-bool TForm_grafica::stampa_su(QPrinter& stampante) {
+bool FinestraGrafico::stampa_su(QPrinter& stampante) {
     if (!stampante.isValid()) return false;
     // The whole chart on one landscape page, in its top-left 90 %, with lines half a millimetre wide at any
     // resolution; the plotter is back on the screen afterwards whatever happens, and the window keeps the
@@ -185,7 +185,7 @@ bool TForm_grafica::stampa_su(QPrinter& stampante) {
     // layers afterwards.
     stampante.setPageOrientation(QPageLayout::Landscape);
     struct Ripristino {
-        TForm_grafica& f;
+        FinestraGrafico& f;
         ~Ripristino() { f.m_plotter.plotter().imposta_opzioni(f.m_strati); }
     } ripristino{*this};
     m_plotter.plotter().imposta_opzioni(strati_per_file());
@@ -196,11 +196,11 @@ bool TForm_grafica::stampa_su(QPrinter& stampante) {
     return ok && stampante.printerState() != QPrinter::Error && stampante.printerState() != QPrinter::Aborted;
 }
 
-void TForm_grafica::termina() {
+void FinestraGrafico::termina() {
     close();
 }
 
-bool TForm_grafica::event(QEvent* e) {
+bool FinestraGrafico::event(QEvent* e) {
     // Activation when the window gets the focus back from another window; the activation that comes with
     // showing it is the show's, which has drawn already.
     if (e->type() == QEvent::WindowDeactivate) m_disattivata = true;
@@ -208,12 +208,12 @@ bool TForm_grafica::event(QEvent* e) {
     return QDialog::event(e);
 }
 
-void TForm_grafica::showEvent(QShowEvent* e) {
+void FinestraGrafico::showEvent(QShowEvent* e) {
     inizia();
     QDialog::showEvent(e);
 }
 
-void TForm_grafica::paintEvent(QPaintEvent*) {
+void FinestraGrafico::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawPixmap(0, 0, m_immagine);
     // Beyond the picture (a window made larger than the screen it was drawn for) the background is white.
@@ -228,7 +228,7 @@ void TForm_grafica::paintEvent(QPaintEvent*) {
 
 void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo) {
     // One new window per chart request, destroyed when this returns: closing it ends the request.
-    TForm_grafica finestra(schermo, genitore);
+    FinestraGrafico finestra(schermo, genitore);
     finestra.imposta_grafico(ctx, vista);
     finestra.exec();
 }

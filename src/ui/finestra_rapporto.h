@@ -18,12 +18,12 @@ class QPushButton;
 
 namespace ondix {
 
-class TForm2 : public QDialog {
+class FinestraRapporto : public QDialog {
 public:
     // The printer "&Stampa" prints on; nullptr when there is none.
     using FabbricaStampante = std::function<std::unique_ptr<QPrinter>()>;
 
-    explicit TForm2(DimensioniSchermo schermo, QWidget* parent = nullptr);
+    explicit FinestraRapporto(DimensioniSchermo schermo, QWidget* parent = nullptr);
 
     // Replaces the box's text with the report lines (UTF-8).
     void carica(const std::vector<std::string>& righe);
@@ -31,9 +31,9 @@ public:
     QStringList righe() const;
 
     // On every activation: caption and layout from the screen size.
-    void inzia();
+    void inizia();
     // "&Stampa": the whole report on the default printer, one job; a message when there is no printer.
-    void BitBtn1Click();
+    void stampa();
     // Prints the report on `stampante` as one job with an empty title; false if the printer failed.
     bool stampa_su(QPrinter& stampante);
     // "SALVA SU FILE WORD": asks for a file name and saves the report there as RTF.

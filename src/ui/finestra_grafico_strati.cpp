@@ -1,7 +1,7 @@
 // The chart window's additions to the plain chart: the layer switches (keys and context menu, remembered), the
 // readout under the mouse, and saving the picture.
 #include "ui/esterno_qt.h"
-#include "ui/grafgen.h"
+#include "ui/finestra_grafico.h"
 #include "ui/impostazioni.h"
 
 #include "plot_qt/esporta.h"
@@ -32,7 +32,7 @@ constexpr Interruttore interruttori[] = {
 
 } // namespace
 
-void TForm_grafica::crea_azioni() {
+void FinestraGrafico::crea_azioni() {
     const Impostazioni impostazioni;
     m_strati = impostazioni.strati();
     m_lettura_attiva = impostazioni.lettura();
@@ -67,11 +67,11 @@ void TForm_grafica::crea_azioni() {
     setMouseTracking(true);
 }
 
-QAction* TForm_grafica::azione(const char* nome) const {
+QAction* FinestraGrafico::azione(const char* nome) const {
     return findChild<QAction*>(QString::fromLatin1(nome));
 }
 
-void TForm_grafica::cambia_strati() {
+void FinestraGrafico::cambia_strati() {
     OpzioniGrafico o = m_strati;
     for (int i = 0; i < 4; ++i)
         o.imposta_famiglia(famiglie[i], azione(interruttori[i].nome)->isChecked());
@@ -89,17 +89,17 @@ void TForm_grafica::cambia_strati() {
     update(m_lettura.ripeti(m_lettura_attiva));
 }
 
-OpzioniGrafico TForm_grafica::strati_per_file() const {
+OpzioniGrafico FinestraGrafico::strati_per_file() const {
     // The title line at the calculation's own pressure.
     return con_titolo(m_strati, m_ctx ? m_ctx->processo : 0, m_ctx ? m_ctx->aria.pressione : pressione_atmosferica);
 }
 
-void TForm_grafica::imposta_grafico(const Contesto& ctx, VistaGrafico vista) {
+void FinestraGrafico::imposta_grafico(const Contesto& ctx, VistaGrafico vista) {
     m_ctx = &ctx;
     imposta_procedura(procedura_vista(vista, ctx));
 }
 
-void TForm_grafica::salva_immagine() {
+void FinestraGrafico::salva_immagine() {
     QFileDialog dialogo(this, QStringLiteral("Salva immagine del grafico"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
@@ -119,7 +119,7 @@ void TForm_grafica::salva_immagine() {
     if (salva_immagine_su(nome)) Impostazioni().ricorda_cartella_immagini(QFileInfo(nome).absolutePath());
 }
 
-bool TForm_grafica::salva_immagine_su(const QString& percorso) {
+bool FinestraGrafico::salva_immagine_su(const QString& percorso) {
     const auto errore = esporta_disegno(m_procedura, strati_per_file(), schermo_registrato().larghezza,
                                         schermo_registrato().altezza, percorso.toStdString());
     if (!errore) return true;
@@ -130,17 +130,17 @@ bool TForm_grafica::salva_immagine_su(const QString& percorso) {
     return false;
 }
 
-void TForm_grafica::mouseMoveEvent(QMouseEvent* e) {
+void FinestraGrafico::mouseMoveEvent(QMouseEvent* e) {
     update(m_lettura.muovi(e->position().toPoint(), m_lettura_attiva));
     QDialog::mouseMoveEvent(e);
 }
 
-void TForm_grafica::mousePressEvent(QMouseEvent* e) {
+void FinestraGrafico::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) update(m_lettura.clic(e->position().toPoint(), m_lettura_attiva));
     QDialog::mousePressEvent(e);
 }
 
-void TForm_grafica::leaveEvent(QEvent* e) {
+void FinestraGrafico::leaveEvent(QEvent* e) {
     update(m_lettura.uscita());
     QDialog::leaveEvent(e);
 }

@@ -3,8 +3,8 @@
 
 #include "core/calcolo.h"
 #include "ui/esterno_qt.h"
+#include "ui/finestra_rapporto.h"
 #include "ui/geometria.h"
-#include "ui/visualizza.h"
 
 #include <QString>
 #include <QWidget>
@@ -20,35 +20,26 @@ namespace ondix {
 
 class PressioneSito;
 
-class Tform_ondix : public QWidget {
+class FinestraMenu : public QWidget {
 public:
     // `cartella_programma` ends in a path separator; it holds the background picture and receives "patm.txt".
-    Tform_ondix(const QString& cartella_programma, DimensioniSchermo schermo, QWidget* parent = nullptr);
+    FinestraMenu(const QString& cartella_programma, DimensioniSchermo schermo, QWidget* parent = nullptr);
 
     // The report window shown at the end of every calculation. Without one set here, the main window makes its
     // own at the first calculation.
-    void imposta_rapporto(TForm2* finestra) { m_rapporto_esterno = finestra; }
-    TForm2* rapporto();
+    void imposta_rapporto(FinestraRapporto* finestra) { m_rapporto_esterno = finestra; }
+    FinestraRapporto* rapporto();
     // The chart window that serves the chart requests.
     void imposta_grafico(EsternoQt::ApriGrafico apri) { m_esterno.imposta_grafico(std::move(apri)); }
 
     void aggiusta(); // layout at creation
     void inizia();   // full screen again (after every dialog it opened)
 
-    // The process buttons: set the process kind and show a new input form modally.
-    void vai_1();       // point properties
-    void vai_2();       // mixing
-    void vai_3();       // sensible heating or cooling
-    void vai_4();       // adiabatic humidification
-    void vai_g();       // steam humidification
-    void vai_6();       // cooling with condensation
-    void vai_est();     // summer cycle
-    void vai_inv();     // winter cycle
-    void vai_inv_vap(); // winter cycle with steam humidification
-    void vai_nuovo();   // summer verification
-    void chiedialt();   // altitude → "patm.txt" (or the user's data directory) and the pressure message
-    void vaidoc();      // "manuale sul testo"
-    void chiudi();      // ends the program
+    // A process button: sets the process kind and shows a new input form for it modally.
+    void apri_maschera(TipoProcesso tipo);
+    void chiedi_altitudine(); // altitude → "patm.txt" (or the user's data directory) and the pressure message
+    void informazioni();      // "manuale sul testo"
+    void chiudi();            // ends the program
 
     const Contesto& contesto() const { return m_ctx; }
     // The site pressure: its question after the altitude tool, its button on the menu.
@@ -62,7 +53,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    void apri_maschera(TipoProcesso tipo);
     // Writes "patm.txt" for `p` (Pa) and shows the pressure.
     void scrivi_pressione(double p);
     void carica_sfondo();
@@ -78,8 +68,8 @@ private:
     std::array<QAbstractButton*, 3> m_destra{};
     PressioneSito* m_pressione;
     bool m_disegnata = false;
-    TForm2* m_rapporto_esterno = nullptr;
-    std::unique_ptr<TForm2> m_rapporto;
+    FinestraRapporto* m_rapporto_esterno = nullptr;
+    std::unique_ptr<FinestraRapporto> m_rapporto;
 };
 
 // The program's icon: the desktop theme's "ondix", else the one built into the program.

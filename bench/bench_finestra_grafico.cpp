@@ -3,9 +3,9 @@
 // the readout under the mouse over a finished chart.
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
-#include "ui/grafgen.h"
+#include "ui/finestra_grafico.h"
+#include "ui/finestra_maschera.h"
 #include "ui/impostazioni.h"
-#include "ui/nuovoondix.h"
 #include "ui/schermo.h"
 
 #include <benchmark/benchmark.h>
@@ -37,7 +37,7 @@ public:
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         if (armato && e->type() == QEvent::Paint) {
-            if (auto* g = dynamic_cast<TForm_grafica*>(o)) {
+            if (auto* g = dynamic_cast<FinestraGrafico*>(o)) {
                 armato = false;
                 ++finestre;
                 QTimer::singleShot(0, g, [this, g] {
@@ -54,7 +54,7 @@ void BM_CalcolaFinoAlGrafico(benchmark::State& stato) {
     Contesto ctx;
     ctx.processo = static_cast<TipoProcesso>(stato.range(0));
     EsternoQt esterno(ctx); // no report window: the run ends with the chart
-    TForm1 form(ctx, esterno, dimensioni_schermo());
+    FinestraMaschera form(ctx, esterno, dimensioni_schermo());
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         stato.SkipWithError("the input form was not shown");
@@ -94,7 +94,7 @@ void BM_LetturaSottoIlMouse(benchmark::State& stato) {
         o.imposta_famiglia(f, true);
     Impostazioni().ricorda_strati(o);
     Impostazioni().ricorda_lettura(true);
-    TForm_grafica f({1024, 768});
+    FinestraGrafico f({1024, 768});
     f.imposta_grafico(ctx, VistaGrafico::standard);
     f.show();
     if (!QTest::qWaitForWindowExposed(&f)) {

@@ -5,7 +5,7 @@
 
 #include "chart/recording_canvas.h"
 #include "ui/caratteri.h"
-#include "ui/grafgen.h"
+#include "ui/finestra_grafico.h"
 #include "ui/impostazioni.h"
 #include "ui/schermo.h"
 
@@ -103,7 +103,7 @@ std::unique_ptr<QPrinter> stampante_pdf(const QString& file) {
 
 } // namespace
 
-class TestGrafgen : public QObject {
+class TestFinestraGrafico : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_cartella;
@@ -145,7 +145,7 @@ private slots:
     // The 1024 × 768 example: buttons at top 715, plotting area 1014 × 688, the window's own size recorded.
     void finestraA1024Per768() {
         Contesto ctx = riscaldamento();
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -189,7 +189,7 @@ private slots:
     // The window is laid out from the screen at every activation, whatever was done to it meanwhile.
     void attivazioneRimetteAPostoLaFinestra() {
         Contesto ctx = riscaldamento();
-        TForm_grafica f({800, 600});
+        FinestraGrafico f({800, 600});
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -217,7 +217,7 @@ private slots:
     // The window shows the chart exactly as the chart library draws it, and keeps showing it when repainted.
     void immagineDelGrafico() {
         Contesto ctx = punto();
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.imposta_procedura(procedura_vista(VistaGrafico::punto, ctx));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -258,7 +258,7 @@ private slots:
     // as it is then; an activation with no loss of focus before it (the show's own) draws nothing more.
     void ogniAttivazioneRidisegna() {
         Contesto ctx = riscaldamento();
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         QCOMPARE(f.disegni(), 0);
         QEvent disattivazione(QEvent::WindowDeactivate), attivazione(QEvent::WindowActivate);
@@ -286,7 +286,7 @@ private slots:
     }
 
     void senzaProceduraNienteDisegno() {
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QImage bianca(1024, 768, QImage::Format_RGB32);
@@ -312,7 +312,7 @@ private slots:
         r.poi([&](QWidget* w) {
             finestra = w;
             classe = QString::fromLatin1(w->metaObject()->className());
-            auto* g = dynamic_cast<TForm_grafica*>(w);
+            auto* g = dynamic_cast<FinestraGrafico*>(w);
             disegnata = g && g->disegni() >= 1 && g->geometry() == QRect(0, 0, 1024, 768);
             if (con_continua)
                 pulsante(w, "Button1")->click();
@@ -329,7 +329,7 @@ private slots:
     // wide, the screen picture and the screen output untouched.
     void stampaSuPdf() {
         const Contesto ctx = riscaldamento();
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -378,7 +378,7 @@ private slots:
     // resolution, not scaled up. Run by ctest with QT_SCALE_FACTOR=2.
     void altaDensita() {
         const Contesto ctx = punto();
-        TForm_grafica f(dimensioni_schermo());
+        FinestraGrafico f(dimensioni_schermo());
         f.imposta_procedura(procedura_vista(VistaGrafico::punto, ctx));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -404,7 +404,7 @@ private slots:
     // after a queue that does not exist is no such case: the toolkit sends the job to the default queue.)
     void stampaNonRiuscita() {
         const Contesto ctx = riscaldamento();
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         const QString pdf = m_cartella.filePath(QStringLiteral("cartella-che-non-esiste/grafico.pdf"));
         f.imposta_stampante([&] { return stampante_pdf(pdf); });
@@ -428,7 +428,7 @@ private slots:
 
     void senzaStampante() {
         const Contesto ctx = riscaldamento();
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         f.imposta_stampante([] { return std::unique_ptr<QPrinter>(); });
         f.show();
@@ -458,7 +458,7 @@ private slots:
             QSKIP("a default printer is installed here (ctest runs this again without one)");
         }
         const Contesto ctx = riscaldamento();
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.imposta_procedura(procedura_vista(VistaGrafico::standard, ctx));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -476,7 +476,7 @@ private slots:
 
     // A drawing that fails halfway through a print still leaves the plotter on the screen.
     void stampaInterrottaTornaAlloSchermo() {
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.imposta_procedura([](Plotter& p) {
             p.apri_plotter();
             p.cornice();
@@ -522,14 +522,16 @@ private slots:
     void stratiDaiTastiEDalMenu() {
         const Contesto ctx = riscaldamento();
         const QImage semplice = riferimento(ctx, VistaGrafico::standard);
-        const auto immagine = [&](const TForm_grafica& f) {
+        const auto immagine = [&](const FinestraGrafico& f) {
             return f.immagine().toImage().convertToFormat(semplice.format());
         };
         {
-            TForm_grafica f({1024, 768});
+            FinestraGrafico f({1024, 768});
             f.imposta_grafico(ctx, VistaGrafico::standard);
             f.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&f));
+            // The keys are the window's shortcuts: they reach it once it is the active window.
+            f.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f));
             QCOMPARE(f.strati(), OpzioniGrafico{});
             QCOMPARE(immagine(f), semplice);
             QTest::keyClick(&f, Qt::Key_U);
@@ -561,12 +563,14 @@ private slots:
         }
         OpzioniGrafico atteso;
         atteso.umidita_relativa = atteso.entalpia = atteso.mollier = true;
-        TForm_grafica g({1024, 768});
+        FinestraGrafico g({1024, 768});
         g.imposta_grafico(ctx, VistaGrafico::standard);
         QCOMPARE(g.strati(), atteso);
         QVERIFY(g.azione("strato_h")->isChecked() && !g.azione("strato_tbu")->isChecked());
         g.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        // The keys are the window's shortcuts: they reach it once it is the active window.
+        g.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&g));
         for (Qt::Key k : {Qt::Key_U, Qt::Key_H, Qt::Key_M})
             QTest::keyClick(&g, k);
         QCOMPARE(g.strati(), OpzioniGrafico{});
@@ -580,10 +584,12 @@ private slots:
     // next click. A picture saved meanwhile has none of it.
     void letturaSottoIlMouse() {
         const Contesto ctx = riscaldamento();
-        TForm_grafica f({1024, 768});
+        FinestraGrafico f({1024, 768});
         f.imposta_grafico(ctx, VistaGrafico::standard);
         f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // The keys are the window's shortcuts: they reach it once it is the active window.
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
         const MappaGrafico m = MappaGrafico::di(f.plotter().plotter());
         double px = 0.0, py = 0.0;
         m.pixel(30.0, 15.0, px, py);
@@ -642,7 +648,7 @@ private slots:
         o.umidita_relativa = true;
         Impostazioni().ricorda_strati(o);
         const Contesto ctx = riscaldamento();
-        TForm_grafica f({800, 600});
+        FinestraGrafico f({800, 600});
         f.imposta_grafico(ctx, VistaGrafico::standard);
         // Not modal here, so that it never stands on top of the modal dialogs the test answers.
         f.setWindowModality(Qt::NonModal);
@@ -728,5 +734,5 @@ private:
     }
 };
 
-QTEST_MAIN(TestGrafgen)
-#include "test_grafgen.moc"
+QTEST_MAIN(TestFinestraGrafico)
+#include "test_finestra_grafico.moc"

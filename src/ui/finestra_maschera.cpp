@@ -1,12 +1,12 @@
-#include "ui/nuovoondix.h"
+#include "ui/finestra_maschera.h"
 
 #include "ui/caratteri.h"
 #include "ui/casella.h"
 #include "ui/esterno_qt.h"
+#include "ui/finestra_rapporto.h"
 #include "ui/impostazioni.h"
 #include "ui/schermo.h"
 #include "ui/stampa_testo.h"
-#include "ui/visualizza.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>
@@ -79,7 +79,7 @@ int scelta(const std::array<QRadioButton*, 2>& opzioni) {
 
 } // namespace
 
-TForm1::TForm1(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWidget* parent)
+FinestraMaschera::FinestraMaschera(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWidget* parent)
     : QDialog(parent), m_ctx(ctx), m_esterno(esterno), m_schermo(schermo) {
     setObjectName(QStringLiteral("Form1"));
     setModal(true);
@@ -142,7 +142,7 @@ TForm1::TForm1(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWi
     aggiusta();
 }
 
-void TForm1::aggiusta() {
+void FinestraMaschera::aggiusta() {
     const LayoutMaschera l = layout_maschera(m_schermo);
     const QFont f = carattere(QStringLiteral("Verdana"), l.punti, true);
     for (std::size_t i = 0; i < 10; ++i) {
@@ -165,7 +165,7 @@ void TForm1::aggiusta() {
     adatta_opzioni(m_portata, m_opzioni_portata, fg);
 }
 
-void TForm1::inizia() {
+void FinestraMaschera::inizia() {
     leggi_campi(); // fields the kind does not name keep what they hold
     imposta_maschera(m_ctx);
     mostra_campi();
@@ -174,7 +174,7 @@ void TForm1::inizia() {
     if (auto* casella = qobject_cast<QLineEdit*>(focusWidget())) casella->selectAll();
 }
 
-void TForm1::showEvent(QShowEvent* e) {
+void FinestraMaschera::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (!m_mostrato) {
         m_mostrato = true;
@@ -182,7 +182,7 @@ void TForm1::showEvent(QShowEvent* e) {
     }
 }
 
-void TForm1::vai_calcolo() {
+void FinestraMaschera::vai_calcolo() {
     if (m_calcolo_in_corso) return;
     m_calcolo_in_corso = true;
     leggi_campi();
@@ -206,7 +206,7 @@ void TForm1::vai_calcolo() {
     if (!impossibile) inizia();
 }
 
-void TForm1::richiama() {
+void FinestraMaschera::richiama() {
     if (m_calcolo_in_corso) return;
     leggi_campi();
     if (!Impostazioni().richiama_dati(m_ctx.processo, m_ctx.maschera)) return;
@@ -214,14 +214,14 @@ void TForm1::richiama() {
     if (auto* casella = qobject_cast<QLineEdit*>(focusWidget())) casella->selectAll();
 }
 
-bool TForm1::dati_cambiati() const {
+bool FinestraMaschera::dati_cambiati() const {
     for (std::size_t i = 0; i < m_caselle.size(); ++i)
         if (m_caselle[i]->text().toStdString() != m_stato_mostrato.testo[i]) return true;
     return scelta(m_opzioni_umidita) != m_stato_mostrato.umidita ||
            scelta(m_opzioni_portata) != m_stato_mostrato.portata;
 }
 
-void TForm1::keyPressEvent(QKeyEvent* e) {
+void FinestraMaschera::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F5 && e->modifiers() == Qt::NoModifier) {
         richiama();
         return;
@@ -241,7 +241,7 @@ void TForm1::keyPressEvent(QKeyEvent* e) {
     QDialog::keyPressEvent(e);
 }
 
-QStringList TForm1::righe_da_stampare() const {
+QStringList FinestraMaschera::righe_da_stampare() const {
     QStringList righe{windowTitle(), QString()};
     for (std::size_t i = 0; i < m_caselle.size(); ++i) {
         if (m_caselle[i]->isHidden()) continue;
@@ -253,7 +253,7 @@ QStringList TForm1::righe_da_stampare() const {
     return righe;
 }
 
-void TForm1::stampa() {
+void FinestraMaschera::stampa() {
     const std::unique_ptr<QPrinter> stampante = stampante_predefinita();
     if (!stampante) {
         QMessageBox box(QMessageBox::Warning, QString::fromLatin1(nome_programma),
@@ -270,11 +270,11 @@ void TForm1::stampa() {
     }
 }
 
-bool TForm1::stampa_su(QPrinter& stampante) {
+bool FinestraMaschera::stampa_su(QPrinter& stampante) {
     return stampa_righe(stampante, righe_da_stampare(), carattere(QStringLiteral("Courier New"), 12, false));
 }
 
-void TForm1::leggi_campi() {
+void FinestraMaschera::leggi_campi() {
     StatoMaschera& m = m_ctx.maschera;
     for (std::size_t i = 0; i < 10; ++i)
         m.testo[i] = m_caselle[i]->text().toStdString();
@@ -282,7 +282,7 @@ void TForm1::leggi_campi() {
     m.portata = scelta(m_opzioni_portata);
 }
 
-void TForm1::mostra_campi() {
+void FinestraMaschera::mostra_campi() {
     const StatoMaschera& m = m_ctx.maschera;
     setWindowTitle(QString::fromStdString(m.titolo));
     for (std::size_t i = 0; i < 10; ++i) {

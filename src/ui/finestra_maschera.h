@@ -21,10 +21,10 @@ namespace ondix {
 
 class EsternoQt;
 
-class TForm1 : public QDialog {
+class FinestraMaschera : public QDialog {
 public:
     // A new form over the context (its process kind already set); the form starts from a new form's state.
-    TForm1(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWidget* parent = nullptr);
+    FinestraMaschera(Contesto& ctx, EsternoQt& esterno, DimensioniSchermo schermo, QWidget* parent = nullptr);
 
     // Layout from the screen size, once at creation.
     void aggiusta();

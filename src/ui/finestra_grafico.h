@@ -29,13 +29,13 @@ LayoutGrafico layout_grafico(DimensioniSchermo s);
 // Pen width of a chart printed at `dpi` dots per inch: half a millimetre, in printer pixels (at least 1).
 int spessore_penna_stampa_mm(int dpi);
 
-class TForm_grafica : public QDialog {
+class FinestraGrafico : public QDialog {
 public:
     // The printer "STAMPA" prints on; nullptr when there is none.
     using FabbricaStampante = std::function<std::unique_ptr<QPrinter>()>;
 
     // A new chart window for a screen of `schermo` pixels; nothing is drawn until a procedure is set.
-    explicit TForm_grafica(DimensioniSchermo schermo, QWidget* parent = nullptr);
+    explicit FinestraGrafico(DimensioniSchermo schermo, QWidget* parent = nullptr);
 
     // The drawing procedure, called at every drawing (it reads the chart table when it draws).
     void imposta_procedura(ProceduraDisegno procedura) { m_procedura = std::move(procedura); }
@@ -47,7 +47,7 @@ public:
     // One drawing of the procedure (if any) into the window's backing picture, which the window paints from.
     void ridisegna();
     // "STAMPA": the chart on the default printer, one page; a message when there is no printer or it fails.
-    void stampagrafico();
+    void stampa();
     // Prints the chart on `stampante` as one job, on a landscape page, with pens spessore_penna_stampa_mm wide;
     // false if the printer cannot be used or failed.
     bool stampa_su(QPrinter& stampante);
@@ -97,7 +97,7 @@ protected:
 private:
     // The window's size recorded as the screen size, the button row placed, the chart drawn again.
     void adatta_alla_finestra();
-    // The switches, the context menu and Ctrl+S (grafgen_strati.cpp).
+    // The switches, the context menu and Ctrl+S (finestra_grafico_strati.cpp).
     void crea_azioni();
     // A switch was pressed: remember the choice and draw again.
     void cambia_strati();

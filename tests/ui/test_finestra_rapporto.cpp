@@ -3,10 +3,10 @@
 #include "pdf_prova.h"
 
 #include "ui/caratteri.h"
+#include "ui/finestra_rapporto.h"
 #include "ui/impostazioni.h"
 #include "ui/schermo.h"
 #include "ui/stampa_testo.h"
-#include "ui/visualizza.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,10 +50,10 @@ QStringList come_qt(const std::vector<std::string>& righe) {
     return l;
 }
 
-QPlainTextEdit* casella(TForm2& f) {
+QPlainTextEdit* casella(FinestraRapporto& f) {
     return f.findChild<QPlainTextEdit*>(QStringLiteral("RichEdit1"));
 }
-QPushButton* pulsante(TForm2& f, const char* nome) {
+QPushButton* pulsante(FinestraRapporto& f, const char* nome) {
     return f.findChild<QPushButton*>(QString::fromLatin1(nome));
 }
 
@@ -117,7 +117,7 @@ Risponditore::Azione rispondi_salva(const QString& nome, QStringList& filtri, bo
 
 } // namespace
 
-class TestVisualizza : public QObject {
+class TestFinestraRapporto : public QObject {
     Q_OBJECT
 
     std::optional<QTemporaryDir> m_dir;
@@ -138,7 +138,7 @@ private slots:
     void finestraECarattere() {
         const DimensioniSchermo s = dimensioni_schermo();
         if (s.larghezza != 1024 || s.altezza != 768) QSKIP("the worked example needs a 1024 x 768 screen");
-        TForm2 f(s);
+        FinestraRapporto f(s);
         f.carica(rapporto_tipico);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -167,18 +167,18 @@ private slots:
     }
 
     void geometriaAltriSchermi() {
-        TForm2 f800({800, 600});
+        FinestraRapporto f800({800, 600});
         QCOMPARE(casella(f800)->geometry(), QRect(2, 6, 760, 450));
         QCOMPARE(casella(f800)->font().pointSize(), 15);
         QCOMPARE(pulsante(f800, "BitBtn3")->geometry(), QRect(506, 459, 200, 30));
         QCOMPARE(pulsante(f800, "BitBtn2")->font().pointSize(), 10);
-        TForm2 f640({640, 480});
+        FinestraRapporto f640({640, 480});
         QCOMPARE(casella(f640)->font().pointSize(), 8);
     }
 
     // Saved under a name without extension, edited text with accents included, read back by unrtf.
     void salvaSenzaEstensione() {
-        TForm2 f({1024, 768});
+        FinestraRapporto f({1024, 768});
         f.carica(rapporto_tipico);
         casella(f)->appendPlainText(QStringLiteral("nota: perché è già più così, 5° {x} \\ fine"));
         Risponditore r;
@@ -201,7 +201,7 @@ private slots:
     }
 
     void caratteriFuoriDalCodice1252() {
-        TForm2 f({1024, 768});
+        FinestraRapporto f({1024, 768});
         // unrtf's plain text cannot show these, its HTML can.
         f.carica({"5 € Ω ж"});
         QVERIFY(f.salva_su_file(percorso(QStringLiteral("u.rtf"))));
@@ -218,7 +218,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray(5000, 'x'));
         }
-        TForm2 f({1024, 768});
+        FinestraRapporto f({1024, 768});
         f.carica(rapporto_tipico);
         Risponditore r;
         QStringList filtri;
@@ -233,7 +233,7 @@ private slots:
     }
 
     void annullareNonScriveNulla() {
-        TForm2 f({1024, 768});
+        FinestraRapporto f({1024, 768});
         f.carica(rapporto_tipico);
         Risponditore r;
         r.poi([](QWidget* w) { prova::chiudi(w); });
@@ -250,7 +250,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("VECCHIO");
         }
-        TForm2 f({1024, 768});
+        FinestraRapporto f({1024, 768});
         std::vector<std::string> lungo(400, "una riga abbastanza lunga del rapporto di prova, con numeri 123,45");
         f.carica(lungo);
         Risponditore r;
@@ -288,7 +288,7 @@ private slots:
         const std::pair<QString, const char*> casi[] = {{QStringLiteral("manca/rapporto.rtf"), std::strerror(ENOENT)},
                                                         {QStringLiteral("coda.rtf"), "non è un file regolare"}};
         for (const auto& [file, motivo] : casi) {
-            TForm2 f({1024, 768});
+            FinestraRapporto f({1024, 768});
             f.carica(rapporto_tipico);
             Risponditore r;
             QString testo;
@@ -309,7 +309,7 @@ private slots:
     }
 
     void stampaSuPdf() {
-        TForm2 f({1024, 768});
+        FinestraRapporto f({1024, 768});
         std::vector<std::string> lungo;
         for (int i = 0; i < 150; ++i)
             lungo.push_back("riga " + std::to_string(i));
@@ -337,7 +337,7 @@ private slots:
     // A report whose lines are too long for the page in the report's font is printed in a smaller one: no line
     // breaks in two. Short lines keep the report's font.
     void righeLungheSuUnaRiga() {
-        TForm2 f({1024, 768});
+        FinestraRapporto f({1024, 768});
         const std::vector<std::string> righe = {
             "SALTO ENTALPICO                   :     25,45  kj/kg",
             "una riga scritta a mano, molto piu lunga di ogni riga del rapporto: 123456789",
@@ -382,11 +382,11 @@ private slots:
             prova::chiudi(w);
         });
         {
-            TForm2 f({1024, 768});
+            FinestraRapporto f({1024, 768});
             f.carica(rapporto_tipico);
             pulsante(f, "BitBtn3")->click();
         }
-        TForm2 nuova({1024, 768});
+        FinestraRapporto nuova({1024, 768});
         pulsante(nuova, "BitBtn3")->click();
         VERIFICA_DIALOGHI(r);
         QVERIFY(QFile::exists(cartella + QStringLiteral("/primo.rtf")));
@@ -394,7 +394,7 @@ private slots:
     }
 
     void senzaStampante() {
-        TForm2 f({1024, 768});
+        FinestraRapporto f({1024, 768});
         f.carica(rapporto_tipico);
         f.imposta_stampante([] { return std::unique_ptr<QPrinter>(); });
         Risponditore r;
@@ -411,7 +411,7 @@ private slots:
     void stampantePredefinitaDelSistema() {
         if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("a default printer is installed here");
         QVERIFY(stampante_predefinita() == nullptr);
-        TForm2 f({1024, 768});
+        FinestraRapporto f({1024, 768});
         Risponditore r;
         r.poi([](QWidget* w) { prova::premi_ok(w); });
         pulsante(f, "BitBtn1")->click();
@@ -419,5 +419,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestVisualizza)
-#include "test_visualizza.moc"
+QTEST_MAIN(TestFinestraRapporto)
+#include "test_finestra_rapporto.moc"

@@ -1,8 +1,8 @@
-#include "ui/mainform.h"
+#include "ui/finestra_menu.h"
 
 #include "core/altitudine.h"
 #include "ui/caratteri.h"
-#include "ui/nuovoondix.h"
+#include "ui/finestra_maschera.h"
 #include "ui/pressione_sito.h"
 #include "ui/schermo.h"
 
@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QIcon>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
@@ -24,31 +23,39 @@ namespace ondix {
 
 namespace {
 
-struct Pulsante {
+// A button of the main column: it opens the input form of its process kind.
+struct PulsanteProcesso {
     const char* nome;
     const char* testo;
-    void (Tform_ondix::*azione)();
+    TipoProcesso tipo;
 };
 
 // The main column, top to bottom.
-constexpr std::array<Pulsante, 10> colonna{{
-    {"BitBtn2", " proprieta del punto", &Tform_ondix::vai_1},
-    {"BitBtn3", "miscelazione", &Tform_ondix::vai_2},
-    {"BitBtn4", "RISCALDAMENTO RAFFREDDAMENTO SENSIBILE", &Tform_ondix::vai_3},
-    {"BitBtn5", "UMIDIFICAZIONE", &Tform_ondix::vai_4},
-    {"BitBtn10", "UMIDIFICAZIONE CON VAPORE", &Tform_ondix::vai_g},
-    {"BitBtn6", "RAFFREDDAMENTO CON CONDENSAZIONE", &Tform_ondix::vai_6},
-    {"BitBtn7", "ciclo estivo", &Tform_ondix::vai_est},
-    {"BitBtn8", "CICLO INVERNALE", &Tform_ondix::vai_inv},
-    {"BitBtn12", "CICLO INVERNALE CON UMIDIFICAZIONE A VAPORE", &Tform_ondix::vai_inv_vap},
-    {"SpeedButton1", "VERIFICA ESTIVA", &Tform_ondix::vai_nuovo},
+constexpr std::array<PulsanteProcesso, 10> colonna{{
+    {"BitBtn2", " proprieta del punto", 4},
+    {"BitBtn3", "miscelazione", 1},
+    {"BitBtn4", "RISCALDAMENTO RAFFREDDAMENTO SENSIBILE", 2},
+    {"BitBtn5", "UMIDIFICAZIONE", 3},
+    {"BitBtn10", "UMIDIFICAZIONE CON VAPORE", 13},
+    {"BitBtn6", "RAFFREDDAMENTO CON CONDENSAZIONE", 5},
+    {"BitBtn7", "ciclo estivo", 6},
+    {"BitBtn8", "CICLO INVERNALE", 7},
+    {"BitBtn12", "CICLO INVERNALE CON UMIDIFICAZIONE A VAPORE", 17},
+    {"SpeedButton1", "VERIFICA ESTIVA", 21},
 }};
+
+// A button of the right column and what it does.
+struct Pulsante {
+    const char* nome;
+    const char* testo;
+    void (FinestraMenu::*azione)();
+};
 
 // The right column, top to bottom.
 constexpr std::array<Pulsante, 3> destra{{
-    {"BitBtn1", "&USCITA", &Tform_ondix::chiudi},
-    {"BitBtn13", "ALTEZZA S.L.M.", &Tform_ondix::chiedialt},
-    {"BitBtn9", "? INFO", &Tform_ondix::vaidoc},
+    {"BitBtn1", "&USCITA", &FinestraMenu::chiudi},
+    {"BitBtn13", "ALTEZZA S.L.M.", &FinestraMenu::chiedi_altitudine},
+    {"BitBtn9", "? INFO", &FinestraMenu::informazioni},
 }};
 
 void applica(QWidget* w, const Rettangolo& r) {
@@ -74,7 +81,7 @@ QString maiuscole_ascii(const QString& testo) {
     return r;
 }
 
-Tform_ondix::Tform_ondix(const QString& cartella_programma, DimensioniSchermo schermo, QWidget* parent)
+FinestraMenu::FinestraMenu(const QString& cartella_programma, DimensioniSchermo schermo, QWidget* parent)
     : QWidget(parent), m_cartella(cartella_programma), m_schermo(schermo), m_immagine(new QLabel(this)) {
     setObjectName(QStringLiteral("form_ondix"));
     setWindowTitle(QStringLiteral("ondix1"));
@@ -86,7 +93,8 @@ Tform_ondix::Tform_ondix(const QString& cartella_programma, DimensioniSchermo sc
     for (std::size_t i = 0; i < colonna.size(); ++i) {
         auto* b = new QPushButton(maiuscole_ascii(QString::fromLatin1(colonna[i].testo)), this);
         b->setObjectName(QString::fromLatin1(colonna[i].nome));
-        connect(b, &QPushButton::clicked, this, colonna[i].azione);
+        const TipoProcesso tipo = colonna[i].tipo;
+        connect(b, &QPushButton::clicked, this, [this, tipo] { apri_maschera(tipo); });
         m_colonna[i] = ultimo = b;
     }
     // The speed button takes no focus when clicked; the Tab key reaches it like every other button.
@@ -103,7 +111,7 @@ Tform_ondix::Tform_ondix(const QString& cartella_programma, DimensioniSchermo sc
     aggiusta();
 }
 
-void Tform_ondix::aggiusta() {
+void FinestraMenu::aggiusta() {
     move(1, 1);
     resize(m_schermo.larghezza, height());
     const LayoutPrincipale l = layout_principale(m_schermo);
@@ -122,7 +130,7 @@ void Tform_ondix::aggiusta() {
     m_pressione->pulsante()->setFont(f);
 }
 
-void Tform_ondix::carica_sfondo() {
+void FinestraMenu::carica_sfondo() {
     // "ondix1.bmp" first; a picture of another format under another common extension does as well. The
     // format is taken from the content, so a missing, unreadable or broken file just leaves the area empty.
     // The program directory comes first; an installed program finds it in the user's or the system's data
@@ -143,11 +151,11 @@ void Tform_ondix::carica_sfondo() {
         }
 }
 
-void Tform_ondix::inizia() {
+void FinestraMenu::inizia() {
     riempi_schermo(this, {0, 0, m_schermo.larghezza, m_schermo.altezza});
 }
 
-void Tform_ondix::keyPressEvent(QKeyEvent* e) {
+void FinestraMenu::keyPressEvent(QKeyEvent* e) {
     // Enter presses the button that has the keyboard focus, as the space bar does.
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         if (auto* b = qobject_cast<QAbstractButton*>(focusWidget()); b && b->isEnabled() && b->window() == this) {
@@ -158,12 +166,12 @@ void Tform_ondix::keyPressEvent(QKeyEvent* e) {
     QWidget::keyPressEvent(e);
 }
 
-void Tform_ondix::showEvent(QShowEvent* e) {
+void FinestraMenu::showEvent(QShowEvent* e) {
     inizia();
     QWidget::showEvent(e);
 }
 
-void Tform_ondix::paintEvent(QPaintEvent* e) {
+void FinestraMenu::paintEvent(QPaintEvent* e) {
     QWidget::paintEvent(e);
     if (!m_disegnata) {
         m_disegnata = true;
@@ -171,60 +179,29 @@ void Tform_ondix::paintEvent(QPaintEvent* e) {
     }
 }
 
-void Tform_ondix::dopo_primo_disegno() {
+void FinestraMenu::dopo_primo_disegno() {
     // The program's icon, for the window manager's title bars and task list: the desktop theme's, where the
     // package installed one, else the program's own. Looking it up in the theme takes longer than drawing the
     // whole menu, so it waits until the menu is on the screen.
     if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(icona_programma());
 }
 
-TForm2* Tform_ondix::rapporto() {
+FinestraRapporto* FinestraMenu::rapporto() {
     if (m_rapporto_esterno) return m_rapporto_esterno;
     // Made at the first calculation: setting up its text box costs more than drawing the whole menu.
-    if (!m_rapporto) m_rapporto = std::make_unique<TForm2>(m_schermo);
+    if (!m_rapporto) m_rapporto = std::make_unique<FinestraRapporto>(m_schermo);
     return m_rapporto.get();
 }
 
-void Tform_ondix::apri_maschera(TipoProcesso tipo) {
+void FinestraMenu::apri_maschera(TipoProcesso tipo) {
     m_ctx.processo = tipo;
     // A fresh form for every press; it is not used again once closed.
-    TForm1 maschera(m_ctx, m_esterno, m_schermo, this);
+    FinestraMaschera maschera(m_ctx, m_esterno, m_schermo, this);
     maschera.exec();
     inizia();
 }
 
-void Tform_ondix::vai_1() {
-    apri_maschera(4);
-}
-void Tform_ondix::vai_2() {
-    apri_maschera(1);
-}
-void Tform_ondix::vai_3() {
-    apri_maschera(2);
-}
-void Tform_ondix::vai_4() {
-    apri_maschera(3);
-}
-void Tform_ondix::vai_g() {
-    apri_maschera(13);
-}
-void Tform_ondix::vai_6() {
-    apri_maschera(5);
-}
-void Tform_ondix::vai_est() {
-    apri_maschera(6);
-}
-void Tform_ondix::vai_inv() {
-    apri_maschera(7);
-}
-void Tform_ondix::vai_inv_vap() {
-    apri_maschera(17);
-}
-void Tform_ondix::vai_nuovo() {
-    apri_maschera(21);
-}
-
-void Tform_ondix::chiedialt() {
+void FinestraMenu::chiedi_altitudine() {
     m_esterno.imposta_genitore(this);
     // Cancelling the box ends the dialog: nothing is written, nothing is shown.
     const auto risposta = m_esterno.chiedi_o_annulla("ALTEZZA S.l:m: (metri):", "", "0");
@@ -237,7 +214,7 @@ void Tform_ondix::chiedialt() {
     inizia();
 }
 
-void Tform_ondix::scrivi_pressione(double p) {
+void FinestraMenu::scrivi_pressione(double p) {
     const QString messaggio = QString::fromStdString(messaggio_pressione(p));
     const QString file = m_cartella + QStringLiteral("patm.txt");
     const auto errore = scrivi_file_pressione(file.toStdString(), p);
@@ -260,13 +237,13 @@ void Tform_ondix::scrivi_pressione(double p) {
     m_esterno.errore(messaggio + QStringLiteral("\n\nnon salvata: ") + motivo);
 }
 
-void Tform_ondix::vaidoc() {
+void FinestraMenu::informazioni() {
     m_esterno.imposta_genitore(this);
     m_esterno.messaggio("manuale sul testo");
     inizia();
 }
 
-void Tform_ondix::chiudi() {
+void FinestraMenu::chiudi() {
     close();
 }
 

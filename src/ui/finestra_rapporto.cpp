@@ -1,4 +1,4 @@
-#include "ui/visualizza.h"
+#include "ui/finestra_rapporto.h"
 
 #include "core/file_destinazione.h"
 #include "core/rtf.h"
@@ -41,7 +41,7 @@ std::unique_ptr<QPrinter> stampante_predefinita() {
     return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
 }
 
-TForm2::TForm2(DimensioniSchermo schermo, QWidget* parent)
+FinestraRapporto::FinestraRapporto(DimensioniSchermo schermo, QWidget* parent)
     : QDialog(parent), m_schermo(schermo), m_testo(new QPlainTextEdit(this)), m_stampa(new QPushButton(this)),
       m_uscita(new QPushButton(this)), m_salva(new QPushButton(this)), m_stampante(stampante_predefinita) {
     setObjectName(QStringLiteral("Form2"));
@@ -62,13 +62,13 @@ TForm2::TForm2(DimensioniSchermo schermo, QWidget* parent)
     for (QPushButton* b : {m_stampa, m_uscita, m_salva})
         b->setAutoDefault(false);
 
-    connect(m_stampa, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(m_stampa, &QPushButton::clicked, this, [this] { stampa(); });
     connect(m_uscita, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_salva, &QPushButton::clicked, this, [this] { salva(); });
-    inzia();
+    inizia();
 }
 
-void TForm2::carica(const std::vector<std::string>& righe) {
+void FinestraRapporto::carica(const std::vector<std::string>& righe) {
     QStringList testo;
     testo.reserve(static_cast<qsizetype>(righe.size()));
     for (const std::string& r : righe)
@@ -76,7 +76,7 @@ void TForm2::carica(const std::vector<std::string>& righe) {
     m_testo->setPlainText(testo.join(QLatin1Char('\n')));
 }
 
-QStringList TForm2::righe() const {
+QStringList FinestraRapporto::righe() const {
     // The raw text keeps no-break spaces as the user typed them; paragraphs end in U+2029.
     QString testo = m_testo->document()->toRawText();
     testo.replace(QChar::LineSeparator, QChar::ParagraphSeparator);
@@ -84,7 +84,7 @@ QStringList TForm2::righe() const {
     return testo.split(QChar::ParagraphSeparator);
 }
 
-void TForm2::inzia() {
+void FinestraRapporto::inizia() {
     const LayoutRapporto l = layout_rapporto(m_schermo);
     setWindowTitle(QStringLiteral("dati di calcolo"));
     riempi_schermo(this, l.finestra);
@@ -99,14 +99,14 @@ void TForm2::inzia() {
         b->setFont(f);
 }
 
-void TForm2::showEvent(QShowEvent* e) {
+void FinestraRapporto::showEvent(QShowEvent* e) {
     // The icon is looked up when first needed, not while the program starts.
     if (m_uscita->icon().isNull()) m_uscita->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    inzia();
+    inizia();
     QDialog::showEvent(e);
 }
 
-void TForm2::BitBtn1Click() {
+void FinestraRapporto::stampa() {
     const std::unique_ptr<QPrinter> stampante = m_stampante ? m_stampante() : nullptr;
     if (!stampante) {
         avviso(this, QMessageBox::Warning,
@@ -118,13 +118,13 @@ void TForm2::BitBtn1Click() {
                QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()));
 }
 
-bool TForm2::stampa_su(QPrinter& stampante) {
+bool FinestraRapporto::stampa_su(QPrinter& stampante) {
     // In the report's font, unless its longest line would not fit the page's width: then in the largest size
     // that fits, so that no line breaks in two.
     return stampa_righe(stampante, righe(), m_testo->font());
 }
 
-void TForm2::salva() {
+void FinestraRapporto::salva() {
     QFileDialog dialogo(this);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
@@ -142,7 +142,7 @@ void TForm2::salva() {
     salva_su_file(scelti.first());
 }
 
-bool TForm2::salva_su_file(const QString& nome) {
+bool FinestraRapporto::salva_su_file(const QString& nome) {
     std::vector<std::string> righe_utf8;
     for (const QString& r : righe())
         righe_utf8.push_back(r.toStdString());
