@@ -181,8 +181,8 @@ int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const 
     else if (!scritto)
         return segnala(nome(), scritto.errore());
     if (esito.scartate > 0)
-        std::cerr << "ondix-calc: stati: " << esito.scartate << " righe scartate su "
-                  << esito.scritte + esito.scartate << "\n";
+        std::cerr << "ondix-calc: stati: righe scartate: " << esito.scartate << " su " << esito.scritte + esito.scartate
+                  << "\n";
     if (grafico && !esito.errore) {
         // With every row at its own pressure, the saturation curve is drawn at their mean.
         Aria aria = m_opzioni.aria;
