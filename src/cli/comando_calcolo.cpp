@@ -18,49 +18,62 @@ namespace {
 
 constexpr const char* testo_descrizione = R"(ondix-calc runs one moist-air calculation of ondix without windows.
 
-KIND is the process: 1 mixing, 2 sensible heating/cooling, 3 humidification with water,
-4 point properties, 5 cooling with condensation, 6 summer cycle, 7 winter cycle,
-13 humidification with steam, 17 winter cycle with steam, 21 summer verification.
+KIND is the process: 1 mixing, 2 sensible heating/cooling, 3
+humidification with water, 4 point properties, 5 cooling with
+condensation, 6 summer cycle, 7 winter cycle, 13 humidification with
+steam, 17 winter cycle with steam, 21 summer verification.
 
-The ten input boxes start with the defaults of the kind's form; --e1 ... --e10 replace them.
-Numbers are read as the form reads them: decimal point, the longest number at the start of
-the text ("20,5" is 20, "" and "abc" are 0).
+The ten input boxes start with the defaults of the kind's form; --e1 ...
+--e10 replace them. Numbers are read as the form reads them: decimal
+point, the longest number at the start of the text ("20,5" is 20, "" and
+"abc" are 0).
 
-"ondix-calc KIND --campi" lists the boxes of the kind with their labels and defaults.
+"ondix-calc KIND --campi" lists the boxes of the kind with their labels
+and defaults.
 
-Output: the report lines, one per line (UTF-8). Each message box is printed on stderr as
-"messaggio: TEXT". With --json, one JSON object on one line, with these keys in this order:
-  versione_formato  1; raised when a key changes its meaning or goes away
+Output: the report lines, one per line (UTF-8). Each message box is
+printed on stderr as "messaggio: TEXT". With --json, one JSON object on
+one line, with these keys in this order:
+  versione_formato  1; raised when a key changes its meaning or goes
+                    away
   processo          KIND
   titolo            the title of the kind's form, such as "CICLO ESTIVO"
   rapporto          the report lines (array of strings)
-  messaggi          the texts of the message boxes the calculation showed
-  punti             the chart points in use: n (1 to 10), t (C), x (g/kg), etichetta
-  vista             the chart requested: "standard", "verifica", "invernale", "punto",
-                    or null when the calculation stopped before its chart
+  messaggi          the texts of the message boxes the calculation
+                    showed
+  punti             the chart points in use: n (1 to 10), t (C), x
+                    (g/kg), etichetta
+  vista             the chart requested: "standard", "verifica",
+                    "invernale", "punto", or null when the calculation
+                    stopped before its chart
   codice_grafico    which lines join the chart points (0 to 10)
-  errore            the floating-point error that stopped the calculation, or null
-  t_rugiada         kind 4 only: the dew point (C), or null when the air has none
-  nebbia            only when the calculation met supersaturated states (fog): for each,
-                    punto, t, x, ur, and the state it settles to: t_equilibrio,
-                    x_equilibrio, ur_equilibrio, acqua_liquida (g/kg of dry air) and
+  errore            the floating-point error that stopped the
+                    calculation, or null
+  t_rugiada         kind 4 only: the dew point (C), or null when the air
+                    has none
+  nebbia            only when the calculation met supersaturated states
+                    (fog): for each, punto, t, x, ur, and the state it
+                    settles to: t_equilibrio, x_equilibrio,
+                    ur_equilibrio, acqua_liquida (g/kg of dry air) and
                     acqua_liquida_kg_h (null where unknown)
 
-Pressure: every calculation is at 101335 Pa unless --pressione PA or --quota M (the
-altitude tool's table, -250 to 3000 m) gives the site's pressure; the report then opens
-with the line "pressione atmosferica: 79500 Pa", the JSON has "pressione", and the chart's
-saturation curve is drawn at that pressure.
+Pressure: every calculation is at 101335 Pa unless --pressione PA or
+--quota M (the altitude tool's table, -250 to 3000 m) gives the site's
+pressure; the report then opens with the line "pressione atmosferica:
+79500 Pa", the JSON has "pressione", and the chart's saturation curve is
+drawn at that pressure.
 
---rtf FILE also saves the report as the report window saves it (RTF, Courier New 17
-points); the file is replaced only once complete.
+--rtf FILE also saves the report as the report window saves it (RTF,
+Courier New 17 points); the file is replaced only once complete.
 
-Exit status: 0 the calculation ran (also when it stopped at a message); 3 a floating-point
-error stopped it (its text on stderr); 2 usage error, or the output, the RTF or the chart
-could not be written.
+Exit status: 0 the calculation ran (also when it stopped at a message);
+3 a floating-point error stopped it (its text on stderr); 2 usage error,
+or the output, the RTF or the chart could not be written.
 
-A state from two properties: "ondix-calc stato --t 26 --tbu 19" (see ondix-calc stato --help).
-Batch: "ondix-calc stati FILE" computes the properties of every state in a CSV file or an
-hourly weather file (EPW) (see ondix-calc stati --help).
+A state from two properties: "ondix-calc stato --t 26 --tbu 19" (see
+ondix-calc stato --help). Batch: "ondix-calc stati FILE" computes the
+properties of every state in a CSV file or an hourly weather file (EPW)
+(see ondix-calc stati --help).
 
 For example:
 
@@ -71,8 +84,7 @@ For example:
   $ ondix-calc 1 --json
   $ ondix-calc 7 --grafico inverno.png
   $ ondix-calc 6 --quota 1200 --rtf estivo.rtf
-  $ ondix-calc 6 --grafico estate.svg --isolinee ur,h --mollier
-)";
+  $ ondix-calc 6 --grafico estate.svg --isolinee ur,h --mollier)";
 
 // "--campi": the boxes of the kind's form, as the options that fill them, with their labels and defaults.
 void stampa_campi(int tipo) {

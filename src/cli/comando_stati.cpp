@@ -21,51 +21,69 @@ namespace ondix {
 namespace {
 
 constexpr const char* testo_spiegazione =
-    R"txt(Input (FILE, or standard input when FILE is "-" or missing): a header line, then one state
-per line. The header names the columns: t (dry bulb, C) and ur (relative humidity, %), or
-t and x (humidity ratio, g/kg) with --umidita 1, or any other two of t, ur, x, h (enthalpy,
-kJ/kg), tbu (wet bulb, C) and tr (dew point, C) as "ondix-calc stato" takes them; other
-columns are ignored, letter case and a unit after the name ("t [C]") do not matter. A first
-line of numbers only is data, with t in the first column; any other first line must be such
-a header. Fields are separated by ';', ',' or a tab (the first of these found in the first
-line); numbers use a decimal point; fields may be in double quotes; blank lines are skipped;
-lines end in LF, CR LF or CR.
+    R"txt(Input (FILE, or standard input when FILE is "-" or missing): a header
+line, then one state per line. The header names the columns: t (dry
+bulb, C) and ur (relative humidity, %), or t and x (humidity ratio,
+g/kg) with --umidita 1, or any other two of t, ur, x, h (enthalpy,
+kJ/kg), tbu (wet bulb, C) and tr (dew point, C) as "ondix-calc stato"
+takes them; other columns are ignored, letter case and a unit after the
+name ("t [C]") do not matter. A first line of numbers only is data, with
+t in the first column; any other first line must be such a header.
+Fields are separated by ';', ',' or a tab (the first of these found in
+the first line); numbers use a decimal point; fields may be in double
+quotes; blank lines are skipped; lines end in LF, CR LF or CR.
 
-Weather files: an EnergyPlus weather file (EPW; by the name's .epw or by its first line
-"LOCATION,...") is read as it is: for each hour the dry bulb, the dew point (or, where it is
-missing, the relative humidity) and, with --pressione file, the station pressure. Values
-the file marks as missing (99.9 C, 999 %, 999999 Pa) make the hour a bad row. The output
-begins with the columns anno, mese, giorno, ora.
+Weather files: an EnergyPlus weather file (EPW; by the name's .epw or by
+its first line "LOCATION,...") is read as it is: for each hour the dry
+bulb, the dew point (or, where it is missing, the relative humidity)
+and, with --pressione file, the station pressure. Values the file marks
+as missing (99.9 C, 999 %, 999999 Pa) make the hour a bad row. The
+output begins with the columns anno, mese, giorno, ora.
 
-Output (standard output): a CSV with the input's separator and the header
+Output (standard output): a CSV with the input's separator and the
+header
   t,ur,x,h,v,t_bulbo_umido,t_rugiada
-t and ur in C and % with 2 decimals, x in g/kg and h in kj/kg with 3, v in mc/kg with 4,
-wet bulb and dew point in C with 2 (the wet bulb empty where its solver finds none, the dew
-point empty for air with none above -100 C, such as 0 %); decimal point, no thousands
-separator. The values of t with ur or x are those of the point-properties report; states
-given by other pairs, and weather files, have their wet bulb and dew point solved as
-"ondix-calc stato" solves them. The rows are computed by one thread per processor core (-j
-sets the number), in blocks of a few thousand, and written in input order; memory does not
-grow with the input, which may be of any length.
+t and ur in C and % with 2 decimals, x in g/kg and h in kj/kg with 3, v
+in mc/kg with 4, wet bulb and dew point in C with 2 (the wet bulb empty
+where its solver finds none, the dew point empty for air with none above
+-100 C, such as 0 %); decimal point, no thousands separator. The values
+of t with ur or x are those of the point-properties report; states given
+by other pairs, and weather files, have their wet bulb and dew point
+solved as "ondix-calc stato" solves them. The rows are computed by one
+thread per processor core (-j sets the number), in blocks of a few
+thousand, and written in input order; with -j 1 each row is written
+before the next one is read. Memory does not grow with the input, which
+may be of any length, except with --grafico (below).
 
-Pressure: 101335 Pa unless --pressione PA or --quota M gives another; with --pressione file
-every row has its own, from a column p (or pressione, Pa) or a weather file's station
-pressure, and the output ends with a column p.
+Pressure: 101335 Pa unless --pressione PA or --quota M gives another;
+with --pressione file every row has its own, from a column p (or
+pressione, Pa) or a weather file's station pressure, and the output ends
+with a column p.
 
---riepilogo prints, instead of the rows, one screen: hours, minimum, mean and maximum of t,
-x and h, the 0.4 %, 1 %, 99 % and 99.6 % design values of t and h (the values exceeded in
-that share of the hours), and with --soglia NAME=VALUE (t, ur, x, h, tbu or tr; repeatable)
-the hours above each threshold. --grafico FILE draws every state as a dot on the chart,
-darker where they pile up (builds with the chart only).
+--riepilogo prints, instead of the rows, one screen: hours, minimum,
+mean and maximum of t, x and h, the 0.4 %, 1 %, 99 % and 99.6 % design
+values of t and h (the values exceeded in that share of the hours), and
+with --soglia NAME=VALUE (t, ur, x, h, tbu or tr; repeatable) the hours
+above each threshold. The summary takes at most 10 MB whatever the
+input: the design values are read from counts in steps of 0.001 C and
+0.001 kJ/kg, so that they are exact for values given with up to three
+decimals and otherwise at most 0.0005 off (an enthalpy outside -100 to
+1000 kJ/kg is counted at the nearer limit). --grafico FILE draws every
+state as a dot on the chart, darker where they pile up (builds with the
+chart only); it keeps every state until the chart is drawn, 16 bytes a
+row (160 MB for ten million).
 
-Bad rows (not numbers, t outside -50..100 C, ur outside 0..100 %, x below 0 or above
-saturation, missing fields, more fields than the first line, lines over 65536 characters)
-are reported on standard error as "FILE:LINE: reason (row skipped)" and left out; the other
-rows are written. Characters of the file that would control the terminal are shown escaped.
+Bad rows (not numbers, t outside -50..100 C, ur outside 0..100 %, x
+below 0 or above saturation, missing fields, more fields than the first
+line, lines over 65536 characters) are reported on standard error as
+"FILE:LINE: reason (riga scartata)" and left out; the other rows are
+written. Characters of the file that would control the terminal are
+shown escaped.
 
-Exit status: 0 every row written; 1 some rows skipped; 2 the input could not be used (no
-such file, a read error, no t or humidity column in the header, empty input), a write error
-(the command stops at the first one), or a usage error.
+Exit status: 0 every row written; 1 some rows skipped; 2 the input could
+not be used (no such file, a read error, no t or humidity column in the
+header, empty input), a write error (the command stops at the first one,
+with the same rows written and reported whatever -j), or a usage error.
 
 For example:
 
@@ -80,7 +98,7 @@ class ComandoStati : public Comando {
 public:
     std::string_view nome() const override { return "stati"; }
     std::string_view descrizione() const override {
-        return "computes the properties of every air state of a CSV or weather file";
+        return "properties of every state of a CSV or weather file";
     }
     std::string_view spiegazione() const override { return testo_spiegazione; }
     void dichiara(CLI::App& app) override;

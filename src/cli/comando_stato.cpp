@@ -20,20 +20,22 @@ namespace ondix {
 namespace {
 
 constexpr const char* testo_spiegazione =
-    R"txt(Give exactly two of --t (dry bulb, C), --ur (relative humidity, %), --x (humidity ratio,
-g/kg), --h (enthalpy, kJ/kg), --tbu (wet bulb, C), --tr (dew point, C). Every pair is
-accepted except x with tr and h with tbu, which are not independent: the dew point follows
-from the humidity ratio, and the wet bulb (the temperature of saturated air of the same
+    R"txt(Give exactly two of --t (dry bulb, C), --ur (relative humidity, %), --x
+(humidity ratio, g/kg), --h (enthalpy, kJ/kg), --tbu (wet bulb, C), --tr
+(dew point, C). Every pair is accepted except x with tr and h with tbu,
+which are not independent: the dew point follows from the humidity
+ratio, and the wet bulb (the temperature of saturated air of the same
 enthalpy, as the reports define it) from the enthalpy.
 
-Output: the point-properties report (title, five property lines, wet bulb and dew point),
-or with --json one object {"versione_formato", "t", "ur", "x", "h", "v", "t_bulbo_umido",
-"t_rugiada", "pressione", "rapporto"}. The wet bulb and dew point are solved to far better than the
-printed digits, so that the report gives back the values given.
+Output: the point-properties report (title, five property lines, wet
+bulb and dew point), or with --json one object {"versione_formato", "t",
+"ur", "x", "h", "v", "t_bulbo_umido", "t_rugiada", "pressione",
+"rapporto"}. The wet bulb and dew point are solved to far better than
+the printed digits, so that the report gives back the values given.
 
-A pair no air can have (ur over 100, a wet bulb or dew point above the dry bulb, a humidity
-above saturation, a dry bulb outside -50 to 100 C) is reported on standard error with the
-pair, and the exit status is 2.
+A pair no air can have (ur over 100, a wet bulb or dew point above the
+dry bulb, a humidity above saturation, a dry bulb outside -50 to 100 C)
+is reported on standard error with the pair, and the exit status is 2.
 
 For example:
 

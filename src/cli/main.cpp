@@ -8,10 +8,33 @@
 #include <cerrno>
 #include <csignal>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The help within 72 columns (80 in the manual page, which indents it): option descriptions wrapped at the words,
+// after the column of the option names.
+class Formattatore : public CLI::Formatter {
+public:
+    static constexpr std::size_t colonne = 72, nomi = 28;
+
+    Formattatore() { column_width(nomi); }
+
+    std::string make_option_desc(const CLI::Option* o) const override {
+        std::string r, riga;
+        std::istringstream parole(CLI::Formatter::make_option_desc(o));
+        for (std::string parola; parole >> parola;) {
+            if (!riga.empty() && nomi + riga.size() + 1 + parola.size() > colonne) {
+                r += riga + '\n';
+                riga.clear();
+            }
+            riga += (riga.empty() ? "" : " ") + parola;
+        }
+        return r + riga;
+    }
+};
 
 // "--e1=" means an empty box; CLI11 would take the next argument as its value instead. Spell it as two arguments,
 // which CLI11 reads as the empty text. Returned last first, as CLI11 takes them.
@@ -36,8 +59,7 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     const auto calcolo = ondix::comando_calcolo();
     CLI::App app{std::string(calcolo->descrizione()), "ondix-calc"};
-    app.formatter(std::make_shared<CLI::Formatter>());
-    app.get_formatter()->column_width(28);
+    app.formatter(std::make_shared<Formattatore>());
     app.set_version_flag("--version", "ondix-calc " ONDIX_VERSIONE, "print the version and exit");
     calcolo->dichiara(app);
     const auto comandi = ondix::sottocomandi();
