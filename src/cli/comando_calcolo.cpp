@@ -135,21 +135,22 @@ void ComandoCalcolo::dichiara(CLI::App& app) {
     m_opzione_tipo = app.add_option("KIND", m_tipo, "process kind: 1, 2, 3, 4, 5, 6, 7, 13, 17 or 21");
     for (std::size_t i = 0; i < m_testi.size(); ++i) {
         const std::string n = std::to_string(i + 1);
-        m_opzioni_testi[i] =
-            app.add_option("--e" + n, m_testi[i], "text of input box " + n + " (Edit" + n + ")")->allow_extra_args(false);
+        m_opzioni_testi[i] = app.add_option("--e" + n, m_testi[i], "text of input box " + n + " (Edit" + n + ")")
+                                 ->allow_extra_args(false);
     }
     app.add_option("--umidita", m_umidita, "humidity inputs: 0 relative humidity in %, 1 humidity ratio in g/kg")
         ->check(CLI::IsMember({0, 1}));
     app.add_option("--portata", m_portata, "air-flow inputs: 0 volumetric flow in mc/h, 1 mass flow in kg/h")
         ->check(CLI::IsMember({0, 1}));
-    m_opzione_risposta = app.add_option(
-        "--risposta", m_risposta, "text typed into an input box the calculation opens (without it the box is cancelled)");
+    m_opzione_risposta =
+        app.add_option("--risposta", m_risposta,
+                       "text typed into an input box the calculation opens (without it the box is cancelled)");
     app.add_flag("--json", m_json, "print one JSON object instead of the report (its keys are listed above)");
     app.add_flag("--campi", m_campi, "print the input boxes of KIND (option, label, default) and exit");
     m_pressione.dichiara(app);
     m_rtf.dichiara(app);
-    m_disegno.dichiara(app,
-                       "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
+    m_disegno.dichiara(
+        app, "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
 }
 
 int ComandoCalcolo::esegui() {

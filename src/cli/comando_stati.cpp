@@ -97,9 +97,7 @@ For example:
 class ComandoStati : public Comando {
 public:
     std::string_view nome() const override { return "stati"; }
-    std::string_view descrizione() const override {
-        return "properties of every state of a CSV or weather file";
-    }
+    std::string_view descrizione() const override { return "properties of every state of a CSV or weather file"; }
     std::string_view spiegazione() const override { return testo_spiegazione; }
     void dichiara(CLI::App& app) override;
     int esegui() override;
@@ -157,13 +155,13 @@ int ComandoStati::esegui() {
         return segnala(nome(), {Causa::file, testo_visibile(m_file) + " è una cartella"});
     std::ifstream da_file(m_file, std::ios::binary);
     if (!da_file)
-        return segnala(nome(), {Causa::file, "impossibile aprire " + testo_visibile(m_file) + ": " +
-                                                 std::strerror(errno)});
+        return segnala(nome(),
+                       {Causa::file, "impossibile aprire " + testo_visibile(m_file) + ": " + std::strerror(errno)});
     return calcola(da_file, m_file, soglie, *disegno);
 }
 
 int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const std::vector<Soglia>& soglie,
-                   const RichiestaDisegno& disegno) {
+                          const RichiestaDisegno& disegno) {
     // The rows, or what the summary and the chart gather from them: the states themselves go no further.
     Riepilogo riepilogo(soglie);
     NuvolaStati nuvola;

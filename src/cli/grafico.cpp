@@ -57,8 +57,8 @@ Modulo carica() {
         if (!versione || !esporta) {
             m.errore = "il modulo dei grafici " + p.string() + " non è di ondix";
         } else if (std::string_view(versione()) != ONDIX_VERSIONE) {
-            m.errore =
-                "il modulo dei grafici " + p.string() + " è di ondix " + versione() + ", questo programma di " + ONDIX_VERSIONE;
+            m.errore = "il modulo dei grafici " + p.string() + " è di ondix " + versione() + ", questo programma di " +
+                       ONDIX_VERSIONE;
         } else {
             m.esporta = esporta;
         }

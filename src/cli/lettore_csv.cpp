@@ -73,7 +73,8 @@ Fatto LettoreCsv::apri() {
     while (letta) {
         ++m_numero;
         if (troppo_lunga)
-            return errore("la riga d'intestazione è più lunga di " + std::to_string(lunghezza_massima_riga) + " caratteri");
+            return errore("la riga d'intestazione è più lunga di " + std::to_string(lunghezza_massima_riga) +
+                          " caratteri");
         if (!senza_blank(m_riga).empty()) {
             trovata = true;
             break;
@@ -82,7 +83,8 @@ Fatto LettoreCsv::apri() {
     }
     if (m_in.guasto()) return Errore{Causa::file, m_nome + ": errore di lettura" + m_in.motivo()};
     if (!trovata)
-        return Errore{Causa::dati, m_nome + ": l'ingresso è vuoto (attesa una riga d'intestazione come \"t," + colonna_u + "\")"};
+        return Errore{Causa::dati,
+                      m_nome + ": l'ingresso è vuoto (attesa una riga d'intestazione come \"t," + colonna_u + "\")"};
 
     m_sep = separatore_di(m_riga);
     dividi_campi(m_riga, m_sep, m_campi);

@@ -100,8 +100,7 @@ Fatto LettoreEpw::analizza(std::string_view linea, RigaStato& r, std::vector<std
 
     const std::size_t servono = m_con_pressione ? campo_pressione : campo_umidita;
     if (campi.size() < servono)
-        return rifiuto("attesi almeno " + std::to_string(servono) + " campi, trovati " +
-                       std::to_string(campi.size()));
+        return rifiuto("attesi almeno " + std::to_string(servono) + " campi, trovati " + std::to_string(campi.size()));
     r.valori = {};
     r.pressione.reset();
     r.chiave.clear();

@@ -53,7 +53,8 @@ void OpzioniPressione::dichiara(CLI::App& app, bool per_riga) {
                                          per_riga ? "atmospheric pressure, Pa, or \"file\": each row's own (column p "
                                                     "or pressione, a weather file's station pressure)"
                                                   : "calculate at this atmospheric pressure, Pa");
-    m_opzione_quota = app.add_option("--quota", m_quota, "calculate at the pressure of this altitude, m (-250 to 3000)");
+    m_opzione_quota =
+        app.add_option("--quota", m_quota, "calculate at the pressure of this altitude, m (-250 to 3000)");
 }
 
 bool OpzioniPressione::per_riga() const {
@@ -88,8 +89,9 @@ void OpzioniDisegno::dichiara(CLI::App& app, const char* cosa) {
     m_opzione_isolinee = app.add_option("--isolinee", m_isolinee,
                                         "with --grafico: isolines of relative humidity, enthalpy, wet bulb, specific "
                                         "volume: LIST of ur,h,tbu,v or tutte");
-    app.add_flag("--mollier", m_richiesta.mollier, "with --grafico: the Mollier h-x view (humidity ratio across, t "
-                                                   "upward)");
+    app.add_flag("--mollier", m_richiesta.mollier,
+                 "with --grafico: the Mollier h-x view (humidity ratio across, t "
+                 "upward)");
 }
 
 Esito<RichiestaDisegno> OpzioniDisegno::richiesta() const {

@@ -68,7 +68,7 @@ Istogramma::Istogramma(double minimo, double massimo)
 void Istogramma::aggiungi(double v) {
     // The comparisons first: a value far beyond the range must not reach the conversion to an integer.
     const double passi = v * 1000.0;
-    const std::int64_t k = !(passi > static_cast<double>(m_primo))  ? m_primo
+    const std::int64_t k = !(passi > static_cast<double>(m_primo))    ? m_primo
                            : !(passi < static_cast<double>(m_ultimo)) ? m_ultimo
                                                                       : std::llround(passi);
     const auto i = static_cast<std::size_t>(k - m_primo);
@@ -124,8 +124,8 @@ std::vector<std::string> Riepilogo::righe(std::string_view nome, std::string_vie
     r.push_back("RIEPILOGO " + std::string(nome));
     if (!localita.empty()) r.push_back(etichetta("localita") + " " + std::string(localita));
     r.push_back(etichetta("pressione atmosferica") + " " + std::string(pressione));
-    r.push_back(etichetta("ore") + formatta(static_cast<double>(m_ore), 8, 0) + "   (scartate: " +
-                std::to_string(scartate) + ")");
+    r.push_back(etichetta("ore") + formatta(static_cast<double>(m_ore), 8, 0) +
+                "   (scartate: " + std::to_string(scartate) + ")");
     if (m_ore == 0) return r;
 
     const double n = static_cast<double>(m_ore);

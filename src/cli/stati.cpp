@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
@@ -203,16 +203,18 @@ Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniS
     return {};
 }
 
+Errore riga_troppo_lunga() {
+    return {Causa::dati, "riga più lunga di " + std::to_string(lunghezza_massima_riga) + " caratteri"};
+}
+
 RisultatoBlocco elabora_blocco(const Blocco& b, const LettoreStati& l, const OpzioniStati& o, std::string_view nome) {
     RisultatoBlocco r;
     r.pezzi.reserve(b.righe.size());
     std::vector<std::string> campi;
     RigaStato riga;
     for (const Blocco::Riga& k : b.righe) {
-        const Fatto fatto =
-            k.troppo_lunga
-                ? Fatto(Errore{Causa::dati, "riga più lunga di " + std::to_string(lunghezza_massima_riga) + " caratteri"})
-                : elabora_riga(l, std::string_view(b.testo).substr(k.inizio, k.lunghezza), o, campi, riga, r);
+        const std::string_view testo = std::string_view(b.testo).substr(k.inizio, k.lunghezza);
+        const Fatto fatto = k.troppo_lunga ? Fatto(riga_troppo_lunga()) : elabora_riga(l, testo, o, campi, riga, r);
         if (!fatto)
             r.testo.append(nome)
                 .append(":")
@@ -235,7 +237,7 @@ public:
             m_fili.emplace_back([this](std::stop_token fermo) { lavora(fermo); });
     }
 
-    std::future<RisultatoBlocco> affida(std::function<RisultatoBlocco()> lavoro) {
+    template <class Lavoro> std::future<RisultatoBlocco> affida(Lavoro lavoro) {
         if (m_fili.empty()) return std::async(std::launch::deferred, std::move(lavoro));
         std::packaged_task<RisultatoBlocco()> compito(std::move(lavoro));
         auto futuro = compito.get_future();
@@ -253,7 +255,9 @@ private:
             std::packaged_task<RisultatoBlocco()> compito;
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
-                if (!m_lavoro.wait(lock, fermo, [this] { return !m_coda.empty(); })) return;
+                // Asked to stop, a worker leaves at once, also when blocks are still queued: nobody waits for them.
+                m_lavoro.wait(lock, fermo, [this] { return !m_coda.empty(); });
+                if (fermo.stop_requested()) return;
                 compito = std::move(m_coda.front());
                 m_coda.pop_front();
             }
@@ -274,8 +278,8 @@ private:
 bool uscita_fallita(const std::ostream& out, EsitoStati& esito) {
     if (out) return false;
     const int codice = errno;
-    esito.errore =
-        Errore{Causa::file, "impossibile scrivere l'uscita" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "")};
+    esito.errore = Errore{Causa::file, "impossibile scrivere l'uscita" +
+                                           (codice != 0 ? ": " + std::string(std::strerror(codice)) : "")};
     return true;
 }
 
@@ -320,8 +324,8 @@ Esito<StatoCompleto> calcola_stato(double t, double u, int umidita, Aria a) {
         const double xs = umidita_saturazione(t, a);
         if (u < 0) return rifiuto("umidità specifica " + formatta(u, 0, 3) + " g/kg sotto 0");
         if (u > xs)
-            return rifiuto("umidità specifica " + formatta(u, 0, 3) + " g/kg sopra la saturazione (" + formatta(xs, 0, 3) +
-                           " g/kg a " + formatta(t, 0, 2) + " C)");
+            return rifiuto("umidità specifica " + formatta(u, 0, 3) + " g/kg sopra la saturazione (" +
+                           formatta(xs, 0, 3) + " g/kg a " + formatta(t, 0, 2) + " C)");
         s.x = u;
         s.ur = umidita_relativa(u, t, a);
     } else {
@@ -442,8 +446,9 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
     prima.presente = righe.leggi(prima.testo, prima.troppo_lunga);
     if (prima.testo.rfind("\xEF\xBB\xBF", 0) == 0) prima.testo.erase(0, 3); // UTF-8 byte order mark
     const bool epw = sembra_epw(nome_dato, prima.testo);
-    std::unique_ptr<LettoreStati> lettore = epw ? lettore_epw(righe, std::move(prima), o.pressione_da_file, nome)
-                                                : lettore_csv(righe, std::move(prima), o.umidita, o.pressione_da_file, nome);
+    std::unique_ptr<LettoreStati> lettore =
+        epw ? lettore_epw(righe, std::move(prima), o.pressione_da_file, nome)
+            : lettore_csv(righe, std::move(prima), o.umidita, o.pressione_da_file, nome);
     if (auto aperto = lettore->apri(); !aperto) {
         esito.errore = aperto.errore();
         return esito;
@@ -461,18 +466,19 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
 
     // The pipeline: blocks read, handed to the workers and written in input order, at most `in_volo` of them
     // held at once.
-    const bool soli = o.fili <= 1;
-    const std::size_t per_blocco = soli ? 1 : righe_per_blocco;
-    const std::size_t in_volo = soli ? 1 : 2 * static_cast<std::size_t>(o.fili) + 2;
+    const bool un_filo = o.fili <= 1;
+    const std::size_t per_blocco = un_filo ? 1 : righe_per_blocco;
+    const std::size_t in_volo = un_filo ? 1 : 2 * static_cast<std::size_t>(o.fili) + 2;
     std::size_t numero_riga = lettore->numero_riga();
     const std::string* prima_dati = lettore->riga_in_attesa();
-    Operai operai(soli ? 0 : o.fili);
+    Operai operai(un_filo ? 0 : o.fili);
     std::deque<std::future<RisultatoBlocco>> blocchi;
     std::string riga;
     bool troppo_lunga = false, fine = false;
     while (!fine || !blocchi.empty()) {
         if (fine || blocchi.size() == in_volo) {
-            // The oldest block: a worker's exception comes out here; a failed write ends the run.
+            // The oldest block. A worker's exception comes out here, before anything after it is written (the
+            // workers are stopped and joined as it leaves); a failed write ends the run.
             const RisultatoBlocco r = blocchi.front().get();
             blocchi.pop_front();
             if (!scrivi_blocco(r, out, diagnostica, o, esito)) return esito;
@@ -495,12 +501,12 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
             b.testo += riga;
         }
         if (!b.righe.empty())
-            blocchi.push_back(operai.affida(
-                [&l = *lettore, &o, &nome, b = std::move(b)] { return elabora_blocco(b, l, o, nome); }));
+            blocchi.push_back(
+                operai.affida([&l = *lettore, &o, &nome, b = std::move(b)] { return elabora_blocco(b, l, o, nome); }));
     }
     if (righe.guasto())
-        esito.errore =
-            Errore{Causa::file, nome + ": errore di lettura dopo la riga " + std::to_string(numero_riga) + righe.motivo()};
+        esito.errore = Errore{Causa::file, nome + ": errore di lettura dopo la riga " + std::to_string(numero_riga) +
+                                               righe.motivo()};
     return esito;
 }
 

@@ -191,7 +191,8 @@ TEST(CalcolaStati, BadRowsAreReportedWithTheirLineAndSkipped) {
 
 TEST(CalcolaStati, DecimalCommaGetsAHint) {
     const Uscita u = converti("t;ur\n20,5;50\n");
-    EXPECT_EQ(u.errori, "f.csv:2: colonna t: \"20,5\" non è un numero (il separatore decimale è '.') (riga scartata)\n");
+    EXPECT_EQ(u.errori,
+              "f.csv:2: colonna t: \"20,5\" non è un numero (il separatore decimale è '.') (riga scartata)\n");
 }
 
 TEST(CalcolaStati, HumidityRatioColumn) {
@@ -209,7 +210,8 @@ TEST(CalcolaStati, HeaderProblemsStopBeforeAnyOutput) {
     u = converti("t,ur\n", 1);
     EXPECT_EQ(errore_di(u.esito), "f.csv:1: l'intestazione ha una colonna ur, non x (usare --umidita 0)");
     u = converti("data,t,umidita\n1,20,50\n");
-    EXPECT_EQ(errore_di(u.esito), "f.csv:1: l'intestazione non nomina una colonna ur (attesa un'intestazione come \"t,ur\")");
+    EXPECT_EQ(errore_di(u.esito),
+              "f.csv:1: l'intestazione non nomina una colonna ur (attesa un'intestazione come \"t,ur\")");
     u = converti("");
     EXPECT_EQ(errore_di(u.esito), "f.csv: l'ingresso è vuoto (attesa una riga d'intestazione come \"t,ur\")");
     u = converti("\n  \n");
@@ -230,7 +232,8 @@ TEST(CalcolaStati, AHeaderNamesItsColumnsAndAnythingElseFirstIsARowOrAnError) {
     EXPECT_EQ(u.csv, "");
     // Names other than the known ones make no header.
     u = converti("temperatura;umidita\n20;50\n");
-    EXPECT_EQ(errore_di(u.esito), "f.csv:1: l'intestazione non nomina una colonna t (attesa un'intestazione come \"t;ur\")");
+    EXPECT_EQ(errore_di(u.esito),
+              "f.csv:1: l'intestazione non nomina una colonna t (attesa un'intestazione come \"t;ur\")");
 }
 
 TEST(CalcolaStati, RowsWithMoreFieldsThanTheFirstLineAreBad) {
@@ -417,7 +420,8 @@ TEST(CalcolaStati, TheFirstWriteErrorStopsTheRunWithTheSameDiagnosticsWhateverTh
         UscitaPiena piena(spazio);
         std::ostream out(&piena);
         std::size_t ultima = 0;
-        RigheGenerate gen(1000000, [&](std::size_t k) { ultima = k; }, [](std::size_t k) { return k % 3 == 2; });
+        RigheGenerate gen(
+            1000000, [&](std::size_t k) { ultima = k; }, [](std::size_t k) { return k % 3 == 2; });
         std::istream in(&gen);
         std::ostringstream err;
         const EsitoStati e = calcola_stati(in, out, err, 0, "gen", fili);
