@@ -124,7 +124,8 @@ private:
     std::array<std::string, 10> m_testi;
     int m_umidita = 0, m_portata = 0;
     std::string m_risposta;
-    bool m_json = false, m_campi = false;
+    bool m_campi = false;
+    OpzioneJson m_json;
     OpzioniPressione m_pressione;
     OpzioneRtf m_rtf;
     OpzioniDisegno m_disegno;
@@ -145,7 +146,7 @@ void ComandoCalcolo::dichiara(CLI::App& app) {
     m_opzione_risposta =
         app.add_option("--risposta", m_risposta,
                        "text typed into an input box the calculation opens (without it the box is cancelled)");
-    app.add_flag("--json", m_json, "print one JSON object instead of the report (its keys are listed above)");
+    m_json.dichiara(app);
     app.add_flag("--campi", m_campi, "print the input boxes of KIND (option, label, default) and exit");
     m_pressione.dichiara(app);
     m_rtf.dichiara(app);
@@ -191,7 +192,7 @@ int ComandoCalcolo::esegui() {
 
 int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno) {
     const EsitoCalcolo esito = ondix::esegui(richiesta);
-    if (m_json) {
+    if (m_json.chiesta()) {
         std::cout << esito_json(esito) << '\n';
     } else {
         for (const auto& m : esito.messaggi)

@@ -68,7 +68,7 @@ private:
 
     std::array<std::string, 6> m_testi;
     std::array<CLI::Option*, 6> m_opzioni{};
-    bool m_json = false;
+    OpzioneJson m_json;
     OpzioniPressione m_pressione;
     OpzioneRtf m_rtf;
 };
@@ -78,7 +78,7 @@ void ComandoStato::dichiara(CLI::App& app) {
         m_opzioni[i] = app.add_option(opzioni_noti[i].first, m_testi[i], opzioni_noti[i].second);
     m_pressione.dichiara(app);
     m_rtf.dichiara(app);
-    app.add_flag("--json", m_json, "print one JSON object instead of the report");
+    m_json.dichiara(app);
 }
 
 Esito<std::vector<Noto>> ComandoStato::noti() const {
@@ -110,7 +110,7 @@ int ComandoStato::esegui() {
     Rapporto rapporto;
     if (*aria != Aria{}) rapporto.aggiungi(riga_pressione(*aria));
     scrivi_stato(rapporto, s);
-    if (m_json) {
+    if (m_json.chiesta()) {
         std::cout << stato_json(s, *aria, rapporto.righe()) << '\n';
     } else {
         for (const auto& riga : rapporto.righe())

@@ -70,6 +70,10 @@ Esito<Aria> OpzioniPressione::aria() const {
     return aria_da_opzioni(testo_di(m_opzione_pressione, m_pressione), testo_di(m_opzione_quota, m_quota));
 }
 
+void OpzioneJson::dichiara(CLI::App& app) {
+    app.add_flag("--json", m_json, "print one JSON object instead of the report, with the keys this help lists");
+}
+
 void OpzioneRtf::dichiara(CLI::App& app) {
     m_opzione = app.add_option("--rtf", m_file, "also save the report into FILE as RTF, as the report window saves it");
 }

@@ -1,5 +1,6 @@
 // The options several commands share, each declared and checked in one place: the pressure (--pressione,
-// --quota), the report's RTF file (--rtf) and the chart (--grafico, --isolinee, --mollier).
+// --quota), the output as JSON (--json), the report's RTF file (--rtf) and the chart (--grafico, --isolinee,
+// --mollier).
 #pragma once
 
 #include "cli/disegno.h"
@@ -29,6 +30,16 @@ private:
     std::string m_pressione, m_quota;
     CLI::Option* m_opzione_pressione = nullptr;
     CLI::Option* m_opzione_quota = nullptr;
+};
+
+// --json: one JSON object instead of the report.
+class OpzioneJson {
+public:
+    void dichiara(CLI::App& app);
+    bool chiesta() const { return m_json; }
+
+private:
+    bool m_json = false;
 };
 
 // --rtf FILE: the report saved as the report window saves it.

@@ -18,8 +18,8 @@
 namespace ondix {
 
 // Accepted dry-bulb temperatures, °C.
-inline constexpr double t_minima_stati = -50.0;
-inline constexpr double t_massima_stati = 100.0;
+inline constexpr double t_minima_stati = t_minima_stato;
+inline constexpr double t_massima_stati = t_massima_stato;
 
 // The state from t (°C) and the humidity u: a relative humidity in % when `umidita` is 0, a humidity ratio in
 // g/kg when it is 1. A value out of range (t outside −50…100 °C, ur outside 0…100 %, x below 0 or above
