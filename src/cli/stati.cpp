@@ -24,6 +24,7 @@
 #include <stdexcept>
 #include <stop_token>
 #include <thread>
+#include <variant>
 
 namespace ondix {
 
@@ -149,11 +150,12 @@ Esito<StatoCompleto> stato_della_riga(const LettoreStati& l, const RigaStato& r,
 // The rows of the input go through one pipeline, whatever the number of threads: the reading thread gathers the
 // lines into blocks, hands each block to the workers as a future and writes the blocks' results in input order,
 // row by row, so that the same rows are written and the same rows reported whatever the threads, also when a write
-// fails. With one thread a block is one row, computed by the reading thread when it is written: each row is out
-// before the next one is read.
+// fails. With one thread a block is one row, computed by the reading thread as it is read: each row is out before
+// the next one is read.
 constexpr std::size_t righe_per_blocco = 4096;
 
-// The lines of one block as they were read.
+// One block: the lines as they were read, then what they give. Once written, a block is emptied and filled
+// again, so that its room is allocated once.
 struct Blocco {
     struct Riga {
         std::size_t inizio, lunghezza; // in `testo`
@@ -162,24 +164,30 @@ struct Blocco {
     };
     std::string testo;
     std::vector<Riga> righe;
-};
 
-// What a block gives: for each row in turn its output line or its diagnostic, ending at `fine` in `testo`.
-struct RisultatoBlocco {
+    // For each row in turn its output line or its diagnostic, ending at `fine` in `uscita`.
     struct Pezzo {
         std::size_t fine;
         bool scartata;
     };
-    std::string testo;
+    std::string uscita;
     std::vector<Pezzo> pezzi;
     std::vector<std::pair<StatoCompleto, Aria>> stati; // of the rows written, kept only for a per_ogni_stato
+
+    void svuota() {
+        testo.clear();
+        righe.clear();
+        uscita.clear();
+        pezzi.clear();
+        stati.clear();
+    }
 };
 
-// The properties line of one data line appended to `uscita` (when the rows are written), its state and air in
-// `stati` (when someone wants them); or why the row is skipped. Safe to run in several threads at once: it
+// The properties line of one data line appended to b.uscita (when the rows are written), its state and air to
+// b.stati (when someone wants them); or why the row is skipped. Safe to run in several threads at once: it
 // changes nothing but its arguments.
 Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniStati& o,
-                   std::vector<std::string>& campi, RigaStato& riga, RisultatoBlocco& r) {
+                   std::vector<std::string>& campi, RigaStato& riga, Blocco& b) {
     if (auto letta = l.analizza(testo, riga, campi); !letta) return letta;
     Aria aria = o.aria;
     if (o.pressione_da_file) {
@@ -191,14 +199,14 @@ Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniS
     }
     auto stato = stato_della_riga(l, riga, aria);
     if (!stato) return stato.errore();
-    if (o.per_ogni_stato) r.stati.emplace_back(*stato, aria);
+    if (o.per_ogni_stato) b.stati.emplace_back(*stato, aria);
     if (!o.scrivi_righe) return {};
-    r.testo += riga.chiave;
-    aggiungi_riga_stati(r.testo, *stato, l.separatore());
+    b.uscita += riga.chiave;
+    aggiungi_riga_stati(b.uscita, *stato, l.separatore());
     if (o.pressione_da_file) {
-        r.testo.back() = l.separatore();
-        aggiungi_numero(r.testo, aria.pressione, 0);
-        r.testo += '\n';
+        b.uscita.back() = l.separatore();
+        aggiungi_numero(b.uscita, aria.pressione, 0);
+        b.uscita += '\n';
     }
     return {};
 }
@@ -207,28 +215,39 @@ Errore riga_troppo_lunga() {
     return {Causa::dati, "riga più lunga di " + std::to_string(lunghezza_massima_riga) + " caratteri"};
 }
 
-RisultatoBlocco elabora_blocco(const Blocco& b, const LettoreStati& l, const OpzioniStati& o, std::string_view nome) {
-    RisultatoBlocco r;
-    r.pezzi.reserve(b.righe.size());
-    std::vector<std::string> campi;
-    RigaStato riga;
+// The output of every line of the block, in order.
+void elabora_blocco(Blocco& b, const LettoreStati& l, const OpzioniStati& o, std::string_view nome) {
+    // Room for a line's fields and values, kept by each thread from block to block (with one thread a block is a
+    // row).
+    thread_local std::vector<std::string> campi;
+    thread_local RigaStato riga;
     for (const Blocco::Riga& k : b.righe) {
         const std::string_view testo = std::string_view(b.testo).substr(k.inizio, k.lunghezza);
-        const Fatto fatto = k.troppo_lunga ? Fatto(riga_troppo_lunga()) : elabora_riga(l, testo, o, campi, riga, r);
+        const Fatto fatto = k.troppo_lunga ? Fatto(riga_troppo_lunga()) : elabora_riga(l, testo, o, campi, riga, b);
         if (!fatto)
-            r.testo.append(nome)
+            b.uscita.append(nome)
                 .append(":")
                 .append(std::to_string(k.numero))
                 .append(": ")
                 .append(fatto.errore().testo)
                 .append(" (riga scartata)\n");
-        r.pezzi.push_back({r.testo.size(), !fatto});
+        b.pezzi.push_back({b.uscita.size(), !fatto});
     }
-    return r;
+}
+
+// A block's result as the pipeline holds it until its turn to be written: in a worker's hands (a future), or
+// already computed by the reading thread (with no workers; a future's shared state would cost a system call per
+// row there).
+using Consegna = std::variant<std::future<Blocco>, Blocco>;
+
+// The result once it is there; a worker's exception comes out here.
+Blocco ritira(Consegna& c) {
+    if (auto* futuro = std::get_if<std::future<Blocco>>(&c)) return futuro->get();
+    return std::move(std::get<Blocco>(c));
 }
 
 // The workers that compute the blocks: each block handed over comes back as a future. With no worker, a block is
-// computed by the thread that asks for its result.
+// computed as it is handed over.
 class Operai {
 public:
     explicit Operai(unsigned n) {
@@ -237,9 +256,9 @@ public:
             m_fili.emplace_back([this](std::stop_token fermo) { lavora(fermo); });
     }
 
-    template <class Lavoro> std::future<RisultatoBlocco> affida(Lavoro lavoro) {
-        if (m_fili.empty()) return std::async(std::launch::deferred, std::move(lavoro));
-        std::packaged_task<RisultatoBlocco()> compito(std::move(lavoro));
+    template <class Lavoro> Consegna affida(Lavoro lavoro) {
+        if (m_fili.empty()) return lavoro();
+        std::packaged_task<Blocco()> compito(std::move(lavoro));
         auto futuro = compito.get_future();
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -252,7 +271,7 @@ public:
 private:
     void lavora(std::stop_token fermo) {
         for (;;) {
-            std::packaged_task<RisultatoBlocco()> compito;
+            std::packaged_task<Blocco()> compito;
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
                 // Asked to stop, a worker leaves at once, also when blocks are still queued: nobody waits for them.
@@ -267,7 +286,7 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable_any m_lavoro;
-    std::deque<std::packaged_task<RisultatoBlocco()>> m_coda;
+    std::deque<std::packaged_task<Blocco()>> m_coda;
     // Last, so that it is destroyed first: each thread is asked to stop and joined while the queue still exists.
     // Blocks still queued then are dropped with their futures.
     std::vector<std::jthread> m_fili;
@@ -285,11 +304,11 @@ bool uscita_fallita(const std::ostream& out, EsitoStati& esito) {
 
 // Writes a block's rows and diagnostics in order and hands its states over; false once the output has failed
 // (nothing after the row whose write failed is written).
-bool scrivi_blocco(const RisultatoBlocco& r, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
+bool scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
                    EsitoStati& esito) {
     std::size_t inizio = 0, stato = 0;
-    for (const RisultatoBlocco::Pezzo& p : r.pezzi) {
-        const char* testo = r.testo.data() + inizio;
+    for (const Blocco::Pezzo& p : b.pezzi) {
+        const char* testo = b.uscita.data() + inizio;
         const auto n = static_cast<std::streamsize>(p.fine - inizio);
         inizio = p.fine;
         errno = 0; // the diagnostics' stream may be tied to the output and flush it first
@@ -303,7 +322,7 @@ bool scrivi_blocco(const RisultatoBlocco& r, std::ostream& out, std::ostream& di
         if (uscita_fallita(out, esito)) return false;
         ++esito.scritte;
         if (o.per_ogni_stato) {
-            const auto& [s, a] = r.stati[stato++];
+            const auto& [s, a] = b.stati[stato++];
             o.per_ogni_stato(s, a);
         }
     }
@@ -465,26 +484,33 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
     }
 
     // The pipeline: blocks read, handed to the workers and written in input order, at most `in_volo` of them
-    // held at once.
+    // held at once; a block written is emptied and read into again.
     const bool un_filo = o.fili <= 1;
     const std::size_t per_blocco = un_filo ? 1 : righe_per_blocco;
     const std::size_t in_volo = un_filo ? 1 : 2 * static_cast<std::size_t>(o.fili) + 2;
     std::size_t numero_riga = lettore->numero_riga();
     const std::string* prima_dati = lettore->riga_in_attesa();
     Operai operai(un_filo ? 0 : o.fili);
-    std::deque<std::future<RisultatoBlocco>> blocchi;
+    std::deque<Consegna> in_corso;
+    std::vector<Blocco> liberi;
     std::string riga;
     bool troppo_lunga = false, fine = false;
-    while (!fine || !blocchi.empty()) {
-        if (fine || blocchi.size() == in_volo) {
+    while (!fine || !in_corso.empty()) {
+        if (fine || in_corso.size() == in_volo) {
             // The oldest block. A worker's exception comes out here, before anything after it is written (the
             // workers are stopped and joined as it leaves); a failed write ends the run.
-            const RisultatoBlocco r = blocchi.front().get();
-            blocchi.pop_front();
-            if (!scrivi_blocco(r, out, diagnostica, o, esito)) return esito;
+            Blocco b = ritira(in_corso.front());
+            in_corso.pop_front();
+            if (!scrivi_blocco(b, out, diagnostica, o, esito)) return esito;
+            b.svuota();
+            liberi.push_back(std::move(b));
             continue;
         }
         Blocco b;
+        if (!liberi.empty()) {
+            b = std::move(liberi.back());
+            liberi.pop_back();
+        }
         if (prima_dati) {
             b.righe.push_back({0, prima_dati->size(), numero_riga, false});
             b.testo = *prima_dati;
@@ -501,8 +527,10 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
             b.testo += riga;
         }
         if (!b.righe.empty())
-            blocchi.push_back(
-                operai.affida([&l = *lettore, &o, &nome, b = std::move(b)] { return elabora_blocco(b, l, o, nome); }));
+            in_corso.push_back(operai.affida([&l = *lettore, &o, &nome, b = std::move(b)]() mutable {
+                elabora_blocco(b, l, o, nome);
+                return std::move(b);
+            }));
     }
     if (righe.guasto())
         esito.errore = Errore{Causa::file, nome + ": errore di lettura dopo la riga " + std::to_string(numero_riga) +
