@@ -217,10 +217,9 @@ Errore riga_troppo_lunga() {
 
 // The output of every line of the block, in order.
 void elabora_blocco(Blocco& b, const LettoreStati& l, const OpzioniStati& o, std::string_view nome) {
-    // Room for a line's fields and values, kept by each thread from block to block (with one thread a block is a
-    // row).
+    // Room for a line's fields, kept by each thread from block to block (with one thread a block is a row).
     thread_local std::vector<std::string> campi;
-    thread_local RigaStato riga;
+    RigaStato riga;
     for (const Blocco::Riga& k : b.righe) {
         const std::string_view testo = std::string_view(b.testo).substr(k.inizio, k.lunghezza);
         const Fatto fatto = k.troppo_lunga ? Fatto(riga_troppo_lunga()) : elabora_riga(l, testo, o, campi, riga, b);
