@@ -120,8 +120,8 @@ std::string_view senza_blank(std::string_view s);
 // A field shown in a message: at most 40 characters, in quotes, with control characters and invalid UTF-8
 // escaped so that nothing from the file reaches the terminal as a command.
 std::string citazione(std::string_view campo);
-// Reads the number of field `campo` of column `colonna` into `valore`, or gives the reason it cannot ("column t is
-// empty", "column t: \"abc\" is not a number", ...). `sep` is the file's separator.
+// Reads the number of field `campo` of column `colonna` into `valore`, or gives the reason it cannot ("colonna t
+// vuota", "colonna t: \"abc\" non è un numero", ...). `sep` is the file's separator.
 Fatto leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore);
 
 } // namespace ondix

@@ -59,7 +59,7 @@ struct EsitoStati {
 
 // Reads the CSV of states from `in` and writes the properties CSV to `out`, one row at a time (memory does not
 // grow with the input); lines end in LF, CR LF or CR. `umidita` 0: the humidity column is "ur" (%), 1: it is "x"
-// (g/kg). Each bad row is reported on `diagnostica` as "NAME:LINE: reason (row skipped)", where NAME is `nome`;
+// (g/kg). Each bad row is reported on `diagnostica` as "NAME:LINE: reason (riga scartata)", where NAME is `nome`;
 // the name and the file's text in messages are escaped (testo_visibile). The output uses the input's separator.
 // With `fili` above 1 that many worker threads compute blocks of rows while this thread reads and writes them;
 // the output and the diagnostics are the same, in the same order, and memory stays bounded. A failed write stops
