@@ -291,20 +291,19 @@ private:
     std::vector<std::jthread> m_fili;
 };
 
-// Whether `out` has failed; then esito.errore tells so, with the system's reason when errno, cleared before the
+// Done while `out` has not failed, else the failure, with the system's reason when errno, cleared before the
 // writes checked, holds one.
-bool uscita_fallita(const std::ostream& out, EsitoStati& esito) {
-    if (out) return false;
+Fatto stato_uscita(const std::ostream& out) {
+    if (out) return {};
     const int codice = errno;
-    esito.errore = Errore{Causa::file, "impossibile scrivere l'uscita" +
-                                           (codice != 0 ? ": " + std::string(std::strerror(codice)) : "")};
-    return true;
+    return Errore{Causa::file,
+                  "impossibile scrivere l'uscita" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "")};
 }
 
-// Writes a block's rows and diagnostics in order and hands its states over; false once the output has failed
-// (nothing after the row whose write failed is written).
-bool scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
-                   EsitoStati& esito) {
+// Writes a block's rows and diagnostics in order, counting them, and hands its states over; stops at the first
+// failed write (nothing after that row is written).
+Fatto scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
+                    EsitoStati& esito) {
     std::size_t inizio = 0, stato = 0;
     for (const Blocco::Pezzo& p : b.pezzi) {
         const char* testo = b.uscita.data() + inizio;
@@ -314,18 +313,18 @@ bool scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostica
         if (p.scartata) {
             diagnostica.write(testo, n);
             ++esito.scartate;
-            if (uscita_fallita(out, esito)) return false;
+            if (auto scritto = stato_uscita(out); !scritto) return scritto;
             continue;
         }
         out.write(testo, n);
-        if (uscita_fallita(out, esito)) return false;
+        if (auto scritto = stato_uscita(out); !scritto) return scritto;
         ++esito.scritte;
         if (o.per_ogni_stato) {
             const auto& [s, a] = b.stati[stato++];
             o.per_ogni_stato(s, a);
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace
@@ -500,7 +499,10 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
             // workers are stopped and joined as it leaves); a failed write ends the run.
             Blocco b = ritira(in_corso.front());
             in_corso.pop_front();
-            if (!scrivi_blocco(b, out, diagnostica, o, esito)) return esito;
+            if (auto scritto = scrivi_blocco(b, out, diagnostica, o, esito); !scritto) {
+                esito.errore = scritto.errore();
+                return esito;
+            }
             b.svuota();
             liberi.push_back(std::move(b));
             continue;
