@@ -73,10 +73,10 @@ BENCHMARK(BM_calcola_stato);
 
 // One output line of a year of weather states, as the batch writes it (appended to a buffer that is reused), and
 // as the same text was made with std::to_chars alone: the yardstick for the quick number writer.
-std::vector<StatoAria> stati_anno() {
-    std::vector<StatoAria> r;
+std::vector<StatoCompleto> stati_anno() {
+    std::vector<StatoCompleto> r;
     for (const meteo::Ora& o : meteo::stati(8760))
-        r.push_back(std::get<StatoAria>(calcola_stato(o.t, o.ur, 0)));
+        r.push_back(*calcola_stato(o.t, o.ur, 0));
     return r;
 }
 
@@ -106,7 +106,7 @@ void BM_riga_stati_to_chars(benchmark::State& s) {
     std::string uscita;
     std::size_t i = 0;
     for (auto _ : s) {
-        const StatoAria& st = stati[i++ % stati.size()];
+        const StatoCompleto& st = stati[i++ % stati.size()];
         uscita.clear();
         aggiungi_to_chars(uscita, st.t, 2);
         uscita += ';';

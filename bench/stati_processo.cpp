@@ -140,6 +140,10 @@ int main(int argc, char** argv) {
             {calc, "stati", (dir / "centomila.csv").string(), "--pressione", "file"}, 100000, volte);
     riporta("CSV 1 000 000 rows, pressure column", {calc, "stati", milione, "--pressione", "file"}, 1000000, volte);
     riporta("CSV 1 000 000 rows, one pressure", {calc, "stati", milione, "--quota", "1000"}, 1000000, volte);
+    // The summary's peak memory must not grow with the rows: compare with the year's.
+    riporta("CSV 1 000 000 rows, summary", {calc, "stati", milione, "--pressione", "file", "--riepilogo"}, 1000000,
+            volte);
+    riporta("CSV 1 000 000 rows, one thread", {calc, "stati", milione, "--quota", "1000", "-j", "1"}, 1000000, volte);
     fs::remove_all(dir);
     return 0;
 }

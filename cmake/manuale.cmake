@@ -1,17 +1,23 @@
 # Writes the manual page NOME.1.gz of PROGRAMMA from its --help and --version (help2man), in the current
-# directory. For ondix-calc the batch command's own help becomes a section of the page.
+# directory. For ondix-calc the help of each subcommand (stato, stati) becomes a section of the page.
 # cmake -DPROGRAMMA=... -DNOME=... -DDESCRIZIONE=... -DHELP2MAN=... -DGZIP=... -P manuale.cmake
 cmake_policy(VERSION 3.25)
 set(aggiunte "${NOME}.h2m")
-if(NOME STREQUAL "ondix-calc")
-  execute_process(COMMAND ${PROGRAMMA} stati --help OUTPUT_VARIABLE stati RESULT_VARIABLE esito)
+# The help of each subcommand of ondix-calc, shown as written (roff: a backslash is written \e, and a line may not
+# start with a dot or a quote), as a section of the page.
+function(sezione_sottocomando sottocomando titolo sinossi uscita)
+  execute_process(COMMAND ${PROGRAMMA} ${sottocomando} --help OUTPUT_VARIABLE aiuto RESULT_VARIABLE esito)
   if(NOT esito EQUAL 0)
-    message(FATAL_ERROR "${PROGRAMMA} stati --help failed")
+    message(FATAL_ERROR "${PROGRAMMA} ${sottocomando} --help failed")
   endif()
-  # Shown as written (roff: a backslash is written \e, and a line may not start with a dot or a quote).
-  string(REPLACE "\\" "\\e" stati "${stati}")
-  string(REGEX REPLACE "\n([.'])" "\n\\\\&\\1" stati "${stati}")
-  set(testo "[BATCH CALCULATION]\nondix-calc stati [OPTIONS] [FILE]\n.PP\n.nf\n${stati}.fi\n")
+  string(REPLACE "\\" "\\e" aiuto "${aiuto}")
+  string(REGEX REPLACE "\n([.'])" "\n\\\\&\\1" aiuto "${aiuto}")
+  set(${uscita} "[${titolo}]\n${sinossi}\n.PP\n.nf\n${aiuto}.fi\n" PARENT_SCOPE)
+endfunction()
+if(NOME STREQUAL "ondix-calc")
+  sezione_sottocomando(stato "STATE FROM TWO PROPERTIES" "ondix-calc stato [OPTIONS]" stato)
+  sezione_sottocomando(stati "BATCH CALCULATION" "ondix-calc stati [OPTIONS] [FILE]" stati)
+  set(testo "${stato}${stati}")
   set(vedi "ondix(1)")
 else()
   set(testo "")

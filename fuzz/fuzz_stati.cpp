@@ -1,7 +1,7 @@
 // The batch command's readers (CSV and weather files): any input gives either an error before any output, or a
-// header and one line per row written, each row written or reported. Every line has the header's fields: the
-// kept columns, then seven properties (five numbers, then two numbers or empty), then the pressure when each row
-// has its own.
+// header and one line per row written, each row written or reported. Every line has the header's fields: the kept
+// columns, then seven properties (five numbers, then two numbers or empty), then the pressure when each row has its
+// own. Worker threads change nothing in any of it.
 #include "cli/stati.h"
 #include "core/numeri.h"
 
@@ -18,10 +18,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     o.pressione_da_file = (dati[0] & 2) != 0;
     // Bit 2 reads the input as a weather file by its name.
     const char* nome = (dati[0] & 4) ? "fuzz.epw" : "fuzz";
-    std::istringstream in(std::string(reinterpret_cast<const char*>(dati) + 1, n - 1));
+    const std::string ingresso(reinterpret_cast<const char*>(dati) + 1, n - 1);
+    std::istringstream in(ingresso);
     std::ostringstream out, err;
     const ondix::EsitoStati e = ondix::calcola_stati(in, out, err, o, nome);
     const std::string csv = out.str();
+    // Worker threads change nothing: the same rows, the same diagnostics, the same outcome.
+    o.fili = 2;
+    std::istringstream in_fili(ingresso);
+    std::ostringstream out_fili, err_fili;
+    const ondix::EsitoStati f = ondix::calcola_stati(in_fili, out_fili, err_fili, o, nome);
+    if (out_fili.str() != csv || err_fili.str() != err.str() || f.scritte != e.scritte || f.scartate != e.scartate ||
+        f.errore != e.errore)
+        std::abort();
     if (e.errore) {
         if (!csv.empty() || e.scritte != 0) std::abort();
         return 0;

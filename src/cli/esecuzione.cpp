@@ -1,12 +1,9 @@
 #include "cli/esecuzione.h"
 
 #include "cli/stati.h"
-#include "core/altitudine.h"
 #include "core/file_destinazione.h"
 #include "core/numeri.h"
 #include "core/rtf.h"
-
-#include <cmath>
 
 namespace ondix {
 
@@ -28,33 +25,11 @@ EsitoCalcolo esegui(const RichiestaCalcolo& r) {
     return e;
 }
 
-std::variant<Aria, std::string> aria_da_opzioni(const std::optional<std::string>& pressione,
-                                               const std::optional<std::string>& quota) {
-    Aria a;
-    if (pressione && quota) return std::string("--pressione and --quota both give the pressure; use one of them");
-    if (pressione) {
-        const auto p = numero_intero_testo(*pressione);
-        if (!p || !std::isfinite(*p)) return "--pressione: \"" + *pressione + "\" is not a pressure in Pa";
-        if (*p < pressione_minima || *p > pressione_massima)
-            return "--pressione: " + *pressione + " Pa is outside " + formatta(pressione_minima, 0, 0) + " to " +
-                   formatta(pressione_massima, 0, 0) + " Pa";
-        a.pressione = *p;
-    }
-    if (quota) {
-        const auto z = numero_intero_testo(*quota);
-        if (!z || !std::isfinite(*z)) return "--quota: \"" + *quota + "\" is not an altitude in m";
-        // The altitude table ends at -250 m and 3000 m; beyond them it would answer its last row's pressure.
-        if (*z < -250.0 || *z > 3000.0)
-            return "--quota: " + *quota + " m is outside the altitude table's -250 to 3000 m (give --pressione instead)";
-        a.pressione = pressione_pascal_da_quota(*z);
-    }
-    return a;
-}
-
-std::optional<std::string> salva_rapporto_rtf(const std::vector<std::string>& righe, const std::string& percorso) {
+Fatto salva_rapporto_rtf(const std::vector<std::string>& righe, const std::string& percorso) {
     if (const Fatto f = sostituisci_file(percorso, scrivi_rtf(righe, punti_rtf)); !f)
-        return "cannot save the report to \"" + testo_visibile(percorso) + "\": " + f.errore().testo;
-    return std::nullopt;
+        return Errore{Causa::file,
+                      "impossibile salvare il rapporto in \"" + testo_visibile(percorso) + "\": " + f.errore().testo};
+    return {};
 }
 
 } // namespace ondix

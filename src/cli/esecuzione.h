@@ -2,11 +2,11 @@
 #pragma once
 
 #include "core/calcolo.h"
+#include "core/esito.h"
 
 #include <array>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace ondix {
@@ -50,16 +50,11 @@ private:
 // driver.
 EsitoCalcolo esegui(const RichiestaCalcolo& r);
 
-// The air of the options --pressione (Pa) and --quota (m, through the altitude tool's table), either or neither
-// given; the message for the user when a value is not a number or out of range.
-std::variant<Aria, std::string> aria_da_opzioni(const std::optional<std::string>& pressione,
-                                               const std::optional<std::string>& quota);
-
 // Font size of a report saved from the report window on a screen 1024 pixels wide (the size the chart files are
 // drawn for), points.
 inline constexpr int punti_rtf = 17;
-// Saves report lines as the report window saves them: the same RTF, replacing the file only once it is complete.
-// nullopt on success, else the message for the user.
-std::optional<std::string> salva_rapporto_rtf(const std::vector<std::string>& righe, const std::string& percorso);
+// Saves report lines as the report window saves them: the same RTF, replacing the file only once it is complete;
+// or the reason it could not.
+Fatto salva_rapporto_rtf(const std::vector<std::string>& righe, const std::string& percorso);
 
 } // namespace ondix

@@ -1,4 +1,8 @@
+// The chart options and drawings of the commands in a build with the chart: drawn by the chart-export module.
 #include "cli/grafico.h"
+
+#include "cli/disegno.h"
+#include "core/numeri.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -28,7 +32,7 @@ Modulo carica() {
     Modulo m;
     const std::filesystem::path cartella = cartella_programma();
     if (cartella.empty()) {
-        m.errore = "the program's own directory cannot be found (/proc/self/exe)";
+        m.errore = "la cartella del programma non si trova (/proc/self/exe)";
         return m;
     }
     // Beside the program (the build tree), then where the installation puts it.
@@ -45,45 +49,66 @@ Modulo carica() {
         void* h = dlopen(p.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
         if (!h) {
             const char* e = dlerror();
-            m.errore = "the chart module cannot be loaded: " + std::string(e ? e : p.string());
+            m.errore = "impossibile caricare il modulo dei grafici: " + std::string(e ? e : p.string());
             return m;
         }
         const auto versione = reinterpret_cast<VersioneModulo>(dlsym(h, simbolo_versione_modulo));
         const auto esporta = reinterpret_cast<EsportaGrafico>(dlsym(h, simbolo_esporta_grafico));
         if (!versione || !esporta) {
-            m.errore = "the chart module " + p.string() + " is not one of ondix";
+            m.errore = "il modulo dei grafici " + p.string() + " non è di ondix";
         } else if (std::string_view(versione()) != ONDIX_VERSIONE) {
-            m.errore =
-                "the chart module " + p.string() + " is of ondix " + versione() + ", this program of " + ONDIX_VERSIONE;
+            m.errore = "il modulo dei grafici " + p.string() + " è di ondix " + versione() + ", questo programma di " +
+                       ONDIX_VERSIONE;
         } else {
             m.esporta = esporta;
         }
         return m;
     }
-    m.errore = "the chart module is not installed (looked for " + provati + ")";
+    m.errore = "il modulo dei grafici non è installato (cercato in " + provati + ")";
     return m;
+}
+
+// Draws with the module (loaded once), or says why it cannot.
+Fatto esporta(const RichiestaGrafico& richiesta) {
+    static const Modulo modulo = carica();
+    if (!modulo.esporta) return Errore{Causa::file, modulo.errore};
+    std::string errore;
+    if (modulo.esporta(&richiesta, &errore)) return {};
+    return Errore{Causa::file, std::move(errore)};
+}
+
+// The chart's layers of the options given.
+OpzioniGrafico strati_di(const RichiestaDisegno& r) {
+    OpzioniGrafico o;
+    o.mollier = r.mollier;
+    if (r.isolinee) (void)leggi_isolinee(*r.isolinee, o); // checked by controlla_disegno
+    return o;
 }
 
 } // namespace
 
-std::optional<std::string> esporta_grafico_modulo(const Contesto& ctx, std::optional<VistaGrafico> vista,
-                                                  const std::string& percorso, const OpzioniGrafico& opzioni) {
-    static const Modulo modulo = carica();
-    if (!modulo.esporta) return modulo.errore;
-    const RichiestaGrafico richiesta{&ctx, vista, percorso, &opzioni, nullptr, ctx.aria};
-    std::string errore;
-    if (modulo.esporta(&richiesta, &errore)) return std::nullopt;
-    return errore;
+bool disegno_disponibile() {
+    return true;
 }
 
-std::optional<std::string> esporta_nuvola_modulo(const std::vector<PuntoNuvola>& punti, Aria aria,
-                                                 const std::string& percorso, const OpzioniGrafico& opzioni) {
-    static const Modulo modulo = carica();
-    if (!modulo.esporta) return modulo.errore;
-    const RichiestaGrafico richiesta{nullptr, std::nullopt, percorso, &opzioni, &punti, aria};
-    std::string errore;
-    if (modulo.esporta(&richiesta, &errore)) return std::nullopt;
-    return errore;
+Fatto controlla_disegno(const RichiestaDisegno& r) {
+    OpzioniGrafico o;
+    if (r.isolinee)
+        if (const auto errore = leggi_isolinee(*r.isolinee, o))
+            return Errore{Causa::dati, "--isolinee: " + testo_visibile(*errore)};
+    return {};
+}
+
+Fatto disegna_calcolo(const Contesto& ctx, std::optional<VistaGrafico> vista, const RichiestaDisegno& r) {
+    const OpzioniGrafico strati = strati_di(r);
+    return esporta(RichiestaGrafico{&ctx, vista, r.file, &strati, nullptr, ctx.aria});
+}
+
+Fatto NuvolaStati::disegna(Aria aria, const std::string& origine, const RichiestaDisegno& r) const {
+    OpzioniGrafico strati = strati_di(r);
+    if (strati.qualcuno())
+        strati.titolo = std::filesystem::path(origine).filename().string() + " - " + riga_titolo(0, aria.pressione);
+    return esporta(RichiestaGrafico{nullptr, std::nullopt, r.file, &strati, &m_punti, aria});
 }
 
 } // namespace ondix

@@ -1,5 +1,5 @@
-// The chart export of ondix-calc, in a module loaded only when a chart is asked for: a calculation without a chart
-// never maps the drawing libraries.
+// The chart-export module of ondix-calc and the program's side of it: a module loaded only when a chart is asked
+// for, so that a calculation without a chart never maps the drawing libraries.
 #pragma once
 
 #include "chart/nuvola.h"
@@ -33,13 +33,5 @@ using VersioneModulo = const char* (*)();
 inline constexpr const char* simbolo_versione_modulo = "ondix_versione_modulo";
 // File name of the module: beside the program in the build tree, in the private library directory once installed.
 inline constexpr const char* nome_modulo_grafico = "ondix-grafico.so";
-
-// Loads the module (once) and draws the chart with it; nullopt on success, else a message for the user (also when
-// the module cannot be found or loaded).
-std::optional<std::string> esporta_grafico_modulo(const Contesto& ctx, std::optional<VistaGrafico> vista,
-                                                  const std::string& percorso, const OpzioniGrafico& opzioni = {});
-// The same for the states of a batch as dots (diagramma_nuvola) on the chart of the air `aria`.
-std::optional<std::string> esporta_nuvola_modulo(const std::vector<PuntoNuvola>& punti, Aria aria,
-                                                 const std::string& percorso, const OpzioniGrafico& opzioni = {});
 
 } // namespace ondix

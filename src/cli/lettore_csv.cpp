@@ -39,19 +39,18 @@ public:
     LettoreCsv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione, std::string_view nome)
         : LettoreDaRighe(in, std::move(prima), con_pressione, nome), m_umidita(umidita) {}
 
-    std::optional<std::string> apri() override;
+    Fatto apri() override;
     std::vector<Coppia> coppie() const override { return {m_coppia}; }
     bool come_rapporto() const override { return true; }
     char separatore() const override { return m_sep; }
     bool ha_pressione() const override { return m_col_p.has_value(); }
-    Lettura analizza(std::string_view linea, RigaStato& r, std::string& motivo,
-                     std::vector<std::string>& campi) const override;
+    Fatto analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const override;
 
 private:
-    std::string errore(std::string_view testo) const {
-        return m_nome + ":" + std::to_string(m_numero) + ": " + std::string(testo);
+    Errore errore(std::string_view testo) const {
+        return {Causa::dati, m_nome + ":" + std::to_string(m_numero) + ": " + std::string(testo)};
     }
-    std::optional<std::string> leggi_intestazione(std::string_view colonna_u);
+    Fatto leggi_intestazione(std::string_view colonna_u);
 
     int m_umidita;
     char m_sep = ',';
@@ -62,7 +61,7 @@ private:
     std::size_t m_campi_massimi = 2; // fields a row may have
 };
 
-std::optional<std::string> LettoreCsv::apri() {
+Fatto LettoreCsv::apri() {
     const std::string colonna_u = m_umidita == 1 ? "x" : "ur";
     m_coppia = {Grandezza::t, m_umidita == 1 ? Grandezza::x : Grandezza::ur};
 
@@ -74,45 +73,48 @@ std::optional<std::string> LettoreCsv::apri() {
     while (letta) {
         ++m_numero;
         if (troppo_lunga)
-            return errore("the header line is longer than " + std::to_string(lunghezza_massima_riga) + " characters");
+            return errore("la riga d'intestazione è più lunga di " + std::to_string(lunghezza_massima_riga) +
+                          " caratteri");
         if (!senza_blank(m_riga).empty()) {
             trovata = true;
             break;
         }
         letta = m_in.leggi(m_riga, troppo_lunga);
     }
-    if (m_in.guasto()) return m_nome + ": read error" + m_in.motivo();
-    if (!trovata) return m_nome + ": the input is empty (expected a header line such as \"t," + colonna_u + "\")";
+    if (m_in.guasto()) return Errore{Causa::file, m_nome + ": errore di lettura" + m_in.motivo()};
+    if (!trovata)
+        return Errore{Causa::dati,
+                      m_nome + ": l'ingresso è vuoto (attesa una riga d'intestazione come \"t," + colonna_u + "\")"};
 
     m_sep = separatore_di(m_riga);
     dividi_campi(m_riga, m_sep, m_campi);
     // Rows may have fewer fields than the first line (the columns after the last one used may be missing), not
     // more: an extra field would mean that a value was split, as a decimal comma splits it.
     m_campi_massimi = m_campi.size();
-    auto errore = leggi_intestazione(colonna_u);
+    auto intestazione = leggi_intestazione(colonna_u);
     m_servono = std::max({m_col_a, m_col_b, m_col_p.value_or(0)}) + 1;
-    return errore;
+    return intestazione;
 }
 
-std::optional<std::string> LettoreCsv::leggi_intestazione(std::string_view colonna_u) {
+Fatto LettoreCsv::leggi_intestazione(std::string_view colonna_u) {
     const std::string_view altra_u = m_umidita == 1 ? "ur" : "x";
     // A first line of numbers only is data, not a header: the columns are then taken in order.
     if (tutti_numeri(m_campi)) {
         m_riga_in_attesa = true;
         if (m_con_pressione) m_col_p = 2;
-        return std::nullopt;
+        return {};
     }
     if (m_con_pressione) {
         m_col_p = cerca_colonna(m_campi, "p");
         if (!m_col_p) m_col_p = cerca_colonna(m_campi, "pressione");
-        if (!m_col_p) return errore("the header names no column p (the pressure in Pa of each row)");
+        if (!m_col_p) return errore("l'intestazione non nomina una colonna p (la pressione in Pa di ogni riga)");
     }
     const auto ct = cerca_colonna(m_campi, "t");
     const auto cu = cerca_colonna(m_campi, colonna_u);
     if (ct && cu) {
         m_col_a = *ct;
         m_col_b = *cu;
-        return std::nullopt;
+        return {};
     }
     // Any other two of the known quantities, by their names.
     std::vector<std::pair<Grandezza, std::size_t>> note;
@@ -123,23 +125,23 @@ std::optional<std::string> LettoreCsv::leggi_intestazione(std::string_view colon
         // A pair that cannot give a state is a fault of the header, not of every row under it.
         const Coppia c{note[0].first, note[1].first};
         if (c == Coppia{Grandezza::x, Grandezza::tr} || c == Coppia{Grandezza::h, Grandezza::tbu})
-            return errore("the columns " + std::string(nome_grandezza(c.first)) + " and " +
+            return errore("le colonne " + std::string(nome_grandezza(c.first)) + " e " +
                           std::string(nome_grandezza(c.second)) +
-                          " are not independent (each follows from the other); give another pair");
+                          " non sono indipendenti (l'una segue dall'altra); darne un'altra coppia");
         m_coppia = c;
         m_col_a = note[0].second;
         m_col_b = note[1].second;
-        return std::nullopt;
+        return {};
     }
     if (!cu && cerca_colonna(m_campi, altra_u))
-        return errore("the header has a column " + std::string(altra_u) + ", not " + std::string(colonna_u) +
-                      " (use --umidita " + (m_umidita == 1 ? "0" : "1") + ")");
+        return errore("l'intestazione ha una colonna " + std::string(altra_u) + ", non " + std::string(colonna_u) +
+                      " (usare --umidita " + (m_umidita == 1 ? "0" : "1") + ")");
     if (note.size() > 2) {
         std::string nomi;
         for (const auto& [g, c] : note)
             nomi += (nomi.empty() ? "" : ", ") + std::string(nome_grandezza(g));
-        return errore("the header names more than two of the columns t, ur, x, h, tbu, tr (" + nomi +
-                      "); keep the two that give the states");
+        return errore("l'intestazione nomina più di due delle colonne t, ur, x, h, tbu, tr (" + nomi +
+                      "); tenere le due che danno gli stati");
     }
     // Not a header. With a number in it, the line was meant as the first row: say what is wrong with it.
     const bool con_numeri =
@@ -148,39 +150,39 @@ std::optional<std::string> LettoreCsv::leggi_intestazione(std::string_view colon
         std::string motivo;
         double v = 0;
         if (m_campi.size() < 2)
-            motivo = "expected 2 fields, found " + std::to_string(m_campi.size());
-        else if (motivo = leggi_campo(m_campi[0], "t", m_sep, v); motivo.empty())
-            motivo = leggi_campo(m_campi[1], colonna_u, m_sep, v);
-        return errore("neither a header naming the columns t and " + std::string(colonna_u) +
-                      " nor a row of numbers: " + motivo);
+            motivo = "attesi 2 campi, trovati " + std::to_string(m_campi.size());
+        else if (auto letto = leggi_campo(m_campi[0], "t", m_sep, v); !letto)
+            motivo = letto.errore().testo;
+        else if (letto = leggi_campo(m_campi[1], colonna_u, m_sep, v); !letto)
+            motivo = letto.errore().testo;
+        return errore("né un'intestazione che nomini le colonne t e " + std::string(colonna_u) +
+                      " né una riga di numeri: " + motivo);
     }
-    return errore("the header names no column " + (ct ? std::string(colonna_u) : std::string("t")) +
-                  " (expected a header such as \"t" + m_sep + std::string(colonna_u) + "\")");
+    return errore("l'intestazione non nomina una colonna " + (ct ? std::string(colonna_u) : std::string("t")) +
+                  " (attesa un'intestazione come \"t" + m_sep + std::string(colonna_u) + "\")");
 }
 
-LettoreStati::Lettura LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::string& motivo,
-                                           std::vector<std::string>& campi) const {
+Fatto LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const {
     dividi_campi(linea, m_sep, campi);
     if (campi.size() < m_servono || campi.size() > m_campi_massimi) {
         const std::size_t attesi = campi.size() < m_servono ? m_servono : m_campi_massimi;
-        motivo = "expected " + std::to_string(attesi) + " fields, found " + std::to_string(campi.size());
-        if (campi.size() > m_campi_massimi && m_sep == ',') motivo += " (the decimal separator is '.')";
-        return Lettura::scartata;
+        std::string motivo = "attesi " + std::to_string(attesi) + " campi, trovati " + std::to_string(campi.size());
+        if (campi.size() > m_campi_massimi && m_sep == ',') motivo += " (il separatore decimale è '.')";
+        return Errore{Causa::dati, std::move(motivo)};
     }
     r.valori = {};
     r.pressione.reset();
     double a = 0, b = 0;
-    motivo = leggi_campo(campi[m_col_a], nome_grandezza(m_coppia.first), m_sep, a);
-    if (motivo.empty()) motivo = leggi_campo(campi[m_col_b], nome_grandezza(m_coppia.second), m_sep, b);
-    if (motivo.empty() && m_col_p) {
+    if (auto letto = leggi_campo(campi[m_col_a], nome_grandezza(m_coppia.first), m_sep, a); !letto) return letto;
+    if (auto letto = leggi_campo(campi[m_col_b], nome_grandezza(m_coppia.second), m_sep, b); !letto) return letto;
+    if (m_col_p) {
         double p = 0;
-        motivo = leggi_campo(campi[*m_col_p], "p", m_sep, p);
+        if (auto letto = leggi_campo(campi[*m_col_p], "p", m_sep, p); !letto) return letto;
         r.pressione = p;
     }
-    if (!motivo.empty()) return Lettura::scartata;
     r.valori[static_cast<std::size_t>(m_coppia.first)] = a;
     r.valori[static_cast<std::size_t>(m_coppia.second)] = b;
-    return Lettura::riga;
+    return {};
 }
 
 } // namespace

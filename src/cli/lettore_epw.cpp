@@ -38,7 +38,7 @@ public:
     LettoreEpw(LettoreRighe& in, PrimaRiga prima, bool con_pressione, std::string_view nome)
         : LettoreDaRighe(in, std::move(prima), con_pressione, nome) {}
 
-    std::optional<std::string> apri() override;
+    Fatto apri() override;
     // The dew point is given to a tenth of a degree, the relative humidity to a whole per cent: the dew point
     // fixes the humidity ratio more closely, and the relative humidity serves where it is missing.
     std::vector<Coppia> coppie() const override {
@@ -48,15 +48,14 @@ public:
     std::vector<std::string> colonne_chiave() const override { return {"anno", "mese", "giorno", "ora"}; }
     char separatore() const override { return ','; }
     bool ha_pressione() const override { return m_con_pressione; }
-    Lettura analizza(std::string_view linea, RigaStato& r, std::string& motivo,
-                     std::vector<std::string>& campi) const override;
+    Fatto analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const override;
     std::string descrizione() const override { return m_descrizione; }
 
 private:
     std::string m_descrizione;
 };
 
-std::optional<std::string> LettoreEpw::apri() {
+Fatto LettoreEpw::apri() {
     // The header lines (LOCATION, DESIGN CONDITIONS, ..., DATA PERIODS) begin with a word; the first line that
     // begins with a number is the first hour.
     bool troppo_lunga = m_prima.troppo_lunga;
@@ -65,12 +64,12 @@ std::optional<std::string> LettoreEpw::apri() {
     while (letta) {
         ++m_numero;
         if (troppo_lunga)
-            return m_nome + ":" + std::to_string(m_numero) + ": the line is longer than " +
-                   std::to_string(lunghezza_massima_riga) + " characters";
+            return Errore{Causa::dati, m_nome + ":" + std::to_string(m_numero) + ": la riga è più lunga di " +
+                                           std::to_string(lunghezza_massima_riga) + " caratteri"};
         dividi_campi(m_riga, ',', m_campi);
         if (!m_campi.empty() && numero_intero_testo(m_campi[0])) {
             m_riga_in_attesa = true;
-            return std::nullopt;
+            return {};
         }
         if (inizia_con(m_riga, "location,") && m_campi.size() >= 4) {
             // LOCATION, city, state or province, country, source, station, latitude, longitude, time zone,
@@ -83,12 +82,13 @@ std::optional<std::string> LettoreEpw::apri() {
         }
         letta = m_in.leggi(m_riga, troppo_lunga);
     }
-    if (m_in.guasto()) return m_nome + ": read error" + m_in.motivo();
-    return m_nome + ": the weather file holds no hours (expected eight header lines, then one line per hour)";
+    if (m_in.guasto()) return Errore{Causa::file, m_nome + ": errore di lettura" + m_in.motivo()};
+    return Errore{Causa::dati,
+                  m_nome + ": il file meteo non contiene ore (attese otto righe d'intestazione, poi una riga per ora)"};
 }
 
-LettoreStati::Lettura LettoreEpw::analizza(std::string_view linea, RigaStato& r, std::string& motivo,
-                                           std::vector<std::string>& campi) const {
+Fatto LettoreEpw::analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const {
+    const auto rifiuto = [](std::string motivo) { return Errore{Causa::dati, std::move(motivo)}; };
     // Only the first fields are used: the rest of the line (some 25 fields of sun, wind and rain) is not split.
     std::size_t fine = std::string_view::npos, da = 0;
     for (std::size_t n = 0; n < campo_pressione; ++n) {
@@ -99,20 +99,16 @@ LettoreStati::Lettura LettoreEpw::analizza(std::string_view linea, RigaStato& r,
     dividi_campi(linea.substr(0, fine), ',', campi);
 
     const std::size_t servono = m_con_pressione ? campo_pressione : campo_umidita;
-    if (campi.size() < servono) {
-        motivo = "expected at least " + std::to_string(servono) + " fields, found " + std::to_string(campi.size());
-        return Lettura::scartata;
-    }
+    if (campi.size() < servono)
+        return rifiuto("attesi almeno " + std::to_string(servono) + " campi, trovati " + std::to_string(campi.size()));
     r.valori = {};
     r.pressione.reset();
     r.chiave.clear();
-    constexpr std::array<std::string_view, campi_chiave> nomi_chiave{"year", "month", "day", "hour"};
+    constexpr std::array<std::string_view, campi_chiave> nomi_chiave{"anno", "mese", "giorno", "ora"};
     for (std::size_t i = 0; i < campi_chiave; ++i) {
         // Written out as read: numbers only, so that nothing in them can shift the output's columns.
-        if (!numero_intero_testo(campi[i])) {
-            motivo = "column " + std::string(nomi_chiave[i]) + ": " + citazione(campi[i]) + " is not a number";
-            return Lettura::scartata;
-        }
+        if (!numero_intero_testo(campi[i]))
+            return rifiuto("colonna " + std::string(nomi_chiave[i]) + ": " + citazione(campi[i]) + " non è un numero");
         r.chiave += campi[i];
         r.chiave += ',';
     }
@@ -120,32 +116,25 @@ LettoreStati::Lettura LettoreEpw::analizza(std::string_view linea, RigaStato& r,
         return leggi_campo(campi[n - 1], nome, ',', v);
     };
     double t = 0, tr = 0, ur = 0;
-    if (!(motivo = campo(campo_bulbo_secco, "dry bulb", t)).empty()) return Lettura::scartata;
-    if (t >= temperatura_mancante) {
-        motivo = "dry bulb missing (" + campi[campo_bulbo_secco - 1] + ")";
-        return Lettura::scartata;
-    }
-    if (!(motivo = campo(campo_rugiada, "dew point", tr)).empty()) return Lettura::scartata;
-    if (!(motivo = campo(campo_umidita, "relative humidity", ur)).empty()) return Lettura::scartata;
+    if (auto letto = campo(campo_bulbo_secco, "bulbo secco", t); !letto) return letto;
+    if (t >= temperatura_mancante) return rifiuto("bulbo secco mancante (" + campi[campo_bulbo_secco - 1] + ")");
+    if (auto letto = campo(campo_rugiada, "rugiada", tr); !letto) return letto;
+    if (auto letto = campo(campo_umidita, "umidità relativa", ur); !letto) return letto;
     const bool senza_rugiada = tr >= temperatura_mancante, senza_umidita = ur >= umidita_mancante;
-    if (senza_rugiada && senza_umidita) {
-        motivo = "dew point and relative humidity missing (" + campi[campo_rugiada - 1] + ", " +
-                 campi[campo_umidita - 1] + ")";
-        return Lettura::scartata;
-    }
+    if (senza_rugiada && senza_umidita)
+        return rifiuto("rugiada e umidità relativa mancanti (" + campi[campo_rugiada - 1] + ", " +
+                       campi[campo_umidita - 1] + ")");
     if (m_con_pressione) {
         double p = 0;
-        if (!(motivo = campo(campo_pressione, "station pressure", p)).empty()) return Lettura::scartata;
-        if (p >= pressione_mancante) {
-            motivo = "station pressure missing (" + campi[campo_pressione - 1] + ")";
-            return Lettura::scartata;
-        }
+        if (auto letto = campo(campo_pressione, "pressione della stazione", p); !letto) return letto;
+        if (p >= pressione_mancante)
+            return rifiuto("pressione della stazione mancante (" + campi[campo_pressione - 1] + ")");
         r.pressione = p;
     }
     r.valori[static_cast<std::size_t>(Grandezza::t)] = t;
     if (!senza_rugiada) r.valori[static_cast<std::size_t>(Grandezza::tr)] = tr;
     if (!senza_umidita) r.valori[static_cast<std::size_t>(Grandezza::ur)] = ur;
-    return Lettura::riga;
+    return {};
 }
 
 } // namespace

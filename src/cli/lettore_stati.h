@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/stati.h"
+#include "core/esito.h"
 #include "core/stato_aria.h"
 
 #include <array>
@@ -50,11 +51,9 @@ using Coppia = std::pair<Grandezza, Grandezza>;
 // blank, not too long) to analizza, possibly from several threads at once.
 class LettoreStati {
 public:
-    enum class Lettura { riga, scartata };
-
     virtual ~LettoreStati() = default;
-    // Reads the header. nullopt when the rows can be read, else why the input cannot be used.
-    virtual std::optional<std::string> apri() = 0;
+    // Reads the header: done when the rows can be read, else why the input cannot be used.
+    virtual Fatto apri() = 0;
     // A data line read with the header (a first line of numbers, a weather file's first hour), to be taken before
     // the lines that follow; null when there is none. Its number is numero_riga().
     virtual const std::string* riga_in_attesa() const = 0;
@@ -68,10 +67,9 @@ public:
     virtual char separatore() const = 0;
     // True when the rows can carry a pressure.
     virtual bool ha_pressione() const = 0;
-    // The row of one data line (without its line end): `riga` fills `r`, `scartata` sets `motivo`. `campi` is
-    // room for the line's fields. Changes nothing else: several threads may call it at once.
-    virtual Lettura analizza(std::string_view linea, RigaStato& r, std::string& motivo,
-                             std::vector<std::string>& campi) const = 0;
+    // The row of one data line (without its line end) into `r`, or why the row is skipped. `campi` is room for the
+    // line's fields. Changes nothing else: several threads may call it at once.
+    virtual Fatto analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const = 0;
     // Number of the last line apri read (1 is the first).
     virtual std::size_t numero_riga() const = 0;
     // A description of the place the data come from, for the summary; empty when unknown.
@@ -122,8 +120,8 @@ std::string_view senza_blank(std::string_view s);
 // A field shown in a message: at most 40 characters, in quotes, with control characters and invalid UTF-8
 // escaped so that nothing from the file reaches the terminal as a command.
 std::string citazione(std::string_view campo);
-// Reads the number of field `campo` of column `colonna` into `valore`; empty on success, else the reason ("column
-// t is empty", "column t: \"abc\" is not a number", ...). `sep` is the file's separator.
-std::string leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore);
+// Reads the number of field `campo` of column `colonna` into `valore`, or gives the reason it cannot ("colonna t
+// vuota", "colonna t: \"abc\" non è un numero", ...). `sep` is the file's separator.
+Fatto leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore);
 
 } // namespace ondix

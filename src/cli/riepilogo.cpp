@@ -5,13 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 namespace ondix {
 
 namespace {
 
-std::optional<double> valore_di(const StatoAria& s, Grandezza g) {
+std::optional<double> valore_di(const StatoCompleto& s, Grandezza g) {
     switch (g) {
     case Grandezza::t:
         return s.t;
@@ -51,29 +50,68 @@ std::string etichetta(std::string_view testo) {
 
 } // namespace
 
-std::optional<Soglia> soglia_da_testo(std::string_view testo) {
+Esito<Soglia> soglia_da_testo(std::string_view testo) {
+    const Errore rifiuto{Causa::dati, "--soglia \"" + testo_visibile(testo) +
+                                          "\" non è NOME=VALORE con NOME fra t, ur, x, h, tbu, tr"};
     const auto uguale = testo.find('=');
-    if (uguale == std::string_view::npos) return std::nullopt;
+    if (uguale == std::string_view::npos) return rifiuto;
     const auto g = grandezza_da_nome(testo.substr(0, uguale));
     const auto v = numero_intero_testo(testo.substr(uguale + 1));
-    if (!g || !v || !std::isfinite(*v)) return std::nullopt;
+    if (!g || !v || !std::isfinite(*v)) return rifiuto;
     return Soglia{*g, *v};
 }
 
-double quantile(const std::vector<double>& valori, double q) {
-    const double pos = q * static_cast<double>(valori.size() - 1);
-    const auto k = static_cast<std::size_t>(std::floor(pos));
-    if (k + 1 >= valori.size()) return valori.back();
-    return valori[k] + (pos - static_cast<double>(k)) * (valori[k + 1] - valori[k]);
+Istogramma::Istogramma(double minimo, double massimo)
+    : m_primo(std::llround(minimo * 1000.0)), m_ultimo(std::llround(massimo * 1000.0)),
+      m_blocchi(static_cast<std::size_t>(m_ultimo - m_primo) / passi_per_blocco + 1) {}
+
+void Istogramma::aggiungi(double v) {
+    // The comparisons first: a value far beyond the range must not reach the conversion to an integer.
+    const double passi = v * 1000.0;
+    const std::int64_t k = !(passi > static_cast<double>(m_primo))    ? m_primo
+                           : !(passi < static_cast<double>(m_ultimo)) ? m_ultimo
+                                                                      : std::llround(passi);
+    const auto i = static_cast<std::size_t>(k - m_primo);
+    auto& blocco = m_blocchi[i / passi_per_blocco];
+    if (!blocco) blocco = std::make_unique<Blocco>(Blocco{});
+    ++(*blocco)[i % passi_per_blocco];
+    ++m_quanti;
 }
 
-void Riepilogo::aggiungi(const StatoAria& s) {
-    if (m_t.empty()) m_min_x = m_max_x = s.x;
-    m_t.push_back(s.t);
-    m_h.push_back(s.h);
-    m_somma_x += s.x;
-    m_min_x = std::min(m_min_x, s.x);
-    m_max_x = std::max(m_max_x, s.x);
+double Istogramma::valore_di_rango(std::uint64_t r) const {
+    std::uint64_t prima = 0;
+    for (std::size_t b = 0; b < m_blocchi.size(); ++b) {
+        if (!m_blocchi[b]) continue;
+        for (std::size_t j = 0; j < passi_per_blocco; ++j) {
+            prima += (*m_blocchi[b])[j];
+            if (prima > r)
+                // Thousandths divided, not multiplied by 0.001: the double nearest to the decimal, as read.
+                return static_cast<double>(m_primo + static_cast<std::int64_t>(b * passi_per_blocco + j)) / 1000.0;
+        }
+    }
+    return static_cast<double>(m_ultimo) / 1000.0;
+}
+
+double Istogramma::quantile(double q) const {
+    const double pos = q * static_cast<double>(m_quanti - 1);
+    const auto k = static_cast<std::uint64_t>(std::floor(pos));
+    const double a = valore_di_rango(k);
+    if (k + 1 >= m_quanti) return a;
+    return a + (pos - static_cast<double>(k)) * (valore_di_rango(k + 1) - a);
+}
+
+void Riepilogo::aggiungi(const StatoCompleto& s) {
+    const std::array<double, 3> valori{s.t, s.x, s.h};
+    for (std::size_t i = 0; i < valori.size(); ++i) {
+        Estremi& e = m_estremi[i];
+        if (m_ore == 0) e.minimo = e.massimo = valori[i];
+        e.minimo = std::min(e.minimo, valori[i]);
+        e.massimo = std::max(e.massimo, valori[i]);
+        e.somma += valori[i];
+    }
+    ++m_ore;
+    m_t.aggiungi(s.t);
+    m_h.aggiungi(s.h);
     for (std::size_t i = 0; i < m_soglie.size(); ++i) {
         const auto v = valore_di(s, m_soglie[i].grandezza);
         if (v && *v > m_soglie[i].valore) ++m_sopra[i];
@@ -86,31 +124,28 @@ std::vector<std::string> Riepilogo::righe(std::string_view nome, std::string_vie
     r.push_back("RIEPILOGO " + std::string(nome));
     if (!localita.empty()) r.push_back(etichetta("localita") + " " + std::string(localita));
     r.push_back(etichetta("pressione atmosferica") + " " + std::string(pressione));
-    r.push_back(etichetta("ore") + formatta(static_cast<double>(m_t.size()), 8, 0) +
+    r.push_back(etichetta("ore") + formatta(static_cast<double>(m_ore), 8, 0) +
                 "   (scartate: " + std::to_string(scartate) + ")");
-    if (m_t.empty()) return r;
+    if (m_ore == 0) return r;
 
-    std::vector<double> t = m_t, h = m_h;
-    std::sort(t.begin(), t.end());
-    std::sort(h.begin(), h.end());
-    const double n = static_cast<double>(t.size());
-    const auto media = [n](const std::vector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0) / n; };
-    const auto tre = [](std::string_view nomev, double a, double b, double c, int d) {
-        return etichetta(nomev) + numero_virgola(a, 10, d) + numero_virgola(b, 10, d) + numero_virgola(c, 10, d);
+    const double n = static_cast<double>(m_ore);
+    const auto tre = [n](std::string_view nomev, const Estremi& e, int d) {
+        return etichetta(nomev) + numero_virgola(e.minimo, 10, d) + numero_virgola(e.somma / n, 10, d) +
+               numero_virgola(e.massimo, 10, d);
     };
     r.push_back(std::string(22, ' ') + "    minimo     medio   massimo");
-    r.push_back(tre("t  [C]", t.front(), media(t), t.back(), 1));
-    r.push_back(tre("x  [g/kg]", m_min_x, m_somma_x / n, m_max_x, 2));
-    r.push_back(tre("h  [kj/kg]", h.front(), media(h), h.back(), 1));
+    r.push_back(tre("t  [C]", m_estremi[0], 1));
+    r.push_back(tre("x  [g/kg]", m_estremi[1], 2));
+    r.push_back(tre("h  [kj/kg]", m_estremi[2], 1));
     // The share of the hours in which the design value is exceeded: 0.4 % and 1 % for cooling, 99 % and 99.6 %
     // for heating.
     constexpr std::array<double, 4> superata{0.004, 0.01, 0.99, 0.996};
     r.push_back(etichetta("valori di progetto") + "     0,4 %       1 %      99 %    99,6 %");
-    for (const auto& [nomev, v] : {std::pair<std::string_view, const std::vector<double>*>{"t  [C]", &t},
-                                   std::pair<std::string_view, const std::vector<double>*>{"h  [kj/kg]", &h}}) {
+    for (const auto& [nomev, v] : {std::pair<std::string_view, const Istogramma*>{"t  [C]", &m_t},
+                                   std::pair<std::string_view, const Istogramma*>{"h  [kj/kg]", &m_h}}) {
         std::string riga = etichetta(nomev);
         for (const double p : superata)
-            riga += numero_virgola(quantile(*v, 1.0 - p), 10, 1);
+            riga += numero_virgola(v->quantile(1.0 - p), 10, 1);
         r.push_back(riga);
     }
     for (std::size_t i = 0; i < m_soglie.size(); ++i) {

@@ -3,9 +3,12 @@
 #pragma once
 
 #include "cli/stati.h"
+#include "core/esito.h"
 #include "core/stato_aria.h"
 
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,18 +21,44 @@ struct Soglia {
     Grandezza grandezza;
     double valore;
 };
-// "t=30" → {t, 30}; nullopt when the text is not a known name, '=' and a number.
-std::optional<Soglia> soglia_da_testo(std::string_view testo);
+// "t=30" → {t, 30}; the reason when the text is not a known name, '=' and a number.
+Esito<Soglia> soglia_da_testo(std::string_view testo);
 
-// The value exceeded by the fraction 1 − q of `valori` (sorted ascending, not empty): the q-quantile, interpolated
-// linearly between neighbours.
-double quantile(const std::vector<double>& valori, double q);
+// How many values fell on each step of 0.001 between `minimo` and `massimo` (a value beyond them counts at the
+// nearer one): the quantiles of any number of values in a memory that does not grow with them. Blocks of steps
+// are allocated as values reach them, so that values spread over a few degrees take a few kilobytes, and the
+// whole range at most 8 bytes a step. A value given with at most three decimals is kept exactly; any other is
+// at most 0.0005 off.
+class Istogramma {
+public:
+    Istogramma(double minimo, double massimo);
+    void aggiungi(double v);
+    std::uint64_t quanti() const { return m_quanti; }
+    // The value exceeded by the fraction 1 − q of the values (at least one): the q-quantile, interpolated linearly
+    // between neighbours as over the sorted values.
+    double quantile(double q) const;
+
+private:
+    static constexpr std::size_t passi_per_blocco = 1024;
+    using Blocco = std::array<std::uint64_t, passi_per_blocco>;
+    // The value of rank `r` (0 is the smallest).
+    double valore_di_rango(std::uint64_t r) const;
+
+    std::int64_t m_primo, m_ultimo; // the steps of the range, in thousandths
+    std::vector<std::unique_ptr<Blocco>> m_blocchi;
+    std::uint64_t m_quanti = 0;
+};
 
 class Riepilogo {
 public:
-    explicit Riepilogo(std::vector<Soglia> soglie = {}) : m_soglie(std::move(soglie)), m_sopra(m_soglie.size()) {}
-    void aggiungi(const StatoAria& s);
-    std::size_t ore() const { return m_t.size(); }
+    explicit Riepilogo(std::vector<Soglia> soglie = {})
+        : m_soglie(std::move(soglie)), m_sopra(m_soglie.size()), m_t(t_minima_stati, t_massima_stati),
+          m_h(h_minima, h_massima) {}
+    void aggiungi(const StatoCompleto& s);
+    std::size_t ore() const { return m_ore; }
+
+    // The range of enthalpies the design values are read in, kJ/kg: an enthalpy beyond it counts as its limit.
+    static constexpr double h_minima = -100.0, h_massima = 1000.0;
 
     // The summary lines: the source's name and place, the pressure text, the counts, the minimum, mean and maximum
     // of t, x and h, the 0.4 %, 1 %, 99 % and 99.6 % design values of t and h (the values exceeded in that share of
@@ -40,8 +69,13 @@ public:
 private:
     std::vector<Soglia> m_soglie;
     std::vector<std::size_t> m_sopra;
-    std::vector<double> m_t, m_h;
-    double m_somma_x = 0, m_min_x = 0, m_max_x = 0;
+    Istogramma m_t, m_h;
+    // Minimum, sum and maximum of t, x and h, in this order.
+    struct Estremi {
+        double minimo = 0, somma = 0, massimo = 0;
+    };
+    std::array<Estremi, 3> m_estremi;
+    std::size_t m_ore = 0;
 };
 
 } // namespace ondix

@@ -9,19 +9,22 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <exception>
 #include <functional>
+#include <future>
 #include <istream>
 #include <mutex>
 #include <ostream>
 #include <stdexcept>
+#include <stop_token>
 #include <thread>
+#include <variant>
 
 namespace ondix {
 
@@ -108,89 +111,51 @@ bool LettoreRighe::leggi_riga(std::string& riga, bool& troppo_lunga) {
     return true;
 }
 
-std::string leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore) {
+Fatto leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore) {
+    const auto rifiuto = [](std::string testo) { return Errore{Causa::dati, std::move(testo)}; };
     const Conversione c = leggi_numero(campo);
-    if (campo.empty()) return "column " + std::string(colonna) + " is empty";
+    if (campo.empty()) return rifiuto("colonna " + std::string(colonna) + " vuota");
     if (c.letti == 0 || c.letti != campo.size()) {
-        std::string motivo = "column " + std::string(colonna) + ": " + citazione(campo) + " is not a number";
-        if (campo.find(',') != std::string::npos && sep != ',') motivo += " (the decimal separator is '.')";
-        return motivo;
+        std::string motivo = "colonna " + std::string(colonna) + ": " + citazione(campo) + " non è un numero";
+        if (campo.find(',') != std::string::npos && sep != ',') motivo += " (il separatore decimale è '.')";
+        return rifiuto(std::move(motivo));
     }
-    if (c.trabocco) return "column " + std::string(colonna) + ": " + citazione(campo) + " is too large";
+    if (c.trabocco) return rifiuto("colonna " + std::string(colonna) + ": " + citazione(campo) + " è troppo grande");
     valore = c.valore;
     return {};
 }
 
 namespace {
 
-StatoAria da_completo(const StatoCompleto& c) {
-    StatoAria s;
-    s.t = c.t;
-    s.ur = c.ur;
-    s.x = c.x;
-    s.h = c.h;
-    s.v = c.v;
-    s.bulbo_umido = c.bulbo_umido;
-    s.rugiada = c.rugiada;
-    return s;
-}
-
 // The state of a row by the first of the reader's pairs the row holds that gives one, or the reasons none did.
-std::variant<StatoAria, std::string> stato_della_riga(const LettoreStati& l, const RigaStato& r, Aria a) {
+Esito<StatoCompleto> stato_della_riga(const LettoreStati& l, const RigaStato& r, Aria a) {
     std::string motivi;
     for (const auto& [ga, gb] : l.coppie()) {
         const auto& va = r.valori[static_cast<std::size_t>(ga)];
         const auto& vb = r.valori[static_cast<std::size_t>(gb)];
         if (!va || !vb) continue;
-        std::variant<StatoAria, std::string> s;
         if (l.come_rapporto() && ga == Grandezza::t && (gb == Grandezza::ur || gb == Grandezza::x)) {
-            s = calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a);
-        } else {
-            const auto c = stato_da_coppia({ga, *va}, {gb, *vb}, a);
-            if (const auto* m = std::get_if<std::string>(&c))
-                s = *m;
-            else
-                s = da_completo(std::get<StatoCompleto>(c));
+            auto s = calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a);
+            if (s) return s;
+            motivi += (motivi.empty() ? "" : "; ") + s.errore().testo;
+            continue;
         }
-        if (std::holds_alternative<StatoAria>(s)) return s;
-        motivi += (motivi.empty() ? "" : "; ") + std::get<std::string>(s);
+        auto c = stato_da_coppia({ga, *va}, {gb, *vb}, a);
+        if (auto* s = std::get_if<StatoCompleto>(&c)) return *s;
+        motivi += (motivi.empty() ? "" : "; ") + std::get<std::string>(c);
     }
-    return motivi;
+    return Errore{Causa::dati, motivi};
 }
 
-// The properties line of one data line appended to `uscita` (with `scrivi`), its state in `stato`; or why the row
-// is skipped. Safe to run in several threads at once: it changes nothing but its arguments.
-std::optional<std::string> elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniStati& o,
-                                        std::vector<std::string>& campi, RigaStato& riga, std::string& uscita,
-                                        StatoAria& stato, Aria& aria) {
-    std::string motivo;
-    if (l.analizza(testo, riga, motivo, campi) == LettoreStati::Lettura::scartata) return motivo;
-    aria = o.aria;
-    if (o.pressione_da_file) {
-        aria.pressione = riga.pressione.value_or(0.0);
-        if (!(aria.pressione >= pressione_minima && aria.pressione <= pressione_massima))
-            return "pressure " + formatta(aria.pressione, 0, 0) + " Pa outside " + formatta(pressione_minima, 0, 0) +
-                   " to " + formatta(pressione_massima, 0, 0) + " Pa";
-    }
-    auto s = stato_della_riga(l, riga, aria);
-    if (auto* m = std::get_if<std::string>(&s)) return std::move(*m);
-    stato = std::get<StatoAria>(s);
-    if (!o.scrivi_righe) return std::nullopt;
-    uscita += riga.chiave;
-    aggiungi_riga_stati(uscita, stato, l.separatore());
-    if (o.pressione_da_file) {
-        uscita.back() = l.separatore();
-        aggiungi_numero(uscita, aria.pressione, 0);
-        uscita += '\n';
-    }
-    return std::nullopt;
-}
-
-// Rows in parallel: the reading thread gathers the lines into blocks, worker threads turn each block into its
-// output and diagnostics, and the reading thread writes the blocks in input order. At most a few blocks per
-// worker are in memory at once.
+// The rows of the input go through one pipeline, whatever the number of threads: the reading thread gathers the
+// lines into blocks, hands each block to the workers as a future and writes the blocks' results in input order,
+// row by row, so that the same rows are written and the same rows reported whatever the threads, also when a write
+// fails. With one thread a block is one row, computed by the reading thread as it is read: each row is out before
+// the next one is read.
 constexpr std::size_t righe_per_blocco = 4096;
 
+// One block: the lines as they were read, then what they give. Once written, a block is emptied and filled
+// again, so that its room is allocated once.
 struct Blocco {
     struct Riga {
         std::size_t inizio, lunghezza; // in `testo`
@@ -199,202 +164,196 @@ struct Blocco {
     };
     std::string testo;
     std::vector<Riga> righe;
-    std::string uscita, diagnostica;
-    std::vector<std::pair<StatoAria, Aria>> stati; // kept only for a per_ogni_stato
-    std::size_t scritte = 0, scartate = 0;
-    bool pronto = false;
+
+    // For each row in turn its output line or its diagnostic, ending at `fine` in `uscita`.
+    struct Pezzo {
+        std::size_t fine;
+        bool scartata;
+    };
+    std::string uscita;
+    std::vector<Pezzo> pezzi;
+    std::vector<std::pair<StatoCompleto, Aria>> stati; // of the rows written, kept only for a per_ogni_stato
+
+    void svuota() {
+        testo.clear();
+        righe.clear();
+        uscita.clear();
+        pezzi.clear();
+        stati.clear();
+    }
 };
 
-// Whether `out` has failed; then esito.errore tells so, with the system's reason when errno, cleared before the
-// writes checked, holds one. Nothing more can reach the output: the run stops rather than compute rows that are
-// lost.
-bool uscita_fallita(const std::ostream& out, EsitoStati& esito) {
-    if (out) return false;
-    const int codice = errno;
-    esito.errore = "cannot write the output" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "");
-    return true;
+// The properties line of one data line appended to b.uscita (when the rows are written), its state and air to
+// b.stati (when someone wants them); or why the row is skipped. Safe to run in several threads at once: it
+// changes nothing but its arguments.
+Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniStati& o,
+                   std::vector<std::string>& campi, RigaStato& riga, Blocco& b) {
+    if (auto letta = l.analizza(testo, riga, campi); !letta) return letta;
+    Aria aria = o.aria;
+    if (o.pressione_da_file) {
+        aria.pressione = riga.pressione.value_or(0.0);
+        if (!(aria.pressione >= pressione_minima && aria.pressione <= pressione_massima))
+            return Errore{Causa::dati, "pressione " + formatta(aria.pressione, 0, 0) + " Pa fuori da " +
+                                           formatta(pressione_minima, 0, 0) + " a " +
+                                           formatta(pressione_massima, 0, 0) + " Pa"};
+    }
+    auto stato = stato_della_riga(l, riga, aria);
+    if (!stato) return stato.errore();
+    if (o.per_ogni_stato) b.stati.emplace_back(*stato, aria);
+    if (!o.scrivi_righe) return {};
+    b.uscita += riga.chiave;
+    aggiungi_riga_stati(b.uscita, *stato, l.separatore());
+    if (o.pressione_da_file) {
+        b.uscita.back() = l.separatore();
+        aggiungi_numero(b.uscita, aria.pressione, 0);
+        b.uscita += '\n';
+    }
+    return {};
 }
 
-void segnala(std::string& diagnostica, std::string_view nome, std::size_t numero, const std::string& motivo) {
-    diagnostica.append(nome).append(":").append(std::to_string(numero)).append(": ").append(motivo);
-    diagnostica.append(" (row skipped)\n");
+Errore riga_troppo_lunga() {
+    return {Causa::dati, "riga più lunga di " + std::to_string(lunghezza_massima_riga) + " caratteri"};
 }
 
+// The output of every line of the block, in order.
 void elabora_blocco(Blocco& b, const LettoreStati& l, const OpzioniStati& o, std::string_view nome) {
-    std::vector<std::string> campi;
+    // Room for a line's fields, kept by each thread from block to block (with one thread a block is a row).
+    thread_local std::vector<std::string> campi;
     RigaStato riga;
-    StatoAria stato;
-    Aria aria;
-    for (const Blocco::Riga& r : b.righe) {
-        std::optional<std::string> motivo;
-        if (r.troppo_lunga)
-            motivo = "line longer than " + std::to_string(lunghezza_massima_riga) + " characters";
-        else
-            motivo = elabora_riga(l, std::string_view(b.testo).substr(r.inizio, r.lunghezza), o, campi, riga, b.uscita,
-                                  stato, aria);
-        if (motivo) {
-            ++b.scartate;
-            segnala(b.diagnostica, nome, r.numero, *motivo);
+    for (const Blocco::Riga& k : b.righe) {
+        const std::string_view testo = std::string_view(b.testo).substr(k.inizio, k.lunghezza);
+        const Fatto fatto = k.troppo_lunga ? Fatto(riga_troppo_lunga()) : elabora_riga(l, testo, o, campi, riga, b);
+        if (!fatto)
+            b.uscita.append(nome)
+                .append(":")
+                .append(std::to_string(k.numero))
+                .append(": ")
+                .append(fatto.errore().testo)
+                .append(" (riga scartata)\n");
+        b.pezzi.push_back({b.uscita.size(), !fatto});
+    }
+}
+
+// A block's result as the pipeline holds it until its turn to be written: in a worker's hands (a future), or
+// already computed by the reading thread (with no workers; a future's shared state would cost a system call per
+// row there).
+using Consegna = std::variant<std::future<Blocco>, Blocco>;
+
+// The result once it is there; a worker's exception comes out here.
+Blocco ritira(Consegna& c) {
+    if (auto* futuro = std::get_if<std::future<Blocco>>(&c)) return futuro->get();
+    return std::move(std::get<Blocco>(c));
+}
+
+// The workers that compute the blocks: each block handed over comes back as a future. With no worker, a block is
+// computed as it is handed over.
+class Operai {
+public:
+    explicit Operai(unsigned n) {
+        m_fili.reserve(n);
+        for (unsigned i = 0; i < n; ++i)
+            m_fili.emplace_back([this](std::stop_token fermo) { lavora(fermo); });
+    }
+
+    template <class Lavoro> Consegna affida(Lavoro lavoro) {
+        if (m_fili.empty()) return lavoro();
+        std::packaged_task<Blocco()> compito(std::move(lavoro));
+        auto futuro = compito.get_future();
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_coda.push_back(std::move(compito));
+        }
+        m_lavoro.notify_one();
+        return futuro;
+    }
+
+private:
+    void lavora(std::stop_token fermo) {
+        for (;;) {
+            std::packaged_task<Blocco()> compito;
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                // Asked to stop, a worker leaves at once, also when blocks are still queued: nobody waits for them.
+                m_lavoro.wait(lock, fermo, [this] { return !m_coda.empty(); });
+                if (fermo.stop_requested()) return;
+                compito = std::move(m_coda.front());
+                m_coda.pop_front();
+            }
+            compito(); // an exception goes into the block's future
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable_any m_lavoro;
+    std::deque<std::packaged_task<Blocco()>> m_coda;
+    // Last, so that it is destroyed first: each thread is asked to stop and joined while the queue still exists.
+    // Blocks still queued then are dropped with their futures.
+    std::vector<std::jthread> m_fili;
+};
+
+// Done while `out` has not failed, else the failure, with the system's reason when errno, cleared before the
+// writes checked, holds one.
+Fatto stato_uscita(const std::ostream& out) {
+    if (out) return {};
+    const int codice = errno;
+    return Errore{Causa::file,
+                  "impossibile scrivere l'uscita" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "")};
+}
+
+// Writes a block's rows and diagnostics in order, counting them, and hands its states over; stops at the first
+// failed write (nothing after that row is written).
+Fatto scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
+                    EsitoStati& esito) {
+    std::size_t inizio = 0, stato = 0;
+    for (const Blocco::Pezzo& p : b.pezzi) {
+        const char* testo = b.uscita.data() + inizio;
+        const auto n = static_cast<std::streamsize>(p.fine - inizio);
+        inizio = p.fine;
+        errno = 0; // the diagnostics' stream may be tied to the output and flush it first
+        if (p.scartata) {
+            diagnostica.write(testo, n);
+            ++esito.scartate;
+            if (auto scritto = stato_uscita(out); !scritto) return scritto;
             continue;
         }
-        ++b.scritte;
-        if (o.per_ogni_stato) b.stati.emplace_back(stato, aria);
+        out.write(testo, n);
+        if (auto scritto = stato_uscita(out); !scritto) return scritto;
+        ++esito.scritte;
+        if (o.per_ogni_stato) {
+            const auto& [s, a] = b.stati[stato++];
+            o.per_ogni_stato(s, a);
+        }
     }
-}
-
-// The data rows after the header with `fili` worker threads; `prima` is a data line read with the header, if any,
-// `numero_riga` the number of the last line read.
-void in_parallelo(LettoreRighe& in, std::ostream& out, std::ostream& diagnostica, const LettoreStati& l,
-                  const OpzioniStati& o, std::string_view nome, const std::string* prima, std::size_t numero_riga,
-                  EsitoStati& esito) {
-    const unsigned fili = o.fili;
-    const std::size_t capienza = 2 * static_cast<std::size_t>(fili) + 2;
-    std::vector<Blocco> anello(capienza);
-    std::mutex mutex;
-    std::condition_variable lavoro, pronti;
-    std::deque<std::size_t> coda;
-    bool finito = false;
-    std::exception_ptr errore;
-
-    std::vector<std::thread> operai;
-    // However this function is left, the workers are told to stop and are waited for.
-    struct Chiusura {
-        std::function<void()> f;
-        ~Chiusura() { f(); }
-    } chiusura{[&] {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            finito = true;
-        }
-        lavoro.notify_all();
-        for (std::thread& t : operai)
-            if (t.joinable()) t.join();
-    }};
-    operai.reserve(fili);
-    for (unsigned i = 0; i < fili; ++i)
-        operai.emplace_back([&] {
-            for (;;) {
-                std::unique_lock<std::mutex> lock(mutex);
-                lavoro.wait(lock, [&] { return !coda.empty() || finito; });
-                if (coda.empty()) return;
-                Blocco& b = anello[coda.front()];
-                coda.pop_front();
-                lock.unlock();
-                try {
-                    elabora_blocco(b, l, o, nome);
-                } catch (...) {
-                    lock.lock();
-                    if (!errore) errore = std::current_exception();
-                    lock.unlock();
-                }
-                lock.lock();
-                b.pronto = true;
-                pronti.notify_all();
-            }
-        });
-
-    std::size_t riempiti = 0, scritti = 0;
-    // Writes the oldest block once it is ready and frees its place.
-    auto scrivi_primo = [&] {
-        Blocco& b = anello[scritti % capienza];
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            pronti.wait(lock, [&] { return b.pronto; });
-        }
-        // Once the output has failed, the blocks still being computed are only waited for.
-        if (!esito.errore) {
-            errno = 0;
-            out.write(b.uscita.data(), static_cast<std::streamsize>(b.uscita.size()));
-            if (!uscita_fallita(out, esito)) {
-                esito.scritte += b.scritte;
-                esito.scartate += b.scartate;
-                errno = 0; // the diagnostics' stream may be tied to the output and flush it first
-                diagnostica.write(b.diagnostica.data(), static_cast<std::streamsize>(b.diagnostica.size()));
-                uscita_fallita(out, esito);
-                for (const auto& [s, a] : b.stati)
-                    o.per_ogni_stato(s, a);
-            }
-        }
-        b.stati.clear();
-        b.testo.clear();
-        b.righe.clear();
-        b.uscita.clear();
-        b.diagnostica.clear();
-        b.scritte = b.scartate = 0;
-        b.pronto = false;
-        ++scritti;
-    };
-
-    std::string riga;
-    bool troppo_lunga = false, fine = false;
-    while (!fine && !esito.errore) {
-        if (riempiti - scritti == capienza) scrivi_primo();
-        Blocco& b = anello[riempiti % capienza];
-        auto aggiungi = [&](const std::string& testo, bool lunga) {
-            b.righe.push_back({b.testo.size(), testo.size(), numero_riga, lunga});
-            b.testo += testo;
-        };
-        if (prima) {
-            aggiungi(*prima, false);
-            prima = nullptr;
-        }
-        while (b.righe.size() < righe_per_blocco) {
-            if (!in.leggi(riga, troppo_lunga)) {
-                fine = true;
-                break;
-            }
-            ++numero_riga;
-            if (!troppo_lunga && senza_blank(riga).empty()) continue;
-            aggiungi(riga, troppo_lunga);
-        }
-        if (b.righe.empty()) break;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            coda.push_back(riempiti % capienza);
-        }
-        lavoro.notify_one();
-        ++riempiti;
-    }
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        finito = true;
-    }
-    lavoro.notify_all();
-    while (scritti < riempiti)
-        scrivi_primo();
-    chiusura.f();
-    chiusura.f = [] {};
-    if (errore) std::rethrow_exception(errore);
-    if (!esito.errore && in.guasto())
-        esito.errore = std::string(nome) + ": read error after line " + std::to_string(numero_riga) + in.motivo();
+    return {};
 }
 
 } // namespace
 
-std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita, Aria a) {
-    if (!std::isfinite(t) || !std::isfinite(u)) return std::string("not a finite number");
+Esito<StatoCompleto> calcola_stato(double t, double u, int umidita, Aria a) {
+    const auto rifiuto = [](std::string testo) { return Errore{Causa::dati, std::move(testo)}; };
+    if (!std::isfinite(t) || !std::isfinite(u)) return rifiuto("non è un numero finito");
     if (t < t_minima_stati || t > t_massima_stati)
-        return "temperature " + formatta(t, 0, 2) + " C outside " + formatta(t_minima_stati, 0, 0) + " to " +
-               formatta(t_massima_stati, 0, 0) + " C";
-    StatoAria s;
+        return rifiuto("temperatura " + formatta(t, 0, 2) + " C fuori da " + formatta(t_minima_stati, 0, 0) + " a " +
+                       formatta(t_massima_stati, 0, 0) + " C");
+    StatoCompleto s;
     s.t = t;
     if (umidita == 1) {
         const double xs = umidita_saturazione(t, a);
-        if (u < 0) return "humidity ratio " + formatta(u, 0, 3) + " g/kg below 0";
+        if (u < 0) return rifiuto("umidità specifica " + formatta(u, 0, 3) + " g/kg sotto 0");
         if (u > xs)
-            return "humidity ratio " + formatta(u, 0, 3) + " g/kg above saturation (" + formatta(xs, 0, 3) +
-                   " g/kg at " + formatta(t, 0, 2) + " C)";
+            return rifiuto("umidità specifica " + formatta(u, 0, 3) + " g/kg sopra la saturazione (" +
+                           formatta(xs, 0, 3) + " g/kg a " + formatta(t, 0, 2) + " C)");
         s.x = u;
         s.ur = umidita_relativa(u, t, a);
     } else {
-        if (u < 0 || u > 100) return "relative humidity " + formatta(u, 0, 2) + " % outside 0 to 100";
+        if (u < 0 || u > 100) return rifiuto("umidità relativa " + formatta(u, 0, 2) + " % fuori da 0 a 100");
         s.ur = u;
         s.x = umidita_specifica(u, t, a);
     }
     s.h = entalpia(s.x, t);
     s.v = volume_specifico(t, s.x, a);
     if (!std::isfinite(s.x) || !std::isfinite(s.ur) || !std::isfinite(s.h) || !std::isfinite(s.v) || s.v <= 0)
-        return std::string("outside the range of the moist-air correlations");
+        return rifiuto("fuori dal campo delle correlazioni dell'aria umida");
 
     // The wet-bulb solver stops on its tolerance or on its iteration cap; only a stop on the tolerance gives the
     // answer (it searches no lower than −10 °C, or 10 °C below a colder dry bulb). Checking the tolerance again
@@ -412,7 +371,7 @@ std::string intestazione_stati(char sep) {
     return r;
 }
 
-void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep) {
+void aggiungi_riga_stati(std::string& uscita, const StatoCompleto& s, char sep) {
     std::array<char, 7 * 401 + 1> buf;
     char* p = buf.data();
     char* const fine = buf.data() + buf.size();
@@ -433,7 +392,7 @@ void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep) {
     uscita.append(buf.data(), p);
 }
 
-std::string riga_stati(const StatoAria& s, char sep) {
+std::string riga_stati(const StatoCompleto& s, char sep) {
     std::string r;
     aggiungi_riga_stati(r, s, sep);
     r.pop_back();
@@ -504,10 +463,11 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
     prima.presente = righe.leggi(prima.testo, prima.troppo_lunga);
     if (prima.testo.rfind("\xEF\xBB\xBF", 0) == 0) prima.testo.erase(0, 3); // UTF-8 byte order mark
     const bool epw = sembra_epw(nome_dato, prima.testo);
-    std::unique_ptr<LettoreStati> lettore = epw ? lettore_epw(righe, std::move(prima), o.pressione_da_file, nome)
-                                                : lettore_csv(righe, std::move(prima), o.umidita, o.pressione_da_file, nome);
-    if (auto errore = lettore->apri()) {
-        esito.errore = std::move(errore);
+    std::unique_ptr<LettoreStati> lettore =
+        epw ? lettore_epw(righe, std::move(prima), o.pressione_da_file, nome)
+            : lettore_csv(righe, std::move(prima), o.umidita, o.pressione_da_file, nome);
+    if (auto aperto = lettore->apri(); !aperto) {
+        esito.errore = aperto.errore();
         return esito;
     }
     if (o.descrizione) *o.descrizione = lettore->descrizione();
@@ -521,52 +481,61 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         out << intestazione << '\n';
     }
 
+    // The pipeline: blocks read, handed to the workers and written in input order, at most `in_volo` of them
+    // held at once; a block written is emptied and read into again.
+    const bool un_filo = o.fili <= 1;
+    const std::size_t per_blocco = un_filo ? 1 : righe_per_blocco;
+    const std::size_t in_volo = un_filo ? 1 : 2 * static_cast<std::size_t>(o.fili) + 2;
     std::size_t numero_riga = lettore->numero_riga();
     const std::string* prima_dati = lettore->riga_in_attesa();
-    if (o.fili > 1) {
-        in_parallelo(righe, out, diagnostica, *lettore, o, nome, prima_dati, numero_riga, esito);
-        return esito;
-    }
-    std::string riga, testo;
-    std::vector<std::string> campi;
-    RigaStato dati;
-    StatoAria stato;
-    Aria aria;
-    bool troppo_lunga = false;
-    for (;;) {
-        if (esito.errore) return esito;
-        std::string_view linea;
-        if (prima_dati) {
-            linea = *prima_dati;
-            prima_dati = nullptr;
-        } else {
-            if (!righe.leggi(riga, troppo_lunga)) break;
-            ++numero_riga;
-            if (!troppo_lunga && senza_blank(riga).empty()) continue;
-            linea = riga;
-        }
-        testo.clear();
-        const auto motivo =
-            troppo_lunga ? std::optional<std::string>("line longer than " + std::to_string(lunghezza_massima_riga) +
-                                                      " characters")
-                         : elabora_riga(*lettore, linea, o, campi, dati, testo, stato, aria);
-        if (motivo) {
-            ++esito.scartate;
-            testo.clear();
-            segnala(testo, nome, numero_riga, *motivo);
-            errno = 0; // the diagnostics' stream may be tied to the output and flush it first
-            diagnostica.write(testo.data(), static_cast<std::streamsize>(testo.size()));
-            uscita_fallita(out, esito);
+    Operai operai(un_filo ? 0 : o.fili);
+    std::deque<Consegna> in_corso;
+    std::vector<Blocco> liberi;
+    std::string riga;
+    bool troppo_lunga = false, fine = false;
+    while (!fine || !in_corso.empty()) {
+        if (fine || in_corso.size() == in_volo) {
+            // The oldest block. A worker's exception comes out here, before anything after it is written (the
+            // workers are stopped and joined as it leaves); a failed write ends the run.
+            Blocco b = ritira(in_corso.front());
+            in_corso.pop_front();
+            if (auto scritto = scrivi_blocco(b, out, diagnostica, o, esito); !scritto) {
+                esito.errore = scritto.errore();
+                return esito;
+            }
+            b.svuota();
+            liberi.push_back(std::move(b));
             continue;
         }
-        errno = 0;
-        out.write(testo.data(), static_cast<std::streamsize>(testo.size()));
-        if (uscita_fallita(out, esito)) return esito;
-        if (o.per_ogni_stato) o.per_ogni_stato(stato, aria);
-        ++esito.scritte;
+        Blocco b;
+        if (!liberi.empty()) {
+            b = std::move(liberi.back());
+            liberi.pop_back();
+        }
+        if (prima_dati) {
+            b.righe.push_back({0, prima_dati->size(), numero_riga, false});
+            b.testo = *prima_dati;
+            prima_dati = nullptr;
+        }
+        while (b.righe.size() < per_blocco) {
+            if (!righe.leggi(riga, troppo_lunga)) {
+                fine = true;
+                break;
+            }
+            ++numero_riga;
+            if (!troppo_lunga && senza_blank(riga).empty()) continue;
+            b.righe.push_back({b.testo.size(), riga.size(), numero_riga, troppo_lunga});
+            b.testo += riga;
+        }
+        if (!b.righe.empty())
+            in_corso.push_back(operai.affida([&l = *lettore, &o, &nome, b = std::move(b)]() mutable {
+                elabora_blocco(b, l, o, nome);
+                return std::move(b);
+            }));
     }
     if (righe.guasto())
-        esito.errore = nome + ": read error after line " + std::to_string(numero_riga) + righe.motivo();
+        esito.errore = Errore{Causa::file, nome + ": errore di lettura dopo la riga " + std::to_string(numero_riga) +
+                                               righe.motivo()};
     return esito;
 }
 

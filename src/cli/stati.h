@@ -3,6 +3,8 @@
 #pragma once
 
 #include "core/aria_umida.h"
+#include "core/esito.h"
+#include "core/stato_aria.h"
 
 #include <cstddef>
 #include <functional>
@@ -15,27 +17,16 @@
 
 namespace ondix {
 
-// Properties of one air state, computed with the same functions as the reports.
-struct StatoAria {
-    double t = 0;  // dry bulb, °C
-    double ur = 0; // relative humidity, %
-    double x = 0;  // humidity ratio, g/kg
-    double h = 0;  // enthalpy, kJ/kg of dry air
-    double v = 0;  // specific volume, m³/kg of dry air
-    // Wet bulb and dew point, °C; the wet bulb empty when its search range does not hold it, the dew point when
-    // the air has none above −100 °C (0 % relative humidity among them).
-    std::optional<double> bulbo_umido;
-    std::optional<double> rugiada;
-};
-
 // Accepted dry-bulb temperatures, °C.
-inline constexpr double t_minima_stati = -50.0;
-inline constexpr double t_massima_stati = 100.0;
+inline constexpr double t_minima_stati = t_minima_stato;
+inline constexpr double t_massima_stati = t_massima_stato;
 
 // The state from t (°C) and the humidity u: a relative humidity in % when `umidita` is 0, a humidity ratio in
 // g/kg when it is 1. A value out of range (t outside −50…100 °C, ur outside 0…100 %, x below 0 or above
-// saturation) gives the reason as text instead. The properties are those of air at the pressure of `a`.
-std::variant<StatoAria, std::string> calcola_stato(double t, double u, int umidita, Aria a = {});
+// saturation) gives the reason instead. The properties are those of air at the pressure of `a`, computed with the
+// same functions as the reports; the wet bulb is empty when its search range does not hold it, the dew point when
+// the air has none above −100 °C (0 % relative humidity among them).
+Esito<StatoCompleto> calcola_stato(double t, double u, int umidita, Aria a = {});
 
 // The output's header line (no line end): "t,ur,x,h,v,t_bulbo_umido,t_rugiada" with `sep` between names.
 std::string intestazione_stati(char sep);
@@ -43,9 +34,9 @@ std::string intestazione_stati(char sep);
 void aggiungi_numero(std::string& riga, double valore, int d);
 // One output line (no line end): t and ur with 2 decimals, x and h with 3, v with 4, wet bulb and dew point with
 // 2 (empty when unknown); decimal point, no thousands separator, no blanks.
-std::string riga_stati(const StatoAria& s, char sep);
+std::string riga_stati(const StatoCompleto& s, char sep);
 // The same line with its line end '\n', appended to `uscita`.
-void aggiungi_riga_stati(std::string& uscita, const StatoAria& s, char sep);
+void aggiungi_riga_stati(std::string& uscita, const StatoCompleto& s, char sep);
 
 // Splits one CSV line at `sep` into `campi` (cleared first). A field may be enclosed in double quotes (a doubled
 // quote inside stands for one); blanks around a field are dropped.
@@ -63,28 +54,29 @@ struct EsitoStati {
     std::size_t scartate = 0; // bad rows reported and skipped
     // The input could not be used (no columns, a first line that is neither a header nor a row, a read error with
     // the system's reason), or the output failed: the run stopped there.
-    std::optional<std::string> errore;
+    std::optional<Errore> errore;
 };
 
 // Reads the CSV of states from `in` and writes the properties CSV to `out`, one row at a time (memory does not
 // grow with the input); lines end in LF, CR LF or CR. `umidita` 0: the humidity column is "ur" (%), 1: it is "x"
-// (g/kg). Each bad row is reported on `diagnostica` as "NAME:LINE: reason (row skipped)", where NAME is `nome`;
+// (g/kg). Each bad row is reported on `diagnostica` as "NAME:LINE: reason (riga scartata)", where NAME is `nome`;
 // the name and the file's text in messages are escaped (testo_visibile). The output uses the input's separator.
 // With `fili` above 1 that many worker threads compute blocks of rows while this thread reads and writes them;
-// the output and the diagnostics are the same, in the same order, and memory stays bounded.
+// the output and the diagnostics are the same, in the same order, and memory stays bounded. A failed write stops
+// the run at once, with the same rows written and the same rows reported whatever the threads.
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
                          std::string_view nome, unsigned fili = 1);
 
 // How a batch runs beyond the defaults.
 struct OpzioniStati {
     int umidita = 0;                // 0: a CSV's humidity column is ur (%), 1: x (g/kg)
-    unsigned fili = 1;              // worker threads (1: the rows are computed by the reading thread)
+    unsigned fili = 1;              // worker threads (1: each row is computed by the reading thread as it is read)
     Aria aria;                      // the pressure of every row
     bool pressione_da_file = false; // each row at its own pressure (a CSV's column p, a weather file's station)
     bool scrivi_righe = true;       // false: rows are computed and reported, nothing is written to `out`
     // Called with every state written (or computed, without writing) and the air it was computed in, in input
     // order, by the calling thread.
-    std::function<void(const StatoAria&, Aria)> per_ogni_stato;
+    std::function<void(const StatoCompleto&, Aria)> per_ogni_stato;
     // Filled with a description of the place the data come from (a weather file's location), when known.
     std::string* descrizione = nullptr;
 };

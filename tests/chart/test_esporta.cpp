@@ -187,7 +187,7 @@ TEST_F(Esporta, NoChartRequestMeansNoFileAndTheOldOneStays) {
     // The calculation itself ran, so the exit status stays 0.
     const Esito e = calc("4 --e2 150 --grafico " + q(png));
     EXPECT_EQ(e.codice, 0);
-    EXPECT_NE(e.err.find("the calculation made no chart"), std::string::npos) << e.err;
+    EXPECT_NE(e.err.find("il calcolo non ha prodotto un grafico"), std::string::npos) << e.err;
     EXPECT_EQ(leggi(png), "vecchio");
     // A floating-point error keeps its own exit status.
     const Esito fp = calc("1 --e3 0 --e6 0 --grafico " + q(png));
@@ -244,7 +244,7 @@ TEST_F(Esporta, TheReportSavedAsTheReportWindowSavesIt) {
     EXPECT_FALSE(fs::exists(dir / "fp.rtf"));
     const Esito m = calc("4 --rtf " + q(dir / "manca" / "r.rtf"));
     EXPECT_EQ(m.codice, 2);
-    EXPECT_NE(m.err.find("cannot save the report to"), std::string::npos) << m.err;
+    EXPECT_NE(m.err.find("impossibile salvare il rapporto in"), std::string::npos) << m.err;
     EXPECT_EQ(contenuto(), (std::vector<std::string>{"copia", "rapporto.rtf"}));
 }
 

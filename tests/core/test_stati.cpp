@@ -20,15 +20,20 @@ using namespace ondix;
 
 namespace {
 
-StatoAria stato(double t, double u, int umidita = 0) {
+StatoCompleto stato(double t, double u, int umidita = 0) {
     auto r = calcola_stato(t, u, umidita);
-    if (auto* m = std::get_if<std::string>(&r)) ADD_FAILURE() << "refused: " << *m;
-    return std::holds_alternative<StatoAria>(r) ? std::get<StatoAria>(r) : StatoAria{};
+    if (!r) ADD_FAILURE() << "refused: " << r.errore().testo;
+    return r ? *r : StatoCompleto{};
 }
 
 std::string rifiuto(double t, double u, int umidita = 0) {
     auto r = calcola_stato(t, u, umidita);
-    return std::holds_alternative<std::string>(r) ? std::get<std::string>(r) : std::string();
+    return r ? std::string() : r.errore().testo;
+}
+
+// The text of a run's error, or "" when it ran.
+std::string errore_di(const EsitoStati& e) {
+    return e.errore ? e.errore->testo : std::string();
 }
 
 struct Uscita {
@@ -48,9 +53,9 @@ Uscita converti(const std::string& ingresso, int umidita = 0, unsigned fili = 1)
 
 } // namespace
 
-TEST(StatoAriaBatch, SameValuesAsThePointReport) {
+TEST(StatoCompletoBatch, SameValuesAsThePointReport) {
     // The point-properties report at 20 °C, 50 %: 7,25 g/kg, 38,4 kj/kg, 0,840 mc/kg, 13.73 C, 9.25 C.
-    const StatoAria s = stato(20, 50);
+    const StatoCompleto s = stato(20, 50);
     EXPECT_EQ(s.ur, 50);
     EXPECT_NEAR(s.x, 7.2509, 1e-4);
     EXPECT_NEAR(s.h, 38.414, 1e-3);
@@ -61,34 +66,34 @@ TEST(StatoAriaBatch, SameValuesAsThePointReport) {
     EXPECT_EQ(riga_stati(s, ','), "20.00,50.00,7.251,38.414,0.8395,13.73,9.25");
 }
 
-TEST(StatoAriaBatch, HumidityRatioInput) {
-    const StatoAria s = stato(20, 7.25, 1);
+TEST(StatoCompletoBatch, HumidityRatioInput) {
+    const StatoCompleto s = stato(20, 7.25, 1);
     EXPECT_EQ(s.x, 7.25);
     EXPECT_NEAR(s.ur, umidita_relativa(7.25, 20), 1e-12);
     EXPECT_NEAR(s.ur, 49.99, 0.01);
     // Saturation itself is accepted, anything above it is not (as in the point report).
     const double xs = umidita_saturazione(20);
     EXPECT_NEAR(stato(20, xs, 1).ur, 100, 1e-9);
-    EXPECT_EQ(rifiuto(20, 15, 1), "humidity ratio 15.000 g/kg above saturation (14.673 g/kg at 20.00 C)");
-    EXPECT_EQ(rifiuto(20, -0.001, 1), "humidity ratio -0.001 g/kg below 0");
+    EXPECT_EQ(rifiuto(20, 15, 1), "umidità specifica 15.000 g/kg sopra la saturazione (14.673 g/kg a 20.00 C)");
+    EXPECT_EQ(rifiuto(20, -0.001, 1), "umidità specifica -0.001 g/kg sotto 0");
 }
 
-TEST(StatoAriaBatch, RangesOfTheInputs) {
+TEST(StatoCompletoBatch, RangesOfTheInputs) {
     EXPECT_NEAR(stato(20, 100).ur, 100, 0);
-    EXPECT_EQ(rifiuto(20, 100.5), "relative humidity 100.50 % outside 0 to 100");
-    EXPECT_EQ(rifiuto(20, -1), "relative humidity -1.00 % outside 0 to 100");
+    EXPECT_EQ(rifiuto(20, 100.5), "umidità relativa 100.50 % fuori da 0 a 100");
+    EXPECT_EQ(rifiuto(20, -1), "umidità relativa -1.00 % fuori da 0 a 100");
     EXPECT_EQ(stato(20, 0).x, 0);
     EXPECT_EQ(stato(-50, 50).t, -50);
     EXPECT_EQ(stato(100, 50).t, 100);
-    EXPECT_EQ(rifiuto(-50.01, 50), "temperature -50.01 C outside -50 to 100 C");
-    EXPECT_EQ(rifiuto(100.5, 50), "temperature 100.50 C outside -50 to 100 C");
-    EXPECT_EQ(rifiuto(std::nan(""), 50), "not a finite number");
-    EXPECT_EQ(rifiuto(20, std::numeric_limits<double>::infinity(), 1), "not a finite number");
+    EXPECT_EQ(rifiuto(-50.01, 50), "temperatura -50.01 C fuori da -50 a 100 C");
+    EXPECT_EQ(rifiuto(100.5, 50), "temperatura 100.50 C fuori da -50 a 100 C");
+    EXPECT_EQ(rifiuto(std::nan(""), 50), "non è un numero finito");
+    EXPECT_EQ(rifiuto(20, std::numeric_limits<double>::infinity(), 1), "non è un numero finito");
 }
 
-TEST(StatoAriaBatch, DewPointIsTheReportsAndEmptyOnlyForAirWithNone) {
+TEST(StatoCompletoBatch, DewPointIsTheReportsAndEmptyOnlyForAirWithNone) {
     // At −5 °C and 20 % the dew point lies near −22.3 °C, below the −10 °C of the first search: it is still found.
-    const StatoAria s = stato(-5, 20);
+    const StatoCompleto s = stato(-5, 20);
     ASSERT_TRUE(s.rugiada);
     EXPECT_EQ(s.rugiada, temperatura_rugiada(20, -5));
     EXPECT_EQ(formatta(*s.rugiada, 0, 2), "-22.34");
@@ -99,18 +104,18 @@ TEST(StatoAriaBatch, DewPointIsTheReportsAndEmptyOnlyForAirWithNone) {
     EXPECT_EQ(riga_stati(stato(20, 0), ';').back(), ';');
     // A dew point of exactly 0 °C, found at the first halving (10 °C air holding the saturation humidity ratio
     // of 0 °C), is a real answer and is kept.
-    const StatoAria zero = stato(10, umidita_relativa(umidita_saturazione(0), 10));
+    const StatoCompleto zero = stato(10, umidita_relativa(umidita_saturazione(0), 10));
     ASSERT_TRUE(zero.rugiada);
     EXPECT_EQ(*zero.rugiada, 0.0);
     // Cold air: the wet bulb is found below the dry bulb, on the continuation below −10 °C the state tool uses.
-    const StatoAria freddo = stato(-15, 80);
+    const StatoCompleto freddo = stato(-15, 80);
     ASSERT_TRUE(freddo.bulbo_umido);
     EXPECT_EQ(formatta(*freddo.bulbo_umido, 0, 2), "-15.40");
     EXPECT_EQ(freddo.bulbo_umido, bulbo_umido_da_h(entalpia(umidita_specifica(80, -15), -15)));
 }
 
 TEST(RigaStati, FormatAndSeparator) {
-    StatoAria s;
+    StatoCompleto s;
     s.t = -0.001; // rounds to zero: no minus sign
     s.ur = 99.999;
     s.x = 1234.5678;
@@ -174,12 +179,12 @@ TEST(CalcolaStati, BadRowsAreReportedWithTheirLineAndSkipped) {
     EXPECT_EQ(u.csv, "t,ur,x,h,v,t_bulbo_umido,t_rugiada\n"
                      "20.00,50.00,7.251,38.414,0.8395,13.73,9.25\n"
                      "-5.50,90.00,2.146,-0.202,0.7602,-5.92,-6.70\n");
-    EXPECT_EQ(u.errori, "f.csv:4: column t: \"abc\" is not a number (row skipped)\n"
-                        "f.csv:5: expected 2 fields, found 1 (row skipped)\n"
-                        "f.csv:6: relative humidity 101.00 % outside 0 to 100 (row skipped)\n"
-                        "f.csv:7: column t is empty (row skipped)\n"
-                        "f.csv:8: column t: \"1e999\" is too large (row skipped)\n"
-                        "f.csv:9: column ur: \"50x\" is not a number (row skipped)\n");
+    EXPECT_EQ(u.errori, "f.csv:4: colonna t: \"abc\" non è un numero (riga scartata)\n"
+                        "f.csv:5: attesi 2 campi, trovati 1 (riga scartata)\n"
+                        "f.csv:6: umidità relativa 101.00 % fuori da 0 a 100 (riga scartata)\n"
+                        "f.csv:7: colonna t vuota (riga scartata)\n"
+                        "f.csv:8: colonna t: \"1e999\" è troppo grande (riga scartata)\n"
+                        "f.csv:9: colonna ur: \"50x\" non è un numero (riga scartata)\n");
     EXPECT_EQ(u.esito.scritte, 2u);
     EXPECT_EQ(u.esito.scartate, 6u);
     EXPECT_EQ(codice_uscita_stati(u.esito), 1);
@@ -187,7 +192,8 @@ TEST(CalcolaStati, BadRowsAreReportedWithTheirLineAndSkipped) {
 
 TEST(CalcolaStati, DecimalCommaGetsAHint) {
     const Uscita u = converti("t;ur\n20,5;50\n");
-    EXPECT_EQ(u.errori, "f.csv:2: column t: \"20,5\" is not a number (the decimal separator is '.') (row skipped)\n");
+    EXPECT_EQ(u.errori,
+              "f.csv:2: colonna t: \"20,5\" non è un numero (il separatore decimale è '.') (riga scartata)\n");
 }
 
 TEST(CalcolaStati, HumidityRatioColumn) {
@@ -200,14 +206,15 @@ TEST(CalcolaStati, HumidityRatioColumn) {
 TEST(CalcolaStati, HeaderProblemsStopBeforeAnyOutput) {
     Uscita u = converti("t,x\n20,7\n");
     EXPECT_EQ(u.csv, "");
-    EXPECT_EQ(*u.esito.errore, "f.csv:1: the header has a column x, not ur (use --umidita 1)");
+    EXPECT_EQ(errore_di(u.esito), "f.csv:1: l'intestazione ha una colonna x, non ur (usare --umidita 1)");
     EXPECT_EQ(codice_uscita_stati(u.esito), 2);
     u = converti("t,ur\n", 1);
-    EXPECT_EQ(*u.esito.errore, "f.csv:1: the header has a column ur, not x (use --umidita 0)");
+    EXPECT_EQ(errore_di(u.esito), "f.csv:1: l'intestazione ha una colonna ur, non x (usare --umidita 0)");
     u = converti("data,t,umidita\n1,20,50\n");
-    EXPECT_EQ(*u.esito.errore, "f.csv:1: the header names no column ur (expected a header such as \"t,ur\")");
+    EXPECT_EQ(errore_di(u.esito),
+              "f.csv:1: l'intestazione non nomina una colonna ur (attesa un'intestazione come \"t,ur\")");
     u = converti("");
-    EXPECT_EQ(*u.esito.errore, "f.csv: the input is empty (expected a header line such as \"t,ur\")");
+    EXPECT_EQ(errore_di(u.esito), "f.csv: l'ingresso è vuoto (attesa una riga d'intestazione come \"t,ur\")");
     u = converti("\n  \n");
     EXPECT_TRUE(u.esito.errore);
     EXPECT_EQ(u.csv, "");
@@ -220,22 +227,23 @@ TEST(CalcolaStati, AHeaderNamesItsColumnsAndAnythingElseFirstIsARowOrAnError) {
     EXPECT_EQ(u.csv.substr(0, u.csv.find('\n')), "t,ur,x,h,v,t_bulbo_umido,t_rugiada");
     // A first row with a typo is neither: it stops the run with its line number instead of being dropped.
     u = converti("\n2O,50\n20,50\n");
-    EXPECT_EQ(*u.esito.errore,
-              "f.csv:2: neither a header naming the columns t and ur nor a row of numbers: column t: \"2O\" is not a "
-              "number");
+    EXPECT_EQ(errore_di(u.esito),
+              "f.csv:2: né un'intestazione che nomini le colonne t e ur né una riga di numeri: colonna t: \"2O\" non "
+              "è un numero");
     EXPECT_EQ(u.csv, "");
     // Names other than the known ones make no header.
     u = converti("temperatura;umidita\n20;50\n");
-    EXPECT_EQ(*u.esito.errore, "f.csv:1: the header names no column t (expected a header such as \"t;ur\")");
+    EXPECT_EQ(errore_di(u.esito),
+              "f.csv:1: l'intestazione non nomina una colonna t (attesa un'intestazione come \"t;ur\")");
 }
 
 TEST(CalcolaStati, RowsWithMoreFieldsThanTheFirstLineAreBad) {
     // "20,5" with a decimal comma makes three fields under a header of two: the values would shift.
     Uscita u = converti("t,ur\n20,5,50\n20,50\n");
-    EXPECT_EQ(u.errori, "f.csv:2: expected 2 fields, found 3 (the decimal separator is '.') (row skipped)\n");
+    EXPECT_EQ(u.errori, "f.csv:2: attesi 2 campi, trovati 3 (il separatore decimale è '.') (riga scartata)\n");
     EXPECT_EQ(u.esito.scritte, 1u);
     u = converti("20;50\n21;50;7\n");
-    EXPECT_EQ(u.errori, "f.csv:2: expected 2 fields, found 3 (row skipped)\n");
+    EXPECT_EQ(u.errori, "f.csv:2: attesi 2 campi, trovati 3 (riga scartata)\n");
 }
 
 TEST(CalcolaStati, LinesEndInLfCrLfOrCr) {
@@ -245,14 +253,14 @@ TEST(CalcolaStati, LinesEndInLfCrLfOrCr) {
             const std::string f = fine;
             const Uscita u = converti("t,ur" + f + "20,50" + f + f + "abc,50" + f + "20,5,50" + f + "20,50", 0, fili);
             EXPECT_EQ(u.csv, "t,ur,x,h,v,t_bulbo_umido,t_rugiada\n" + righe + righe) << u.errori;
-            EXPECT_EQ(u.errori, "f.csv:4: column t: \"abc\" is not a number (row skipped)\n"
-                                "f.csv:5: expected 2 fields, found 3 (the decimal separator is '.') (row skipped)\n");
+            EXPECT_EQ(u.errori, "f.csv:4: colonna t: \"abc\" non è un numero (riga scartata)\n"
+                                "f.csv:5: attesi 2 campi, trovati 3 (il separatore decimale è '.') (riga scartata)\n");
         }
 }
 
 TEST(CalcolaStati, FileContentInMessagesIsEscaped) {
     const Uscita u = converti("t,ur\n\x1B]0;x\x07\xE2\x80\xAE\xC2\x9B\xFF,50\n", 0);
-    EXPECT_EQ(u.errori, "f.csv:2: column t: \"\\x1B]0;x\\x07\\u202E\\u009B\\xFF\" is not a number (row skipped)\n");
+    EXPECT_EQ(u.errori, "f.csv:2: colonna t: \"\\x1B]0;x\\x07\\u202E\\u009B\\xFF\" non è un numero (riga scartata)\n");
     std::istringstream in("t,ur\n20,x\n");
     std::ostringstream out, err;
     calcola_stati(in, out, err, 0, "a\x1B[2Jb.csv");
@@ -263,12 +271,12 @@ TEST(CalcolaStati, OverlongLineIsSkippedAndTheNextRowRead) {
     const std::string lunga(lunghezza_massima_riga + 10, '9');
     const Uscita u = converti("t,ur\n" + lunga + ",50\n20,50\n");
     EXPECT_EQ(u.esito.scritte, 1u);
-    EXPECT_EQ(u.errori, "f.csv:2: line longer than 65536 characters (row skipped)\n");
+    EXPECT_EQ(u.errori, "f.csv:2: riga più lunga di 65536 caratteri (riga scartata)\n");
     // Exactly at the limit the line is read (and here refused for its value, not its length).
     const std::string giusta = "20," + std::string(lunghezza_massima_riga - 3, '5');
     const Uscita v = converti("t,ur\n" + giusta + "\n");
     EXPECT_EQ(v.esito.scartate, 1u);
-    EXPECT_NE(v.errori.find("is too large"), std::string::npos) << v.errori;
+    EXPECT_NE(v.errori.find("è troppo grande"), std::string::npos) << v.errori;
 }
 
 TEST(CalcolaStati, OutputReadBackGivesTheSameTable) {
@@ -281,14 +289,16 @@ namespace {
 // An input of `righe` rows made on demand; before handing out row k it calls `controllo(k)`.
 class RigheGenerate : public std::streambuf {
 public:
-    RigheGenerate(std::size_t righe, std::function<void(std::size_t)> controllo)
-        : m_righe(righe), m_controllo(std::move(controllo)) {}
+    // `cattiva(k)`: row k is not a number.
+    RigheGenerate(std::size_t righe, std::function<void(std::size_t)> controllo,
+                  std::function<bool(std::size_t)> cattiva = {})
+        : m_righe(righe), m_controllo(std::move(controllo)), m_cattiva(std::move(cattiva)) {}
 
 protected:
     int_type underflow() override {
         if (m_k > m_righe) return traits_type::eof();
         if (m_k > 0) m_controllo(m_k);
-        m_riga = m_k == 0 ? "t,ur\n" : "20,50\n";
+        m_riga = m_k == 0 ? "t,ur\n" : m_cattiva && m_cattiva(m_k) ? "abc,50\n" : "20,50\n";
         ++m_k;
         setg(m_riga.data(), m_riga.data(), m_riga.data() + m_riga.size());
         return traits_type::to_int_type(m_riga[0]);
@@ -297,6 +307,7 @@ protected:
 private:
     std::size_t m_righe, m_k = 0;
     std::function<void(std::size_t)> m_controllo;
+    std::function<bool(std::size_t)> m_cattiva;
     std::string m_riga;
 };
 
@@ -389,42 +400,40 @@ TEST(CalcolaStati, AReadErrorIsReportedWithTheFileNameNotThrown) {
     std::istream in(&vuoto);
     std::ostringstream out, err;
     EsitoStati e = calcola_stati(in, out, err, 0, "dati.csv");
-    EXPECT_EQ(*e.errore, std::string("dati.csv: read error: ") + std::strerror(EIO));
+    EXPECT_EQ(errore_di(e), std::string("dati.csv: errore di lettura: ") + std::strerror(EIO));
     EXPECT_EQ(out.str(), "");
     for (unsigned fili : {1u, 3u}) {
         LetturaFallita dopo("t,ur\n20,50\n");
         std::istream in2(&dopo);
         e = calcola_stati(in2, out, err, 0, "dati.csv", fili);
-        EXPECT_EQ(*e.errore, std::string("dati.csv: read error after line 2: ") + std::strerror(EIO));
+        EXPECT_EQ(errore_di(e), std::string("dati.csv: errore di lettura dopo la riga 2: ") + std::strerror(EIO));
         EXPECT_EQ(e.scritte, 1u);
         EXPECT_EQ(codice_uscita_stati(e), 2);
     }
 }
 
-TEST(CalcolaStati, TheFirstWriteErrorStopsTheRun) {
-    // Room for the header and two rows; the input goes on, and is not read once the output has failed.
+TEST(CalcolaStati, TheFirstWriteErrorStopsTheRunWithTheSameDiagnosticsWhateverTheThreads) {
+    // Room for the header and two rows; the input goes on, and is not read far once the output has failed. The
+    // rows written and the bad rows reported before the failure are the same with and without threads.
     const std::size_t spazio = intestazione_stati(',').size() + 1 + 2 * (riga_stati(stato(20, 50), ',').size() + 1);
-    UscitaPiena piena(spazio);
-    std::ostream out(&piena);
-    std::size_t ultima = 0;
-    RigheGenerate gen(1000, [&](std::size_t k) { ultima = k; });
-    std::istream in(&gen);
-    std::ostringstream err;
-    const EsitoStati e = calcola_stati(in, out, err, 0, "gen");
-    EXPECT_EQ(e.scritte, 2u);
-    EXPECT_EQ(ultima, 3u);
-    EXPECT_EQ(*e.errore, std::string("cannot write the output: ") + std::strerror(ENOSPC));
-    EXPECT_EQ(codice_uscita_stati(e), 2);
-
-    // With threads, whole blocks are written: the first fails, and reading stops within the blocks held.
-    UscitaPiena piena_fili(spazio);
-    std::ostream out_fili(&piena_fili);
-    RigheGenerate molte(1000000, [&](std::size_t k) { ultima = k; });
-    std::istream in_fili(&molte);
-    const EsitoStati f = calcola_stati(in_fili, out_fili, err, 0, "gen", 3);
-    EXPECT_EQ(f.scritte, 0u);
-    EXPECT_LE(ultima, 10u * 4096u);
-    EXPECT_EQ(*f.errore, std::string("cannot write the output: ") + std::strerror(ENOSPC));
+    const std::string attesi = "gen:3: colonna t: \"abc\" non è un numero (riga scartata)\n";
+    for (unsigned fili : {1u, 3u}) {
+        UscitaPiena piena(spazio);
+        std::ostream out(&piena);
+        std::size_t ultima = 0;
+        RigheGenerate gen(
+            1000000, [&](std::size_t k) { ultima = k; }, [](std::size_t k) { return k % 3 == 2; });
+        std::istream in(&gen);
+        std::ostringstream err;
+        const EsitoStati e = calcola_stati(in, out, err, 0, "gen", fili);
+        EXPECT_EQ(e.scritte, 2u) << fili;
+        EXPECT_EQ(e.scartate, 1u) << fili;
+        EXPECT_EQ(err.str(), attesi) << fili;
+        EXPECT_EQ(errore_di(e), std::string("impossibile scrivere l'uscita: ") + std::strerror(ENOSPC));
+        EXPECT_EQ(codice_uscita_stati(e), 2);
+        // One row at a time reads no further than the row that failed; threads, within the blocks they hold.
+        EXPECT_LE(ultima, fili == 1 ? 4u : 10u * 4096u) << fili;
+    }
 }
 
 TEST(CalcolaStati, OtherPairsByTheirColumnNames) {
@@ -432,16 +441,16 @@ TEST(CalcolaStati, OtherPairsByTheirColumnNames) {
     // point solved for is the one the point-properties report gives.
     Uscita u = converti("tbu;data;T [C]\n19;lun;26\n28;mar;26\n");
     EXPECT_EQ(u.csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n26.00;52.08;10.930;53.866;0.8617;19.00;15.42\n");
-    EXPECT_EQ(u.errori, "f.csv:3: t = 26 C, tbu = 28 C: the wet bulb is above the dry bulb (row skipped)\n");
+    EXPECT_EQ(u.errori, "f.csv:3: t = 26 C, tbu = 28 C: the wet bulb is above the dry bulb (riga scartata)\n");
     // ur with x is that pair, not a temperature in the first column.
     u = converti("ur,x\n50,7.25\n");
     EXPECT_EQ(u.csv.substr(u.csv.find('\n') + 1, 12), "20.00,50.00,");
     u = converti("t,h,tbu\n26,50,19\n");
-    EXPECT_EQ(*u.esito.errore,
-              "f.csv:1: the header names more than two of the columns t, ur, x, h, tbu, tr (t, h, tbu); keep the two "
-              "that give the states");
-    EXPECT_EQ(converti("tr,x\n14,10\n").esito.errore.value_or(""),
-              "f.csv:1: the columns x and tr are not independent (each follows from the other); give another pair");
+    EXPECT_EQ(errore_di(u.esito),
+              "f.csv:1: l'intestazione nomina più di due delle colonne t, ur, x, h, tbu, tr (t, h, tbu); tenere le "
+              "due che danno gli stati");
+    EXPECT_EQ(errore_di(converti("tr,x\n14,10\n").esito),
+              "f.csv:1: le colonne x e tr non sono indipendenti (l'una segue dall'altra); darne un'altra coppia");
 }
 
 TEST(CalcolaStati, EachRowAtItsOwnPressure) {
@@ -451,9 +460,9 @@ TEST(CalcolaStati, EachRowAtItsOwnPressure) {
     EXPECT_EQ(u.csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada;p\n"
                      "20.00;50.00;7.251;38.414;0.8395;13.73;9.25;101335\n"
                      "20.00;50.00;9.272;43.525;1.0735;13.14;9.25;79500\n");
-    EXPECT_EQ(u.errori, "f.csv:4: pressure 999999 Pa outside 30000 to 120000 Pa (row skipped)\n");
-    EXPECT_EQ(*converti_con("t;ur\n20;50\n", o).esito.errore,
-              "f.csv:1: the header names no column p (the pressure in Pa of each row)");
+    EXPECT_EQ(u.errori, "f.csv:4: pressione 999999 Pa fuori da 30000 a 120000 Pa (riga scartata)\n");
+    EXPECT_EQ(errore_di(converti_con("t;ur\n20;50\n", o).esito),
+              "f.csv:1: l'intestazione non nomina una colonna p (la pressione in Pa di ogni riga)");
     // One pressure for every row.
     o.pressione_da_file = false;
     o.aria = Aria{79500};
@@ -462,14 +471,29 @@ TEST(CalcolaStati, EachRowAtItsOwnPressure) {
 }
 
 TEST(Riepilogo, DesignValuesAreTheValuesExceededInTheirShareOfTheHours) {
-    std::vector<double> v;
-    for (int i = 1; i <= 1001; ++i)
-        v.push_back(i);
-    EXPECT_EQ(quantile(v, 0.0), 1.0);
-    EXPECT_EQ(quantile(v, 1.0), 1001.0);
-    EXPECT_DOUBLE_EQ(quantile(v, 0.996), 997.0); // exceeded by 4 of 1001 values
-    EXPECT_DOUBLE_EQ(quantile(v, 0.0015), 2.5);
-    EXPECT_EQ(quantile({7.0}, 0.5), 7.0);
+    Istogramma v(-50, 2000);
+    for (int i = 1001; i >= 1; --i)
+        v.aggiungi(i);
+    EXPECT_EQ(v.quantile(0.0), 1.0);
+    EXPECT_EQ(v.quantile(1.0), 1001.0);
+    EXPECT_DOUBLE_EQ(v.quantile(0.996), 997.0); // exceeded by 4 of 1001 values
+    EXPECT_DOUBLE_EQ(v.quantile(0.0015), 2.5);
+    Istogramma uno(-50, 100);
+    uno.aggiungi(7.0);
+    EXPECT_EQ(uno.quantile(0.5), 7.0);
+    // Values with up to three decimals come back exactly as read; others within half a thousandth; beyond the
+    // range, at its limit.
+    Istogramma t(-50, 100);
+    for (const double x : {29.3, -0.1, 12.345, 1e300, -1e300, std::nan("")})
+        t.aggiungi(x);
+    EXPECT_EQ(t.quantile(0.2), -50.0);
+    EXPECT_EQ(t.quantile(0.4), -0.1);
+    EXPECT_EQ(t.quantile(0.6), 12.345);
+    EXPECT_EQ(t.quantile(0.8), 29.3);
+    EXPECT_EQ(t.quantile(1.0), 100.0);
+    Istogramma h(-100, 1000);
+    h.aggiungi(38.41449);
+    EXPECT_NEAR(h.quantile(0.5), 38.41449, 0.0005);
     ASSERT_TRUE(soglia_da_testo("h=60.5"));
     EXPECT_EQ(soglia_da_testo("h=60.5")->valore, 60.5);
     EXPECT_FALSE(soglia_da_testo("z=3"));
@@ -532,7 +556,7 @@ TEST(CalcolaStati, ThreadsOnAWeatherFileAtEachHoursPressure) {
     OpzioniStati o;
     o.pressione_da_file = true;
     std::vector<double> ordine;
-    o.per_ogni_stato = [&](const StatoAria& s, Aria a) { ordine.push_back(s.t + a.pressione); };
+    o.per_ogni_stato = [&](const StatoCompleto& s, Aria a) { ordine.push_back(s.t + a.pressione); };
     const Uscita uno = converti_con(epw, o, "f.epw");
     const std::vector<double> ordine_uno = ordine;
     ordine.clear();

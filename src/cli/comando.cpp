@@ -1,0 +1,40 @@
+#include "cli/comando.h"
+
+#include "core/numeri.h"
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
+namespace ondix {
+
+int codice_uscita(Causa c) {
+    switch (c) {
+    case Causa::virgola_mobile:
+        return 3;
+    case Causa::impianto:
+        return 4;
+    case Causa::dati:
+    case Causa::file:
+        break;
+    }
+    return 2;
+}
+
+int segnala(std::string_view prefisso, const Errore& e) {
+    std::cerr << "ondix-calc: ";
+    if (!prefisso.empty()) std::cerr << prefisso << ": ";
+    std::cerr << e.testo << '\n';
+    return codice_uscita(e.causa);
+}
+
+Fatto scarica_uscita(int motivo) {
+    errno = 0;
+    std::cout.flush();
+    if (std::cout) return {};
+    const int codice = motivo != 0 ? motivo : errno;
+    return Errore{Causa::file,
+                  "impossibile scrivere l'uscita" + (codice > 0 ? ": " + std::string(std::strerror(codice)) : "")};
+}
+
+} // namespace ondix

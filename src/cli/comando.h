@@ -1,0 +1,59 @@
+// The commands of ondix-calc: each declares its own options and runs once the command line is read; main() only
+// builds the command line from them and dispatches.
+#pragma once
+
+#include "core/esito.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace ondix {
+
+class Comando {
+public:
+    virtual ~Comando() = default;
+    // The subcommand's name ("stato"); empty for the program's own command, the single calculation.
+    virtual std::string_view nome() const = 0;
+    // One line for the list of subcommands.
+    virtual std::string_view descrizione() const = 0;
+    // The text after the options in the command's --help.
+    virtual std::string_view spiegazione() const = 0;
+    // Declares the command's options on `app`: the program itself, or the subcommand's own.
+    virtual void dichiara(CLI::App& app) = 0;
+    // Runs with the options read; the exit status.
+    virtual int esegui() = 0;
+};
+
+// "ondix-calc KIND": one calculation of the desktop program.
+std::unique_ptr<Comando> comando_calcolo();
+// "ondix-calc stato": a state from two properties.
+std::unique_ptr<Comando> comando_stato();
+// "ondix-calc stati": the batch.
+std::unique_ptr<Comando> comando_stati();
+
+// The subcommands, in the order the help lists them.
+inline std::vector<std::unique_ptr<Comando>> sottocomandi() {
+    std::vector<std::unique_ptr<Comando>> c;
+    c.push_back(comando_stato());
+    c.push_back(comando_stati());
+    return c;
+}
+
+// Exit status of a failure of this kind: 2 unusable input or output, 3 a floating-point error, 4 no possible
+// plant.
+int codice_uscita(Causa c);
+
+// "ondix-calc: PREFIX: TEXT" (or "ondix-calc: TEXT" without a prefix) on standard error; returns the failure's
+// exit status.
+int segnala(std::string_view prefisso, const Errore& e);
+
+// Sends what is still buffered to standard output: done, or the failure with the system's reason (`motivo`, the
+// errno of an earlier failed write, when the flush gives none).
+Fatto scarica_uscita(int motivo = 0);
+
+} // namespace ondix

@@ -1,0 +1,133 @@
+// "ondix-calc stato": the full state of air from two known properties, as the point report or JSON.
+#include "cli/comando.h"
+#include "cli/esecuzione.h"
+#include "cli/opzioni.h"
+#include "cli/uscita_json.h"
+#include "core/numeri.h"
+#include "core/rapporto.h"
+#include "core/stato_aria.h"
+
+#include <CLI/CLI.hpp>
+
+#include <array>
+#include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ondix {
+
+namespace {
+
+constexpr const char* testo_spiegazione =
+    R"txt(Give exactly two of --t (dry bulb, C), --ur (relative humidity, %), --x
+(humidity ratio, g/kg), --h (enthalpy, kJ/kg), --tbu (wet bulb, C), --tr
+(dew point, C). Every pair is accepted except x with tr and h with tbu,
+which are not independent: the dew point follows from the humidity
+ratio, and the wet bulb (the temperature of saturated air of the same
+enthalpy, as the reports define it) from the enthalpy.
+
+Output: the point-properties report (title, five property lines, wet
+bulb and dew point), or with --json one object {"versione_formato", "t",
+"ur", "x", "h", "v", "t_bulbo_umido", "t_rugiada", "pressione",
+"rapporto"}. A wet bulb or dew point that is given is kept as given;
+the others are the ones the point-properties report (KIND 4) gives for
+the same state.
+
+A pair no air can have (ur over 100, a wet bulb or dew point above the
+dry bulb, a humidity above saturation, a dry bulb outside -50 to 100 C)
+is reported on standard error with the pair, and the exit status is 2.
+
+For example:
+
+  $ ondix-calc stato --t 26 --tbu 19
+  $ ondix-calc stato --t 26 --tr 15 --quota 1500
+  $ ondix-calc stato --h 50 --x 8 --json)txt";
+
+// The options of the known quantities, in the order of Grandezza.
+constexpr std::array<std::pair<const char*, const char*>, 6> opzioni_noti{{
+    {"--t", "dry bulb, C"},
+    {"--ur", "relative humidity, %"},
+    {"--x", "humidity ratio, g/kg"},
+    {"--h", "enthalpy, kJ/kg"},
+    {"--tbu", "wet bulb, C"},
+    {"--tr", "dew point, C"},
+}};
+
+class ComandoStato : public Comando {
+public:
+    std::string_view nome() const override { return "stato"; }
+    std::string_view descrizione() const override { return "the full state of air from two known properties"; }
+    std::string_view spiegazione() const override { return testo_spiegazione; }
+    void dichiara(CLI::App& app) override;
+    int esegui() override;
+
+private:
+    // The known quantities given, in the order of Grandezza; the reason when one is not a number or not two are
+    // given.
+    Esito<std::vector<Noto>> noti() const;
+
+    std::array<std::string, 6> m_testi;
+    std::array<CLI::Option*, 6> m_opzioni{};
+    OpzioneJson m_json;
+    OpzioniPressione m_pressione;
+    OpzioneRtf m_rtf;
+};
+
+void ComandoStato::dichiara(CLI::App& app) {
+    for (std::size_t i = 0; i < opzioni_noti.size(); ++i)
+        m_opzioni[i] = app.add_option(opzioni_noti[i].first, m_testi[i], opzioni_noti[i].second);
+    m_pressione.dichiara(app);
+    m_rtf.dichiara(app);
+    m_json.dichiara(app);
+}
+
+Esito<std::vector<Noto>> ComandoStato::noti() const {
+    std::vector<Noto> noti;
+    for (std::size_t i = 0; i < opzioni_noti.size(); ++i) {
+        if (m_opzioni[i]->count() == 0) continue;
+        const auto v = numero_intero_testo(m_testi[i]);
+        if (!v)
+            return Errore{Causa::dati, std::string(opzioni_noti[i].first) + ": \"" + testo_visibile(m_testi[i]) +
+                                           "\" non è un numero"};
+        noti.push_back({static_cast<Grandezza>(i), *v});
+    }
+    if (noti.size() != 2)
+        return Errore{Causa::dati, "dare esattamente due fra --t, --ur, --x, --h, --tbu, --tr (date: " +
+                                       std::to_string(noti.size()) + ")"};
+    return noti;
+}
+
+int ComandoStato::esegui() {
+    const auto noti = this->noti();
+    if (!noti) return segnala(nome(), noti.errore());
+    const auto aria = m_pressione.aria();
+    if (!aria) return segnala(nome(), aria.errore());
+    if (auto rtf = m_rtf.controlla(); !rtf) return segnala(nome(), rtf.errore());
+
+    const auto esito = stato_da_coppia((*noti)[0], (*noti)[1], *aria);
+    if (const auto* m = std::get_if<std::string>(&esito)) return segnala(nome(), Errore{Causa::dati, *m});
+    const StatoCompleto& s = std::get<StatoCompleto>(esito);
+    Rapporto rapporto;
+    if (*aria != Aria{}) rapporto.aggiungi(riga_pressione(*aria));
+    scrivi_stato(rapporto, s);
+    if (m_json.chiesta()) {
+        std::cout << stato_json(s, *aria, rapporto.righe()) << '\n';
+    } else {
+        for (const auto& riga : rapporto.righe())
+            std::cout << riga << '\n';
+    }
+    if (auto scritto = scarica_uscita(); !scritto) return segnala(nome(), scritto.errore());
+    if (m_rtf.chiesta())
+        if (auto salvato = salva_rapporto_rtf(rapporto.righe(), m_rtf.file()); !salvato)
+            return segnala({}, salvato.errore());
+    return 0;
+}
+
+} // namespace
+
+std::unique_ptr<Comando> comando_stato() {
+    return std::make_unique<ComandoStato>();
+}
+
+} // namespace ondix

@@ -1,0 +1,45 @@
+// What the commands ask of the chart, whether or not this build draws charts: the chart options as given on the
+// command line, and the drawings. In a build with the chart they go to the chart-export module (grafico.cpp);
+// without it (senza_grafico.cpp) the options are not offered and nothing is drawn.
+#pragma once
+
+#include "chart/nuvola.h"
+#include "core/calcolo.h"
+#include "core/esito.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ondix {
+
+// True when this build draws charts (and offers --grafico, --isolinee and --mollier).
+bool disegno_disponibile();
+
+// The chart options of a command line.
+struct RichiestaDisegno {
+    std::string file;                    // where to draw; empty: no chart
+    std::optional<std::string> isolinee; // isoline families by name ("ur,h,tbu,v" or "tutte"), when given
+    bool mollier = false;                // the Mollier h-x view
+};
+
+// Checks the isoline names of `r`; the reason when one is not known.
+Fatto controlla_disegno(const RichiestaDisegno& r);
+
+// Draws the chart `vista` of a calculation's context into r.file.
+Fatto disegna_calcolo(const Contesto& ctx, std::optional<VistaGrafico> vista, const RichiestaDisegno& r);
+
+// The states of a batch gathered for a chart of dots: 16 bytes a state.
+class NuvolaStati {
+public:
+    void aggiungi(double t, double x) { m_punti.push_back({t, x}); }
+
+    // Draws every state as a dot on the chart of the air `aria` into r.file; `origine` names the data in the
+    // title of a chart with layers.
+    Fatto disegna(Aria aria, const std::string& origine, const RichiestaDisegno& r) const;
+
+private:
+    std::vector<PuntoNuvola> m_punti;
+};
+
+} // namespace ondix

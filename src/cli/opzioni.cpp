@@ -1,0 +1,113 @@
+#include "cli/opzioni.h"
+
+#include "core/altitudine.h"
+#include "core/numeri.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cmath>
+
+namespace ondix {
+
+namespace {
+
+// The altitude table ends at -250 m and 3000 m; beyond them it would answer its last row's pressure.
+constexpr double quota_minima = -250.0, quota_massima = 3000.0;
+
+Errore rifiuto(std::string testo) {
+    return {Causa::dati, std::move(testo)};
+}
+
+std::optional<std::string> testo_di(const CLI::Option* o, const std::string& v) {
+    return o->count() > 0 ? std::optional<std::string>(v) : std::nullopt;
+}
+
+} // namespace
+
+Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const std::optional<std::string>& quota) {
+    Aria a;
+    if (pressione && quota) return rifiuto("--pressione e --quota danno entrambe la pressione; usarne una");
+    if (pressione) {
+        const auto p = numero_intero_testo(*pressione);
+        if (!p || !std::isfinite(*p))
+            return rifiuto("--pressione: \"" + testo_visibile(*pressione) + "\" non è una pressione in Pa");
+        if (*p < pressione_minima || *p > pressione_massima)
+            return rifiuto("--pressione: " + testo_visibile(*pressione) + " Pa è fuori da " +
+                           formatta(pressione_minima, 0, 0) + " a " + formatta(pressione_massima, 0, 0) + " Pa");
+        a.pressione = *p;
+    }
+    if (quota) {
+        const auto z = numero_intero_testo(*quota);
+        if (!z || !std::isfinite(*z))
+            return rifiuto("--quota: \"" + testo_visibile(*quota) + "\" non è una quota in m");
+        if (*z < quota_minima || *z > quota_massima)
+            return rifiuto("--quota: " + testo_visibile(*quota) +
+                           " m è fuori dalla tabella delle quote, da -250 a 3000 m (dare invece --pressione)");
+        a.pressione = pressione_pascal_da_quota(*z);
+    }
+    return a;
+}
+
+void OpzioniPressione::dichiara(CLI::App& app, bool per_riga) {
+    m_opzione_pressione = app.add_option("--pressione", m_pressione,
+                                         per_riga ? "atmospheric pressure, Pa, or \"file\": each row's own (column p "
+                                                    "or pressione, a weather file's station pressure)"
+                                                  : "calculate at this atmospheric pressure, Pa");
+    m_opzione_quota =
+        app.add_option("--quota", m_quota, "calculate at the pressure of this altitude, m (-250 to 3000)");
+}
+
+bool OpzioniPressione::per_riga() const {
+    return m_opzione_pressione->count() > 0 && m_pressione == "file";
+}
+
+Esito<Aria> OpzioniPressione::aria() const {
+    if (per_riga()) {
+        if (m_opzione_quota->count() > 0)
+            return rifiuto("--pressione file e --quota danno entrambe la pressione; usarne una");
+        return Aria{};
+    }
+    return aria_da_opzioni(testo_di(m_opzione_pressione, m_pressione), testo_di(m_opzione_quota, m_quota));
+}
+
+void OpzioneJson::dichiara(CLI::App& app) {
+    app.add_flag("--json", m_json, "print one JSON object instead of the report, with the keys this help lists");
+}
+
+void OpzioneRtf::dichiara(CLI::App& app) {
+    m_opzione = app.add_option("--rtf", m_file, "also save the report into FILE as RTF, as the report window saves it");
+}
+
+bool OpzioneRtf::chiesta() const {
+    return m_opzione->count() > 0;
+}
+
+Fatto OpzioneRtf::controlla() const {
+    if (chiesta() && m_file.empty()) return rifiuto("--rtf: il nome del file è vuoto");
+    return {};
+}
+
+void OpzioniDisegno::dichiara(CLI::App& app, const char* cosa) {
+    if (!disegno_disponibile()) return;
+    m_opzione_file = app.add_option("--grafico", m_richiesta.file, cosa);
+    m_opzione_isolinee = app.add_option("--isolinee", m_isolinee,
+                                        "with --grafico: isolines of relative humidity, enthalpy, wet bulb, specific "
+                                        "volume: LIST of ur,h,tbu,v or tutte");
+    app.add_flag("--mollier", m_richiesta.mollier,
+                 "with --grafico: the Mollier h-x view (humidity ratio across, t "
+                 "upward)");
+}
+
+Esito<RichiestaDisegno> OpzioniDisegno::richiesta() const {
+    if (!m_opzione_file) return RichiestaDisegno{};
+    RichiestaDisegno r = m_richiesta;
+    const bool con_file = m_opzione_file->count() > 0;
+    if (con_file && r.file.empty()) return rifiuto("--grafico: il nome del file è vuoto");
+    if ((m_opzione_isolinee->count() > 0 || r.mollier) && !con_file)
+        return rifiuto("--isolinee e --mollier vanno con --grafico");
+    if (m_opzione_isolinee->count() > 0) r.isolinee = m_isolinee;
+    if (auto controllata = controlla_disegno(r); !controllata) return controllata.errore();
+    return r;
+}
+
+} // namespace ondix

@@ -1,0 +1,78 @@
+// The options several commands share, each declared and checked in one place: the pressure (--pressione,
+// --quota), the output as JSON (--json), the report's RTF file (--rtf) and the chart (--grafico, --isolinee,
+// --mollier).
+#pragma once
+
+#include "cli/disegno.h"
+#include "core/aria_umida.h"
+#include "core/esito.h"
+
+#include <string>
+
+namespace CLI {
+class App;
+class Option;
+} // namespace CLI
+
+namespace ondix {
+
+// --pressione PA and --quota M (the altitude tool's table, -250 to 3000 m), either or neither.
+class OpzioniPressione {
+public:
+    // `per_riga`: --pressione also takes "file", each row's own pressure.
+    void dichiara(CLI::App& app, bool per_riga = false);
+    // The air of the options given; the reason when a value is not a number, is out of range, or both are given.
+    Esito<Aria> aria() const;
+    // --pressione file was given.
+    bool per_riga() const;
+
+private:
+    std::string m_pressione, m_quota;
+    CLI::Option* m_opzione_pressione = nullptr;
+    CLI::Option* m_opzione_quota = nullptr;
+};
+
+// --json: one JSON object instead of the report.
+class OpzioneJson {
+public:
+    void dichiara(CLI::App& app);
+    bool chiesta() const { return m_json; }
+
+private:
+    bool m_json = false;
+};
+
+// --rtf FILE: the report saved as the report window saves it.
+class OpzioneRtf {
+public:
+    void dichiara(CLI::App& app);
+    // Given (with a name: an empty name is refused by controlla).
+    bool chiesta() const;
+    Fatto controlla() const;
+    const std::string& file() const { return m_file; }
+
+private:
+    std::string m_file;
+    CLI::Option* m_opzione = nullptr;
+};
+
+// --grafico FILE, --isolinee LIST, --mollier: declared only in a build that draws charts.
+class OpzioniDisegno {
+public:
+    // `cosa`: the help's words for what --grafico draws.
+    void dichiara(CLI::App& app, const char* cosa);
+    // The options given, checked: an empty file name, or --isolinee or --mollier without --grafico, is refused.
+    Esito<RichiestaDisegno> richiesta() const;
+
+private:
+    RichiestaDisegno m_richiesta;
+    std::string m_isolinee;
+    CLI::Option* m_opzione_file = nullptr;
+    CLI::Option* m_opzione_isolinee = nullptr;
+};
+
+// The air of the options --pressione (Pa) and --quota (m), either or neither given: the checks of
+// OpzioniPressione, for callers without a command line.
+Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const std::optional<std::string>& quota);
+
+} // namespace ondix
