@@ -33,10 +33,10 @@ StatiEstivi punti_estivi(Calcolo& c, double tA, double urA, double tE, double ur
     StatiEstivi s{};
     scrivi_punto_titolo(rap, "      Punto ambiente", tA, urA, c.aria());
     s.xA = umidita_specifica(urA, tA, c.aria());
-    s.hA = entalpia(s.xA, tA);
+    s.hA = entalpia(s.xA, tA, c.aria());
     scrivi_punto_titolo(rap, "      Punto esterno", tE, urE, c.aria());
     s.xE = umidita_specifica(urE, tE, c.aria());
-    s.hE = entalpia(s.xE, tE);
+    s.hE = entalpia(s.xE, tE, c.aria());
     scrivi_punto_titolo(rap, "      Batteria     ", tB, 100.0, c.aria());
     s.xB = umidita_specifica(100.0, tB, c.aria());
     s.M = miscela(tA, urA, 1.0 - r, tE, urE, r, c.aria());
@@ -101,13 +101,13 @@ void ciclo_estivo(Calcolo& c) {
         tP = tB + (tM - tB) * bf;
         xP = 1000.0 * (m * tP + cB);
         const double urP = umidita_relativa(xP, tP, c.aria());
-        hP = entalpia(xP, tP);
+        hP = entalpia(xP, tP, c.aria());
         scrivi_punto_titolo(rap, "      Punto uscita batteria:", tP, urP, c.aria());
         segnala_nebbia(c, "      Punto uscita batteria:", tP, xP);
         xS = xP;
         tS = (xP / 1000.0 - cA) / k;
     }
-    const double hS = entalpia(xS, tS);
+    const double hS = entalpia(xS, tS, c.aria());
     const double urS = umidita_relativa(xS, tS, c.aria());
     scrivi_punto_titolo(rap, "      Punto immissione in ambiente", tS, urS, c.aria());
     segnala_nebbia(c, "      Punto immissione in ambiente", tS, xS);
@@ -166,7 +166,7 @@ void verifica_estiva(Calcolo& c) {
     const double tO = tB + (tM - tB) * bf;
     const double xO = xsB + bf * (xM - xsB);
     const double urO = umidita_relativa(xO, tO, c.aria());
-    const double hO = entalpia(xO, tO);
+    const double hO = entalpia(xO, tO, c.aria());
     scrivi_punto_titolo(rap, "      Punto uscita batteria:", tO, urO, c.aria());
     segnala_nebbia(c, "      Punto uscita batteria:", tO, xO, G);
 

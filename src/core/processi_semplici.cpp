@@ -182,7 +182,7 @@ void umidificazione_con_vapore(Calcolo& c) {
     const double x1 = c.leggi(2);
     const double tv = c.leggi(3);
     const double x2 = c.leggi(4);
-    const Stato u = umidificazione_vapore(t1, x1, tv, x2);
+    const Stato u = umidificazione_vapore(t1, x1, tv, x2, c.aria());
 
     Rapporto& r = c.rapporto();
     c.aggiungi("    UMIDIFICAZIONE CON VAPORE");

@@ -60,7 +60,7 @@ void scrivi_cinque_righe(Rapporto& r, double t, double ur, double x, double h, d
 
 namespace {
 void cinque_righe(Rapporto& r, double t, double ur, double x, Aria a) {
-    const double h = entalpia(x, t);
+    const double h = entalpia(x, t, a);
     const double v = volume_specifico(t, x, a);
     scrivi_cinque_righe(r, t, ur, x, h, v);
 }
