@@ -302,7 +302,7 @@ double temperatura_a_entalpia(double x, double h, double t, Aria a) {
 }
 
 Stato umidifica_fino_a_retta(int medium, double t0, double x0, double tm, double a, double b, Aria aria) {
-    const double k = medium == 0   ? 4.186 * tm * 0.05 / 1000.0
+    const double k = medium == 0    ? 4.186 * tm * 0.05 / 1000.0
                      : aria.modello ? 0.001 * 0.05 * aria.modello->entalpia_vapore(tm)
                                     : 0.001 * 0.05 * (1.926 * tm + 2490.0);
     double t = t0, x = x0, h = entalpia(x0, t0, aria);

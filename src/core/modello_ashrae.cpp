@@ -20,14 +20,22 @@ constexpr double rapporto_r = 1.607858;
 // ln(pws / Pa) over ice, −100 to 0 °C (Hyland and Wexler; ASHRAE ch. 1, eq. 5), and its derivative in T.
 constexpr double c1 = -5.6745359e3, c2 = 6.3925247, c3 = -9.6778430e-3, c4 = 6.2215701e-7, c5 = 2.0747825e-9,
                  c6 = -9.4840240e-13, c7 = 4.1635019;
-double ln_ps_ghiaccio(double T) { return c1 / T + c2 + T * (c3 + T * (c4 + T * (c5 + T * c6))) + c7 * std::log(T); }
-double d_ln_ps_ghiaccio(double T) { return -c1 / (T * T) + c3 + T * (2 * c4 + T * (3 * c5 + T * 4 * c6)) + c7 / T; }
+double ln_ps_ghiaccio(double T) {
+    return c1 / T + c2 + T * (c3 + T * (c4 + T * (c5 + T * c6))) + c7 * std::log(T);
+}
+double d_ln_ps_ghiaccio(double T) {
+    return -c1 / (T * T) + c3 + T * (2 * c4 + T * (3 * c5 + T * 4 * c6)) + c7 / T;
+}
 
 // ln(pws / Pa) over liquid water, 0 to 200 °C (Hyland and Wexler; ASHRAE ch. 1, eq. 6), and its derivative in T.
 constexpr double c8 = -5.8002206e3, c9 = 1.3914993, c10 = -4.8640239e-2, c11 = 4.1764768e-5, c12 = -1.4452093e-8,
                  c13 = 6.5459673;
-double ln_ps_acqua(double T) { return c8 / T + c9 + T * (c10 + T * (c11 + T * c12)) + c13 * std::log(T); }
-double d_ln_ps_acqua(double T) { return -c8 / (T * T) + c10 + T * (2 * c11 + T * 3 * c12) + c13 / T; }
+double ln_ps_acqua(double T) {
+    return c8 / T + c9 + T * (c10 + T * (c11 + T * c12)) + c13 * std::log(T);
+}
+double d_ln_ps_acqua(double T) {
+    return -c8 / (T * T) + c10 + T * (2 * c11 + T * 3 * c12) + c13 / T;
+}
 
 // The temperatures the equations themselves cover, °C.
 constexpr double t_minima_equazioni = -100.0;
@@ -58,12 +66,13 @@ double w_bulbo(const Bulbo& b, double t, double ts, double P, double* derivata =
     return n / d;
 }
 
-// The root of f (increasing) in [lo, hi], with f(lo) < 0 ≤ f(hi): Newton's steps from hi, which on these convex
-// curves approach the root from above; a step that leaves the interval is replaced by a halving. `sopra` is true
-// where f cannot be evaluated above the root (vapour at the total pressure).
-template <class F> double radice(double lo, double hi, F f) {
-    double x = hi;
-    for (int n = 0; n < 100; ++n) {
+// The root of f (increasing) in [lo, hi], with f(lo) < 0 ≤ f(hi), to 1e-11 K: Newton's steps from `inizio`, which on
+// these convex curves approach the root from above, kept inside the interval the signs leave; a step that would leave
+// it, or that does not at least halve the one before (near the boiling point, where Ws grows without bound), is
+// replaced by a halving. Where f is not a number (vapour at the total pressure) the root lies below.
+template <class F> double radice(double lo, double hi, double inizio, F f) {
+    double x = inizio, passo = hi - lo, passo_prima = passo;
+    for (int n = 0; n < 200; ++n) {
         double df = 0.0;
         const double v = f(x, df);
         if (std::isnan(v) || v > 0)
@@ -72,10 +81,16 @@ template <class F> double radice(double lo, double hi, F f) {
             lo = x;
         else
             return x;
-        double xn = std::isfinite(v) && df > 0 ? x - v / df : lo + (hi - lo) / 2.0;
-        if (!(xn > lo && xn < hi)) xn = lo + (hi - lo) / 2.0;
-        if (std::fabs(xn - x) < 1e-11 || !(xn > lo && xn < hi)) return xn;
-        x = xn;
+        const double newton = std::isfinite(v) && df > 0 ? x - v / df : hi + 1.0;
+        passo_prima = passo;
+        if (newton > lo && newton < hi && std::fabs(2.0 * (x - newton)) <= std::fabs(passo_prima)) {
+            passo = x - newton;
+            x = newton;
+        } else {
+            passo = (hi - lo) / 2.0;
+            x = lo + passo;
+        }
+        if (std::fabs(passo) < 1e-11 || !(x > lo && x < hi)) return x;
     }
     return x;
 }
@@ -158,9 +173,14 @@ public:
         const Bulbo& b = bagnato ? bulbo_bagnato : bulbo_ghiacciato;
         double lo = bagnato ? 0.0 : t_minima_equazioni;
         double hi = bagnato ? t : std::fmin(t, 0.0);
-        // Above the boiling point no saturated air exists: the bulb lies below it.
+        // Above the boiling point no saturated air exists: the bulb lies below it. Newton's steps start from the
+        // dry bulb, or from halfway down when that is the boiling point (where Ws has its pole).
+        double inizio = hi;
         if (pressione_saturazione(hi) >= P)
-            if (const auto eb = temperatura_saturazione(P)) hi = *eb;
+            if (const auto eb = temperatura_saturazione(P)) {
+                hi = *eb;
+                inizio = lo + (hi - lo) / 2.0;
+            }
         const auto f = [&](double ts, double& df) {
             if (pressione_saturazione(ts) >= P) return std::nan("");
             return w_bulbo(b, t, ts, P, &df) - w;
@@ -170,7 +190,7 @@ public:
         // Air above saturation (or at it): the bulb is the dry bulb.
         if (!(in_alto > 0) && !std::isnan(in_alto)) return hi;
         if (!(f(lo, df) < 0)) return lo;
-        return radice(lo, hi, f);
+        return radice(lo, hi, inizio, f);
     }
 
     double x_da_bulbo(double t, double tbu, double P) const override {

@@ -8,9 +8,9 @@
 namespace ondix {
 
 // Where the model is used: dry bulbs and total pressures its equations and tables cover.
-inline constexpr double t_minima_ashrae = -60.0;  // °C
-inline constexpr double t_massima_ashrae = 150.0; // °C
-inline constexpr double pressione_minima_ashrae = 30000.0;  // Pa
+inline constexpr double t_minima_ashrae = -60.0;             // °C
+inline constexpr double t_massima_ashrae = 150.0;            // °C
+inline constexpr double pressione_minima_ashrae = 30000.0;   // Pa
 inline constexpr double pressione_massima_ashrae = 120000.0; // Pa
 
 // The one instance; an Aria carries a pointer to it.

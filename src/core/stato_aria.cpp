@@ -173,8 +173,8 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
         case G::h: {
             const double x = x_da_t_h(u, w, a);
             if (x < 0)
-                return "the enthalpy is below that of dry air at this dry bulb (" + formatta(entalpia(0.0, u, a), 0, 2) +
-                       " kJ/kg)";
+                return "the enthalpy is below that of dry air at this dry bulb (" +
+                       formatta(entalpia(0.0, u, a), 0, 2) + " kJ/kg)";
             return Tx{u, x};
         }
         case G::tbu:
@@ -323,7 +323,11 @@ std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria ar
 
     if (!std::isfinite(s.t) || !std::isfinite(s.x)) return coppia + "no air has them";
     if (aria.modello) {
-        if (const Fatto f = aria.modello->nel_campo(s.t, aria.pressione); !f) return coppia + f.errore().testo;
+        // A dry bulb solved a rounding past a limit of the model counts as at it.
+        const auto fuori = [&](double t) { return !aria.modello->nel_campo(t, aria.pressione); };
+        if (const Fatto f = aria.modello->nel_campo(s.t, aria.pressione);
+            !f && fuori(s.t - margine_t) && fuori(s.t + margine_t))
+            return coppia + f.errore().testo;
     } else if (s.t < t_minima_stato || s.t > t_massima_stato)
         return coppia + "the dry bulb would be " + formatta(s.t, 0, 2) + " C, outside " + breve(t_minima_stato) +
                " to " + breve(t_massima_stato) + " C";
