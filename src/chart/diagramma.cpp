@@ -83,9 +83,10 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
                std::uint8_t codice, Aria aria) {
     const ImpostazioniAssi impostazioni{}; // left margin on, no extra rows
     // The layers (isolines) and whoever reads the drawing afterwards take the pressure the chart is drawn at.
-    if (p.opzioni().pressione != aria.pressione) {
+    if (p.opzioni().aria() != aria) {
         OpzioniGrafico o = p.opzioni();
         o.pressione = aria.pressione;
+        o.modello = aria.modello;
         p.imposta_opzioni(std::move(o));
     }
     p.apri_plotter();

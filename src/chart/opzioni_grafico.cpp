@@ -84,14 +84,16 @@ std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico
 }
 
 OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo) {
-    o.titolo = o.qualcuno() ? riga_titolo(tipo_processo, o.pressione) : std::string();
+    o.titolo = o.qualcuno() || o.modello ? riga_titolo(tipo_processo, o.pressione, o.modello) : std::string();
     return o;
 }
 
-std::string riga_titolo(int tipo_processo, double pressione) {
+std::string riga_titolo(int tipo_processo, double pressione, const ModelloAria* modello) {
     std::string r(titolo_processo(tipo_processo));
     if (!r.empty()) r += " - ";
-    return r + formatta(std::round(pressione), 0, 0) + " Pa";
+    r += formatta(std::round(pressione), 0, 0) + " Pa";
+    if (modello) r += " - " + std::string(modello->nome());
+    return r;
 }
 
 } // namespace ondix

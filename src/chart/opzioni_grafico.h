@@ -22,6 +22,7 @@ struct OpzioniGrafico {
     bool volume_specifico = false;            // specific volume every 0.01 or 0.02 m³/kg
     bool mollier = false;                     // humidity ratio across, temperature upward
     double pressione = pressione_atmosferica; // Pa: the pressure the isolines are drawn at
+    const ModelloAria* modello = nullptr;     // the model they follow; nullptr: the program's correlations
     std::string titolo;                       // a title line above the legend; empty: none
 
     bool famiglia(Famiglia f) const;
@@ -30,6 +31,8 @@ struct OpzioniGrafico {
     bool isolinee() const;
     // Some layer is on (a family or the Mollier view).
     bool qualcuno() const;
+    // The air the layers are drawn in.
+    Aria aria() const { return {pressione, modello}; }
     friend bool operator==(const OpzioniGrafico&, const OpzioniGrafico&) = default;
 };
 
@@ -41,11 +44,11 @@ std::string_view nome_famiglia(Famiglia f);
 std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico& o);
 
 // The options for a print or an export of a chart of process kind `tipo_processo`: with the title line when some
-// layer is on, as they are otherwise.
+// layer is on or a model was chosen, as they are otherwise.
 OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo);
 
 // The title line of an exported or printed chart: the process's name and the pressure, e.g.
-// "CICLO ESTIVO - 101335 Pa".
-std::string riga_titolo(int tipo_processo, double pressione);
+// "CICLO ESTIVO - 101335 Pa", and with a model chosen explicitly its name after it ("... - 101335 Pa - ASHRAE").
+std::string riga_titolo(int tipo_processo, double pressione, const ModelloAria* modello = nullptr);
 
 } // namespace ondix

@@ -269,7 +269,7 @@ std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const TabellaP
     intervalli(p, tmin, tmax, xmin, xmax);
     for (int k = 0; k <= 100; ++k) {
         const double t = tmin + (tmax - tmin) * k / 100.0;
-        aggiungi(t, curva_saturazione(t, Aria{p.opzioni().pressione}));
+        aggiungi(t, curva_saturazione(t, p.opzioni().aria()));
     }
     return r;
 }
@@ -347,7 +347,7 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti) {
         const StileFamiglia stile = stile_famiglia(f);
         c->imposta_colore_penna(stile.colore);
         c->imposta_tratteggio(stile.tratteggio);
-        for (const Isolinea& l : isolinee(f, tmin, tmax, xmin, xmax, o.pressione)) {
+        for (const Isolinea& l : isolinee(f, tmin, tmax, xmin, xmax, o.aria())) {
             const std::vector<Segmento> parti = parti_visibili(p, l, a);
             disegna_parti(*c, parti);
             if (!parti.empty()) etichette.aggiungi(parti, f, c->misura(l.etichetta), l.etichetta, stile.colore);

@@ -44,7 +44,8 @@ int esegui_stato(const RichiestaStato& r) {
     }
     const StatoCompleto& s = std::get<StatoCompleto>(esito);
     Rapporto rapporto;
-    if (r.aria != Aria{}) rapporto.aggiungi(riga_pressione(r.aria));
+    if (r.aria.modello) rapporto.aggiungi(riga_modello(r.aria));
+    if (r.aria.pressione != pressione_atmosferica) rapporto.aggiungi(riga_pressione(r.aria));
     scrivi_stato(rapporto, s);
     if (r.json) {
         std::cout << stato_json(s, r.aria, rapporto.righe()) << '\n';
@@ -150,8 +151,10 @@ int esegui_stati(RichiestaStati r) {
         Aria aria = r.opzioni.aria;
         if (r.opzioni.pressione_da_file && stati > 0) aria.pressione = somma_pressioni / static_cast<double>(stati);
         strati.pressione = aria.pressione;
-        if (strati.qualcuno())
-            strati.titolo = std::filesystem::path(nome).filename().string() + " - " + riga_titolo(0, aria.pressione);
+        strati.modello = aria.modello;
+        if (strati.qualcuno() || aria.modello)
+            strati.titolo = std::filesystem::path(nome).filename().string() + " - " +
+                            riga_titolo(0, aria.pressione, aria.modello);
         if (const auto errore = esporta_nuvola_modulo(nuvola, aria, r.grafico, strati)) {
             std::cerr << "ondix-calc: " << *errore << '\n';
             return 2;

@@ -28,8 +28,13 @@ EsitoCalcolo esegui(const RichiestaCalcolo& r) {
 }
 
 std::variant<Aria, std::string> aria_da_opzioni(const std::optional<std::string>& pressione,
-                                               const std::optional<std::string>& quota) {
+                                               const std::optional<std::string>& quota,
+                                               const std::optional<std::string>& modello) {
     Aria a;
+    if (modello) {
+        a.modello = modello_da_chiave(*modello);
+        if (!a.modello) return "--modello: \"" + *modello + "\" is not a model (use ashrae)";
+    }
     if (pressione && quota) return std::string("--pressione and --quota both give the pressure; use one of them");
     if (pressione) {
         const auto p = numero_intero_testo(*pressione);

@@ -50,9 +50,11 @@ private:
 EsitoCalcolo esegui(const RichiestaCalcolo& r);
 
 // The air of the options --pressione (Pa) and --quota (m, through the altitude tool's table), either or neither
-// given; the message for the user when a value is not a number or out of range.
+// given, and --modello (a model's word); the message for the user when a value is not a number, out of range or
+// no model's word.
 std::variant<Aria, std::string> aria_da_opzioni(const std::optional<std::string>& pressione,
-                                               const std::optional<std::string>& quota);
+                                               const std::optional<std::string>& quota,
+                                               const std::optional<std::string>& modello = std::nullopt);
 
 // Font size of a report saved from the report window on a screen 1024 pixels wide (the size the chart files are
 // drawn for), points.

@@ -225,6 +225,10 @@ int main(int argc, char** argv) {
     std::string pressione, quota, rtf;
     auto* opt_pressione = app.add_option("--pressione", pressione, "calculate at this atmospheric pressure, Pa");
     auto* opt_quota = app.add_option("--quota", quota, "calculate at the pressure of this altitude, m (-250 to 3000)");
+    std::string modello, modello_stato, modello_stati;
+    const char* aiuto_modello = "moist-air model: ashrae, the ASHRAE Handbook's equations (-60 to 150 C), instead of "
+                                "the program's own correlations";
+    auto* opt_modello = app.add_option("--modello", modello, aiuto_modello);
     app.add_option("--rtf", rtf, "also save the report into FILE as RTF, as the report window saves it");
 #ifdef ONDIX_CON_GRAFICO
     app.add_option("--grafico", grafico,
@@ -254,6 +258,7 @@ int main(int argc, char** argv) {
     bool json_stato = false;
     auto* opt_pressione_stato = stato->add_option("--pressione", pressione_stato, "atmospheric pressure, Pa");
     auto* opt_quota_stato = stato->add_option("--quota", quota_stato, "altitude, m (-250 to 3000)");
+    auto* opt_modello_stato = stato->add_option("--modello", modello_stato, aiuto_modello);
     stato->add_option("--rtf", rtf_stato, "also save the report into FILE as RTF");
     stato->add_flag("--json", json_stato, "print one JSON object instead of the report");
 
@@ -277,6 +282,7 @@ int main(int argc, char** argv) {
     auto* opt_pressione_stati = stati->add_option(
         "--pressione", pressione_stati, "atmospheric pressure, Pa, or \"file\": each row's own (column p, EPW station)");
     auto* opt_quota_stati = stati->add_option("--quota", quota_stati, "altitude, m (-250 to 3000)");
+    auto* opt_modello_stati = stati->add_option("--modello", modello_stati, aiuto_modello);
     stati->add_flag("--riepilogo", richiesta_stati.riepilogo, "print a one-screen summary instead of the rows");
     stati->add_option("--soglia", soglie, "with --riepilogo: count the hours above NAME=VALUE (e.g. t=30)")
         ->allow_extra_args(false);
@@ -344,7 +350,8 @@ int main(int argc, char** argv) {
             }
         }
         const auto aria = ondix::aria_da_opzioni(testo_di(opt_pressione_stato, pressione_stato),
-                                                 testo_di(opt_quota_stato, quota_stato));
+                                                 testo_di(opt_quota_stato, quota_stato),
+                                                 testo_di(opt_modello_stato, modello_stato));
         if (const auto* m = std::get_if<std::string>(&aria)) {
             std::cerr << "ondix-calc: stato: " << ondix::testo_visibile(*m) << '\n';
             return 2;
@@ -364,7 +371,8 @@ int main(int argc, char** argv) {
                 return 2;
             }
         }
-        const auto aria = ondix::aria_da_opzioni(testo_p, testo_di(opt_quota_stati, quota_stati));
+        const auto aria = ondix::aria_da_opzioni(testo_p, testo_di(opt_quota_stati, quota_stati),
+                                                 testo_di(opt_modello_stati, modello_stati));
         if (const auto* m = std::get_if<std::string>(&aria)) {
             std::cerr << "ondix-calc: stati: " << ondix::testo_visibile(*m) << '\n';
             return 2;
@@ -428,7 +436,8 @@ int main(int argc, char** argv) {
         if (o->count() > 0) richiesta.testi[static_cast<std::size_t>(i)] = testi[static_cast<std::size_t>(i)];
     }
     if (opt_risposta->count() > 0) richiesta.risposta = risposta;
-    const auto aria = ondix::aria_da_opzioni(testo_di(opt_pressione, pressione), testo_di(opt_quota, quota));
+    const auto aria = ondix::aria_da_opzioni(testo_di(opt_pressione, pressione), testo_di(opt_quota, quota),
+                                             testo_di(opt_modello, modello));
     if (const auto* m = std::get_if<std::string>(&aria)) {
         std::cerr << "ondix-calc: " << ondix::testo_visibile(*m) << '\n';
         return 2;

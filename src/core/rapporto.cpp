@@ -48,6 +48,10 @@ void scrivi_dato(Rapporto& r, std::string_view etichetta, std::string_view unita
 
 std::string riga_pressione(Aria a) { return "pressione atmosferica: " + formatta(a.pressione, 0, 0) + " Pa"; }
 
+std::string riga_modello(Aria a) {
+    return "modello aria umida: " + (a.modello ? std::string(a.modello->nome()) : std::string("correlazioni"));
+}
+
 void scrivi_separatore(Rapporto& r) { r.aggiungi(std::string(44, '-')); }
 
 void scrivi_cinque_righe(Rapporto& r, double t, double ur, double x, double h, double v) {

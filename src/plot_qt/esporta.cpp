@@ -76,6 +76,7 @@ std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<Vi
     // The layers and the title line at the calculation's own pressure.
     OpzioniGrafico o = opzioni;
     o.pressione = ctx.aria.pressione;
+    o.modello = ctx.aria.modello;
     return esporta_disegno(procedura_vista(*vista, ctx), con_titolo(o, ctx.processo), larghezza_schermata,
                            altezza_schermata, percorso);
 }
