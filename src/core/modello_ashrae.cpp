@@ -1,8 +1,12 @@
 #include "core/modello_ashrae.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace ondix {
 
@@ -41,35 +45,129 @@ double d_ln_ps_acqua(double T) {
 constexpr double t_minima_equazioni = -100.0;
 constexpr double t_massima_equazioni = 200.0;
 
+// The saturation pressure by the equations themselves.
+double ps_equazioni(double t) {
+    const double T = t + zero_assoluto;
+    return std::exp(t <= punto_triplo ? ln_ps_ghiaccio(T) : ln_ps_acqua(T));
+}
+
+// The same, evaluated faster: over −100 … 200 °C, in cells of about 1 K split at the triple point, the polynomial of
+// degree 5 that interpolates the equations at the cell's Chebyshev nodes. Built once from the equations; within
+// 1e-11 of them (relative), far below their own 300 ppm, with no exp or log per call.
+class TabellaPs {
+public:
+    TabellaPs() {
+        riempi(m_ghiaccio, t_min, punto_triplo);
+        riempi(m_acqua, punto_triplo, t_max);
+    }
+    // Outside the table (and for NaN) the equations themselves.
+    double operator()(double t) const {
+        if (t <= punto_triplo) {
+            if (!(t >= t_min)) return ps_equazioni(t);
+            return valuta(m_ghiaccio, t);
+        }
+        if (!(t <= t_max)) return ps_equazioni(t);
+        return valuta(m_acqua, t);
+    }
+
+private:
+    static constexpr int grado = 5;
+    static constexpr double t_min = -100.0, t_max = 200.0;
+    struct Celle {
+        double inizio = 0, larghezza = 0, per_larghezza = 0;
+        int n = 0;
+        std::vector<std::array<double, grado + 1>> c; // monomial coefficients in u ∈ [−1, 1]
+    };
+
+    static void riempi(Celle& k, double a, double b) {
+        k.n = static_cast<int>(std::lround(b - a));
+        k.inizio = a;
+        k.larghezza = (b - a) / k.n;
+        k.per_larghezza = 1.0 / k.larghezza;
+        k.c.resize(static_cast<std::size_t>(k.n));
+        constexpr int m = grado + 1;
+        constexpr double pi = 3.14159265358979323846;
+        for (int i = 0; i < k.n; ++i) {
+            const double centro = a + (i + 0.5) * k.larghezza;
+            // Values at the Chebyshev nodes u_j = cos(π(j + ½)/m), inside the cell (the ends belong to their phase).
+            std::array<double, m> y{};
+            for (int j = 0; j < m; ++j) {
+                const double u = std::cos(pi * (j + 0.5) / m);
+                const double T = centro + u * k.larghezza / 2.0 + zero_assoluto;
+                y[static_cast<std::size_t>(j)] = std::exp(a < punto_triplo ? ln_ps_ghiaccio(T) : ln_ps_acqua(T));
+            }
+            // Chebyshev coefficients, then the monomial ones: T0 = 1, T1 = u, T(k+1) = 2u·Tk − T(k−1).
+            std::array<double, m> cheb{};
+            for (int q = 0; q < m; ++q) {
+                double somma = 0.0;
+                for (int j = 0; j < m; ++j)
+                    somma += y[static_cast<std::size_t>(j)] * std::cos(pi * q * (j + 0.5) / m);
+                cheb[static_cast<std::size_t>(q)] = somma * (q == 0 ? 1.0 : 2.0) / m;
+            }
+            std::array<std::array<double, m>, m> tk{}; // tk[q] = monomial coefficients of T_q
+            tk[0][0] = 1.0;
+            tk[1][1] = 1.0;
+            for (int q = 2; q < m; ++q)
+                for (int e = 0; e < m; ++e)
+                    tk[static_cast<std::size_t>(q)][static_cast<std::size_t>(e)] =
+                        (e > 0 ? 2.0 * tk[static_cast<std::size_t>(q - 1)][static_cast<std::size_t>(e - 1)] : 0.0) -
+                        tk[static_cast<std::size_t>(q - 2)][static_cast<std::size_t>(e)];
+            auto& c = k.c[static_cast<std::size_t>(i)];
+            c.fill(0.0);
+            for (int q = 0; q < m; ++q)
+                for (int e = 0; e < m; ++e)
+                    c[static_cast<std::size_t>(e)] += cheb[static_cast<std::size_t>(q)] *
+                                                      tk[static_cast<std::size_t>(q)][static_cast<std::size_t>(e)];
+        }
+    }
+
+    static double valuta(const Celle& k, double t) {
+        const double r = (t - k.inizio) * k.per_larghezza;
+        const int i = std::clamp(static_cast<int>(r), 0, k.n - 1);
+        const double u = 2.0 * (r - i) - 1.0;
+        const auto& c = k.c[static_cast<std::size_t>(i)];
+        const double u2 = u * u;
+        return (c[0] + c[1] * u) + u2 * ((c[2] + c[3] * u) + u2 * (c[4] + c[5] * u));
+    }
+
+    Celle m_ghiaccio, m_acqua;
+};
+
+const TabellaPs& tabella_ps() {
+    static const TabellaPs tabella;
+    return tabella;
+}
+
 // The wet bulb's heat balance (ASHRAE ch. 1, eq. 33 over a wet wick, eq. 35 over an iced one):
 // W = ((a − b·t*)·Ws* − 1.006·(t − t*)) / (a + 1.86·t − c·t*).
 struct Bulbo {
     double a, b, c;
-    double (*ln_ps)(double T);
-    double (*d_ln_ps)(double T);
 };
-constexpr Bulbo bulbo_bagnato{2501.0, 2.326, 4.186, ln_ps_acqua, d_ln_ps_acqua};
-constexpr Bulbo bulbo_ghiacciato{2830.0, 0.24, 2.1, ln_ps_ghiaccio, d_ln_ps_ghiaccio};
+constexpr Bulbo bulbo_bagnato{2501.0, 2.326, 4.186};
+constexpr Bulbo bulbo_ghiacciato{2830.0, 0.24, 2.1};
 
-// Humidity ratio, kg/kg, of air at t whose wet bulb on the wick `b` is ts; with `derivata` also d/dts.
+// Humidity ratio, kg/kg, of air at t whose wet bulb on the wick `b` is ts; with `derivata` also d/dts. Not a number
+// where the vapour at ts would be at the total pressure or above.
 double w_bulbo(const Bulbo& b, double t, double ts, double P, double* derivata = nullptr) {
-    const double T = ts + zero_assoluto;
-    const double ps = std::exp(b.ln_ps(T));
+    const double ps = tabella_ps()(ts);
+    if (!(ps < P)) return std::numeric_limits<double>::quiet_NaN();
     const double ws = rapporto_masse * ps / (P - ps);
     const double n = (b.a - b.b * ts) * ws - 1.006 * (t - ts);
     const double d = b.a + 1.86 * t - b.c * ts;
     if (derivata) {
-        const double dws = rapporto_masse * P * ps * b.d_ln_ps(T) / ((P - ps) * (P - ps));
+        const double T = ts + zero_assoluto;
+        const double d_ln_ps = ts <= punto_triplo ? d_ln_ps_ghiaccio(T) : d_ln_ps_acqua(T);
+        const double dws = rapporto_masse * P * ps * d_ln_ps / ((P - ps) * (P - ps));
         const double dn = -b.b * ws + (b.a - b.b * ts) * dws + 1.006;
         *derivata = (dn * d + b.c * n) / (d * d);
     }
     return n / d;
 }
 
-// The root of f (increasing) in [lo, hi], with f(lo) < 0 ≤ f(hi), to 1e-11 K: Newton's steps from `inizio`, which on
-// these convex curves approach the root from above, kept inside the interval the signs leave; a step that would leave
-// it, or that does not at least halve the one before (near the boiling point, where Ws grows without bound), is
-// replaced by a halving. Where f is not a number (vapour at the total pressure) the root lies below.
+// The root of f (increasing) in [lo, hi], with f(lo) < 0, to the rounding of t; hi when f(hi) ≤ 0: Newton's steps from
+// `inizio`, which on these convex curves approach the root from above, kept inside the interval the signs leave; a step
+// that would leave it, or that does not at least halve the one before (near the boiling point, where Ws grows without
+// bound), is replaced by a halving. Where f is not a number (vapour at the total pressure) the root lies below.
 template <class F> double radice(double lo, double hi, double inizio, F f) {
     double x = inizio, passo = hi - lo, passo_prima = passo;
     for (int n = 0; n < 200; ++n) {
@@ -90,7 +188,8 @@ template <class F> double radice(double lo, double hi, double inizio, F f) {
             passo = (hi - lo) / 2.0;
             x = lo + passo;
         }
-        if (std::fabs(passo) < 1e-11 || !(x > lo && x < hi)) return x;
+        // Newton's steps converge quadratically: after a step below 1e-9 K the error is far below the rounding.
+        if (std::fabs(passo) < 1e-9 || !(x > lo && x < hi)) return x;
     }
     return x;
 }
@@ -102,14 +201,13 @@ std::string breve(double v) {
 }
 
 class ModelloAshrae final : public ModelloAria {
+    const TabellaPs& m_ps = tabella_ps();
+
 public:
     std::string_view nome() const override { return "ASHRAE"; }
     std::string_view chiave() const override { return "ashrae"; }
 
-    double pressione_saturazione(double t) const override {
-        const double T = t + zero_assoluto;
-        return std::exp(t <= punto_triplo ? ln_ps_ghiaccio(T) : ln_ps_acqua(T));
-    }
+    double pressione_saturazione(double t) const override { return m_ps(t); }
 
     std::optional<double> temperatura_saturazione(double ps) const override {
         if (!(ps >= pressione_saturazione(t_minima_equazioni) && ps <= pressione_saturazione(t_massima_equazioni)))
@@ -171,25 +269,21 @@ public:
         // taken, so that the wet bulb of air above freezing leaves the wet wick only where it must.
         const bool bagnato = t >= 0.0 && w_bulbo(bulbo_bagnato, t, 0.0, P) <= w;
         const Bulbo& b = bagnato ? bulbo_bagnato : bulbo_ghiacciato;
-        double lo = bagnato ? 0.0 : t_minima_equazioni;
+        // At the lower end the balance is below any humidity ratio: at 0 °C by the choice of the wick, at −100 °C
+        // by the dry air's sensible heat.
+        const double lo = bagnato ? 0.0 : t_minima_equazioni;
         double hi = bagnato ? t : std::fmin(t, 0.0);
         // Above the boiling point no saturated air exists: the bulb lies below it. Newton's steps start from the
-        // dry bulb, or from halfway down when that is the boiling point (where Ws has its pole).
+        // dry bulb, or from halfway down when that is the boiling point (where Ws has its pole). Below 60 °C the
+        // vapour is below any total pressure of the model's range.
         double inizio = hi;
-        if (pressione_saturazione(hi) >= P)
+        if ((hi >= 60.0 || P < pressione_minima_ashrae) && pressione_saturazione(hi) >= P)
             if (const auto eb = temperatura_saturazione(P)) {
                 hi = *eb;
                 inizio = lo + (hi - lo) / 2.0;
             }
-        const auto f = [&](double ts, double& df) {
-            if (pressione_saturazione(ts) >= P) return std::nan("");
-            return w_bulbo(b, t, ts, P, &df) - w;
-        };
-        double df = 0.0;
-        const double in_alto = f(hi, df);
-        // Air above saturation (or at it): the bulb is the dry bulb.
-        if (!(in_alto > 0) && !std::isnan(in_alto)) return hi;
-        if (!(f(lo, df) < 0)) return lo;
+        // Air above saturation (or at it) has the dry bulb as its wet bulb: then f(hi) ≤ 0 and the search ends at hi.
+        const auto f = [&](double ts, double& df) { return w_bulbo(b, t, ts, P, &df) - w; };
         return radice(lo, hi, inizio, f);
     }
 
