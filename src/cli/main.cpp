@@ -58,6 +58,11 @@ altitude tool's table, -250 to 3000 m) gives the site's pressure; the report the
 with the line "pressione atmosferica: 79500 Pa", the JSON has "pressione", and the chart's
 saturation curve is drawn at that pressure.
 
+Model: the program's own correlations unless --modello ashrae chooses the equations of
+the ASHRAE Handbook (Hyland-Wexler saturation over ice and water, the thermodynamic wet
+bulb, -60 to 150 C); the report then opens with "modello aria umida: ASHRAE", the JSON
+has "modello" and the chart's title and isolines follow it. stato and stati take it too.
+
 --rtf FILE also saves the report as the report window saves it (RTF, Courier New 17
 points); the file is replaced only once complete.
 
@@ -226,8 +231,7 @@ int main(int argc, char** argv) {
     auto* opt_pressione = app.add_option("--pressione", pressione, "calculate at this atmospheric pressure, Pa");
     auto* opt_quota = app.add_option("--quota", quota, "calculate at the pressure of this altitude, m (-250 to 3000)");
     std::string modello, modello_stato, modello_stati;
-    const char* aiuto_modello = "moist-air model: ashrae, the ASHRAE Handbook's equations (-60 to 150 C), instead of "
-                                "the program's own correlations";
+    const char* aiuto_modello = "moist-air model: ashrae, the ASHRAE Handbook's (-60 to 150 C); default: the correlations";
     auto* opt_modello = app.add_option("--modello", modello, aiuto_modello);
     app.add_option("--rtf", rtf, "also save the report into FILE as RTF, as the report window saves it");
 #ifdef ONDIX_CON_GRAFICO
