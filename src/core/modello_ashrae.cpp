@@ -164,6 +164,21 @@ double w_bulbo(const Bulbo& b, double t, double ts, double P, double* derivata =
     return n / d;
 }
 
+// The wet bulb's balance on the wick `b` for air (t, w) at the bulb temperature ts, written as the logarithm of
+// Ws*·(a − b·t*) over w·(a + 1.86·t − c·t*) + 1.006·(t − t*): zero at the wet bulb, positive above it, and nearly
+// straight in ts (ln Ws* nearly is), so that Newton's method needs two or three steps. With `df`, d/dts. Not a
+// number where the vapour at ts would be at the total pressure or above, or the air is dry at its dry bulb.
+double bilancio_bulbo(const Bulbo& b, double t, double w, double ts, double P, double& df) {
+    const double ps = tabella_ps()(ts);
+    const double q = w * (b.a + 1.86 * t - b.c * ts) + 1.006 * (t - ts);
+    if (!(ps < P) || !(q > 0)) return std::numeric_limits<double>::quiet_NaN();
+    const double n = b.a - b.b * ts;
+    const double T = ts + zero_assoluto;
+    const double d_ln_ps = ts <= punto_triplo ? d_ln_ps_ghiaccio(T) : d_ln_ps_acqua(T);
+    df = d_ln_ps * P / (P - ps) - b.b / n + (w * b.c + 1.006) / q;
+    return std::log(rapporto_masse * ps * n / ((P - ps) * q));
+}
+
 // The root of f (increasing) in [lo, hi], with f(lo) < 0, to the rounding of t; hi when f(hi) ≤ 0: Newton's steps from
 // `inizio`, which on these convex curves approach the root from above, kept inside the interval the signs leave; a step
 // that would leave it, or that does not at least halve the one before (near the boiling point, where Ws grows without
@@ -181,15 +196,17 @@ template <class F> double radice(double lo, double hi, double inizio, F f) {
             return x;
         const double newton = std::isfinite(v) && df > 0 ? x - v / df : hi + 1.0;
         passo_prima = passo;
-        if (newton > lo && newton < hi && std::fabs(2.0 * (x - newton)) <= std::fabs(passo_prima)) {
+        const bool di_newton = newton > lo && newton < hi && std::fabs(2.0 * (x - newton)) <= std::fabs(passo_prima);
+        if (di_newton) {
             passo = x - newton;
             x = newton;
         } else {
             passo = (hi - lo) / 2.0;
             x = lo + passo;
         }
-        // Newton's steps converge quadratically: after a step below 1e-9 K the error is far below the rounding.
-        if (std::fabs(passo) < 1e-9 || !(x > lo && x < hi)) return x;
+        // Newton's steps converge quadratically: after one below 1e-8 K the error is far below 1e-12 K. Halvings
+        // go on to 1e-11 K.
+        if (std::fabs(passo) < (di_newton ? 1e-8 : 1e-11) || !(x > lo && x < hi)) return x;
     }
     return x;
 }
@@ -283,7 +300,7 @@ public:
                 inizio = lo + (hi - lo) / 2.0;
             }
         // Air above saturation (or at it) has the dry bulb as its wet bulb: then f(hi) ≤ 0 and the search ends at hi.
-        const auto f = [&](double ts, double& df) { return w_bulbo(b, t, ts, P, &df) - w; };
+        const auto f = [&](double ts, double& df) { return bilancio_bulbo(b, t, w, ts, P, df); };
         return radice(lo, hi, inizio, f);
     }
 
