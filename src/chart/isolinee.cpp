@@ -1,5 +1,6 @@
 #include "chart/isolinee.h"
 
+#include "core/modello.h"
 #include "core/numeri.h"
 #include "core/stato_aria.h"
 

@@ -1,6 +1,7 @@
 #include "chart/opzioni_grafico.h"
 
 #include "core/maschera.h"
+#include "core/modello.h"
 #include "core/numeri.h"
 
 #include <cmath>

@@ -3,6 +3,7 @@
 #include "cli/stati.h"
 #include "core/altitudine.h"
 #include "core/file_destinazione.h"
+#include "core/modello.h"
 #include "core/numeri.h"
 #include "core/rtf.h"
 

@@ -2,6 +2,7 @@
 
 #include "cli/lettore_stati.h"
 #include "core/aria_umida.h"
+#include "core/modello.h"
 #include "core/numeri.h"
 #include "core/stato_aria.h"
 

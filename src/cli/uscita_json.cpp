@@ -1,5 +1,7 @@
 #include "cli/uscita_json.h"
 
+#include "core/modello.h"
+
 #include <nlohmann/json.hpp>
 
 namespace ondix {

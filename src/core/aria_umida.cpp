@@ -1,5 +1,7 @@
 #include "core/aria_umida.h"
 
+#include "core/modello.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdint>

@@ -2,11 +2,11 @@
 // pressure or at the pressure of a site.
 #pragma once
 
-#include "core/modello.h"
-
 #include <optional>
 
 namespace ondix {
+
+class ModelloAria; // core/modello.h
 
 // The atmospheric pressure every calculation uses unless a site pressure is chosen, Pa.
 inline constexpr double pressione_atmosferica = 101335.0;

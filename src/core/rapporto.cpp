@@ -1,6 +1,7 @@
 #include "core/rapporto.h"
 
 #include "core/aria_umida.h"
+#include "core/modello.h"
 #include "core/numeri.h"
 
 namespace ondix {

@@ -1,5 +1,6 @@
 #include "core/stato_aria.h"
 
+#include "core/modello.h"
 #include "core/numeri.h"
 
 #include <algorithm>
