@@ -204,9 +204,11 @@ template <class F> double radice(double lo, double hi, double inizio, F f) {
             passo = (hi - lo) / 2.0;
             x = lo + passo;
         }
-        // Newton's steps converge quadratically: after one below 1e-8 K the error is far below 1e-12 K. Halvings
-        // go on to 1e-11 K.
-        if (std::fabs(passo) < (di_newton ? 1e-8 : 1e-11) || !(x > lo && x < hi)) return x;
+        // Newton's steps converge quadratically: after one below 1e-8 K from a point where f is already small the
+        // error is far below 1e-12 K (a small step where f is large is the slope of a singular end, not the root).
+        // Halvings go on to 1e-11 K.
+        const bool finito = di_newton ? std::fabs(passo) < 1e-8 && std::fabs(v) < 1e-6 : std::fabs(passo) < 1e-11;
+        if (finito || !(x > lo && x < hi)) return x;
     }
     return x;
 }

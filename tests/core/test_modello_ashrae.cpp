@@ -144,6 +144,16 @@ TEST(ModelloAshrae, WetBulbAndDewPointSolveTheirEquations) {
             }
 }
 
+TEST(ModelloAshrae, WetBulbOfDryAir) {
+    // Air with next to no vapour: the balance's logarithm is singular at the dry bulb, where the search starts; the
+    // wet bulb is still found, well below the dry bulb, over ice and over water.
+    for (const double t : {-11.78, 5.0, 20.0, 60.0}) {
+        const double tbu = temperatura_bulbo_umido(1e-13, t, ashrae);
+        EXPECT_NEAR(M.x_da_bulbo(t, tbu, p_normale), 0.0, 1e-9) << t;
+        EXPECT_LT(tbu, t - 2.0) << t;
+    }
+}
+
 TEST(ModelloAshrae, RangeIsMinus60To150CAnd30To120kPa) {
     // Exactly at each limit the model answers; one step past it the refusal says why, in Italian.
     EXPECT_TRUE(M.nel_campo(-60.0, p_normale));
