@@ -2,6 +2,7 @@
 // correlations (kernels.h) where there is one to compare with.
 #include "core/aria_umida.h"
 #include "core/calcolo.h"
+#include "core/modello_ashrae.h"
 #include "core/rapporto.h"
 #include "kernels.h"
 #include "ricerche_piane.h"
@@ -82,10 +83,52 @@ void BM_temperatura_bulbo_umido(benchmark::State& s) {
 }
 BENCHMARK(BM_temperatura_bulbo_umido);
 
+// The reference model's property functions and solvers, each beside the same call with the correlations above, at
+// the program's pressure.
+const Aria ashrae{pressione_atmosferica, &modello_ashrae()};
+
+void BM_ashrae_pressione_saturazione(benchmark::State& s) {
+    std::int64_t i = 0;
+    for (auto _ : s) benchmark::DoNotOptimize(pressione_saturazione(temperatura(i++), ashrae));
+}
+BENCHMARK(BM_ashrae_pressione_saturazione);
+
+void BM_ashrae_entalpia(benchmark::State& s) {
+    std::int64_t i = 0;
+    for (auto _ : s) benchmark::DoNotOptimize(entalpia(7.25, temperatura(i++), ashrae));
+}
+BENCHMARK(BM_ashrae_entalpia);
+
+void BM_ashrae_umidita_specifica(benchmark::State& s) {
+    std::int64_t i = 0;
+    for (auto _ : s) benchmark::DoNotOptimize(umidita_specifica(50, temperatura(i++), ashrae));
+}
+BENCHMARK(BM_ashrae_umidita_specifica);
+
+void BM_ashrae_volume_specifico(benchmark::State& s) {
+    std::int64_t i = 0;
+    for (auto _ : s) benchmark::DoNotOptimize(volume_specifico(temperatura(i++), 7.25, ashrae));
+}
+BENCHMARK(BM_ashrae_volume_specifico);
+
+void BM_ashrae_temperatura_rugiada(benchmark::State& s) {
+    std::int64_t i = 0;
+    for (auto _ : s)
+        benchmark::DoNotOptimize(temperatura_rugiada(50, 10.0 + static_cast<double>(i++ % 300) * 0.1, ashrae));
+}
+BENCHMARK(BM_ashrae_temperatura_rugiada);
+
+void BM_ashrae_temperatura_bulbo_umido(benchmark::State& s) {
+    std::int64_t i = 0;
+    for (auto _ : s)
+        benchmark::DoNotOptimize(temperatura_bulbo_umido(7.25, 10.0 + static_cast<double>(i++ % 300) * 0.1, ashrae));
+}
+BENCHMARK(BM_ashrae_temperatura_bulbo_umido);
+
 // The solvers over the grid of states t −10…50 °C by 1, ur 5…100 % by 5 (1220 states), beside the kernels: the
 // time per pass over the grid; the grid holds converging, capped and worn-down searches in their natural mix.
 struct Griglia {
-    std::vector<double> t, ur, x, x_kernel;
+    std::vector<double> t, ur, x, x_kernel, x_ashrae;
     Griglia(double t0, double t1, double dt, double ur0, double ur1, double dur) {
         for (double tt = t0; tt <= t1 + 1e-9; tt += dt)
             for (double u = ur0; u <= ur1 + 1e-9; u += dur) {
@@ -93,6 +136,7 @@ struct Griglia {
                 ur.push_back(u);
                 x.push_back(umidita_specifica(u, tt));
                 x_kernel.push_back(kernel::x(u, tt));
+                x_ashrae.push_back(umidita_specifica(u, tt, ashrae));
             }
     }
 };
@@ -124,7 +168,16 @@ const auto rugiada_k = [](const Griglia& g, std::size_t i) { return kernel::rugi
 const auto bulbo = [](const Griglia& g, std::size_t i) { return temperatura_bulbo_umido(g.x[i], g.t[i]); };
 const auto bulbo_k = [](const Griglia& g, std::size_t i) { return kernel::bulbo_umido(g.x_kernel[i], g.t[i]); };
 
+const auto rugiada_a = [](const Griglia& g, std::size_t i) { return temperatura_rugiada(g.ur[i], g.t[i], ashrae); };
+const auto bulbo_a = [](const Griglia& g, std::size_t i) {
+    return temperatura_bulbo_umido(g.x_ashrae[i], g.t[i], ashrae);
+};
+
 void BM_griglia_rugiada(benchmark::State& s) { per_griglia(s, griglia(), rugiada); }
+void BM_griglia_ashrae_rugiada(benchmark::State& s) { per_griglia(s, griglia(), rugiada_a); }
+void BM_griglia_ashrae_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia(), bulbo_a); }
+void BM_secca_ashrae_rugiada(benchmark::State& s) { per_griglia(s, griglia_secca(), rugiada_a); }
+void BM_limite_ashrae_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia_limite(), bulbo_a); }
 void BM_griglia_kernel_rugiada(benchmark::State& s) { per_griglia(s, griglia(), rugiada_k); }
 void BM_griglia_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia(), bulbo); }
 void BM_griglia_kernel_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia(), bulbo_k); }
@@ -133,6 +186,10 @@ void BM_secca_kernel_rugiada(benchmark::State& s) { per_griglia(s, griglia_secca
 void BM_limite_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia_limite(), bulbo); }
 void BM_limite_kernel_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia_limite(), bulbo_k); }
 BENCHMARK(BM_griglia_rugiada);
+BENCHMARK(BM_griglia_ashrae_rugiada);
+BENCHMARK(BM_griglia_ashrae_bulbo_umido);
+BENCHMARK(BM_secca_ashrae_rugiada);
+BENCHMARK(BM_limite_ashrae_bulbo_umido);
 BENCHMARK(BM_griglia_kernel_rugiada);
 BENCHMARK(BM_griglia_bulbo_umido);
 BENCHMARK(BM_griglia_kernel_bulbo_umido);

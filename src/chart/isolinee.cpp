@@ -1,7 +1,9 @@
 #include "chart/isolinee.h"
 
 #include "core/aria_umida.h"
+#include "core/modello.h"
 #include "core/numeri.h"
+#include "core/stato_aria.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,25 +13,37 @@ namespace ondix {
 
 namespace {
 
-// The moist-air relations the lines follow, at the pressure P (Pa) the chart is drawn at: the same correlations as
-// the property functions, which use the program's one pressure.
-double x_da_ur(double ur, double t, double P) {
+// The moist-air relations the lines follow, in the air the chart is drawn for: without a model the same correlations
+// as the property functions, written out at the chart's pressure P (Pa); with a model the model's functions.
+double x_da_ur(double ur, double t, Aria a) {
+    if (a.modello) return umidita_specifica(ur, t, a);
+    const double P = a.pressione;
     const double phi = ur / 100.0;
     return 1000.0 * 0.622 * phi / (P / pressione_saturazione(t) - phi);
 }
-double x_saturazione(double t, double P) {
+double x_saturazione(double t, Aria a) {
+    if (a.modello) return umidita_saturazione(t, a);
+    const double P = a.pressione;
     const double ps = pressione_saturazione(t);
     return 622.0 * ps / (P - ps);
 }
 // Humidity ratio on the line of enthalpy h (kJ/kg) at t.
-double x_entalpia(double h, double t) {
+double x_entalpia(double h, double t, Aria a) {
+    if (a.modello) return x_da_t_h(t, h, a);
     return 1000.0 * (h - 1.004 * t) / (1.926 * t + 2490.0);
 }
-// Humidity ratio on the line of specific volume v (m³/kg) at t.
-double x_volume(double v, double t, double P) {
+// Humidity ratio on the line of specific volume v (m³/kg) at t (the volume is linear in x).
+double x_volume(double v, double t, Aria a) {
+    if (a.modello) {
+        const double v0 = volume_specifico(t, 0.0, a);
+        return (v - v0) / (volume_specifico(t, 1.0, a) - v0);
+    }
+    const double P = a.pressione;
     return 622.0 * (P * v / (287.0 * (t + 273.0)) - 1.0);
 }
-double volume(double t, double x, double P) {
+double volume(double t, double x, Aria a) {
+    if (a.modello) return volume_specifico(t, x, a);
+    const double P = a.pressione;
     return 287.0 * (t + 273.0) * (0.622 + x / 1000.0) / (0.622 * P);
 }
 
@@ -37,11 +51,11 @@ double volume(double t, double x, double P) {
 constexpr double t_minima = -100.0, t_massima = 95.0;
 
 // The temperature where a line x = linea(t), falling with t, meets the rising saturation curve.
-double incontro_saturazione(const std::function<double(double)>& linea, double P) {
+double incontro_saturazione(const std::function<double(double)>& linea, Aria a) {
     double lo = t_minima, hi = t_massima;
     for (int i = 0; i < 60; ++i) {
         const double mid = (lo + hi) / 2.0;
-        if (x_saturazione(mid, P) > linea(mid))
+        if (x_saturazione(mid, a) > linea(mid))
             hi = mid;
         else
             lo = mid;
@@ -79,25 +93,37 @@ constexpr double linee_massime = 200.0;
 } // namespace
 
 double passo_volume(double tmin, double tmax, double xmin, double xmax, double pressione) {
+    return passo_volume(tmin, tmax, xmin, xmax, Aria{pressione});
+}
+
+double passo_volume(double tmin, double tmax, double xmin, double xmax, Aria aria) {
     const double xlo = std::max(xmin, 0.0);
-    const double xhi = std::clamp(x_saturazione(tmax, pressione), xlo, std::max(xmax, xlo));
-    const double linee = (volume(tmax, xhi, pressione) - volume(tmin, xlo, pressione)) / 0.01;
+    const double xhi = std::clamp(x_saturazione(tmax, aria), xlo, std::max(xmax, xlo));
+    const double linee = (volume(tmax, xhi, aria) - volume(tmin, xlo, aria)) / 0.01;
     return linee > 15.0 ? 0.02 : 0.01;
 }
 
-std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin, double xmax, double P) {
+std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin, double xmax, double pressione) {
+    return isolinee(f, tmin, tmax, xmin, xmax, Aria{pressione});
+}
+
+std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin, double xmax, Aria a) {
     std::vector<Isolinea> r;
+    const double P = a.pressione;
     if (!(tmax > tmin) || !(xmax > xmin) || !(P > 0.0)) return r;
     const double xlo = std::max(xmin, 0.0);
     // The unsaturated corner of the rectangle with the most enthalpy and volume.
-    const double xhi = std::clamp(x_saturazione(tmax, P), xlo, std::max(xmax, xlo));
+    const double xhi = std::clamp(x_saturazione(tmax, a), xlo, std::max(xmax, xlo));
     // Temperature where a line of enthalpy h reaches x = xlo.
-    const auto fine_entalpia = [xlo](double h) { return (h - 2.49 * xlo) / (1.004 + 0.001926 * xlo); };
+    const auto fine_entalpia = [xlo, a](double h) {
+        if (a.modello) return t_da_x_h(xlo, h, a);
+        return (h - 2.49 * xlo) / (1.004 + 0.001926 * xlo);
+    };
 
     switch (f) {
     case Famiglia::umidita_relativa:
         for (int ur = 10; ur <= 90; ur += 10) {
-            const auto linea = [ur, P](double t) { return x_da_ur(ur, t, P); };
+            const auto linea = [ur, a](double t) { return x_da_ur(ur, t, a); };
             std::vector<PuntoMondo> punti = campiona(linea, tmin, tmax, tmin, tmax, campioni_curva);
             // The curve rises with t: past its first point above the rectangle nothing more of it shows.
             const auto sopra =
@@ -107,43 +133,63 @@ std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin
         }
         break;
     case Famiglia::entalpia: {
-        const double hlo = entalpia(xlo, tmin), hhi = entalpia(xhi, tmax);
+        const double hlo = entalpia(xlo, tmin, a), hhi = entalpia(xhi, tmax, a);
         if (!((hhi - hlo) / 10.0 <= linee_massime)) break;
         for (double k = std::ceil(hlo / 10.0); k * 10.0 <= hhi; k += 1.0) {
             const double h = k * 10.0 + 0.0; // never −0
-            const auto linea = [h](double t) { return x_entalpia(h, t); };
-            const double ta = incontro_saturazione(linea, P);
+            const auto linea = [h, a](double t) { return x_entalpia(h, t, a); };
+            const double ta = incontro_saturazione(linea, a);
             r.push_back({f, h, "h " + numero(h, 0), campiona(linea, ta, fine_entalpia(h), tmin, tmax, campioni_retta)});
         }
         break;
     }
     case Famiglia::bulbo_umido: {
         // The wet bulb of air is the temperature of saturated air of the same enthalpy: each line is the line of
-        // that enthalpy from the saturation curve at its temperature.
-        const double hlo = entalpia(xlo, tmin);
+        // that enthalpy from the saturation curve at its temperature. A model's wet bulb is its own: each line is
+        // the model's humidity ratio of that wet bulb, down to x = xlo.
+        const double hlo = entalpia(xlo, tmin, a);
         if (!((tmax - tmin + 60.0) / 5.0 <= linee_massime)) break;
         for (double k = std::floor((tmin - 60.0) / 5.0); k * 5.0 <= tmax; k += 1.0) {
             const double tw = k * 5.0 + 0.0;
             if (tw < t_minima) continue;
-            const double h = entalpia(x_saturazione(tw, P), tw);
-            if (h < hlo) continue;
-            const auto linea = [h](double t) { return x_entalpia(h, t); };
-            std::vector<PuntoMondo> punti = campiona(linea, tw, fine_entalpia(h), tmin, tmax, campioni_retta);
+            const double h = entalpia(x_saturazione(tw, a), tw, a);
+            double fine = 0.0;
+            std::function<double(double)> linea;
+            if (a.modello) {
+                const ModelloAria* m = a.modello;
+                linea = [m, tw, P](double t) { return m->x_da_bulbo(t, tw, P); };
+                // The line falls with t: where it reaches xlo, by halving up to 400 K past the curve.
+                double lo = tw, hi = tw + 400.0;
+                for (int i = 0; i < 60; ++i) {
+                    const double mid = (lo + hi) / 2.0;
+                    (linea(mid) > xlo ? lo : hi) = mid;
+                }
+                fine = (lo + hi) / 2.0;
+                if (fine < tmin) continue;
+            } else {
+                if (h < hlo) continue;
+                linea = [h](double t) { return x_entalpia(h, t, Aria{}); };
+                fine = fine_entalpia(h);
+            }
+            std::vector<PuntoMondo> punti = campiona(linea, tw, fine, tmin, tmax, campioni_retta);
             // The line starts on the curve exactly.
-            if (!punti.empty() && punti.front().t == tw) punti.front().x = x_saturazione(tw, P);
+            if (!punti.empty() && punti.front().t == tw) punti.front().x = x_saturazione(tw, a);
             r.push_back({f, tw, "tbu " + numero(tw, 0), std::move(punti)});
         }
         break;
     }
     case Famiglia::volume_specifico: {
-        const double passo = passo_volume(tmin, tmax, xmin, xmax, P);
-        const double vlo = volume(tmin, xlo, P), vhi = volume(tmax, xhi, P);
+        const double passo = passo_volume(tmin, tmax, xmin, xmax, a);
+        const double vlo = volume(tmin, xlo, a), vhi = volume(tmax, xhi, a);
         if (!((vhi - vlo) / passo <= linee_massime)) break;
+        // With a model: the volume is linear in t too, so the line reaches xlo where v(t, xlo) = v.
+        const double v0 = volume(0.0, xlo, a), v100 = volume(100.0, xlo, a);
         for (double k = std::ceil(vlo / passo - 1e-9); k * passo <= vhi + 1e-12; k += 1.0) {
             const double v = k * passo + 0.0;
-            const auto linea = [v, P](double t) { return x_volume(v, t, P); };
-            const double ta = incontro_saturazione(linea, P);
-            const double tb = P * v * 0.622 / (287.0 * (0.622 + xlo / 1000.0)) - 273.0;
+            const auto linea = [v, a](double t) { return x_volume(v, t, a); };
+            const double ta = incontro_saturazione(linea, a);
+            const double tb = a.modello ? (v - v0) * 100.0 / (v100 - v0)
+                                        : P * v * 0.622 / (287.0 * (0.622 + xlo / 1000.0)) - 273.0;
             r.push_back({f, v, "v " + numero(v, 2), campiona(linea, ta, tb, tmin, tmax, campioni_retta)});
         }
         break;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "chart/opzioni_grafico.h"
+#include "core/aria_umida.h"
 
 #include <string>
 #include <vector>
@@ -25,8 +26,11 @@ struct Isolinea {
 // (every 10 kJ/kg), wet bulb (every 5 °C) and specific volume (every `passo_volume`) run from the saturation curve
 // down to x = max(xmin, 0). Parts outside the rectangle are left to the caller's clipping.
 std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin, double xmax, double pressione);
+// The same in the air `a`: its pressure and, when it has one, its model's relations (and wet bulb).
+std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin, double xmax, Aria a);
 
 // Step of the specific-volume lines over that rectangle, m³/kg: 0.01, or 0.02 when 0.01 would give more than 15.
 double passo_volume(double tmin, double tmax, double xmin, double xmax, double pressione);
+double passo_volume(double tmin, double tmax, double xmin, double xmax, Aria a);
 
 } // namespace ondix

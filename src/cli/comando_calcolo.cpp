@@ -66,6 +66,12 @@ pressure; the report then opens with the line "pressione atmosferica:
 79500 Pa", the JSON has "pressione", and the chart's saturation curve is
 drawn at that pressure.
 
+Model: the program's own correlations unless --modello ashrae chooses
+the equations of the ASHRAE Handbook (Hyland-Wexler saturation over ice
+and water, the thermodynamic wet bulb, -60 to 150 C); the report then
+opens with "modello aria umida: ASHRAE", the JSON has "modello" and the
+chart's title and isolines follow it. stato and stati take it too.
+
 --rtf FILE also saves the report as the report window saves it (RTF,
 Courier New 17 points); the file is replaced only once complete.
 

@@ -109,7 +109,8 @@ int ComandoStato::esegui() {
     if (const auto* m = std::get_if<std::string>(&esito)) return segnala(nome(), Errore{Causa::dati, *m});
     const StatoCompleto& s = std::get<StatoCompleto>(esito);
     Rapporto rapporto;
-    if (*aria != Aria{}) rapporto.aggiungi(riga_pressione(*aria));
+    if (aria->modello) rapporto.aggiungi(riga_modello(*aria));
+    if (aria->pressione != pressione_atmosferica) rapporto.aggiungi(riga_pressione(*aria));
     scrivi_stato(rapporto, s);
     if (m_json.chiesta()) {
         std::cout << stato_json(s, *aria, rapporto.righe()) << '\n';

@@ -106,8 +106,9 @@ Fatto disegna_calcolo(const Contesto& ctx, std::optional<VistaGrafico> vista, co
 
 Fatto NuvolaStati::disegna(Aria aria, const std::string& origine, const RichiestaDisegno& r) const {
     OpzioniGrafico strati = strati_di(r);
-    if (strati.qualcuno())
-        strati.titolo = std::filesystem::path(origine).filename().string() + " - " + riga_titolo(0, aria.pressione);
+    if (strati.qualcuno() || aria.modello)
+        strati.titolo = std::filesystem::path(origine).filename().string() + " - " +
+                        riga_titolo(0, aria.pressione, aria.modello);
     return esporta(RichiestaGrafico{nullptr, std::nullopt, r.file, &strati, &m_punti, aria});
 }
 

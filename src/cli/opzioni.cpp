@@ -1,6 +1,7 @@
 #include "cli/opzioni.h"
 
 #include "core/altitudine.h"
+#include "core/modello.h"
 #include "core/numeri.h"
 
 #include <CLI/CLI.hpp>
@@ -24,8 +25,14 @@ std::optional<std::string> testo_di(const CLI::Option* o, const std::string& v) 
 
 } // namespace
 
-Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const std::optional<std::string>& quota) {
+Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const std::optional<std::string>& quota,
+                            const std::optional<std::string>& modello) {
     Aria a;
+    if (modello) {
+        a.modello = modello_da_chiave(*modello);
+        if (!a.modello)
+            return rifiuto("--modello: \"" + testo_visibile(*modello) + "\" non è un modello (usare ashrae)");
+    }
     if (pressione && quota) return rifiuto("--pressione e --quota danno entrambe la pressione; usarne una");
     if (pressione) {
         const auto p = numero_intero_testo(*pressione);
@@ -55,6 +62,8 @@ void OpzioniPressione::dichiara(CLI::App& app, bool per_riga) {
                                                   : "calculate at this atmospheric pressure, Pa");
     m_opzione_quota =
         app.add_option("--quota", m_quota, "calculate at the pressure of this altitude, m (-250 to 3000)");
+    m_opzione_modello = app.add_option(
+        "--modello", m_modello, "moist-air model: ashrae, the ASHRAE Handbook's (-60 to 150 C); default: the program's");
 }
 
 bool OpzioniPressione::per_riga() const {
@@ -65,9 +74,10 @@ Esito<Aria> OpzioniPressione::aria() const {
     if (per_riga()) {
         if (m_opzione_quota->count() > 0)
             return rifiuto("--pressione file e --quota danno entrambe la pressione; usarne una");
-        return Aria{};
+        return aria_da_opzioni(std::nullopt, std::nullopt, testo_di(m_opzione_modello, m_modello));
     }
-    return aria_da_opzioni(testo_di(m_opzione_pressione, m_pressione), testo_di(m_opzione_quota, m_quota));
+    return aria_da_opzioni(testo_di(m_opzione_pressione, m_pressione), testo_di(m_opzione_quota, m_quota),
+                           testo_di(m_opzione_modello, m_modello));
 }
 
 void OpzioneJson::dichiara(CLI::App& app) {

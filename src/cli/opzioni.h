@@ -16,20 +16,23 @@ class Option;
 
 namespace ondix {
 
-// --pressione PA and --quota M (the altitude tool's table, -250 to 3000 m), either or neither.
+// --pressione PA and --quota M (the altitude tool's table, -250 to 3000 m), either or neither, and --modello NAME
+// (the moist-air model; none: the program's correlations): the air a command calculates in.
 class OpzioniPressione {
 public:
     // `per_riga`: --pressione also takes "file", each row's own pressure.
     void dichiara(CLI::App& app, bool per_riga = false);
-    // The air of the options given; the reason when a value is not a number, is out of range, or both are given.
+    // The air of the options given; the reason when a value is not a number, is out of range, both pressures are
+    // given, or the model is not one of the program's.
     Esito<Aria> aria() const;
     // --pressione file was given.
     bool per_riga() const;
 
 private:
-    std::string m_pressione, m_quota;
+    std::string m_pressione, m_quota, m_modello;
     CLI::Option* m_opzione_pressione = nullptr;
     CLI::Option* m_opzione_quota = nullptr;
+    CLI::Option* m_opzione_modello = nullptr;
 };
 
 // --json: one JSON object instead of the report.
@@ -71,8 +74,9 @@ private:
     CLI::Option* m_opzione_isolinee = nullptr;
 };
 
-// The air of the options --pressione (Pa) and --quota (m), either or neither given: the checks of
-// OpzioniPressione, for callers without a command line.
-Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const std::optional<std::string>& quota);
+// The air of the options --pressione (Pa) and --quota (m), either or neither given, and --modello (a model's word):
+// the checks of OpzioniPressione, for callers without a command line.
+Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const std::optional<std::string>& quota,
+                            const std::optional<std::string>& modello = std::nullopt);
 
 } // namespace ondix

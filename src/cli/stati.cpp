@@ -2,6 +2,7 @@
 
 #include "cli/lettore_stati.h"
 #include "core/aria_umida.h"
+#include "core/modello.h"
 #include "core/numeri.h"
 #include "core/stato_aria.h"
 
@@ -332,7 +333,9 @@ Fatto scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostic
 Esito<StatoCompleto> calcola_stato(double t, double u, int umidita, Aria a) {
     const auto rifiuto = [](std::string testo) { return Errore{Causa::dati, std::move(testo)}; };
     if (!std::isfinite(t) || !std::isfinite(u)) return rifiuto("non è un numero finito");
-    if (t < t_minima_stati || t > t_massima_stati)
+    if (a.modello) {
+        if (const Fatto f = a.modello->nel_campo(t, a.pressione); !f) return f.errore();
+    } else if (t < t_minima_stati || t > t_massima_stati)
         return rifiuto("temperatura " + formatta(t, 0, 2) + " C fuori da " + formatta(t_minima_stati, 0, 0) + " a " +
                        formatta(t_massima_stati, 0, 0) + " C");
     StatoCompleto s;
@@ -350,16 +353,17 @@ Esito<StatoCompleto> calcola_stato(double t, double u, int umidita, Aria a) {
         s.ur = u;
         s.x = umidita_specifica(u, t, a);
     }
-    s.h = entalpia(s.x, t);
+    s.h = entalpia(s.x, t, a);
     s.v = volume_specifico(t, s.x, a);
     if (!std::isfinite(s.x) || !std::isfinite(s.ur) || !std::isfinite(s.h) || !std::isfinite(s.v) || s.v <= 0)
         return rifiuto("fuori dal campo delle correlazioni dell'aria umida");
 
     // The wet-bulb solver stops on its tolerance or on its iteration cap; only a stop on the tolerance gives the
     // answer (it searches no lower than −10 °C, or 10 °C below a colder dry bulb). Checking the tolerance again
-    // tells the two apart. The dew point is empty only for air with none above −100 °C.
+    // tells the two apart. The dew point is empty only for air with none above −100 °C. A model's wet bulb is
+    // always solved.
     const double twb = temperatura_bulbo_umido(s.x, t, a);
-    if (std::fabs(entalpia(umidita_saturazione(twb, a), twb) - s.h) < 0.1) s.bulbo_umido = twb;
+    if (a.modello || std::fabs(entalpia(umidita_saturazione(twb, a), twb) - s.h) < 0.1) s.bulbo_umido = twb;
     s.rugiada = temperatura_rugiada(s.ur, t, a);
     return s;
 }

@@ -1,5 +1,7 @@
 #include "cli/uscita_json.h"
 
+#include "core/modello.h"
+
 #include <nlohmann/json.hpp>
 
 namespace ondix {
@@ -48,14 +50,16 @@ std::string esito_json(const EsitoCalcolo& e) {
     // A calculation that found no possible plant says why.
     if (e.impossibile) j["impossibile"] = *e.impossibile;
     // A calculation at a site pressure says which.
-    if (ctx.aria != Aria{}) j["pressione"] = ctx.aria.pressione;
+    if (ctx.aria.pressione != pressione_atmosferica) j["pressione"] = ctx.aria.pressione;
+    // One with a model chosen explicitly names it.
+    if (ctx.aria.modello) j["modello"] = std::string(ctx.aria.modello->nome());
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto) {
     using json = nlohmann::ordered_json;
     const auto o = [](const std::optional<double>& v) { return v ? json(*v) : json(nullptr); };
-    const json j = {
+    json j = {
         {"versione_formato", versione_formato_json},
         {"t", s.t},
         {"ur", s.ur},
@@ -65,8 +69,9 @@ std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std:
         {"t_bulbo_umido", o(s.bulbo_umido)},
         {"t_rugiada", o(s.rugiada)},
         {"pressione", aria.pressione},
-        {"rapporto", rapporto},
     };
+    if (aria.modello) j["modello"] = std::string(aria.modello->nome());
+    j["rapporto"] = rapporto;
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 

@@ -1,6 +1,7 @@
 #include "core/aria_umida.h"
 
 #include "core/stato_aria.h"
+#include "core/modello.h"
 
 #include <bit>
 #include <cmath>
@@ -35,7 +36,8 @@ bool curva_regolare(double t, Aria a) {
 }
 } // namespace
 
-double pressione_saturazione(double t) {
+double pressione_saturazione(double t, Aria a) {
+    if (a.modello) return a.modello->pressione_saturazione(t);
     if (t >= -10.0 || std::isnan(t)) return polinomio_saturazione(t);
     // Below −10 °C the polynomial is not valid (it even rises again below about −25 °C). Continue it with
     // ps = ps(−10) · exp(L/R · (1/263.15 − 1/T)), the over-ice slope, so the curve stays positive and
@@ -47,30 +49,42 @@ double pressione_saturazione(double t) {
 }
 
 double umidita_specifica(double ur, double t, Aria a) {
+    if (a.modello) return a.modello->umidita_specifica(ur, t, a.pressione);
     const double phi = ur / 100.0;
     return 1000.0 * 0.622 * phi / (a.pressione / pressione_saturazione(t) - phi);
 }
 
 double umidita_relativa(double x, double t, Aria a) {
+    if (a.modello) return a.modello->umidita_relativa(x, t, a.pressione);
     const double xk = x / 1000.0;
     return 100.0 * xk * a.pressione / (pressione_saturazione(t) * (0.622 + xk));
 }
 
 double umidita_saturazione(double t, Aria a) {
+    if (a.modello) return a.modello->umidita_saturazione(t, a.pressione);
     const double ps = pressione_saturazione(t);
     return 622.0 * ps / (a.pressione - ps);
 }
 
 double curva_saturazione(double t, Aria a) { return umidita_specifica(100.0, t, a); }
 
-double entalpia(double x, double t) { return 1.004 * t + (1.926 * t + 2490.0) * x / 1000.0; }
+double entalpia(double x, double t, Aria a) {
+    if (a.modello) return a.modello->entalpia(x, t);
+    return 1.004 * t + (1.926 * t + 2490.0) * x / 1000.0;
+}
 
 double volume_specifico(double t, double x, Aria a) {
+    if (a.modello) return a.modello->volume_specifico(t, x, a.pressione);
     const double pv = umidita_relativa(x, t, a) * pressione_saturazione(t) / 100.0;
     return 287.0 * (t + 273.0) / (a.pressione - pv);
 }
 
 std::optional<double> temperatura_rugiada(double ur, double t, Aria a) {
+    if (a.modello) {
+        // The temperature at which the vapour's partial pressure, ur × ps(t), saturates.
+        if (!(ur > 0) || !(ur <= 100.0)) return std::nullopt;
+        return a.modello->temperatura_saturazione(ur / 100.0 * a.modello->pressione_saturazione(t));
+    }
     const double x = umidita_specifica(ur, t, a);
     double lo = -10.0, hi = t, mid = 0.0, xs = 0.0;
     int n = 0;
@@ -154,6 +168,7 @@ std::optional<double> bulbo_umido_regolare(double H, double t, Aria aria) {
 } // namespace
 
 double temperatura_bulbo_umido(double x, double t, Aria a) {
+    if (a.modello) return a.modello->bulbo_umido(x, t, a.pressione);
     const double H = entalpia(x, t);
     if (curva_regolare(t, a))
         if (const std::optional<double> r = bulbo_umido_regolare(H, t, a)) return *r;
@@ -187,7 +202,7 @@ Miscela miscela(double t1, double ur1, double V1, double t2, double ur2, double 
     Miscela r{};
     r.x = (m1 * x1 + m2 * x2) / (m1 + m2);
     r.t = (m1 * t1 + m2 * t2) / (m1 + m2);
-    r.h = entalpia(r.x, r.t);
+    r.h = entalpia(r.x, r.t, a);
     r.ur = umidita_relativa(r.x, r.t, a);
     return r;
 }
@@ -195,8 +210,8 @@ Miscela miscela(double t1, double ur1, double V1, double t2, double ur2, double 
 Sensibile trasformazione_sensibile(double t1, double ur1, double m, double t2, Aria a) {
     Sensibile r{};
     r.x = umidita_specifica(ur1, t1, a);
-    r.h1 = entalpia(r.x, t1);
-    r.h2 = entalpia(r.x, t2);
+    r.h1 = entalpia(r.x, t1, a);
+    r.h2 = entalpia(r.x, t2, a);
     r.ur2 = umidita_relativa(r.x, t2, a);
     r.potenza = (r.h2 - r.h1) * m / 3600.0;
     return r;
@@ -207,12 +222,12 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Ar
     // A humidifier that does not work, or air above saturation, which can take no more water, leaves the air as
     // it is.
     if (eff == 0.0 || x1 > umidita_saturazione(t1, a)) return {t1, x1};
-    const double h1 = entalpia(x1, t1);
+    const double h1 = entalpia(x1, t1, a);
     // Enthalpy of saturated air at t less that of the air plus the water it took up to saturation.
     const auto scarto = [&](double t, double& hs) {
         const double xs = umidita_saturazione(t, a);
         const double hw = (xs - x1) * 0.004186 * tw;
-        hs = entalpia(xs, t);
+        hs = entalpia(xs, t, a);
         return hs - (h1 + hw);
     };
     double lo = 0.0, hi = t1 + 20.0, mid = 0.0, hs = 0.0;
@@ -248,7 +263,7 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Ar
     n = 0;
     for (;;) {
         xm = (xlo + xhi) / 2.0;
-        const double hm = entalpia(xm, t2);
+        const double hm = entalpia(xm, t2, a);
         ++n;
         double& estremo = hm >= hs ? xhi : xlo;
         const bool ripete = fermo(estremo, xm);
@@ -259,16 +274,16 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Ar
     return {t2, std::fmax(xm, x1)};
 }
 
-Stato umidificazione_vapore(double t1, double x1, double tv, double x2) {
+Stato umidificazione_vapore(double t1, double x1, double tv, double x2, Aria a) {
     const double dx = x2 - x1;
-    const double h1 = entalpia(x1, t1);
-    const double hv = (1.926 * tv + 2490.0) * dx / 1000.0;
+    const double h1 = entalpia(x1, t1, a);
+    const double hv = (a.modello ? a.modello->entalpia_vapore(tv) : 1.926 * tv + 2490.0) * dx / 1000.0;
     double lo = t1, hi = t1 + 30.0, mid = 0.0;
     int n = 0;
     for (;;) {
         ++n;
         mid = (lo + hi) / 2.0;
-        const double d = h1 + hv - entalpia(x1 + dx, mid);
+        const double d = h1 + hv - entalpia(x1 + dx, mid, a);
         double& estremo = d > 0 ? lo : hi;
         const bool ripete = fermo(estremo, mid);
         estremo = mid;
@@ -288,7 +303,7 @@ bool batteria_asciutta(double x1, double tb, Aria a) {
     return umidita_saturazione(tb, a) >= x1;
 }
 
-double temperatura_a_entalpia(double x, double h, double t) {
+double temperatura_a_entalpia(double x, double h, double t, Aria a) {
     // The window [t − 40, t] with a floor at 0 °C may not contain the enthalpy sought; then the tolerance is
     // never met. 200 halvings are far more than the 40 °C window needs to reach double precision, so the cap
     // only ends searches that cannot succeed, returning the last temperature tried.
@@ -297,7 +312,7 @@ double temperatura_a_entalpia(double x, double h, double t) {
     for (int n = 0; n < cap; ++n) {
         mid = (hi + lo) / 2.0;
         if (mid < 0.0) mid = 0.0;
-        const double hm = entalpia(x, mid);
+        const double hm = entalpia(x, mid, a);
         double& estremo = hm >= h ? hi : lo;
         const bool ripete = fermo(estremo, mid);
         estremo = mid;
@@ -306,16 +321,18 @@ double temperatura_a_entalpia(double x, double h, double t) {
     return mid;
 }
 
-Stato umidifica_fino_a_retta(int medium, double t0, double x0, double tm, double a, double b) {
-    const double k = medium == 0 ? 4.186 * tm * 0.05 / 1000.0 : 0.001 * 0.05 * (1.926 * tm + 2490.0);
-    double t = t0, x = x0, h = entalpia(x0, t0);
+Stato umidifica_fino_a_retta(int medium, double t0, double x0, double tm, double a, double b, Aria aria) {
+    const double k = medium == 0    ? 4.186 * tm * 0.05 / 1000.0
+                     : aria.modello ? 0.001 * 0.05 * aria.modello->entalpia_vapore(tm)
+                                    : 0.001 * 0.05 * (1.926 * tm + 2490.0);
+    double t = t0, x = x0, h = entalpia(x0, t0, aria);
     Stato r{t0, x0};
     int n = 0;
     for (;;) {
         h += k;
         ++n;
         x += 0.05;
-        t = temperatura_a_entalpia(x, h, t);
+        t = temperatura_a_entalpia(x, h, t, aria);
         const double xl = (a * t + b) * 1000.0;
         r = {t, x};
         if (n > 100 || std::fabs(xl - x) <= 0.1) break;

@@ -101,7 +101,9 @@ void imposta_maschera(Contesto& ctx) {
 
 namespace {
 void segna_pressione(Contesto& ctx) {
-    if (ctx.aria != Aria{} && !ctx.rapporto.righe().empty()) ctx.rapporto.anteponi(riga_pressione(ctx.aria));
+    if (ctx.rapporto.righe().empty()) return;
+    if (ctx.aria.pressione != pressione_atmosferica) ctx.rapporto.anteponi(riga_pressione(ctx.aria));
+    if (ctx.aria.modello) ctx.rapporto.anteponi(riga_modello(ctx.aria));
 }
 } // namespace
 

@@ -134,7 +134,7 @@ void imposta_maschera(Contesto& ctx);
 
 // "CALCOLA": clears the report (and its results), hides Edit10, runs the kind's computation, then shows the report.
 // A calculation at a pressure other than the program's own opens its report (when it has one) with the pressure's
-// line.
+// line, and one with a model chosen explicitly with the model's line before it.
 // On a floating-point error the computation stops, the report is not shown and the error (Causa::virgola_mobile,
 // the runtime's text) is returned; when the computation finds no possible plant it stops the same way with
 // Causa::impianto and its message, the report and the chart table empty.

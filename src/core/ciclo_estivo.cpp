@@ -35,10 +35,10 @@ StatiEstivi punti_estivi(Calcolo& c, double tA, double urA, double tE, double ur
     StatiEstivi s{};
     scrivi_punto_titolo(rap, "      Punto ambiente", tA, urA, c.aria());
     s.xA = umidita_specifica(urA, tA, c.aria());
-    s.hA = entalpia(s.xA, tA);
+    s.hA = entalpia(s.xA, tA, c.aria());
     scrivi_punto_titolo(rap, "      Punto esterno", tE, urE, c.aria());
     s.xE = umidita_specifica(urE, tE, c.aria());
-    s.hE = entalpia(s.xE, tE);
+    s.hE = entalpia(s.xE, tE, c.aria());
     scrivi_punto_titolo(rap, "      Batteria     ", tB, 100.0, c.aria());
     s.xB = umidita_specifica(100.0, tB, c.aria());
     s.M = miscela(tA, urA, 1.0 - r, tE, urE, r, c.aria());
@@ -134,7 +134,7 @@ void ciclo_estivo(Calcolo& c) {
                           " g/kg) dovrebbe avere l umidità ambiente (" + formatta(s.xA, 0, 2) +
                           " g/kg), che la batteria non raggiunge!");
         const double urP = umidita_relativa(xP, tP, c.aria());
-        hP = entalpia(xP, tP);
+        hP = entalpia(xP, tP, c.aria());
         scrivi_punto_titolo(rap, "      Punto uscita batteria:", tP, urP, c.aria());
         segnala_nebbia(c, "      Punto uscita batteria:", tP, xP);
         xS = xP;
@@ -150,7 +150,7 @@ void ciclo_estivo(Calcolo& c) {
     if (xS > xM + 1e-9)
         c.impossibile("la miscela (" + formatta(xM, 0, 2) + " g/kg) è troppo secca per il carico latente: l aria " +
                       "immessa dovrebbe avere " + formatta(xS, 0, 2) + " g/kg, serve umidificare!");
-    const double hS = entalpia(xS, tS);
+    const double hS = entalpia(xS, tS, c.aria());
     const double urS = umidita_relativa(xS, tS, c.aria());
     scrivi_punto_titolo(rap, "      Punto immissione in ambiente", tS, urS, c.aria());
     segnala_nebbia(c, "      Punto immissione in ambiente", tS, xS);
@@ -225,7 +225,7 @@ void verifica_estiva(Calcolo& c) {
     const double tO = tB + (tM - tB) * bf;
     const double xO = asciutta ? xM : xsB + bf * (xM - xsB);
     const double urO = umidita_relativa(xO, tO, c.aria());
-    const double hO = entalpia(xO, tO);
+    const double hO = entalpia(xO, tO, c.aria());
     scrivi_punto_titolo(rap, "      Punto uscita batteria:", tO, urO, c.aria());
     segnala_nebbia(c, "      Punto uscita batteria:", tO, xO, G);
 

@@ -30,7 +30,7 @@ StatiInvernali stati_invernali(Calcolo& c, double tA, double urA, double tE, dou
     s.Qs = Qs;
     s.Ql = Ql;
     s.xA = umidita_specifica(urA, tA, c.aria());
-    s.hA = entalpia(s.xA, tA);
+    s.hA = entalpia(s.xA, tA, c.aria());
     c.controlla();
     s.xE = umidita_specifica(urE, tE, c.aria());
     c.controlla();
@@ -163,15 +163,15 @@ void ciclo_invernale(Calcolo& c) {
     if (tpre != 0.0 && tpost > 0.0) {
         // Pre-heating to tpre, humidification, post-heating to tpost, final humidification to the room line.
         verifica_riscaldamento(c, 8, tpre, tM, "di miscela");
-        const double hP = entalpia(xM, tpre);
+        const double hP = entalpia(xM, tpre, c.aria());
         c.punto(4, tpre, xM, "P");
         scrivi_punto_titolo(rap, "FINE preriscaldamento", tpre, urP, c.aria());
         segnala_nebbia(c, "FINE preriscaldamento", tpre, xM);
         const Stato u = umidificazione_adiabatica(tpre, urP, 20.0, eff, c.aria());
         scrivi_punto_titolo(rap, "FINE UMIDIFICAZIONE INIZIALE", u.t, umidita_relativa(u.x, u.t, c.aria()), c.aria());
         segnala_nebbia(c, "FINE UMIDIFICAZIONE INIZIALE", u.t, u.x);
-        const double hU = entalpia(u.x, u.t);
-        const double hR = entalpia(u.x, tpost);
+        const double hU = entalpia(u.x, u.t, c.aria());
+        const double hR = entalpia(u.x, tpost, c.aria());
         if (u.x > s.xA) {
             c.messaggio("temperatura preriscaldamento eccessiva !");
         } else {
@@ -180,11 +180,11 @@ void ciclo_invernale(Calcolo& c) {
             scrivi_punto_titolo(rap, "FINE postriscaldamento", tpost, umidita_relativa(u.x, tpost, c.aria()), c.aria());
             segnala_nebbia(c, "FINE postriscaldamento", tpost, u.x);
             c.punto(6, tpost, u.x, "R");
-            const Stato i = umidifica_fino_a_retta(0, tpost, u.x, 20.0, k, cr);
+            const Stato i = umidifica_fino_a_retta(0, tpost, u.x, 20.0, k, cr, c.aria());
             scrivi_punto_titolo(rap, "FINE umidificazione finale", i.t, umidita_relativa(i.x, i.t, c.aria()), c.aria());
             segnala_nebbia(c, "FINE umidificazione finale", i.t, i.x);
             scrivi_separatore(rap);
-            const double hI = entalpia(i.x, i.t);
+            const double hI = entalpia(i.x, i.t, c.aria());
             c.punto(7, i.t, i.x, "I");
             const double G = portata_totale(c, s.Q, hI - s.hA, i.t, tA, Qs);
             const double GE = G * r;
@@ -199,15 +199,15 @@ void ciclo_invernale(Calcolo& c) {
     } else if (tpost == 0.0) {
         // Heating to tpre, then humidification up to the room line; no post-heating.
         verifica_riscaldamento(c, 8, tpre, tM, "di miscela");
-        const double hP = entalpia(xM, tpre);
+        const double hP = entalpia(xM, tpre, c.aria());
         scrivi_punto_titolo(rap, "FINE riscaldamento", tpre, urP, c.aria());
         segnala_nebbia(c, "FINE riscaldamento", tpre, xM);
         c.punto(4, tpre, xM, "P");
-        const Stato i = umidifica_fino_a_retta(0, tpre, xM, 20.0, k, cr);
+        const Stato i = umidifica_fino_a_retta(0, tpre, xM, 20.0, k, cr, c.aria());
         scrivi_punto_titolo(rap, "FINE umidificazione ", i.t, umidita_relativa(i.x, i.t, c.aria()), c.aria());
         segnala_nebbia(c, "FINE umidificazione ", i.t, i.x);
         scrivi_separatore(rap);
-        const double hI = entalpia(i.x, i.t);
+        const double hI = entalpia(i.x, i.t, c.aria());
         c.punto(5, i.t, i.x, "I");
         const double G = portata_totale(c, s.Q, hI - s.hA, i.t, tA, Qs);
         const double GE = G * r;
@@ -217,9 +217,9 @@ void ciclo_invernale(Calcolo& c) {
         scrivi_dato(rap, "Potenza riscaldamento totale", "watt", 7, 0, (hP - hM) * G / 3.6);
         scrivi_dato(rap, "Portata acqua umidificazione", "kg/h", 7, 1, (i.x - xM) * G / 1000.0);
         scrivi_dato(rap, "Verifica potenza termica sensibile", "watt", 7, 1,
-                    (entalpia(i.x, i.t) - entalpia(i.x, tA)) * G / 3.6);
+                    (entalpia(i.x, i.t, c.aria()) - entalpia(i.x, tA, c.aria())) * G / 3.6);
         scrivi_dato(rap, "Verifica potenza termica latente", "watt", 7, 1,
-                    (entalpia(s.xA, tA) - entalpia(i.x, tA)) * G / 3.6);
+                    (entalpia(s.xA, tA, c.aria()) - entalpia(i.x, tA, c.aria())) * G / 3.6);
     } else if (tpost > 0.0) {
         // tpre is 0 here: pre-heating to the temperature from which a humidifier of efficiency eff ends on the
         // supply humidity, humidification, post-heating to tpost on the room line.
@@ -241,9 +241,9 @@ void ciclo_invernale(Calcolo& c) {
         segnala_nebbia(c, "FINE pre-riscaldamento", tP, xM);
         scrivi_punto_titolo(rap, "FINE umidificazione ", tU, umidita_relativa(xS, tU, c.aria()), c.aria());
         segnala_nebbia(c, "FINE umidificazione ", tU, xS);
-        const double hP = entalpia(xM, tP);
-        const double hU = entalpia(xS, tU);
-        const double hI = entalpia(xS, tpost);
+        const double hP = entalpia(xM, tP, c.aria());
+        const double hU = entalpia(xS, tU, c.aria());
+        const double hI = entalpia(xS, tpost, c.aria());
         c.punto(6, tpost, xS, "I");
         scrivi_punto_titolo(rap, "FINE POSTriscaldamento ", tpost, umidita_relativa(xS, tpost, c.aria()), c.aria());
         segnala_nebbia(c, "FINE POSTriscaldamento ", tpost, xS);
@@ -256,9 +256,9 @@ void ciclo_invernale(Calcolo& c) {
         scrivi_dato(rap, "Potenza riscaldamento totale", "watt", 7, 0, ((hP - hM) + (hI - hU)) * G / 3.6);
         scrivi_dato(rap, "Portata acqua umidificazione", "kg/h", 7, 1, (xS - xM) * G / 1000.0);
         scrivi_dato(rap, "Verifica potenza termica latente", "watt", 7, 1,
-                    (entalpia(s.xA, tA) - entalpia(xS, tA)) * G / 3.6);
+                    (entalpia(s.xA, tA, c.aria()) - entalpia(xS, tA, c.aria())) * G / 3.6);
         scrivi_dato(rap, "Verifica potenza termica sensibile", "watt", 7, 1,
-                    (entalpia(xS, tpost) - entalpia(xS, tA)) * G / 3.6);
+                    (entalpia(xS, tpost, c.aria()) - entalpia(xS, tA, c.aria())) * G / 3.6);
     }
     // A negative post-heating temperature selects no arrangement: inputs and the three points only.
     c.apri_grafico(VistaGrafico::invernale);
@@ -288,7 +288,7 @@ void ciclo_invernale_vapore(Calcolo& c) {
     c.punto(3, tM, xM, "M");
 
     verifica_riscaldamento(c, 8, tH, tM, "di miscela");
-    const double hH = entalpia(xM, tH);
+    const double hH = entalpia(xM, tH, c.aria());
     scrivi_punto_titolo(rap, "FINE riscaldamento", tH, umidita_relativa(xM, tH, c.aria()), c.aria());
     segnala_nebbia(c, "FINE riscaldamento", tH, xM);
     c.punto(4, tH, xM, "P");
@@ -297,7 +297,7 @@ void ciclo_invernale_vapore(Calcolo& c) {
     // matches the room's; the supply is the state one step past it, or after 300 steps.
     double t = tH, x = xM;
     for (int n = 0;;) {
-        const Stato passo = umidificazione_vapore(t, x, tv, x + 0.05);
+        const Stato passo = umidificazione_vapore(t, x, tv, x + 0.05, c.aria());
         const double sens = (t - tA) * 1.004;
         const double lat = (x - s.xA) * (1.926 * t + 2490.0) / 1000.0;
         const double f = sens / (sens + lat);
@@ -308,7 +308,7 @@ void ciclo_invernale_vapore(Calcolo& c) {
         if (n >= 300 || std::fabs(f - s.shf) <= 0.01) break;
     }
     const double tS = t, xS = x;
-    const double hS = entalpia(xS, tS);
+    const double hS = entalpia(xS, tS, c.aria());
     const double urS = umidita_relativa(xS, tS, c.aria());
     scrivi_punto_titolo(rap, "Punto Immissione in ambiente", tS, urS, c.aria());
     segnala_nebbia(c, "Punto Immissione in ambiente", tS, xS);

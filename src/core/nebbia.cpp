@@ -20,7 +20,7 @@ double t_massima_equilibrio(Aria a) {
 }
 
 double entalpia_satura(double t, Aria a) {
-    return entalpia(umidita_saturazione(t, a), t);
+    return entalpia(umidita_saturazione(t, a), t, a);
 }
 
 std::string senza_blank_attorno(std::string_view s) {
@@ -51,7 +51,7 @@ bool sovrasaturo(double ur) {
 }
 
 std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x, Aria a) {
-    const double H = entalpia(x, t);
+    const double H = entalpia(x, t, a);
     // The same search as the wet bulb (saturated air of equal enthalpy), upward from the dry bulb: supersaturated
     // air has more enthalpy than saturated air at its own temperature.
     double lo = t, hi = t_massima_equilibrio(a);

@@ -209,7 +209,7 @@ void umidificazione_con_vapore(Calcolo& c) {
     verifica_temperatura(c, 1, t1);
     verifica_umidita(c, 2, x1, t1, true);
     if (x2 < x1) rifiuta(c, 4, "il vapore non può togliere acqua: l umidità finale è inferiore a quella iniziale!");
-    const Stato u = umidificazione_vapore(t1, x1, tv, x2);
+    const Stato u = umidificazione_vapore(t1, x1, tv, x2, c.aria());
 
     Rapporto& r = c.rapporto();
     c.aggiungi("    UMIDIFICAZIONE CON VAPORE");

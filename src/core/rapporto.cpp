@@ -1,6 +1,7 @@
 #include "core/rapporto.h"
 
 #include "core/aria_umida.h"
+#include "core/modello.h"
 #include "core/numeri.h"
 
 namespace ondix {
@@ -48,6 +49,10 @@ void scrivi_dato(Rapporto& r, std::string_view etichetta, std::string_view unita
 
 std::string riga_pressione(Aria a) { return "pressione atmosferica: " + formatta(a.pressione, 0, 0) + " Pa"; }
 
+std::string riga_modello(Aria a) {
+    return "modello aria umida: " + (a.modello ? std::string(a.modello->nome()) : std::string("correlazioni"));
+}
+
 void scrivi_separatore(Rapporto& r) { r.aggiungi(std::string(44, '-')); }
 
 void scrivi_cinque_righe(Rapporto& r, double t, double ur, double x, double h, double v) {
@@ -60,7 +65,7 @@ void scrivi_cinque_righe(Rapporto& r, double t, double ur, double x, double h, d
 
 namespace {
 void cinque_righe(Rapporto& r, double t, double ur, double x, Aria a) {
-    const double h = entalpia(x, t);
+    const double h = entalpia(x, t, a);
     const double v = volume_specifico(t, x, a);
     scrivi_cinque_righe(r, t, ur, x, h, v);
 }

@@ -43,6 +43,8 @@ void scrivi_dato(Rapporto& r, std::string_view etichetta, std::string_view unita
                  double valore);
 // "pressione atmosferica: 79500 Pa": the line that opens a report calculated at a site pressure.
 std::string riga_pressione(Aria a);
+// "modello aria umida: ASHRAE": the line that opens a report calculated with a model chosen explicitly.
+std::string riga_modello(Aria a);
 // 44 hyphens.
 void scrivi_separatore(Rapporto& r);
 // The five property lines of a state whose every property is known: t (°C), ur (%), x (g/kg), h (kJ/kg), v (m³/kg).

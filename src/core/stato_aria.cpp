@@ -1,5 +1,6 @@
 #include "core/stato_aria.h"
 
+#include "core/modello.h"
 #include "core/numeri.h"
 
 #include <algorithm>
@@ -37,12 +38,28 @@ template <class F> double biseca(double lo, double hi, F sopra) {
 }
 
 double entalpia_satura(double t, Aria a) {
-    return entalpia(umidita_saturazione(t, a), t);
+    return entalpia(umidita_saturazione(t, a), t, a);
+}
+
+// The wet bulb of air at (t, x): with the correlations the one of saturated air of the same enthalpy h, with a model
+// the model's own.
+std::optional<double> bulbo_umido_di(double t, double x, double h, Aria a) {
+    if (a.modello) return a.modello->bulbo_umido(x, t, a.pressione);
+    return bulbo_umido_da_h(h, a);
+}
+
+// Dry bulb, °C, of air of humidity ratio x (g/kg) whose wet bulb (the model's) is tbu; nullopt when none up to 200 °C.
+std::optional<double> t_da_x_bulbo(double x, double tbu, Aria a) {
+    // Over the dry bulb the humidity ratio that gives the wet bulb tbu falls, from saturation at t = tbu.
+    const auto sopra = [&](double t) { return a.modello->x_da_bulbo(t, tbu, a.pressione) < x; };
+    if (sopra(tbu) || !sopra(t_ricerca_max)) return std::nullopt;
+    return biseca(tbu, t_ricerca_max, sopra);
 }
 
 // The wet bulb and the dew point of the state (t, x) as the point-properties report gives them, so that one state
 // shows one wet bulb and one dew point wherever it is shown; none where no saturated air down to −100 °C has them.
 std::optional<double> bulbo_umido_del_rapporto(double t, double x, Aria a) {
+    if (a.modello) return a.modello->bulbo_umido(x, t, a.pressione);
     const double h = entalpia(x, t);
     if (!std::isfinite(h) || entalpia_satura(t_ricerca_min, a) > h) return std::nullopt;
     return temperatura_bulbo_umido(x, t, a);
@@ -71,7 +88,7 @@ std::string descrivi(Noto n) {
 }
 
 // A quantity that no air can have on its own, or an empty text.
-std::string controlla_valore(Noto n) {
+std::string controlla_valore(Noto n, Aria a) {
     const double v = n.valore;
     if (!std::isfinite(v)) return std::string(nome_grandezza(n.grandezza)) + " is not a finite number";
     switch (n.grandezza) {
@@ -87,6 +104,15 @@ std::string controlla_valore(Noto n) {
     case Grandezza::tbu:
     case Grandezza::tr: {
         // A wet bulb or dew point may lie below the coldest dry bulb a state may have.
+        if (a.modello) {
+            // The model's own range, for the wet bulb and the dew point too (both lie below the dry bulb).
+            if (n.grandezza == Grandezza::t || v > t_massima_stato)
+                if (const Fatto f = a.modello->nel_campo(v, a.pressione); !f) return f.errore().testo;
+            if (n.grandezza != Grandezza::t && v < t_ricerca_min)
+                return std::string(nome_grandezza(n.grandezza)) + " is outside " + breve(t_ricerca_min) + " to " +
+                       breve(t_massima_stato) + " C";
+            break;
+        }
         const double minimo = n.grandezza == Grandezza::t ? t_minima_stato : t_ricerca_min;
         if (v < minimo || v > t_massima_stato)
             return std::string(nome_grandezza(n.grandezza)) + " is outside " + breve(minimo) + " to " +
@@ -102,15 +128,22 @@ std::string controlla_valore(Noto n) {
 struct Tx {
     double t, x;
 };
-using Esito = std::variant<Tx, std::string>;
+using Soluzione = std::variant<Tx, std::string>;
 
 // (t, x) of the pair p < q (in the order of Grandezza), or the reason there is none.
-Esito risolvi(Noto p, Noto q, Aria a) {
+Soluzione risolvi(Noto p, Noto q, Aria a) {
     using G = Grandezza;
     const G gp = p.grandezza, gq = q.grandezza;
     const double u = p.valore, w = q.valore;
-    const auto da_x_h = [](double x, double h) -> Esito { return Tx{t_da_x_h(x, h), x}; };
-    const auto da_ur_x = [&](double ur, double x) -> Esito {
+    const auto da_x_h = [&](double x, double h) -> Soluzione { return Tx{t_da_x_h(x, h, a), x}; };
+    // A wet bulb and a humidity ratio: with the correlations through the enthalpy of saturated air at the wet bulb.
+    const auto da_x_tbu = [&](double x, double tbu) -> Soluzione {
+        if (!a.modello) return da_x_h(x, entalpia_satura(tbu, a));
+        const auto t = t_da_x_bulbo(x, tbu, a);
+        if (!t) return std::string("no air between -100 and 200 C has them");
+        return Tx{*t, x};
+    };
+    const auto da_ur_x = [&](double ur, double x) -> Soluzione {
         if (ur == 0) {
             if (x == 0) return std::string("dry air (ur = 0, x = 0) may have any temperature");
             return std::string("air with water vapour cannot have a relative humidity of 0");
@@ -119,16 +152,17 @@ Esito risolvi(Noto p, Noto q, Aria a) {
         if (!t) return std::string("no air between -100 and 200 C has them");
         return Tx{*t, x};
     };
-    const auto da_ur_h = [&](double ur, double h) -> Esito {
+    const auto da_ur_h = [&](double ur, double h) -> Soluzione {
         const auto t = t_da_ur_h(ur, h, a);
         if (!t) return std::string("no air between -100 and 200 C has them");
         return Tx{*t, umidita_specifica(ur, *t, a)};
     };
-    const auto dal_bulbo = [&](double t, double tbu) -> Esito {
+    const auto dal_bulbo = [&](double t, double tbu) -> Soluzione {
         if (tbu > t + margine_t) return std::string("the wet bulb is above the dry bulb");
-        const double x = x_da_t_h(t, entalpia_satura(std::min(tbu, t), a));
+        const double x = a.modello ? a.modello->x_da_bulbo(t, std::min(tbu, t), a.pressione)
+                                   : x_da_t_h(t, entalpia_satura(std::min(tbu, t), a));
         if (x < 0) {
-            const auto minimo = bulbo_umido_da_h(entalpia(0.0, t), a);
+            const auto minimo = bulbo_umido_di(t, 0.0, entalpia(0.0, t, a), a);
             return "the wet bulb is below that of dry air at this dry bulb (" +
                    (minimo ? formatta(*minimo, 0, 2) : "?") + " C)";
         }
@@ -150,10 +184,10 @@ Esito risolvi(Noto p, Noto q, Aria a) {
         case G::x:
             return Tx{u, w};
         case G::h: {
-            const double x = x_da_t_h(u, w);
+            const double x = x_da_t_h(u, w, a);
             if (x < 0)
-                return "the enthalpy is below that of dry air at this dry bulb (" + formatta(entalpia(0.0, u), 0, 2) +
-                       " kJ/kg)";
+                return "the enthalpy is below that of dry air at this dry bulb (" +
+                       formatta(entalpia(0.0, u, a), 0, 2) + " kJ/kg)";
             return Tx{u, x};
         }
         case G::tbu:
@@ -172,6 +206,20 @@ Esito risolvi(Noto p, Noto q, Aria a) {
         case G::h:
             return da_ur_h(u, w);
         case G::tbu:
+            if (a.modello) {
+                // The dry bulb where air of this relative humidity has the wet bulb w: above it the humidity
+                // ratio of the relative humidity grows while the one of the wet bulb falls.
+                const double x_min = umidita_specifica(u, w, a);
+                if (!(a.modello->x_da_bulbo(w, w, a.pressione) >= x_min))
+                    return std::string("no air between -100 and 200 C has them");
+                const auto sopra = [&](double t) {
+                    return u / 100.0 * pressione_saturazione(t, a) >= a.pressione ||
+                           umidita_specifica(u, t, a) > a.modello->x_da_bulbo(t, w, a.pressione);
+                };
+                if (!sopra(t_ricerca_max)) return std::string("no air between -100 and 200 C has them");
+                const double t = biseca(w, t_ricerca_max, sopra);
+                return Tx{t, umidita_specifica(u, t, a)};
+            }
             return da_ur_h(u, entalpia_satura(w, a));
         case G::tr:
             return da_ur_x(u, umidita_saturazione(w, a));
@@ -181,7 +229,7 @@ Esito risolvi(Noto p, Noto q, Aria a) {
         break;
     case G::x:
         if (gq == G::h) return da_x_h(u, w);
-        if (gq == G::tbu) return da_x_h(u, entalpia_satura(w, a));
+        if (gq == G::tbu) return da_x_tbu(u, w);
         break;
     case G::h:
         if (gq == G::tr) return da_x_h(umidita_saturazione(w, a), u);
@@ -189,7 +237,7 @@ Esito risolvi(Noto p, Noto q, Aria a) {
     case G::tbu:
         if (gq == G::tr) {
             if (w > u + margine_t) return std::string("the dew point is above the wet bulb");
-            return da_x_h(umidita_saturazione(std::min(w, u), a), entalpia_satura(u, a));
+            return da_x_tbu(umidita_saturazione(std::min(w, u), a), u);
         }
         break;
     default:
@@ -210,7 +258,8 @@ std::optional<Grandezza> grandezza_da_nome(std::string_view nome) {
     return std::nullopt;
 }
 
-std::optional<double> temperatura_saturazione(double ps) {
+std::optional<double> temperatura_saturazione(double ps, Aria a) {
+    if (a.modello) return a.modello->temperatura_saturazione(ps);
     if (!(ps >= pressione_saturazione(t_ricerca_min) && ps <= pressione_saturazione(t_ricerca_max)))
         return std::nullopt;
     return biseca(t_ricerca_min, t_ricerca_max, [ps](double t) { return pressione_saturazione(t) > ps; });
@@ -218,8 +267,9 @@ std::optional<double> temperatura_saturazione(double ps) {
 
 std::optional<double> rugiada_da_x(double x, Aria a) {
     if (!(x > 0) || !std::isfinite(x)) return std::nullopt;
-    const double xk = x / 1000.0;
     // umidita_saturazione(t) = x where the saturation pressure equals the vapour's partial pressure.
+    if (a.modello) return a.modello->temperatura_saturazione(a.modello->pressione_vapore(x, a.pressione));
+    const double xk = x / 1000.0;
     return temperatura_saturazione(a.pressione * xk / (0.622 + xk));
 }
 
@@ -227,22 +277,25 @@ std::optional<double> bulbo_umido_da_h(double h, Aria a) {
     if (!std::isfinite(h) || entalpia_satura(t_ricerca_min, a) > h) return std::nullopt;
     // Saturated air exists only below the boiling point, where its enthalpy grows without bound.
     const auto sopra = [h, a](double t) {
-        return pressione_saturazione(t) >= a.pressione || entalpia_satura(t, a) > h;
+        return pressione_saturazione(t, a) >= a.pressione || entalpia_satura(t, a) > h;
     };
     if (!sopra(t_ricerca_max)) return std::nullopt;
     return biseca(t_ricerca_min, t_ricerca_max, sopra);
 }
 
-double x_da_t_h(double t, double h) {
+double x_da_t_h(double t, double h, Aria a) {
+    if (a.modello) return a.modello->x_da_t_h(t, h);
     return (h - 1.004 * t) * 1000.0 / (1.926 * t + 2490.0);
 }
 
-double t_da_x_h(double x, double h) {
+double t_da_x_h(double x, double h, Aria a) {
+    if (a.modello) return a.modello->t_da_x_h(x, h);
     return (h - 2490.0 * x / 1000.0) / (1.004 + 1.926 * x / 1000.0);
 }
 
 std::optional<double> t_da_ur_x(double ur, double x, Aria a) {
     if (!(ur > 0) || !(x > 0) || !std::isfinite(ur) || !std::isfinite(x)) return std::nullopt;
+    if (a.modello) return a.modello->temperatura_saturazione(a.modello->pressione_vapore(x, a.pressione) * 100.0 / ur);
     const double xk = x / 1000.0;
     return temperatura_saturazione(a.pressione * xk / (0.622 + xk) * 100.0 / ur);
 }
@@ -250,9 +303,9 @@ std::optional<double> t_da_ur_x(double ur, double x, Aria a) {
 std::optional<double> t_da_ur_h(double ur, double h, Aria a) {
     if (!std::isfinite(ur) || !std::isfinite(h) || ur < 0) return std::nullopt;
     const double phi = ur / 100.0;
-    const auto g = [ur, a](double t) { return entalpia(umidita_specifica(ur, t, a), t); };
+    const auto g = [ur, a](double t) { return entalpia(umidita_specifica(ur, t, a), t, a); };
     // Air of this relative humidity exists only while φ·ps stays below the total pressure.
-    const auto sopra = [&](double t) { return phi * pressione_saturazione(t) >= a.pressione || g(t) > h; };
+    const auto sopra = [&](double t) { return phi * pressione_saturazione(t, a) >= a.pressione || g(t) > h; };
     if (sopra(t_ricerca_min) || !sopra(t_ricerca_max)) return std::nullopt;
     return biseca(t_ricerca_min, t_ricerca_max, sopra);
 }
@@ -262,7 +315,7 @@ StatoCompleto stato_completo(double t, double x, Aria a) {
     s.t = t;
     s.x = x;
     s.ur = umidita_relativa(x, t, a);
-    s.h = entalpia(x, t);
+    s.h = entalpia(x, t, a);
     s.v = volume_specifico(t, x, a);
     s.bulbo_umido = bulbo_umido_del_rapporto(t, x, a);
     s.rugiada = rugiada_del_rapporto(t, x, a);
@@ -272,20 +325,28 @@ StatoCompleto stato_completo(double t, double x, Aria a) {
 std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria aria) {
     const std::string coppia = descrivi(a) + ", " + descrivi(b) + ": ";
     for (const Noto n : {a, b})
-        if (auto m = controlla_valore(n); !m.empty()) return coppia + m;
+        if (auto m = controlla_valore(n, aria); !m.empty()) return coppia + m;
     Noto p = a, q = b;
     if (indice(q.grandezza) < indice(p.grandezza)) std::swap(p, q);
     for (Noto* n : {&p, &q})
         if (n->grandezza == Grandezza::ur) n->valore = std::min(n->valore, 100.0);
-    const Esito e = risolvi(p, q, aria);
+    const Soluzione e = risolvi(p, q, aria);
     if (const auto* m = std::get_if<std::string>(&e)) return coppia + *m;
     Tx s = std::get<Tx>(e);
 
     if (!std::isfinite(s.t) || !std::isfinite(s.x)) return coppia + "no air has them";
-    if (s.t < t_minima_stato || s.t > t_massima_stato)
+    if (aria.modello) {
+        // A dry bulb solved a rounding past a limit of the model counts as at it.
+        const auto fuori = [&](double t) { return !aria.modello->nel_campo(t, aria.pressione); };
+        if (const Fatto f = aria.modello->nel_campo(s.t, aria.pressione);
+            !f && fuori(s.t - margine_t) && fuori(s.t + margine_t))
+            return coppia + f.errore().testo;
+    } else if (s.t < t_minima_stato || s.t > t_massima_stato)
         return coppia + "the dry bulb would be " + formatta(s.t, 0, 2) + " C, outside " + breve(t_minima_stato) +
                " to " + breve(t_massima_stato) + " C";
-    if (pressione_saturazione(s.t) >= aria.pressione) {
+    // Above the boiling point a model still has air (of any humidity ratio); the correlations end there.
+    const bool sopra_ebollizione = pressione_saturazione(s.t, aria) >= aria.pressione;
+    if (sopra_ebollizione && !aria.modello) {
         const std::optional<double> ebollizione = temperatura_saturazione(aria.pressione);
         return coppia + "the dry bulb " + formatta(s.t, 0, 2) + " C is not below the boiling point of water at " +
                formatta(aria.pressione, 0, 0) + " Pa (" + (ebollizione ? formatta(*ebollizione, 0, 2) : "?") + " C)";
@@ -293,17 +354,17 @@ std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria ar
     if (s.x < 0) return coppia + "the humidity ratio would be below 0";
     const double xs = umidita_saturazione(s.t, aria);
     // A state solved onto the saturation curve may land a rounding above it.
-    if (s.x > xs * (1.0 + 1e-9))
+    if (!sopra_ebollizione && s.x > xs * (1.0 + 1e-9))
         return coppia + "the humidity is above saturation (" + formatta(xs, 0, 3) + " g/kg at " + formatta(s.t, 0, 2) +
                " C)";
-    if (s.x > xs) s.x = xs;
+    if (!sopra_ebollizione && s.x > xs) s.x = xs;
 
     // The full state; a wet bulb or dew point that was given is not solved for again.
     StatoCompleto r;
     r.t = s.t;
     r.x = s.x;
     r.ur = umidita_relativa(s.x, s.t, aria);
-    r.h = entalpia(s.x, s.t);
+    r.h = entalpia(s.x, s.t, aria);
     r.v = volume_specifico(s.t, s.x, aria);
     if (a.grandezza != Grandezza::tbu && b.grandezza != Grandezza::tbu)
         r.bulbo_umido = bulbo_umido_del_rapporto(s.t, s.x, aria);

@@ -42,7 +42,7 @@ inline constexpr double t_massima_stato = 100.0;
 
 // Temperature, °C, at which water's saturation pressure is ps (Pa): the inverse of pressione_saturazione, searched
 // in −100 … 200 °C; nullopt outside that range.
-std::optional<double> temperatura_saturazione(double ps);
+std::optional<double> temperatura_saturazione(double ps, Aria a = {});
 // Dew point, °C, of air of humidity ratio x (g/kg): where umidita_saturazione meets x; nullopt for x ≤ 0 and for
 // air drier than saturation at −100 °C.
 std::optional<double> rugiada_da_x(double x, Aria a = {});
@@ -50,9 +50,9 @@ std::optional<double> rugiada_da_x(double x, Aria a = {});
 // enthalpy of saturated air at −100 °C.
 std::optional<double> bulbo_umido_da_h(double h, Aria a = {});
 // Humidity ratio, g/kg, of air at t (°C) with enthalpy h (kJ/kg): entalpia solved for x (may be negative).
-double x_da_t_h(double t, double h);
+double x_da_t_h(double t, double h, Aria a = {});
 // Dry bulb, °C, of air of humidity ratio x (g/kg) and enthalpy h (kJ/kg): entalpia solved for t.
-double t_da_x_h(double x, double h);
+double t_da_x_h(double x, double h, Aria a = {});
 // Dry bulb, °C, at which air of humidity ratio x (g/kg) has relative humidity ur (%); nullopt when there is none
 // in −100 … 200 °C or ur is 0.
 std::optional<double> t_da_ur_x(double ur, double x, Aria a = {});

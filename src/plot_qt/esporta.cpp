@@ -73,9 +73,10 @@ bool scrivi_pdf(QBuffer& file, const Disegno& d) {
 std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<VistaGrafico> vista,
                                            const std::string& percorso, const OpzioniGrafico& opzioni) {
     if (!vista) return std::string("no chart to write: the calculation made no chart");
-    // The title line at the calculation's own pressure.
-    return esporta_disegno(procedura_vista(*vista, ctx), con_titolo(opzioni, ctx.processo, ctx.aria.pressione),
-                           larghezza_schermata, altezza_schermata, percorso);
+    // The title line at the calculation's own pressure (and model).
+    return esporta_disegno(procedura_vista(*vista, ctx),
+                           con_titolo(opzioni, ctx.processo, ctx.aria.pressione, ctx.aria.modello), larghezza_schermata,
+                           altezza_schermata, percorso);
 }
 
 std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, const OpzioniGrafico& opzioni,

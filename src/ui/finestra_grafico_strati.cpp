@@ -91,7 +91,8 @@ void FinestraGrafico::cambia_strati() {
 
 OpzioniGrafico FinestraGrafico::strati_per_file() const {
     // The title line at the calculation's own pressure.
-    return con_titolo(m_strati, m_ctx ? m_ctx->processo : 0, m_ctx ? m_ctx->aria.pressione : pressione_atmosferica);
+    const Aria aria = m_ctx ? m_ctx->aria : Aria{};
+    return con_titolo(m_strati, m_ctx ? m_ctx->processo : 0, aria.pressione, aria.modello);
 }
 
 void FinestraGrafico::imposta_grafico(const Contesto& ctx, VistaGrafico vista) {

@@ -6,6 +6,7 @@
 #include "chart/lettura.h"
 #include "chart/strati.h"
 #include "core/aria_umida.h"
+#include "core/modello_ashrae.h"
 
 #include <gtest/gtest.h>
 
@@ -285,6 +286,32 @@ TEST(Strati, LegendNamesTheFamiliesShownAndTheTitleLine) {
     m.mollier = true;
     EXPECT_EQ(con_titolo(m, 6, pressione_atmosferica).titolo, "CICLO ESTIVO - 101335 Pa");
     EXPECT_EQ(con_titolo(m, 6, 80000.4).titolo, "CICLO ESTIVO - 80000 Pa");
+}
+
+// With a model chosen, the lines follow the model's property functions (its wet bulb is the thermodynamic one) at
+// the air's pressure, and the title names the model even with no layer on.
+TEST(Isolinee, FollowTheAirsModel) {
+    const Aria a{90000.0, &modello_ashrae()};
+    for (Famiglia f : famiglie) {
+        const auto linee = isolinee(f, -20, 55, 0, 32.5, a);
+        ASSERT_FALSE(linee.empty()) << nome_famiglia(f);
+        for (const Isolinea& l : linee) {
+            for (const PuntoMondo& q : l.punti) {
+                const double valore = f == Famiglia::umidita_relativa ? umidita_relativa(q.x, q.t, a)
+                                      : f == Famiglia::entalpia       ? entalpia(q.x, q.t, a)
+                                      : f == Famiglia::bulbo_umido    ? temperatura_bulbo_umido(q.x, q.t, a)
+                                                                      : volume_specifico(q.t, q.x, a);
+                ASSERT_NEAR(valore, l.valore, 1e-6) << l.etichetta << " at " << q.t << " C " << q.x;
+                if (f != Famiglia::umidita_relativa) {
+                    EXPECT_LE(q.x, umidita_saturazione(q.t, a) + 1e-6) << l.etichetta;
+                }
+            }
+            if (f != Famiglia::umidita_relativa && l.punti.front().t > -20) {
+                EXPECT_NEAR(l.punti.front().x, umidita_saturazione(l.punti.front().t, a), 1e-6) << l.etichetta;
+            }
+        }
+    }
+    EXPECT_EQ(con_titolo({}, 6, pressione_atmosferica, &modello_ashrae()).titolo, "CICLO ESTIVO - 101335 Pa - ASHRAE");
 }
 
 TEST(Strati, ListOfFamiliesFromTheCommandLine) {
