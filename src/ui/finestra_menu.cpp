@@ -3,6 +3,7 @@
 #include "core/altitudine.h"
 #include "ui/caratteri.h"
 #include "ui/finestra_maschera.h"
+#include "ui/modello_sito.h"
 #include "ui/pressione_sito.h"
 #include "ui/schermo.h"
 
@@ -108,6 +109,7 @@ FinestraMenu::FinestraMenu(const QString& cartella_programma, DimensioniSchermo 
     m_destra[0]->setIcon(icona_uscita(style()));
     m_esterno.imposta_rapporto([this] { return rapporto(); });
     m_pressione = new PressioneSito(this, m_ctx);
+    m_modello = new ModelloSito(this, m_ctx);
     aggiusta();
 }
 
@@ -128,6 +130,8 @@ void FinestraMenu::aggiusta() {
     }
     applica(m_pressione->pulsante(), l.pressione);
     m_pressione->pulsante()->setFont(f);
+    applica(m_modello->pulsante(), l.modello);
+    m_modello->pulsante()->setFont(f);
 }
 
 void FinestraMenu::carica_sfondo() {

@@ -18,6 +18,7 @@ class QLabel;
 
 namespace ondix {
 
+class ModelloSito;
 class PressioneSito;
 
 class FinestraMenu : public QWidget {
@@ -44,6 +45,8 @@ public:
     const Contesto& contesto() const { return m_ctx; }
     // The site pressure: its question after the altitude tool, its button on the menu.
     PressioneSito* pressione_sito() const { return m_pressione; }
+    // The model of moist air: its choice in the context menu, its button on the menu.
+    ModelloSito* modello_sito() const { return m_modello; }
     DimensioniSchermo schermo() const { return m_schermo; }
     const QString& cartella_programma() const { return m_cartella; }
 
@@ -67,6 +70,7 @@ private:
     std::array<QAbstractButton*, 10> m_colonna{};
     std::array<QAbstractButton*, 3> m_destra{};
     PressioneSito* m_pressione;
+    ModelloSito* m_modello;
     bool m_disegnata = false;
     FinestraRapporto* m_rapporto_esterno = nullptr;
     std::unique_ptr<FinestraRapporto> m_rapporto;

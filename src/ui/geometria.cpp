@@ -35,6 +35,7 @@ LayoutPrincipale layout_principale(DimensioniSchermo s) {
         top += dh + l.g;
     }
     l.pressione = {dleft, top, dw, dh};
+    l.modello = {dleft, top + dh + l.g, dw, dh};
     return l;
 }
 

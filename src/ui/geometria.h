@@ -27,7 +27,8 @@ struct LayoutPrincipale {
     std::array<Rettangolo, 10> colonna;
     std::array<Rettangolo, 3> destra;
     Rettangolo pressione; // under "? INFO": the site pressure, when one is in use
-    int punti = 10; // button font size
+    Rettangolo modello;   // under the pressure: the model of moist air, when one is chosen
+    int punti = 10;       // button font size
 };
 LayoutPrincipale layout_principale(DimensioniSchermo s);
 

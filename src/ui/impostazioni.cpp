@@ -228,4 +228,17 @@ void Impostazioni::ricorda_pressione_sito(std::optional<double> p) {
     salva();
 }
 
+const ModelloAria* Impostazioni::modello() const {
+    return modello_da_chiave(valore(QStringLiteral("calcolo/modello")).toString().toStdString());
+}
+
+void Impostazioni::ricorda_modello(const ModelloAria* m) {
+    if (m)
+        imposta(QStringLiteral("calcolo/modello"),
+                QString::fromUtf8(m->chiave().data(), static_cast<qsizetype>(m->chiave().size())));
+    else
+        rimuovi(QStringLiteral("calcolo/modello"));
+    salva();
+}
+
 } // namespace ondix

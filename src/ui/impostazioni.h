@@ -1,11 +1,12 @@
 // What the desktop program remembers from one run to the next: the inputs of the last calculation of each
 // process kind, the folder the report was last saved in, the chart window's layers, readout and picture folder,
-// and the site pressure the calculations use.
+// and the site pressure and the model of moist air the calculations use.
 #pragma once
 
 #include "chart/opzioni_grafico.h"
 #include "core/esito.h"
 #include "core/maschera.h"
+#include "core/modello.h"
 
 #include <QString>
 #include <QVariant>
@@ -57,6 +58,11 @@ public:
     std::optional<double> pressione_sito() const;
     // Remembers the site pressure; nullopt forgets it.
     void ricorda_pressione_sito(std::optional<double> p);
+    // The model of moist air chosen for the calculations; nullptr for the program's correlations (also when the
+    // stored word names no model).
+    const ModelloAria* modello() const;
+    // Remembers the model; nullptr forgets it.
+    void ricorda_modello(const ModelloAria* m);
 
 private:
     QVariant valore(const QString& chiave, const QVariant& predefinito = {}) const;

@@ -9,16 +9,12 @@
 
 namespace ondix {
 
-namespace {
-
-bool domanda(QWidget* genitore, const QString& testo) {
+bool domanda_si_no(QWidget* genitore, const QString& testo) {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(nome_programma), testo,
                     QMessageBox::Yes | QMessageBox::No, genitore);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
-
-} // namespace
 
 PressioneSito::PressioneSito(QWidget* menu, Contesto& ctx)
     : QObject(menu), m_menu(menu), m_ctx(ctx), m_pulsante(new QPushButton(menu)) {
@@ -31,25 +27,26 @@ PressioneSito::PressioneSito(QWidget* menu, Contesto& ctx)
 }
 
 void PressioneSito::proponi(double p) {
-    if (!domanda(m_menu, QStringLiteral("Calcolare con questa pressione?"))) return;
+    if (!domanda_si_no(m_menu, QStringLiteral("Calcolare con questa pressione?"))) return;
     usa(p);
 }
 
 void PressioneSito::chiedi_ritorno() {
-    if (!domanda(m_menu, QStringLiteral("Tornare alla pressione di 101335 Pa?"))) return;
+    if (!domanda_si_no(m_menu, QStringLiteral("Tornare alla pressione di 101335 Pa?"))) return;
     usa(std::nullopt);
 }
 
 void PressioneSito::usa(std::optional<double> p) {
     // The fixed pressure itself (the altitude tool at 0 m) is no site pressure.
     if (p && *p == pressione_atmosferica) p.reset();
-    m_ctx.aria = p ? Aria{*p} : Aria{};
+    // The model of moist air is chosen on its own: only the pressure changes.
+    m_ctx.aria.pressione = p ? *p : pressione_atmosferica;
     Impostazioni().ricorda_pressione_sito(p);
     aggiorna();
 }
 
 void PressioneSito::aggiorna() {
-    const bool in_uso = m_ctx.aria != Aria{};
+    const bool in_uso = m_ctx.aria.pressione != pressione_atmosferica;
     if (in_uso)
         m_pulsante->setText(
             QStringLiteral("PRESSIONE\n%1 Pa").arg(QString::fromStdString(formatta(m_ctx.aria.pressione, 0, 0))));

@@ -4,17 +4,22 @@
 
 #include "core/altitudine.h"
 #include "core/aria_umida.h"
+#include "core/modello_ashrae.h"
 #include "ui/caratteri.h"
 #include "ui/finestra_menu.h"
+#include "ui/finestra_rapporto.h"
 #include "ui/impostazioni.h"
+#include "ui/pressione_sito.h"
 #include "ui/schermo.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -333,6 +338,78 @@ private slots:
         QCOMPARE(testo, QStringLiteral("Tornare alla pressione di 101335 Pa?"));
         QCOMPARE(di_nuovo.contesto().aria, Aria{});
         QVERIFY(pulsante->isHidden());
+        QCOMPARE(FinestraMenu(cartella(), dimensioni_schermo()).contesto().aria, Aria{});
+        Impostazioni::usa_file(QString());
+    }
+
+    // The model of moist air, chosen in the menu's context menu: every calculation uses it and its report says
+    // so, the menu shows it, the next run remembers it, the site pressure leaves it alone; its button leads back
+    // to the program's correlations.
+    void modelloDiCalcolo() {
+        const QString file = m_dir->filePath(QStringLiteral("ondix.ini"));
+        Impostazioni::usa_file(file);
+        {
+            FinestraMenu finestra(cartella(), dimensioni_schermo());
+            FinestraRapporto rapporto(dimensioni_schermo());
+            finestra.imposta_rapporto(&rapporto);
+            finestra.imposta_grafico([](QWidget*, const Contesto&, VistaGrafico) {});
+            auto* pulsante = finestra.findChild<QPushButton*>(QStringLiteral("ModelloSito"));
+            auto* scelta = finestra.findChild<QAction*>(QStringLiteral("SceltaModello"));
+            QVERIFY(pulsante && pulsante->isHidden() && scelta && !scelta->isChecked());
+            QVERIFY(!QFile::exists(file));
+            QCOMPARE(finestra.contextMenuPolicy(), Qt::ActionsContextMenu);
+            QVERIFY(finestra.actions().contains(scelta));
+            QCOMPARE(scelta->text(), QStringLiteral("Modello aria umida ASHRAE"));
+            QCOMPARE(scelta->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+            finestra.show();
+            finestra.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&finestra));
+            QTest::keyClick(&finestra, Qt::Key_M, Qt::ControlModifier);
+            QCOMPARE(finestra.contesto().aria, (Aria{pressione_atmosferica, &modello_ashrae()}));
+            QVERIFY(!pulsante->isHidden() && scelta->isChecked());
+            QVERIFY(finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"))->isHidden());
+            QCOMPARE(pulsante->text(), QStringLiteral("MODELLO\nASHRAE"));
+            const QRect info = finestra.findChild<QPushButton*>(QStringLiteral("BitBtn9"))->geometry();
+            QCOMPARE(pulsante->geometry().left(), info.left());
+            QVERIFY(pulsante->geometry().top() > info.bottom() + info.height());
+
+            Risponditore r;
+            QString riga;
+            r.poi([](QWidget* w) {
+                w->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click(); // CALCOLA, until the report closes
+                w->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click(); // &USCITA
+            });
+            r.poi([&riga](QWidget* w) {
+                riga = w->findChild<QPlainTextEdit*>(QStringLiteral("RichEdit1"))->toPlainText().section('\n', 0, 0);
+                w->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click(); // the report's &Uscita
+            });
+            finestra.findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click(); // point properties
+            VERIFICA_DIALOGHI(r);
+            QCOMPARE(riga, QStringLiteral("modello aria umida: ASHRAE"));
+
+            // A site pressure chosen, then dropped, keeps the model.
+            finestra.pressione_sito()->usa(90000.0);
+            QCOMPARE(finestra.contesto().aria, (Aria{90000.0, &modello_ashrae()}));
+            finestra.pressione_sito()->usa(std::nullopt);
+            QCOMPARE(finestra.contesto().aria, (Aria{pressione_atmosferica, &modello_ashrae()}));
+        }
+        FinestraMenu di_nuovo(cartella(), dimensioni_schermo());
+        QCOMPARE(di_nuovo.contesto().aria.modello, &modello_ashrae());
+        QVERIFY(di_nuovo.findChild<QPushButton*>(QStringLiteral("PressioneSito"))->isHidden());
+        auto* pulsante = di_nuovo.findChild<QPushButton*>(QStringLiteral("ModelloSito"));
+        QVERIFY(!pulsante->isHidden());
+        QString testo;
+        Risponditore r;
+        r.poi(rispondi(false, testo));
+        r.poi(rispondi(true, testo));
+        pulsante->click(); // no: nothing changes
+        QCOMPARE(di_nuovo.contesto().aria.modello, &modello_ashrae());
+        pulsante->click();
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(testo, QStringLiteral("Tornare alle correlazioni del programma?"));
+        QCOMPARE(di_nuovo.contesto().aria, Aria{});
+        QVERIFY(pulsante->isHidden());
+        QVERIFY(!di_nuovo.findChild<QAction*>(QStringLiteral("SceltaModello"))->isChecked());
         QCOMPARE(FinestraMenu(cartella(), dimensioni_schermo()).contesto().aria, Aria{});
         Impostazioni::usa_file(QString());
     }
