@@ -87,6 +87,7 @@ std::string descrivi(Noto n) {
            std::string(unita[indice(n.grandezza)]);
 }
 
+// A pair or quantity no air can have: bad input, never a fault of the calculation.
 Errore rifiuto(std::string testo) {
     return Errore{Causa::dati, std::move(testo)};
 }
