@@ -61,7 +61,7 @@ std::string_view nome_famiglia(Famiglia f) {
     return {};
 }
 
-std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico& o) {
+Fatto leggi_isolinee(std::string_view lista, OpzioniGrafico& o) {
     OpzioniGrafico r = o;
     while (true) {
         const std::size_t virgola = lista.find(',');
@@ -76,12 +76,14 @@ std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico
                 r.imposta_famiglia(f, true);
                 noto = true;
             }
-        if (!noto) return "unknown isoline family \"" + std::string(nome) + "\" (use ur, h, tbu, v, or tutte)";
+        if (!noto)
+            return Errore{Causa::dati, "famiglia di isolinee \"" + std::string(nome) +
+                                           "\" sconosciuta (usare ur, h, tbu, v o tutte)"};
         if (virgola == std::string_view::npos) break;
         lista.remove_prefix(virgola + 1);
     }
     o = r;
-    return std::nullopt;
+    return {};
 }
 
 OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, double pressione, const ModelloAria* modello) {

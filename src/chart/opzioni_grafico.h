@@ -3,6 +3,8 @@
 // chart is drawn for the calculation's air, which `diagramma` receives and records on the plotter.
 #pragma once
 
+#include "core/esito.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,9 +38,9 @@ struct OpzioniGrafico {
 // The short name of a family as the command line and the settings spell it: "ur", "h", "tbu", "v".
 std::string_view nome_famiglia(Famiglia f);
 
-// Turns on the families of `lista`: names separated by commas ("ur,h,tbu,v"), or "tutte". Returns nullopt, or
-// a message naming what was not understood (then `o` is left as it was).
-std::optional<std::string> leggi_isolinee(std::string_view lista, OpzioniGrafico& o);
+// Turns on the families of `lista`: names separated by commas ("ur,h,tbu,v"), or "tutte". Fails (Causa::dati)
+// naming what was not understood, and then `o` is left as it was.
+Fatto leggi_isolinee(std::string_view lista, OpzioniGrafico& o);
 
 // The options for a print or an export of a chart of process kind `tipo_processo` at `pressione` Pa in the model
 // `modello` (nullptr: the program's correlations): with the title line when some layer is on or a model was chosen,

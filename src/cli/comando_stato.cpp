@@ -106,8 +106,8 @@ int ComandoStato::esegui() {
     if (auto rtf = m_rtf.controlla(); !rtf) return segnala(nome(), rtf.errore());
 
     const auto esito = stato_da_coppia((*noti)[0], (*noti)[1], *aria);
-    if (const auto* m = std::get_if<std::string>(&esito)) return segnala(nome(), Errore{Causa::dati, *m});
-    const StatoCompleto& s = std::get<StatoCompleto>(esito);
+    if (!esito) return segnala(nome(), esito.errore());
+    const StatoCompleto& s = *esito;
     Rapporto rapporto;
     if (aria->modello) rapporto.aggiungi(riga_modello(*aria));
     if (aria->pressione != pressione_atmosferica) rapporto.aggiungi(riga_pressione(*aria));

@@ -94,8 +94,8 @@ bool disegno_disponibile() {
 Fatto controlla_disegno(const RichiestaDisegno& r) {
     OpzioniGrafico o;
     if (r.isolinee)
-        if (const auto errore = leggi_isolinee(*r.isolinee, o))
-            return Errore{Causa::dati, "--isolinee: " + testo_visibile(*errore)};
+        if (const Fatto letto = leggi_isolinee(*r.isolinee, o); !letto)
+            return Errore{Causa::dati, "--isolinee: " + testo_visibile(letto.errore().testo)};
     return {};
 }
 
@@ -107,8 +107,8 @@ Fatto disegna_calcolo(const Contesto& ctx, std::optional<VistaGrafico> vista, co
 Fatto NuvolaStati::disegna(Aria aria, const std::string& origine, const RichiestaDisegno& r) const {
     OpzioniGrafico strati = strati_di(r);
     if (strati.qualcuno() || aria.modello)
-        strati.titolo = std::filesystem::path(origine).filename().string() + " - " +
-                        riga_titolo(0, aria.pressione, aria.modello);
+        strati.titolo =
+            std::filesystem::path(origine).filename().string() + " - " + riga_titolo(0, aria.pressione, aria.modello);
     return esporta(RichiestaGrafico{nullptr, std::nullopt, r.file, &strati, &m_punti, aria});
 }
 

@@ -142,8 +142,8 @@ Esito<StatoCompleto> stato_della_riga(const LettoreStati& l, const RigaStato& r,
             continue;
         }
         auto c = stato_da_coppia({ga, *va}, {gb, *vb}, a);
-        if (auto* s = std::get_if<StatoCompleto>(&c)) return *s;
-        motivi += (motivi.empty() ? "" : "; ") + std::get<std::string>(c);
+        if (c) return c;
+        motivi += (motivi.empty() ? "" : "; ") + c.errore().testo;
     }
     return Errore{Causa::dati, motivi};
 }

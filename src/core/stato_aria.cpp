@@ -87,18 +87,23 @@ std::string descrivi(Noto n) {
            std::string(unita[indice(n.grandezza)]);
 }
 
-// A quantity that no air can have on its own, or an empty text.
-std::string controlla_valore(Noto n, Aria a) {
+// A pair or quantity no air can have: bad input, never a fault of the calculation.
+Errore rifiuto(std::string testo) {
+    return Errore{Causa::dati, std::move(testo)};
+}
+
+// Whether air can have this quantity on its own, or why not.
+Fatto controlla_valore(Noto n, Aria a) {
     const double v = n.valore;
-    if (!std::isfinite(v)) return std::string(nome_grandezza(n.grandezza)) + " is not a finite number";
+    if (!std::isfinite(v)) return rifiuto(std::string(nome_grandezza(n.grandezza)) + " non è un numero finito");
     switch (n.grandezza) {
     case Grandezza::ur:
-        if (v < 0) return "the relative humidity is below 0 %";
+        if (v < 0) return rifiuto("l'umidità relativa è sotto 0 %");
         // A saturated state computed elsewhere may come a rounding above 100 %.
-        if (v > 100 + 1e-9) return "the relative humidity is above 100 %";
+        if (v > 100 + 1e-9) return rifiuto("l'umidità relativa è sopra 100 %");
         break;
     case Grandezza::x:
-        if (v < 0) return "the humidity ratio is below 0 g/kg";
+        if (v < 0) return rifiuto("l'umidità specifica è sotto 0 g/kg");
         break;
     case Grandezza::t:
     case Grandezza::tbu:
@@ -107,16 +112,16 @@ std::string controlla_valore(Noto n, Aria a) {
         if (a.modello) {
             // The model's own range, for the wet bulb and the dew point too (both lie below the dry bulb).
             if (n.grandezza == Grandezza::t || v > t_massima_stato)
-                if (const Fatto f = a.modello->nel_campo(v, a.pressione); !f) return f.errore().testo;
+                if (Fatto f = a.modello->nel_campo(v, a.pressione); !f) return f;
             if (n.grandezza != Grandezza::t && v < t_ricerca_min)
-                return std::string(nome_grandezza(n.grandezza)) + " is outside " + breve(t_ricerca_min) + " to " +
-                       breve(t_massima_stato) + " C";
+                return rifiuto(std::string(nome_grandezza(n.grandezza)) + " è fuori da " + breve(t_ricerca_min) +
+                               " a " + breve(t_massima_stato) + " C");
             break;
         }
         const double minimo = n.grandezza == Grandezza::t ? t_minima_stato : t_ricerca_min;
         if (v < minimo || v > t_massima_stato)
-            return std::string(nome_grandezza(n.grandezza)) + " is outside " + breve(minimo) + " to " +
-                   breve(t_massima_stato) + " C";
+            return rifiuto(std::string(nome_grandezza(n.grandezza)) + " è fuori da " + breve(minimo) + " a " +
+                           breve(t_massima_stato) + " C");
         break;
     }
     case Grandezza::h:
@@ -128,7 +133,7 @@ std::string controlla_valore(Noto n, Aria a) {
 struct Tx {
     double t, x;
 };
-using Soluzione = std::variant<Tx, std::string>;
+using Soluzione = Esito<Tx>;
 
 // (t, x) of the pair p < q (in the order of Grandezza), or the reason there is none.
 Soluzione risolvi(Noto p, Noto q, Aria a) {
@@ -140,42 +145,42 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
     const auto da_x_tbu = [&](double x, double tbu) -> Soluzione {
         if (!a.modello) return da_x_h(x, entalpia_satura(tbu, a));
         const auto t = t_da_x_bulbo(x, tbu, a);
-        if (!t) return std::string("no air between -100 and 200 C has them");
+        if (!t) return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
         return Tx{*t, x};
     };
     const auto da_ur_x = [&](double ur, double x) -> Soluzione {
         if (ur == 0) {
-            if (x == 0) return std::string("dry air (ur = 0, x = 0) may have any temperature");
-            return std::string("air with water vapour cannot have a relative humidity of 0");
+            if (x == 0) return rifiuto("l'aria secca (ur = 0, x = 0) può avere qualsiasi temperatura");
+            return rifiuto("l'aria con vapore acqueo non può avere umidità relativa 0");
         }
         const auto t = t_da_ur_x(ur, x, a);
-        if (!t) return std::string("no air between -100 and 200 C has them");
+        if (!t) return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
         return Tx{*t, x};
     };
     const auto da_ur_h = [&](double ur, double h) -> Soluzione {
         const auto t = t_da_ur_h(ur, h, a);
-        if (!t) return std::string("no air between -100 and 200 C has them");
+        if (!t) return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
         return Tx{*t, umidita_specifica(ur, *t, a)};
     };
     const auto dal_bulbo = [&](double t, double tbu) -> Soluzione {
-        if (tbu > t + margine_t) return std::string("the wet bulb is above the dry bulb");
+        if (tbu > t + margine_t) return rifiuto("il bulbo umido è sopra il bulbo secco");
         const double x = a.modello ? a.modello->x_da_bulbo(t, std::min(tbu, t), a.pressione)
                                    : x_da_t_h(t, entalpia_satura(std::min(tbu, t), a));
         if (x < 0) {
             const auto minimo = bulbo_umido_di(t, 0.0, entalpia(0.0, t, a), a);
-            return "the wet bulb is below that of dry air at this dry bulb (" +
-                   (minimo ? formatta(*minimo, 0, 2) : "?") + " C)";
+            return rifiuto("il bulbo umido è sotto quello dell'aria secca a questo bulbo secco (" +
+                           (minimo ? formatta(*minimo, 0, 2) : "?") + " C)");
         }
         return Tx{t, x};
     };
 
-    if (gp == gq) return std::string(nome_grandezza(gp)) + " is given twice";
+    if (gp == gq) return rifiuto(std::string(nome_grandezza(gp)) + " è dato due volte");
     if (gp == G::x && gq == G::tr)
-        return std::string("x and tr are not independent: the dew point follows from the humidity ratio; give "
-                           "another pair");
+        return rifiuto("x e tr non sono indipendenti: il punto di rugiada segue dall'umidità specifica; dare "
+                       "un'altra coppia");
     if (gp == G::h && gq == G::tbu)
-        return std::string("h and tbu are not independent: the wet bulb (saturated air of the same enthalpy) follows "
-                           "from the enthalpy; give another pair");
+        return rifiuto("h e tbu non sono indipendenti: il bulbo umido (aria satura della stessa entalpia) segue "
+                       "dall'entalpia; dare un'altra coppia");
     switch (gp) {
     case G::t:
         switch (gq) {
@@ -186,14 +191,14 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
         case G::h: {
             const double x = x_da_t_h(u, w, a);
             if (x < 0)
-                return "the enthalpy is below that of dry air at this dry bulb (" +
-                       formatta(entalpia(0.0, u, a), 0, 2) + " kJ/kg)";
+                return rifiuto("l'entalpia è sotto quella dell'aria secca a questo bulbo secco (" +
+                               formatta(entalpia(0.0, u, a), 0, 2) + " kJ/kg)");
             return Tx{u, x};
         }
         case G::tbu:
             return dal_bulbo(u, w);
         case G::tr:
-            if (w > u + margine_t) return std::string("the dew point is above the dry bulb");
+            if (w > u + margine_t) return rifiuto("il punto di rugiada è sopra il bulbo secco");
             return Tx{u, umidita_saturazione(std::min(w, u), a)};
         default:
             break;
@@ -211,12 +216,12 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
                 // ratio of the relative humidity grows while the one of the wet bulb falls.
                 const double x_min = umidita_specifica(u, w, a);
                 if (!(a.modello->x_da_bulbo(w, w, a.pressione) >= x_min))
-                    return std::string("no air between -100 and 200 C has them");
+                    return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
                 const auto sopra = [&](double t) {
                     return u / 100.0 * pressione_saturazione(t, a) >= a.pressione ||
                            umidita_specifica(u, t, a) > a.modello->x_da_bulbo(t, w, a.pressione);
                 };
-                if (!sopra(t_ricerca_max)) return std::string("no air between -100 and 200 C has them");
+                if (!sopra(t_ricerca_max)) return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
                 const double t = biseca(w, t_ricerca_max, sopra);
                 return Tx{t, umidita_specifica(u, t, a)};
             }
@@ -236,14 +241,14 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
         break;
     case G::tbu:
         if (gq == G::tr) {
-            if (w > u + margine_t) return std::string("the dew point is above the wet bulb");
+            if (w > u + margine_t) return rifiuto("il punto di rugiada è sopra il bulbo umido");
             return da_x_tbu(umidita_saturazione(std::min(w, u), a), u);
         }
         break;
     default:
         break;
     }
-    return std::string("this pair is not supported"); // not reached: every pair is handled above
+    return rifiuto("questa coppia non è gestita"); // not reached: every pair is handled above
 }
 
 } // namespace
@@ -322,41 +327,44 @@ StatoCompleto stato_completo(double t, double x, Aria a) {
     return s;
 }
 
-std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria aria) {
+Esito<StatoCompleto> stato_da_coppia(Noto a, Noto b, Aria aria) {
     const std::string coppia = descrivi(a) + ", " + descrivi(b) + ": ";
+    // The reason, after the pair it is about.
+    const auto della_coppia = [&](const Errore& e) { return Errore{e.causa, coppia + e.testo}; };
     for (const Noto n : {a, b})
-        if (auto m = controlla_valore(n, aria); !m.empty()) return coppia + m;
+        if (const Fatto f = controlla_valore(n, aria); !f) return della_coppia(f.errore());
     Noto p = a, q = b;
     if (indice(q.grandezza) < indice(p.grandezza)) std::swap(p, q);
     for (Noto* n : {&p, &q})
         if (n->grandezza == Grandezza::ur) n->valore = std::min(n->valore, 100.0);
     const Soluzione e = risolvi(p, q, aria);
-    if (const auto* m = std::get_if<std::string>(&e)) return coppia + *m;
-    Tx s = std::get<Tx>(e);
+    if (!e) return della_coppia(e.errore());
+    Tx s = *e;
 
-    if (!std::isfinite(s.t) || !std::isfinite(s.x)) return coppia + "no air has them";
+    if (!std::isfinite(s.t) || !std::isfinite(s.x)) return rifiuto(coppia + "nessuna aria ha questi valori");
     if (aria.modello) {
         // A dry bulb solved a rounding past a limit of the model counts as at it.
         const auto fuori = [&](double t) { return !aria.modello->nel_campo(t, aria.pressione); };
         if (const Fatto f = aria.modello->nel_campo(s.t, aria.pressione);
             !f && fuori(s.t - margine_t) && fuori(s.t + margine_t))
-            return coppia + f.errore().testo;
+            return della_coppia(f.errore());
     } else if (s.t < t_minima_stato || s.t > t_massima_stato)
-        return coppia + "the dry bulb would be " + formatta(s.t, 0, 2) + " C, outside " + breve(t_minima_stato) +
-               " to " + breve(t_massima_stato) + " C";
+        return rifiuto(coppia + "il bulbo secco sarebbe " + formatta(s.t, 0, 2) + " C, fuori da " +
+                       breve(t_minima_stato) + " a " + breve(t_massima_stato) + " C");
     // Above the boiling point a model still has air (of any humidity ratio); the correlations end there.
     const bool sopra_ebollizione = pressione_saturazione(s.t, aria) >= aria.pressione;
     if (sopra_ebollizione && !aria.modello) {
         const std::optional<double> ebollizione = temperatura_saturazione(aria.pressione);
-        return coppia + "the dry bulb " + formatta(s.t, 0, 2) + " C is not below the boiling point of water at " +
-               formatta(aria.pressione, 0, 0) + " Pa (" + (ebollizione ? formatta(*ebollizione, 0, 2) : "?") + " C)";
+        return rifiuto(coppia + "il bulbo secco " + formatta(s.t, 0, 2) +
+                       " C non è sotto il punto di ebollizione dell'acqua a " + formatta(aria.pressione, 0, 0) +
+                       " Pa (" + (ebollizione ? formatta(*ebollizione, 0, 2) : "?") + " C)");
     }
-    if (s.x < 0) return coppia + "the humidity ratio would be below 0";
+    if (s.x < 0) return rifiuto(coppia + "l'umidità specifica sarebbe sotto 0");
     const double xs = umidita_saturazione(s.t, aria);
     // A state solved onto the saturation curve may land a rounding above it.
     if (!sopra_ebollizione && s.x > xs * (1.0 + 1e-9))
-        return coppia + "the humidity is above saturation (" + formatta(xs, 0, 3) + " g/kg at " + formatta(s.t, 0, 2) +
-               " C)";
+        return rifiuto(coppia + "l'umidità è sopra la saturazione (" + formatta(xs, 0, 3) + " g/kg a " +
+                       formatta(s.t, 0, 2) + " C)");
     if (!sopra_ebollizione && s.x > xs) s.x = xs;
 
     // The full state; a wet bulb or dew point that was given is not solved for again.

@@ -3,12 +3,12 @@
 #pragma once
 
 #include "core/aria_umida.h"
+#include "core/esito.h"
 #include "core/rapporto.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 
 namespace ondix {
 
@@ -66,9 +66,9 @@ StatoCompleto stato_completo(double t, double x, Aria a = {});
 // The full state from two known quantities, in either order. Every pair of different quantities is accepted
 // except x with tr and h with tbu, which are not independent (each follows from the other). A pair no air can
 // have (ur above 100, a wet bulb or dew point above the dry bulb, a humidity above saturation, a dry bulb outside
-// −50 … 100 °C) gives instead a message that names the pair, such as "t = 26 C, tbu = 28 C: the wet bulb is
-// above the dry bulb". The given values are kept as given in the state.
-std::variant<StatoCompleto, std::string> stato_da_coppia(Noto a, Noto b, Aria aria = {});
+// −50 … 100 °C) gives instead an Errore of Causa::dati whose text names the pair, such as "t = 26 C, tbu = 28 C:
+// il bulbo umido è sopra il bulbo secco". The given values are kept as given in the state.
+Esito<StatoCompleto> stato_da_coppia(Noto a, Noto b, Aria aria = {});
 
 // The state as the point-properties report writes one: the title, the five property lines, then the wet bulb and
 // the dew point ("non definita" where there is none).

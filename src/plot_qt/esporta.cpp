@@ -24,7 +24,7 @@ constexpr int dpi_schermo = 96;
 constexpr int punti_per_metro = 3780; // 96 dpi
 
 std::string errore_scrittura(const std::string& percorso, const std::string& motivo) {
-    return "cannot write the chart to \"" + testo_visibile(percorso) + "\": " + motivo;
+    return "impossibile scrivere il grafico in \"" + testo_visibile(percorso) + "\": " + motivo;
 }
 
 // What is drawn into the file: the procedure with its layers, on a screen of the given size.
@@ -72,7 +72,7 @@ bool scrivi_pdf(QBuffer& file, const Disegno& d) {
 
 std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<VistaGrafico> vista,
                                            const std::string& percorso, const OpzioniGrafico& opzioni) {
-    if (!vista) return std::string("no chart to write: the calculation made no chart");
+    if (!vista) return std::string("nessun grafico da scrivere: il calcolo non ha dato un grafico");
     // The title line at the calculation's own pressure (and model).
     return esporta_disegno(procedura_vista(*vista, ctx),
                            con_titolo(opzioni, ctx.processo, ctx.aria.pressione, ctx.aria.modello), larghezza_schermata,
@@ -92,8 +92,8 @@ std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, co
     else if (estensione == "pdf")
         formato = Formato::pdf;
     else
-        return errore_scrittura(percorso, "the file name must end in .png, .svg or .pdf");
-    if (!prepara_applicazione()) return errore_scrittura(percorso, "no graphics available in this process");
+        return errore_scrittura(percorso, "il nome del file deve finire in .png, .svg o .pdf");
+    if (!prepara_applicazione()) return errore_scrittura(percorso, "grafica non disponibile in questo processo");
     // A name that cannot be replaced (a device, a FIFO, a directory, a loop of links, a file the user may not
     // write) is refused before drawing.
     if (const Fatto f = verifica_destinazione(percorso); !f) return errore_scrittura(percorso, f.errore().testo);
@@ -117,7 +117,7 @@ std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, co
         break;
     }
     file.close();
-    if (!fatto) return errore_scrittura(percorso, "drawing failed");
+    if (!fatto) return errore_scrittura(percorso, "il disegno non è riuscito");
     if (const Fatto f =
             sostituisci_file(percorso, std::string_view(dati.constData(), static_cast<std::size_t>(dati.size())));
         !f)

@@ -129,8 +129,8 @@ TEST_F(Esporta, UnknownExtensionIsRefusedAndTouchesNothing) {
     for (const char* nome : {"grafico.jpg", "grafico", "grafico.png.txt"}) {
         const Esito e = calc("4 --grafico " + q(dir / nome));
         EXPECT_EQ(e.codice, 2) << nome;
-        EXPECT_NE(e.err.find("ondix-calc: cannot write the chart to"), std::string::npos) << e.err;
-        EXPECT_NE(e.err.find(".png, .svg or .pdf"), std::string::npos) << e.err;
+        EXPECT_NE(e.err.find("ondix-calc: impossibile scrivere il grafico in"), std::string::npos) << e.err;
+        EXPECT_NE(e.err.find(".png, .svg o .pdf"), std::string::npos) << e.err;
     }
     EXPECT_EQ(leggi(dir / "grafico.jpg"), "vecchio");
     EXPECT_EQ(contenuto(), (std::vector<std::string>{"grafico.jpg"}));
@@ -142,7 +142,8 @@ TEST_F(Esporta, UnwritablePathsAreReported) {
     for (const fs::path& p : {dir / "file" / "grafico.png", dir / "manca" / "grafico.svg", dir / "cartella.png"}) {
         const Esito e = calc("4 --grafico " + q(p));
         EXPECT_EQ(e.codice, 2) << p;
-        EXPECT_NE(e.err.find("ondix-calc: cannot write the chart to \"" + p.string() + "\": "), std::string::npos)
+        EXPECT_NE(e.err.find("ondix-calc: impossibile scrivere il grafico in \"" + p.string() + "\": "),
+                  std::string::npos)
             << e.err;
     }
     EXPECT_TRUE(fs::is_directory(dir / "cartella.png"));

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace ondix;
 using namespace ondix::test;
@@ -316,15 +317,20 @@ TEST(Isolinee, FollowTheAirsModel) {
 
 TEST(Strati, ListOfFamiliesFromTheCommandLine) {
     OpzioniGrafico o;
-    EXPECT_EQ(leggi_isolinee("ur,tbu", o), std::nullopt);
+    EXPECT_TRUE(leggi_isolinee("ur,tbu", o));
     EXPECT_TRUE(o.umidita_relativa && o.bulbo_umido && !o.entalpia && !o.volume_specifico);
     o = {};
-    EXPECT_EQ(leggi_isolinee("tutte", o), std::nullopt);
+    EXPECT_TRUE(leggi_isolinee("tutte", o));
     EXPECT_EQ(o, tutte());
-    for (const char* sbagliata : {"", "ur,", "ur,zz", "UR"}) {
+    // Each list with the name that is not understood.
+    const std::pair<const char*, const char*> sbagliate[] = {{"", ""}, {"ur,", ""}, {"ur,zz", "zz"}, {"UR", "UR"}};
+    for (const auto& [lista, nome] : sbagliate) {
         OpzioniGrafico p;
-        EXPECT_NE(leggi_isolinee(sbagliata, p), std::nullopt) << sbagliata;
-        EXPECT_EQ(p, OpzioniGrafico{}) << sbagliata;
+        const Fatto letto = leggi_isolinee(lista, p);
+        ASSERT_FALSE(letto) << lista;
+        EXPECT_EQ(letto.errore(), (Errore{Causa::dati, "famiglia di isolinee \"" + std::string(nome) +
+                                                           "\" sconosciuta (usare ur, h, tbu, v o tutte)"}));
+        EXPECT_EQ(p, OpzioniGrafico{}) << lista;
     }
 }
 

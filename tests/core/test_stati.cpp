@@ -441,7 +441,7 @@ TEST(CalcolaStati, OtherPairsByTheirColumnNames) {
     // point solved for is the one the point-properties report gives.
     Uscita u = converti("tbu;data;T [C]\n19;lun;26\n28;mar;26\n");
     EXPECT_EQ(u.csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n26.00;52.08;10.930;53.866;0.8617;19.00;15.42\n");
-    EXPECT_EQ(u.errori, "f.csv:3: t = 26 C, tbu = 28 C: the wet bulb is above the dry bulb (riga scartata)\n");
+    EXPECT_EQ(u.errori, "f.csv:3: t = 26 C, tbu = 28 C: il bulbo umido è sopra il bulbo secco (riga scartata)\n");
     // ur with x is that pair, not a temperature in the first column.
     u = converti("ur,x\n50,7.25\n");
     EXPECT_EQ(u.csv.substr(u.csv.find('\n') + 1, 12), "20.00,50.00,");

@@ -46,13 +46,15 @@ Riferimento riferimento(double t, double ur, double P) {
 
 StatoCompleto stato(Noto a, Noto b, Aria aria = {}) {
     const auto r = stato_da_coppia(a, b, aria);
-    if (const auto* m = std::get_if<std::string>(&r)) ADD_FAILURE() << *m;
-    return std::holds_alternative<StatoCompleto>(r) ? std::get<StatoCompleto>(r) : StatoCompleto{};
+    if (!r) ADD_FAILURE() << r.errore().testo;
+    return r ? *r : StatoCompleto{};
 }
 
 std::string rifiuto(Noto a, Noto b, Aria aria = {}) {
     const auto r = stato_da_coppia(a, b, aria);
-    return std::holds_alternative<std::string>(r) ? std::get<std::string>(r) : std::string("<accepted>");
+    if (r) return "<accepted>";
+    EXPECT_EQ(r.errore().causa, Causa::dati) << r.errore().testo;
+    return r.errore().testo;
 }
 
 using G = Grandezza;
@@ -132,8 +134,8 @@ TEST(StatoDaCoppia, EveryIndependentPairGivesBackTheState) {
                         const std::string dove = std::string(nome_grandezza(a1)) + "," +
                                                  std::string(nome_grandezza(b1)) + " at " + std::to_string(t) + " C " +
                                                  std::to_string(ur) + " % " + std::to_string(P) + " Pa";
-                        ASSERT_TRUE(std::holds_alternative<StatoCompleto>(r)) << dove << ": " << std::get<1>(r);
-                        const StatoCompleto& q = std::get<StatoCompleto>(r);
+                        ASSERT_TRUE(r) << dove << ": " << r.errore().testo;
+                        const StatoCompleto& q = *r;
                         // Far better than the printed digits (t 0.1 C, x 0.01 g/kg, ur 0.1 %, h 0.1 kJ/kg).
                         EXPECT_NEAR(q.t, s.t, 1e-6) << dove;
                         EXPECT_NEAR(q.x, s.x, 1e-6 * (1 + s.x)) << dove;
@@ -169,47 +171,45 @@ TEST(StatoDaCoppia, PairsNoAirCanHaveAreRefusedByName) {
         Noto a, b;
         const char* messaggio;
     } casi[] = {
-        {{G::t, 26}, {G::tbu, 28}, "t = 26 C, tbu = 28 C: the wet bulb is above the dry bulb"},
-        {{G::t, 26}, {G::tr, 26.5}, "t = 26 C, tr = 26.5 C: the dew point is above the dry bulb"},
-        {{G::tbu, 15}, {G::tr, 16}, "tbu = 15 C, tr = 16 C: the dew point is above the wet bulb"},
-        {{G::t, 20}, {G::ur, 100.5}, "t = 20 C, ur = 100.5 %: the relative humidity is above 100 %"},
-        {{G::ur, -1}, {G::h, 40}, "ur = -1 %, h = 40 kJ/kg: the relative humidity is below 0 %"},
-        {{G::t, 20}, {G::x, 15}, "t = 20 C, x = 15 g/kg: the humidity is above saturation (14.673 g/kg at 20.00 C)"},
-        {{G::h, 30},
-         {G::x, 20},
-         "h = 30 kJ/kg, x = 20 g/kg: the humidity is above saturation (0.685 g/kg at -18.99 C)"},
+        {{G::t, 26}, {G::tbu, 28}, "t = 26 C, tbu = 28 C: il bulbo umido è sopra il bulbo secco"},
+        {{G::t, 26}, {G::tr, 26.5}, "t = 26 C, tr = 26.5 C: il punto di rugiada è sopra il bulbo secco"},
+        {{G::tbu, 15}, {G::tr, 16}, "tbu = 15 C, tr = 16 C: il punto di rugiada è sopra il bulbo umido"},
+        {{G::t, 20}, {G::ur, 100.5}, "t = 20 C, ur = 100.5 %: l'umidità relativa è sopra 100 %"},
+        {{G::ur, -1}, {G::h, 40}, "ur = -1 %, h = 40 kJ/kg: l'umidità relativa è sotto 0 %"},
+        {{G::t, 20}, {G::x, 15}, "t = 20 C, x = 15 g/kg: l'umidità è sopra la saturazione (14.673 g/kg a 20.00 C)"},
+        {{G::h, 30}, {G::x, 20}, "h = 30 kJ/kg, x = 20 g/kg: l'umidità è sopra la saturazione (0.685 g/kg a -18.99 C)"},
         {{G::t, 20},
          {G::h, 10},
-         "t = 20 C, h = 10 kJ/kg: the enthalpy is below that of dry air at this dry bulb "
+         "t = 20 C, h = 10 kJ/kg: l'entalpia è sotto quella dell'aria secca a questo bulbo secco "
          "(20.08 kJ/kg)"},
         {{G::t, 20},
          {G::tbu, 2},
-         "t = 20 C, tbu = 2 C: the wet bulb is below that of dry air at this dry bulb (5.78 C)"},
-        {{G::t, -70}, {G::ur, 50}, "t = -70 C, ur = 50 %: t is outside -50 to 100 C"},
-        {{G::x, 5}, {G::h, 500}, "x = 5 g/kg, h = 500 kJ/kg: the dry bulb would be 480.99 C, outside -50 to 100 C"},
+         "t = 20 C, tbu = 2 C: il bulbo umido è sotto quello dell'aria secca a questo bulbo secco (5.78 C)"},
+        {{G::t, -70}, {G::ur, 50}, "t = -70 C, ur = 50 %: t è fuori da -50 a 100 C"},
+        {{G::x, 5}, {G::h, 500}, "x = 5 g/kg, h = 500 kJ/kg: il bulbo secco sarebbe 480.99 C, fuori da -50 a 100 C"},
         {{G::x, 8},
          {G::tr, 10},
-         "x = 8 g/kg, tr = 10 C: x and tr are not independent: the dew point follows from "
-         "the humidity ratio; give another pair"},
+         "x = 8 g/kg, tr = 10 C: x e tr non sono indipendenti: il punto di rugiada segue "
+         "dall'umidità specifica; dare un'altra coppia"},
         {{G::tbu, 19},
          {G::h, 50},
-         "tbu = 19 C, h = 50 kJ/kg: h and tbu are not independent: the wet bulb "
-         "(saturated air of the same enthalpy) follows from the enthalpy; give another pair"},
-        {{G::t, 20}, {G::t, 21}, "t = 20 C, t = 21 C: t is given twice"},
-        {{G::ur, 0}, {G::x, 0}, "ur = 0 %, x = 0 g/kg: dry air (ur = 0, x = 0) may have any temperature"},
-        {{G::t, NAN}, {G::ur, 50}, "t = nan C, ur = 50 %: t is not a finite number"},
+         "tbu = 19 C, h = 50 kJ/kg: h e tbu non sono indipendenti: il bulbo umido "
+         "(aria satura della stessa entalpia) segue dall'entalpia; dare un'altra coppia"},
+        {{G::t, 20}, {G::t, 21}, "t = 20 C, t = 21 C: t è dato due volte"},
+        {{G::ur, 0}, {G::x, 0}, "ur = 0 %, x = 0 g/kg: l'aria secca (ur = 0, x = 0) può avere qualsiasi temperatura"},
+        {{G::t, NAN}, {G::ur, 50}, "t = nan C, ur = 50 %: t non è un numero finito"},
     };
     for (const auto& c : casi)
         EXPECT_EQ(rifiuto(c.a, c.b), c.messaggio);
     // At 3000 m water boils near 90 C: saturated air at 95 C does not exist.
-    EXPECT_EQ(
-        rifiuto({G::t, 95}, {G::ur, 50}, Aria{pressione_pascal_da_quota(3000)}),
-        "t = 95 C, ur = 50 %: the dry bulb 95.00 C is not below the boiling point of water at 71468 Pa (92.87 C)");
+    EXPECT_EQ(rifiuto({G::t, 95}, {G::ur, 50}, Aria{pressione_pascal_da_quota(3000)}),
+              "t = 95 C, ur = 50 %: il bulbo secco 95.00 C non è sotto il punto di ebollizione dell'acqua a 71468 Pa "
+              "(92.87 C)");
 }
 
 TEST(StatoDaCoppia, WetBulbAndDewPointAreThePointReports) {
     // One state, one wet bulb: the point-properties report, its chart and the state tool all give 19.53 C.
-    const auto s = std::get<StatoCompleto>(stato_da_coppia({Grandezza::t, 25}, {Grandezza::ur, 60.5}));
+    const auto s = *stato_da_coppia({Grandezza::t, 25}, {Grandezza::ur, 60.5});
     EXPECT_EQ(s.bulbo_umido, temperatura_bulbo_umido(umidita_specifica(60.5, 25), 25));
     EXPECT_EQ(formatta(*s.bulbo_umido, 0, 2), "19.53");
     EXPECT_EQ(formatta(*s.rugiada, 0, 2), formatta(*temperatura_rugiada(60.5, 25), 0, 2));
