@@ -2,6 +2,7 @@
 // with a message that names the box by its label.
 #include "core/aria_umida.h"
 #include "core/computazioni.h"
+#include "core/modello.h"
 #include "core/numeri.h"
 #include "core/stato_aria.h"
 
@@ -21,11 +22,15 @@ void rifiuta(Calcolo& c, int n, const std::string& testo) {
 
 void verifica_temperatura(Calcolo& c, int n, double t) {
     c.controlla();
-    if (pressione_saturazione(t) >= c.aria().pressione) rifiuta(c, n, testo_ebollizione(c.aria()));
+    const Aria aria = c.aria();
+    // A model chosen explicitly is valid only over its own range; the correlations end at the boiling point.
+    if (aria.modello)
+        if (const Fatto f = aria.modello->nel_campo(t, aria.pressione); !f) rifiuta(c, n, f.errore().testo);
+    if (pressione_saturazione(t, aria) >= aria.pressione) rifiuta(c, n, testo_ebollizione(aria));
 }
 
 std::string testo_ebollizione(Aria a) {
-    const std::optional<double> tb = temperatura_saturazione(a.pressione);
+    const std::optional<double> tb = temperatura_saturazione(a.pressione, a);
     return "oltre l ebollizione dell acqua (" + (tb ? formatta(*tb, 0, 2) : std::string("?")) + " C a " +
            formatta(a.pressione, 0, 0) + " Pa)!";
 }
