@@ -274,10 +274,17 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Ar
     return {t2, std::fmax(xm, x1)};
 }
 
+namespace {
+// Enthalpy of water vapour at tv (°C), kJ/kg: what each kilogram of steam brings in.
+double entalpia_vapore(double tv, Aria a) {
+    return a.modello ? a.modello->entalpia_vapore(tv) : 1.926 * tv + 2490.0;
+}
+} // namespace
+
 Stato umidificazione_vapore(double t1, double x1, double tv, double x2, Aria a) {
     const double dx = x2 - x1;
     const double h1 = entalpia(x1, t1, a);
-    const double hv = (a.modello ? a.modello->entalpia_vapore(tv) : 1.926 * tv + 2490.0) * dx / 1000.0;
+    const double hv = entalpia_vapore(tv, a) * dx / 1000.0;
     double lo = t1, hi = t1 + 30.0, mid = 0.0;
     int n = 0;
     for (;;) {
@@ -293,10 +300,10 @@ Stato umidificazione_vapore(double t1, double x1, double tv, double x2, Aria a) 
 }
 
 Stato uscita_batteria_bypass(double t1, double x1, double tb, double bf, Aria a) {
-    const double xs = umidita_saturazione(tb, a);
+    const double t2 = t1 - (1.0 - bf) * (t1 - tb);
     // A dry coil (its saturated state holds as much water as the air or more) cools sensibly only.
-    if (batteria_asciutta(x1, tb, a)) return {t1 - (1.0 - bf) * (t1 - tb), x1};
-    return {t1 - (1.0 - bf) * (t1 - tb), x1 - (1.0 - bf) * (x1 - xs)};
+    if (batteria_asciutta(x1, tb, a)) return {t2, x1};
+    return {t2, x1 - (1.0 - bf) * (x1 - umidita_saturazione(tb, a))};
 }
 
 bool batteria_asciutta(double x1, double tb, Aria a) {
@@ -322,9 +329,7 @@ double temperatura_a_entalpia(double x, double h, double t, Aria a) {
 }
 
 Stato umidifica_fino_a_retta(int medium, double t0, double x0, double tm, double a, double b, Aria aria) {
-    const double k = medium == 0    ? 4.186 * tm * 0.05 / 1000.0
-                     : aria.modello ? 0.001 * 0.05 * aria.modello->entalpia_vapore(tm)
-                                    : 0.001 * 0.05 * (1.926 * tm + 2490.0);
+    const double k = medium == 0 ? 4.186 * tm * 0.05 / 1000.0 : 0.001 * 0.05 * entalpia_vapore(tm, aria);
     double t = t0, x = x0, h = entalpia(x0, t0, aria);
     Stato r{t0, x0};
     int n = 0;

@@ -95,9 +95,8 @@ void verifica_riscaldamento(Calcolo& c, int n, double t, double tI, const char* 
 
 // The total mass flow 3.6·Q / dh (kg/h) of a supply at tI (°C), dh its enthalpy difference from the room's at tA:
 // it must come out positive, else that supply cannot meet the room's loads (at dh = 0, to within rounding, no
-// flow can). `sensibile`
-// is the sensible heat the supply must bring into the room (W): a supply no warmer than the room cannot heat it,
-// one no colder cannot cool it.
+// flow can). `sensibile` is the sensible heat the supply must bring into the room (W): a supply no warmer than the
+// room cannot heat it, one no colder cannot cool it.
 double portata_totale(Calcolo& c, double Q, double dh, double tI, double tA, double sensibile) {
     c.controlla();
     if (sensibile > 0.0 && !(tI > tA))

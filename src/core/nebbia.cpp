@@ -14,8 +14,8 @@ namespace {
 // saturation humidity ratio there is about 1950 g/kg), else 1 K below the boiling point at the air's pressure,
 // where saturated air still holds a finite amount of water.
 double t_massima_equilibrio(Aria a) {
-    if (pressione_saturazione(95.0) < a.pressione) return 95.0;
-    const std::optional<double> ebollizione = temperatura_saturazione(a.pressione);
+    if (pressione_saturazione(95.0, a) < a.pressione) return 95.0;
+    const std::optional<double> ebollizione = temperatura_saturazione(a.pressione, a);
     return ebollizione ? *ebollizione - 1.0 : 95.0;
 }
 

@@ -92,6 +92,11 @@ Errore rifiuto(std::string testo) {
     return Errore{Causa::dati, std::move(testo)};
 }
 
+// A pair that no air within the searches' range has.
+Errore nessuna_aria() {
+    return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
+}
+
 // Whether air can have this quantity on its own, or why not.
 Fatto controlla_valore(Noto n, Aria a) {
     const double v = n.valore;
@@ -145,7 +150,7 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
     const auto da_x_tbu = [&](double x, double tbu) -> Soluzione {
         if (!a.modello) return da_x_h(x, entalpia_satura(tbu, a));
         const auto t = t_da_x_bulbo(x, tbu, a);
-        if (!t) return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
+        if (!t) return nessuna_aria();
         return Tx{*t, x};
     };
     const auto da_ur_x = [&](double ur, double x) -> Soluzione {
@@ -154,12 +159,12 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
             return rifiuto("l'aria con vapore acqueo non può avere umidità relativa 0");
         }
         const auto t = t_da_ur_x(ur, x, a);
-        if (!t) return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
+        if (!t) return nessuna_aria();
         return Tx{*t, x};
     };
     const auto da_ur_h = [&](double ur, double h) -> Soluzione {
         const auto t = t_da_ur_h(ur, h, a);
-        if (!t) return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
+        if (!t) return nessuna_aria();
         return Tx{*t, umidita_specifica(ur, *t, a)};
     };
     const auto dal_bulbo = [&](double t, double tbu) -> Soluzione {
@@ -216,12 +221,12 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
                 // ratio of the relative humidity grows while the one of the wet bulb falls.
                 const double x_min = umidita_specifica(u, w, a);
                 if (!(a.modello->x_da_bulbo(w, w, a.pressione) >= x_min))
-                    return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
+                    return nessuna_aria();
                 const auto sopra = [&](double t) {
                     return u / 100.0 * pressione_saturazione(t, a) >= a.pressione ||
                            umidita_specifica(u, t, a) > a.modello->x_da_bulbo(t, w, a.pressione);
                 };
-                if (!sopra(t_ricerca_max)) return rifiuto("nessuna aria fra -100 e 200 C ha questi valori");
+                if (!sopra(t_ricerca_max)) return nessuna_aria();
                 const double t = biseca(w, t_ricerca_max, sopra);
                 return Tx{t, umidita_specifica(u, t, a)};
             }
