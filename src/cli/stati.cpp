@@ -296,9 +296,7 @@ private:
 // writes checked, holds one.
 Fatto stato_uscita(const std::ostream& out) {
     if (out) return {};
-    const int codice = errno;
-    return Errore{Causa::file,
-                  "impossibile scrivere l'uscita" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "")};
+    return uscita_non_scritta(errno);
 }
 
 // Writes a block's rows and diagnostics in order, counting them, and hands its states over; stops at the first
@@ -553,6 +551,11 @@ unsigned fili_disponibili() {
 int codice_uscita_stati(const EsitoStati& e) {
     if (e.errore) return 2;
     return e.scartate > 0 ? 1 : 0;
+}
+
+Errore uscita_non_scritta(int codice) {
+    return Errore{Causa::file,
+                  "impossibile scrivere l'uscita" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "")};
 }
 
 } // namespace ondix
