@@ -135,15 +135,11 @@ Esito<StatoCompleto> stato_della_riga(const LettoreStati& l, const RigaStato& r,
         const auto& va = r.valori[static_cast<std::size_t>(ga)];
         const auto& vb = r.valori[static_cast<std::size_t>(gb)];
         if (!va || !vb) continue;
-        if (l.come_rapporto() && ga == Grandezza::t && (gb == Grandezza::ur || gb == Grandezza::x)) {
-            auto s = calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a);
-            if (s) return s;
-            motivi += (motivi.empty() ? "" : "; ") + s.errore().testo;
-            continue;
-        }
-        auto c = stato_da_coppia({ga, *va}, {gb, *vb}, a);
-        if (c) return c;
-        motivi += (motivi.empty() ? "" : "; ") + c.errore().testo;
+        auto s = l.come_rapporto() && ga == Grandezza::t && (gb == Grandezza::ur || gb == Grandezza::x)
+                     ? calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a)
+                     : stato_da_coppia({ga, *va}, {gb, *vb}, a);
+        if (s) return s;
+        motivi += (motivi.empty() ? "" : "; ") + s.errore().testo;
     }
     return Errore{Causa::dati, motivi};
 }
