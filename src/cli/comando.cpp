@@ -1,7 +1,6 @@
 #include "cli/comando.h"
 
 #include "cli/stati.h"
-#include "core/numeri.h"
 
 #include <cerrno>
 #include <iostream>
