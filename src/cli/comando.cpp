@@ -1,9 +1,8 @@
 #include "cli/comando.h"
 
-#include "core/numeri.h"
+#include "cli/stati.h"
 
 #include <cerrno>
-#include <cstring>
 #include <iostream>
 
 namespace ondix {
@@ -32,9 +31,7 @@ Fatto scarica_uscita(int motivo) {
     errno = 0;
     std::cout.flush();
     if (std::cout) return {};
-    const int codice = motivo != 0 ? motivo : errno;
-    return Errore{Causa::file,
-                  "impossibile scrivere l'uscita" + (codice > 0 ? ": " + std::string(std::strerror(codice)) : "")};
+    return uscita_non_scritta(motivo != 0 ? motivo : errno);
 }
 
 } // namespace ondix

@@ -4,7 +4,6 @@
 #include "cli/riepilogo.h"
 #include "cli/stati.h"
 #include "core/numeri.h"
-#include "core/rapporto.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,6 +1,5 @@
 #include "cli/esecuzione.h"
 
-#include "cli/stati.h"
 #include "core/file_destinazione.h"
 #include "core/numeri.h"
 #include "core/rtf.h"

@@ -47,9 +47,6 @@ public:
     Fatto analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const override;
 
 private:
-    Errore errore(std::string_view testo) const {
-        return {Causa::dati, m_nome + ":" + std::to_string(m_numero) + ": " + std::string(testo)};
-    }
     Fatto leggi_intestazione(std::string_view colonna_u);
 
     int m_umidita;
@@ -81,7 +78,7 @@ Fatto LettoreCsv::apri() {
         }
         letta = m_in.leggi(m_riga, troppo_lunga);
     }
-    if (m_in.guasto()) return Errore{Causa::file, m_nome + ": errore di lettura" + m_in.motivo()};
+    if (m_in.guasto()) return errore_lettura();
     if (!trovata)
         return Errore{Causa::dati,
                       m_nome + ": l'ingresso è vuoto (attesa una riga d'intestazione come \"t," + colonna_u + "\")"};

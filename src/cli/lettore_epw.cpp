@@ -64,8 +64,7 @@ Fatto LettoreEpw::apri() {
     while (letta) {
         ++m_numero;
         if (troppo_lunga)
-            return Errore{Causa::dati, m_nome + ":" + std::to_string(m_numero) + ": la riga è più lunga di " +
-                                           std::to_string(lunghezza_massima_riga) + " caratteri"};
+            return errore("la riga è più lunga di " + std::to_string(lunghezza_massima_riga) + " caratteri");
         dividi_campi(m_riga, ',', m_campi);
         if (!m_campi.empty() && numero_intero_testo(m_campi[0])) {
             m_riga_in_attesa = true;
@@ -82,7 +81,7 @@ Fatto LettoreEpw::apri() {
         }
         letta = m_in.leggi(m_riga, troppo_lunga);
     }
-    if (m_in.guasto()) return Errore{Causa::file, m_nome + ": errore di lettura" + m_in.motivo()};
+    if (m_in.guasto()) return errore_lettura();
     return Errore{Causa::dati,
                   m_nome + ": il file meteo non contiene ore (attese otto righe d'intestazione, poi una riga per ora)"};
 }

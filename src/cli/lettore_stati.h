@@ -93,6 +93,13 @@ protected:
     LettoreDaRighe(LettoreRighe& in, PrimaRiga prima, bool con_pressione, std::string_view nome)
         : m_in(in), m_prima(std::move(prima)), m_con_pressione(con_pressione), m_nome(nome) {}
 
+    // A fault of the header, at the line last read: "NAME:LINE: TEXT".
+    Errore errore(std::string_view testo) const {
+        return {Causa::dati, m_nome + ":" + std::to_string(m_numero) + ": " + std::string(testo)};
+    }
+    // The input failed while the header was read: "NAME: errore di lettura", with the system's reason.
+    Errore errore_lettura() const { return {Causa::file, m_nome + ": errore di lettura" + m_in.motivo()}; }
+
     LettoreRighe& m_in;
     PrimaRiga m_prima;
     bool m_con_pressione;

@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cmath>
+#include <optional>
 
 namespace ondix {
 
@@ -23,8 +24,8 @@ std::optional<std::string> testo_di(const CLI::Option* o, const std::string& v) 
     return o->count() > 0 ? std::optional<std::string>(v) : std::nullopt;
 }
 
-} // namespace
-
+// The air of the texts of --pressione (Pa) and --quota (m), either or neither given, and --modello (a model's
+// word); the reason when one cannot be used.
 Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const std::optional<std::string>& quota,
                             const std::optional<std::string>& modello) {
     Aria a;
@@ -54,6 +55,8 @@ Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const s
     }
     return a;
 }
+
+} // namespace
 
 void OpzioniPressione::dichiara(CLI::App& app, bool per_riga) {
     m_opzione_pressione = app.add_option("--pressione", m_pressione,

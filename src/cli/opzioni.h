@@ -74,9 +74,4 @@ private:
     CLI::Option* m_opzione_isolinee = nullptr;
 };
 
-// The air of the options --pressione (Pa) and --quota (m), either or neither given, and --modello (a model's word):
-// the checks of OpzioniPressione, for callers without a command line.
-Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const std::optional<std::string>& quota,
-                            const std::optional<std::string>& modello = std::nullopt);
-
 } // namespace ondix

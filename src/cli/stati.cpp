@@ -135,15 +135,11 @@ Esito<StatoCompleto> stato_della_riga(const LettoreStati& l, const RigaStato& r,
         const auto& va = r.valori[static_cast<std::size_t>(ga)];
         const auto& vb = r.valori[static_cast<std::size_t>(gb)];
         if (!va || !vb) continue;
-        if (l.come_rapporto() && ga == Grandezza::t && (gb == Grandezza::ur || gb == Grandezza::x)) {
-            auto s = calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a);
-            if (s) return s;
-            motivi += (motivi.empty() ? "" : "; ") + s.errore().testo;
-            continue;
-        }
-        auto c = stato_da_coppia({ga, *va}, {gb, *vb}, a);
-        if (c) return c;
-        motivi += (motivi.empty() ? "" : "; ") + c.errore().testo;
+        auto s = l.come_rapporto() && ga == Grandezza::t && (gb == Grandezza::ur || gb == Grandezza::x)
+                     ? calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a)
+                     : stato_da_coppia({ga, *va}, {gb, *vb}, a);
+        if (s) return s;
+        motivi += (motivi.empty() ? "" : "; ") + s.errore().testo;
     }
     return Errore{Causa::dati, motivi};
 }
@@ -296,9 +292,7 @@ private:
 // writes checked, holds one.
 Fatto stato_uscita(const std::ostream& out) {
     if (out) return {};
-    const int codice = errno;
-    return Errore{Causa::file,
-                  "impossibile scrivere l'uscita" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "")};
+    return uscita_non_scritta(errno);
 }
 
 // Writes a block's rows and diagnostics in order, counting them, and hands its states over; stops at the first
@@ -553,6 +547,11 @@ unsigned fili_disponibili() {
 int codice_uscita_stati(const EsitoStati& e) {
     if (e.errore) return 2;
     return e.scartate > 0 ? 1 : 0;
+}
+
+Errore uscita_non_scritta(int codice) {
+    return Errore{Causa::file,
+                  "impossibile scrivere l'uscita" + (codice != 0 ? ": " + std::string(std::strerror(codice)) : "")};
 }
 
 } // namespace ondix

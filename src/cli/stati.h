@@ -92,4 +92,8 @@ unsigned fili_disponibili();
 // Exit status of the batch command: 0 every row written, 1 some rows skipped, 2 the input could not be used.
 int codice_uscita_stati(const EsitoStati& e);
 
+// The failure of a write to the output: "impossibile scrivere l'uscita", with the system's reason when `codice` (an
+// errno) is not 0.
+Errore uscita_non_scritta(int codice);
+
 } // namespace ondix
