@@ -109,8 +109,8 @@ int ComandoStato::esegui() {
     if (!esito) return segnala(nome(), esito.errore());
     const StatoCompleto& s = *esito;
     Rapporto rapporto;
-    if (aria->modello) rapporto.aggiungi(riga_modello(*aria));
-    if (aria->pressione != pressione_atmosferica) rapporto.aggiungi(riga_pressione(*aria));
+    for (std::string& riga : righe_aria(*aria))
+        rapporto.aggiungi(std::move(riga));
     scrivi_stato(rapporto, s);
     if (m_json.chiesta()) {
         std::cout << stato_json(s, *aria, rapporto.righe()) << '\n';

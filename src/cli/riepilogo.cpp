@@ -10,24 +10,6 @@ namespace ondix {
 
 namespace {
 
-std::optional<double> valore_di(const StatoCompleto& s, Grandezza g) {
-    switch (g) {
-    case Grandezza::t:
-        return s.t;
-    case Grandezza::ur:
-        return s.ur;
-    case Grandezza::x:
-        return s.x;
-    case Grandezza::h:
-        return s.h;
-    case Grandezza::tbu:
-        return s.bulbo_umido;
-    case Grandezza::tr:
-        return s.rugiada;
-    }
-    return std::nullopt;
-}
-
 std::string_view unita(Grandezza g) {
     switch (g) {
     case Grandezza::ur:

@@ -102,8 +102,9 @@ void imposta_maschera(Contesto& ctx) {
 namespace {
 void segna_pressione(Contesto& ctx) {
     if (ctx.rapporto.righe().empty()) return;
-    if (ctx.aria.pressione != pressione_atmosferica) ctx.rapporto.anteponi(riga_pressione(ctx.aria));
-    if (ctx.aria.modello) ctx.rapporto.anteponi(riga_modello(ctx.aria));
+    const std::vector<std::string> righe = righe_aria(ctx.aria);
+    for (auto r = righe.rbegin(); r != righe.rend(); ++r)
+        ctx.rapporto.anteponi(*r);
 }
 } // namespace
 

@@ -49,6 +49,13 @@ void scrivi_dato(Rapporto& r, std::string_view etichetta, std::string_view unita
 
 std::string riga_pressione(Aria a) { return "pressione atmosferica: " + formatta(a.pressione, 0, 0) + " Pa"; }
 
+std::vector<std::string> righe_aria(Aria a) {
+    std::vector<std::string> righe;
+    if (a.modello) righe.push_back(riga_modello(a));
+    if (a.pressione != pressione_atmosferica) righe.push_back(riga_pressione(a));
+    return righe;
+}
+
 std::string riga_modello(Aria a) {
     return "modello aria umida: " + (a.modello ? std::string(a.modello->nome()) : std::string("correlazioni"));
 }

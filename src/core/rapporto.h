@@ -45,6 +45,8 @@ void scrivi_dato(Rapporto& r, std::string_view etichetta, std::string_view unita
 std::string riga_pressione(Aria a);
 // "modello aria umida: ASHRAE": the line that opens a report calculated with a model chosen explicitly.
 std::string riga_modello(Aria a);
+// The lines that open a report calculated in air other than the program's own: the model's, then the pressure's.
+std::vector<std::string> righe_aria(Aria a);
 // 44 hyphens.
 void scrivi_separatore(Rapporto& r);
 // The five property lines of a state whose every property is known: t (°C), ur (%), x (g/kg), h (kJ/kg), v (m³/kg).

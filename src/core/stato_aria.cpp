@@ -332,6 +332,24 @@ StatoCompleto stato_completo(double t, double x, Aria a) {
     return s;
 }
 
+std::optional<double> valore_di(const StatoCompleto& s, Grandezza g) {
+    switch (g) {
+    case Grandezza::t:
+        return s.t;
+    case Grandezza::ur:
+        return s.ur;
+    case Grandezza::x:
+        return s.x;
+    case Grandezza::h:
+        return s.h;
+    case Grandezza::tbu:
+        return s.bulbo_umido;
+    case Grandezza::tr:
+        return s.rugiada;
+    }
+    return std::nullopt;
+}
+
 Esito<StatoCompleto> stato_da_coppia(Noto a, Noto b, Aria aria) {
     const std::string coppia = descrivi(a) + ", " + descrivi(b) + ": ";
     // The reason, after the pair it is about.

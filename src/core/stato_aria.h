@@ -62,6 +62,8 @@ std::optional<double> t_da_ur_h(double ur, double h, Aria a = {});
 
 // The full state at t (°C) and x (g/kg) in the air `a`, with the solvers above.
 StatoCompleto stato_completo(double t, double x, Aria a = {});
+// The quantity g of the state s (in the units of Grandezza); none for a wet bulb or dew point it has not.
+std::optional<double> valore_di(const StatoCompleto& s, Grandezza g);
 
 // The full state from two known quantities, in either order. Every pair of different quantities is accepted
 // except x with tr and h with tbu, which are not independent (each follows from the other). A pair no air can

@@ -189,23 +189,7 @@ TEST(ModelloAshrae, StateFromEveryPairGivesBackTheState) {
                 const double x = umidita_specifica(ur, t, a);
                 if (!(x > 0)) continue; // vapour above the total pressure
                 const StatoCompleto s = stato_completo(t, x, a);
-                const auto valore = [&](Grandezza g) {
-                    switch (g) {
-                    case Grandezza::t:
-                        return s.t;
-                    case Grandezza::ur:
-                        return s.ur;
-                    case Grandezza::x:
-                        return s.x;
-                    case Grandezza::h:
-                        return s.h;
-                    case Grandezza::tbu:
-                        return *s.bulbo_umido;
-                    case Grandezza::tr:
-                        return *s.rugiada;
-                    }
-                    return 0.0;
-                };
+                const auto valore = [&](Grandezza g) { return *valore_di(s, g); };
                 for (const auto& c : coppie) {
                     const auto r = stato_da_coppia({c[0], valore(c[0])}, {c[1], valore(c[1])}, a);
                     const std::string chi = std::string(nome_grandezza(c[0])) + "," +
