@@ -55,11 +55,6 @@ QIcon glifo_stampa() {
     return QIcon(p);
 }
 
-void avviso(QWidget* genitore, QMessageBox::Icon icona, const QString& testo) {
-    QMessageBox box(icona, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok, genitore);
-    box.exec();
-}
-
 } // namespace
 
 LayoutGrafico layout_grafico(DimensioniSchermo s) {

@@ -124,10 +124,8 @@ bool FinestraGrafico::salva_immagine_su(const QString& percorso) {
     const auto errore = esporta_disegno(m_procedura, strati_per_file(), schermo_registrato().larghezza,
                                         schermo_registrato().altezza, percorso.toStdString());
     if (!errore) return true;
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(nome_programma),
-                    QStringLiteral("Immagine non salvata: %1").arg(QString::fromStdString(*errore)), QMessageBox::Ok,
-                    this);
-    box.exec();
+    avviso(this, QMessageBox::Critical,
+           QStringLiteral("Immagine non salvata: %1").arg(QString::fromStdString(*errore)));
     return false;
 }
 

@@ -228,13 +228,9 @@ void FinestraMaschera::keyPressEvent(QKeyEvent* e) {
     }
     if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
         // Escape closes the form straight away only when nothing typed would be lost.
-        if (dati_cambiati()) {
-            QMessageBox domanda(QMessageBox::Question, QString::fromLatin1(nome_programma),
-                                QStringLiteral("Chiudere la maschera? I dati inseriti andranno persi."),
-                                QMessageBox::Yes | QMessageBox::No, this);
-            domanda.setDefaultButton(QMessageBox::No);
-            if (domanda.exec() != QMessageBox::Yes) return;
-        }
+        if (dati_cambiati() &&
+            !domanda_si_no(this, QStringLiteral("Chiudere la maschera? I dati inseriti andranno persi.")))
+            return;
         reject();
         return;
     }
@@ -256,18 +252,13 @@ QStringList FinestraMaschera::righe_da_stampare() const {
 void FinestraMaschera::stampa() {
     const std::unique_ptr<QPrinter> stampante = stampante_predefinita();
     if (!stampante) {
-        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(nome_programma),
-                        QStringLiteral("Nessuna stampante predefinita installata: i dati non sono stati stampati."),
-                        QMessageBox::Ok, this);
-        box.exec();
+        avviso(this, QMessageBox::Warning,
+               QStringLiteral("Nessuna stampante predefinita installata: i dati non sono stati stampati."));
         return;
     }
-    if (!stampa_su(*stampante)) {
-        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(nome_programma),
-                        QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()),
-                        QMessageBox::Ok, this);
-        box.exec();
-    }
+    if (!stampa_su(*stampante))
+        avviso(this, QMessageBox::Critical,
+               QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()));
 }
 
 bool FinestraMaschera::stampa_su(QPrinter& stampante) {

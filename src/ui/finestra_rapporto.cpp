@@ -28,11 +28,6 @@ namespace {
 void applica(QWidget* w, const Rettangolo& r) {
     w->setGeometry(r.left, r.top, r.width, r.height);
 }
-
-void avviso(QWidget* genitore, QMessageBox::Icon icona, const QString& testo) {
-    QMessageBox box(icona, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok, genitore);
-    box.exec();
-}
 } // namespace
 
 std::unique_ptr<QPrinter> stampante_predefinita() {
