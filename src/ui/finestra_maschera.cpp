@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -251,14 +250,9 @@ QStringList FinestraMaschera::righe_da_stampare() const {
 
 void FinestraMaschera::stampa() {
     const std::unique_ptr<QPrinter> stampante = stampante_predefinita();
-    if (!stampante) {
-        avviso(this, QMessageBox::Warning,
-               QStringLiteral("Nessuna stampante predefinita installata: i dati non sono stati stampati."));
-        return;
-    }
-    if (!stampa_su(*stampante))
-        avviso(this, QMessageBox::Critical,
-               QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()));
+    stampa_o_avvisa(this, stampante.get(),
+                    QStringLiteral("Nessuna stampante predefinita installata: i dati non sono stati stampati."),
+                    [this](QPrinter& p) { return stampa_su(p); });
 }
 
 bool FinestraMaschera::stampa_su(QPrinter& stampante) {
