@@ -91,8 +91,7 @@ void FinestraGrafico::cambia_strati() {
 
 OpzioniGrafico FinestraGrafico::strati_per_file() const {
     // The title line at the calculation's own pressure.
-    const Aria aria = m_ctx ? m_ctx->aria : Aria{};
-    return con_titolo(m_strati, m_ctx ? m_ctx->processo : 0, aria.pressione, aria.modello);
+    return con_titolo(m_strati, m_ctx ? m_ctx->processo : 0, m_ctx ? m_ctx->aria : Aria{});
 }
 
 void FinestraGrafico::imposta_grafico(const Contesto& ctx, VistaGrafico vista) {

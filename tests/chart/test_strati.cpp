@@ -282,11 +282,11 @@ TEST(Strati, LegendNamesTheFamiliesShownAndTheTitleLine) {
         EXPECT_FALSE(b.p.riquadri_occupati().front().contiene(x, y)) << x << "," << y;
 
     // The title line goes on prints and files when some layer is on, and only then.
-    EXPECT_EQ(con_titolo({}, 6, pressione_atmosferica).titolo, "");
+    EXPECT_EQ(con_titolo({}, 6, Aria{}).titolo, "");
     OpzioniGrafico m;
     m.mollier = true;
-    EXPECT_EQ(con_titolo(m, 6, pressione_atmosferica).titolo, "CICLO ESTIVO - 101335 Pa");
-    EXPECT_EQ(con_titolo(m, 6, 80000.4).titolo, "CICLO ESTIVO - 80000 Pa");
+    EXPECT_EQ(con_titolo(m, 6, Aria{}).titolo, "CICLO ESTIVO - 101335 Pa");
+    EXPECT_EQ(con_titolo(m, 6, Aria{80000.4}).titolo, "CICLO ESTIVO - 80000 Pa");
 }
 
 // With a model chosen, the lines follow the model's property functions (its wet bulb is the thermodynamic one) at
@@ -312,7 +312,8 @@ TEST(Isolinee, FollowTheAirsModel) {
             }
         }
     }
-    EXPECT_EQ(con_titolo({}, 6, pressione_atmosferica, &modello_ashrae()).titolo, "CICLO ESTIVO - 101335 Pa - ASHRAE");
+    EXPECT_EQ(con_titolo({}, 6, Aria{pressione_atmosferica, &modello_ashrae()}).titolo,
+              "CICLO ESTIVO - 101335 Pa - ASHRAE");
 }
 
 TEST(Strati, ListOfFamiliesFromTheCommandLine) {
