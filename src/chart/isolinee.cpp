@@ -92,19 +92,11 @@ constexpr double linee_massime = 200.0;
 
 } // namespace
 
-double passo_volume(double tmin, double tmax, double xmin, double xmax, double pressione) {
-    return passo_volume(tmin, tmax, xmin, xmax, Aria{pressione});
-}
-
 double passo_volume(double tmin, double tmax, double xmin, double xmax, Aria aria) {
     const double xlo = std::max(xmin, 0.0);
     const double xhi = std::clamp(x_saturazione(tmax, aria), xlo, std::max(xmax, xlo));
     const double linee = (volume(tmax, xhi, aria) - volume(tmin, xlo, aria)) / 0.01;
     return linee > 15.0 ? 0.02 : 0.01;
-}
-
-std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin, double xmax, double pressione) {
-    return isolinee(f, tmin, tmax, xmin, xmax, Aria{pressione});
 }
 
 std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin, double xmax, Aria a) {

@@ -86,8 +86,8 @@ Fatto leggi_isolinee(std::string_view lista, OpzioniGrafico& o) {
     return {};
 }
 
-OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, double pressione, const ModelloAria* modello) {
-    o.titolo = o.qualcuno() || modello ? riga_titolo(tipo_processo, pressione, modello) : std::string();
+OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, Aria aria) {
+    o.titolo = o.qualcuno() || aria.modello ? riga_titolo(tipo_processo, aria.pressione, aria.modello) : std::string();
     return o;
 }
 

@@ -3,6 +3,7 @@
 // chart is drawn for the calculation's air, which `diagramma` receives and records on the plotter.
 #pragma once
 
+#include "core/aria_umida.h"
 #include "core/esito.h"
 
 #include <optional>
@@ -42,10 +43,10 @@ std::string_view nome_famiglia(Famiglia f);
 // naming what was not understood, and then `o` is left as it was.
 Fatto leggi_isolinee(std::string_view lista, OpzioniGrafico& o);
 
-// The options for a print or an export of a chart of process kind `tipo_processo` at `pressione` Pa in the model
-// `modello` (nullptr: the program's correlations): with the title line when some layer is on or a model was chosen,
-// as they are otherwise.
-OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, double pressione, const ModelloAria* modello = nullptr);
+// The options for a print or an export of a chart of process kind `tipo_processo` drawn for the air `aria`: with the
+// title line (its pressure, and its model when one was chosen) when some layer is on or a model was chosen, as they
+// are otherwise.
+OpzioniGrafico con_titolo(OpzioniGrafico o, int tipo_processo, Aria aria);
 
 // The title line of an exported or printed chart: the process's name and the pressure, e.g.
 // "CICLO ESTIVO - 101335 Pa", and with a model chosen explicitly its name after it ("... - 101335 Pa - ASHRAE").

@@ -74,9 +74,8 @@ std::optional<std::string> esporta_grafico(const Contesto& ctx, std::optional<Vi
                                            const std::string& percorso, const OpzioniGrafico& opzioni) {
     if (!vista) return std::string("nessun grafico da scrivere: il calcolo non ha dato un grafico");
     // The title line at the calculation's own pressure (and model).
-    return esporta_disegno(procedura_vista(*vista, ctx),
-                           con_titolo(opzioni, ctx.processo, ctx.aria.pressione, ctx.aria.modello), larghezza_schermata,
-                           altezza_schermata, percorso);
+    return esporta_disegno(procedura_vista(*vista, ctx), con_titolo(opzioni, ctx.processo, ctx.aria),
+                           larghezza_schermata, altezza_schermata, percorso);
 }
 
 std::optional<std::string> esporta_disegno(const ProceduraDisegno& procedura, const OpzioniGrafico& opzioni,

@@ -16,10 +16,20 @@
 
 namespace ondix {
 
-void EsternoQt::messaggio(const std::string& testo) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(nome_programma), QString::fromStdString(testo),
-                    QMessageBox::Ok, m_genitore);
+void avviso(QWidget* genitore, QMessageBox::Icon icona, const QString& testo) {
+    QMessageBox box(icona, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok, genitore);
     box.exec();
+}
+
+bool domanda_si_no(QWidget* genitore, const QString& testo) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(nome_programma), testo,
+                    QMessageBox::Yes | QMessageBox::No, genitore);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void EsternoQt::messaggio(const std::string& testo) {
+    avviso(m_genitore, QMessageBox::NoIcon, QString::fromStdString(testo));
 }
 
 std::string EsternoQt::chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) {
@@ -66,8 +76,7 @@ void EsternoQt::mostra_rapporto() {
 }
 
 void EsternoQt::errore(const QString& testo) {
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok, m_genitore);
-    box.exec();
+    avviso(m_genitore, QMessageBox::Critical, testo);
 }
 
 } // namespace ondix

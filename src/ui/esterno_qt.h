@@ -4,6 +4,7 @@
 
 #include "core/calcolo.h"
 
+#include <QMessageBox>
 #include <QString>
 
 #include <functional>
@@ -52,5 +53,10 @@ private:
 
 // The program's name, the title of its message boxes.
 inline constexpr const char* nome_programma = "ondix";
+
+// A message box titled with the program's name, with an OK button, modal over `genitore`; returns once closed.
+void avviso(QWidget* genitore, QMessageBox::Icon icona, const QString& testo);
+// A question titled with the program's name: Yes or No, No the default. True when the answer is Yes.
+bool domanda_si_no(QWidget* genitore, const QString& testo);
 
 } // namespace ondix

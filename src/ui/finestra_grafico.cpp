@@ -4,10 +4,10 @@
 #include "ui/esterno_qt.h"
 #include "ui/finestra_rapporto.h"
 #include "ui/schermo.h"
+#include "ui/stampa_testo.h"
 
 #include <QEvent>
 #include <QIcon>
-#include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -53,11 +53,6 @@ QIcon glifo_stampa() {
     g.drawPoint(12, 7);
     g.end();
     return QIcon(p);
-}
-
-void avviso(QWidget* genitore, QMessageBox::Icon icona, const QString& testo) {
-    QMessageBox box(icona, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok, genitore);
-    box.exec();
 }
 
 } // namespace
@@ -163,14 +158,9 @@ void FinestraGrafico::ridisegna() {
 
 void FinestraGrafico::stampa() {
     const std::unique_ptr<QPrinter> stampante = m_stampante ? m_stampante() : nullptr;
-    if (!stampante) {
-        avviso(this, QMessageBox::Warning,
-               QStringLiteral("Nessuna stampante predefinita installata: il grafico non è stato stampato."));
-        return;
-    }
-    if (!stampa_su(*stampante))
-        avviso(this, QMessageBox::Critical,
-               QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()));
+    stampa_o_avvisa(this, stampante.get(),
+                    QStringLiteral("Nessuna stampante predefinita installata: il grafico non è stato stampato."),
+                    [this](QPrinter& p) { return stampa_su(p); });
 }
 
 int spessore_penna_stampa_mm(int dpi) {

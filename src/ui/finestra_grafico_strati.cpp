@@ -91,8 +91,7 @@ void FinestraGrafico::cambia_strati() {
 
 OpzioniGrafico FinestraGrafico::strati_per_file() const {
     // The title line at the calculation's own pressure.
-    const Aria aria = m_ctx ? m_ctx->aria : Aria{};
-    return con_titolo(m_strati, m_ctx ? m_ctx->processo : 0, aria.pressione, aria.modello);
+    return con_titolo(m_strati, m_ctx ? m_ctx->processo : 0, m_ctx ? m_ctx->aria : Aria{});
 }
 
 void FinestraGrafico::imposta_grafico(const Contesto& ctx, VistaGrafico vista) {
@@ -124,10 +123,8 @@ bool FinestraGrafico::salva_immagine_su(const QString& percorso) {
     const auto errore = esporta_disegno(m_procedura, strati_per_file(), schermo_registrato().larghezza,
                                         schermo_registrato().altezza, percorso.toStdString());
     if (!errore) return true;
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(nome_programma),
-                    QStringLiteral("Immagine non salvata: %1").arg(QString::fromStdString(*errore)), QMessageBox::Ok,
-                    this);
-    box.exec();
+    avviso(this, QMessageBox::Critical,
+           QStringLiteral("Immagine non salvata: %1").arg(QString::fromStdString(*errore)));
     return false;
 }
 

@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -228,13 +227,9 @@ void FinestraMaschera::keyPressEvent(QKeyEvent* e) {
     }
     if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
         // Escape closes the form straight away only when nothing typed would be lost.
-        if (dati_cambiati()) {
-            QMessageBox domanda(QMessageBox::Question, QString::fromLatin1(nome_programma),
-                                QStringLiteral("Chiudere la maschera? I dati inseriti andranno persi."),
-                                QMessageBox::Yes | QMessageBox::No, this);
-            domanda.setDefaultButton(QMessageBox::No);
-            if (domanda.exec() != QMessageBox::Yes) return;
-        }
+        if (dati_cambiati() &&
+            !domanda_si_no(this, QStringLiteral("Chiudere la maschera? I dati inseriti andranno persi.")))
+            return;
         reject();
         return;
     }
@@ -255,19 +250,9 @@ QStringList FinestraMaschera::righe_da_stampare() const {
 
 void FinestraMaschera::stampa() {
     const std::unique_ptr<QPrinter> stampante = stampante_predefinita();
-    if (!stampante) {
-        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(nome_programma),
-                        QStringLiteral("Nessuna stampante predefinita installata: i dati non sono stati stampati."),
-                        QMessageBox::Ok, this);
-        box.exec();
-        return;
-    }
-    if (!stampa_su(*stampante)) {
-        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(nome_programma),
-                        QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()),
-                        QMessageBox::Ok, this);
-        box.exec();
-    }
+    stampa_o_avvisa(this, stampante.get(),
+                    QStringLiteral("Nessuna stampante predefinita installata: i dati non sono stati stampati."),
+                    [this](QPrinter& p) { return stampa_su(p); });
 }
 
 bool FinestraMaschera::stampa_su(QPrinter& stampante) {

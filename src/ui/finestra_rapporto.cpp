@@ -28,11 +28,6 @@ namespace {
 void applica(QWidget* w, const Rettangolo& r) {
     w->setGeometry(r.left, r.top, r.width, r.height);
 }
-
-void avviso(QWidget* genitore, QMessageBox::Icon icona, const QString& testo) {
-    QMessageBox box(icona, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok, genitore);
-    box.exec();
-}
 } // namespace
 
 std::unique_ptr<QPrinter> stampante_predefinita() {
@@ -108,14 +103,9 @@ void FinestraRapporto::showEvent(QShowEvent* e) {
 
 void FinestraRapporto::stampa() {
     const std::unique_ptr<QPrinter> stampante = m_stampante ? m_stampante() : nullptr;
-    if (!stampante) {
-        avviso(this, QMessageBox::Warning,
-               QStringLiteral("Nessuna stampante predefinita installata: il rapporto non è stato stampato."));
-        return;
-    }
-    if (!stampa_su(*stampante))
-        avviso(this, QMessageBox::Critical,
-               QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()));
+    stampa_o_avvisa(this, stampante.get(),
+                    QStringLiteral("Nessuna stampante predefinita installata: il rapporto non è stato stampato."),
+                    [this](QPrinter& p) { return stampa_su(p); });
 }
 
 bool FinestraRapporto::stampa_su(QPrinter& stampante) {

@@ -80,11 +80,7 @@ void segnala(const QString& testo) {
     Sessione& s = sessione();
     if (s.segnalato) return;
     s.segnalato = true;
-    QTimer::singleShot(0, qApp, [testo] {
-        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(nome_programma), testo, QMessageBox::Ok,
-                        QApplication::activeWindow());
-        box.exec();
-    });
+    QTimer::singleShot(0, qApp, [testo] { avviso(QApplication::activeWindow(), QMessageBox::Warning, testo); });
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "ui/modello_sito.h"
 
 #include "core/modello_ashrae.h"
+#include "ui/esterno_qt.h"
 #include "ui/impostazioni.h"
-#include "ui/pressione_sito.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -4,17 +4,9 @@
 #include "ui/esterno_qt.h"
 #include "ui/impostazioni.h"
 
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace ondix {
-
-bool domanda_si_no(QWidget* genitore, const QString& testo) {
-    QMessageBox box(QMessageBox::Question, QString::fromLatin1(nome_programma), testo,
-                    QMessageBox::Yes | QMessageBox::No, genitore);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}
 
 PressioneSito::PressioneSito(QWidget* menu, Contesto& ctx)
     : QObject(menu), m_menu(menu), m_ctx(ctx), m_pulsante(new QPushButton(menu)) {

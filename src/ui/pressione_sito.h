@@ -5,15 +5,11 @@
 #include "core/calcolo.h"
 
 #include <QObject>
-#include <QString>
 
 class QPushButton;
 class QWidget;
 
 namespace ondix {
-
-// A question of the menu about what the calculations use: Yes or No, No the default.
-bool domanda_si_no(QWidget* genitore, const QString& testo);
 
 class PressioneSito : public QObject {
 public:

@@ -1,5 +1,7 @@
 #include "ui/stampa_testo.h"
 
+#include "ui/esterno_qt.h"
+
 #include <QFontMetricsF>
 #include <QPrinter>
 #include <QTextDocument>
@@ -47,6 +49,17 @@ bool stampa_righe(QPrinter& stampante, const QStringList& righe, const QFont& ca
     documento.setPlainText(righe.join(QLatin1Char('\n')));
     documento.print(&stampante);
     return stampante.printerState() != QPrinter::Error && stampante.printerState() != QPrinter::Aborted;
+}
+
+void stampa_o_avvisa(QWidget* finestra, QPrinter* stampante, const QString& senza_stampante,
+                     const std::function<bool(QPrinter&)>& stampa) {
+    if (!stampante) {
+        avviso(finestra, QMessageBox::Warning, senza_stampante);
+        return;
+    }
+    if (!stampa(*stampante))
+        avviso(finestra, QMessageBox::Critical,
+               QStringLiteral("Stampa non riuscita sulla stampante \"%1\".").arg(stampante->printerName()));
 }
 
 } // namespace ondix

@@ -413,7 +413,7 @@ TEST(GoldenSvg, ThePrintedChart) {
         svg.setViewBox(QRect(0, 0, 1754, 1240));
         svg.setResolution(150);
         ondix::PlotterQt pq;
-        pq.plotter().imposta_opzioni(ondix::con_titolo(o, ctx.processo, ctx.aria.pressione, ctx.aria.modello));
+        pq.plotter().imposta_opzioni(ondix::con_titolo(o, ctx.processo, ctx.aria));
         QPainter painter(&svg);
         pq.disegna_stampante(painter, ondix::procedura_vista(ondix::VistaGrafico::standard, ctx), 3);
     }

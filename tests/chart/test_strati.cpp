@@ -63,12 +63,12 @@ TEST(Isolinee, PointsHaveTheirValue) {
     };
     for (const Aria a : {Aria{}, Aria{80000.0}, Aria{pressione_minima}, Aria{pressione_massima}})
         for (const Caso& c : {Caso{-10, 55, 0, 32.5, 0.02}, Caso{7, 23, 5, 12, 0.01}, Caso{-20, 5, -1, 4, 0.01}}) {
-            const double passo_v = passo_volume(c.tmin, c.tmax, c.xmin, c.xmax, a.pressione);
+            const double passo_v = passo_volume(c.tmin, c.tmax, c.xmin, c.xmax, a);
             if (a == Aria{}) {
                 EXPECT_DOUBLE_EQ(passo_v, c.passo_v);
             }
             for (Famiglia f : famiglie) {
-                const auto linee = isolinee(f, c.tmin, c.tmax, c.xmin, c.xmax, a.pressione);
+                const auto linee = isolinee(f, c.tmin, c.tmax, c.xmin, c.xmax, a);
                 ASSERT_FALSE(linee.empty()) << nome_famiglia(f);
                 for (const Isolinea& l : linee) {
                     const double passo = f == Famiglia::umidita_relativa ? 10.0
@@ -114,8 +114,8 @@ TEST(Isolinee, PointsHaveTheirValue) {
             }
         }
     // A rectangle no chart asks for gives no lines rather than a flood of them.
-    EXPECT_TRUE(isolinee(Famiglia::entalpia, -10, 1e12, 0, 30, pressione_atmosferica).empty());
-    EXPECT_EQ(isolinee(Famiglia::entalpia, -10, 55, 0, 32.5, pressione_atmosferica).front().etichetta, "h -10");
+    EXPECT_TRUE(isolinee(Famiglia::entalpia, -10, 1e12, 0, 30, Aria{}).empty());
+    EXPECT_EQ(isolinee(Famiglia::entalpia, -10, 55, 0, 32.5, Aria{}).front().etichetta, "h -10");
 }
 
 TEST(Isolinee, SegmentsAreClippedToTheRectangle) {
@@ -282,11 +282,11 @@ TEST(Strati, LegendNamesTheFamiliesShownAndTheTitleLine) {
         EXPECT_FALSE(b.p.riquadri_occupati().front().contiene(x, y)) << x << "," << y;
 
     // The title line goes on prints and files when some layer is on, and only then.
-    EXPECT_EQ(con_titolo({}, 6, pressione_atmosferica).titolo, "");
+    EXPECT_EQ(con_titolo({}, 6, Aria{}).titolo, "");
     OpzioniGrafico m;
     m.mollier = true;
-    EXPECT_EQ(con_titolo(m, 6, pressione_atmosferica).titolo, "CICLO ESTIVO - 101335 Pa");
-    EXPECT_EQ(con_titolo(m, 6, 80000.4).titolo, "CICLO ESTIVO - 80000 Pa");
+    EXPECT_EQ(con_titolo(m, 6, Aria{}).titolo, "CICLO ESTIVO - 101335 Pa");
+    EXPECT_EQ(con_titolo(m, 6, Aria{80000.4}).titolo, "CICLO ESTIVO - 80000 Pa");
 }
 
 // With a model chosen, the lines follow the model's property functions (its wet bulb is the thermodynamic one) at
@@ -312,7 +312,8 @@ TEST(Isolinee, FollowTheAirsModel) {
             }
         }
     }
-    EXPECT_EQ(con_titolo({}, 6, pressione_atmosferica, &modello_ashrae()).titolo, "CICLO ESTIVO - 101335 Pa - ASHRAE");
+    EXPECT_EQ(con_titolo({}, 6, Aria{pressione_atmosferica, &modello_ashrae()}).titolo,
+              "CICLO ESTIVO - 101335 Pa - ASHRAE");
 }
 
 TEST(Strati, ListOfFamiliesFromTheCommandLine) {

@@ -89,9 +89,13 @@ void muovi(QWidget& w, QPoint pos) {
     QCoreApplication::sendEvent(&w, &e);
 }
 
-QString testo_messaggio(QWidget* w) {
-    auto* m = qobject_cast<QMessageBox*>(w);
-    return m ? m->text() : QStringLiteral("<not a message box: %1>").arg(prova::descrivi(w));
+// Keeps the text of a message box (or what came instead) in `testo`, and closes it with its first button.
+Risponditore::Azione leggi_messaggio(QString& testo) {
+    return [&testo](QWidget* w) {
+        auto* m = qobject_cast<QMessageBox*>(w);
+        testo = m ? m->text() : QStringLiteral("<not a message box: %1>").arg(prova::descrivi(w));
+        prova::premi_ok(w);
+    };
 }
 
 std::unique_ptr<QPrinter> stampante_pdf(const QString& file) {
@@ -413,10 +417,7 @@ private slots:
         const QImage schermo = f.immagine().toImage();
         Risponditore r;
         QString testo;
-        r.poi([&](QWidget* w) {
-            testo = testo_messaggio(w);
-            prova::premi_ok(w);
-        });
+        r.poi(leggi_messaggio(testo));
         pulsante(&f, "BitBtn2")->click();
         VERIFICA_DIALOGHI(r);
         QVERIFY2(testo.contains(QStringLiteral("Stampa non riuscita")), qPrintable(testo));
@@ -435,10 +436,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f));
         Risponditore r;
         QString testo;
-        r.poi([&](QWidget* w) {
-            testo = testo_messaggio(w);
-            prova::premi_ok(w);
-        });
+        r.poi(leggi_messaggio(testo));
         pulsante(&f, "BitBtn2")->click();
         VERIFICA_DIALOGHI(r);
         QCOMPARE(testo, QStringLiteral("Nessuna stampante predefinita installata: il grafico non è stato stampato."));
@@ -464,10 +462,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         Risponditore r;
         QString testo;
-        r.poi([&](QWidget* w) {
-            testo = testo_messaggio(w);
-            prova::premi_ok(w);
-        });
+        r.poi(leggi_messaggio(testo));
         pulsante(&f, "BitBtn2")->click();
         VERIFICA_DIALOGHI(r);
         QCOMPARE(testo, QStringLiteral("Nessuna stampante predefinita installata: il grafico non è stato stampato."));
