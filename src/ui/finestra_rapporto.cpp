@@ -20,7 +20,6 @@
 #include <QStyle>
 #include <QTextDocument>
 
-#include <cstring>
 
 namespace ondix {
 
