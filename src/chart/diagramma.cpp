@@ -56,6 +56,12 @@ void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice
         unisci(p, punti, 1, 5);
         if (punti[6].X != 0.0 && punti[6].Y != 0.0) unisci(p, punti, 5, 6);
         break;
+    case 11:
+        // An air-handling unit: its states in order, entries 1 to 9; entry 10 (the room) stands alone.
+        for (int k = 1; k < TabellaPunti::numero_voci - 1; ++k)
+            unisci(p, punti, k, k + 1);
+        p.penna(nero);
+        return;
     case 6: {
         const bool con_p7 = punti[7].X != 0.0;
         if (con_p7) unisci(p, punti, 6, 7);

@@ -35,12 +35,15 @@ std::unique_ptr<Comando> comando_calcolo();
 std::unique_ptr<Comando> comando_stato();
 // "ondix-calc stati": the batch.
 std::unique_ptr<Comando> comando_stati();
+// "ondix-calc uta": an air-handling unit from a file.
+std::unique_ptr<Comando> comando_uta();
 
 // The subcommands, in the order the help lists them.
 inline std::vector<std::unique_ptr<Comando>> sottocomandi() {
     std::vector<std::unique_ptr<Comando>> c;
     c.push_back(comando_stato());
     c.push_back(comando_stati());
+    c.push_back(comando_uta());
     return c;
 }
 

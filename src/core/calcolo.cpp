@@ -109,23 +109,28 @@ void segna_pressione(Contesto& ctx) {
 } // namespace
 
 Fatto vai_calcolo(Contesto& ctx, Esterno& esterno) {
+    ctx.maschera.testo_visibile[9] = false;
+    const Computazione f = computazione_per(ctx.processo);
+    return esegui_computazione(ctx, esterno, [f](Calcolo& c) {
+        if (f) f(c);
+    });
+}
+
+Fatto esegui_computazione(Contesto& ctx, Esterno& esterno, const std::function<void(Calcolo&)>& f) {
     ctx.rapporto.pulisci();
     ctx.risultati = {};
-    ctx.maschera.testo_visibile[9] = false;
-    if (const Computazione f = computazione_per(ctx.processo)) {
-        try {
-            Calcolo c(ctx, esterno);
-            f(c);
-            c.controlla();
-        } catch (const ErroreVirgolaMobile& e) {
-            segna_pressione(ctx);
-            return Errore{Causa::virgola_mobile, e.what()};
-        } catch (ImpiantoImpossibile& e) {
-            ctx.rapporto.pulisci();
-            ctx.risultati = {};
-            ctx.punti.azzera_etichette();
-            return Errore{Causa::impianto, std::move(e.testo)};
-        }
+    try {
+        Calcolo c(ctx, esterno);
+        f(c);
+        c.controlla();
+    } catch (const ErroreVirgolaMobile& e) {
+        segna_pressione(ctx);
+        return Errore{Causa::virgola_mobile, e.what()};
+    } catch (ImpiantoImpossibile& e) {
+        ctx.rapporto.pulisci();
+        ctx.risultati = {};
+        ctx.punti.azzera_etichette();
+        return Errore{Causa::impianto, std::move(e.testo)};
     }
     segna_pressione(ctx);
     esterno.mostra_rapporto();

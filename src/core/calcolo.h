@@ -10,6 +10,7 @@
 #include "core/rapporto.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -139,5 +140,9 @@ void imposta_maschera(Contesto& ctx);
 // the runtime's text) is returned; when the computation finds no possible plant it stops the same way with
 // Causa::impianto and its message, the report and the chart table empty.
 Fatto vai_calcolo(Contesto& ctx, Esterno& esterno);
+
+// What vai_calcolo does around a kind's computation, around `f` instead: the report and results cleared, the
+// floating-point checks, the refusal of an impossible plant, the pressure's lines and the report shown.
+Fatto esegui_computazione(Contesto& ctx, Esterno& esterno, const std::function<void(Calcolo&)>& f);
 
 } // namespace ondix
