@@ -1,5 +1,7 @@
 // Speed of each whole calculation as the command line runs it: form setup, computation, report and chart points.
 #include "cli/esecuzione.h"
+#include "core/uta.h"
+#include "core/uta_file.h"
 
 #include <benchmark/benchmark.h>
 
@@ -76,6 +78,53 @@ void BM_ciclo_invernale_vapore_300(benchmark::State& s) {
     esegui_ripetuto(s, richiesta(17, {{7, "-10000"}}));
 }
 
+// An air-handling unit of ten sections, with targets to design for, computed for both its conditions (report,
+// chart table and numbers), the file read once beforehand.
+constexpr const char* uta_dieci_sezioni = R"({
+  "portata_esterna": "4000 m3/h", "portata_espulsione": "3600 m3/h", "ambiente": {"t": 26, "ur": 50},
+  "sezioni": [
+    {"tipo": "recuperatore", "nome": "REC", "efficienza_t": 75, "efficienza_x": 60, "bypass_stagionale": true},
+    {"tipo": "miscela", "nome": "MIX", "frazione_ripresa": 0.3},
+    {"tipo": "riscaldamento", "nome": "PRE", "t_uscita": 14},
+    {"tipo": "raffreddamento", "nome": "BF", "fattore_bypass": 0.1, "x_uscita": 9.5},
+    {"tipo": "umidificatore_acqua", "nome": "UMA", "t_acqua": 15, "ur_uscita": 60},
+    {"tipo": "umidificatore_vapore", "nome": "UMV", "t_vapore": 100, "x_uscita": 6},
+    {"tipo": "riscaldamento", "nome": "POST", "t_uscita": 18},
+    {"tipo": "raffreddamento", "nome": "BF2", "fattore_bypass": 0.2, "t_uscita": 17},
+    {"tipo": "umidificatore_vapore", "nome": "UMV2", "t_vapore": 100, "ur_uscita": 55},
+    {"tipo": "ventilatore", "nome": "VENT", "potenza": 1.5}
+  ],
+  "condizioni": [
+    {"nome": "estate", "stagione": "estate", "esterna": {"t": 32, "ur": 50},
+     "sezioni": {"PRE": {"attiva": false}, "UMA": {"attiva": false}, "UMV": {"attiva": false}}},
+    {"nome": "inverno", "stagione": "inverno", "esterna": {"t": -5, "ur": 80}, "ambiente": {"t": 20, "ur": 40},
+     "sezioni": {"BF": {"attiva": false}, "BF2": {"attiva": false}, "POST": {"t_uscita": 22}}}
+  ]})";
+
+class EsternoMuto : public Esterno {
+public:
+    void messaggio(const std::string&) override {}
+    std::string chiedi(const std::string&, const std::string&, const std::string& p) override { return p; }
+    void apri_grafico(VistaGrafico) override {}
+    void mostra_rapporto() override {}
+};
+
+void BM_uta_dieci_sezioni_due_condizioni(benchmark::State& s) {
+    const auto u = leggi_uta(uta_dieci_sezioni, "bench.json");
+    if (!u) {
+        s.SkipWithError(u.errore().testo.c_str());
+        return;
+    }
+    EsternoMuto est;
+    for (auto _ : s)
+        for (const Condizione& k : u->condizioni) {
+            Contesto ctx;
+            RisultatoUta r;
+            if (!esegui_uta(*u, k, ctx, est, r)) s.SkipWithError("condizione impossibile");
+            benchmark::DoNotOptimize(ctx.rapporto.righe().data());
+        }
+}
+
 } // namespace
 
 BENCHMARK(BM_proprieta_punto);
@@ -92,5 +141,6 @@ BENCHMARK(BM_ciclo_invernale_b);
 BENCHMARK(BM_ciclo_invernale_c);
 BENCHMARK(BM_ciclo_invernale_vapore);
 BENCHMARK(BM_ciclo_invernale_vapore_300);
+BENCHMARK(BM_uta_dieci_sezioni_due_condizioni);
 
 BENCHMARK_MAIN();

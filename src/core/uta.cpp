@@ -195,10 +195,10 @@ void Catena::recuperatore(const Sezione& s, EsitoSezione& e) {
     const StatoCompleto esp = stato(t12, x12);
     m_c.controlla();
     const double q = potenza_kw(out.h - in.h, ms);
-    dato(e, "efficienza_t", et * 100.0, " %", "efficienza temperatura (mandata)", 1);
-    dato(e, "efficienza_x", ex * 100.0, " %", "efficienza umidita (mandata)", 1);
-    if (dt != 0.0) dato(e, "efficienza_t_espulsione", (est.t - t12) / dt * 100.0, " %", "efficienza temperatura (espulsione)", 1);
-    dato(e, "potenza_recuperata", q, " kW", "POTENZA RECUPERATA", 3);
+    dato(e, "efficienza_t", et * 100.0, " %", "efficienza temp. lato mandata", 1);
+    dato(e, "efficienza_x", ex * 100.0, " %", "efficienza umidita lato mandata", 1);
+    if (dt != 0.0) dato(e, "efficienza_t_espulsione", (est.t - t12) / dt * 100.0, " %", "efficienza temp. lato espulsione", 1);
+    dato(e, "potenza_recuperata", q, " kw", "POTENZA RECUPERATA", 3);
     if (x22 > in.x) dato(e, "acqua_recuperata", acqua_kg_h(x22 - in.x, ms), " kg/h", "acqua recuperata", 3);
     m_recuperata += q;
     m_con_recupero = true;

@@ -3,16 +3,19 @@
 #include "core/altitudine.h"
 #include "ui/caratteri.h"
 #include "ui/finestra_maschera.h"
+#include "ui/finestra_uta.h"
 #include "ui/modello_sito.h"
 #include "ui/pressione_sito.h"
 #include "ui/schermo.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -110,6 +113,12 @@ FinestraMenu::FinestraMenu(const QString& cartella_programma, DimensioniSchermo 
     m_esterno.imposta_rapporto([this] { return rapporto(); });
     m_pressione = new PressioneSito(this, m_ctx);
     m_modello = new ModelloSito(this, m_ctx);
+    // Beside the model's choice in the context menu: the air-handling units.
+    auto* uta = new QAction(QStringLiteral("Unità di trattamento aria..."), this);
+    uta->setObjectName(QStringLiteral("SceltaUta"));
+    uta->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    connect(uta, &QAction::triggered, this, [this] { apri_uta(); });
+    addAction(uta);
     aggiusta();
 }
 
@@ -202,6 +211,12 @@ void FinestraMenu::apri_maschera(TipoProcesso tipo) {
     // A fresh form for every press; it is not used again once closed.
     FinestraMaschera maschera(m_ctx, m_esterno, m_schermo, this);
     maschera.exec();
+    inizia();
+}
+
+void FinestraMenu::apri_uta() {
+    FinestraUta finestra([this] { return rapporto(); }, m_apri_grafico, this);
+    finestra.exec();
     inizia();
 }
 

@@ -31,7 +31,10 @@ public:
     void imposta_rapporto(FinestraRapporto* finestra) { m_rapporto_esterno = finestra; }
     FinestraRapporto* rapporto();
     // The chart window that serves the chart requests.
-    void imposta_grafico(EsternoQt::ApriGrafico apri) { m_esterno.imposta_grafico(std::move(apri)); }
+    void imposta_grafico(EsternoQt::ApriGrafico apri) {
+        m_apri_grafico = apri;
+        m_esterno.imposta_grafico(std::move(apri));
+    }
 
     void aggiusta(); // layout at creation
     void inizia();   // full screen again (after every dialog it opened)
@@ -41,6 +44,9 @@ public:
     void chiedi_altitudine(); // altitude → "patm.txt" (or the user's data directory) and the pressure message
     void informazioni();      // "manuale sul testo"
     void chiudi();            // ends the program
+    // The context menu's "Unità di trattamento aria" (Ctrl+U): the unit window, modal, with the chart and report
+    // windows of the processes.
+    void apri_uta();
 
     const Contesto& contesto() const { return m_ctx; }
     // The site pressure: its question after the altitude tool, its button on the menu.
@@ -74,6 +80,7 @@ private:
     bool m_disegnata = false;
     FinestraRapporto* m_rapporto_esterno = nullptr;
     std::unique_ptr<FinestraRapporto> m_rapporto;
+    EsternoQt::ApriGrafico m_apri_grafico;
 };
 
 // The program's icon: the desktop theme's "ondix", else the one built into the program.

@@ -237,4 +237,18 @@ void Impostazioni::ricorda_modello(const ModelloAria* m) {
     salva();
 }
 
+QStringList Impostazioni::file_uta_recenti() const {
+    return valore(QStringLiteral("uta/recenti")).toStringList();
+}
+
+void Impostazioni::ricorda_file_uta(const QString& percorso) {
+    QStringList r = file_uta_recenti();
+    r.removeAll(percorso);
+    r.prepend(percorso);
+    while (r.size() > 8)
+        r.removeLast();
+    imposta(QStringLiteral("uta/recenti"), r);
+    salva();
+}
+
 } // namespace ondix

@@ -9,6 +9,7 @@
 #include "core/modello.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -63,6 +64,11 @@ public:
     const ModelloAria* modello() const;
     // Remembers the model; nullptr forgets it.
     void ricorda_modello(const ModelloAria* m);
+
+    // The files of air-handling units last opened or saved, the latest first (at most eight).
+    QStringList file_uta_recenti() const;
+    // Puts `percorso` first among them.
+    void ricorda_file_uta(const QString& percorso);
 
 private:
     QVariant valore(const QString& chiave, const QVariant& predefinito = {}) const;
