@@ -85,10 +85,10 @@ constexpr const char* uta_dieci_sezioni = R"({
   "sezioni": [
     {"tipo": "recuperatore", "nome": "REC", "efficienza_t": 75, "efficienza_x": 60, "bypass_stagionale": true},
     {"tipo": "miscela", "nome": "MIX", "frazione_ripresa": 0.3},
-    {"tipo": "riscaldamento", "nome": "PRE", "t_uscita": 14},
+    {"tipo": "riscaldamento", "nome": "PRE", "t_uscita": 18},
     {"tipo": "raffreddamento", "nome": "BF", "fattore_bypass": 0.1, "x_uscita": 9.5},
     {"tipo": "umidificatore_acqua", "nome": "UMA", "t_acqua": 15, "ur_uscita": 60},
-    {"tipo": "umidificatore_vapore", "nome": "UMV", "t_vapore": 100, "x_uscita": 6},
+    {"tipo": "umidificatore_vapore", "nome": "UMV", "t_vapore": 100, "x_uscita": 8.5},
     {"tipo": "riscaldamento", "nome": "POST", "t_uscita": 18},
     {"tipo": "raffreddamento", "nome": "BF2", "fattore_bypass": 0.2, "t_uscita": 17},
     {"tipo": "umidificatore_vapore", "nome": "UMV2", "t_vapore": 100, "ur_uscita": 55},
@@ -96,7 +96,8 @@ constexpr const char* uta_dieci_sezioni = R"({
   ],
   "condizioni": [
     {"nome": "estate", "stagione": "estate", "esterna": {"t": 32, "ur": 50},
-     "sezioni": {"PRE": {"attiva": false}, "UMA": {"attiva": false}, "UMV": {"attiva": false}}},
+     "sezioni": {"PRE": {"attiva": false}, "UMA": {"attiva": false}, "UMV": {"attiva": false},
+                  "UMV2": {"attiva": false}}},
     {"nome": "inverno", "stagione": "inverno", "esterna": {"t": -5, "ur": 80}, "ambiente": {"t": 20, "ur": 40},
      "sezioni": {"BF": {"attiva": false}, "BF2": {"attiva": false}, "POST": {"t_uscita": 22}}}
   ]})";
