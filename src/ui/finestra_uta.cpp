@@ -177,15 +177,15 @@ void FinestraUta::costruisci() {
     auto* fc = new QFormLayout(gruppo_cond);
     m_condizioni = new QComboBox(this);
     m_condizioni->setObjectName(QStringLiteral("Condizioni"));
-    m_condizioni->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_condizioni->setMinimumContentsLength(12);
+    m_condizioni->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_condizioni->setMinimumContentsLength(10);
     auto* nuova = pulsante(this, QStringLiteral("Nuova"), "NuovaCondizione");
     auto* togli = pulsante(this, QStringLiteral("Rimuovi"), "RimuoviCondizione");
     auto* riga_cond = new QHBoxLayout;
-    riga_cond->addWidget(m_condizioni, 1);
     riga_cond->addWidget(nuova);
     riga_cond->addWidget(togli);
-    fc->addRow(QStringLiteral("Condizione"), riga_cond);
+    fc->addRow(QStringLiteral("Condizione"), m_condizioni);
+    fc->addRow(QString(), riga_cond);
     m_nome_condizione = casella(this, "NomeCondizione");
     m_stagione = new QComboBox(this);
     m_stagione->setObjectName(QStringLiteral("Stagione"));
@@ -218,6 +218,8 @@ void FinestraUta::costruisci() {
     auto* riga_nuova = new QHBoxLayout;
     m_tipo_nuova = new QComboBox(this);
     m_tipo_nuova->setObjectName(QStringLiteral("TipoNuovaSezione"));
+    m_tipo_nuova->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_tipo_nuova->setMinimumContentsLength(16);
     for (const DescrizioneSezione& d : descrizioni_sezioni())
         m_tipo_nuova->addItem(q(d.titolo));
     auto* aggiungi = pulsante(this, QStringLiteral("Aggiungi"), "AggiungiSezione");
@@ -244,6 +246,9 @@ void FinestraUta::costruisci() {
     // The parameters of the section selected.
     m_parametri = new QGroupBox(QStringLiteral("Parametri della sezione"), this);
     m_modulo = new QFormLayout(m_parametri);
+    // Within a 1024-pixel screen: a label too long for its row goes above its box.
+    for (QFormLayout* f : {fu, fc, m_modulo})
+        f->setRowWrapPolicy(QFormLayout::WrapLongRows);
     corpo->addWidget(m_parametri, 1);
 
     m_esito = new QLabel(this);
