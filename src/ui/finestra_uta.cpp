@@ -78,22 +78,18 @@ const char* sigla(TipoSezione t) {
 Uta unita_nuova() {
     Uta u;
     u.portata_esterna = {1000.0, false};
-    u.ambiente = stato_completo(26.0, umidita_specifica(50.0, 26.0));
-    u.ambiente.ur = 50.0;
+    u.ambiente = *stato_da_coppia({Grandezza::t, 26.0}, {Grandezza::ur, 50.0});
     Condizione k;
     k.nome = "estate";
     k.stagione = "estate";
-    k.esterna = stato_completo(32.0, umidita_specifica(50.0, 32.0));
-    k.esterna.ur = 50.0;
+    k.esterna = *stato_da_coppia({Grandezza::t, 32.0}, {Grandezza::ur, 50.0});
     u.condizioni.push_back(k);
     return u;
 }
 
-// The state (t, ur) in the air `a`, ur kept as typed.
-StatoCompleto stato_tur(double t, double ur, Aria a) {
-    StatoCompleto s = stato_completo(t, umidita_specifica(ur, t, a), a);
-    s.ur = ur;
-    return s;
+// The state (t, ur) in the air `a`, or why no air has it.
+Esito<StatoCompleto> stato_tur(double t, double ur, Aria a) {
+    return stato_da_coppia({Grandezza::t, t}, {Grandezza::ur, ur}, a);
 }
 
 QLineEdit* casella(QWidget* genitore, const char* nome) {
@@ -442,7 +438,11 @@ void FinestraUta::leggi_unita() {
     else if (m_espulsione->text().trimmed().isEmpty())
         m_uta.portata_espulsione.reset();
     const auto t = leggi(m_ambiente_t->text()), ur = leggi(m_ambiente_ur->text());
-    if (t && ur) m_uta.ambiente = stato_tur(*t, *ur, m_uta.aria);
+    if (!t || !ur) return;
+    if (const auto a = stato_tur(*t, *ur, m_uta.aria))
+        m_uta.ambiente = *a;
+    else
+        dici(QStringLiteral("Ambiente: ") + q(a.errore().testo), true);
 }
 
 void FinestraUta::leggi_condizione() {
@@ -459,7 +459,11 @@ void FinestraUta::leggi_condizione() {
     const int s = m_stagione->currentIndex();
     k->stagione = s == 1 ? "estate" : s == 2 ? "inverno" : "";
     const auto t = leggi(m_esterna_t->text()), ur = leggi(m_esterna_ur->text());
-    if (t && ur) k->esterna = stato_tur(*t, *ur, m_uta.aria);
+    if (!t || !ur) return;
+    if (const auto e = stato_tur(*t, *ur, m_uta.aria))
+        k->esterna = *e;
+    else
+        dici(QStringLiteral("Esterna: ") + q(e.errore().testo), true);
 }
 
 void FinestraUta::aggiungi_sezione(TipoSezione t) {
