@@ -87,7 +87,9 @@ std::string spiegazione_uta() {
             riga.resize(22, ' ');
             riga += c.unita.empty() ? std::string("-") : std::string(c.unita);
             riga.resize(29, ' ');
-            riga += c.ruolo == RuoloChiave::obbligatoria ? "required" : c.ruolo == RuoloChiave::alternativa ? "one of" : "optional";
+            riga += c.ruolo == RuoloChiave::obbligatoria  ? "required"
+                    : c.ruolo == RuoloChiave::alternativa ? "one of"
+                                                          : "optional";
             if (c.obiettivo) riga += ", target";
             s += riga + "\n";
         }
@@ -97,10 +99,17 @@ std::string spiegazione_uta() {
 
 using json = nlohmann::ordered_json;
 
-json opzionale(const std::optional<double>& v) { return v ? json(*v) : json(nullptr); }
+json opzionale(const std::optional<double>& v) {
+    return v ? json(*v) : json(nullptr);
+}
 
 json stato_uta_json(const StatoCompleto& s) {
-    return {{"t", s.t},   {"ur", s.ur}, {"x", s.x}, {"h", s.h}, {"v", s.v}, {"t_bulbo_umido", opzionale(s.bulbo_umido)},
+    return {{"t", s.t},
+            {"ur", s.ur},
+            {"x", s.x},
+            {"h", s.h},
+            {"v", s.v},
+            {"t_bulbo_umido", opzionale(s.bulbo_umido)},
             {"t_rugiada", opzionale(s.rugiada)}};
 }
 
@@ -123,7 +132,9 @@ json condizione_json(const CondizioneCalcolata& c) {
     }
     json sezioni = json::array();
     for (const EsitoSezione& e : r.sezioni) {
-        json o = {{"nome", e.nome}, {"tipo", std::string(descrizione(e.tipo).nome)}, {"attiva", e.attiva},
+        json o = {{"nome", e.nome},
+                  {"tipo", std::string(descrizione(e.tipo).nome)},
+                  {"attiva", e.attiva},
                   {"esclusa", e.esclusa}};
         for (const DatoSezione& d : e.dati)
             o[d.chiave] = d.valore;
@@ -133,15 +144,15 @@ json condizione_json(const CondizioneCalcolata& c) {
     json nebbia = json::array();
     for (const StatoNebbia& s : c.contesto.risultati.nebbia) {
         const auto& eq = s.equilibrio;
-        nebbia.push_back({{"punto", s.punto},
-                          {"t", s.t},
-                          {"x", s.x},
-                          {"ur", s.ur},
-                          {"t_equilibrio", eq ? json(eq->t) : json(nullptr)},
-                          {"x_equilibrio", eq ? json(eq->x) : json(nullptr)},
-                          {"acqua_liquida", eq ? json(eq->acqua) : json(nullptr)},
-                          {"acqua_liquida_kg_h",
-                           eq && s.portata ? json(eq->acqua * *s.portata / 1000.0) : json(nullptr)}});
+        nebbia.push_back(
+            {{"punto", s.punto},
+             {"t", s.t},
+             {"x", s.x},
+             {"ur", s.ur},
+             {"t_equilibrio", eq ? json(eq->t) : json(nullptr)},
+             {"x_equilibrio", eq ? json(eq->x) : json(nullptr)},
+             {"acqua_liquida", eq ? json(eq->acqua) : json(nullptr)},
+             {"acqua_liquida_kg_h", eq && s.portata ? json(eq->acqua * *s.portata / 1000.0) : json(nullptr)}});
     }
     json j = {{"nome", c.condizione->nome}, {"stagione", c.condizione->stagione}};
     if (c.errore) {

@@ -82,10 +82,16 @@ std::optional<double> valore(const Sezione& s, std::string_view chiave) {
     return i->second;
 }
 
-bool ha(const Sezione& s, std::string_view chiave) { return valore(s, chiave).has_value(); }
+bool ha(const Sezione& s, std::string_view chiave) {
+    return valore(s, chiave).has_value();
+}
 
-double acqua_kg_h(double dx, double m) { return dx * m / 1000.0; }
-double potenza_kw(double dh, double m) { return dh * m / 3600.0; }
+double acqua_kg_h(double dx, double m) {
+    return dx * m / 1000.0;
+}
+double potenza_kw(double dh, double m) {
+    return dh * m / 3600.0;
+}
 
 // The running calculation of one condition.
 class Catena {
@@ -96,13 +102,9 @@ public:
 private:
     Aria aria() const { return m_c.aria(); }
     StatoCompleto stato(double t, double x) const { return stato_completo(t, x, aria()); }
-    [[noreturn]] void rifiuta(const Sezione& s, const std::string& testo) {
-        m_c.impossibile(s.nome + ": " + testo);
-    }
+    [[noreturn]] void rifiuta(const Sezione& s, const std::string& testo) { m_c.impossibile(s.nome + ": " + testo); }
     double richiesto(const Sezione& s, std::string_view chiave) { return *valore(s, chiave); }
-    double massa(const Portata& p, const StatoCompleto& s) const {
-        return p.massica ? p.valore : p.valore / s.v;
-    }
+    double massa(const Portata& p, const StatoCompleto& s) const { return p.massica ? p.valore : p.valore / s.v; }
     void scrivi_stato_catena(const std::string& titolo, const StatoCompleto& s, std::optional<double> m);
     void dato(EsitoSezione& e, std::string chiave, double v, std::string_view unita, std::string_view etichetta,
               int decimali);
@@ -119,8 +121,8 @@ private:
     const Uta& m_u;
     const Condizione& m_k;
     RisultatoUta& m_r;
-    StatoCompleto m_aria;    // the air at the current point of the chain
-    double m_m = 0.0;        // its mass flow of dry air, kg/h
+    StatoCompleto m_aria;     // the air at the current point of the chain
+    double m_m = 0.0;         // its mass flow of dry air, kg/h
     StatoCompleto m_ambiente; // the room (return) air
     double m_recuperata = 0.0, m_trattamento = 0.0;
     bool m_con_recupero = false;
@@ -197,7 +199,8 @@ void Catena::recuperatore(const Sezione& s, EsitoSezione& e) {
     const double q = potenza_kw(out.h - in.h, ms);
     dato(e, "efficienza_t", et * 100.0, " %", "efficienza temp. lato mandata", 1);
     dato(e, "efficienza_x", ex * 100.0, " %", "efficienza umidita lato mandata", 1);
-    if (dt != 0.0) dato(e, "efficienza_t_espulsione", (est.t - t12) / dt * 100.0, " %", "efficienza temp. lato espulsione", 1);
+    if (dt != 0.0)
+        dato(e, "efficienza_t_espulsione", (est.t - t12) / dt * 100.0, " %", "efficienza temp. lato espulsione", 1);
     dato(e, "potenza_recuperata", q, " kw", "POTENZA RECUPERATA", 3);
     if (x22 > in.x) dato(e, "acqua_recuperata", acqua_kg_h(x22 - in.x, ms), " kg/h", "acqua recuperata", 3);
     m_recuperata += q;
@@ -385,8 +388,7 @@ void Catena::umidificatore_vapore(const Sezione& s, EsitoSezione& e) {
     double x2 = 0.0;
     if (const auto v = valore(s, "x_uscita")) {
         x2 = *v;
-        if (x2 < in.x)
-            rifiuta(s, "il vapore non può togliere acqua: l umidità finale è inferiore a quella iniziale!");
+        if (x2 < in.x) rifiuta(s, "il vapore non può togliere acqua: l umidità finale è inferiore a quella iniziale!");
     } else {
         const double ur = richiesto(s, "ur_uscita");
         if (ur > 100.0) rifiuta(s, "umidità relativa di uscita " + formatta(ur, 0, 1) + " % oltre la saturazione");
@@ -520,9 +522,13 @@ void Catena::calcola() {
 
 } // namespace
 
-const std::vector<DescrizioneSezione>& descrizioni_sezioni() { return tabella_sezioni; }
+const std::vector<DescrizioneSezione>& descrizioni_sezioni() {
+    return tabella_sezioni;
+}
 
-const DescrizioneSezione& descrizione(TipoSezione t) { return tabella_sezioni.at(static_cast<std::size_t>(t)); }
+const DescrizioneSezione& descrizione(TipoSezione t) {
+    return tabella_sezioni.at(static_cast<std::size_t>(t));
+}
 
 std::optional<TipoSezione> tipo_sezione_da_nome(std::string_view nome) {
     for (const DescrizioneSezione& d : tabella_sezioni)

@@ -85,8 +85,8 @@ struct Condizione {
 struct Uta {
     std::string nome;
     Aria aria;
-    std::optional<double> quota; // m, when the pressure was given by altitude
-    Portata portata_esterna;     // outdoor air taken in (volumetric at the outdoor state)
+    std::optional<double> quota;               // m, when the pressure was given by altitude
+    Portata portata_esterna;                   // outdoor air taken in (volumetric at the outdoor state)
     std::optional<Portata> portata_espulsione; // extract air through the recovery (volumetric at the room state);
                                                // none: the supply's own mass flow at the recovery
     StatoCompleto ambiente;

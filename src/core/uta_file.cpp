@@ -87,7 +87,7 @@ struct UnitaAccettata {
     double fattore;
 };
 constexpr UnitaAccettata unita_accettate[] = {
-    {"C", "C", 1.0},       {"C", "°C", 1.0},         {"K", "K", 1.0},         {"%", "%", 1.0},
+    {"C", "C", 1.0},       {"C", "°C", 1.0},          {"K", "K", 1.0},         {"%", "%", 1.0},
     {"g/kg", "g/kg", 1.0}, {"g/kg", "kg/kg", 1000.0}, {"kJ/kg", "kJ/kg", 1.0}, {"kJ/kg", "kj/kg", 1.0},
     {"kW", "kW", 1.0},     {"kW", "kw", 1.0},         {"kW", "W", 0.001},      {"m3/h", "m3/h", 1.0},
     {"m3/h", "m³/h", 1.0}, {"m3/h", "mc/h", 1.0},     {"Pa", "Pa", 1.0},       {"Pa", "kPa", 1000.0},
@@ -157,7 +157,8 @@ public:
     }
 
     const json& oggetto(const json& v, const std::string& percorso) const {
-        if (!v.is_object()) guasto(percorso, "\"" + percorso.substr(percorso.rfind('/') + 1) + "\": atteso un oggetto {...}");
+        if (!v.is_object())
+            guasto(percorso, "\"" + percorso.substr(percorso.rfind('/') + 1) + "\": atteso un oggetto {...}");
         return v;
     }
 
@@ -182,8 +183,13 @@ public:
         for (const auto& [k, x] : v.items()) {
             if (k == "nota") continue;
             const auto g = grandezza_da_nome(k);
-            if (!g) guasto(percorso + "/" + k, "chiave \"" + k + "\" sconosciuta (uno stato si dà con due tra t, ur, x, h, tbu, tr)");
-            const std::string_view u = *g == Grandezza::ur ? "%" : *g == Grandezza::x ? "g/kg" : *g == Grandezza::h ? "kJ/kg" : "C";
+            if (!g)
+                guasto(percorso + "/" + k,
+                       "chiave \"" + k + "\" sconosciuta (uno stato si dà con due tra t, ur, x, h, tbu, tr)");
+            const std::string_view u = *g == Grandezza::ur  ? "%"
+                                       : *g == Grandezza::x ? "g/kg"
+                                       : *g == Grandezza::h ? "kJ/kg"
+                                                            : "C";
             noti.push_back({*g, numero(x, percorso + "/" + k, u)});
         }
         if (noti.size() != 2) guasto(percorso, "uno stato si dà con due grandezze tra t, ur, x, h, tbu, tr");
@@ -203,8 +209,8 @@ public:
                 r[k] = interruttore(v, p) ? 1.0 : 0.0;
                 continue;
             }
-            const auto c = std::find_if(d.chiavi.begin(), d.chiavi.end(),
-                                        [&](const ChiaveSezione& x) { return x.chiave == k; });
+            const auto c =
+                std::find_if(d.chiavi.begin(), d.chiavi.end(), [&](const ChiaveSezione& x) { return x.chiave == k; });
             if (c == d.chiavi.end()) {
                 std::string note;
                 for (const ChiaveSezione& x : d.chiavi)
@@ -236,8 +242,9 @@ private:
 Uta leggi(const json& j, const Lettore& l) {
     Uta u;
     l.oggetto(j, "");
-    l.solo(j, "", {"nome", "pressione", "quota", "modello", "portata_esterna", "portata_espulsione", "ambiente",
-                   "condizioni", "sezioni"});
+    l.solo(j, "",
+           {"nome", "pressione", "quota", "modello", "portata_esterna", "portata_espulsione", "ambiente", "condizioni",
+            "sezioni"});
     if (j.contains("nome")) u.nome = l.testo(j["nome"], "/nome");
     if (j.contains("modello")) {
         const std::string m = l.testo(j["modello"], "/modello");
@@ -281,7 +288,8 @@ Uta leggi(const json& j, const Lettore& l) {
         }
         Sezione s;
         s.tipo = *t;
-        s.nome = o.contains("nome") ? l.testo(o["nome"], p + "/nome") : std::string(descrizione(*t).nome) + " " + std::to_string(i + 1);
+        s.nome = o.contains("nome") ? l.testo(o["nome"], p + "/nome")
+                                    : std::string(descrizione(*t).nome) + " " + std::to_string(i + 1);
         if (!nomi.insert(s.nome).second) l.guasto(p + "/nome", "due sezioni di nome \"" + s.nome + "\"");
         s.valori = l.parametri(o, p, descrizione(*t));
         if (const Fatto f = controlla_sezione(s); !f) l.guasto(p, s.nome + ": " + f.errore().testo);
@@ -302,7 +310,8 @@ Uta leggi(const json& j, const Lettore& l) {
         if (o.contains("stagione")) {
             k.stagione = l.testo(o["stagione"], p + "/stagione");
             if (k.stagione != "estate" && k.stagione != "inverno")
-                l.guasto(p + "/stagione", "stagione \"" + testo_visibile(k.stagione) + "\" non valida (estate o inverno)");
+                l.guasto(p + "/stagione",
+                         "stagione \"" + testo_visibile(k.stagione) + "\" non valida (estate o inverno)");
         }
         k.esterna = l.stato(l.richiesta(o, p, "esterna"), p + "/esterna", u.aria);
         if (o.contains("ambiente")) k.ambiente = l.stato(o["ambiente"], p + "/ambiente", u.aria);
@@ -310,8 +319,8 @@ Uta leggi(const json& j, const Lettore& l) {
             const std::string ps = p + "/sezioni";
             for (const auto& [nome, v] : l.oggetto(o["sezioni"], ps).items()) {
                 const std::string pn = ps + "/" + nome;
-                const auto s = std::find_if(u.sezioni.begin(), u.sezioni.end(),
-                                            [&](const Sezione& x) { return x.nome == nome; });
+                const auto s =
+                    std::find_if(u.sezioni.begin(), u.sezioni.end(), [&](const Sezione& x) { return x.nome == nome; });
                 if (s == u.sezioni.end()) l.guasto(pn, "nessuna sezione di nome \"" + nome + "\"");
                 Sezione sc = *s;
                 sc.valori = l.parametri(l.oggetto(v, pn), pn, descrizione(s->tipo));
@@ -342,7 +351,9 @@ void scrivi_parametri(json& o, const std::map<std::string, double>& valori, cons
     if (const auto i = valori.find("attiva"); i != valori.end()) o["attiva"] = i->second != 0.0;
 }
 
-json stato_json(const StatoCompleto& s) { return json{{"t", s.t}, {"ur", s.ur}}; }
+json stato_json(const StatoCompleto& s) {
+    return json{{"t", s.t}, {"ur", s.ur}};
+}
 
 json portata_json(const Portata& p) {
     if (p.massica) return formatta(p.valore, 0, 6) + " kg/h";
@@ -407,8 +418,8 @@ std::string testo_uta(const Uta& u) {
         if (!k.sezioni.empty()) {
             json ss = json::object();
             for (const auto& [nome, valori] : k.sezioni) {
-                const auto s = std::find_if(u.sezioni.begin(), u.sezioni.end(),
-                                            [&](const Sezione& x) { return x.nome == nome; });
+                const auto s =
+                    std::find_if(u.sezioni.begin(), u.sezioni.end(), [&](const Sezione& x) { return x.nome == nome; });
                 if (s == u.sezioni.end()) continue;
                 json p = json::object();
                 scrivi_parametri(p, valori, descrizione(s->tipo));

@@ -22,9 +22,13 @@ namespace ondix {
 
 namespace {
 
-QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString q(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
-QString numero(double v) { return QString::number(v, 'g', 12); }
+QString numero(double v) {
+    return QString::number(v, 'g', 12);
+}
 
 // A number typed in a box: decimal point or comma; nullopt for anything else (an empty box among them).
 std::optional<double> leggi(const QString& testo) {
@@ -386,7 +390,8 @@ void FinestraUta::mostra_sezione() {
     for (const ChiaveSezione& c : d.chiavi) {
         const std::string chiave(c.chiave);
         QString etichetta = q(c.descrizione);
-        if (!c.unita.empty() && c.unita != "si/no") etichetta += QStringLiteral(" [") + q(c.unita) + QStringLiteral("]");
+        if (!c.unita.empty() && c.unita != "si/no")
+            etichetta += QStringLiteral(" [") + q(c.unita) + QStringLiteral("]");
         if (c.unita == "si/no") {
             auto* b = new QCheckBox(etichetta, this);
             b->setObjectName(q(c.chiave));
@@ -472,7 +477,9 @@ void FinestraUta::aggiungi_sezione(TipoSezione t) {
     s.valori = valori_iniziali(t);
     const std::string base = sigla(t);
     s.nome = base;
-    for (int n = 2; std::any_of(m_uta.sezioni.begin(), m_uta.sezioni.end(), [&](const Sezione& x) { return x.nome == s.nome; }); ++n)
+    for (int n = 2;
+         std::any_of(m_uta.sezioni.begin(), m_uta.sezioni.end(), [&](const Sezione& x) { return x.nome == s.nome; });
+         ++n)
         s.nome = base + std::to_string(n);
     const int i = indice_sezione();
     const auto dove = i < 0 ? m_uta.sezioni.end() : m_uta.sezioni.begin() + i + 1;
@@ -527,7 +534,9 @@ void FinestraUta::dici(const QString& testo, bool errore) {
     m_esito->setStyleSheet(errore ? QStringLiteral("color: red") : QString());
 }
 
-QString FinestraUta::esito() const { return m_esito->text(); }
+QString FinestraUta::esito() const {
+    return m_esito->text();
+}
 
 bool FinestraUta::apri_file(const QString& percorso) {
     auto u = carica_uta(percorso.toStdString());

@@ -99,35 +99,65 @@ TEST(Uta, ChainsEqualToAProcessPrintItsNumbers) {
         std::vector<std::string> righe_dato; // lines compared from their ':' on (the first in each report)
     };
     const std::vector<Caso> casi = {
-        {"miscela", 1, {{1, "30"}, {2, "40"}, {3, "3000"}, {4, "26"}, {5, "50"}, {6, "5000"}}, 0,
+        {"miscela",
+         1,
+         {{1, "30"}, {2, "40"}, {3, "3000"}, {4, "26"}, {5, "50"}, {6, "5000"}},
+         0,
          unita(30, 40, "3000", R"({"tipo": "miscela", "nome": "M", "portata_ripresa": 5000})"),
-         "        punto M", {}},
-        {"riscaldamento", 2, {{1, "-5"}, {2, "80"}, {3, "4000"}, {4, "22"}}, 0,
-         unita(-5, 80, "4000", R"({"tipo": "riscaldamento", "nome": "R", "t_uscita": 22})"), "       USCITA",
+         "        punto M",
+         {}},
+        {"riscaldamento",
+         2,
+         {{1, "-5"}, {2, "80"}, {3, "4000"}, {4, "22"}},
+         0,
+         unita(-5, 80, "4000", R"({"tipo": "riscaldamento", "nome": "R", "t_uscita": 22})"),
+         "       USCITA",
          {"POTENZA TERMICA", "SALTO ENTALPICO"}},
-        {"raffreddamento sensibile", 2, {{1, "32"}, {2, "20"}, {3, "1500"}, {4, "24"}}, 1,
-         unita(32, 20, "\"1500 kg/h\"", R"({"tipo": "raffreddamento", "nome": "B", "fattore_bypass": 0, "t_uscita": 24})"),
-         "       USCITA", {}},
-        {"acqua", 3, {{1, "30"}, {2, "30"}, {3, "20"}, {4, "75"}}, 0,
+        {"raffreddamento sensibile",
+         2,
+         {{1, "32"}, {2, "20"}, {3, "1500"}, {4, "24"}},
+         1,
+         unita(32, 20, "\"1500 kg/h\"",
+               R"({"tipo": "raffreddamento", "nome": "B", "fattore_bypass": 0, "t_uscita": 24})"),
+         "       USCITA",
+         {}},
+        {"acqua",
+         3,
+         {{1, "30"}, {2, "30"}, {3, "20"}, {4, "75"}},
+         0,
          unita(30, 30, "1000", R"({"tipo": "umidificatore_acqua", "nome": "U", "t_acqua": 20, "efficienza": 75})"),
-         "USCITA", {}},
-        {"vapore", 13, {{1, "30"}, {2, "7"}, {3, "80"}, {4, "15"}}, 0,
-         R"({"portata_esterna": 1000, "ambiente": {"t": 26, "ur": 50}, "condizioni": [{"nome": "c", "esterna": {"t": 30, "x": 7}}],
+         "USCITA",
+         {}},
+        {"vapore",
+         13,
+         {{1, "30"}, {2, "7"}, {3, "80"}, {4, "15"}},
+         0,
+         R"({"portata_esterna": 1000, "ambiente": {"t": 26, "ur": 50},
+             "condizioni": [{"nome": "c", "esterna": {"t": 30, "x": 7}}],
              "sezioni": [{"tipo": "umidificatore_vapore", "nome": "V", "t_vapore": 80, "x_uscita": 15}]})",
-         "USCITA", {}},
-        {"batteria con bypass", 5, {{1, "27"}, {2, "50"}, {3, "1000"}, {4, "12"}, {5, "0.2"}}, 0,
+         "USCITA",
+         {}},
+        {"batteria con bypass",
+         5,
+         {{1, "27"}, {2, "50"}, {3, "1000"}, {4, "12"}, {5, "0.2"}},
+         0,
          unita(27, 50, "1000", R"({"tipo": "raffreddamento", "nome": "B", "t_batteria": 12, "fattore_bypass": 0.2})"),
-         "         USCITA", {"PORTATA ACQUA CONDENSATA"}},
+         "         USCITA",
+         {"PORTATA ACQUA CONDENSATA"}},
         // The winter cycle up to its post-heating: mixing (the outdoor and return flows in the cycle's volumetric
         // ratio), pre-heating to 20 C, humidification with water at 20 C and 35 %, post-heating to 35 C.
-        {"ciclo invernale", 7, {{8, "20"}, {9, "35"}, {10, "35"}}, 0,
+        {"ciclo invernale",
+         7,
+         {{8, "20"}, {9, "35"}, {10, "35"}},
+         0,
          R"({"portata_esterna": 0.2, "ambiente": {"t": 21, "ur": 50},
              "condizioni": [{"nome": "c", "esterna": {"t": -5, "ur": 90}}],
              "sezioni": [{"tipo": "miscela", "nome": "M", "portata_ripresa": 0.8},
                          {"tipo": "riscaldamento", "nome": "PRE", "t_uscita": 20},
                          {"tipo": "umidificatore_acqua", "nome": "U", "t_acqua": 20, "efficienza": 35},
                          {"tipo": "riscaldamento", "nome": "POST", "t_uscita": 35}]})",
-         "FINE postriscaldamento", {}},
+         "FINE postriscaldamento",
+         {}},
     };
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.nome);
@@ -160,7 +190,8 @@ TEST(Uta, EverySectionKeepsItsBalancesOverAGrid) {
     for (double t : {-10.0, 0.0, 12.0, 24.0, 35.0})
         for (double ur : {20.0, 60.0, 95.0}) {
             SCOPED_TRACE(std::to_string(t) + " C " + std::to_string(ur) + " %");
-            const Calcolata c = calcola(unita(t, ur, "\"3000 kg/h\"", sezioni, R"("portata_espulsione": "2500 kg/h", )"));
+            const Calcolata c =
+                calcola(unita(t, ur, "\"3000 kg/h\"", sezioni, R"("portata_espulsione": "2500 kg/h", )"));
             if (c.errore) {
                 // Only the steam humidifier may refuse: air already above its target.
                 EXPECT_NE(c.errore->testo.find("UV: "), std::string::npos) << c.errore->testo;
@@ -234,7 +265,8 @@ TEST(Uta, RecoveryFollowsEn308WithUnequalFlows) {
     const auto rec = [](const std::string& eff) {
         return calcola(R"({"portata_esterna": "1000 kg/h", "portata_espulsione": "800 kg/h",
             "ambiente": {"t": 20, "x": 8}, "condizioni": [{"nome": "c", "esterna": {"t": 0, "x": 2}}],
-            "sezioni": [{"tipo": "recuperatore", "nome": "R", )" + eff + "}]}");
+            "sezioni": [{"tipo": "recuperatore", "nome": "R", )" +
+                       eff + "}]}");
     };
     // Plate, 70 %: t22 = 0 + 0.7 (20 - 0) = 14 C at x 2; h22 - h21 = (1.004 + 1.926 * 0.002) * 14 = 14.109928;
     // h11 - h12 = 1.25 * that = 17.63741; x12 = 8; t12 = 20 - 17.63741 / (1.004 + 1.926 * 0.008) = 2.698380 C.
@@ -259,8 +291,7 @@ TEST(Uta, RecoveryFollowsEn308WithUnequalFlows) {
 // A cold exhaust that crosses saturation warns of condensate and, below 0 C, of frost; the seasonal bypass leaves
 // a recovery out when it would warm summer air.
 TEST(Uta, RecoveryWarnsOfFrostAndBypassesAgainstTheSeason) {
-    const Calcolata f = calcola(unita(-15, 80, "3000",
-                                      R"({"tipo": "recuperatore", "nome": "R", "efficienza_t": 85})",
+    const Calcolata f = calcola(unita(-15, 80, "3000", R"({"tipo": "recuperatore", "nome": "R", "efficienza_t": 85})",
                                       R"("portata_espulsione": 2000, )"));
     ASSERT_FALSE(f.errore);
     ASSERT_EQ(f.r.avvisi.size(), 2u);
@@ -288,15 +319,20 @@ TEST(Uta, DesignedDutyFedBackGivesTheTarget) {
     const auto t = [](const StatoCompleto& s) { return s.t; };
     const auto ur = [](const StatoCompleto& s) { return s.ur; };
     const Caso casi[] = {
-        {R"("x_uscita": 9.5)", "t_batteria", "t_batteria", +x, 9.5, R"("tipo": "raffreddamento", "fattore_bypass": 0.1)"},
-        {R"("t_uscita": 15)", "t_batteria", "t_batteria", +t, 15.0, R"("tipo": "raffreddamento", "fattore_bypass": 0.1)"},
+        {R"("x_uscita": 9.5)", "t_batteria", "t_batteria", +x, 9.5,
+         R"("tipo": "raffreddamento", "fattore_bypass": 0.1)"},
+        {R"("t_uscita": 15)", "t_batteria", "t_batteria", +t, 15.0,
+         R"("tipo": "raffreddamento", "fattore_bypass": 0.1)"},
         {R"("t_uscita": 40)", "potenza", "potenza", +t, 40.0, R"("tipo": "riscaldamento")"},
-        {R"("ur_uscita": 80)", "efficienza", "efficienza", +ur, 80.0, R"("tipo": "umidificatore_acqua", "t_acqua": 15)"},
+        {R"("ur_uscita": 80)", "efficienza", "efficienza", +ur, 80.0,
+         R"("tipo": "umidificatore_acqua", "t_acqua": 15)"},
         {R"("ur_uscita": 60)", "vapore", "x_uscita", +ur, 60.0, R"("tipo": "umidificatore_vapore", "t_vapore": 100)"},
     };
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.sezione_progetto);
-        const auto sez = [&](const std::string& p) { return "{" + std::string(c.base) + R"(, "nome": "S", )" + p + "}"; };
+        const auto sez = [&](const std::string& p) {
+            return "{" + std::string(c.base) + R"(, "nome": "S", )" + p + "}";
+        };
         const Calcolata d = calcola(unita(30, 40, "\"2000 kg/h\"", sez(c.sezione_progetto)));
         ASSERT_FALSE(d.errore) << d.errore->testo;
         EXPECT_NEAR(c.misura(d.r.stati[1].stato), c.obiettivo, 1e-6);
@@ -357,11 +393,12 @@ TEST(Uta, FileFaultsNameTheirLine) {
 
 // What the file writer writes, the reader reads back as the same unit.
 TEST(Uta, WrittenFileReadsBackAsTheSameUnit) {
-    const std::string testo = unita(32, 50, "\"2500 kg/h\"",
-                                    R"({"tipo": "recuperatore", "nome": "R", "efficienza_t": 70, "bypass_stagionale": true},
+    const std::string testo =
+        unita(32, 50, "\"2500 kg/h\"",
+              R"({"tipo": "recuperatore", "nome": "R", "efficienza_t": 70, "bypass_stagionale": true},
                                        {"tipo": "miscela", "nome": "M", "portata_ripresa": "800 kg/h"},
                                        {"tipo": "raffreddamento", "nome": "B", "fattore_bypass": 0.1, "x_uscita": 9})",
-                                    R"("quota": 300, "portata_espulsione": 2000, )");
+              R"("quota": 300, "portata_espulsione": 2000, )");
     const auto u = leggi_uta(testo, "a.json");
     ASSERT_TRUE(u.ok()) << u.errore().testo;
     const auto v = leggi_uta(testo_uta(*u), "b.json");

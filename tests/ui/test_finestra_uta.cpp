@@ -119,7 +119,8 @@ private slots:
         // A file with a fault keeps the unit shown and says where.
         QFile rotto(m_cartella.filePath(QStringLiteral("rotto.json")));
         QVERIFY(rotto.open(QIODevice::WriteOnly));
-        rotto.write("{\"portata_esterna\": 1000,\n\"ambiente\": {\"t\": 26, \"ur\": 50},\n\"sezioni\": [{\"tipo\": \"x\"}]}");
+        rotto.write(
+            "{\"portata_esterna\": 1000,\n\"ambiente\": {\"t\": 26, \"ur\": 50},\n\"sezioni\": [{\"tipo\": \"x\"}]}");
         rotto.close();
         QVERIFY(!g.apri_file(rotto.fileName()));
         QVERIFY2(g.esito().contains(QStringLiteral("rotto.json:3:")), qPrintable(g.esito()));
