@@ -190,6 +190,8 @@ void FinestraGrafico::ridisegna() {
     m_plotter.plotter().imposta_opzioni(m_strati);
     if (m_procedura) {
         QPainter painter(&m_immagine);
+        // With more device pixels than window units the edges are smoothed: thin lines would show a staircase.
+        if (rapporto > 1.0) painter.setRenderHint(QPainter::Antialiasing);
         // Every drawing starts from the canvas's first colours: the axis texts are black, not in the colour of the
         // previous drawing's last process line.
         m_plotter.canvas_schermo().imposta_stato(StatoCanvas{});

@@ -396,6 +396,8 @@ private slots:
         atteso.fill(Qt::white);
         {
             QPainter painter(&atteso);
+            // Smoothed, with twice the pixels.
+            painter.setRenderHint(QPainter::Antialiasing);
             PlotterQt plotter;
             plotter.disegna_schermo(painter, static_cast<std::uint16_t>(f.width()),
                                     static_cast<std::uint16_t>(f.height()), procedura_vista(VistaGrafico::punto, ctx));
