@@ -27,7 +27,8 @@ summer cycle, the summer verification, the winter cycle and the winter cycle wit
 humidification. A process button opens the input form with the process's default values;
 CALCOLA shows the psychrometric chart of the process and then the report, which can be edited,
 printed on the default printer or saved as an RTF file. "ALTEZZA S.L.M." turns a site altitude
-into the atmospheric pressure. Numbers are typed with a decimal point.
+into the atmospheric pressure. Numbers are typed with a decimal point. F1 opens the manual
+(in Italian) from every window; it is installed as HTML under /usr/share/doc/ondix/manuale/ too.
 
 ondix-calc runs the same calculations without windows.
 

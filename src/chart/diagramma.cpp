@@ -36,25 +36,26 @@ void segni_punti(Plotter& p, const TabellaPunti& punti) {
 
 } // namespace
 
-void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
-    segni_punti(p, punti);
+namespace {
 
-    // Lines join entries in world units, also when no mark switched the mapping on (an empty table).
-    p.imposta_mappatura(true);
-    p.penna(verde);
+// The process lines of a chart overlay code in drawing order: `penna`(n) selects a pen, `unisci`(k, j) joins
+// entries k and j. The drawing and the label placement of the layers both follow it.
+template <class Penna, class Unisci>
+void percorri_processo(const TabellaPunti& punti, std::uint8_t codice, Penna penna, Unisci unisci) {
+    penna(verde);
     switch (codice) {
     case 0:
-        unisci(p, punti, 1, 2);
-        unisci(p, punti, 1, 3);
+        unisci(1, 2);
+        unisci(1, 3);
         return;
     case 3:
-        unisci(p, punti, 1, 3);
+        unisci(1, 3);
         break;
     case 4:
     case 5:
-        unisci(p, punti, 3, 4);
-        unisci(p, punti, 1, 5);
-        if (punti[6].X != 0.0 && punti[6].Y != 0.0) unisci(p, punti, 5, 6);
+        unisci(3, 4);
+        unisci(1, 5);
+        if (punti[6].X != 0.0 && punti[6].Y != 0.0) unisci(5, 6);
         break;
     case 11:
         // An air-handling unit: its states in order, entries 1 to 9; entry 10 (the room) stands alone.
@@ -64,25 +65,46 @@ void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice
         return;
     case 6: {
         const bool con_p7 = punti[7].X != 0.0;
-        if (con_p7) unisci(p, punti, 6, 7);
-        p.penna(nero);
-        unisci(p, punti, 3, 4);
-        unisci(p, punti, 4, 5);
-        if (punti[6].X != 0.0) unisci(p, punti, 5, 6);
-        p.penna(rosso);
-        unisci(p, punti, 1, con_p7 ? 7 : 6);
+        if (con_p7) unisci(6, 7);
+        penna(nero);
+        unisci(3, 4);
+        unisci(4, 5);
+        if (punti[6].X != 0.0) unisci(5, 6);
+        penna(rosso);
+        unisci(1, con_p7 ? 7 : 6);
         break;
     }
     default: // 1, 2, 7, 10: no green line
         break;
     }
-    p.penna(nero);
-    unisci(p, punti, 1, 2);
+    penna(nero);
+    unisci(1, 2);
     if (codice == 7) {
-        unisci(p, punti, 3, 4);
-        unisci(p, punti, 1, 5);
-        unisci(p, punti, 5, 4);
+        unisci(3, 4);
+        unisci(1, 5);
+        unisci(5, 4);
     }
+}
+
+} // namespace
+
+std::vector<std::pair<int, int>> linee_processo(const TabellaPunti& punti, std::uint8_t codice) {
+    std::vector<std::pair<int, int>> r;
+    percorri_processo(
+        punti, codice, [](std::uint16_t) {},
+        [&](int k, int j) {
+            if (punti[k].in_uso() && punti[j].in_uso()) r.emplace_back(k, j);
+        });
+    return r;
+}
+
+void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice) {
+    segni_punti(p, punti);
+
+    // Lines join entries in world units, also when no mark switched the mapping on (an empty table).
+    p.imposta_mappatura(true);
+    percorri_processo(
+        punti, codice, [&](std::uint16_t n) { p.penna(n); }, [&](int k, int j) { unisci(p, punti, k, j); });
 }
 
 void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const TabellaPunti& punti,
@@ -100,9 +122,14 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
         assi(p, "tbs", "X[g/kg]", penna_neutra, tmin, xmin, tmax, xmax, impostazioni);
     }
     p.imposta_mappatura(true);
-    disegna_strati(p, punti);
-    // Sampled over the requested temperatures, cut where it leaves the widened humidity range.
-    traccia_funzione(p, [aria](double t) { return curva_saturazione(t, aria); }, blu, tmin, tmax);
+    disegna_strati(p, punti, linee_processo(punti, codice));
+    // Sampled over the frame's whole temperature range, as the isolines are, cut where it leaves the widened
+    // humidity range.
+    const FinestraPlotter& w = p.finestra_corrente();
+    const bool mollier = p.opzioni().mollier;
+    traccia_funzione(
+        p, [aria](double t) { return curva_saturazione(t, aria); }, blu, mollier ? w.ymin : w.xmin,
+        mollier ? w.ymax : w.xmax);
     p.penna(rosso);
     disegna_processo(p, punti, codice);
 }

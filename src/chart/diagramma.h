@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace ondix {
 
@@ -19,6 +21,8 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
 
 // The overlay: a mark for every entry in use, then the process lines of `codice_grafico`.
 void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice_grafico);
+// The pairs of entries that the process lines of `codice_grafico` join, in drawing order (empty entries left out).
+std::vector<std::pair<int, int>> linee_processo(const TabellaPunti& punti, std::uint8_t codice_grafico);
 
 // The four chart views: each takes its ranges from the table as it is now and draws the chart.
 void diagramma_standard(Plotter& p, const TabellaPunti& punti, std::uint8_t codice_grafico, Aria aria = {});
@@ -26,8 +30,7 @@ void diagramma_verifica(Plotter& p, const TabellaPunti& punti, std::uint8_t codi
 void diagramma_invernale(Plotter& p, const TabellaPunti& punti, std::uint8_t codice_grafico, Aria aria = {});
 void diagramma_punto(Plotter& p, const TabellaPunti& punti, std::uint8_t codice_grafico, Aria aria = {});
 // The procedure of view `v`.
-void disegna_vista(Plotter& p, VistaGrafico v, const TabellaPunti& punti, std::uint8_t codice_grafico,
-                   Aria aria = {});
+void disegna_vista(Plotter& p, VistaGrafico v, const TabellaPunti& punti, std::uint8_t codice_grafico, Aria aria = {});
 
 // A drawing procedure as the chart window keeps it: draws a whole chart on the plotter's current output.
 using ProceduraDisegno = std::function<void(Plotter&)>;

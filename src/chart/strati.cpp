@@ -137,29 +137,40 @@ struct Etichetta {
 class Etichettatura {
 public:
     // Labels keep `distacco` pixels from each other.
-    Etichettatura(const RiquadroPixel& area, std::vector<RiquadroPixel> ostacoli, int distacco)
-        : m_area(area), m_ostacoli(std::move(ostacoli)), m_distacco(distacco) {}
+    // `linee`: pixels along the process lines, which a label avoids where it can.
+    Etichettatura(const RiquadroPixel& area, std::vector<RiquadroPixel> ostacoli, int distacco,
+                  std::vector<std::pair<int, int>> linee = {})
+        : m_area(area), m_ostacoli(std::move(ostacoli)), m_linee(std::move(linee)), m_distacco(distacco) {}
 
     // Places the label of a line at the first place along it where it fits inside the area and clear of the
-    // labels placed so far and of the obstacles; a line with no such place stays without a label.
+    // labels placed so far, of the obstacles and of the process lines; failing that, at the first such place
+    // that only crosses a process line; a line with no place at all stays without a label.
     void aggiungi(const std::vector<Segmento>& parti, Famiglia f, MisuraTesto m, std::string testo, Rgb colore) {
         const Percorso percorso(parti);
         std::vector<double> prove = frazioni(f);
         for (int k = 1; k < 20; ++k)
             prove.push_back(k * 0.05);
-        for (double frazione : prove) {
-            double x = 0.0, y = 0.0;
-            if (!percorso.punto(frazione, x, y)) continue;
-            const RiquadroPixel r{static_cast<int>(std::lround(x - m.larghezza / 2.0)),
-                                  static_cast<int>(std::lround(y - m.altezza / 2.0)), m.larghezza, m.altezza};
-            if (!libero(r)) continue;
-            m_fatte.push_back({r, std::move(testo), colore});
-            return;
-        }
+        for (const bool evita_linee : {true, false})
+            for (double frazione : prove) {
+                double x = 0.0, y = 0.0;
+                if (!percorso.punto(frazione, x, y)) continue;
+                const RiquadroPixel r{static_cast<int>(std::lround(x - m.larghezza / 2.0)),
+                                      static_cast<int>(std::lround(y - m.altezza / 2.0)), m.larghezza, m.altezza};
+                if (!libero(r) || (evita_linee && sulle_linee(r))) continue;
+                m_fatte.push_back({r, std::move(testo), colore});
+                return;
+            }
     }
     const std::vector<Etichetta>& fatte() const { return m_fatte; }
 
 private:
+    bool sulle_linee(const RiquadroPixel& r) const {
+        const RiquadroPixel g = gonfia(r, 1);
+        for (const auto& [x, y] : m_linee)
+            if (g.contiene(x, y)) return true;
+        return false;
+    }
+
     bool libero(const RiquadroPixel& r) const {
         if (!dentro(r, gonfia(m_area, -2))) return false;
         for (const RiquadroPixel& o : m_ostacoli)
@@ -171,6 +182,7 @@ private:
 
     RiquadroPixel m_area;
     std::vector<RiquadroPixel> m_ostacoli;
+    std::vector<std::pair<int, int>> m_linee;
     std::vector<Etichetta> m_fatte;
     int m_distacco;
 };
@@ -299,7 +311,23 @@ std::vector<RiquadroPixel> angoli_liberi(const RiquadroPixel& area, int larghezz
     return angoli;
 }
 
-void disegna_strati(Plotter& p, const TabellaPunti& punti) {
+// Pixels along the lines joining the entry pairs, a pixel apart.
+std::vector<std::pair<int, int>> pixel_linee(const Plotter& p, const TabellaPunti& punti,
+                                             const std::vector<std::pair<int, int>>& linee) {
+    std::vector<std::pair<int, int>> r;
+    for (const auto& [k, j] : linee) {
+        double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
+        p.punto_mondo(punti[k].X, punti[k].Y, x1, y1);
+        p.punto_mondo(punti[j].X, punti[j].Y, x2, y2);
+        // A point far off the chart stops at the plotter's limit: the samples stay few.
+        const int n = std::clamp(static_cast<int>(std::hypot(x2 - x1, y2 - y1)), 1, 4000);
+        for (int i = 0; i <= n; ++i)
+            r.emplace_back(tronca_pixel(x1 + (x2 - x1) * i / n), tronca_pixel(y1 + (y2 - y1) * i / n));
+    }
+    return r;
+}
+
+void disegna_strati(Plotter& p, const TabellaPunti& punti, const std::vector<std::pair<int, int>>& linee) {
     const OpzioniGrafico& o = p.opzioni();
     Canvas* c = p.canvas();
     if (!c || (!o.isolinee() && o.titolo.empty())) return;
@@ -341,7 +369,7 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti) {
         angoli_liberi(area, larghezza, altezza, punti_processo(p, punti), {}, p.scambio_assi(), margine).front();
     ostacoli.push_back(gonfia(legenda, 2));
 
-    Etichettatura etichette(area, ostacoli, std::max(2, unita / 5));
+    Etichettatura etichette(area, ostacoli, std::max(2, unita / 5), pixel_linee(p, punti, linee));
     c->imposta_spessore_penna(spessore);
     for (Famiglia f : famiglie) {
         if (!o.famiglia(f)) continue;

@@ -20,8 +20,9 @@ StileFamiglia stile_famiglia(Famiglia f);
 
 // The layers of the plotter's options, on its current output, after the frame (the window must be set). Nothing
 // with every layer off; the canvas state and the pen position are as they were afterwards. The legend's box is
-// recorded as occupied on the plotter.
-void disegna_strati(Plotter& p, const TabellaPunti& punti);
+// recorded as occupied on the plotter. The isolines' labels keep clear of the marks and, where a place along the line
+// allows it, of the process lines joining the entry pairs `linee`.
+void disegna_strati(Plotter& p, const TabellaPunti& punti, const std::vector<std::pair<int, int>>& linee = {});
 
 // The plotting area of the current window, canvas pixels.
 RiquadroPixel area_grafico(const Plotter& p);

@@ -5,6 +5,7 @@
 #include "ui/finestra_rapporto.h"
 #include "ui/schermo.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QInputDialog>
@@ -41,7 +42,9 @@ std::optional<std::string> EsternoQt::chiedi_o_annulla(const std::string& titolo
     QInputDialog box(m_genitore);
     box.setInputMode(QInputDialog::TextInput);
     box.setWindowTitle(QString::fromStdString(titolo));
-    box.setLabelText(QString::fromStdString(domanda));
+    // Without a window manager there is no title bar: a box without a prompt of its own shows its caption as the
+    // question above the text box.
+    box.setLabelText(QString::fromStdString(domanda.empty() ? titolo : domanda));
     box.setTextValue(QString::fromStdString(predefinito));
     if (auto* casella = box.findChild<QLineEdit*>()) {
         prepara_casella_numero(casella);
@@ -60,6 +63,7 @@ std::optional<std::string> EsternoQt::chiedi_o_annulla(const std::string& titolo
 }
 
 void EsternoQt::apri_grafico(VistaGrafico vista) {
+    m_vista = vista;
     if (m_grafico) {
         m_grafico(m_genitore, m_ctx, vista);
         return;
@@ -72,6 +76,22 @@ void EsternoQt::mostra_rapporto() {
     FinestraRapporto* finestra = m_rapporto ? m_rapporto() : nullptr;
     if (!finestra) return;
     finestra->carica(m_ctx.rapporto.righe());
+    // Ctrl+G shows the calculation's chart again over the report, from the same points: nothing is computed anew.
+    std::unique_ptr<QAction> grafico;
+    if (m_vista) {
+        grafico = std::make_unique<QAction>(QStringLiteral("Mostra il diagramma"), finestra);
+        grafico->setObjectName(QStringLiteral("mostra_grafico"));
+        grafico->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+        const VistaGrafico vista = *m_vista;
+        QObject::connect(grafico.get(), &QAction::triggered, finestra, [this, finestra, vista] {
+            QWidget* prima = m_genitore;
+            m_genitore = finestra;
+            apri_grafico(vista);
+            m_genitore = prima;
+        });
+        finestra->addAction(grafico.get());
+    }
+    m_vista.reset();
     finestra->exec();
 }
 

@@ -49,6 +49,7 @@ private:
     FornitoreRapporto m_rapporto;
     ApriGrafico m_grafico;
     QWidget* m_genitore = nullptr;
+    std::optional<VistaGrafico> m_vista; // the chart of the last calculation, shown again from its report
 };
 
 // The program's name, the title of its message boxes.

@@ -1,5 +1,6 @@
 #include "ui/finestra_grafico.h"
 
+#include "core/numeri.h"
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
 #include "ui/finestra_rapporto.h"
@@ -55,7 +56,49 @@ QIcon glifo_stampa() {
     return QIcon(p);
 }
 
+// What each point letter stands for, by process kind; the chart's letters in the words of the report.
+struct Lettera {
+    const char* lettera;
+    const char* significato;
+};
+
+std::vector<Lettera> lettere_processo(TipoProcesso tipo) {
+    switch (tipo) {
+    case 4:
+        return {{"P", "punto"}, {"R", "rugiada"}, {"BU", "bulbo umido"}};
+    case 1:
+        return {{"E", "punto 1"}, {"A", "punto 2"}, {"M", "miscela"}};
+    case 2:
+        return {{"I", "ingresso"}, {"U", "uscita"}};
+    case 5:
+        return {{"I", "ingresso"}, {"U", "uscita"}, {"B", "batteria"}};
+    case 6:
+        return {{"A", "ambiente"}, {"E", "esterno"},    {"B", "batteria"},
+                {"M", "miscela"},  {"C", "immissione"}, {"P", "uscita batteria"}};
+    case 21:
+        return {{"A", "ambiente"}, {"E", "esterno"}, {"B", "batteria"}, {"M", "miscela"}, {"P", "uscita batteria"}};
+    case 7:
+        return {{"A", "ambiente"},       {"E", "esterno"},           {"M", "miscela"},   {"P", "preriscaldamento"},
+                {"U", "umidificazione"}, {"R", "postriscaldamento"}, {"I", "immissione"}};
+    case 17:
+        return {{"A", "ambiente"}, {"E", "esterno"}, {"M", "miscela"}, {"P", "preriscaldamento"}, {"I", "immissione"}};
+    default:
+        return {};
+    }
+}
+
 } // namespace
+
+QString legenda_punti(TipoProcesso tipo, const TabellaPunti& punti) {
+    QStringList voci;
+    for (const Lettera& l : lettere_processo(tipo))
+        for (int n = 1; n <= TabellaPunti::numero_voci; ++n)
+            if (punti[n].in_uso() && punti[n].etichetta == l.lettera) {
+                voci << QStringLiteral("%1 = %2").arg(QLatin1String(l.lettera), QLatin1String(l.significato));
+                break;
+            }
+    return voci.join(QStringLiteral("   "));
+}
 
 LayoutGrafico layout_grafico(DimensioniSchermo s) {
     // The button row: 35 and 28 pixels above the bottom edge, 10 back down.
@@ -67,6 +110,7 @@ FinestraGrafico::FinestraGrafico(DimensioniSchermo schermo, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_schermo(schermo), m_continua(new QPushButton(this)),
       m_stampa(new QPushButton(this)), m_stampante(stampante_predefinita) {
     setObjectName(QStringLiteral("Form_grafica"));
+    setProperty("pagina_manuale", QStringLiteral("grafico.html"));
     setModal(true);
     setWindowTitle(QStringLiteral("  "));
     setFont(times(11, true, true));
@@ -146,6 +190,11 @@ void FinestraGrafico::ridisegna() {
     m_plotter.plotter().imposta_opzioni(m_strati);
     if (m_procedura) {
         QPainter painter(&m_immagine);
+        // With more device pixels than window units the edges are smoothed: thin lines would show a staircase.
+        if (rapporto > 1.0) painter.setRenderHint(QPainter::Antialiasing);
+        // Every drawing starts from the canvas's first colours: the axis texts are black, not in the colour of the
+        // previous drawing's last process line.
+        m_plotter.canvas_schermo().imposta_stato(StatoCanvas{});
         m_plotter.disegna_schermo(painter, s.larghezza, s.altezza, m_procedura);
     }
     if (m_procedura)
@@ -179,6 +228,7 @@ bool FinestraGrafico::stampa_su(QPrinter& stampante) {
         ~Ripristino() { f.m_plotter.plotter().imposta_opzioni(f.m_strati); }
     } ripristino{*this};
     m_plotter.plotter().imposta_opzioni(strati_per_file());
+    m_plotter.canvas_stampante().imposta_stato(StatoCanvas{});
     QPainter painter;
     if (!painter.begin(&stampante)) return false;
     m_plotter.disegna_stampante(painter, m_procedura, spessore_penna_stampa_mm(stampante.resolution()));
@@ -214,6 +264,38 @@ void FinestraGrafico::paintEvent(QPaintEvent*) {
     if (disegnata.height() < resto.height())
         p.fillRect(0, disegnata.height(), resto.width(), resto.height() - disegnata.height(), Qt::white);
     m_lettura.dipingi(p);
+    dipingi_suggerimento(p);
+}
+
+QString FinestraGrafico::suggerimento() const {
+    QString testo;
+    if (m_ctx && m_ctx->aria.pressione != pressione_atmosferica)
+        testo = QStringLiteral("pressione del sito %1 Pa   ")
+                    .arg(QString::fromStdString(formatta(m_ctx->aria.pressione, 0, 0)));
+    return testo + QStringLiteral("strati: tasti U H B V M L o tasto destro del mouse   F1: manuale");
+}
+
+void FinestraGrafico::dipingi_suggerimento(QPainter& p) const {
+    // Beside the buttons, on the window only: never in a print or a saved picture.
+    const int sinistra = m_stampa->geometry().right() + 16;
+    const QRect riga(sinistra, m_stampa->y(), std::max(0, width() - sinistra - 8), m_stampa->height());
+    if (riga.width() < 40) return;
+    QFont f = font();
+    f.setBold(false);
+    f.setItalic(false);
+    f.setPixelSize(std::max(9, m_stampa->height() / 2));
+    p.setFont(f);
+    p.setPen(QColor(0x60, 0x60, 0x60));
+    p.drawText(riga, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+               p.fontMetrics().elidedText(suggerimento(), Qt::ElideRight, riga.width()));
+    // Under the buttons, what the point letters stand for.
+    const QString legenda = m_ctx ? legenda_punti(m_ctx->processo, m_ctx->punti) : QString();
+    const QRect sotto(m_continua->x(), m_stampa->geometry().bottom() + 1, std::max(0, width() - m_continua->x() - 8),
+                      std::max(0, height() - m_stampa->geometry().bottom() - 2));
+    if (legenda.isEmpty() || sotto.height() < p.fontMetrics().height() - 2) return;
+    p.setPen(Qt::black);
+    p.drawText(sotto, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+               p.fontMetrics().elidedText(QStringLiteral("Punti:   ") + legenda, Qt::ElideRight, sotto.width()));
 }
 
 void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo) {

@@ -29,6 +29,10 @@ LayoutGrafico layout_grafico(DimensioniSchermo s);
 // Pen width of a chart printed at `dpi` dots per inch: half a millimetre, in printer pixels (at least 1).
 int spessore_penna_stampa_mm(int dpi);
 
+// What the chart's point letters stand for in a calculation of kind `tipo` ("A = ambiente   E = esterno ..."),
+// for the letters the table uses; empty for kinds without letters.
+QString legenda_punti(TipoProcesso tipo, const TabellaPunti& punti);
+
 class FinestraGrafico : public QDialog {
 public:
     // The printer "STAMPA" prints on; nullptr when there is none.
@@ -89,6 +93,9 @@ protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    // The line beside the buttons: the site pressure in use, and the keys of the layers.
+    QString suggerimento() const;
+    void dipingi_suggerimento(QPainter& p) const;
     void resizeEvent(QResizeEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;

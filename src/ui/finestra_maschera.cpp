@@ -5,8 +5,10 @@
 #include "ui/esterno_qt.h"
 #include "ui/finestra_rapporto.h"
 #include "ui/impostazioni.h"
+#include "ui/manuale.h"
 #include "ui/schermo.h"
 #include "ui/stampa_testo.h"
+#include "ui/suggerimenti.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>
@@ -117,6 +119,8 @@ FinestraMaschera::FinestraMaschera(Contesto& ctx, EsternoQt& esterno, Dimensioni
     for (QPushButton* b : {m_uscita, m_calcola, m_stampa})
         b->setAutoDefault(true);
     m_calcola->setDefault(true);
+    // A click prints without taking the focus, so Enter (CALCOLA) and the space bar never print again.
+    m_stampa->setFocusPolicy(Qt::TabFocus);
 
     m_umidita = gruppo(this, "RadioGroup1", QStringLiteral("umidita"), QStringLiteral("umidità specifica in g/kg"),
                        QStringLiteral("relativa[ %]"), QStringLiteral("specifica [g/kg]"), m_opzioni_umidita);
@@ -124,11 +128,10 @@ FinestraMaschera::FinestraMaschera(Contesto& ctx, EsternoQt& esterno, Dimensioni
                        QStringLiteral("portata volumetrica in mc/h, ponderale in kg/h"),
                        QStringLiteral("volumetrica [mc/h]"), QStringLiteral("ponderale [kg/h]"), m_opzioni_portata);
 
-    // Tab order: boxes 1–6, "&USCITA", "CALCOLA", humidity group, "STAMPA", boxes 7–10, flow group.
-    std::vector<QWidget*> ordine(m_caselle.begin(), m_caselle.begin() + 6);
-    ordine.insert(ordine.end(), {m_uscita, m_calcola, m_opzioni_umidita[0], m_opzioni_umidita[1], m_stampa});
-    ordine.insert(ordine.end(), m_caselle.begin() + 6, m_caselle.end());
-    ordine.insert(ordine.end(), {m_opzioni_portata[0], m_opzioni_portata[1]});
+    // Tab order as on the screen: the boxes top to bottom, then the button row left to right.
+    std::vector<QWidget*> ordine(m_caselle.begin(), m_caselle.end());
+    ordine.insert(ordine.end(), {m_calcola, m_stampa, m_uscita, m_opzioni_umidita[0], m_opzioni_umidita[1],
+                                 m_opzioni_portata[0], m_opzioni_portata[1]});
     for (std::size_t i = 1; i < ordine.size(); ++i)
         setTabOrder(ordine[i - 1], ordine[i]);
 
@@ -253,6 +256,12 @@ void FinestraMaschera::stampa() {
     stampa_o_avvisa(this, stampante.get(),
                     QStringLiteral("Nessuna stampante predefinita installata: i dati non sono stati stampati."),
                     [this](QPrinter& p) { return stampa_su(p); });
+    // Reached with the Tab key, "STAMPA" hands the focus back to the first box once it has printed.
+    if (focusWidget() == m_stampa) {
+        const auto casella =
+            std::find_if(m_caselle.begin(), m_caselle.end(), [](QLineEdit* c) { return c->isVisible(); });
+        if (casella != m_caselle.end()) (*casella)->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 bool FinestraMaschera::stampa_su(QPrinter& stampante) {
@@ -270,9 +279,12 @@ void FinestraMaschera::leggi_campi() {
 void FinestraMaschera::mostra_campi() {
     const StatoMaschera& m = m_ctx.maschera;
     setWindowTitle(QString::fromStdString(m.titolo));
+    // F1 opens the manual on this process's page.
+    setProperty("pagina_manuale", pagina_processo(m_ctx.processo));
     for (std::size_t i = 0; i < 10; ++i) {
         m_etichette[i]->setText(QString::fromStdString(m.etichetta[i]));
         m_caselle[i]->setText(QString::fromStdString(m.testo[i]));
+        m_etichette[i]->setToolTip(suggerimento_campo(m_ctx.processo, static_cast<int>(i) + 1));
         m_etichette[i]->setVisible(m.etichetta_visibile[i]);
         m_caselle[i]->setVisible(m.testo_visibile[i]);
     }

@@ -1,9 +1,12 @@
 #include "ui/finestra_menu.h"
 
 #include "core/altitudine.h"
+#include "core/numeri.h"
 #include "ui/caratteri.h"
+#include "ui/esterno_qt.h"
 #include "ui/finestra_maschera.h"
 #include "ui/finestra_uta.h"
+#include "ui/manuale.h"
 #include "ui/modello_sito.h"
 #include "ui/pressione_sito.h"
 #include "ui/schermo.h"
@@ -12,16 +15,20 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace ondix {
 
@@ -76,6 +83,23 @@ QIcon icona_uscita(const QStyle* stile) {
     return icona.isNull() ? stile->standardIcon(QStyle::SP_DialogCloseButton) : icona;
 }
 
+// `f`, a point smaller at a time while the button's text would not fit its width (a narrow screen, or a large
+// scale factor).
+QFont adatta_al_pulsante(const QAbstractButton* b, QFont f) {
+    QString testo = b->text();
+    testo.remove(QLatin1Char('&'));
+    const int icona = b->icon().isNull() ? 0 : b->iconSize().width() + 4;
+    for (int punti = f.pointSize(); punti >= 6; --punti) {
+        f.setPointSize(punti);
+        const QFontMetrics fm(f);
+        int larghezza = 0;
+        for (const QString& riga : testo.split(QLatin1Char('\n')))
+            larghezza = std::max(larghezza, fm.horizontalAdvance(riga));
+        if (larghezza + icona + 10 <= b->width()) break;
+    }
+    return f;
+}
+
 } // namespace
 
 QString maiuscole_ascii(const QString& testo) {
@@ -119,6 +143,7 @@ FinestraMenu::FinestraMenu(const QString& cartella_programma, DimensioniSchermo 
     uta->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
     connect(uta, &QAction::triggered, this, [this] { apri_uta(); });
     addAction(uta);
+    installa_tasto_manuale();
     aggiusta();
 }
 
@@ -135,7 +160,7 @@ void FinestraMenu::aggiusta() {
     }
     for (std::size_t i = 0; i < m_destra.size(); ++i) {
         applica(m_destra[i], l.destra[i]);
-        m_destra[i]->setFont(f);
+        m_destra[i]->setFont(adatta_al_pulsante(m_destra[i], f));
     }
     applica(m_pressione->pulsante(), l.pressione);
     m_pressione->pulsante()->setFont(f);
@@ -193,6 +218,10 @@ void FinestraMenu::paintEvent(QPaintEvent* e) {
 }
 
 void FinestraMenu::dopo_primo_disegno() {
+    // Without a window manager nothing gives the new window the keyboard: it asks for it, and the first button
+    // has the focus.
+    if (!isActiveWindow()) activateWindow();
+    if (!focusWidget()) m_colonna[0]->setFocus(Qt::ActiveWindowFocusReason);
     // The program's icon, for the window manager's title bars and task list: the desktop theme's, where the
     // package installed one, else the program's own. Looking it up in the theme takes longer than drawing the
     // whole menu, so it waits until the menu is on the screen.
@@ -234,7 +263,9 @@ void FinestraMenu::chiedi_altitudine() {
 }
 
 void FinestraMenu::scrivi_pressione(double p) {
-    const QString messaggio = QString::fromStdString(messaggio_pressione(p));
+    // The message in millibar, and the same pressure in pascal as the report and the menu give it.
+    const QString messaggio = QString::fromStdString(messaggio_pressione(p)) + QStringLiteral("\n= ") +
+                              QString::fromStdString(formatta(p, 0, 0)) + QStringLiteral(" Pa");
     const QString file = m_cartella + QStringLiteral("patm.txt");
     const auto errore = scrivi_file_pressione(file.toStdString(), p);
     if (!errore) {
@@ -257,8 +288,13 @@ void FinestraMenu::scrivi_pressione(double p) {
 }
 
 void FinestraMenu::informazioni() {
-    m_esterno.imposta_genitore(this);
-    m_esterno.messaggio("manuale sul testo");
+    // The message as ever, with the way to the manual built into the program.
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(nome_programma), QStringLiteral("manuale sul testo"),
+                    QMessageBox::Ok, this);
+    box.setInformativeText(QStringLiteral("Il manuale è nel programma: F1 lo apre da ogni finestra."));
+    QAbstractButton* manuale = box.addButton(QStringLiteral("Apri il &manuale"), QMessageBox::ActionRole);
+    box.exec();
+    if (box.clickedButton() == manuale) apri_manuale();
     inizia();
 }
 

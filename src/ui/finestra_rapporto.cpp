@@ -20,7 +20,6 @@
 #include <QStyle>
 #include <QTextDocument>
 
-
 namespace ondix {
 
 namespace {
@@ -117,7 +116,8 @@ void FinestraRapporto::salva() {
     QFileDialog dialogo(this);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
-    dialogo.setNameFilter(QStringLiteral("rtf (*.rtf)"));
+    // Reports saved under a name without the extension are listed as well, under "all files".
+    dialogo.setNameFilters({QStringLiteral("rtf (*.rtf)"), QStringLiteral("tutti i file (*)")});
     // The name is used as typed (no extension added) and an existing file is replaced without a question.
     dialogo.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
     // It opens where the last report was saved.

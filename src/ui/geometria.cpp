@@ -1,5 +1,6 @@
 #include "ui/geometria.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ondix {
@@ -28,7 +29,10 @@ LayoutPrincipale layout_principale(DimensioniSchermo s) {
         r = {left, top, l.b, l.h};
         top += l.h + l.g;
     }
-    const int dw = arrotonda(l.b * 0.25), dh = arrotonda(l.h * 1.6), dleft = left + l.b + arrotonda(l.b / 10.0);
+    // The right column keeps a gap's width from the screen's right edge (at these proportions it would end a few
+    // pixels past it).
+    const int dw = arrotonda(l.b * 0.25), dh = arrotonda(l.h * 1.6);
+    const int dleft = std::min(left + l.b + arrotonda(l.b / 10.0), sw - l.g - dw);
     top = arrotonda(sh / 5.0);
     for (Rettangolo& r : l.destra) {
         r = {dleft, top, dw, dh};

@@ -194,18 +194,21 @@ TEST_F(Grafico, SaturationCurveIsCutAtTheTopOfTheStandardChart) {
         if (q.tipo == Tipo::testo && q.testo == " X[g/kg]") dopo_titolo = true;
     }
     ASSERT_GT(curva.size(), 100u);
-    // Starts at −5 °C on the curve and rises without a gap up to the last sample under 32.5 g/kg.
-    EXPECT_EQ(curva.front().x1, pixel_x(-5.0));
-    EXPECT_EQ(curva.front().y1, pixel_y(curva_saturazione(-5.0)));
+    // Starts on the curve at the frame's left edge (−10 °C, where the isolines start too, below the requested
+    // −5 °C) and rises without a gap up to the last sample under 32.5 g/kg.
+    const FinestraPlotter& f = b.p.finestra_corrente();
+    ASSERT_EQ(f.xmin, -10.0);
+    EXPECT_EQ(curva.front().x1, pixel_x(-10.0));
+    EXPECT_EQ(curva.front().y1, pixel_y(curva_saturazione(-10.0)));
     for (std::size_t i = 1; i < curva.size(); ++i)
         EXPECT_EQ(curva[i].x1, curva[i - 1].x2);
-    const double passo = 55.0 / 199.0;
+    const double passo = (f.xmax - f.xmin) / 199.0;
     int ultimo = 0;
-    while (curva_saturazione(-5.0 + passo * (ultimo + 1)) <= 32.5)
+    while (curva_saturazione(-10.0 + passo * (ultimo + 1)) <= 32.5)
         ++ultimo;
     EXPECT_EQ(curva.size(), static_cast<std::size_t>(ultimo));
-    EXPECT_EQ(curva.back().x2, pixel_x(-5.0 + passo * ultimo));
-    EXPECT_LT(-5.0 + passo * ultimo, 34.0);
+    EXPECT_EQ(curva.back().x2, pixel_x(-10.0 + passo * ultimo));
+    EXPECT_LT(-10.0 + passo * ultimo, 34.0);
 }
 
 TEST_F(Grafico, EmptyTableDrawsFrameAndCurveOnly) {

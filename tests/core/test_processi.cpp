@@ -404,10 +404,12 @@ TEST(CicloEstivo, SteepRoomLineAsksForTheBypassFactor) {
     Esecuzione e(6, {{8, "8500"}}, 0, 0, "0.2");
     attesa_senza_errore(e, VistaGrafico::standard);
     ASSERT_EQ(e.est.messaggi.size(), 1u);
-    EXPECT_EQ(e.est.messaggi[0], "nessun incontro fra la retta del fattore termico ambiente e quella della batteria");
+    EXPECT_EQ(e.est.messaggi[0], "nessun incontro fra la retta del fattore termico ambiente e quella della batteria: "
+                                 "segue la richiesta del fattore di bypass della batteria, con postriscaldamento fino "
+                                 "alla retta ambiente");
     ASSERT_EQ(e.est.richieste.size(), 1u);
     EXPECT_EQ(e.est.richieste[0].titolo, "Immettere fattore di bypass batteria:");
-    EXPECT_EQ(e.est.richieste[0].domanda, "");
+    EXPECT_EQ(e.est.richieste[0].domanda, "Fattore di bypass della batteria, da 0 a 1 (tipico 0.1 - 0.3):");
     EXPECT_EQ(e.est.richieste[0].predefinito, "");
     EXPECT_EQ(e.righe()[34], "      Punto uscita batteria:");
     EXPECT_EQ(e.riga("Fattore termico ambiente"), "Fattore termico ambiente          :  0,553 ");

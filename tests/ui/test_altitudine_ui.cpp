@@ -172,9 +172,10 @@ private slots:
         const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.titolo_box, QStringLiteral("ALTEZZA S.l:m: (metri):"));
-        QCOMPARE(e.prompt, QString());
+        // The question is inside the box as well, for a display without title bars.
+        QCOMPARE(e.prompt, e.titolo_box);
         QCOMPARE(e.predefinito, QStringLiteral("0"));
-        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar")});
+        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar\n= 101335 Pa")});
         QCOMPARE(contenuto(patm()), QByteArray(" 1.01335000000000E+0005\r\n"));
         // Wide enough for its caption, the only text saying what to type, beside the title bar's buttons.
         QFont grassetto = QApplication::font();
@@ -189,7 +190,7 @@ private slots:
         // 677 mmHg x 101335 / 760 = 90268.151315789... Pa
         const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
         VERIFICA_DIALOGHI(r);
-        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar")});
+        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar\n= 90268 Pa")});
         QCOMPARE(contenuto(patm()), QByteArray(" 9.02681513157895E+0004\r\n"));
     }
 
@@ -199,7 +200,7 @@ private slots:
         const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000,5"), 1, r, true);
         VERIFICA_DIALOGHI(r);
         // 677 + (657 - 677) / 250 x 0.5 = 676.96 mmHg, 90262.8 Pa
-        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.628 mbar")});
+        QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.628 mbar\n= 90263 Pa")});
     }
 
     void sostituisceIlFilePrecedente() {
@@ -268,7 +269,8 @@ private slots:
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi,
-                 QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar\n\nsalvata in ") + patm_dati()});
+                 QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar\n= 90268 Pa\n\nsalvata in ") +
+                             patm_dati()});
         QCOMPARE(e.icone.value(0), QMessageBox::NoIcon);
         QCOMPARE(contenuto(patm_dati()), QByteArray(" 9.02681513157895E+0004\r\n"));
         QVERIFY(!QFileInfo(programma + QStringLiteral("patm.txt")).isFile());
@@ -287,8 +289,8 @@ private slots:
         const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi,
-                 QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar\n\nnon salvata: ") + patm() +
-                             QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EISDIR))});
+                 QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar\n= 101335 Pa\n\nnon salvata: ") +
+                             patm() + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EISDIR))});
         QCOMPARE(e.icone.value(0), QMessageBox::Critical);
     }
 

@@ -396,6 +396,8 @@ private slots:
         atteso.fill(Qt::white);
         {
             QPainter painter(&atteso);
+            // Smoothed, with twice the pixels.
+            painter.setRenderHint(QPainter::Antialiasing);
             PlotterQt plotter;
             plotter.disegna_schermo(painter, static_cast<std::uint16_t>(f.width()),
                                     static_cast<std::uint16_t>(f.height()), procedura_vista(VistaGrafico::punto, ctx));
@@ -514,15 +516,16 @@ private slots:
 
     // The layers switch with their keys and from the context menu (with check marks), and the choice outlives the
     // window; with every layer off again the picture is the plain chart.
+    // The point chart ends with its green pen: a drawing after a layer key still has black axis texts.
     void stratiDaiTastiEDalMenu() {
-        const Contesto ctx = riscaldamento();
-        const QImage semplice = riferimento(ctx, VistaGrafico::standard);
+        const Contesto ctx = punto();
+        const QImage semplice = riferimento(ctx, VistaGrafico::punto);
         const auto immagine = [&](const FinestraGrafico& f) {
             return f.immagine().toImage().convertToFormat(semplice.format());
         };
         {
             FinestraGrafico f({1024, 768});
-            f.imposta_grafico(ctx, VistaGrafico::standard);
+            f.imposta_grafico(ctx, VistaGrafico::punto);
             f.show();
             // The keys are the window's shortcuts: they reach it once it is the active window.
             f.activateWindow();
@@ -559,7 +562,7 @@ private slots:
         OpzioniGrafico atteso;
         atteso.umidita_relativa = atteso.entalpia = atteso.mollier = true;
         FinestraGrafico g({1024, 768});
-        g.imposta_grafico(ctx, VistaGrafico::standard);
+        g.imposta_grafico(ctx, VistaGrafico::punto);
         QCOMPARE(g.strati(), atteso);
         QVERIFY(g.azione("strato_h")->isChecked() && !g.azione("strato_tbu")->isChecked());
         g.show();

@@ -10,6 +10,7 @@
 #include "ui/finestra_menu.h"
 #include "ui/finestra_rapporto.h"
 #include "ui/impostazioni.h"
+#include "ui/manuale.h"
 #include "ui/schermo.h"
 
 #include <QFile>
@@ -157,9 +158,9 @@ private slots:
         QCOMPARE(pulsante("BitBtn2")->geometry(), R(205, 1, 614, 42));
         QCOMPARE(pulsante("BitBtn3")->geometry(), R(205, 52, 614, 42));
         QCOMPARE(pulsante("SpeedButton1")->geometry(), R(205, 460, 614, 42));
-        QCOMPARE(pulsante("BitBtn1")->geometry(), R(880, 154, 154, 67));
-        QCOMPARE(pulsante("BitBtn13")->geometry(), R(880, 230, 154, 67));
-        QCOMPARE(pulsante("BitBtn9")->geometry(), R(880, 306, 154, 67));
+        QCOMPARE(pulsante("BitBtn1")->geometry(), R(861, 154, 154, 67));
+        QCOMPARE(pulsante("BitBtn13")->geometry(), R(861, 230, 154, 67));
+        QCOMPARE(pulsante("BitBtn9")->geometry(), R(861, 306, 154, 67));
     }
 
     void geometriaRealeMaschera_data() {
@@ -220,6 +221,22 @@ private slots:
         QCOMPARE(m.titolo, QStringLiteral("ondix"));
         const QString difetto = prova::attendi_schermo_pieno(m_principale.get(), schermo_intero());
         QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
+        // Its other button opens the manual, and so does F1; the manual finds a word in any of its pages.
+        QStringList aperte;
+        bool trovata = false;
+        r.poi([&](QWidget* w) { qobject_cast<QMessageBox*>(w)->buttons().last()->click(); });
+        const auto manuale = [&](QWidget* w) {
+            aperte << w->objectName();
+            if (auto* f = dynamic_cast<FinestraManuale*>(w)) trovata = f->cerca(QStringLiteral("bypass"));
+            prova::chiudi(w);
+        };
+        r.poi(manuale);
+        r.poi(manuale);
+        pulsante("BitBtn9")->click();
+        QTest::keyClick(m_principale.get(), Qt::Key_F1);
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(aperte, (QStringList{"manuale", "manuale"}));
+        QVERIFY(trovata);
     }
 
     void uscitaChiudeLaFinestraPrincipale() {
@@ -767,8 +784,13 @@ private slots:
             ordine << nome;
             QTest::keyClick(f, Qt::Key_Tab);
         }
-        QCOMPARE(ordine, (QStringList{"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "BitBtn1", "BitBtn2",
-                                      "RadioGroup1", "BitBtn3", "Edit7", "Edit8", "Edit9", "RadioGroup2", "Edit1"}));
+        // As on the screen: the boxes top to bottom, then CALCOLA, STAMPA, USCITA and the two groups.
+        QCOMPARE(ordine, (QStringList{"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
+                                      "BitBtn2", "BitBtn3", "BitBtn1", "RadioGroup1", "RadioGroup2", "Edit1"}));
+        // A click on STAMPA leaves the focus where it was: Enter and the space bar do not print again.
+        QTest::mousePress(trova<QPushButton>(&form, "BitBtn3"), Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::mouseRelease(trova<QPushButton>(&form, "BitBtn3"), Qt::LeftButton, {}, QPoint(-20, -20));
+        QVERIFY(form.focusWidget() != trova<QPushButton>(&form, "BitBtn3"));
         form.close();
     }
 };

@@ -45,10 +45,24 @@ private slots:
         const int tops[10] = {1, 52, 103, 154, 205, 256, 307, 358, 409, 460};
         for (int i = 0; i < 10; ++i)
             QCOMPARE(l.colonna[static_cast<std::size_t>(i)], R(205, tops[i], 614, 42));
-        QCOMPARE(l.destra[0], R(880, 154, 154, 67));
-        QCOMPARE(l.destra[1], R(880, 230, 154, 67));
-        QCOMPARE(l.destra[2], R(880, 306, 154, 67));
+        QCOMPARE(l.destra[0], R(861, 154, 154, 67));
+        QCOMPARE(l.destra[1], R(861, 230, 154, 67));
+        QCOMPARE(l.destra[2], R(861, 306, 154, 67));
         QCOMPARE(l.punti, 10);
+        // On every screen the right column ends inside it, clear of the main column.
+        for (const DimensioniSchermo s : {DimensioniSchermo{512, 384},
+                                          {640, 480},
+                                          {1024, 768},
+                                          {1280, 1024},
+                                          {1920, 1080},
+                                          {2560, 1440},
+                                          {3840, 2160}}) {
+            const LayoutPrincipale m = layout_principale(s);
+            for (const Rettangolo& r : m.destra) {
+                QVERIFY(r.left + r.width <= s.larghezza - m.g);
+                QVERIFY(r.left > m.colonna[0].left + m.b);
+            }
+        }
     }
 
     void principale800() {
@@ -57,9 +71,9 @@ private slots:
         QCOMPARE(l.g, 7);
         QCOMPARE(l.colonna[1].top, 41);
         QCOMPARE(l.colonna[9].top, 1 + 9 * 40);
-        QCOMPARE(l.destra[0], R(688, 120, 120, 53));
-        QCOMPARE(l.destra[1], R(688, 180, 120, 53));
-        QCOMPARE(l.destra[2], R(688, 240, 120, 53));
+        QCOMPARE(l.destra[0], R(673, 120, 120, 53));
+        QCOMPARE(l.destra[1], R(673, 180, 120, 53));
+        QCOMPARE(l.destra[2], R(673, 240, 120, 53));
         QCOMPARE(l.immagine, R(40, 1, 720, 480));
     }
 
@@ -68,7 +82,7 @@ private slots:
         const LayoutPrincipale l = layout_principale({640, 480});
         QCOMPARE(l.colonna[0], R(128, 1, 384, 26));
         QCOMPARE(l.colonna[1].top, 33);
-        QCOMPARE(l.destra[0], R(128 + 384 + 38, 96, 96, 42));
+        QCOMPARE(l.destra[0], R(640 - 6 - 96, 96, 96, 42));
         QCOMPARE(l.destra[1].top, 96 + 42 + 6);
         QCOMPARE(l.immagine, R(32, 1, 576, 384));
     }
