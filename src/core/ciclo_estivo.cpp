@@ -121,9 +121,9 @@ void ciclo_estivo(Calcolo& c) {
     }
     double tP = 0.0, xP = 0.0, hP = 0.0, bf = 0.0;
     if (!incontro) {
-        // The message says what comes next; the box says the range. An empty answer stays the coil itself (0).
-        c.messaggio("nessun incontro fra la retta del fattore termico ambiente e quella della batteria: segue la "
-                    "richiesta del fattore di bypass della batteria, con postriscaldamento fino alla retta ambiente");
+        // The box that follows asks for the factor in its own words, with the range. An empty answer stays the
+        // coil itself (0).
+        c.messaggio("nessun incontro fra la retta del fattore termico ambiente e quella della batteria");
         bf = numero_risposta(c.chiedi("Immettere fattore di bypass batteria:",
                                       "Fattore di bypass della batteria, da 0 a 1 (tipico 0.1 - 0.3):", ""));
         if (bf < 0.0 || bf > 1.0)

@@ -404,9 +404,7 @@ TEST(CicloEstivo, SteepRoomLineAsksForTheBypassFactor) {
     Esecuzione e(6, {{8, "8500"}}, 0, 0, "0.2");
     attesa_senza_errore(e, VistaGrafico::standard);
     ASSERT_EQ(e.est.messaggi.size(), 1u);
-    EXPECT_EQ(e.est.messaggi[0], "nessun incontro fra la retta del fattore termico ambiente e quella della batteria: "
-                                 "segue la richiesta del fattore di bypass della batteria, con postriscaldamento fino "
-                                 "alla retta ambiente");
+    EXPECT_EQ(e.est.messaggi[0], "nessun incontro fra la retta del fattore termico ambiente e quella della batteria");
     ASSERT_EQ(e.est.richieste.size(), 1u);
     EXPECT_EQ(e.est.richieste[0].titolo, "Immettere fattore di bypass batteria:");
     EXPECT_EQ(e.est.richieste[0].domanda, "Fattore di bypass della batteria, da 0 a 1 (tipico 0.1 - 0.3):");
