@@ -60,8 +60,8 @@ void percorri_processo(const TabellaPunti& punti, std::uint8_t codice, Penna pen
     case 11:
         // An air-handling unit: its states in order, entries 1 to 9; entry 10 (the room) stands alone.
         for (int k = 1; k < TabellaPunti::numero_voci - 1; ++k)
-            unisci(p, punti, k, k + 1);
-        p.penna(nero);
+            unisci(k, k + 1);
+        penna(nero);
         return;
     case 6: {
         const bool con_p7 = punti[7].X != 0.0;
