@@ -134,8 +134,7 @@ void avvisa_testi_letti_in_parte(const RichiestaCalcolo& r) {
         while (!testo.empty() && (testo.back() == ' ' || testo.back() == '\t'))
             testo.remove_suffix(1);
         const Conversione c = leggi_numero(testo);
-        if (testo.find_first_not_of(" \t\n\v\f\r") == std::string_view::npos || c.letti == testo.size() ||
-            c.trabocco)
+        if (testo.find_first_not_of(" \t\n\v\f\r") == std::string_view::npos || c.letti == testo.size() || c.trabocco)
             continue;
         std::array<char, 32> numero;
         const auto fine = std::to_chars(numero.data(), numero.data() + numero.size(), c.valore).ptr;

@@ -73,8 +73,8 @@ private:
     int m_umidita;
     bool m_copia;
     bool m_virgola = false;
-    std::vector<std::string> m_nomi;                 // of every column of the first line
-    std::vector<std::size_t> m_chiave, m_coda;       // the kept columns before and after the properties
+    std::vector<std::string> m_nomi;           // of every column of the first line
+    std::vector<std::size_t> m_chiave, m_coda; // the kept columns before and after the properties
     char m_sep = ',';
     Coppia m_coppia{Grandezza::t, Grandezza::ur};
     std::size_t m_col_a = 0, m_col_b = 1;

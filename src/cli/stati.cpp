@@ -287,8 +287,7 @@ void elabora_blocco(Blocco& b, const LettoreStati& l, const OpzioniStati& o, con
     for (const Blocco::Riga& k : b.righe) {
         const std::string_view testo = std::string_view(b.testo).substr(k.inizio, k.lunghezza);
         riga.con_colonne = false;
-        const Fatto fatto =
-            k.troppo_lunga ? Fatto(riga_troppo_lunga()) : elabora_riga(l, testo, o, f, campi, riga, b);
+        const Fatto fatto = k.troppo_lunga ? Fatto(riga_troppo_lunga()) : elabora_riga(l, testo, o, f, campi, riga, b);
         if (fatto) {
             b.pezzi.push_back({b.uscita.size(), Blocco::Tipo::riga});
             continue;
@@ -547,8 +546,8 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
     }
     if (o.descrizione) *o.descrizione = lettore->descrizione();
     FormaUscita forma;
-    forma.virgola = o.decimali == Decimali::virgola ||
-                    (o.decimali == Decimali::dall_ingresso && lettore->decimali_virgola());
+    forma.virgola =
+        o.decimali == Decimali::virgola || (o.decimali == Decimali::dall_ingresso && lettore->decimali_virgola());
     // Decimal commas need another separator between the fields.
     forma.sep = forma.virgola && lettore->separatore() == ',' ? ';' : lettore->separatore();
     lettore->imposta_separatore_uscita(forma.sep);

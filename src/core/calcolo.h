@@ -95,7 +95,9 @@ public:
     Rapporto& rapporto() { return m_ctx.rapporto; }
     RisultatiCalcolo& risultati() { return m_ctx.risultati; }
     // Keeps the number of a result line the report writes, under `chiave` (its name and unit).
-    void risultato(std::string chiave, double valore) { m_ctx.risultati.valori.emplace_back(std::move(chiave), valore); }
+    void risultato(std::string chiave, double valore) {
+        m_ctx.risultati.valori.emplace_back(std::move(chiave), valore);
+    }
     void aggiungi(std::string riga) { m_ctx.rapporto.aggiungi(std::move(riga)); }
 
     TabellaPunti& punti() { return m_ctx.punti; }

@@ -201,8 +201,8 @@ TEST(CalcolaStati, DecimalCommasOfASemicolonFileAreReadAndWrittenBack) {
                         "f.csv:4: colonna t: \"20,5,1\" non è un numero (riga scartata)\n");
     // A first data line without a comma keeps the point; in a comma-separated file a comma is no decimal.
     EXPECT_EQ(converti("t;ur\n20;50\n20,5;50\n").csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n"
-                                                     "20.00;50.00;7.251;38.414;0.8395;13.73;9.25\n"
-                                                     "20.50;50.00;7.481;39.506;0.8412;14.13;9.72\n");
+                                                      "20.00;50.00;7.251;38.414;0.8395;13.73;9.25\n"
+                                                      "20.50;50.00;7.481;39.506;0.8412;14.13;9.72\n");
     EXPECT_EQ(converti("t,ur\n\"20,5\",50\n").errori, "f.csv:2: colonna t: \"20,5\" non è un numero (riga scartata)\n");
 }
 
