@@ -51,9 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     std::istringstream linee(csv);
     std::string linea;
     std::getline(linee, linea);
-    const std::size_t dove = linea.find_first_of(",;\t");
-    if (dove == std::string::npos) std::abort();
-    const char sep = linea[dove];
+    // The separator is the one between the properties' names (a copied column's name may hold the others).
+    char sep = 0;
+    for (const char c : {',', ';', '\t'})
+        if (linea.find(std::string("v") + c + "t_bulbo_umido" + c + "t_rugiada") != std::string::npos) sep = c;
+    if (sep == 0) std::abort();
     std::vector<std::string> campi;
     ondix::dividi_campi(linea, sep, campi);
     const std::size_t pressione = o.pressione_da_file ? 1 : 0;

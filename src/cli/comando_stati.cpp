@@ -92,8 +92,9 @@ the output has one row for every data line of the input.
 (a date, a time, a station...), header too: those before the first
 column used come before the properties, the others after them, each in
 its order ("data;ora;t;ur;vento" gives "data;ora;t;ur;x;h;v;
-t_bulbo_umido;t_rugiada;vento"); a row without its last columns has them
-empty. A weather file always keeps its date and hour.
+t_bulbo_umido;t_rugiada;vento"); their fields are copied as they are,
+and a row without its last columns has them empty. A weather file always
+keeps its date and hour.
 
 Exit status: 0 every row written; 1 some rows skipped; 2 the input could
 not be used (no such file, a read error, no t or humidity column in the
