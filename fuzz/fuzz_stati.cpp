@@ -1,7 +1,9 @@
 // The batch command's readers (CSV and weather files): any input gives either an error before any output, or a
-// header and one line per row written, each row written or reported. Every line has the header's fields: the kept
-// columns, then seven properties (five numbers, then two numbers or empty), then the pressure when each row has its
-// own. Worker threads change nothing in any of it.
+// header and one line per row written, each row written or reported (and written with empty fields too when bad
+// rows are kept). Every line has the header's fields: the kept columns, then seven properties (five numbers, then
+// two numbers or empty), then the pressure when each row has its own; a CSV's other columns, when copied, may come
+// after them. Worker threads change nothing in any of it.
+#include "cli/lettore_stati.h"
 #include "cli/stati.h"
 #include "core/numeri.h"
 
@@ -16,6 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     ondix::OpzioniStati o;
     o.umidita = dati[0] & 1;
     o.pressione_da_file = (dati[0] & 2) != 0;
+    // Bits 3 to 5: the other columns copied, bad rows kept, decimal commas asked for.
+    o.copia_colonne = (dati[0] & 8) != 0;
+    o.tieni_scarti = (dati[0] & 16) != 0;
+    if (dati[0] & 32) o.decimali = ondix::Decimali::virgola;
     // Bit 2 reads the input as a weather file by its name.
     const char* nome = (dati[0] & 4) ? "fuzz.epw" : "fuzz";
     const std::string ingresso(reinterpret_cast<const char*>(dati) + 1, n - 1);
@@ -40,14 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
         righe += c == '\n';
     for (const char c : err.str())
         segnalate += c == '\n';
-    if (righe != e.scritte + 1 || segnalate != e.scartate) std::abort();
+    if (righe != e.scritte + 1 + (o.tieni_scarti ? e.scartate : 0) || segnalate != e.scartate) std::abort();
 
     std::istringstream linee(csv);
     std::string linea;
     std::getline(linee, linea);
-    const std::size_t dove = linea.find_first_of(",;\t");
-    if (dove == std::string::npos) std::abort();
-    const char sep = linea[dove];
+    // The separator is the one between the properties' names (a copied column's name may hold the others).
+    char sep = 0;
+    for (const char c : {',', ';', '\t'})
+        if (linea.find(std::string("v") + c + "t_bulbo_umido" + c + "t_rugiada") != std::string::npos) sep = c;
+    if (sep == 0) std::abort();
     std::vector<std::string> campi;
     ondix::dividi_campi(linea, sep, campi);
     const std::size_t pressione = o.pressione_da_file ? 1 : 0;
@@ -57,9 +65,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     while (std::getline(linee, linea)) {
         ondix::dividi_campi(linea, sep, campi);
         if (campi.size() != attesi) std::abort();
+        // Where copied columns may follow the properties, their place is not known: the count is what is checked.
+        if (o.copia_colonne) continue;
+        const bool vuota = campi[chiave].empty();
+        if (vuota && !o.tieni_scarti) std::abort();
         for (std::size_t i = chiave; i < attesi; ++i) {
-            if (i >= chiave + 5 && i < chiave + 7 && campi[i].empty()) continue;
-            if (!ondix::numero_intero_testo(campi[i])) std::abort();
+            if ((vuota || (i >= chiave + 5 && i < chiave + 7)) && campi[i].empty()) continue;
+            if (!ondix::numero_campo(campi[i], sep)) std::abort();
         }
     }
     return 0;

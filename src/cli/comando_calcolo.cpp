@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include <array>
+#include <charconv>
 #include <iostream>
 #include <string>
 
@@ -26,7 +27,8 @@ steam, 17 winter cycle with steam, 21 summer verification.
 The ten input boxes start with the defaults of the kind's form; --e1 ...
 --e10 replace them. Numbers are read as the form reads them: decimal
 point, the longest number at the start of the text ("20,5" is 20, "" and
-"abc" are 0).
+"abc" are 0); a text read only in part gives a warning on stderr naming
+the box and the value used ("ondix-calc: avviso: ...").
 
 "ondix-calc KIND --campi" lists the boxes of the kind with their labels
 and defaults.
@@ -59,6 +61,10 @@ one line, with these keys in this order:
   impossibile       only when the inputs admit no possible plant or lie
                     outside their physical range: the message that
                     stopped the calculation
+  risultati         the numbers of the report's result lines by name,
+                    the unit ending the name (portata_kg_h,
+                    potenza_frigorifera_W, condensa_kg_h,
+                    fattore_bypass...; see the README), full precision
 
 Pressure: every calculation is at 101335 Pa unless --pressione PA or
 --quota M (the altitude tool's table, -250 to 3000 m) gives the site's
@@ -114,6 +120,34 @@ void stampa_campi(int tipo) {
         std::cout << "--umidita 0  humidities in %, relative (the default); 1  humidity ratios in g/kg\n";
     if (m.portata_visibile)
         std::cout << "--portata 0  air flows in mc/h, volumetric (the default); 1  mass flows in kg/h\n";
+}
+
+// The boxes given on the command line whose text the conversion rule reads only in part ("20,5" is 20, "abc" is 0):
+// a warning on standard error for each, naming the box by its label and giving the value the calculation uses.
+// An empty or blank text is 0 as the form reads it, and blanks after the number are nothing lost: no warning.
+void avvisa_testi_letti_in_parte(const RichiestaCalcolo& r) {
+    StatoMaschera m;
+    imposta_maschera(r.tipo, m);
+    for (std::size_t i = 0; i < r.testi.size(); ++i) {
+        if (!r.testi[i] || !m.testo_visibile[i]) continue;
+        std::string_view testo = *r.testi[i];
+        while (!testo.empty() && (testo.back() == ' ' || testo.back() == '\t'))
+            testo.remove_suffix(1);
+        const Conversione c = leggi_numero(testo);
+        if (testo.find_first_not_of(" \t\n\v\f\r") == std::string_view::npos || c.letti == testo.size() || c.trabocco)
+            continue;
+        std::array<char, 32> numero;
+        const auto fine = std::to_chars(numero.data(), numero.data() + numero.size(), c.valore).ptr;
+        // The label as the form shows it, its runs of blanks (which align the form's columns) made one.
+        std::string etichetta;
+        for (const char ch : m.etichetta[i])
+            if (ch != ' ' || (!etichetta.empty() && etichetta.back() != ' ')) etichetta += ch;
+        while (!etichetta.empty() && (etichetta.back() == ' ' || etichetta.back() == ':'))
+            etichetta.pop_back();
+        std::cerr << "ondix-calc: avviso: --e" << i + 1 << " (" << testo_visibile(etichetta) << "): \""
+                  << testo_visibile(*r.testi[i]) << "\" non è tutto un numero; il calcolo usa "
+                  << std::string_view(numero.data(), static_cast<std::size_t>(fine - numero.data())) << '\n';
+    }
 }
 
 class ComandoCalcolo : public Comando {
@@ -198,6 +232,7 @@ int ComandoCalcolo::esegui() {
     richiesta.portata = m_portata;
     if (m_opzione_risposta->count() > 0) richiesta.risposta = m_risposta;
     richiesta.aria = *aria;
+    avvisa_testi_letti_in_parte(richiesta);
     return calcola(richiesta, *disegno);
 }
 

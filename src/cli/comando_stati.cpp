@@ -29,8 +29,11 @@ takes them; other columns are ignored, letter case and a unit after the
 name ("t [C]") do not matter. A first line of numbers only is data, with
 t in the first column; any other first line must be such a header.
 Fields are separated by ';', ',' or a tab (the first of these found in
-the first line); numbers use a decimal point; fields may be in double
-quotes; blank lines are skipped; lines end in LF, CR LF or CR.
+the first line); numbers use a decimal point, or a decimal comma in a
+file separated by ';' or a tab, as an Italian spreadsheet writes it
+("20,5"; a number with both, such as "1.234,5", is a bad row); fields
+may be in double quotes; blank lines are skipped; lines end in LF, CR LF
+or CR.
 
 Weather files: an EnergyPlus weather file (EPW; by the name's .epw or by
 its first line "LOCATION,...") is read as it is: for each hour the dry
@@ -45,7 +48,11 @@ header
 t and ur in C and % with 2 decimals, x in g/kg and h in kj/kg with 3, v
 in mc/kg with 4, wet bulb and dew point in C with 2 (the wet bulb empty
 where its solver finds none, the dew point empty for air with none above
--100 C, such as 0 %); decimal point, no thousands separator. The values
+-100 C, such as 0 %); decimal point, no thousands separator. When the
+input's first data line has a number with a decimal comma, the output
+has decimal commas too (as a spreadsheet in the Italian convention reads
+them); --decimali punto or virgola chooses (virgola with ';' between the
+fields). The values
 of t with ur or x are those of the point-properties report; states given
 by other pairs, and weather files, have their wet bulb and dew point
 solved as "ondix-calc stato" solves them. The rows are computed by one
@@ -77,7 +84,17 @@ below 0 or above saturation, missing fields, more fields than the first
 line, lines over 65536 characters) are reported on standard error as
 "FILE:LINE: reason (riga scartata)" and left out; the other rows are
 written. Characters of the file that would control the terminal are
-shown escaped.
+shown escaped. With --tieni-scarti a bad row is still reported ("(riga
+senza valori)") but written too, with its computed fields empty, so that
+the output has one row for every data line of the input.
+
+--copia-colonne also writes a CSV's columns that are not computed from
+(a date, a time, a station...), header too: those before the first
+column used come before the properties, the others after them, each in
+its order ("data;ora;t;ur;vento" gives "data;ora;t;ur;x;h;v;
+t_bulbo_umido;t_rugiada;vento"); their fields are copied as they are,
+and a row without its last columns has them empty. A weather file always
+keeps its date and hour.
 
 Exit status: 0 every row written; 1 some rows skipped; 2 the input could
 not be used (no such file, a read error, no t or humidity column in the
@@ -90,6 +107,7 @@ For example:
   $ ondix-calc stati --umidita 1 misure.csv
   $ printf 't;ur\n20;50\n-5.5;90\n' | ondix-calc stati -
   $ ondix-calc stati torino.epw --pressione file > ore.csv
+  $ ondix-calc stati misure.csv --copia-colonne --tieni-scarti
   $ ondix-calc stati torino.epw --riepilogo --soglia t=30 --soglia h=60
   $ ondix-calc stati torino.epw --grafico anno.png > /dev/null)txt";
 
@@ -110,6 +128,7 @@ private:
     OpzioniStati m_opzioni;
     bool m_riepilogo = false;
     std::vector<std::string> m_soglie;
+    std::string m_decimali;
     OpzioniPressione m_pressione;
     OpzioniDisegno m_disegno;
 };
@@ -125,6 +144,14 @@ void ComandoStati::dichiara(CLI::App& app) {
                    "one row after the other")
         ->check(CLI::Range(1u, 1024u));
     m_pressione.dichiara(app, true);
+    app.add_flag("--copia-colonne", m_opzioni.copia_colonne,
+                 "also write the CSV's other columns (date, time, station...), in their order around the properties");
+    app.add_flag("--tieni-scarti", m_opzioni.tieni_scarti,
+                 "write bad rows too, with empty computed fields, so that output and input match row by row");
+    app.add_option("--decimali", m_decimali,
+                   "decimal separator of the output: punto, or virgola (with ';' between the fields); default: "
+                   "virgola when the input's numbers have one")
+        ->check(CLI::IsMember({"punto", "virgola"}));
     app.add_flag("--riepilogo", m_riepilogo, "print a one-screen summary instead of the rows");
     app.add_option("--soglia", m_soglie, "with --riepilogo: count the hours above NAME=VALUE (e.g. t=30)")
         ->allow_extra_args(false);
@@ -136,6 +163,7 @@ int ComandoStati::esegui() {
     if (!aria) return segnala(nome(), aria.errore());
     m_opzioni.aria = *aria;
     m_opzioni.pressione_da_file = m_pressione.per_riga();
+    if (!m_decimali.empty()) m_opzioni.decimali = m_decimali == "virgola" ? Decimali::virgola : Decimali::punto;
     std::vector<Soglia> soglie;
     for (const auto& testo : m_soglie) {
         auto s = soglia_da_testo(testo);
@@ -196,8 +224,9 @@ int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const 
     else if (!scritto)
         return segnala(nome(), scritto.errore());
     if (esito.scartate > 0)
-        std::cerr << "ondix-calc: stati: righe scartate: " << esito.scartate << " su " << esito.scritte + esito.scartate
-                  << "\n";
+        std::cerr << "ondix-calc: stati: righe "
+                  << (m_opzioni.tieni_scarti && m_opzioni.scrivi_righe ? "senza valori: " : "scartate: ")
+                  << esito.scartate << " su " << esito.scritte + esito.scartate << "\n";
     if (grafico && !esito.errore) {
         // With every row at its own pressure, the saturation curve is drawn at their mean.
         Aria aria = m_opzioni.aria;

@@ -27,29 +27,54 @@ std::optional<std::size_t> cerca_colonna(const std::vector<std::string>& campi, 
     return std::nullopt;
 }
 
-bool tutti_numeri(const std::vector<std::string>& campi) {
+bool tutti_numeri(const std::vector<std::string>& campi, char sep) {
     if (campi.size() < 2) return false;
     for (const auto& c : campi)
-        if (!numero_intero_testo(c)) return false;
+        if (!numero_campo(senza_blank(c), sep)) return false;
     return true;
+}
+
+// A line whose fields hold a number with a decimal comma.
+bool con_virgole(const std::vector<std::string>& campi, char sep) {
+    return sep != ',' && std::any_of(campi.begin(), campi.end(), [sep](const std::string& c) {
+               return c.find(',') != std::string::npos && numero_campo(c, sep);
+           });
 }
 
 class LettoreCsv : public LettoreDaRighe {
 public:
-    LettoreCsv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione, std::string_view nome)
-        : LettoreDaRighe(in, std::move(prima), con_pressione, nome), m_umidita(umidita) {}
+    LettoreCsv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione, bool copia_colonne,
+               std::string_view nome)
+        : LettoreDaRighe(in, std::move(prima), con_pressione, nome), m_umidita(umidita), m_copia(copia_colonne) {}
 
     Fatto apri() override;
     std::vector<Coppia> coppie() const override { return {m_coppia}; }
     bool come_rapporto() const override { return true; }
+    std::vector<std::string> colonne_chiave() const override { return nomi(m_chiave); }
+    std::vector<std::string> colonne_coda() const override { return nomi(m_coda); }
     char separatore() const override { return m_sep; }
+    bool decimali_virgola() const override { return m_virgola; }
     bool ha_pressione() const override { return m_col_p.has_value(); }
     Fatto analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const override;
 
 private:
     Fatto leggi_intestazione(std::string_view colonna_u);
+    // The kept columns, once the columns used are known.
+    void scegli_colonne(bool con_intestazione);
+    // Reads ahead to the first data line after the header, kept as the pending row, to see its decimal separator.
+    void guarda_prima_riga();
+    std::vector<std::string> nomi(const std::vector<std::size_t>& colonne) const {
+        std::vector<std::string> n;
+        for (const std::size_t c : colonne)
+            n.push_back(m_nomi[c]);
+        return n;
+    }
 
     int m_umidita;
+    bool m_copia;
+    bool m_virgola = false;
+    std::vector<std::string> m_nomi;           // of every column of the first line
+    std::vector<std::size_t> m_chiave, m_coda; // the kept columns before and after the properties
     char m_sep = ',';
     Coppia m_coppia{Grandezza::t, Grandezza::ur};
     std::size_t m_col_a = 0, m_col_b = 1;
@@ -90,13 +115,43 @@ Fatto LettoreCsv::apri() {
     m_campi_massimi = m_campi.size();
     auto intestazione = leggi_intestazione(colonna_u);
     m_servono = std::max({m_col_a, m_col_b, m_col_p.value_or(0)}) + 1;
+    if (!intestazione) return intestazione;
+    if (m_copia) scegli_colonne(!m_riga_in_attesa);
+    if (m_riga_in_attesa)
+        m_virgola = con_virgole(m_campi, m_sep);
+    else if (m_sep != ',')
+        guarda_prima_riga();
     return intestazione;
+}
+
+void LettoreCsv::scegli_colonne(bool con_intestazione) {
+    const std::size_t prima = std::min({m_col_a, m_col_b, m_col_p.value_or(m_col_a)});
+    for (std::size_t i = 0; i < m_campi.size(); ++i) {
+        m_nomi.push_back(con_intestazione ? m_campi[i] : "colonna_" + std::to_string(i + 1));
+        if (i == m_col_a || i == m_col_b || i == m_col_p) continue;
+        (i < prima ? m_chiave : m_coda).push_back(i);
+    }
+}
+
+void LettoreCsv::guarda_prima_riga() {
+    bool troppo_lunga = false;
+    while (m_in.leggi(m_riga, troppo_lunga)) {
+        ++m_numero;
+        if (!troppo_lunga && senza_blank(m_riga).empty()) continue;
+        m_riga_in_attesa = true;
+        m_attesa_troppo_lunga = troppo_lunga;
+        if (troppo_lunga) return;
+        std::vector<std::string> campi;
+        dividi_campi(m_riga, m_sep, campi);
+        m_virgola = con_virgole(campi, m_sep);
+        return;
+    }
 }
 
 Fatto LettoreCsv::leggi_intestazione(std::string_view colonna_u) {
     const std::string_view altra_u = m_umidita == 1 ? "ur" : "x";
     // A first line of numbers only is data, not a header: the columns are then taken in order.
-    if (tutti_numeri(m_campi)) {
+    if (tutti_numeri(m_campi, m_sep)) {
         m_riga_in_attesa = true;
         if (m_con_pressione) m_col_p = 2;
         return {};
@@ -161,6 +216,7 @@ Fatto LettoreCsv::leggi_intestazione(std::string_view colonna_u) {
 
 Fatto LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const {
     dividi_campi(linea, m_sep, campi);
+    r.con_colonne = false;
     if (campi.size() < m_servono || campi.size() > m_campi_massimi) {
         const std::size_t attesi = campi.size() < m_servono ? m_servono : m_campi_massimi;
         std::string motivo = "attesi " + std::to_string(attesi) + " campi, trovati " + std::to_string(campi.size());
@@ -169,6 +225,21 @@ Fatto LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::vector<std
     }
     r.valori = {};
     r.pressione.reset();
+    if (m_copia) {
+        // A row may end before the last columns: theirs are written empty.
+        const auto campo = [&](std::size_t i) { return i < campi.size() ? std::string_view(campi[i]) : ""; };
+        r.chiave.clear();
+        r.coda.clear();
+        for (const std::size_t i : m_chiave) {
+            aggiungi_campo(r.chiave, campo(i), m_sep_uscita);
+            r.chiave += m_sep_uscita;
+        }
+        for (const std::size_t i : m_coda) {
+            r.coda += m_sep_uscita;
+            aggiungi_campo(r.coda, campo(i), m_sep_uscita);
+        }
+        r.con_colonne = true;
+    }
     double a = 0, b = 0;
     if (auto letto = leggi_campo(campi[m_col_a], nome_grandezza(m_coppia.first), m_sep, a); !letto) return letto;
     if (auto letto = leggi_campo(campi[m_col_b], nome_grandezza(m_coppia.second), m_sep, b); !letto) return letto;
@@ -185,8 +256,8 @@ Fatto LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::vector<std
 } // namespace
 
 std::unique_ptr<LettoreStati> lettore_csv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione,
-                                          std::string_view nome) {
-    return std::make_unique<LettoreCsv>(in, std::move(prima), umidita, con_pressione, nome);
+                                          bool copia_colonne, std::string_view nome) {
+    return std::make_unique<LettoreCsv>(in, std::move(prima), umidita, con_pressione, copia_colonne, nome);
 }
 
 } // namespace ondix

@@ -103,14 +103,16 @@ Fatto LettoreEpw::analizza(std::string_view linea, RigaStato& r, std::vector<std
     r.valori = {};
     r.pressione.reset();
     r.chiave.clear();
+    r.con_colonne = false;
     constexpr std::array<std::string_view, campi_chiave> nomi_chiave{"anno", "mese", "giorno", "ora"};
     for (std::size_t i = 0; i < campi_chiave; ++i) {
         // Written out as read: numbers only, so that nothing in them can shift the output's columns.
         if (!numero_intero_testo(campi[i]))
             return rifiuto("colonna " + std::string(nomi_chiave[i]) + ": " + citazione(campi[i]) + " non è un numero");
         r.chiave += campi[i];
-        r.chiave += ',';
+        r.chiave += m_sep_uscita;
     }
+    r.con_colonne = true;
     const auto campo = [&](std::size_t n, std::string_view nome, double& v) {
         return leggi_campo(campi[n - 1], nome, ',', v);
     };

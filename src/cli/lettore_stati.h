@@ -42,7 +42,10 @@ private:
 struct RigaStato {
     std::array<std::optional<double>, 6> valori; // the known quantities, indexed by Grandezza
     std::optional<double> pressione;             // Pa, when the row carries one
-    std::string chiave;                          // the kept columns, each followed by the separator
+    std::string chiave;                          // the kept columns before the properties, each followed by the
+                                                 // output's separator
+    std::string coda;                            // the kept columns after them, each preceded by it
+    bool con_colonne = false;                    // chiave and coda were read whole (a bad row may lack them)
 };
 
 using Coppia = std::pair<Grandezza, Grandezza>;
@@ -63,8 +66,16 @@ public:
     virtual bool come_rapporto() const = 0;
     // Names of the kept columns written before the properties.
     virtual std::vector<std::string> colonne_chiave() const { return {}; }
-    // The output's separator.
+    // Names of the kept columns written after them.
+    virtual std::vector<std::string> colonne_coda() const { return {}; }
+    // The input's separator.
     virtual char separatore() const = 0;
+    // The separator the kept columns are written with (the input's unless set otherwise before the rows are read).
+    virtual void imposta_separatore_uscita(char sep) = 0;
+    // True when the input's numbers were seen to have a decimal comma (in its first data line).
+    virtual bool decimali_virgola() const { return false; }
+    // The pending data line (riga_in_attesa) was too long to be kept: its text is empty.
+    virtual bool riga_in_attesa_troppo_lunga() const { return false; }
     // True when the rows can carry a pressure.
     virtual bool ha_pressione() const = 0;
     // The row of one data line (without its line end) into `r`, or why the row is skipped. `campi` is room for the
@@ -87,7 +98,9 @@ struct PrimaRiga {
 class LettoreDaRighe : public LettoreStati {
 public:
     const std::string* riga_in_attesa() const override { return m_riga_in_attesa ? &m_riga : nullptr; }
+    bool riga_in_attesa_troppo_lunga() const override { return m_attesa_troppo_lunga; }
     std::size_t numero_riga() const override { return m_numero; }
+    void imposta_separatore_uscita(char sep) override { m_sep_uscita = sep; }
 
 protected:
     LettoreDaRighe(LettoreRighe& in, PrimaRiga prima, bool con_pressione, std::string_view nome)
@@ -109,12 +122,15 @@ protected:
     std::vector<std::string> m_campi; // its fields
     std::size_t m_numero = 0;         // the number of the last line read
     bool m_riga_in_attesa = false;
+    bool m_attesa_troppo_lunga = false;
+    char m_sep_uscita = ',';
 };
 
 // A CSV of states. `umidita` 0 takes the ur column with t, 1 the x column; other pairs are taken by their column
-// names. `con_pressione` wants a pressure column (p or pressione, Pa).
+// names. `con_pressione` wants a pressure column (p or pressione, Pa). `copia_colonne` keeps every other column:
+// those before the first column used before the properties, the rest after them.
 std::unique_ptr<LettoreStati> lettore_csv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione,
-                                          std::string_view nome);
+                                          bool copia_colonne, std::string_view nome);
 // An EnergyPlus weather file (EPW): dry bulb, dew point, relative humidity and, with `con_pressione`, the station
 // pressure of every hour.
 std::unique_ptr<LettoreStati> lettore_epw(LettoreRighe& in, PrimaRiga prima, bool con_pressione, std::string_view nome);
@@ -128,7 +144,14 @@ std::string_view senza_blank(std::string_view s);
 // escaped so that nothing from the file reaches the terminal as a command.
 std::string citazione(std::string_view campo);
 // Reads the number of field `campo` of column `colonna` into `valore`, or gives the reason it cannot ("colonna t
-// vuota", "colonna t: \"abc\" non è un numero", ...). `sep` is the file's separator.
+// vuota", "colonna t: \"abc\" non è un numero", ...). `sep` is the file's separator: in a file not separated by
+// ',' a decimal comma is read as the point ("20,5"); a field with both, as a thousands separator would make it
+// ("1.234,5"), is refused.
 Fatto leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore);
+// The whole field as a number, read as leggi_campo reads it; nullopt otherwise.
+std::optional<double> numero_campo(std::string_view campo, char sep);
+// Appends a kept field for a CSV separated by `sep`: in double quotes (a quote doubled) when it holds the
+// separator, a quote or a line end.
+void aggiungi_campo(std::string& riga, std::string_view campo, char sep);
 
 } // namespace ondix

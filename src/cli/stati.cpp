@@ -112,15 +112,50 @@ bool LettoreRighe::leggi_riga(std::string& riga, bool& troppo_lunga) {
     return true;
 }
 
+namespace {
+// The field with its decimal comma read as a point, when the file's separator lets it have one.
+Conversione converti_campo(std::string_view campo, char sep) {
+    const std::size_t virgola = sep == ',' ? std::string_view::npos : campo.find(',');
+    if (virgola == std::string_view::npos) return leggi_numero(campo);
+    std::string con_punto(campo);
+    con_punto[virgola] = '.';
+    return leggi_numero(con_punto);
+}
+
+bool decimale_ambiguo(std::string_view campo, char sep) {
+    return sep != ',' && campo.find(',') != std::string_view::npos && campo.find('.') != std::string_view::npos;
+}
+} // namespace
+
+std::optional<double> numero_campo(std::string_view campo, char sep) {
+    if (decimale_ambiguo(campo, sep)) return std::nullopt;
+    const Conversione c = converti_campo(campo, sep);
+    if (c.letti == 0 || c.letti != campo.size() || c.trabocco) return std::nullopt;
+    return c.valore;
+}
+
+void aggiungi_campo(std::string& riga, std::string_view campo, char sep) {
+    if (campo.find_first_of(std::string{sep, '"', '\r', '\n'}) == std::string_view::npos) {
+        riga += campo;
+        return;
+    }
+    riga += '"';
+    for (const char c : campo) {
+        if (c == '"') riga += '"';
+        riga += c;
+    }
+    riga += '"';
+}
+
 Fatto leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore) {
     const auto rifiuto = [](std::string testo) { return Errore{Causa::dati, std::move(testo)}; };
-    const Conversione c = leggi_numero(campo);
     if (campo.empty()) return rifiuto("colonna " + std::string(colonna) + " vuota");
-    if (c.letti == 0 || c.letti != campo.size()) {
-        std::string motivo = "colonna " + std::string(colonna) + ": " + citazione(campo) + " non è un numero";
-        if (campo.find(',') != std::string::npos && sep != ',') motivo += " (il separatore decimale è '.')";
-        return rifiuto(std::move(motivo));
-    }
+    if (decimale_ambiguo(campo, sep))
+        return rifiuto("colonna " + std::string(colonna) + ": " + citazione(campo) +
+                       " non è un numero (un punto e una virgola: separatore delle migliaia non ammesso)");
+    const Conversione c = converti_campo(campo, sep);
+    if (c.letti == 0 || c.letti != campo.size())
+        return rifiuto("colonna " + std::string(colonna) + ": " + citazione(campo) + " non è un numero");
     if (c.trabocco) return rifiuto("colonna " + std::string(colonna) + ": " + citazione(campo) + " è troppo grande");
     valore = c.valore;
     return {};
@@ -162,10 +197,12 @@ struct Blocco {
     std::string testo;
     std::vector<Riga> righe;
 
-    // For each row in turn its output line or its diagnostic, ending at `fine` in `uscita`.
+    // For each row in turn its output line or its diagnostic (followed, when bad rows are kept, by its line of
+    // empty computed fields), ending at `fine` in `uscita`.
+    enum class Tipo : unsigned char { riga, scarto, riga_vuota };
     struct Pezzo {
         std::size_t fine;
-        bool scartata;
+        Tipo tipo;
     };
     std::string uscita;
     std::vector<Pezzo> pezzi;
@@ -180,10 +217,18 @@ struct Blocco {
     }
 };
 
+// How the rows are written: the separator and the decimal separator of the output, and the number of kept
+// columns before and after the properties.
+struct FormaUscita {
+    char sep = ',';
+    bool virgola = false;
+    std::size_t chiave = 0, coda = 0;
+};
+
 // The properties line of one data line appended to b.uscita (when the rows are written), its state and air to
 // b.stati (when someone wants them); or why the row is skipped. Safe to run in several threads at once: it
 // changes nothing but its arguments.
-Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniStati& o,
+Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniStati& o, const FormaUscita& f,
                    std::vector<std::string>& campi, RigaStato& riga, Blocco& b) {
     if (auto letta = l.analizza(testo, riga, campi); !letta) return letta;
     Aria aria = o.aria;
@@ -199,13 +244,34 @@ Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniS
     if (o.per_ogni_stato) b.stati.emplace_back(*stato, aria);
     if (!o.scrivi_righe) return {};
     b.uscita += riga.chiave;
-    aggiungi_riga_stati(b.uscita, *stato, l.separatore());
+    const std::size_t numeri = b.uscita.size();
+    aggiungi_riga_stati(b.uscita, *stato, f.sep);
     if (o.pressione_da_file) {
-        b.uscita.back() = l.separatore();
+        b.uscita.back() = f.sep;
         aggiungi_numero(b.uscita, aria.pressione, 0);
         b.uscita += '\n';
     }
+    if (f.virgola) std::replace(b.uscita.begin() + static_cast<std::ptrdiff_t>(numeri), b.uscita.end(), '.', ',');
+    if (!riga.coda.empty()) {
+        b.uscita.pop_back();
+        b.uscita += riga.coda;
+        b.uscita += '\n';
+    }
     return {};
+}
+
+// The line of a bad row kept in the output: its kept columns when they were read, empty computed fields.
+void aggiungi_riga_vuota(std::string& uscita, const RigaStato& riga, const OpzioniStati& o, const FormaUscita& f) {
+    if (riga.con_colonne)
+        uscita += riga.chiave;
+    else
+        uscita.append(f.chiave, f.sep);
+    uscita.append(o.pressione_da_file ? 7 : 6, f.sep);
+    if (riga.con_colonne)
+        uscita += riga.coda;
+    else
+        uscita.append(f.coda, f.sep);
+    uscita += '\n';
 }
 
 Errore riga_troppo_lunga() {
@@ -213,21 +279,30 @@ Errore riga_troppo_lunga() {
 }
 
 // The output of every line of the block, in order.
-void elabora_blocco(Blocco& b, const LettoreStati& l, const OpzioniStati& o, std::string_view nome) {
+void elabora_blocco(Blocco& b, const LettoreStati& l, const OpzioniStati& o, const FormaUscita& f,
+                    std::string_view nome) {
     // Room for a line's fields, kept by each thread from block to block (with one thread a block is a row).
     thread_local std::vector<std::string> campi;
     RigaStato riga;
     for (const Blocco::Riga& k : b.righe) {
         const std::string_view testo = std::string_view(b.testo).substr(k.inizio, k.lunghezza);
-        const Fatto fatto = k.troppo_lunga ? Fatto(riga_troppo_lunga()) : elabora_riga(l, testo, o, campi, riga, b);
-        if (!fatto)
-            b.uscita.append(nome)
-                .append(":")
-                .append(std::to_string(k.numero))
-                .append(": ")
-                .append(fatto.errore().testo)
-                .append(" (riga scartata)\n");
-        b.pezzi.push_back({b.uscita.size(), !fatto});
+        riga.con_colonne = false;
+        const Fatto fatto = k.troppo_lunga ? Fatto(riga_troppo_lunga()) : elabora_riga(l, testo, o, f, campi, riga, b);
+        if (fatto) {
+            b.pezzi.push_back({b.uscita.size(), Blocco::Tipo::riga});
+            continue;
+        }
+        b.uscita.append(nome)
+            .append(":")
+            .append(std::to_string(k.numero))
+            .append(": ")
+            .append(fatto.errore().testo)
+            .append(o.tieni_scarti && o.scrivi_righe ? " (riga senza valori)\n" : " (riga scartata)\n");
+        b.pezzi.push_back({b.uscita.size(), Blocco::Tipo::scarto});
+        if (o.tieni_scarti && o.scrivi_righe) {
+            aggiungi_riga_vuota(b.uscita, riga, o, f);
+            b.pezzi.push_back({b.uscita.size(), Blocco::Tipo::riga_vuota});
+        }
     }
 }
 
@@ -305,7 +380,7 @@ Fatto scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostic
         const auto n = static_cast<std::streamsize>(p.fine - inizio);
         inizio = p.fine;
         errno = 0; // the diagnostics' stream may be tied to the output and flush it first
-        if (p.scartata) {
+        if (p.tipo == Blocco::Tipo::scarto) {
             diagnostica.write(testo, n);
             ++esito.scartate;
             if (auto scritto = stato_uscita(out); !scritto) return scritto;
@@ -313,6 +388,7 @@ Fatto scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostic
         }
         out.write(testo, n);
         if (auto scritto = stato_uscita(out); !scritto) return scritto;
+        if (p.tipo == Blocco::Tipo::riga_vuota) continue;
         ++esito.scritte;
         if (o.per_ogni_stato) {
             const auto& [s, a] = b.stati[stato++];
@@ -463,19 +539,34 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
     const bool epw = sembra_epw(nome_dato, prima.testo);
     std::unique_ptr<LettoreStati> lettore =
         epw ? lettore_epw(righe, std::move(prima), o.pressione_da_file, nome)
-            : lettore_csv(righe, std::move(prima), o.umidita, o.pressione_da_file, nome);
+            : lettore_csv(righe, std::move(prima), o.umidita, o.pressione_da_file, o.copia_colonne, nome);
     if (auto aperto = lettore->apri(); !aperto) {
         esito.errore = aperto.errore();
         return esito;
     }
     if (o.descrizione) *o.descrizione = lettore->descrizione();
-    const char sep = lettore->separatore();
+    FormaUscita forma;
+    forma.virgola =
+        o.decimali == Decimali::virgola || (o.decimali == Decimali::dall_ingresso && lettore->decimali_virgola());
+    // Decimal commas need another separator between the fields.
+    forma.sep = forma.virgola && lettore->separatore() == ',' ? ';' : lettore->separatore();
+    lettore->imposta_separatore_uscita(forma.sep);
+    const std::vector<std::string> chiave = lettore->colonne_chiave(), coda = lettore->colonne_coda();
+    forma.chiave = chiave.size();
+    forma.coda = coda.size();
+    const char sep = forma.sep;
     if (o.scrivi_righe) {
         std::string intestazione;
-        for (const auto& c : lettore->colonne_chiave())
-            intestazione += c + sep;
+        for (const auto& c : chiave) {
+            aggiungi_campo(intestazione, c, sep);
+            intestazione += sep;
+        }
         intestazione += intestazione_stati(sep);
         if (o.pressione_da_file) intestazione += std::string(1, sep) + "p";
+        for (const auto& c : coda) {
+            intestazione += sep;
+            aggiungi_campo(intestazione, c, sep);
+        }
         out << intestazione << '\n';
     }
 
@@ -511,7 +602,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
             liberi.pop_back();
         }
         if (prima_dati) {
-            b.righe.push_back({0, prima_dati->size(), numero_riga, false});
+            b.righe.push_back({0, prima_dati->size(), numero_riga, lettore->riga_in_attesa_troppo_lunga()});
             b.testo = *prima_dati;
             prima_dati = nullptr;
         }
@@ -526,8 +617,8 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
             b.testo += riga;
         }
         if (!b.righe.empty())
-            in_corso.push_back(operai.affida([&l = *lettore, &o, &nome, b = std::move(b)]() mutable {
-                elabora_blocco(b, l, o, nome);
+            in_corso.push_back(operai.affida([&l = *lettore, &o, &forma, &nome, b = std::move(b)]() mutable {
+                elabora_blocco(b, l, o, forma, nome);
                 return std::move(b);
             }));
     }

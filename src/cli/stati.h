@@ -67,6 +67,13 @@ struct EsitoStati {
 EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
                          std::string_view nome, unsigned fili = 1);
 
+// The decimal separator of the output's numbers.
+enum class Decimali {
+    dall_ingresso, // a comma when the input's first data line has one (a CSV not separated by ','), else a point
+    punto,
+    virgola, // with ';' between the fields when the input's separator is ','
+};
+
 // How a batch runs beyond the defaults.
 struct OpzioniStati {
     int umidita = 0;                // 0: a CSV's humidity column is ur (%), 1: x (g/kg)
@@ -74,6 +81,9 @@ struct OpzioniStati {
     Aria aria;                      // the pressure of every row
     bool pressione_da_file = false; // each row at its own pressure (a CSV's column p, a weather file's station)
     bool scrivi_righe = true;       // false: rows are computed and reported, nothing is written to `out`
+    bool copia_colonne = false;     // a CSV's columns not computed from are written too, in their order
+    bool tieni_scarti = false;      // a bad row is written too, its computed fields empty (and still reported)
+    Decimali decimali = Decimali::dall_ingresso;
     // Called with every state written (or computed, without writing) and the air it was computed in, in input
     // order, by the calling thread.
     std::function<void(const StatoCompleto&, Aria)> per_ogni_stato;

@@ -53,6 +53,11 @@ std::string esito_json(const EsitoCalcolo& e) {
     if (ctx.aria.pressione != pressione_atmosferica) j["pressione"] = ctx.aria.pressione;
     // One with a model chosen explicitly names it.
     if (ctx.aria.modello) j["modello"] = std::string(ctx.aria.modello->nome());
+    // The numbers of the report's result lines, always last, so that scripts need not read the report's texts.
+    json valori = json::object();
+    for (const auto& [chiave, valore] : ris.valori)
+        valori[chiave] = valore;
+    j["risultati"] = std::move(valori);
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 

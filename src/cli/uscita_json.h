@@ -14,7 +14,8 @@ inline constexpr int versione_formato_json = 1;
 // {"versione_formato", "processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico",
 // "errore"} on one line, then "t_rugiada" when the calculation reported a dew point, "nebbia" when it reported
 // supersaturated states, "impossibile" when it stopped because the inputs admit no possible plant and "pressione"
-// (Pa) when it ran at a site pressure.
+// (Pa) when it ran at a site pressure, "modello" when a model was chosen, and last "risultati": the numbers of the
+// report's result lines (flows, powers, water, factors) by name and unit.
 std::string esito_json(const EsitoCalcolo& e);
 
 // {"t", "ur", "x", "h", "v", "t_bulbo_umido", "t_rugiada", "pressione", "rapporto"} of a state on one line; an

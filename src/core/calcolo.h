@@ -14,6 +14,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ondix {
@@ -39,6 +40,9 @@ struct RisultatiCalcolo {
     bool con_rugiada = false;        // the report has a dew-point line
     std::optional<double> rugiada;   // its value, °C; none when the air has no dew point in range
     std::vector<StatoNebbia> nebbia; // supersaturated states, in report order
+    // The numbers of the report's result lines (flows, powers, water, factors), each under a name that ends in
+    // its unit ("portata_kg_h", "potenza_frigorifera_W"), in report order, at full precision.
+    std::vector<std::pair<std::string, double>> valori;
 };
 
 // Everything a calculation reads and writes, passed explicitly.
@@ -91,6 +95,10 @@ public:
 
     Rapporto& rapporto() { return m_ctx.rapporto; }
     RisultatiCalcolo& risultati() { return m_ctx.risultati; }
+    // Keeps the number of a result line the report writes, under `chiave` (its name and unit).
+    void risultato(std::string chiave, double valore) {
+        m_ctx.risultati.valori.emplace_back(std::move(chiave), valore);
+    }
     void aggiungi(std::string riga) { m_ctx.rapporto.aggiungi(std::move(riga)); }
 
     TabellaPunti& punti() { return m_ctx.punti; }

@@ -11,7 +11,8 @@ namespace ondix {
 namespace {
 
 // The separator and the six flow lines both summer reports share (m³/h, kg/h).
-void scrivi_portate(Rapporto& rap, double VA, double VE, double V, double GA, double GE) {
+void scrivi_portate(Calcolo& c, double VA, double VE, double V, double GA, double GE) {
+    Rapporto& rap = c.rapporto();
     scrivi_separatore(rap);
     scrivi_dato(rap, "portata volumetrica aria amb", "mc/h", 7, 0, VA);
     scrivi_dato(rap, "portata volumetrica aria est", "mc/h", 7, 0, VE);
@@ -19,6 +20,12 @@ void scrivi_portate(Rapporto& rap, double VA, double VE, double V, double GA, do
     scrivi_dato(rap, "portata ponderale aria amb", "kg/h", 7, 0, GA);
     scrivi_dato(rap, "portata ponderale aria est", "kg/h", 7, 0, GE);
     scrivi_dato(rap, "portata ponderale totale", "kg/h", 7, 0, GE + GA);
+    c.risultato("portata_aria_ambiente_m3_h", VA);
+    c.risultato("portata_aria_esterna_m3_h", VE);
+    c.risultato("portata_m3_h", V);
+    c.risultato("portata_aria_ambiente_kg_h", GA);
+    c.risultato("portata_aria_esterna_kg_h", GE);
+    c.risultato("portata_kg_h", GE + GA);
 }
 
 // Room, outdoor, coil and mixture states that both summer computations start from.
@@ -171,18 +178,29 @@ void ciclo_estivo(Calcolo& c) {
     const double VE = volume_specifico(tE, s.xE, c.aria()) * GE;
     const double V = volume_specifico(tS, xS, c.aria()) * G;
 
-    scrivi_portate(rap, VA, VE, V, GA, GE);
+    scrivi_portate(c, VA, VE, V, GA, GE);
+    const double PF = incontro ? (hM - hS) * G / 3.6 : (hM - hP) * G / 3.6;
+    const double PE = (s.hE - hS) * GE / 3.6;
+    const double condensa = (xM - xS) * G * 0.001;
     scrivi_dato(rap, "Fattore termico ambiente", "", 7, 3, shf);
-    scrivi_dato(rap, "Potenza frigorifera     ", "watt", 7, 0, incontro ? (hM - hS) * G / 3.6 : (hM - hP) * G / 3.6);
-    scrivi_dato(rap, "Potenza frigorifera aria esterna", "watt", 7, 0, (s.hE - hS) * GE / 3.6);
-    scrivi_dato(rap, "acqua condensata                ", "kg/h", 7, 3, (xM - xS) * G * 0.001);
+    scrivi_dato(rap, "Potenza frigorifera     ", "watt", 7, 0, PF);
+    scrivi_dato(rap, "Potenza frigorifera aria esterna", "watt", 7, 0, PE);
+    scrivi_dato(rap, "acqua condensata                ", "kg/h", 7, 3, condensa);
+    c.risultato("fattore_termico", shf);
+    c.risultato("potenza_frigorifera_W", PF);
+    c.risultato("potenza_frigorifera_aria_esterna_W", PE);
+    c.risultato("condensa_kg_h", condensa);
     if (asciutta) c.aggiungi(std::string(riga_batteria_asciutta));
     if (incontro) {
         const double fattore = (tS - tB) / (tM - tB);
         scrivi_dato(rap, "FATTORE BYPASS                  ", "", 7, 3, fattore);
+        c.risultato("fattore_bypass", fattore);
     } else {
+        const double PP = (hS - hP) * G / 3.6;
         scrivi_dato(rap, "FATTORE BYPASS                  ", "", 7, 3, bf);
-        scrivi_dato(rap, "Potenza postriscaldamento     ", "watt", 7, 0, (hS - hP) * G / 3.6);
+        scrivi_dato(rap, "Potenza postriscaldamento     ", "watt", 7, 0, PP);
+        c.risultato("fattore_bypass", bf);
+        c.risultato("potenza_postriscaldamento_W", PP);
     }
 
     c.punto(1, tA, s.xA, "A");
@@ -238,17 +256,25 @@ void verifica_estiva(Calcolo& c) {
     const double VE = volume_specifico(tE, s.xE, c.aria()) * GE;
     const double V = volume_specifico(tO, xO, c.aria()) * G;
 
-    scrivi_portate(rap, VA, VE, V, GA, GE);
+    scrivi_portate(c, VA, VE, V, GA, GE);
     // The powers are what the supply air takes up in the room (from O to A); the sensible one uses 1.04.
     const double PT = (s.hA - hO) * G / 3.6;
     scrivi_dato(rap, "Potenza frigorifera TOT  ", "watt", 7, 0, PT);
     const double PS = (tA - tO) * (G * 1.04) / 3.6;
     scrivi_dato(rap, "Potenza frigorifera sens  ", "watt", 7, 0, PS);
     scrivi_dato(rap, "Potenza frigorifera lat  ", "watt", 7, 0, PT - PS);
-    scrivi_dato(rap, "Potenza frigorifera aria esterna", "watt", 7, 0, (s.hE - hO) * GE / 3.6);
-    scrivi_dato(rap, "acqua condensata                ", "kg/h", 7, 3, (xM - xO) * G * 0.001);
+    const double PE = (s.hE - hO) * GE / 3.6;
+    const double condensa = (xM - xO) * G * 0.001;
+    scrivi_dato(rap, "Potenza frigorifera aria esterna", "watt", 7, 0, PE);
+    scrivi_dato(rap, "acqua condensata                ", "kg/h", 7, 3, condensa);
     if (asciutta) c.aggiungi(std::string(riga_batteria_asciutta));
     scrivi_dato(rap, "FATTORE BYPASS                  ", "", 7, 3, bf);
+    c.risultato("potenza_frigorifera_W", PT);
+    c.risultato("potenza_frigorifera_sensibile_W", PS);
+    c.risultato("potenza_frigorifera_latente_W", PT - PS);
+    c.risultato("potenza_frigorifera_aria_esterna_W", PE);
+    c.risultato("condensa_kg_h", condensa);
+    c.risultato("fattore_bypass", bf);
     scrivi_separatore(rap);
 
     c.punto(1, tA, s.xA, "A");

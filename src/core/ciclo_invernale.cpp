@@ -5,6 +5,9 @@
 #include "core/numeri.h"
 
 #include <cmath>
+#include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace ondix {
 
@@ -70,9 +73,23 @@ void portate(Calcolo& c, double G, double GE, double GI, double tv, double xv, c
     scrivi_dato(rap, "Portata ponderale totale", "kg/h", 7, 0, G);
     scrivi_dato(rap, "Portata ponderale aria est", "kg/h", 7, 0, GE);
     scrivi_dato(rap, "Portata ponderale aria int", "kg/h", 7, 0, GI);
-    scrivi_dato(rap, "Portata volumetrica totale", "mc/h", 7, 0, G * volume_specifico(tv, xv, c.aria()));
+    const double V = G * volume_specifico(tv, xv, c.aria());
+    scrivi_dato(rap, "Portata volumetrica totale", "mc/h", 7, 0, V);
     scrivi_dato(rap, "Portata volumetrica aria est", "mc/h", 7, 0, GE * s.vE);
     scrivi_dato(rap, "Portata volumetrica aria int", "mc/h", 7, 0, GI * s.vA);
+    c.risultato("portata_kg_h", G);
+    c.risultato("portata_aria_esterna_kg_h", GE);
+    c.risultato("portata_aria_ambiente_kg_h", GI);
+    c.risultato("portata_m3_h", V);
+    c.risultato("portata_aria_esterna_m3_h", GE * s.vE);
+    c.risultato("portata_aria_ambiente_m3_h", GI * s.vA);
+}
+
+// A result line of a winter report: written, and its number kept under `chiave`.
+void dato(Calcolo& c, std::string_view etichetta, std::string_view unita, std::uint16_t d, double valore,
+          std::string chiave) {
+    scrivi_dato(c.rapporto(), etichetta, unita, 7, d, valore);
+    c.risultato(std::move(chiave), valore);
 }
 
 // The states both winter cycles read: room in boxes 1–2, outdoor in 3–4, the outdoor-air fraction in box 5.
@@ -189,11 +206,14 @@ void ciclo_invernale(Calcolo& c) {
             const double GE = G * r;
             const double GI = (1.0 - r) * G;
             portate(c, G, GE, GI, i.t, i.x, s);
-            scrivi_dato(rap, "Potenza preriscaldamento", "watt", 7, 0, (hP - hM) * G / 3.6);
-            scrivi_dato(rap, "Potenza postriscaldamento", "watt", 7, 0, (hR - hU) * G / 3.6);
-            scrivi_dato(rap, "Potenza riscaldamento totale", "watt", 7, 0, ((hR - hU) + (hP - hM)) * G / 3.6);
-            scrivi_dato(rap, "Portata acqua prima umidificazione", "kg/h", 7, 1, (u.x - xM) * G / 1000.0);
-            scrivi_dato(rap, "Portata acqua seconda umidificazione", "kg/h", 7, 1, (i.x - u.x) * G / 1000.0);
+            dato(c, "Potenza preriscaldamento", "watt", 0, (hP - hM) * G / 3.6, "potenza_preriscaldamento_W");
+            dato(c, "Potenza postriscaldamento", "watt", 0, (hR - hU) * G / 3.6, "potenza_postriscaldamento_W");
+            dato(c, "Potenza riscaldamento totale", "watt", 0, ((hR - hU) + (hP - hM)) * G / 3.6,
+                 "potenza_riscaldamento_W");
+            dato(c, "Portata acqua prima umidificazione", "kg/h", 1, (u.x - xM) * G / 1000.0,
+                 "acqua_prima_umidificazione_kg_h");
+            dato(c, "Portata acqua seconda umidificazione", "kg/h", 1, (i.x - u.x) * G / 1000.0,
+                 "acqua_seconda_umidificazione_kg_h");
         }
     } else if (tpost == 0.0) {
         // Heating to tpre, then humidification up to the room line; no post-heating.
@@ -212,13 +232,13 @@ void ciclo_invernale(Calcolo& c) {
         const double GE = G * r;
         const double GI = (1.0 - r) * G;
         portate(c, G, GE, GI, i.t, i.x, s);
-        scrivi_dato(rap, "Potenza preriscaldamento", "watt", 7, 0, (hP - hM) * G / 3.6);
-        scrivi_dato(rap, "Potenza riscaldamento totale", "watt", 7, 0, (hP - hM) * G / 3.6);
-        scrivi_dato(rap, "Portata acqua umidificazione", "kg/h", 7, 1, (i.x - xM) * G / 1000.0);
-        scrivi_dato(rap, "Verifica potenza termica sensibile", "watt", 7, 1,
-                    (entalpia(i.x, i.t, c.aria()) - entalpia(i.x, tA, c.aria())) * G / 3.6);
-        scrivi_dato(rap, "Verifica potenza termica latente", "watt", 7, 1,
-                    (entalpia(s.xA, tA, c.aria()) - entalpia(i.x, tA, c.aria())) * G / 3.6);
+        dato(c, "Potenza preriscaldamento", "watt", 0, (hP - hM) * G / 3.6, "potenza_preriscaldamento_W");
+        dato(c, "Potenza riscaldamento totale", "watt", 0, (hP - hM) * G / 3.6, "potenza_riscaldamento_W");
+        dato(c, "Portata acqua umidificazione", "kg/h", 1, (i.x - xM) * G / 1000.0, "acqua_umidificazione_kg_h");
+        dato(c, "Verifica potenza termica sensibile", "watt", 1,
+             (entalpia(i.x, i.t, c.aria()) - entalpia(i.x, tA, c.aria())) * G / 3.6, "verifica_potenza_sensibile_W");
+        dato(c, "Verifica potenza termica latente", "watt", 1,
+             (entalpia(s.xA, tA, c.aria()) - entalpia(i.x, tA, c.aria())) * G / 3.6, "verifica_potenza_latente_W");
     } else if (tpost > 0.0) {
         // tpre is 0 here: pre-heating to the temperature from which a humidifier of efficiency eff ends on the
         // supply humidity, humidification, post-heating to tpost on the room line.
@@ -251,13 +271,14 @@ void ciclo_invernale(Calcolo& c) {
         const double GE = G * r;
         const double GI = (1.0 - r) * G;
         portate(c, G, GE, GI, tM, xM, s);
-        scrivi_dato(rap, "Potenza preriscaldamento", "watt", 7, 0, (hP - hM) * G / 3.6);
-        scrivi_dato(rap, "Potenza riscaldamento totale", "watt", 7, 0, ((hP - hM) + (hI - hU)) * G / 3.6);
-        scrivi_dato(rap, "Portata acqua umidificazione", "kg/h", 7, 1, (xS - xM) * G / 1000.0);
-        scrivi_dato(rap, "Verifica potenza termica latente", "watt", 7, 1,
-                    (entalpia(s.xA, tA, c.aria()) - entalpia(xS, tA, c.aria())) * G / 3.6);
-        scrivi_dato(rap, "Verifica potenza termica sensibile", "watt", 7, 1,
-                    (entalpia(xS, tpost, c.aria()) - entalpia(xS, tA, c.aria())) * G / 3.6);
+        dato(c, "Potenza preriscaldamento", "watt", 0, (hP - hM) * G / 3.6, "potenza_preriscaldamento_W");
+        dato(c, "Potenza riscaldamento totale", "watt", 0, ((hP - hM) + (hI - hU)) * G / 3.6,
+             "potenza_riscaldamento_W");
+        dato(c, "Portata acqua umidificazione", "kg/h", 1, (xS - xM) * G / 1000.0, "acqua_umidificazione_kg_h");
+        dato(c, "Verifica potenza termica latente", "watt", 1,
+             (entalpia(s.xA, tA, c.aria()) - entalpia(xS, tA, c.aria())) * G / 3.6, "verifica_potenza_latente_W");
+        dato(c, "Verifica potenza termica sensibile", "watt", 1,
+             (entalpia(xS, tpost, c.aria()) - entalpia(xS, tA, c.aria())) * G / 3.6, "verifica_potenza_sensibile_W");
     }
     // A negative post-heating temperature selects no arrangement: inputs and the three points only.
     c.apri_grafico(VistaGrafico::invernale);
@@ -315,14 +336,14 @@ void ciclo_invernale_vapore(Calcolo& c) {
     c.punto(5, tS, xS, "I");
 
     const double G = portata_totale(c, s.Q, s.hA - hS, tS, tA, -Qs);
-    scrivi_dato(rap, "Portata ponderale totale", "kg/h", 7, 0, G);
-    scrivi_dato(rap, "Portata ponderale aria est", "kg/h", 7, 0, G * r);
-    scrivi_dato(rap, "Portata ponderale aria int", "kg/h", 7, 0, (1.0 - r) * G);
-    scrivi_dato(rap, "Portata volumetrica totale", "mc/h", 7, 0, G * volume_specifico(tS, xS, c.aria()));
-    scrivi_dato(rap, "Portata volumetrica aria est", "mc/h", 7, 0, G * r * s.vE);
-    scrivi_dato(rap, "Portata volumetrica aria int", "mc/h", 7, 0, (1.0 - r) * G * s.vA);
-    scrivi_dato(rap, "Potenza riscaldamento", "watt", 7, 0, (hH - hM) * G / 3.6);
-    scrivi_dato(rap, "Portata vapore umidificazione", "kg/h", 7, 1, (xS - xM) * G / 1000.0);
+    dato(c, "Portata ponderale totale", "kg/h", 0, G, "portata_kg_h");
+    dato(c, "Portata ponderale aria est", "kg/h", 0, G * r, "portata_aria_esterna_kg_h");
+    dato(c, "Portata ponderale aria int", "kg/h", 0, (1.0 - r) * G, "portata_aria_ambiente_kg_h");
+    dato(c, "Portata volumetrica totale", "mc/h", 0, G * volume_specifico(tS, xS, c.aria()), "portata_m3_h");
+    dato(c, "Portata volumetrica aria est", "mc/h", 0, G * r * s.vE, "portata_aria_esterna_m3_h");
+    dato(c, "Portata volumetrica aria int", "mc/h", 0, (1.0 - r) * G * s.vA, "portata_aria_ambiente_m3_h");
+    dato(c, "Potenza riscaldamento", "watt", 0, (hH - hM) * G / 3.6, "potenza_riscaldamento_W");
+    dato(c, "Portata vapore umidificazione", "kg/h", 1, (xS - xM) * G / 1000.0, "vapore_kg_h");
     c.apri_grafico(VistaGrafico::invernale);
 }
 

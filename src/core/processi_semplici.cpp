@@ -69,10 +69,14 @@ void miscelazione(Calcolo& c) {
     scrivi_punto_ur(r, t1, u1.ur, c.aria());
     c.aggiungi("portata ponderale  :" + formatta(m1, 6, 1) + " kg/h");
     c.aggiungi("portata volumetrica:" + formatta(V1, 6, 1) + " mc/h");
+    c.risultato("portata_1_kg_h", m1);
+    c.risultato("portata_1_m3_h", V1);
     c.aggiungi("        punto 2");
     scrivi_punto_ur(r, t2, u2.ur, c.aria());
     c.aggiungi("portata ponderale  :" + formatta(m2, 6, 1) + " kg/h");
     c.aggiungi("portata volumetrica:" + formatta(V2, 6, 1) + " mc/h");
+    c.risultato("portata_2_kg_h", m2);
+    c.risultato("portata_2_m3_h", V2);
     c.aggiungi("        punto M");
     scrivi_punto_ur(r, mix.t, mix.ur, c.aria());
 
@@ -85,6 +89,8 @@ void miscelazione(Calcolo& c) {
     c.aggiungi("------------------");
     c.aggiungi("portata ponderale  :" + formatta(m, 6, 2) + " kg/h");
     c.aggiungi("portata volumetrica:" + formatta(V, 6, 2) + " mc/h");
+    c.risultato("portata_kg_h", m);
+    c.risultato("portata_m3_h", V);
 
     c.punto(1, t1, u1.x, "E");
     c.punto(2, t2, u2.x, "A");
@@ -115,6 +121,9 @@ void riscaldamento_raffreddamento(Calcolo& c) {
     scrivi_dato(r, "SALTO ENTALPICO", " kj/kg", 10, 2, s.h2 - s.h1);
     scrivi_dato(r, "PORTATA  ", " kg/h", 10, 3, m);
     scrivi_dato(r, "POTENZA TERMICA", " kw", 10, 3, s.potenza);
+    c.risultato("salto_entalpico_kJ_kg", s.h2 - s.h1);
+    c.risultato("portata_kg_h", m);
+    c.risultato("potenza_kW", s.potenza);
 
     c.azzera_etichette();
     c.punto(1, t1, u1.x, "I");
@@ -144,6 +153,7 @@ void umidificazione_acqua(Calcolo& c) {
     scrivi_punto_x(r, u.t, u.x, c.aria());
     segnala_nebbia(c, "USCITA", u.t, u.x);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - u1.x);
+    c.risultato("salto_umidita_g_kg", u.x - u1.x);
 
     c.punto(1, t1, u1.x, "");
     c.punto(2, u.t, u.x, "");
@@ -192,6 +202,11 @@ void raffreddamento_condensazione(Calcolo& c) {
     segnala_nebbia(c, "         USCITA", o.t, o.x, m);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - o.x);
     scrivi_dato(r, "PORTATA ACQUA CONDENSATA", "kg/h", 7, 3, (u.x - o.x) * m / 1000.0);
+    c.risultato("fattore_bypass", bf);
+    c.risultato("portata_m3_h", V);
+    c.risultato("portata_kg_h", m);
+    c.risultato("salto_umidita_g_kg", u.x - o.x);
+    c.risultato("condensa_kg_h", (u.x - o.x) * m / 1000.0);
     if (asciutta) c.aggiungi(std::string(riga_batteria_asciutta));
 
     c.azzera_etichette();
@@ -220,6 +235,7 @@ void umidificazione_con_vapore(Calcolo& c) {
     scrivi_punto_x(r, u.t, u.x, c.aria());
     segnala_nebbia(c, "USCITA", u.t, u.x);
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - x1);
+    c.risultato("salto_umidita_g_kg", u.x - x1);
 
     c.punto(1, t1, x1, "");
     c.punto(2, u.t, u.x, "");

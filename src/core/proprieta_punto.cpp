@@ -36,6 +36,12 @@ void proprieta_punto(Calcolo& c) {
     c.aggiungi("temperatura rugiada     :" + (tdp ? formatta(*tdp, 5, 2) + " C" : std::string(" non definita")));
     c.risultati().con_rugiada = true;
     c.risultati().rugiada = tdp;
+    c.risultato("t_C", t);
+    c.risultato("ur_pct", ur);
+    c.risultato("x_g_kg", x);
+    c.risultato("h_kJ_kg", entalpia(x, t, c.aria()));
+    c.risultato("v_m3_kg", volume_specifico(t, x, c.aria()));
+    c.risultato("t_bulbo_umido_C", twb);
     c.punto(1, t, x, "P");
     if (tdp) c.punto(2, *tdp, x, "R");
     c.punto(3, twb, umidita_saturazione(twb, c.aria()), "BU");

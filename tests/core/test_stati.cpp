@@ -190,10 +190,20 @@ TEST(CalcolaStati, BadRowsAreReportedWithTheirLineAndSkipped) {
     EXPECT_EQ(codice_uscita_stati(u.esito), 1);
 }
 
-TEST(CalcolaStati, DecimalCommaGetsAHint) {
-    const Uscita u = converti("t;ur\n20,5;50\n");
-    EXPECT_EQ(u.errori,
-              "f.csv:2: colonna t: \"20,5\" non è un numero (il separatore decimale è '.') (riga scartata)\n");
+TEST(CalcolaStati, DecimalCommasOfASemicolonFileAreReadAndWrittenBack) {
+    // As an Italian spreadsheet writes it: the first data line's comma makes the output's numbers have one too.
+    const Uscita u = converti("t;ur\n\"20,5\";50\n1.234,5;50\n20,5,1;50\n20.5;50\n");
+    EXPECT_EQ(u.csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n"
+                     "20,50;50,00;7,481;39,506;0,8412;14,13;9,72\n"
+                     "20,50;50,00;7,481;39,506;0,8412;14,13;9,72\n");
+    EXPECT_EQ(u.errori, "f.csv:3: colonna t: \"1.234,5\" non è un numero (un punto e una virgola: separatore delle "
+                        "migliaia non ammesso) (riga scartata)\n"
+                        "f.csv:4: colonna t: \"20,5,1\" non è un numero (riga scartata)\n");
+    // A first data line without a comma keeps the point; in a comma-separated file a comma is no decimal.
+    EXPECT_EQ(converti("t;ur\n20;50\n20,5;50\n").csv, "t;ur;x;h;v;t_bulbo_umido;t_rugiada\n"
+                                                      "20.00;50.00;7.251;38.414;0.8395;13.73;9.25\n"
+                                                      "20.50;50.00;7.481;39.506;0.8412;14.13;9.72\n");
+    EXPECT_EQ(converti("t,ur\n\"20,5\",50\n").errori, "f.csv:2: colonna t: \"20,5\" non è un numero (riga scartata)\n");
 }
 
 TEST(CalcolaStati, HumidityRatioColumn) {
