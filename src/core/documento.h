@@ -20,6 +20,7 @@ struct Intestazione {
     std::string revisione;
     std::string data;            // the date printed; empty: the day of the export (set by the writer)
     std::optional<double> quota; // site altitude, m, when the pressure came from it
+    friend bool operator==(const Intestazione&, const Intestazione&) = default;
 };
 
 // One row of a table: quantity, value as the report printed it, unit. A heading row (`titolo`) has only `voce`.
