@@ -75,6 +75,11 @@ chart's title and isolines follow it. stato and stati take it too.
 --rtf FILE also saves the report as the report window saves it (RTF,
 Courier New 17 points); the file is replaced only once complete.
 
+--pdf FILE also writes the calculation report as an A4 PDF: the title
+block (--progetto, --sito, --autore, --revisione, --data), the inputs
+and the results as tables with units, the warnings, the chart (with
+--isolinee and --mollier) on a page of its own and the method.
+
 Exit status: 0 the calculation ran (also when it stopped at a message);
 3 a floating-point error stopped it (its text on stderr); 4 the inputs
 admit no possible plant or lie outside their physical range (the message
@@ -84,7 +89,8 @@ chart could not be written.
 A state from two properties: "ondix-calc stato --t 26 --tbu 19" (see
 ondix-calc stato --help). Batch: "ondix-calc stati FILE" computes the
 properties of every state in a CSV file or an hourly weather file (EPW)
-(see ondix-calc stati --help).
+(see ondix-calc stati --help). A calculation file saved by the input
+form: "ondix-calc apri FILE" (see ondix-calc apri --help).
 
 For example:
 

@@ -110,10 +110,10 @@ void OpzioniDisegno::dichiara(CLI::App& app, const char* cosa) {
     if (!disegno_disponibile()) return;
     m_opzione_file = app.add_option("--grafico", m_richiesta.file, cosa);
     m_opzione_isolinee = app.add_option("--isolinee", m_isolinee,
-                                        "with --grafico: isolines of relative humidity, enthalpy, wet bulb, specific "
-                                        "volume: LIST of ur,h,tbu,v or tutte");
+                                        "with --grafico or --pdf: isolines of relative humidity, enthalpy, wet bulb, "
+                                        "specific volume: LIST of ur,h,tbu,v or tutte");
     app.add_flag("--mollier", m_richiesta.mollier,
-                 "with --grafico: the Mollier h-x view (humidity ratio across, t "
+                 "with --grafico or --pdf: the Mollier h-x view (humidity ratio across, t "
                  "upward)");
 }
 
