@@ -3,6 +3,7 @@
 #include "chart/diagramma.h"
 #include "chart/nuvola.h"
 #include "chart/recording_canvas.h"
+#include "plot_qt/documento_pdf.h"
 #include "plot_qt/esporta.h"
 #include "plot_qt/grafico_qt.h"
 
@@ -90,8 +91,9 @@ void BM_AnnoSuQImage(benchmark::State& stato) {
     }
     QImage immagine(larghezza_schermata, altezza_schermata, QImage::Format_RGB32);
     for (auto _ : stato) {
-        disegna_schermata(immagine, [&ore](Plotter& p) { diagramma_nuvola(p, ore); }, OpzioniGrafico{},
-                          larghezza_schermata, altezza_schermata);
+        disegna_schermata(
+            immagine, [&ore](Plotter& p) { diagramma_nuvola(p, ore); }, OpzioniGrafico{}, larghezza_schermata,
+            altezza_schermata);
         benchmark::DoNotOptimize(immagine.constBits());
     }
     stato.counters["punti"] = static_cast<double>(ore.size());
@@ -112,5 +114,36 @@ void BM_EsportaPng(benchmark::State& stato) {
 BENCHMARK(BM_EsportaPng)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// The PDF calculation report of the default summer cycle, every isoline on, written through the safe writer:
+// the calculation run once, then the document composed and written (the whole of "ESPORTA PDF" after its dialogs).
+void BM_RelazionePdf(benchmark::State& stato) {
+    if (!prepara_applicazione()) {
+        stato.SkipWithError("no QGuiApplication");
+        return;
+    }
+    struct Muto : Esterno {
+        void messaggio(const std::string&) override {}
+        std::string chiedi(const std::string&, const std::string&, const std::string& p) override { return p; }
+        void apri_grafico(VistaGrafico v) override { vista = v; }
+        void mostra_rapporto() override {}
+        std::optional<VistaGrafico> vista;
+    } esterno;
+    Contesto ctx;
+    ctx.processo = 6;
+    imposta_maschera(ctx);
+    if (!vai_calcolo(ctx, esterno) || !esterno.vista) {
+        stato.SkipWithError("the summer cycle did not run");
+        return;
+    }
+    Intestazione intestazione{"Scuola Verdi", "Milano", "M. Rossi", "A", "01/12/2026", std::nullopt};
+    const Documento d = documento_calcolo(ctx, {}, std::nullopt, intestazione, "bench");
+    const GraficoDocumento g{procedura_vista(*esterno.vista, ctx), con_titolo(strati(1), ctx.processo, ctx.aria)};
+    const auto percorso = std::filesystem::temp_directory_path() / "ondix-bench-relazione.pdf";
+    for (auto _ : stato)
+        if (esporta_pdf(d, &g, percorso.string())) stato.SkipWithError("the PDF was not written");
+    std::filesystem::remove(percorso);
+}
+BENCHMARK(BM_RelazionePdf)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

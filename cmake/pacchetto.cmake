@@ -5,6 +5,9 @@ include(GNUInstallDirs)
 
 if(ONDIX_GUI)
   install(FILES ${PROJECT_SOURCE_DIR}/data/ondix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # The calculation files (*.ondix) as a type of their own, which the desktop entry opens.
+  install(FILES ${PROJECT_SOURCE_DIR}/data/ondix-calcolo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+          RENAME ondix.xml COMPONENT desktop)
   install(FILES ${PROJECT_SOURCE_DIR}/data/ondix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
   install(FILES ${PROJECT_SOURCE_DIR}/data/ondix.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
           RENAME org.example.ondix.metainfo.xml)

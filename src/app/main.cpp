@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <csignal>
@@ -16,7 +17,7 @@
 
 namespace {
 
-const char* aiuto = R"(Usage: ondix [OPTION]
+const char* aiuto = R"(Usage: ondix [OPTION] [FILE]
 ondix is a desktop calculator for moist air (psychrometrics), for the design and the check of
 air-conditioning and heating plants. Its interface is in Italian.
 
@@ -26,7 +27,9 @@ humidification with steam, cooling with condensation through a coil with a bypas
 summer cycle, the summer verification, the winter cycle and the winter cycle with steam
 humidification. A process button opens the input form with the process's default values;
 CALCOLA shows the psychrometric chart of the process and then the report, which can be edited,
-printed on the default printer or saved as an RTF file. "ALTEZZA S.L.M." turns a site altitude
+printed on the default printer, saved as an RTF file or exported as a PDF calculation report.
+The input form saves its calculation into a .ondix file (Ctrl+S) and opens one (Ctrl+O); FILE,
+such a file, opens in the form of its process. "ALTEZZA S.L.M." turns a site altitude
 into the atmospheric pressure. Numbers are typed with a decimal point. F1 opens the manual
 (in Italian) from every window; it is installed as HTML under /usr/share/doc/ondix/manuale/ too.
 
@@ -84,5 +87,12 @@ int main(int argc, char** argv) {
 
     ondix::misura_avvio(finestra);
     finestra.show();
+    // A calculation file given (the desktop opens one so) opens in its form once the menu is up.
+    const QStringList argomenti = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < argomenti.size(); ++i)
+        if (!argomenti[i].startsWith(QLatin1Char('-'))) {
+            QTimer::singleShot(0, &finestra, [&finestra, file = argomenti[i]] { finestra.apri_calcolo(file); });
+            break;
+        }
     return QApplication::exec();
 }

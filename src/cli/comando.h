@@ -2,9 +2,14 @@
 // builds the command line from them and dispatches.
 #pragma once
 
+#include "cli/disegno.h"
+#include "cli/esecuzione.h"
+#include "core/documento.h"
 #include "core/esito.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,14 +43,30 @@ std::unique_ptr<Comando> comando_stati();
 // "ondix-calc uta": an air-handling unit from a file.
 std::unique_ptr<Comando> comando_uta();
 
+// "ondix-calc apri": a calculation file recomputed.
+std::unique_ptr<Comando> comando_apri();
+
 // The subcommands, in the order the help lists them.
 inline std::vector<std::unique_ptr<Comando>> sottocomandi() {
     std::vector<std::unique_ptr<Comando>> c;
     c.push_back(comando_stato());
     c.push_back(comando_stati());
     c.push_back(comando_uta());
+    c.push_back(comando_apri());
     return c;
 }
+
+// What a single calculation writes: the report or JSON on standard output, and the files asked for.
+struct UsciteCalcolo {
+    bool json = false;
+    std::optional<std::string> rtf;
+    RichiestaDisegno disegno; // the chart file (empty: none) and the layers of the chart and the PDF's chart
+    std::optional<std::string> pdf;
+    Intestazione intestazione; // the PDF's title block
+};
+
+// Runs one calculation and writes what `uscite` asks; the exit status.
+int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscite);
 
 // Exit status of a failure of this kind: 2 unusable input or output, 3 a floating-point error, 4 no possible
 // plant.

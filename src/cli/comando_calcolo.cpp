@@ -81,6 +81,11 @@ chart's title and isolines follow it. stato and stati take it too.
 --rtf FILE also saves the report as the report window saves it (RTF,
 Courier New 17 points); the file is replaced only once complete.
 
+--pdf FILE also writes the calculation report as an A4 PDF: the title
+block (--progetto, --sito, --autore, --revisione, --data), the inputs
+and the results as tables with units, the warnings, the chart (with
+--isolinee and --mollier) on a page of its own and the method.
+
 Exit status: 0 the calculation ran (also when it stopped at a message);
 3 a floating-point error stopped it (its text on stderr); 4 the inputs
 admit no possible plant or lie outside their physical range (the message
@@ -90,7 +95,8 @@ chart could not be written.
 A state from two properties: "ondix-calc stato --t 26 --tbu 19" (see
 ondix-calc stato --help). Batch: "ondix-calc stati FILE" computes the
 properties of every state in a CSV file or an hourly weather file (EPW)
-(see ondix-calc stati --help).
+(see ondix-calc stati --help). A calculation file saved by the input
+form: "ondix-calc apri FILE" (see ondix-calc apri --help).
 
 For example:
 
@@ -174,6 +180,7 @@ private:
     OpzioniPressione m_pressione;
     OpzioneRtf m_rtf;
     OpzioniDisegno m_disegno;
+    OpzioniPdf m_pdf;
 };
 
 void ComandoCalcolo::dichiara(CLI::App& app) {
@@ -197,6 +204,7 @@ void ComandoCalcolo::dichiara(CLI::App& app) {
     m_rtf.dichiara(app);
     m_disegno.dichiara(
         app, "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
+    m_pdf.dichiara(app);
 }
 
 int ComandoCalcolo::esegui() {
@@ -214,13 +222,14 @@ int ComandoCalcolo::esegui() {
         if (auto scritto = scarica_uscita(); !scritto) return segnala({}, scritto.errore());
         return 0;
     }
-    const auto disegno = m_disegno.richiesta();
+    const auto disegno = m_disegno.richiesta(m_pdf.chiesta());
     if (!disegno) {
         const int codice = segnala({}, disegno.errore());
         std::cerr << "(ondix-calc --help spiega le opzioni)\n";
         return codice;
     }
     if (auto rtf = m_rtf.controlla(); !rtf) return segnala({}, rtf.errore());
+    if (auto pdf = m_pdf.controlla(); !pdf) return segnala({}, pdf.errore());
     const auto aria = m_pressione.aria();
     if (!aria) return segnala({}, aria.errore());
 
@@ -237,8 +246,23 @@ int ComandoCalcolo::esegui() {
 }
 
 int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno) {
+    UsciteCalcolo uscite;
+    uscite.json = m_json.chiesta();
+    if (m_rtf.chiesta()) uscite.rtf = m_rtf.file();
+    uscite.disegno = disegno;
+    if (m_pdf.chiesta()) {
+        uscite.pdf = m_pdf.file();
+        uscite.intestazione = m_pdf.intestazione(m_pressione.quota());
+    }
+    return stampa_calcolo(richiesta, uscite);
+}
+
+} // namespace
+
+int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscite) {
+    const RichiestaDisegno& disegno = uscite.disegno;
     const EsitoCalcolo esito = ondix::esegui(richiesta);
-    if (m_json.chiesta()) {
+    if (uscite.json) {
         std::cout << esito_json(esito) << '\n';
     } else {
         for (const auto& m : esito.messaggi)
@@ -255,15 +279,27 @@ int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDi
                        : esito.impossibile ? codice_uscita(Causa::impianto)
                                            : 0;
 
-    if (m_rtf.chiesta()) {
+    if (uscite.rtf) {
         // The report window is not shown after a floating-point error or a plant that cannot exist: there is no
         // report to save.
         if (esito.errore || esito.impossibile)
             std::cerr << "ondix-calc: il calcolo "
                       << (esito.errore ? "si è fermato a un errore" : "non ha trovato un impianto possibile") << "; "
-                      << testo_visibile(m_rtf.file()) << " non è stato scritto\n";
-        else if (auto salvato = salva_rapporto_rtf(esito.contesto.rapporto.righe(), m_rtf.file()); !salvato)
+                      << testo_visibile(*uscite.rtf) << " non è stato scritto\n";
+        else if (auto salvato = salva_rapporto_rtf(esito.contesto.rapporto.righe(), *uscite.rtf); !salvato)
             return segnala({}, salvato.errore());
+    }
+    if (uscite.pdf) {
+        // A floating-point error leaves no report to document; a plant that cannot exist is documented with the
+        // reason, without results or chart.
+        if (esito.errore)
+            std::cerr << "ondix-calc: il calcolo si è fermato a un errore; " << testo_visibile(*uscite.pdf)
+                      << " non è stato scritto\n";
+        else if (auto scritta = scrivi_pdf(documento_calcolo(esito.contesto, esito.messaggi, esito.impossibile,
+                                                             uscite.intestazione, ONDIX_VERSIONE),
+                                           &esito.contesto, esito.vista, disegno, *uscite.pdf);
+                 !scritta)
+            return segnala({}, scritta.errore());
     }
     if (!disegno.file.empty()) {
         // A calculation that stopped before its chart request has no chart: nothing is written, and the exit
@@ -278,8 +314,6 @@ int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDi
     }
     return codice;
 }
-
-} // namespace
 
 std::unique_ptr<Comando> comando_calcolo() {
     return std::make_unique<ComandoCalcolo>();

@@ -54,6 +54,20 @@ constexpr std::array<std::pair<const char*, const char*>, 6> opzioni_noti{{
     {"--tr", "dew point, C"},
 }};
 
+// A known quantity (by its index in Grandezza) as a row of the report's inputs: its name, the text given, its unit.
+RigaDocumento riga_noto(std::size_t grandezza, const std::string& testo) {
+    static constexpr std::array<std::pair<const char*, const char*>, 6> nomi{{
+        {"temperatura a bulbo secco", "°C"},
+        {"umidità relativa", "%"},
+        {"umidità specifica", "g/kg"},
+        {"entalpia", "kJ/kg"},
+        {"temperatura a bulbo umido", "°C"},
+        {"temperatura di rugiada", "°C"},
+    }};
+    const auto& [voce, unita] = nomi[grandezza];
+    return {voce, testo, unita};
+}
+
 class ComandoStato : public Comando {
 public:
     std::string_view nome() const override { return "stato"; }
@@ -72,6 +86,7 @@ private:
     OpzioneJson m_json;
     OpzioniPressione m_pressione;
     OpzioneRtf m_rtf;
+    OpzioniPdf m_pdf;
 };
 
 void ComandoStato::dichiara(CLI::App& app) {
@@ -80,6 +95,7 @@ void ComandoStato::dichiara(CLI::App& app) {
     m_pressione.dichiara(app);
     m_rtf.dichiara(app);
     m_json.dichiara(app);
+    m_pdf.dichiara(app);
 }
 
 Esito<std::vector<Noto>> ComandoStato::noti() const {
@@ -104,6 +120,7 @@ int ComandoStato::esegui() {
     const auto aria = m_pressione.aria();
     if (!aria) return segnala(nome(), aria.errore());
     if (auto rtf = m_rtf.controlla(); !rtf) return segnala(nome(), rtf.errore());
+    if (auto pdf = m_pdf.controlla(); !pdf) return segnala(nome(), pdf.errore());
 
     const auto esito = stato_da_coppia((*noti)[0], (*noti)[1], *aria);
     if (!esito) return segnala(nome(), esito.errore());
@@ -122,6 +139,16 @@ int ComandoStato::esegui() {
     if (m_rtf.chiesta())
         if (auto salvato = salva_rapporto_rtf(rapporto.righe(), m_rtf.file()); !salvato)
             return segnala({}, salvato.errore());
+    if (m_pdf.chiesta()) {
+        // The inputs are the two quantities given, as given.
+        std::vector<RigaDocumento> ingressi;
+        for (std::size_t i = 0; i < m_opzioni.size(); ++i)
+            if (m_opzioni[i]->count() > 0) ingressi.push_back(riga_noto(i, m_testi[i]));
+        const Documento d = documento_rapporto("STATO DELL'ARIA", std::move(ingressi), rapporto.righe(), *aria,
+                                               m_pdf.intestazione(m_pressione.quota()), ONDIX_VERSIONE);
+        if (auto scritta = scrivi_pdf(d, nullptr, std::nullopt, {}, m_pdf.file()); !scritta)
+            return segnala(nome(), scritta.errore());
+    }
     return 0;
 }
 

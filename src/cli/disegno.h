@@ -5,6 +5,7 @@
 
 #include "chart/nuvola.h"
 #include "core/calcolo.h"
+#include "core/documento.h"
 #include "core/esito.h"
 
 #include <optional>
@@ -28,6 +29,12 @@ Fatto controlla_disegno(const RichiestaDisegno& r);
 
 // Draws the chart `vista` of a calculation's context into r.file.
 Fatto disegna_calcolo(const Contesto& ctx, std::optional<VistaGrafico> vista, const RichiestaDisegno& r);
+
+// Writes the document as a PDF report into `percorso`, with the chart `vista` of the context (with the layers of
+// `strati`) on a page of its own when both are given. Any report can be written so: build its Documento
+// (core/documento.h) and call this.
+Fatto scrivi_pdf(const Documento& documento, const Contesto* ctx, std::optional<VistaGrafico> vista,
+                 const RichiestaDisegno& strati, const std::string& percorso);
 
 // The states of a batch gathered for a chart of dots: 16 bytes a state.
 class NuvolaStati {

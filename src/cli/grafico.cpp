@@ -25,6 +25,7 @@ std::filesystem::path cartella_programma() {
 
 struct Modulo {
     EsportaGrafico esporta = nullptr;
+    EsportaPdf pdf = nullptr;
     std::string errore;
 };
 
@@ -54,13 +55,15 @@ Modulo carica() {
         }
         const auto versione = reinterpret_cast<VersioneModulo>(dlsym(h, simbolo_versione_modulo));
         const auto esporta = reinterpret_cast<EsportaGrafico>(dlsym(h, simbolo_esporta_grafico));
-        if (!versione || !esporta) {
+        const auto pdf = reinterpret_cast<EsportaPdf>(dlsym(h, simbolo_esporta_pdf));
+        if (!versione || !esporta || !pdf) {
             m.errore = "il modulo dei grafici " + p.string() + " non è di ondix";
         } else if (std::string_view(versione()) != ONDIX_VERSIONE) {
             m.errore = "il modulo dei grafici " + p.string() + " è di ondix " + versione() + ", questo programma di " +
                        ONDIX_VERSIONE;
         } else {
             m.esporta = esporta;
+            m.pdf = pdf;
         }
         return m;
     }
@@ -68,12 +71,18 @@ Modulo carica() {
     return m;
 }
 
-// Draws with the module (loaded once), or says why it cannot.
+// The module, loaded once.
+const Modulo& modulo() {
+    static const Modulo m = carica();
+    return m;
+}
+
+// Draws with the module, or says why it cannot.
 Fatto esporta(const RichiestaGrafico& richiesta) {
-    static const Modulo modulo = carica();
-    if (!modulo.esporta) return Errore{Causa::file, modulo.errore};
+    const Modulo& m = modulo();
+    if (!m.esporta) return Errore{Causa::file, m.errore};
     std::string errore;
-    if (modulo.esporta(&richiesta, &errore)) return {};
+    if (m.esporta(&richiesta, &errore)) return {};
     return Errore{Causa::file, std::move(errore)};
 }
 
@@ -102,6 +111,18 @@ Fatto controlla_disegno(const RichiestaDisegno& r) {
 Fatto disegna_calcolo(const Contesto& ctx, std::optional<VistaGrafico> vista, const RichiestaDisegno& r) {
     const OpzioniGrafico strati = strati_di(r);
     return esporta(RichiestaGrafico{&ctx, vista, r.file, &strati, nullptr, ctx.aria});
+}
+
+Fatto scrivi_pdf(const Documento& documento, const Contesto* ctx, std::optional<VistaGrafico> vista,
+                 const RichiestaDisegno& strati, const std::string& percorso) {
+    const Modulo& m = modulo();
+    if (!m.pdf) return Errore{Causa::file, m.errore};
+    const OpzioniGrafico opzioni = strati_di(strati);
+    RichiestaGrafico grafico{ctx, vista, {}, &opzioni, nullptr, ctx ? ctx->aria : Aria{}};
+    const RichiestaPdf richiesta{&documento, ctx && vista ? &grafico : nullptr, percorso};
+    std::string errore;
+    if (m.pdf(&richiesta, &errore)) return {};
+    return Errore{Causa::file, std::move(errore)};
 }
 
 Fatto NuvolaStati::disegna(Aria aria, const std::string& origine, const RichiestaDisegno& r) const {

@@ -5,6 +5,7 @@
 #include "chart/nuvola.h"
 #include "chart/opzioni_grafico.h"
 #include "core/calcolo.h"
+#include "core/documento.h"
 
 #include <optional>
 #include <string>
@@ -27,6 +28,18 @@ struct RichiestaGrafico {
 // in `errore`.
 using EsportaGrafico = bool (*)(const RichiestaGrafico* richiesta, std::string* errore);
 inline constexpr const char* simbolo_esporta_grafico = "ondix_esporta_grafico";
+// What the module writes as a PDF report: the document, and the chart of `grafico` (its `percorso` unused) on a
+// page of its own when given.
+struct RichiestaPdf {
+    const Documento* documento = nullptr;
+    const RichiestaGrafico* grafico = nullptr;
+    std::string percorso;
+};
+
+// The module's PDF entry point, by this name: true when the report was written, else false with a message for the
+// user in `errore`.
+using EsportaPdf = bool (*)(const RichiestaPdf* richiesta, std::string* errore);
+inline constexpr const char* simbolo_esporta_pdf = "ondix_esporta_pdf";
 // The module's version, by this name: a function returning the ondix version it was built with, which must be
 // the program's own (the request travels as C++ objects of that build).
 using VersioneModulo = const char* (*)();

@@ -1,6 +1,7 @@
 // The chart-export module of ondix-calc: the one place where the command line meets the drawing libraries.
 #include "chart/nuvola.h"
 #include "cli/grafico.h"
+#include "plot_qt/documento_pdf.h"
 #include "plot_qt/esporta.h"
 #include "plot_qt/grafico_qt.h"
 
@@ -18,6 +19,22 @@ __attribute__((visibility("default"))) bool ondix_esporta_grafico(const ondix::R
     } else {
         e = ondix::esporta_grafico(*r->contesto, r->vista, r->percorso, *r->opzioni);
     }
+    if (!e) return true;
+    *errore = std::move(*e);
+    return false;
+}
+
+__attribute__((visibility("default"))) bool ondix_esporta_pdf(const ondix::RichiestaPdf* r, std::string* errore) {
+    std::optional<ondix::GraficoDocumento> grafico;
+    if (const ondix::RichiestaGrafico* g = r->grafico) {
+        if (g->nuvola)
+            grafico = ondix::GraficoDocumento{
+                [g](ondix::Plotter& p) { ondix::diagramma_nuvola(p, *g->nuvola, g->aria); }, *g->opzioni};
+        else if (g->contesto && g->vista)
+            grafico = ondix::GraficoDocumento{ondix::procedura_vista(*g->vista, *g->contesto),
+                                              ondix::con_titolo(*g->opzioni, g->contesto->processo, g->contesto->aria)};
+    }
+    auto e = ondix::esporta_pdf(*r->documento, grafico ? &*grafico : nullptr, r->percorso);
     if (!e) return true;
     *errore = std::move(*e);
     return false;

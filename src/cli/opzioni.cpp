@@ -65,12 +65,18 @@ void OpzioniPressione::dichiara(CLI::App& app, bool per_riga) {
                                                   : "calculate at this atmospheric pressure, Pa");
     m_opzione_quota =
         app.add_option("--quota", m_quota, "calculate at the pressure of this altitude, m (-250 to 3000)");
-    m_opzione_modello = app.add_option(
-        "--modello", m_modello, "moist-air model: ashrae, the ASHRAE Handbook's (-60 to 150 C); default: the program's");
+    m_opzione_modello =
+        app.add_option("--modello", m_modello,
+                       "moist-air model: ashrae, the ASHRAE Handbook's (-60 to 150 C); default: the program's");
 }
 
 bool OpzioniPressione::per_riga() const {
     return m_opzione_pressione->count() > 0 && m_pressione == "file";
+}
+
+std::optional<double> OpzioniPressione::quota() const {
+    if (m_opzione_quota->count() == 0) return std::nullopt;
+    return numero_intero_testo(m_quota);
 }
 
 Esito<Aria> OpzioniPressione::aria() const {
@@ -104,23 +110,63 @@ void OpzioniDisegno::dichiara(CLI::App& app, const char* cosa) {
     if (!disegno_disponibile()) return;
     m_opzione_file = app.add_option("--grafico", m_richiesta.file, cosa);
     m_opzione_isolinee = app.add_option("--isolinee", m_isolinee,
-                                        "with --grafico: isolines of relative humidity, enthalpy, wet bulb, specific "
-                                        "volume: LIST of ur,h,tbu,v or tutte");
+                                        "with --grafico or --pdf: isolines of relative humidity, enthalpy, wet bulb, "
+                                        "specific volume: LIST of ur,h,tbu,v or tutte");
     app.add_flag("--mollier", m_richiesta.mollier,
-                 "with --grafico: the Mollier h-x view (humidity ratio across, t "
+                 "with --grafico or --pdf: the Mollier h-x view (humidity ratio across, t "
                  "upward)");
 }
 
-Esito<RichiestaDisegno> OpzioniDisegno::richiesta() const {
+Esito<RichiestaDisegno> OpzioniDisegno::richiesta(bool altro_disegno) const {
     if (!m_opzione_file) return RichiestaDisegno{};
     RichiestaDisegno r = m_richiesta;
     const bool con_file = m_opzione_file->count() > 0;
     if (con_file && r.file.empty()) return rifiuto("--grafico: il nome del file è vuoto");
-    if ((m_opzione_isolinee->count() > 0 || r.mollier) && !con_file)
+    if ((m_opzione_isolinee->count() > 0 || r.mollier) && !con_file && !altro_disegno)
         return rifiuto("--isolinee e --mollier vanno con --grafico");
     if (m_opzione_isolinee->count() > 0) r.isolinee = m_isolinee;
     if (auto controllata = controlla_disegno(r); !controllata) return controllata.errore();
     return r;
+}
+
+void OpzioniPdf::dichiara(CLI::App& app) {
+    if (!disegno_disponibile()) return;
+    m_opzione = app.add_option("--pdf", m_file,
+                               "also write the calculation report into FILE as an A4 PDF (title block, inputs, "
+                               "results, warnings, chart, method)");
+    m_campi = {
+        app.add_option("--progetto", m_intestazione.progetto, "with --pdf: the project's name in the title block"),
+        app.add_option("--sito", m_intestazione.sito, "with --pdf: the site in the title block"),
+        app.add_option("--autore", m_intestazione.autore, "with --pdf: the author in the title block"),
+        app.add_option("--revisione", m_intestazione.revisione, "with --pdf: the revision in the title block"),
+        app.add_option("--data", m_intestazione.data, "with --pdf: the date in the title block (default: today)"),
+    };
+}
+
+bool OpzioniPdf::chiesta() const {
+    return m_opzione && m_opzione->count() > 0;
+}
+
+Fatto OpzioniPdf::controlla() const {
+    if (chiesta() && m_file.empty()) return rifiuto("--pdf: il nome del file è vuoto");
+    if (!chiesta())
+        for (const CLI::Option* o : m_campi)
+            if (o && o->count() > 0) return rifiuto(o->get_name() + " va con --pdf");
+    return {};
+}
+
+Intestazione OpzioniPdf::intestazione(std::optional<double> quota, Intestazione base) const {
+    const std::array<std::pair<std::string Intestazione::*, std::size_t>, 5> campi{{
+        {&Intestazione::progetto, 0},
+        {&Intestazione::sito, 1},
+        {&Intestazione::autore, 2},
+        {&Intestazione::revisione, 3},
+        {&Intestazione::data, 4},
+    }};
+    for (const auto& [campo, n] : campi)
+        if (m_campi[n] && m_campi[n]->count() > 0) base.*campo = m_intestazione.*campo;
+    base.quota = quota;
+    return base;
 }
 
 } // namespace ondix

@@ -5,9 +5,13 @@
 
 #include "cli/disegno.h"
 #include "core/aria_umida.h"
+#include "core/documento.h"
 #include "core/esito.h"
 
+#include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -27,6 +31,8 @@ public:
     Esito<Aria> aria() const;
     // --pressione file was given.
     bool per_riga() const;
+    // The altitude of --quota, m, when it was given as a number.
+    std::optional<double> quota() const;
 
 private:
     std::string m_pressione, m_quota, m_modello;
@@ -64,14 +70,36 @@ class OpzioniDisegno {
 public:
     // `cosa`: the help's words for what --grafico draws.
     void dichiara(CLI::App& app, const char* cosa);
-    // The options given, checked: an empty file name, or --isolinee or --mollier without --grafico, is refused.
-    Esito<RichiestaDisegno> richiesta() const;
+    // The options given, checked: an empty file name, or --isolinee or --mollier without --grafico (or another
+    // drawing, `altro_disegno`, such as --pdf), is refused.
+    Esito<RichiestaDisegno> richiesta(bool altro_disegno = false) const;
 
 private:
     RichiestaDisegno m_richiesta;
     std::string m_isolinee;
     CLI::Option* m_opzione_file = nullptr;
     CLI::Option* m_opzione_isolinee = nullptr;
+};
+
+// --pdf FILE and the title block's fields --progetto, --sito, --autore, --revisione, --data: declared only in a
+// build that draws charts.
+class OpzioniPdf {
+public:
+    void dichiara(CLI::App& app);
+    // --pdf given.
+    bool chiesta() const;
+    // An empty file name, or a title-block field without --pdf, is refused.
+    Fatto controlla() const;
+    const std::string& file() const { return m_file; }
+    // The title block `base` with the fields given put in, and the site's altitude `quota` (m) when known.
+    Intestazione intestazione(std::optional<double> quota, Intestazione base = {}) const;
+
+private:
+    std::string m_file;
+    Intestazione m_intestazione;
+    CLI::Option* m_opzione = nullptr;
+    // --progetto, --sito, --autore, --revisione, --data.
+    std::array<CLI::Option*, 5> m_campi{};
 };
 
 } // namespace ondix

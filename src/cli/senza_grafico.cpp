@@ -23,6 +23,11 @@ Fatto disegna_calcolo(const Contesto&, std::optional<VistaGrafico>, const Richie
     return senza_grafico();
 }
 
+Fatto scrivi_pdf(const Documento&, const Contesto*, std::optional<VistaGrafico>, const RichiestaDisegno&,
+                 const std::string&) {
+    return senza_grafico();
+}
+
 Fatto NuvolaStati::disegna(Aria, const std::string&, const RichiestaDisegno&) const {
     return senza_grafico();
 }

@@ -3,6 +3,8 @@
 #include "ui/casella.h"
 #include "ui/finestra_grafico.h"
 #include "ui/finestra_rapporto.h"
+#include "ui/impostazioni.h"
+#include "ui/relazione_pdf.h"
 #include "ui/schermo.h"
 
 #include <QAction>
@@ -30,6 +32,7 @@ bool domanda_si_no(QWidget* genitore, const QString& testo) {
 }
 
 void EsternoQt::messaggio(const std::string& testo) {
+    m_messaggi.push_back(testo);
     avviso(m_genitore, QMessageBox::NoIcon, QString::fromStdString(testo));
 }
 
@@ -76,6 +79,15 @@ void EsternoQt::mostra_rapporto() {
     FinestraRapporto* finestra = m_rapporto ? m_rapporto() : nullptr;
     if (!finestra) return;
     finestra->carica(m_ctx.rapporto.righe());
+    // "ESPORTA PDF": this calculation's report, with the messages it showed and its chart with the layers the
+    // chart window last had on.
+    finestra->imposta_relazione([this](QWidget* genitore) {
+        std::optional<GraficoDocumento> grafico;
+        if (m_vista)
+            grafico = GraficoDocumento{procedura_vista(*m_vista, m_ctx),
+                                       con_titolo(Impostazioni().strati(), m_ctx.processo, m_ctx.aria)};
+        esporta_relazione(genitore, m_ctx, m_messaggi, grafico);
+    });
     // Ctrl+G shows the calculation's chart again over the report, from the same points: nothing is computed anew.
     std::unique_ptr<QAction> grafico;
     if (m_vista) {
@@ -91,8 +103,9 @@ void EsternoQt::mostra_rapporto() {
         });
         finestra->addAction(grafico.get());
     }
-    m_vista.reset();
     finestra->exec();
+    finestra->imposta_relazione({});
+    azzera_mostrati();
 }
 
 void EsternoQt::errore(const QString& testo) {

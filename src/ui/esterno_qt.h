@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -41,6 +42,15 @@ public:
     void apri_grafico(VistaGrafico vista) override;
     void mostra_rapporto() override;
 
+    // The messages shown and the chart requested since the last report was shown (for its PDF).
+    const std::vector<std::string>& messaggi_mostrati() const { return m_messaggi; }
+    std::optional<VistaGrafico> vista_mostrata() const { return m_vista; }
+    // Forgets them: a new calculation starts.
+    void azzera_mostrati() {
+        m_messaggi.clear();
+        m_vista.reset();
+    }
+
     // A message box with a stop sign, titled with the program's name: errors that end a handler.
     void errore(const QString& testo);
 
@@ -49,6 +59,7 @@ private:
     FornitoreRapporto m_rapporto;
     ApriGrafico m_grafico;
     QWidget* m_genitore = nullptr;
+    std::vector<std::string> m_messaggi;
     std::optional<VistaGrafico> m_vista; // the chart of the last calculation, shown again from its report
 };
 

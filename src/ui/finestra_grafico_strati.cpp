@@ -3,6 +3,7 @@
 #include "ui/esterno_qt.h"
 #include "ui/finestra_grafico.h"
 #include "ui/impostazioni.h"
+#include "ui/relazione_pdf.h"
 
 #include "plot_qt/esporta.h"
 
@@ -104,8 +105,11 @@ void FinestraGrafico::salva_immagine() {
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
     dialogo.setOptions(QFileDialog::DontUseNativeDialog);
-    dialogo.setNameFilters(
-        {QStringLiteral("PNG (*.png)"), QStringLiteral("SVG (*.svg)"), QStringLiteral("PDF (*.pdf)")});
+    const QString relazione = QStringLiteral("Relazione di calcolo PDF (*.pdf)");
+    QStringList tipi{QStringLiteral("PNG (*.png)"), QStringLiteral("SVG (*.svg)"), QStringLiteral("PDF (*.pdf)")};
+    // The whole calculation report, with this chart, where the chart is a calculation's.
+    if (m_ctx) tipi << relazione;
+    dialogo.setNameFilters(tipi);
     const QString cartella = Impostazioni().cartella_immagini();
     dialogo.setDirectory(cartella.isEmpty() || !QDir(cartella).exists() ? QDir::homePath() : cartella);
     dialogo.selectFile(QStringLiteral("grafico.png"));
@@ -116,6 +120,14 @@ void FinestraGrafico::salva_immagine() {
     dialogo.setDefaultSuffix(QStringLiteral("png"));
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return;
     const QString nome = dialogo.selectedFiles().first();
+    if (dialogo.selectedNameFilter() == relazione) {
+        const auto intestazione = chiedi_intestazione(this);
+        if (!intestazione) return;
+        const GraficoDocumento grafico{m_procedura, strati_per_file()};
+        if (scrivi_relazione(this, documento_desktop(*m_ctx, {}, *intestazione), &grafico, nome))
+            Impostazioni().ricorda_cartella_immagini(QFileInfo(nome).absolutePath());
+        return;
+    }
     if (salva_immagine_su(nome)) Impostazioni().ricorda_cartella_immagini(QFileInfo(nome).absolutePath());
 }
 

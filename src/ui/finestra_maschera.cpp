@@ -10,7 +10,12 @@
 #include "ui/stampa_testo.h"
 #include "ui/suggerimenti.h"
 
+#include <QAction>
 #include <QButtonGroup>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -23,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace ondix {
 
@@ -139,9 +145,124 @@ FinestraMaschera::FinestraMaschera(Contesto& ctx, EsternoQt& esterno, Dimensioni
     connect(m_calcola, &QPushButton::clicked, this, [this] { vai_calcolo(); });
     connect(m_stampa, &QPushButton::clicked, this, [this] { stampa(); });
 
+    // The calculation as a file: in the form's context menu (right button) and on their keys.
+    auto* salva = new QAction(QStringLiteral("Salva calcolo..."), this);
+    salva->setObjectName(QStringLiteral("salva_calcolo"));
+    salva->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(salva, &QAction::triggered, this, [this] { salva_calcolo(); });
+    auto* apri = new QAction(QStringLiteral("Apri calcolo..."), this);
+    apri->setObjectName(QStringLiteral("apri_calcolo"));
+    apri->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(apri, &QAction::triggered, this, [this] { apri_calcolo(); });
+    addActions({salva, apri});
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
     m_ctx.maschera = StatoMaschera{};
     mostra_campi();
     aggiusta();
+}
+
+FinestraMaschera::~FinestraMaschera() {
+    if (m_aria_sito) m_ctx.aria = *m_aria_sito;
+}
+
+FileCalcolo FinestraMaschera::calcolo() const {
+    FileCalcolo f;
+    f.processo = m_ctx.processo;
+    for (std::size_t i = 0; i < m_caselle.size(); ++i)
+        f.testi[i] = m_caselle[i]->text().toStdString();
+    f.umidita = scelta(m_opzioni_umidita);
+    f.portata = scelta(m_opzioni_portata);
+    f.pressione = m_ctx.aria.pressione;
+    if (m_ctx.aria.modello) f.modello = std::string(m_ctx.aria.modello->chiave());
+    Impostazioni impostazioni;
+    const OpzioniGrafico strati = impostazioni.strati();
+    for (const Famiglia famiglia : famiglie)
+        if (strati.famiglia(famiglia)) f.isolinee.emplace_back(nome_famiglia(famiglia));
+    f.mollier = strati.mollier;
+    f.intestazione.progetto = impostazioni.progetto().toStdString();
+    f.intestazione.autore = impostazioni.autore().toStdString();
+    return f;
+}
+
+void FinestraMaschera::carica(const FileCalcolo& f) {
+    if (!m_mostrato) {
+        m_da_caricare = f;
+        return;
+    }
+    applica_calcolo(f);
+}
+
+void FinestraMaschera::applica_calcolo(const FileCalcolo& f) {
+    m_ctx.processo = static_cast<TipoProcesso>(f.processo);
+    imposta_maschera(m_ctx);
+    StatoMaschera& m = m_ctx.maschera;
+    for (std::size_t i = 0; i < m.testo.size(); ++i)
+        m.testo[i] = f.testi[i];
+    m.umidita = f.umidita;
+    m.portata = f.portata;
+    if (!m_aria_sito) m_aria_sito = m_ctx.aria;
+    m_ctx.aria.pressione = f.pressione;
+    m_ctx.aria.modello = f.modello.empty() ? nullptr : modello_da_chiave(f.modello);
+    mostra_campi();
+    // The chart shows the file's layers.
+    OpzioniGrafico strati = Impostazioni().strati();
+    for (const Famiglia famiglia : famiglie)
+        strati.imposta_famiglia(famiglia, false);
+    for (const std::string& nome : f.isolinee)
+        (void)leggi_isolinee(nome, strati);
+    strati.mollier = f.mollier;
+    Impostazioni().ricorda_strati(strati);
+}
+
+void FinestraMaschera::salva_calcolo() {
+    QFileDialog dialogo(this, QStringLiteral("Salva calcolo"));
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    dialogo.setOptions(QFileDialog::DontUseNativeDialog);
+    dialogo.setNameFilter(QStringLiteral("Calcolo ondix (*.ondix)"));
+    dialogo.setDefaultSuffix(QStringLiteral("ondix"));
+    const QStringList recenti = Impostazioni().calcoli_recenti();
+    if (!recenti.isEmpty() && QFileInfo(recenti.first()).dir().exists())
+        dialogo.setDirectory(QFileInfo(recenti.first()).absolutePath());
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return;
+    salva_calcolo_su(dialogo.selectedFiles().first());
+}
+
+bool FinestraMaschera::salva_calcolo_su(const QString& percorso) {
+    const Fatto salvato = ondix::salva_calcolo(calcolo(), QFile::encodeName(percorso).toStdString());
+    if (!salvato) {
+        avviso(this, QMessageBox::Critical, QString::fromStdString(salvato.errore().testo));
+        return false;
+    }
+    Impostazioni().ricorda_calcolo_recente(QFileInfo(percorso).absoluteFilePath());
+    return true;
+}
+
+void FinestraMaschera::apri_calcolo() {
+    if (m_calcolo_in_corso) return;
+    QFileDialog dialogo(this, QStringLiteral("Apri calcolo"));
+    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogo.setFileMode(QFileDialog::ExistingFile);
+    dialogo.setOptions(QFileDialog::DontUseNativeDialog);
+    dialogo.setNameFilters({QStringLiteral("Calcolo ondix (*.ondix)"), QStringLiteral("Tutti i file (*)")});
+    const QStringList recenti = Impostazioni().calcoli_recenti();
+    if (!recenti.isEmpty() && QFileInfo(recenti.first()).dir().exists())
+        dialogo.setDirectory(QFileInfo(recenti.first()).absolutePath());
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return;
+    apri_calcolo_da(dialogo.selectedFiles().first());
+}
+
+bool FinestraMaschera::apri_calcolo_da(const QString& percorso) {
+    const auto f = ondix::apri_calcolo(QFile::encodeName(percorso).toStdString());
+    if (!f) {
+        avviso(this, QMessageBox::Critical,
+               QStringLiteral("Calcolo non aperto: ") + QString::fromStdString(f.errore().testo));
+        return false;
+    }
+    carica(*f);
+    Impostazioni().ricorda_calcolo_recente(QFileInfo(percorso).absoluteFilePath());
+    return true;
 }
 
 void FinestraMaschera::aggiusta() {
@@ -181,6 +302,7 @@ void FinestraMaschera::showEvent(QShowEvent* e) {
     if (!m_mostrato) {
         m_mostrato = true;
         inizia();
+        if (m_da_caricare) applica_calcolo(*std::exchange(m_da_caricare, std::nullopt));
     }
 }
 

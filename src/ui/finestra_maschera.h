@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/calcolo.h"
+#include "core/file_calcolo.h"
 #include "ui/geometria.h"
 
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -43,6 +45,23 @@ public:
 
     bool calcolo_in_corso() const { return m_calcolo_in_corso; }
 
+    // The calculation of the form as a file: kind, texts, option groups, the air, the chart's layers and the
+    // remembered title block.
+    FileCalcolo calcolo() const;
+    // Puts a calculation file's kind, texts, option groups and air into the form (once it is shown, after its
+    // per-kind setup). The air is the form's own until it closes; the site's comes back then.
+    void carica(const FileCalcolo& f);
+    // "Salva calcolo" (Ctrl+S): asks for a file name and saves the form's calculation there.
+    void salva_calcolo();
+    // Saves it into `percorso`; a message says why when it cannot. False if not saved.
+    bool salva_calcolo_su(const QString& percorso);
+    // "Apri calcolo" (Ctrl+O): asks for a calculation file and puts it into the form.
+    void apri_calcolo();
+    // Reads `percorso` into the form; a message says why when it cannot be used (the form stays as it was).
+    bool apri_calcolo_da(const QString& percorso);
+
+    ~FinestraMaschera() override;
+
 protected:
     void showEvent(QShowEvent* e) override;
     // F5 recalls; Escape asks before closing the form when typed data would be lost.
@@ -71,6 +90,9 @@ private:
     StatoMaschera m_stato_mostrato; // what mostra_campi last put in the form
     bool m_calcolo_in_corso = false;
     bool m_mostrato = false;
+    std::optional<FileCalcolo> m_da_caricare; // a file opened before the form was first shown
+    std::optional<Aria> m_aria_sito;          // the site's air, while the form calculates in a file's
+    void applica_calcolo(const FileCalcolo& f);
 };
 
 } // namespace ondix

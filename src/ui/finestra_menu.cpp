@@ -2,11 +2,13 @@
 
 #include "core/altitudine.h"
 #include "core/numeri.h"
+#include "core/file_calcolo.h"
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
 #include "ui/finestra_maschera.h"
 #include "ui/finestra_uta.h"
 #include "ui/manuale.h"
+#include "ui/impostazioni.h"
 #include "ui/modello_sito.h"
 #include "ui/pressione_sito.h"
 #include "ui/schermo.h"
@@ -14,6 +16,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QIcon>
@@ -22,6 +26,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -144,7 +149,57 @@ FinestraMenu::FinestraMenu(const QString& cartella_programma, DimensioniSchermo 
     connect(uta, &QAction::triggered, this, [this] { apri_uta(); });
     addAction(uta);
     installa_tasto_manuale();
+    // Calculation files, after the model's choice in the context menu.
+    auto* separatore = new QAction(this);
+    separatore->setSeparator(true);
+    auto* apri = new QAction(QStringLiteral("Apri calcolo..."), this);
+    apri->setObjectName(QStringLiteral("apri_calcolo"));
+    apri->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(apri, &QAction::triggered, this, [this] { scegli_calcolo(); });
+    m_recenti = new QMenu(QStringLiteral("Calcoli recenti"), this);
+    m_recenti->setObjectName(QStringLiteral("calcoli_recenti"));
+    connect(m_recenti, &QMenu::aboutToShow, this, [this] { riempi_recenti(); });
+    addActions({separatore, apri, m_recenti->menuAction()});
+    setContextMenuPolicy(Qt::ActionsContextMenu);
     aggiusta();
+}
+
+void FinestraMenu::riempi_recenti() {
+    m_recenti->clear();
+    const QStringList recenti = Impostazioni().calcoli_recenti();
+    for (const QString& percorso : recenti) {
+        QAction* a = m_recenti->addAction(QFileInfo(percorso).fileName());
+        a->setToolTip(percorso);
+        connect(a, &QAction::triggered, this, [this, percorso] { apri_calcolo(percorso); });
+    }
+    if (recenti.isEmpty()) m_recenti->addAction(QStringLiteral("(nessuno)"))->setEnabled(false);
+}
+
+void FinestraMenu::scegli_calcolo() {
+    const QString cartella = Impostazioni().calcoli_recenti().value(0).isEmpty()
+                                 ? QString()
+                                 : QFileInfo(Impostazioni().calcoli_recenti().value(0)).absolutePath();
+    const QString nome = QFileDialog::getOpenFileName(this, QStringLiteral("Apri calcolo"), cartella,
+                                                      QStringLiteral("Calcolo ondix (*.ondix);;Tutti i file (*)"),
+                                                      nullptr, QFileDialog::DontUseNativeDialog);
+    if (!nome.isEmpty()) apri_calcolo(nome);
+    inizia();
+}
+
+bool FinestraMenu::apri_calcolo(const QString& percorso) {
+    const auto f = ondix::apri_calcolo(QFile::encodeName(percorso).toStdString());
+    if (!f) {
+        avviso(this, QMessageBox::Critical,
+               QStringLiteral("Calcolo non aperto: ") + QString::fromStdString(f.errore().testo));
+        return false;
+    }
+    Impostazioni().ricorda_calcolo_recente(QFileInfo(percorso).absoluteFilePath());
+    m_ctx.processo = static_cast<TipoProcesso>(f->processo);
+    FinestraMaschera maschera(m_ctx, m_esterno, m_schermo, this);
+    maschera.carica(*f);
+    maschera.exec();
+    inizia();
+    return true;
 }
 
 void FinestraMenu::aggiusta() {

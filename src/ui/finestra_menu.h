@@ -15,6 +15,7 @@
 class QAbstractButton;
 class QIcon;
 class QLabel;
+class QMenu;
 
 namespace ondix {
 
@@ -41,6 +42,11 @@ public:
 
     // A process button: sets the process kind and shows a new input form for it modally.
     void apri_maschera(TipoProcesso tipo);
+    // Opens a calculation file in a new input form of its kind, modally; a message when the file cannot be used.
+    // False when it could not be opened.
+    bool apri_calcolo(const QString& percorso);
+    // "Apri calcolo..." in the context menu (Ctrl+O): asks for the file.
+    void scegli_calcolo();
     void chiedi_altitudine(); // altitude → "patm.txt" (or the user's data directory) and the pressure message
     void informazioni();      // "manuale sul testo"
     void chiudi();            // ends the program
@@ -65,6 +71,8 @@ private:
     // Writes "patm.txt" for `p` (Pa) and shows the pressure.
     void scrivi_pressione(double p);
     void carica_sfondo();
+    // "Calcoli recenti": the files last saved or opened, rebuilt each time the menu opens.
+    void riempi_recenti();
     // What the first screenful does not need: the program's icon.
     void dopo_primo_disegno();
 
@@ -78,6 +86,7 @@ private:
     PressioneSito* m_pressione;
     ModelloSito* m_modello;
     bool m_disegnata = false;
+    QMenu* m_recenti = nullptr;
     FinestraRapporto* m_rapporto_esterno = nullptr;
     std::unique_ptr<FinestraRapporto> m_rapporto;
     EsternoQt::ApriGrafico m_apri_grafico;

@@ -36,7 +36,8 @@ std::unique_ptr<QPrinter> stampante_predefinita() {
 
 FinestraRapporto::FinestraRapporto(DimensioniSchermo schermo, QWidget* parent)
     : QDialog(parent), m_schermo(schermo), m_testo(new QPlainTextEdit(this)), m_stampa(new QPushButton(this)),
-      m_uscita(new QPushButton(this)), m_salva(new QPushButton(this)), m_stampante(stampante_predefinita) {
+      m_uscita(new QPushButton(this)), m_salva(new QPushButton(this)), m_pdf(new QPushButton(this)),
+      m_stampante(stampante_predefinita) {
     setObjectName(QStringLiteral("Form2"));
     setModal(true);
     // A window manager maximises only windows that say they may be.
@@ -52,12 +53,19 @@ FinestraRapporto::FinestraRapporto(DimensioniSchermo schermo, QWidget* parent)
     m_uscita->setText(QStringLiteral("&Uscita"));
     m_salva->setObjectName(QStringLiteral("BitBtn3"));
     m_salva->setText(QStringLiteral("SALVA SU FILE WORD"));
-    for (QPushButton* b : {m_stampa, m_uscita, m_salva})
+    m_pdf->setObjectName(QStringLiteral("esporta_pdf"));
+    m_pdf->setText(QStringLiteral("ESPORTA PDF"));
+    m_pdf->setToolTip(QStringLiteral("La relazione di calcolo in PDF: intestazione, dati, risultati, grafico"));
+    m_pdf->hide();
+    for (QPushButton* b : {m_stampa, m_uscita, m_salva, m_pdf})
         b->setAutoDefault(false);
 
     connect(m_stampa, &QPushButton::clicked, this, [this] { stampa(); });
     connect(m_uscita, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_salva, &QPushButton::clicked, this, [this] { salva(); });
+    connect(m_pdf, &QPushButton::clicked, this, [this] {
+        if (m_relazione) m_relazione(this);
+    });
     inizia();
 }
 
@@ -86,10 +94,17 @@ void FinestraRapporto::inizia() {
     applica(m_stampa, l.stampa);
     applica(m_uscita, l.uscita);
     applica(m_salva, l.salva);
+    // Below "SALVA SU FILE WORD", in the space under the button row.
+    applica(m_pdf, {l.salva.left, l.salva.top + l.salva.height + 5, l.salva.width, l.salva.height});
     QFont f = font();
     f.setPointSize(l.punti_pulsanti);
-    for (QPushButton* b : {m_stampa, m_uscita, m_salva})
+    for (QPushButton* b : {m_stampa, m_uscita, m_salva, m_pdf})
         b->setFont(f);
+}
+
+void FinestraRapporto::imposta_relazione(EsportaRelazione f) {
+    m_relazione = std::move(f);
+    m_pdf->setVisible(static_cast<bool>(m_relazione));
 }
 
 void FinestraRapporto::showEvent(QShowEvent* e) {

@@ -42,6 +42,11 @@ public:
     // on failure a message names the file and false is returned.
     bool salva_su_file(const QString& nome);
 
+    // "ESPORTA PDF": what exports the report of the calculation shown, set with the report; the button is shown
+    // only while one is set.
+    using EsportaRelazione = std::function<void(QWidget* genitore)>;
+    void imposta_relazione(EsportaRelazione f);
+
     // The default printer unless replaced (tests print to PDF).
     void imposta_stampante(FabbricaStampante f) { m_stampante = std::move(f); }
 
@@ -54,7 +59,9 @@ private:
     QPushButton* m_stampa;
     QPushButton* m_uscita;
     QPushButton* m_salva;
+    QPushButton* m_pdf;
     FabbricaStampante m_stampante;
+    EsportaRelazione m_relazione;
 };
 
 // The system's default printer, or nullptr when none is installed.

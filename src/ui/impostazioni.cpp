@@ -207,6 +207,32 @@ void Impostazioni::ricorda_cartella_immagini(const QString& cartella) {
     salva();
 }
 
+QString Impostazioni::progetto() const {
+    return valore(QStringLiteral("relazione/progetto")).toString();
+}
+
+QString Impostazioni::autore() const {
+    return valore(QStringLiteral("relazione/autore")).toString();
+}
+
+void Impostazioni::ricorda_progetto_autore(const QString& progetto, const QString& autore) {
+    imposta(QStringLiteral("relazione/progetto"), progetto);
+    imposta(QStringLiteral("relazione/autore"), autore);
+    salva();
+}
+
+QStringList Impostazioni::calcoli_recenti() const {
+    return valore(QStringLiteral("calcoli/recenti")).toStringList().mid(0, calcoli_recenti_massimi);
+}
+
+void Impostazioni::ricorda_calcolo_recente(const QString& percorso) {
+    QStringList r = calcoli_recenti();
+    r.removeAll(percorso);
+    r.prepend(percorso);
+    imposta(QStringLiteral("calcoli/recenti"), r.mid(0, calcoli_recenti_massimi));
+    salva();
+}
+
 std::optional<double> Impostazioni::pressione_sito() const {
     const QVariant v = valore(QStringLiteral("calcolo/pressione_sito"));
     if (!v.isValid()) return std::nullopt;

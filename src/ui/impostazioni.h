@@ -64,6 +64,15 @@ public:
     const ModelloAria* modello() const;
     // Remembers the model; nullptr forgets it.
     void ricorda_modello(const ModelloAria* m);
+    // The project and the author of the last report exported as PDF (the title block's remembered fields).
+    QString progetto() const;
+    QString autore() const;
+    void ricorda_progetto_autore(const QString& progetto, const QString& autore);
+    // The calculation files last saved or opened, the latest first (at most calcoli_recenti_massimi).
+    QStringList calcoli_recenti() const;
+    // Puts `percorso` first among them.
+    void ricorda_calcolo_recente(const QString& percorso);
+    static constexpr int calcoli_recenti_massimi = 8;
 
     // The files of air-handling units last opened or saved, the latest first (at most eight).
     QStringList file_uta_recenti() const;

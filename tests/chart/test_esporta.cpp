@@ -1,5 +1,7 @@
 // The chart export as a user runs it: ondix-calc KIND --grafico FILE, without a display.
 #include "chart/diagramma.h"
+#include "core/file_calcolo.h"
+#include "core/maschera.h"
 #include "plot_qt/grafico_qt.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -437,4 +440,121 @@ TEST(SvgComparison, TellsMovedMissingAndChangedElements) {
     EXPECT_FALSE(differenze_svg(base, con(R"(<text x="5">50%</text>)", "")).empty());
     EXPECT_FALSE(differenze_svg(base, con("50%", "60%")).empty());
     EXPECT_FALSE(differenze_svg(base, con("#4a8cd0", "#4a8cd1")).empty());
+}
+
+namespace {
+
+// The standard output of a command, and its exit status.
+std::string esegui(const std::string& comando, int* codice = nullptr) {
+    std::string uscita;
+    if (FILE* p = popen(comando.c_str(), "r")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
+            uscita.append(buf, n);
+        const int stato = pclose(p);
+        if (codice) *codice = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+    }
+    return uscita;
+}
+
+int pagine(const fs::path& pdf) {
+    std::smatch m;
+    const std::string info = esegui("pdfinfo '" + pdf.string() + "' 2>&1");
+    return std::regex_search(info, m, std::regex("Pages: +([0-9]+)")) ? std::stoi(m[1]) : -1;
+}
+
+} // namespace
+
+// The PDF report of every kind, read back with poppler's tools: A4, the title block, every page numbered, every
+// value of the report beside its label, the fonts embedded, and the chart on its own page as vector paths.
+TEST_F(Esporta, PdfReportOfEveryKindReadsBack) {
+    const std::string calc_ = std::string("env -u DISPLAY -u WAYLAND_DISPLAY '") + ONDIX_CALC + "' ";
+    const std::regex riga_valore("^([^ :][^:]*?) *: *(-?[0-9][0-9.,]*)");
+    for (const ondix::TipoProcesso tipo : ondix::tipi_processo) {
+        SCOPED_TRACE(int(tipo));
+        const fs::path pdf = dir / "relazione.pdf";
+        int codice = -1;
+        const std::string rapporto =
+            esegui(calc_ + std::to_string(tipo) + " --pdf " + q(pdf) +
+                       " --progetto 'Scuola Verdi' --autore 'M. Rossi' --revisione B --data 01/12/2026 --isolinee ur",
+                   &codice);
+        ASSERT_EQ(codice, 0);
+        const int n = pagine(pdf);
+        ASSERT_GE(n, 2);
+        EXPECT_NE(esegui("pdfinfo '" + pdf.string() + "'").find("(A4)"), std::string::npos);
+        const std::string testo = esegui("pdftotext -layout '" + pdf.string() + "' -");
+        for (const std::string& atteso :
+             {std::string("RELAZIONE DI CALCOLO"), std::string(ondix::titolo_processo(tipo)),
+              std::string("Scuola Verdi"), std::string("M. Rossi - Rev. B - 01/12/2026"),
+              std::string("Nota sul metodo"), "Pagina 1 di " + std::to_string(n),
+              "Pagina " + std::to_string(n) + " di " + std::to_string(n)})
+            EXPECT_NE(testo.find(atteso), std::string::npos) << atteso;
+        // Each "label: value" of the report is a row of the results: the label and the value on one line.
+        std::istringstream righe(rapporto);
+        int confrontate = 0;
+        for (std::string r; std::getline(righe, r);) {
+            std::smatch m;
+            if (!std::regex_search(r, m, riga_valore)) continue;
+            std::string voce = m[1];
+            voce = std::regex_replace(voce, std::regex(" +"), " ");
+            const std::regex cercata(std::regex_replace(voce, std::regex(R"([.()/\[\]+*?])"), R"(\$&)") + " +" +
+                                     std::regex_replace(m[2].str(), std::regex(R"([.])"), R"(\.)") + "(?![0-9.,])");
+            EXPECT_TRUE(std::regex_search(testo, cercata)) << r;
+            ++confrontate;
+        }
+        EXPECT_GE(confrontate, 5);
+        const std::string caratteri = esegui("pdffonts '" + pdf.string() + "'");
+        EXPECT_NE(caratteri.find("LiberationSans"), std::string::npos) << caratteri;
+        EXPECT_EQ(std::regex_search(caratteri, std::regex(R"(Identity-H +no )")), false) << caratteri;
+        // Vector: no picture anywhere, and the chart's page made of paths.
+        const std::string immagini = esegui("pdfimages -list '" + pdf.string() + "'");
+        EXPECT_EQ(std::count(immagini.begin(), immagini.end(), '\n'), 2) << immagini;
+        const std::string svg = esegui("pdftocairo -svg -f " + std::to_string(n) + " -l " + std::to_string(n) + " '" +
+                                       pdf.string() + "' -");
+        std::size_t tracciati = 0;
+        for (std::size_t k = 0; (k = svg.find("<path", k)) != std::string::npos; ++k)
+            ++tracciati;
+        EXPECT_GT(tracciati, 50u);
+        EXPECT_NE(svg.find("width=\"842"), std::string::npos) << "the chart's page is landscape";
+    }
+}
+
+TEST_F(Esporta, PdfReportFramesTheFogWarning) {
+    const fs::path pdf = dir / "nebbia.pdf";
+    const Esito e = calc("1 --e1 35 --e2 95 --e3 3000 --e4 0 --e5 95 --e6 3000 --pdf " + q(pdf));
+    ASSERT_EQ(e.codice, 0) << e.err;
+    const std::string testo = esegui("pdftotext '" + pdf.string() + "' -");
+    EXPECT_NE(testo.find("Avvisi"), std::string::npos);
+    EXPECT_NE(testo.find("ATTENZIONE: punto M: stato sovrasaturo (nebbia)"), std::string::npos) << testo;
+    // A state's report: no chart, one page.
+    const Esito s = calc("stato --t 26 --tbu 19 --quota 1200 --pdf " + q(dir / "stato.pdf"));
+    ASSERT_EQ(s.codice, 0) << s.err;
+    EXPECT_EQ(pagine(dir / "stato.pdf"), 1);
+    EXPECT_NE(esegui("pdftotext '" + (dir / "stato.pdf").string() + "' -").find("1200 m, 88135 Pa"), std::string::npos);
+    // A field of the title block without --pdf is a mistake.
+    EXPECT_EQ(calc("4 --autore X").codice, 2);
+}
+
+// A calculation file of every kind recomputes to the output of the same calculation given by options.
+TEST_F(Esporta, ACalculationFileRecomputesAsItsKind) {
+    const std::string calc_ = std::string("'") + ONDIX_CALC + "' ";
+    for (const ondix::TipoProcesso tipo : ondix::tipi_processo) {
+        SCOPED_TRACE(int(tipo));
+        ondix::StatoMaschera m;
+        ondix::imposta_maschera(tipo, m);
+        ondix::FileCalcolo f;
+        f.processo = tipo;
+        std::string opzioni = std::to_string(tipo) + " --umidita 1 --portata 1 --pressione 95000 --modello ashrae";
+        for (std::size_t i = 0; i < f.testi.size(); ++i) {
+            f.testi[i] = m.testo[i];
+            opzioni += " --e" + std::to_string(i + 1) + "='" + m.testo[i] + "'";
+        }
+        f.umidita = f.portata = 1;
+        f.pressione = 95000;
+        f.modello = "ashrae";
+        ASSERT_TRUE(ondix::salva_calcolo(f, (dir / "c.ondix").string()));
+        const std::string atteso = esegui(calc_ + opzioni + " --json");
+        EXPECT_NE(atteso.find("\"versione_formato\""), std::string::npos);
+        EXPECT_EQ(esegui(calc_ + "apri " + q(dir / "c.ondix") + " --json"), atteso);
+    }
 }

@@ -681,8 +681,10 @@ private slots:
         r.poi(rispondi(QString()));
         f.salva_immagine();
         VERIFICA_DIALOGHI(r);
-        QCOMPARE(filtri, (QStringList{QStringLiteral("PNG (*.png)"), QStringLiteral("SVG (*.svg)"),
-                                      QStringLiteral("PDF (*.pdf)")}));
+        // A calculation's chart offers its whole report as well.
+        QCOMPARE(filtri,
+                 (QStringList{QStringLiteral("PNG (*.png)"), QStringLiteral("SVG (*.svg)"),
+                              QStringLiteral("PDF (*.pdf)"), QStringLiteral("Relazione di calcolo PDF (*.pdf)")}));
         QCOMPARE(iniziale, QDir(cartella).absolutePath());
         QCOMPARE(QImage(cartella + QStringLiteral("/grafico.png")).size(), QSize(800, 600));
         QFile svg(cartella + QStringLiteral("/grafico.svg"));

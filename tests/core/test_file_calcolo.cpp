@@ -1,0 +1,115 @@
+// The calculation file: written and read back unchanged for every kind; a damaged file or one of a later version
+// refused with a reason, never a crash.
+#include "core/file_calcolo.h"
+#include "core/maschera.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace ondix {
+
+namespace {
+
+// A calculation of the kind with every field away from its default: the form's texts with a twist of text a
+// user may type (blanks, quotes, accents, a comma), the other option groups, a site, a model, layers, a title.
+FileCalcolo calcolo_di(int tipo) {
+    StatoMaschera m;
+    imposta_maschera(tipo, m);
+    FileCalcolo f;
+    f.processo = tipo;
+    for (std::size_t i = 0; i < f.testi.size(); ++i)
+        f.testi[i] = m.testo[i] + (i % 3 == 0 ? "" : i % 3 == 1 ? " \"x\"" : ",5 è");
+    f.umidita = tipo % 2;
+    f.portata = 1 - tipo % 2;
+    f.pressione = 88135.25;
+    f.quota = 1200;
+    f.modello = tipo % 2 ? "ashrae" : "";
+    f.risposta = tipo == 6 ? std::optional<std::string>("0.2") : std::nullopt;
+    f.isolinee = {"ur", "tbu"};
+    f.mollier = tipo % 2 == 0;
+    f.intestazione = {"Scuola \"Verdi\"", "Milano", "M. Rossi", "B", "", std::nullopt};
+    return f;
+}
+
+} // namespace
+
+TEST(FileCalcolo, EveryKindReadsBackAsWritten) {
+    for (const TipoProcesso tipo : tipi_processo) {
+        const FileCalcolo f = calcolo_di(tipo);
+        const auto letto = leggi_file_calcolo(testo_file_calcolo(f));
+        ASSERT_TRUE(letto) << int(tipo) << ": " << letto.errore().testo;
+        EXPECT_EQ(*letto, f) << int(tipo);
+    }
+}
+
+// Every prefix of a file cut short, and every byte of it turned into a brace, is refused or read, never a crash;
+// a cut file is never taken for a whole one.
+TEST(FileCalcolo, DamagedFilesAreRefusedWithAReason) {
+    const std::string testo = testo_file_calcolo(calcolo_di(6));
+    for (std::size_t n = 0; n + 1 < testo.size(); ++n) {
+        const auto letto = leggi_file_calcolo(std::string_view(testo).substr(0, n));
+        ASSERT_FALSE(letto) << n;
+        EXPECT_EQ(letto.errore().causa, Causa::dati);
+        EXPECT_FALSE(letto.errore().testo.empty());
+    }
+    for (std::size_t n = 0; n < testo.size(); ++n) {
+        std::string guasto = testo;
+        guasto[n] = '}';
+        (void)leggi_file_calcolo(guasto);
+    }
+}
+
+TEST(FileCalcolo, RefusesWhatIsNotAUsableCalculation) {
+    const std::string buono = testo_file_calcolo(calcolo_di(1));
+    const auto cambia = [&](const std::string& da, const std::string& a) {
+        std::string t = buono;
+        const auto k = t.find(da);
+        EXPECT_NE(k, std::string::npos) << da;
+        return t.replace(k, da.size(), a);
+    };
+    struct Caso {
+        std::string testo, motivo;
+    };
+    const Caso casi[] = {
+        {"", "JSON guasto"},
+        {"[1, 2]", "JSON guasto"},
+        {"{\"versione\": 1}", "ondix-calcolo"},
+        {cambia("\"versione\": 1", "\"versione\": 2"), "versione 2 del formato, più recente"},
+        {cambia("\"versione\": 1", "\"versione\": \"1\""), "versione"},
+        {cambia("\"processo\": 1", "\"processo\": 8"), "tipo di processo"},
+        {cambia("\"umidita\": 1", "\"umidita\": 2"), "\"umidita\""},
+        {cambia("\"pressione\": 88135.25", "\"pressione\": 29999"), "pressione"},
+        {cambia("\"pressione\": 88135.25", "\"pressione\": 120001"), "pressione"},
+        {cambia("\"modello\": \"ashrae\"", "\"modello\": \"x\""), "modello"},
+        {cambia("\"mollier\": false", "\"mollier\": 0"), "mollier"},
+    };
+    for (const Caso& c : casi) {
+        const auto letto = leggi_file_calcolo(c.testo);
+        ASSERT_FALSE(letto) << c.testo;
+        EXPECT_NE(letto.errore().testo.find(c.motivo), std::string::npos) << letto.errore().testo;
+    }
+    // At the limits of the pressure: read.
+    EXPECT_TRUE(leggi_file_calcolo(cambia("\"pressione\": 88135.25", "\"pressione\": 30000")));
+    EXPECT_TRUE(leggi_file_calcolo(cambia("\"pressione\": 88135.25", "\"pressione\": 120000")));
+}
+
+// A saved file opens as it was saved; a save or an open that cannot be done says so.
+TEST(FileCalcolo, SavedFileOpensAsSaved) {
+    const auto dir = std::filesystem::temp_directory_path() / ("ondix-calcolo-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string percorso = (dir / "estivo.ondix").string();
+    const FileCalcolo f = calcolo_di(6);
+    ASSERT_TRUE(salva_calcolo(f, percorso));
+    const auto letto = apri_calcolo(percorso);
+    ASSERT_TRUE(letto) << letto.errore().testo;
+    EXPECT_EQ(*letto, f);
+    EXPECT_FALSE(salva_calcolo(f, (dir / "manca" / "x.ondix").string()));
+    EXPECT_FALSE(apri_calcolo(dir.string())); // a directory
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace ondix
