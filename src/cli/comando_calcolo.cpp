@@ -5,11 +5,13 @@
 #include "cli/uscita_json.h"
 #include "core/maschera.h"
 #include "core/numeri.h"
+#include "core/stato_aria.h"
 
 #include <CLI/CLI.hpp>
 
 #include <array>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace ondix {
@@ -126,7 +128,8 @@ public:
 
 private:
     // The calculation, once its options are checked.
-    int calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno);
+    int calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno,
+                const std::optional<RichiestaComfort>& comfort);
 
     CLI::Option* m_opzione_tipo = nullptr;
     CLI::Option* m_opzione_risposta = nullptr;
@@ -140,7 +143,25 @@ private:
     OpzioniPressione m_pressione;
     OpzioneRtf m_rtf;
     OpzioniDisegno m_disegno;
+    OpzioneComfort m_comfort;
 };
+
+// The cycles whose room state (chart point 1, "A") --comfort judges.
+bool con_ambiente(int tipo) {
+    return tipo == 6 || tipo == 7 || tipo == 17 || tipo == 21;
+}
+
+// The comfort of the calculation's room state appended to its report; none when the calculation stopped before it.
+Esito<std::optional<Comfort>> giudica_ambiente(EsitoCalcolo& esito, const RichiestaComfort& richiesta) {
+    Contesto& ctx = esito.contesto;
+    const PuntoGrafico& a = ctx.punti[1];
+    if (esito.errore || esito.impossibile || !a.in_uso() || a.etichetta != "A") return std::optional<Comfort>{};
+    const StatoCompleto s = stato_completo(a.X, a.Y, ctx.aria);
+    const auto c = comfort_stato(s, richiesta.occupanti, ctx.aria);
+    if (!c) return c.errore();
+    scrivi_comfort(ctx.rapporto, *c, richiesta.occupanti, s.t);
+    return std::optional<Comfort>(*c);
+}
 
 void ComandoCalcolo::dichiara(CLI::App& app) {
     // Not required by the parser: the subcommands run without it; checked by esegui.
@@ -163,6 +184,7 @@ void ComandoCalcolo::dichiara(CLI::App& app) {
     m_rtf.dichiara(app);
     m_disegno.dichiara(
         app, "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
+    m_comfort.dichiara(app);
 }
 
 int ComandoCalcolo::esegui() {
@@ -189,6 +211,11 @@ int ComandoCalcolo::esegui() {
     if (auto rtf = m_rtf.controlla(); !rtf) return segnala({}, rtf.errore());
     const auto aria = m_pressione.aria();
     if (!aria) return segnala({}, aria.errore());
+    const auto comfort = m_comfort.richiesta();
+    if (!comfort) return segnala({}, comfort.errore());
+    if (*comfort && !con_ambiente(m_tipo))
+        return segnala({}, Errore{Causa::dati, "--comfort giudica l ambiente dei cicli 6, 7, 17 e 21, non del tipo " +
+                                                   std::to_string(m_tipo)});
 
     RichiestaCalcolo richiesta;
     richiesta.tipo = m_tipo;
@@ -198,13 +225,20 @@ int ComandoCalcolo::esegui() {
     richiesta.portata = m_portata;
     if (m_opzione_risposta->count() > 0) richiesta.risposta = m_risposta;
     richiesta.aria = *aria;
-    return calcola(richiesta, *disegno);
+    return calcola(richiesta, *disegno, *comfort);
 }
 
-int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno) {
-    const EsitoCalcolo esito = ondix::esegui(richiesta);
+int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno,
+                            const std::optional<RichiestaComfort>& comfort) {
+    EsitoCalcolo esito = ondix::esegui(richiesta);
+    std::optional<Comfort> giudizio;
+    if (comfort) {
+        const auto g = giudica_ambiente(esito, *comfort);
+        if (!g) return segnala({}, g.errore());
+        giudizio = *g;
+    }
     if (m_json.chiesta()) {
-        std::cout << esito_json(esito) << '\n';
+        std::cout << esito_json(esito, giudizio ? &*giudizio : nullptr) << '\n';
     } else {
         for (const auto& m : esito.messaggi)
             std::cerr << "messaggio: " << m << '\n';

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,7 @@ private:
     std::vector<std::string> m_soglie;
     OpzioniPressione m_pressione;
     OpzioniDisegno m_disegno;
+    OpzioneComfort m_comfort;
 };
 
 void ComandoStati::dichiara(CLI::App& app) {
@@ -129,6 +131,7 @@ void ComandoStati::dichiara(CLI::App& app) {
     app.add_option("--soglia", m_soglie, "with --riepilogo: count the hours above NAME=VALUE (e.g. t=30)")
         ->allow_extra_args(false);
     m_disegno.dichiara(app, "draw every state as a dot on the chart into FILE");
+    m_comfort.dichiara(app);
 }
 
 int ComandoStati::esegui() {
@@ -146,6 +149,9 @@ int ComandoStati::esegui() {
         return segnala(nome(), {Causa::dati, "--soglia conta le ore nel riepilogo; aggiungere --riepilogo"});
     const auto disegno = m_disegno.richiesta();
     if (!disegno) return segnala(nome(), disegno.errore());
+    const auto comfort = m_comfort.richiesta();
+    if (!comfort) return segnala(nome(), comfort.errore());
+    if (*comfort) m_opzioni.comfort = (*comfort)->occupanti;
 
     std::ios::sync_with_stdio(false);
     if (m_file.empty() || m_file == "-") return calcola(std::cin, "<stdin>", soglie, *disegno);
@@ -163,6 +169,10 @@ int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const 
                           const RichiestaDisegno& disegno) {
     // The rows, or what the summary and the chart gather from them: the states themselves go no further.
     Riepilogo riepilogo(soglie);
+    std::optional<OreComfort> ore_comfort;
+    if (m_opzioni.comfort && m_riepilogo) ore_comfort.emplace(*m_opzioni.comfort);
+    bool meteo = false;
+    m_opzioni.meteo = &meteo;
     NuvolaStati nuvola;
     double somma_pressioni = 0;
     std::size_t stati = 0;
@@ -171,10 +181,11 @@ int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const 
     if (m_riepilogo || grafico) {
         m_opzioni.scrivi_righe = !m_riepilogo;
         m_opzioni.descrizione = &localita;
-        m_opzioni.per_ogni_stato = [&](const StatoCompleto& s, Aria a) {
+        m_opzioni.per_ogni_stato = [&](const StatoCompleto& s, Aria a, std::string_view chiave) {
             somma_pressioni += a.pressione;
             ++stati;
             if (m_riepilogo) riepilogo.aggiungi(s);
+            if (ore_comfort) ore_comfort->aggiungi(s, a, chiave);
             if (grafico) nuvola.aggiungi(s.t, s.x);
         };
     }
@@ -189,6 +200,9 @@ int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const 
                 : formatta(m_opzioni.aria.pressione, 0, 0) + " Pa";
         for (const auto& riga : riepilogo.righe(testo_visibile(nome_dati), localita, pressione, esito.scartate))
             std::cout << riga << '\n';
+        if (ore_comfort)
+            for (const auto& riga : ore_comfort->righe(meteo))
+                std::cout << riga << '\n';
     }
     const Fatto scritto = scarica_uscita();
     if (esito.errore)

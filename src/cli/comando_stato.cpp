@@ -11,6 +11,7 @@
 
 #include <array>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -72,6 +73,7 @@ private:
     OpzioneJson m_json;
     OpzioniPressione m_pressione;
     OpzioneRtf m_rtf;
+    OpzioneComfort m_comfort;
 };
 
 void ComandoStato::dichiara(CLI::App& app) {
@@ -80,6 +82,7 @@ void ComandoStato::dichiara(CLI::App& app) {
     m_pressione.dichiara(app);
     m_rtf.dichiara(app);
     m_json.dichiara(app);
+    m_comfort.dichiara(app);
 }
 
 Esito<std::vector<Noto>> ComandoStato::noti() const {
@@ -104,6 +107,8 @@ int ComandoStato::esegui() {
     const auto aria = m_pressione.aria();
     if (!aria) return segnala(nome(), aria.errore());
     if (auto rtf = m_rtf.controlla(); !rtf) return segnala(nome(), rtf.errore());
+    const auto comfort = m_comfort.richiesta();
+    if (!comfort) return segnala(nome(), comfort.errore());
 
     const auto esito = stato_da_coppia((*noti)[0], (*noti)[1], *aria);
     if (!esito) return segnala(nome(), esito.errore());
@@ -112,8 +117,15 @@ int ComandoStato::esegui() {
     for (std::string& riga : righe_aria(*aria))
         rapporto.aggiungi(std::move(riga));
     scrivi_stato(rapporto, s);
+    std::optional<Comfort> giudizio;
+    if (*comfort) {
+        const auto c = comfort_stato(s, (*comfort)->occupanti, *aria);
+        if (!c) return segnala(nome(), c.errore());
+        giudizio = *c;
+        scrivi_comfort(rapporto, *c, (*comfort)->occupanti, s.t);
+    }
     if (m_json.chiesta()) {
-        std::cout << stato_json(s, *aria, rapporto.righe()) << '\n';
+        std::cout << stato_json(s, *aria, rapporto.righe(), giudizio ? &*giudizio : nullptr) << '\n';
     } else {
         for (const auto& riga : rapporto.righe())
             std::cout << riga << '\n';

@@ -5,8 +5,10 @@
 
 #include "cli/disegno.h"
 #include "core/aria_umida.h"
+#include "core/comfort.h"
 #include "core/esito.h"
 
+#include <optional>
 #include <string>
 
 namespace CLI {
@@ -72,6 +74,25 @@ private:
     std::string m_isolinee;
     CLI::Option* m_opzione_file = nullptr;
     CLI::Option* m_opzione_isolinee = nullptr;
+};
+
+// What --comfort asks: the occupants, and the category whose |PMV| limit bounds the chart's comfort zone.
+struct RichiestaComfort {
+    Occupanti occupanti;
+    Categoria categoria = Categoria::II;
+};
+
+// --comfort met=M,clo=C,v=V[,tr=T][,lavoro=W][,cat=I|II|III]: the room judged by the comfort model.
+class OpzioneComfort {
+public:
+    void dichiara(CLI::App& app);
+    // The request given, checked; none without the option. The reason when a key is unknown, repeated or missing,
+    // or a value is not a number or no body or room can have it.
+    Esito<std::optional<RichiestaComfort>> richiesta() const;
+
+private:
+    std::string m_testo;
+    CLI::Option* m_opzione = nullptr;
 };
 
 } // namespace ondix

@@ -169,7 +169,13 @@ struct Blocco {
     };
     std::string uscita;
     std::vector<Pezzo> pezzi;
-    std::vector<std::pair<StatoCompleto, Aria>> stati; // of the rows written, kept only for a per_ogni_stato
+    // Of the rows written, kept only for a per_ogni_stato.
+    struct Scritto {
+        StatoCompleto stato;
+        Aria aria;
+        std::string chiave;
+    };
+    std::vector<Scritto> stati;
 
     void svuota() {
         testo.clear();
@@ -196,13 +202,28 @@ Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniS
     }
     auto stato = stato_della_riga(l, riga, aria);
     if (!stato) return stato.errore();
-    if (o.per_ogni_stato) b.stati.emplace_back(*stato, aria);
+    std::optional<Comfort> comfort;
+    if (o.comfort && o.scrivi_righe) {
+        auto c = comfort_stato(*stato, *o.comfort, aria);
+        if (!c) return c.errore();
+        comfort = *c;
+    }
+    if (o.per_ogni_stato) b.stati.push_back({*stato, aria, riga.chiave});
     if (!o.scrivi_righe) return {};
     b.uscita += riga.chiave;
     aggiungi_riga_stati(b.uscita, *stato, l.separatore());
     if (o.pressione_da_file) {
         b.uscita.back() = l.separatore();
         aggiungi_numero(b.uscita, aria.pressione, 0);
+        b.uscita += '\n';
+    }
+    if (comfort) {
+        b.uscita.back() = l.separatore();
+        aggiungi_numero(b.uscita, comfort->pmv, 3);
+        b.uscita += l.separatore();
+        aggiungi_numero(b.uscita, comfort->ppd, 2);
+        b.uscita += l.separatore();
+        b.uscita += testo_categoria(categoria_pmv(comfort->pmv));
         b.uscita += '\n';
     }
     return {};
@@ -315,8 +336,8 @@ Fatto scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostic
         if (auto scritto = stato_uscita(out); !scritto) return scritto;
         ++esito.scritte;
         if (o.per_ogni_stato) {
-            const auto& [s, a] = b.stati[stato++];
-            o.per_ogni_stato(s, a);
+            const Blocco::Scritto& s = b.stati[stato++];
+            o.per_ogni_stato(s.stato, s.aria, s.chiave);
         }
     }
     return {};
@@ -469,6 +490,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         return esito;
     }
     if (o.descrizione) *o.descrizione = lettore->descrizione();
+    if (o.meteo) *o.meteo = epw;
     const char sep = lettore->separatore();
     if (o.scrivi_righe) {
         std::string intestazione;
@@ -476,6 +498,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
             intestazione += c + sep;
         intestazione += intestazione_stati(sep);
         if (o.pressione_da_file) intestazione += std::string(1, sep) + "p";
+        if (o.comfort) intestazione += std::string(1, sep) + "pmv" + sep + "ppd" + sep + "categoria";
         out << intestazione << '\n';
     }
 

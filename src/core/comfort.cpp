@@ -166,6 +166,20 @@ Categoria categoria_pmv(double pmv) {
     return Categoria::nessuna;
 }
 
+void scrivi_comfort(Rapporto& r, const Comfort& c, const Occupanti& o, double ta) {
+    scrivi_separatore(r);
+    r.aggiungi("      Comfort termico (ISO 7730, PMV/PPD)");
+    scrivi_dato(r, "metabolismo", "met", 7, 2, o.met);
+    scrivi_dato(r, "vestiario", "clo", 7, 2, o.clo);
+    scrivi_dato(r, "velocita relativa dell aria", "m/s", 7, 2, o.v);
+    scrivi_dato(r, "temperatura media radiante", "C", 7, 2, o.tr.value_or(ta));
+    if (o.lavoro != 0.0) scrivi_dato(r, "lavoro esterno", "met", 7, 2, o.lavoro);
+    scrivi_dato(r, "PMV", "", 7, 2, c.pmv);
+    scrivi_dato(r, "PPD", "%", 7, 1, c.ppd);
+    r.aggiungi("categoria " + std::string(schema_categorie) + ": " + testo_categoria(categoria_pmv(c.pmv)));
+    if (c.fuori != 0) r.aggiungi("fuori dai limiti di ISO 7730: " + testo_limiti(c.fuori));
+}
+
 double media_mobile(double trm_ieri, double t_media_ieri) {
     return (1.0 - alfa_media_mobile) * t_media_ieri + alfa_media_mobile * trm_ieri;
 }

@@ -4,6 +4,7 @@
 
 #include "core/aria_umida.h"
 #include "core/esito.h"
+#include "core/rapporto.h"
 #include "core/stato_aria.h"
 
 #include <optional>
@@ -87,6 +88,13 @@ double limite_inferiore(const LimitiAdattivi& l, Categoria c);
 // The best category whose limits (both included) hold the operative temperature to; nessuna outside III's, and
 // when the model does not apply.
 Categoria categoria_adattiva(double to, const LimitiAdattivi& l);
+
+// The scheme the categories are named by in every output.
+inline constexpr const char* schema_categorie = "EN 16798-1";
+
+// The comfort block of a report for the room air at ta (°C): a separator, the title, the occupants' data, PMV, PPD,
+// the category of EN 16798-1 and, when any, the line naming the model's ranges the inputs lie outside of.
+void scrivi_comfort(Rapporto& r, const Comfort& c, const Occupanti& o, double ta);
 
 // One vertex of a comfort zone on a chart: dry bulb, °C, and humidity ratio, g/kg.
 struct VerticeZona {
