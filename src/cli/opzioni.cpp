@@ -65,9 +65,8 @@ void OpzioniPressione::dichiara(CLI::App& app, bool per_riga) {
                                                   : "calculate at this atmospheric pressure, Pa");
     m_opzione_quota =
         app.add_option("--quota", m_quota, "calculate at the pressure of this altitude, m (-250 to 3000)");
-    m_opzione_modello =
-        app.add_option("--modello", m_modello,
-                       "moist-air model: ashrae, the ASHRAE Handbook's (-60 to 150 C); default: the program's");
+    m_opzione_modello = app.add_option(
+        "--modello", m_modello, "moist-air model: ashrae, the ASHRAE Handbook's (-60 to 150 C); default: the program's");
 }
 
 bool OpzioniPressione::per_riga() const {
