@@ -94,6 +94,7 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
         assi(p, "tbs", "X[g/kg]", penna_neutra, tmin, xmin, tmax, xmax, impostazioni);
     }
     p.imposta_mappatura(true);
+    disegna_zona_comfort(p);
     disegna_strati(p, punti);
     // Sampled over the requested temperatures, cut where it leaves the widened humidity range.
     traccia_funzione(p, [aria](double t) { return curva_saturazione(t, aria); }, blu, tmin, tmax);

@@ -58,6 +58,9 @@ one line, with these keys in this order:
                     settles to: t_equilibrio, x_equilibrio,
                     ur_equilibrio, acqua_liquida (g/kg of dry air) and
                     acqua_liquida_kg_h (null where unknown)
+  comfort           only with --comfort: the room state's "pmv", "ppd",
+                    "categoria" (EN 16798-1: "I", "II", "III" or
+                    "nessuna"), "schema" and "fuori_limiti"
   impossibile       only when the inputs admit no possible plant or lie
                     outside their physical range: the message that
                     stopped the calculation
@@ -67,6 +70,13 @@ Pressure: every calculation is at 101335 Pa unless --pressione PA or
 pressure; the report then opens with the line "pressione atmosferica:
 79500 Pa", the JSON has "pressione", and the chart's saturation curve is
 drawn at that pressure.
+
+Comfort: --comfort met=M,clo=C,v=V[,tr=T][,cat=I|II|III] on the cycles
+6, 7, 17 and 21 judges their room state (point A) by PMV and PPD of ISO
+7730, with its category of EN 16798-1, in lines after the report; with
+--grafico the chart shades the comfort zone (|PMV| within the limit of
+category cat, II by default: 0.5; radiant temperature equal to the
+air's) under the process.
 
 Model: the program's own correlations unless --modello ashrae chooses
 the equations of the ASHRAE Handbook (Hyland-Wexler saturation over ice
@@ -225,7 +235,9 @@ int ComandoCalcolo::esegui() {
     richiesta.portata = m_portata;
     if (m_opzione_risposta->count() > 0) richiesta.risposta = m_risposta;
     richiesta.aria = *aria;
-    return calcola(richiesta, *disegno, *comfort);
+    RichiestaDisegno con_zona = *disegno;
+    if (*comfort) con_zona.comfort = ZonaComfort{(*comfort)->occupanti, limite_pmv((*comfort)->categoria)};
+    return calcola(richiesta, con_zona, *comfort);
 }
 
 int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno,

@@ -73,6 +73,19 @@ state as a dot on the chart, darker where they pile up (builds with the
 chart only); it keeps every state until the chart is drawn, 16 bytes a
 row (160 MB for ten million).
 
+--comfort met=M,clo=C,v=V[,tr=T] ends every row with pmv, ppd (%) and
+categoria (EN 16798-1) of a room at its state (ISO 7730; tr is the air's
+unless given). With --riepilogo it counts the hours in each category
+instead, and for a weather file also by the adaptive model of EN
+16798-1: the running mean of the daily mean dry bulbs (alpha 0.8; the
+year is taken as a cycle, its first day starting from the seven-day
+approximation over the last days), comfort temperature 0.33 trm + 18.8
+C, limits +2/-3, +3/-4 and +4/-5 K for categories I, II and III; each
+hour's dry bulb (with tr, the mean of the two) is judged against its
+day's limits, and the hours of days whose running mean lies outside 10
+to 30 C are counted apart. With --grafico the comfort zone is shaded
+under the dots.
+
 Bad rows (not numbers, t outside -50..100 C, ur outside 0..100 %, x
 below 0 or above saturation, missing fields, more fields than the first
 line, lines over 65536 characters) are reported on standard error as
@@ -151,10 +164,14 @@ int ComandoStati::esegui() {
     if (!disegno) return segnala(nome(), disegno.errore());
     const auto comfort = m_comfort.richiesta();
     if (!comfort) return segnala(nome(), comfort.errore());
-    if (*comfort) m_opzioni.comfort = (*comfort)->occupanti;
+    RichiestaDisegno con_zona = *disegno;
+    if (*comfort) {
+        m_opzioni.comfort = (*comfort)->occupanti;
+        con_zona.comfort = ZonaComfort{(*comfort)->occupanti, limite_pmv((*comfort)->categoria)};
+    }
 
     std::ios::sync_with_stdio(false);
-    if (m_file.empty() || m_file == "-") return calcola(std::cin, "<stdin>", soglie, *disegno);
+    if (m_file.empty() || m_file == "-") return calcola(std::cin, "<stdin>", soglie, con_zona);
     std::error_code ec;
     if (std::filesystem::is_directory(m_file, ec))
         return segnala(nome(), {Causa::file, testo_visibile(m_file) + " è una cartella"});
@@ -162,7 +179,7 @@ int ComandoStati::esegui() {
     if (!da_file)
         return segnala(nome(),
                        {Causa::file, "impossibile aprire " + testo_visibile(m_file) + ": " + std::strerror(errno)});
-    return calcola(da_file, m_file, soglie, *disegno);
+    return calcola(da_file, m_file, soglie, con_zona);
 }
 
 int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const std::vector<Soglia>& soglie,

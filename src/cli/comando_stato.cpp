@@ -35,6 +35,15 @@ bulb and dew point), or with --json one object {"versione_formato", "t",
 the others are the ones the point-properties report (KIND 4) gives for
 the same state.
 
+With --comfort met=M,clo=C,v=V[,tr=T] the report adds the thermal
+comfort of a room at that state: PMV and PPD of ISO 7730 (the mean
+radiant temperature tr is the air's unless given; the vapour pressure is
+the state's), its category of EN 16798-1 (I, II, III, or "nessuna"
+beyond III) and, when an input or the PMV lies outside the model's
+ranges, a line naming them (the values are computed all the same); the
+JSON adds "comfort": {"pmv", "ppd", "categoria", "schema",
+"fuori_limiti"}.
+
 A pair no air can have (ur over 100, a wet bulb or dew point above the
 dry bulb, a humidity above saturation, a dry bulb outside -50 to 100 C)
 is reported on standard error with the pair, and the exit status is 2.

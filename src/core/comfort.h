@@ -25,6 +25,7 @@ struct Occupanti {
     double v = 0.1;
     std::optional<double> tr;
     double lavoro = 0.0;
+    friend bool operator==(const Occupanti&, const Occupanti&) = default;
 };
 
 // The ranges ISO 7730 validates the model over; a value outside is still computed and flagged by one bit.
