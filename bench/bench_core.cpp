@@ -2,6 +2,7 @@
 // correlations (kernels.h) where there is one to compare with.
 #include "core/aria_umida.h"
 #include "core/calcolo.h"
+#include "core/comfort.h"
 #include "core/modello_ashrae.h"
 #include "core/rapporto.h"
 #include "kernels.h"
@@ -26,6 +27,21 @@ void BM_pressione_saturazione(benchmark::State& s) {
     for (auto _ : s) benchmark::DoNotOptimize(pressione_saturazione(temperatura(i++)));
 }
 BENCHMARK(BM_pressione_saturazione);
+
+// PMV and PPD of a room state (the clothing temperature solved each time), over air temperatures, humidities and
+// air speeds that take both convection branches.
+void BM_comfort_stato(benchmark::State& s) {
+    std::int64_t i = 0;
+    StatoCompleto st;
+    for (auto _ : s) {
+        st.t = 10.0 + static_cast<double>(i % 211) * 0.1;
+        st.ur = static_cast<double>(i % 101);
+        const Occupanti o{1.2, 0.5, 0.05 + static_cast<double>(i % 7) * 0.05, {}, 0.0};
+        ++i;
+        benchmark::DoNotOptimize(comfort_stato(st, o));
+    }
+}
+BENCHMARK(BM_comfort_stato);
 
 void BM_kernel_pressione_saturazione(benchmark::State& s) {
     std::int64_t i = 0;

@@ -75,6 +75,14 @@ public:
         m_y = punti.back().second;
     }
 
+    // The closed polygon through `punti`, outlined with the pen and filled with the brush. By default (a canvas that
+    // cannot fill) only its outline.
+    virtual void poligono(const std::vector<std::pair<int, int>>& punti) {
+        if (punti.size() < 2) return;
+        std::vector<std::pair<int, int>> chiuso = punti;
+        chiuso.push_back(punti.front());
+        traccia_polilinea(chiuso);
+    }
     // The ellipse inscribed in the box (x1, y1)–(x2, y2), outlined with the pen and filled with the brush.
     virtual void ellisse(int x1, int y1, int x2, int y2) = 0;
     // The rectangle (x1, y1)–(x2, y2), outlined with the pen and filled with the brush.

@@ -122,6 +122,7 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
         assi(p, "tbs", "X[g/kg]", penna_neutra, tmin, xmin, tmax, xmax, impostazioni);
     }
     p.imposta_mappatura(true);
+    disegna_zona_comfort(p);
     disegna_strati(p, punti, linee_processo(punti, codice));
     // Sampled over the frame's whole temperature range, as the isolines are, cut where it leaves the widened
     // humidity range.

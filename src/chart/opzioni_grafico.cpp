@@ -44,7 +44,7 @@ bool OpzioniGrafico::isolinee() const {
 }
 
 bool OpzioniGrafico::qualcuno() const {
-    return isolinee() || mollier;
+    return isolinee() || mollier || comfort;
 }
 
 std::string_view nome_famiglia(Famiglia f) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/aria_umida.h"
+#include "core/comfort.h"
 #include "core/esito.h"
 
 #include <optional>
@@ -19,6 +20,14 @@ enum class Famiglia { umidita_relativa, entalpia, bulbo_umido, volume_specifico 
 inline constexpr Famiglia famiglie[] = {Famiglia::umidita_relativa, Famiglia::entalpia, Famiglia::bulbo_umido,
                                         Famiglia::volume_specifico};
 
+// The comfort zone a chart shades: where |PMV| stays within `limite` for the occupants, the radiant temperature
+// equal to the air's.
+struct ZonaComfort {
+    Occupanti occupanti;
+    double limite = 0.5;
+    friend bool operator==(const ZonaComfort&, const ZonaComfort&) = default;
+};
+
 struct OpzioniGrafico {
     bool umidita_relativa = false; // relative humidity 10 … 90 %
     bool entalpia = false;         // enthalpy every 10 kJ/kg
@@ -26,12 +35,14 @@ struct OpzioniGrafico {
     bool volume_specifico = false; // specific volume every 0.01 or 0.02 m³/kg
     bool mollier = false;          // humidity ratio across, temperature upward
     std::string titolo;            // a title line above the legend; empty: none
+    // The comfort zone, shaded under the process; none: not drawn.
+    std::optional<ZonaComfort> comfort;
 
     bool famiglia(Famiglia f) const;
     void imposta_famiglia(Famiglia f, bool on);
     // Some family of isolines is on.
     bool isolinee() const;
-    // Some layer is on (a family or the Mollier view).
+    // Some layer is on (a family, the Mollier view or the comfort zone).
     bool qualcuno() const;
     friend bool operator==(const OpzioniGrafico&, const OpzioniGrafico&) = default;
 };

@@ -17,6 +17,13 @@ std::string Primitiva::descrizione() const {
         return std::string(tipo == Tipo::ellisse ? "ellisse " : "rettangolo ") + n(x1) + ' ' + n(y1) + ' ' + n(x2) +
                ' ' + n(y2) + ' ' + testo_rgb(stato.colore_penna) + ' ' + n(stato.spessore_penna) + ' ' +
                testo_rgb(stato.colore_pennello);
+    case Tipo::poligono: {
+        std::string r = "poligono";
+        for (const auto& [x, y] : vertici)
+            r += ' ' + n(x) + ' ' + n(y);
+        return r + ' ' + testo_rgb(stato.colore_penna) + ' ' + n(stato.spessore_penna) + ' ' +
+               testo_rgb(stato.colore_pennello);
+    }
     case Tipo::testo:
         return "testo " + n(x1) + ' ' + n(y1) + ' ' + testo_rgb(stato.colore_testo) + ' ' + stato.font + ' ' +
                n(stato.punti_font) + " \"" + testo + '"';
@@ -27,6 +34,13 @@ std::string Primitiva::descrizione() const {
 void RecordingCanvas::scrivi(int x, int y, std::string_view testo) {
     registra(Primitiva::Tipo::testo, x, y, x, y);
     m_primitive.back().testo = testo;
+}
+
+void RecordingCanvas::poligono(const std::vector<std::pair<int, int>>& punti) {
+    if (punti.empty()) return;
+    registra(Primitiva::Tipo::poligono, punti.front().first, punti.front().second, punti.back().first,
+             punti.back().second);
+    m_primitive.back().vertici = punti;
 }
 
 std::vector<Primitiva> RecordingCanvas::solo(Primitiva::Tipo tipo) const {

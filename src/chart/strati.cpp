@@ -1,6 +1,9 @@
 #include "chart/strati.h"
 
 #include "chart/isolinee.h"
+#include "core/comfort.h"
+#include "core/numeri.h"
+#include "core/rapporto.h"
 
 #include <algorithm>
 #include <array>
@@ -309,6 +312,81 @@ std::vector<RiquadroPixel> angoli_liberi(const RiquadroPixel& area, int larghezz
     std::stable_sort(angoli.begin(), angoli.end(),
                      [&](const RiquadroPixel& a, const RiquadroPixel& b) { return costo(a) < costo(b); });
     return angoli;
+}
+
+namespace {
+
+// The part of the polygon `poli` inside the rectangle `a` (Sutherland–Hodgman, one edge after the other).
+std::vector<std::pair<double, double>> ritaglia_poligono(std::vector<std::pair<double, double>> poli, const Area& a) {
+    const auto taglia = [&poli](auto dentro, auto incrocio) {
+        std::vector<std::pair<double, double>> fuori;
+        for (std::size_t i = 0; i < poli.size(); ++i) {
+            const auto& p = poli[i];
+            const auto& q = poli[(i + 1) % poli.size()];
+            const bool dp = dentro(p), dq = dentro(q);
+            if (dp) fuori.push_back(p);
+            if (dp != dq) fuori.push_back(incrocio(p, q));
+        }
+        poli.swap(fuori);
+    };
+    using P = std::pair<double, double>;
+    const auto su_x = [](const P& p, const P& q, double x) {
+        return P{x, p.second + (q.second - p.second) * (x - p.first) / (q.first - p.first)};
+    };
+    const auto su_y = [](const P& p, const P& q, double y) {
+        return P{p.first + (q.first - p.first) * (y - p.second) / (q.second - p.second), y};
+    };
+    taglia([&](const P& p) { return p.first >= a.xa; }, [&](const P& p, const P& q) { return su_x(p, q, a.xa); });
+    taglia([&](const P& p) { return p.first <= a.xb; }, [&](const P& p, const P& q) { return su_x(p, q, a.xb); });
+    taglia([&](const P& p) { return p.second >= a.ya; }, [&](const P& p, const P& q) { return su_y(p, q, a.ya); });
+    taglia([&](const P& p) { return p.second <= a.yb; }, [&](const P& p, const P& q) { return su_y(p, q, a.yb); });
+    return poli;
+}
+
+// The zone's light fill, its outline and its label's colour.
+constexpr Rgb fondo_comfort{214, 240, 214}, bordo_comfort{110, 170, 110}, testo_comfort{40, 110, 40};
+
+} // namespace
+
+void disegna_zona_comfort(Plotter& p) {
+    const OpzioniGrafico& o = p.opzioni();
+    Canvas* c = p.canvas();
+    if (!c || !o.comfort) return;
+    const std::vector<VerticeZona> zona = zona_comfort(o.comfort->occupanti, o.comfort->limite, p.aria());
+    if (zona.empty()) return;
+    std::vector<std::pair<double, double>> poli;
+    for (const VerticeZona& v : zona) {
+        double cx = 0.0, cy = 0.0;
+        p.punto_mondo(v.t, v.x, cx, cy);
+        poli.emplace_back(cx, cy);
+    }
+    const Area a = area_di(p);
+    poli = ritaglia_poligono(std::move(poli), a);
+    if (poli.size() < 3) return;
+    std::vector<std::pair<int, int>> pixel;
+    double sx = 0.0, sy = 0.0;
+    for (const auto& [x, y] : poli) {
+        pixel.emplace_back(tronca_pixel(x), tronca_pixel(y));
+        sx += x;
+        sy += y;
+    }
+    const StatoCanvas prima = c->stato();
+    const int penna_x = c->pen_x(), penna_y = c->pen_y();
+    c->imposta_spessore_penna(1);
+    c->imposta_tratteggio(Tratteggio::continuo);
+    c->imposta_colore_penna(bordo_comfort);
+    c->imposta_colore_pennello(fondo_comfort);
+    c->poligono(pixel);
+    // The label at the middle of the vertices, on the fill, when it fits inside the plotting area.
+    c->imposta_punti_font(std::max(6, (prima.punti_font * 7 + 5) / 10));
+    c->imposta_colore_testo(testo_comfort);
+    const std::string testo = "comfort |PMV| ≤ " + con_virgola(formatta(o.comfort->limite, 0, 1));
+    const MisuraTesto m = c->misura(testo);
+    const double n = static_cast<double>(poli.size());
+    const int x = tronca_pixel(sx / n) - m.larghezza / 2, y = tronca_pixel(sy / n) - m.altezza / 2;
+    if (x >= a.xa && y >= a.ya && x + m.larghezza <= a.xb && y + m.altezza <= a.yb) c->scrivi(x, y, testo);
+    c->imposta_stato(prima);
+    c->move_to(penna_x, penna_y);
 }
 
 // Pixels along the lines joining the entry pairs, a pixel apart.

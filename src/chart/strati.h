@@ -24,6 +24,11 @@ StileFamiglia stile_famiglia(Famiglia f);
 // allows it, of the process lines joining the entry pairs `linee`.
 void disegna_strati(Plotter& p, const TabellaPunti& punti, const std::vector<std::pair<int, int>>& linee = {});
 
+// The comfort zone of the plotter's options, shaded lightly and labelled, clipped to the plotting area, at the
+// pressure of the plotter's air (the window must be set). Nothing without the zone; the canvas state and the pen
+// position are as they were afterwards.
+void disegna_zona_comfort(Plotter& p);
+
 // The plotting area of the current window, canvas pixels.
 RiquadroPixel area_grafico(const Plotter& p);
 

@@ -4,6 +4,7 @@
 
 #include "cli/disegno.h"
 #include "cli/esecuzione.h"
+#include "cli/opzioni.h"
 #include "core/documento.h"
 #include "core/esito.h"
 
@@ -63,6 +64,7 @@ struct UsciteCalcolo {
     RichiestaDisegno disegno; // the chart file (empty: none) and the layers of the chart and the PDF's chart
     std::optional<std::string> pdf;
     Intestazione intestazione; // the PDF's title block
+    std::optional<RichiestaComfort> comfort; // the room state judged by the comfort model, when asked
 };
 
 // Runs one calculation and writes what `uscite` asks; the exit status.

@@ -5,12 +5,14 @@
 #include "cli/uscita_json.h"
 #include "core/maschera.h"
 #include "core/numeri.h"
+#include "core/stato_aria.h"
 
 #include <CLI/CLI.hpp>
 
 #include <array>
 #include <charconv>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace ondix {
@@ -58,6 +60,9 @@ one line, with these keys in this order:
                     settles to: t_equilibrio, x_equilibrio,
                     ur_equilibrio, acqua_liquida (g/kg of dry air) and
                     acqua_liquida_kg_h (null where unknown)
+  comfort           only with --comfort: the room state's "pmv", "ppd",
+                    "categoria" (EN 16798-1: "I", "II", "III" or
+                    "nessuna"), "schema" and "fuori_limiti"
   impossibile       only when the inputs admit no possible plant or lie
                     outside their physical range: the message that
                     stopped the calculation
@@ -71,6 +76,13 @@ Pressure: every calculation is at 101335 Pa unless --pressione PA or
 pressure; the report then opens with the line "pressione atmosferica:
 79500 Pa", the JSON has "pressione", and the chart's saturation curve is
 drawn at that pressure.
+
+Comfort: --comfort met=M,clo=C,v=V[,tr=T][,cat=I|II|III] on the cycles
+6, 7, 17 and 21 judges their room state (point A) by PMV and PPD of ISO
+7730, with its category of EN 16798-1, in lines after the report; with
+--grafico the chart shades the comfort zone (|PMV| within the limit of
+category cat, II by default: 0.5; radiant temperature equal to the
+air's) under the process.
 
 Model: the program's own correlations unless --modello ashrae chooses
 the equations of the ASHRAE Handbook (Hyland-Wexler saturation over ice
@@ -166,7 +178,8 @@ public:
 
 private:
     // The calculation, once its options are checked.
-    int calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno);
+    int calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno,
+                const std::optional<RichiestaComfort>& comfort);
 
     CLI::Option* m_opzione_tipo = nullptr;
     CLI::Option* m_opzione_risposta = nullptr;
@@ -181,7 +194,25 @@ private:
     OpzioneRtf m_rtf;
     OpzioniDisegno m_disegno;
     OpzioniPdf m_pdf;
+    OpzioneComfort m_comfort;
 };
+
+// The cycles whose room state (chart point 1, "A") --comfort judges.
+bool con_ambiente(int tipo) {
+    return tipo == 6 || tipo == 7 || tipo == 17 || tipo == 21;
+}
+
+// The comfort of the calculation's room state appended to its report; none when the calculation stopped before it.
+Esito<std::optional<Comfort>> giudica_ambiente(EsitoCalcolo& esito, const RichiestaComfort& richiesta) {
+    Contesto& ctx = esito.contesto;
+    const PuntoGrafico& a = ctx.punti[1];
+    if (esito.errore || esito.impossibile || !a.in_uso() || a.etichetta != "A") return std::optional<Comfort>{};
+    const StatoCompleto s = stato_completo(a.X, a.Y, ctx.aria);
+    const auto c = comfort_stato(s, richiesta.occupanti, ctx.aria);
+    if (!c) return c.errore();
+    scrivi_comfort(ctx.rapporto, *c, richiesta.occupanti, s.t);
+    return std::optional<Comfort>(*c);
+}
 
 void ComandoCalcolo::dichiara(CLI::App& app) {
     // Not required by the parser: the subcommands run without it; checked by esegui.
@@ -205,6 +236,7 @@ void ComandoCalcolo::dichiara(CLI::App& app) {
     m_disegno.dichiara(
         app, "also draw the chart into FILE (.png, .svg or .pdf), as the chart window shows it at 1024 x 768");
     m_pdf.dichiara(app);
+    m_comfort.dichiara(app);
 }
 
 int ComandoCalcolo::esegui() {
@@ -232,6 +264,11 @@ int ComandoCalcolo::esegui() {
     if (auto pdf = m_pdf.controlla(); !pdf) return segnala({}, pdf.errore());
     const auto aria = m_pressione.aria();
     if (!aria) return segnala({}, aria.errore());
+    const auto comfort = m_comfort.richiesta();
+    if (!comfort) return segnala({}, comfort.errore());
+    if (*comfort && !con_ambiente(m_tipo))
+        return segnala({}, Errore{Causa::dati, "--comfort giudica l ambiente dei cicli 6, 7, 17 e 21, non del tipo " +
+                                                   std::to_string(m_tipo)});
 
     RichiestaCalcolo richiesta;
     richiesta.tipo = m_tipo;
@@ -242,10 +279,13 @@ int ComandoCalcolo::esegui() {
     if (m_opzione_risposta->count() > 0) richiesta.risposta = m_risposta;
     richiesta.aria = *aria;
     avvisa_testi_letti_in_parte(richiesta);
-    return calcola(richiesta, *disegno);
+    RichiestaDisegno con_zona = *disegno;
+    if (*comfort) con_zona.comfort = ZonaComfort{(*comfort)->occupanti, limite_pmv((*comfort)->categoria)};
+    return calcola(richiesta, con_zona, *comfort);
 }
 
-int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno) {
+int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDisegno& disegno,
+                            const std::optional<RichiestaComfort>& comfort) {
     UsciteCalcolo uscite;
     uscite.json = m_json.chiesta();
     if (m_rtf.chiesta()) uscite.rtf = m_rtf.file();
@@ -254,6 +294,7 @@ int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDi
         uscite.pdf = m_pdf.file();
         uscite.intestazione = m_pdf.intestazione(m_pressione.quota());
     }
+    uscite.comfort = comfort;
     return stampa_calcolo(richiesta, uscite);
 }
 
@@ -261,9 +302,15 @@ int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDi
 
 int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscite) {
     const RichiestaDisegno& disegno = uscite.disegno;
-    const EsitoCalcolo esito = ondix::esegui(richiesta);
+    EsitoCalcolo esito = ondix::esegui(richiesta);
+    std::optional<Comfort> giudizio;
+    if (uscite.comfort) {
+        const auto g = giudica_ambiente(esito, *uscite.comfort);
+        if (!g) return segnala({}, g.errore());
+        giudizio = *g;
+    }
     if (uscite.json) {
-        std::cout << esito_json(esito) << '\n';
+        std::cout << esito_json(esito, giudizio ? &*giudizio : nullptr) << '\n';
     } else {
         for (const auto& m : esito.messaggi)
             std::cerr << "messaggio: " << m << '\n';

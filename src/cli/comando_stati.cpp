@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,19 @@ state as a dot on the chart, darker where they pile up (builds with the
 chart only); it keeps every state until the chart is drawn, 16 bytes a
 row (160 MB for ten million).
 
+--comfort met=M,clo=C,v=V[,tr=T] ends every row with pmv, ppd (%) and
+categoria (EN 16798-1) of a room at its state (ISO 7730; tr is the air's
+unless given). With --riepilogo it counts the hours in each category
+instead, and for a weather file also by the adaptive model of EN
+16798-1: the running mean of the daily mean dry bulbs (alpha 0.8; the
+year is taken as a cycle, its first day starting from the seven-day
+approximation over the last days), comfort temperature 0.33 trm + 18.8
+C, limits +2/-3, +3/-4 and +4/-5 K for categories I, II and III; each
+hour's dry bulb (with tr, the mean of the two) is judged against its
+day's limits, and the hours of days whose running mean lies outside 10
+to 30 C are counted apart. With --grafico the comfort zone is shaded
+under the dots.
+
 Bad rows (not numbers, t outside -50..100 C, ur outside 0..100 %, x
 below 0 or above saturation, missing fields, more fields than the first
 line, lines over 65536 characters) are reported on standard error as
@@ -131,6 +145,7 @@ private:
     std::string m_decimali;
     OpzioniPressione m_pressione;
     OpzioniDisegno m_disegno;
+    OpzioneComfort m_comfort;
 };
 
 void ComandoStati::dichiara(CLI::App& app) {
@@ -156,6 +171,7 @@ void ComandoStati::dichiara(CLI::App& app) {
     app.add_option("--soglia", m_soglie, "with --riepilogo: count the hours above NAME=VALUE (e.g. t=30)")
         ->allow_extra_args(false);
     m_disegno.dichiara(app, "draw every state as a dot on the chart into FILE");
+    m_comfort.dichiara(app);
 }
 
 int ComandoStati::esegui() {
@@ -174,9 +190,16 @@ int ComandoStati::esegui() {
         return segnala(nome(), {Causa::dati, "--soglia conta le ore nel riepilogo; aggiungere --riepilogo"});
     const auto disegno = m_disegno.richiesta();
     if (!disegno) return segnala(nome(), disegno.errore());
+    const auto comfort = m_comfort.richiesta();
+    if (!comfort) return segnala(nome(), comfort.errore());
+    RichiestaDisegno con_zona = *disegno;
+    if (*comfort) {
+        m_opzioni.comfort = (*comfort)->occupanti;
+        con_zona.comfort = ZonaComfort{(*comfort)->occupanti, limite_pmv((*comfort)->categoria)};
+    }
 
     std::ios::sync_with_stdio(false);
-    if (m_file.empty() || m_file == "-") return calcola(std::cin, "<stdin>", soglie, *disegno);
+    if (m_file.empty() || m_file == "-") return calcola(std::cin, "<stdin>", soglie, con_zona);
     std::error_code ec;
     if (std::filesystem::is_directory(m_file, ec))
         return segnala(nome(), {Causa::file, testo_visibile(m_file) + " è una cartella"});
@@ -184,13 +207,17 @@ int ComandoStati::esegui() {
     if (!da_file)
         return segnala(nome(),
                        {Causa::file, "impossibile aprire " + testo_visibile(m_file) + ": " + std::strerror(errno)});
-    return calcola(da_file, m_file, soglie, *disegno);
+    return calcola(da_file, m_file, soglie, con_zona);
 }
 
 int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const std::vector<Soglia>& soglie,
                           const RichiestaDisegno& disegno) {
     // The rows, or what the summary and the chart gather from them: the states themselves go no further.
     Riepilogo riepilogo(soglie);
+    std::optional<OreComfort> ore_comfort;
+    if (m_opzioni.comfort && m_riepilogo) ore_comfort.emplace(*m_opzioni.comfort);
+    bool meteo = false;
+    m_opzioni.meteo = &meteo;
     NuvolaStati nuvola;
     double somma_pressioni = 0;
     std::size_t stati = 0;
@@ -199,10 +226,11 @@ int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const 
     if (m_riepilogo || grafico) {
         m_opzioni.scrivi_righe = !m_riepilogo;
         m_opzioni.descrizione = &localita;
-        m_opzioni.per_ogni_stato = [&](const StatoCompleto& s, Aria a) {
+        m_opzioni.per_ogni_stato = [&](const StatoCompleto& s, Aria a, std::string_view chiave) {
             somma_pressioni += a.pressione;
             ++stati;
             if (m_riepilogo) riepilogo.aggiungi(s);
+            if (ore_comfort) ore_comfort->aggiungi(s, a, chiave);
             if (grafico) nuvola.aggiungi(s.t, s.x);
         };
     }
@@ -217,6 +245,9 @@ int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const 
                 : formatta(m_opzioni.aria.pressione, 0, 0) + " Pa";
         for (const auto& riga : riepilogo.righe(testo_visibile(nome_dati), localita, pressione, esito.scartate))
             std::cout << riga << '\n';
+        if (ore_comfort)
+            for (const auto& riga : ore_comfort->righe(meteo))
+                std::cout << riga << '\n';
     }
     const Fatto scritto = scarica_uscita();
     if (esito.errore)

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,15 @@ bulb and dew point), or with --json one object {"versione_formato", "t",
 "rapporto"}. A wet bulb or dew point that is given is kept as given;
 the others are the ones the point-properties report (KIND 4) gives for
 the same state.
+
+With --comfort met=M,clo=C,v=V[,tr=T] the report adds the thermal
+comfort of a room at that state: PMV and PPD of ISO 7730 (the mean
+radiant temperature tr is the air's unless given; the vapour pressure is
+the state's), its category of EN 16798-1 (I, II, III, or "nessuna"
+beyond III) and, when an input or the PMV lies outside the model's
+ranges, a line naming them (the values are computed all the same); the
+JSON adds "comfort": {"pmv", "ppd", "categoria", "schema",
+"fuori_limiti"}.
 
 A pair no air can have (ur over 100, a wet bulb or dew point above the
 dry bulb, a humidity above saturation, a dry bulb outside -50 to 100 C)
@@ -87,6 +97,7 @@ private:
     OpzioniPressione m_pressione;
     OpzioneRtf m_rtf;
     OpzioniPdf m_pdf;
+    OpzioneComfort m_comfort;
 };
 
 void ComandoStato::dichiara(CLI::App& app) {
@@ -96,6 +107,7 @@ void ComandoStato::dichiara(CLI::App& app) {
     m_rtf.dichiara(app);
     m_json.dichiara(app);
     m_pdf.dichiara(app);
+    m_comfort.dichiara(app);
 }
 
 Esito<std::vector<Noto>> ComandoStato::noti() const {
@@ -121,6 +133,8 @@ int ComandoStato::esegui() {
     if (!aria) return segnala(nome(), aria.errore());
     if (auto rtf = m_rtf.controlla(); !rtf) return segnala(nome(), rtf.errore());
     if (auto pdf = m_pdf.controlla(); !pdf) return segnala(nome(), pdf.errore());
+    const auto comfort = m_comfort.richiesta();
+    if (!comfort) return segnala(nome(), comfort.errore());
 
     const auto esito = stato_da_coppia((*noti)[0], (*noti)[1], *aria);
     if (!esito) return segnala(nome(), esito.errore());
@@ -129,8 +143,15 @@ int ComandoStato::esegui() {
     for (std::string& riga : righe_aria(*aria))
         rapporto.aggiungi(std::move(riga));
     scrivi_stato(rapporto, s);
+    std::optional<Comfort> giudizio;
+    if (*comfort) {
+        const auto c = comfort_stato(s, (*comfort)->occupanti, *aria);
+        if (!c) return segnala(nome(), c.errore());
+        giudizio = *c;
+        scrivi_comfort(rapporto, *c, (*comfort)->occupanti, s.t);
+    }
     if (m_json.chiesta()) {
-        std::cout << stato_json(s, *aria, rapporto.righe()) << '\n';
+        std::cout << stato_json(s, *aria, rapporto.righe(), giudizio ? &*giudizio : nullptr) << '\n';
     } else {
         for (const auto& riga : rapporto.righe())
             std::cout << riga << '\n';

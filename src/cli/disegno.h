@@ -4,6 +4,7 @@
 #pragma once
 
 #include "chart/nuvola.h"
+#include "chart/opzioni_grafico.h"
 #include "core/calcolo.h"
 #include "core/documento.h"
 #include "core/esito.h"
@@ -22,6 +23,7 @@ struct RichiestaDisegno {
     std::string file;                    // where to draw; empty: no chart
     std::optional<std::string> isolinee; // isoline families by name ("ur,h,tbu,v" or "tutte"), when given
     bool mollier = false;                // the Mollier h-x view
+    std::optional<ZonaComfort> comfort;  // the comfort zone shaded under the process (--comfort)
 };
 
 // Checks the isoline names of `r`; the reason when one is not known.

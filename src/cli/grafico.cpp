@@ -90,6 +90,7 @@ Fatto esporta(const RichiestaGrafico& richiesta) {
 OpzioniGrafico strati_di(const RichiestaDisegno& r) {
     OpzioniGrafico o;
     o.mollier = r.mollier;
+    o.comfort = r.comfort;
     if (r.isolinee) (void)leggi_isolinee(*r.isolinee, o); // checked by controlla_disegno
     return o;
 }

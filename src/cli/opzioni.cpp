@@ -169,4 +169,73 @@ Intestazione OpzioniPdf::intestazione(std::optional<double> quota, Intestazione 
     return base;
 }
 
+void OpzioneComfort::dichiara(CLI::App& app) {
+    m_opzione = app.add_option("--comfort", m_testo,
+                               "judge the room by the PMV/PPD model of ISO 7730: met=M,clo=C,v=V (metabolic rate, "
+                               "clothing, relative air speed m/s), optional tr=T (mean radiant temperature, C; "
+                               "default: the air's), lavoro=W (external work, met), cat=I|II|III (the category of "
+                               "EN 16798-1 whose PMV limit bounds the chart's comfort zone, default II)");
+}
+
+Esito<std::optional<RichiestaComfort>> OpzioneComfort::richiesta() const {
+    if (!m_opzione || m_opzione->count() == 0) return std::optional<RichiestaComfort>{};
+    RichiestaComfort r;
+    std::optional<double> met, clo, v;
+    bool con_cat = false, con_lavoro = false;
+    std::string_view resto = m_testo;
+    while (true) {
+        const std::size_t virgola = resto.find(',');
+        const std::string_view voce = resto.substr(0, virgola);
+        const std::size_t uguale = voce.find('=');
+        const std::string_view chiave = voce.substr(0, uguale);
+        const std::string_view valore = uguale == std::string_view::npos ? std::string_view{} : voce.substr(uguale + 1);
+        const std::string visibile = testo_visibile(voce);
+        if (uguale == std::string_view::npos)
+            return rifiuto("--comfort: \"" + visibile + "\" non è CHIAVE=VALORE (met, clo, v, tr, lavoro, cat)");
+        if (chiave == "cat") {
+            if (con_cat) return rifiuto("--comfort: cat è data due volte");
+            con_cat = true;
+            if (valore == "I")
+                r.categoria = Categoria::I;
+            else if (valore == "II")
+                r.categoria = Categoria::II;
+            else if (valore == "III")
+                r.categoria = Categoria::III;
+            else
+                return rifiuto("--comfort: \"" + visibile + "\": la categoria è I, II o III");
+        } else {
+            std::optional<double>* dove = chiave == "met"   ? &met
+                                          : chiave == "clo" ? &clo
+                                          : chiave == "v"   ? &v
+                                          : chiave == "tr"  ? &r.occupanti.tr
+                                                            : nullptr;
+            if (!dove && chiave != "lavoro")
+                return rifiuto("--comfort: \"" + visibile + "\": chiave sconosciuta (met, clo, v, tr, lavoro, cat)");
+            const auto numero = numero_intero_testo(valore);
+            if (!numero || !std::isfinite(*numero)) return rifiuto("--comfort: \"" + visibile + "\" non è un numero");
+            if (dove) {
+                if (*dove) return rifiuto("--comfort: " + std::string(chiave) + " è data due volte");
+                *dove = *numero;
+            } else {
+                if (con_lavoro) return rifiuto("--comfort: lavoro è data due volte");
+                con_lavoro = true;
+                r.occupanti.lavoro = *numero;
+            }
+        }
+        if (virgola == std::string_view::npos) break;
+        resto.remove_prefix(virgola + 1);
+    }
+    if (!met || !clo || !v) return rifiuto("--comfort: dare almeno met, clo e v (per esempio met=1.2,clo=0.5,v=0.1)");
+    r.occupanti.met = *met;
+    r.occupanti.clo = *clo;
+    r.occupanti.v = *v;
+    if (*met <= 0.0 || r.occupanti.lavoro < 0.0 || r.occupanti.lavoro >= *met)
+        return rifiuto("--comfort: il metabolismo deve essere positivo e superare il lavoro esterno");
+    if (*clo < 0.0) return rifiuto("--comfort: clo non può essere negativo");
+    if (*v < 0.0) return rifiuto("--comfort: v non può essere negativa");
+    if (r.occupanti.tr && (*r.occupanti.tr < t_minima_stato || *r.occupanti.tr > t_massima_stato))
+        return rifiuto("--comfort: tr è fuori da -50 a 100 C");
+    return std::optional<RichiestaComfort>(r);
+}
+
 } // namespace ondix

@@ -5,6 +5,7 @@
 
 #include "cli/disegno.h"
 #include "core/aria_umida.h"
+#include "core/comfort.h"
 #include "core/documento.h"
 #include "core/esito.h"
 
@@ -100,6 +101,25 @@ private:
     CLI::Option* m_opzione = nullptr;
     // --progetto, --sito, --autore, --revisione, --data.
     std::array<CLI::Option*, 5> m_campi{};
+};
+
+// What --comfort asks: the occupants, and the category whose |PMV| limit bounds the chart's comfort zone.
+struct RichiestaComfort {
+    Occupanti occupanti;
+    Categoria categoria = Categoria::II;
+};
+
+// --comfort met=M,clo=C,v=V[,tr=T][,lavoro=W][,cat=I|II|III]: the room judged by the comfort model.
+class OpzioneComfort {
+public:
+    void dichiara(CLI::App& app);
+    // The request given, checked; none without the option. The reason when a key is unknown, repeated or missing,
+    // or a value is not a number or no body or room can have it.
+    Esito<std::optional<RichiestaComfort>> richiesta() const;
+
+private:
+    std::string m_testo;
+    CLI::Option* m_opzione = nullptr;
 };
 
 } // namespace ondix

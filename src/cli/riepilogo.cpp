@@ -140,4 +140,61 @@ std::vector<std::string> Riepilogo::righe(std::string_view nome, std::string_vie
     return r;
 }
 
+void OreComfort::aggiungi(const StatoCompleto& s, Aria a, std::string_view chiave) {
+    if (const auto c = comfort_stato(s, m_occupanti, a)) {
+        ++m_pmv[static_cast<std::size_t>(categoria_pmv(c->pmv))];
+        if (c->fuori) ++m_fuori;
+    } else {
+        ++m_pmv[static_cast<std::size_t>(Categoria::nessuna)];
+        ++m_fuori;
+    }
+    // The day: the key without its last field (the hour).
+    std::string_view giorno = chiave.substr(0, chiave.empty() ? 0 : chiave.size() - 1);
+    giorno = giorno.substr(0, giorno.rfind(',') == std::string_view::npos ? 0 : giorno.rfind(','));
+    if (m_giorni.empty() || giorno != m_giorno) {
+        m_giorni.push_back({0.0, 0});
+        m_giorno = giorno;
+    }
+    m_giorni.back().first += s.t;
+    ++m_giorni.back().second;
+    m_ore.push_back({m_giorni.size() - 1, m_occupanti.tr ? 0.5 * (s.t + *m_occupanti.tr) : s.t});
+}
+
+std::vector<std::string> OreComfort::righe(bool meteo) const {
+    constexpr std::array<const char*, 4> nomi{"categoria I", "categoria II", "categoria III", "nessuna categoria"};
+    const auto ore = [](std::size_t n) { return formatta(static_cast<double>(n), 8, 0); };
+    const Occupanti& o = m_occupanti;
+    std::vector<std::string> r;
+    r.push_back("COMFORT PMV/PPD (ISO 7730), categorie " + std::string(schema_categorie) + ": met " +
+                con_virgola(formatta(o.met, 0, 2)) + ", clo " + con_virgola(formatta(o.clo, 0, 2)) + ", v " +
+                con_virgola(formatta(o.v, 0, 2)) + " m/s, tr " +
+                (o.tr ? con_virgola(formatta(*o.tr, 0, 1)) + " C" : std::string("= t")));
+    for (std::size_t i = 0; i < nomi.size(); ++i)
+        r.push_back(etichetta(nomi[i]) + ore(m_pmv[i]));
+    r.push_back(etichetta("fuori limiti ISO 7730") + ore(m_fuori));
+    if (!meteo) return r;
+
+    std::vector<double> medie;
+    medie.reserve(m_giorni.size());
+    for (const auto& [somma, n] : m_giorni)
+        medie.push_back(somma / static_cast<double>(n));
+    const std::vector<double> trm = medie_mobili(medie);
+    std::array<std::size_t, 4> adattive{};
+    std::size_t fuori_campo = 0;
+    for (const auto& [giorno, to] : m_ore) {
+        const LimitiAdattivi l = limiti_adattivi(trm[giorno]);
+        if (!l.valido)
+            ++fuori_campo;
+        else
+            ++adattive[static_cast<std::size_t>(categoria_adattiva(to, l))];
+    }
+    r.push_back("COMFORT ADATTIVO (" + std::string(schema_categorie) +
+                "), media mobile esterna alfa 0,8, t operativa " + (o.tr ? "(t + tr) / 2" : "= t"));
+    r.push_back(etichetta("giorni") + ore(m_giorni.size()));
+    for (std::size_t i = 0; i < nomi.size(); ++i)
+        r.push_back(etichetta(nomi[i]) + ore(adattive[i]));
+    r.push_back(etichetta("fuori campo 10-30 C") + ore(fuori_campo));
+    return r;
+}
+
 } // namespace ondix

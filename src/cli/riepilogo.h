@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/stati.h"
+#include "core/comfort.h"
 #include "core/esito.h"
 #include "core/stato_aria.h"
 
@@ -76,6 +77,28 @@ private:
     };
     std::array<Estremi, 3> m_estremi;
     std::size_t m_ore = 0;
+};
+
+// The hours of a batch in each comfort category of EN 16798-1: by the PMV model of a room at every state, and for
+// a weather file also by the adaptive model, the running mean of the outdoor temperature taken from the daily means
+// of the file's dry bulbs (the year as a cycle, medie_mobili) and each hour's operative temperature (the dry bulb,
+// or its mean with the occupants' radiant temperature) judged against that day's limits.
+class OreComfort {
+public:
+    explicit OreComfort(const Occupanti& o) : m_occupanti(o) {}
+    // One state; `chiave` is a weather file's "year,month,day,hour," (the day is all but the hour).
+    void aggiungi(const StatoCompleto& s, Aria a, std::string_view chiave);
+    // The lines of the summary: the hours in each PMV category, and with `meteo` in each adaptive one.
+    std::vector<std::string> righe(bool meteo) const;
+
+private:
+    Occupanti m_occupanti;
+    std::array<std::size_t, 4> m_pmv{}; // I, II, III, none
+    std::size_t m_fuori = 0;            // hours whose inputs or PMV lie outside the model's ranges
+    // Each hour's day (an index into the days) and operative temperature, and each day's sum of dry bulbs and hours.
+    std::vector<std::pair<std::size_t, double>> m_ore;
+    std::vector<std::pair<double, std::size_t>> m_giorni;
+    std::string m_giorno; // the key of the last day
 };
 
 } // namespace ondix

@@ -206,7 +206,13 @@ struct Blocco {
     };
     std::string uscita;
     std::vector<Pezzo> pezzi;
-    std::vector<std::pair<StatoCompleto, Aria>> stati; // of the rows written, kept only for a per_ogni_stato
+    // Of the rows written, kept only for a per_ogni_stato.
+    struct Scritto {
+        StatoCompleto stato;
+        Aria aria;
+        std::string chiave;
+    };
+    std::vector<Scritto> stati;
 
     void svuota() {
         testo.clear();
@@ -241,7 +247,13 @@ Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniS
     }
     auto stato = stato_della_riga(l, riga, aria);
     if (!stato) return stato.errore();
-    if (o.per_ogni_stato) b.stati.emplace_back(*stato, aria);
+    std::optional<Comfort> comfort;
+    if (o.comfort && o.scrivi_righe) {
+        auto c = comfort_stato(*stato, *o.comfort, aria);
+        if (!c) return c.errore();
+        comfort = *c;
+    }
+    if (o.per_ogni_stato) b.stati.push_back({*stato, aria, riga.chiave});
     if (!o.scrivi_righe) return {};
     b.uscita += riga.chiave;
     const std::size_t numeri = b.uscita.size();
@@ -249,6 +261,15 @@ Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniS
     if (o.pressione_da_file) {
         b.uscita.back() = f.sep;
         aggiungi_numero(b.uscita, aria.pressione, 0);
+        b.uscita += '\n';
+    }
+    if (comfort) {
+        b.uscita.back() = f.sep;
+        aggiungi_numero(b.uscita, comfort->pmv, 3);
+        b.uscita += f.sep;
+        aggiungi_numero(b.uscita, comfort->ppd, 2);
+        b.uscita += f.sep;
+        b.uscita += testo_categoria(categoria_pmv(comfort->pmv));
         b.uscita += '\n';
     }
     if (f.virgola) std::replace(b.uscita.begin() + static_cast<std::ptrdiff_t>(numeri), b.uscita.end(), '.', ',');
@@ -266,7 +287,7 @@ void aggiungi_riga_vuota(std::string& uscita, const RigaStato& riga, const Opzio
         uscita += riga.chiave;
     else
         uscita.append(f.chiave, f.sep);
-    uscita.append(o.pressione_da_file ? 7 : 6, f.sep);
+    uscita.append((o.pressione_da_file ? 7u : 6u) + (o.comfort ? 3u : 0u), f.sep);
     if (riga.con_colonne)
         uscita += riga.coda;
     else
@@ -391,8 +412,8 @@ Fatto scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostic
         if (p.tipo == Blocco::Tipo::riga_vuota) continue;
         ++esito.scritte;
         if (o.per_ogni_stato) {
-            const auto& [s, a] = b.stati[stato++];
-            o.per_ogni_stato(s, a);
+            const Blocco::Scritto& s = b.stati[stato++];
+            o.per_ogni_stato(s.stato, s.aria, s.chiave);
         }
     }
     return {};
@@ -545,6 +566,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         return esito;
     }
     if (o.descrizione) *o.descrizione = lettore->descrizione();
+    if (o.meteo) *o.meteo = epw;
     FormaUscita forma;
     forma.virgola =
         o.decimali == Decimali::virgola || (o.decimali == Decimali::dall_ingresso && lettore->decimali_virgola());
@@ -563,6 +585,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
         }
         intestazione += intestazione_stati(sep);
         if (o.pressione_da_file) intestazione += std::string(1, sep) + "p";
+        if (o.comfort) intestazione += std::string(1, sep) + "pmv" + sep + "ppd" + sep + "categoria";
         for (const auto& c : coda) {
             intestazione += sep;
             aggiungi_campo(intestazione, c, sep);

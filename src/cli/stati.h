@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/aria_umida.h"
+#include "core/comfort.h"
 #include "core/esito.h"
 #include "core/stato_aria.h"
 
@@ -84,11 +85,15 @@ struct OpzioniStati {
     bool copia_colonne = false;     // a CSV's columns not computed from are written too, in their order
     bool tieni_scarti = false;      // a bad row is written too, its computed fields empty (and still reported)
     Decimali decimali = Decimali::dall_ingresso;
-    // Called with every state written (or computed, without writing) and the air it was computed in, in input
-    // order, by the calling thread.
-    std::function<void(const StatoCompleto&, Aria)> per_ogni_stato;
+    // Called with every state written (or computed, without writing), the air it was computed in and its row's
+    // kept columns (a weather file's "year,month,day,hour,"), in input order, by the calling thread.
+    std::function<void(const StatoCompleto&, Aria, std::string_view)> per_ogni_stato;
+    // With occupants, each row ends with the columns pmv, ppd (%) and categoria (EN 16798-1) of a room at its state.
+    std::optional<Occupanti> comfort;
     // Filled with a description of the place the data come from (a weather file's location), when known.
     std::string* descrizione = nullptr;
+    // Set to whether the input is a weather file, when given.
+    bool* meteo = nullptr;
 };
 
 // As above, for a CSV or a weather file (EPW: by the name `nome` or by its first line). A weather file's rows keep

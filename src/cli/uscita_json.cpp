@@ -6,7 +6,24 @@
 
 namespace ondix {
 
-std::string esito_json(const EsitoCalcolo& e) {
+namespace {
+
+// {"pmv", "ppd" (%), "categoria" ("I", "II", "III" or "nessuna"), "schema" (the standard naming the categories),
+// "fuori_limiti" (the names of the model's ranges the inputs lie outside of)}.
+nlohmann::ordered_json comfort_json(const Comfort& c) {
+    std::vector<std::string> fuori;
+    for (unsigned bit = 1; bit <= fuori_pa; bit <<= 1)
+        if (c.fuori & bit) fuori.push_back(testo_limiti(bit));
+    return {{"pmv", c.pmv},
+            {"ppd", c.ppd},
+            {"categoria", testo_categoria(categoria_pmv(c.pmv))},
+            {"schema", schema_categorie},
+            {"fuori_limiti", fuori}};
+}
+
+} // namespace
+
+std::string esito_json(const EsitoCalcolo& e, const Comfort* comfort) {
     using json = nlohmann::ordered_json;
     const Contesto& ctx = e.contesto;
     json punti = json::array();
@@ -53,6 +70,7 @@ std::string esito_json(const EsitoCalcolo& e) {
     if (ctx.aria.pressione != pressione_atmosferica) j["pressione"] = ctx.aria.pressione;
     // One with a model chosen explicitly names it.
     if (ctx.aria.modello) j["modello"] = std::string(ctx.aria.modello->nome());
+    if (comfort) j["comfort"] = comfort_json(*comfort);
     // The numbers of the report's result lines, always last, so that scripts need not read the report's texts.
     json valori = json::object();
     for (const auto& [chiave, valore] : ris.valori)
@@ -61,7 +79,8 @@ std::string esito_json(const EsitoCalcolo& e) {
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto) {
+std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto,
+                       const Comfort* comfort) {
     using json = nlohmann::ordered_json;
     const auto o = [](const std::optional<double>& v) { return v ? json(*v) : json(nullptr); };
     json j = {
@@ -76,6 +95,7 @@ std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std:
         {"pressione", aria.pressione},
     };
     if (aria.modello) j["modello"] = std::string(aria.modello->nome());
+    if (comfort) j["comfort"] = comfort_json(*comfort);
     j["rapporto"] = rapporto;
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/esecuzione.h"
+#include "core/comfort.h"
 #include "core/stato_aria.h"
 
 #include <string>
@@ -14,12 +15,14 @@ inline constexpr int versione_formato_json = 1;
 // {"versione_formato", "processo", "titolo", "rapporto", "messaggi", "punti", "vista", "codice_grafico",
 // "errore"} on one line, then "t_rugiada" when the calculation reported a dew point, "nebbia" when it reported
 // supersaturated states, "impossibile" when it stopped because the inputs admit no possible plant and "pressione"
-// (Pa) when it ran at a site pressure, "modello" when a model was chosen, and last "risultati": the numbers of the
-// report's result lines (flows, powers, water, factors) by name and unit.
-std::string esito_json(const EsitoCalcolo& e);
+// (Pa) when it ran at a site pressure, "modello" when a model was chosen, "comfort" when `comfort` judges its room
+// state, and last "risultati": the numbers of the report's result lines (flows, powers, water, factors) by name
+// and unit.
+std::string esito_json(const EsitoCalcolo& e, const Comfort* comfort = nullptr);
 
 // {"t", "ur", "x", "h", "v", "t_bulbo_umido", "t_rugiada", "pressione", "rapporto"} of a state on one line; an
-// undefined wet bulb or dew point is null.
-std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto);
+// undefined wet bulb or dew point is null; with `comfort`, "comfort" before "rapporto".
+std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto,
+                       const Comfort* comfort = nullptr);
 
 } // namespace ondix

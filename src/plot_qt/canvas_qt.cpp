@@ -97,6 +97,16 @@ void QPainterCanvas::rettangolo(int x1, int y1, int x2, int y2) {
     m_painter->drawRect(QRect(x1, y1, x2 - x1, y2 - y1));
 }
 
+void QPainterCanvas::poligono(const std::vector<std::pair<int, int>>& punti) {
+    if (!m_painter || punti.empty()) return;
+    usa_penna();
+    m_painter->setBrush(colore_qt(stato().colore_pennello));
+    QPolygon poligono(static_cast<int>(punti.size()));
+    for (std::size_t i = 0; i < punti.size(); ++i)
+        poligono.setPoint(static_cast<int>(i), punti[i].first, punti[i].second);
+    m_painter->drawPolygon(poligono);
+}
+
 MisuraTesto QPainterCanvas::misura(std::string_view testo) const {
     const QString s = QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
     const QFontMetrics fm =

@@ -23,6 +23,7 @@ public:
 
     void ellisse(int x1, int y1, int x2, int y2) override;
     void rettangolo(int x1, int y1, int x2, int y2) override;
+    void poligono(const std::vector<std::pair<int, int>>& punti) override;
     void scrivi(int x, int y, std::string_view testo) override;
     // Measured with the painter's device when there is one (a printer page measures in its own pixels).
     MisuraTesto misura(std::string_view testo) const override;

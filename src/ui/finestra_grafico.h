@@ -108,6 +108,8 @@ private:
     void crea_azioni();
     // A switch was pressed: remember the choice and draw again.
     void cambia_strati();
+    // The small dialog of the comfort zone's occupants and limit; the zone is redrawn when shown.
+    void parametri_comfort();
     // The options a print or a picture is drawn with: the window's layers, and the title line when one is on.
     OpzioniGrafico strati_per_file() const;
 

@@ -8,9 +8,14 @@
 #include "plot_qt/esporta.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
 
@@ -29,6 +34,7 @@ constexpr Interruttore interruttori[] = {
     {"strato_ur", "Curve di umidita relativa", Qt::Key_U},       {"strato_h", "Linee di entalpia", Qt::Key_H},
     {"strato_tbu", "Linee di bulbo umido", Qt::Key_B},           {"strato_v", "Linee di volume specifico", Qt::Key_V},
     {"strato_mollier", "Diagramma di Mollier (h-x)", Qt::Key_M}, {"lettura", "Lettura sotto il mouse", Qt::Key_L},
+    {"strato_comfort", "Zona di comfort (PMV)", Qt::Key_C},
 };
 
 } // namespace
@@ -46,6 +52,7 @@ void FinestraGrafico::crea_azioni() {
         if (i < 4) a->setChecked(m_strati.famiglia(famiglie[i]));
         if (i == 4) a->setChecked(m_strati.mollier);
         if (i == 5) a->setChecked(m_lettura_attiva);
+        if (i == 6) a->setChecked(m_strati.comfort.has_value());
         connect(a, &QAction::toggled, this, [this] { cambia_strati(); });
         addAction(a);
         if (i == 4) {
@@ -55,6 +62,10 @@ void FinestraGrafico::crea_azioni() {
         }
         ++i;
     }
+    auto* parametri = new QAction(QStringLiteral("Parametri di comfort..."), this);
+    parametri->setObjectName(QStringLiteral("parametri_comfort"));
+    connect(parametri, &QAction::triggered, this, [this] { parametri_comfort(); });
+    addAction(parametri);
     auto* separatore = new QAction(this);
     separatore->setSeparator(true);
     addAction(separatore);
@@ -77,6 +88,8 @@ void FinestraGrafico::cambia_strati() {
     for (int i = 0; i < 4; ++i)
         o.imposta_famiglia(famiglie[i], azione(interruttori[i].nome)->isChecked());
     o.mollier = azione("strato_mollier")->isChecked();
+    o.comfort.reset();
+    if (azione("strato_comfort")->isChecked()) o.comfort = Impostazioni().zona_comfort();
     const bool lettura = azione("lettura")->isChecked();
     if (lettura != m_lettura_attiva) {
         m_lettura_attiva = lettura;
@@ -85,6 +98,53 @@ void FinestraGrafico::cambia_strati() {
     }
     if (o == m_strati) return;
     m_strati = o;
+    Impostazioni().ricorda_strati(m_strati);
+    ridisegna();
+    update(m_lettura.ripeti(m_lettura_attiva));
+}
+
+void FinestraGrafico::parametri_comfort() {
+    ZonaComfort z = Impostazioni().zona_comfort();
+    QDialog dialogo(this);
+    dialogo.setWindowTitle(QStringLiteral("Parametri di comfort"));
+    auto* modulo = new QFormLayout(&dialogo);
+    const auto casella = [&dialogo](double minimo, double massimo, double passo, double v, const char* nome) {
+        auto* s = new QDoubleSpinBox(&dialogo);
+        s->setObjectName(QString::fromLatin1(nome));
+        s->setLocale(QLocale::c());
+        s->setRange(minimo, massimo);
+        s->setSingleStep(passo);
+        s->setDecimals(2);
+        s->setValue(v);
+        return s;
+    };
+    auto* met = casella(0.8, 4.0, 0.1, z.occupanti.met, "met");
+    auto* clo = casella(0.0, 2.0, 0.1, z.occupanti.clo, "clo");
+    auto* v = casella(0.0, 1.0, 0.05, z.occupanti.v, "v");
+    auto* categoria = new QComboBox(&dialogo);
+    categoria->setObjectName(QStringLiteral("categoria"));
+    const Categoria categorie[] = {Categoria::I, Categoria::II, Categoria::III};
+    for (const Categoria c : categorie)
+        categoria->addItem(QStringLiteral("%1 (|PMV| < %2)")
+                               .arg(QString::fromLatin1(testo_categoria(c)))
+                               .arg(QString::number(limite_pmv(c), 'f', 1).replace('.', ',')));
+    categoria->setCurrentIndex(z.limite <= 0.2 ? 0 : z.limite <= 0.5 ? 1 : 2);
+    modulo->addRow(QStringLiteral("Metabolismo [met]"), met);
+    modulo->addRow(QStringLiteral("Vestiario [clo]"), clo);
+    modulo->addRow(QStringLiteral("Velocita dell aria [m/s]"), v);
+    modulo->addRow(QStringLiteral("Categoria EN 16798-1"), categoria);
+    auto* bottoni = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialogo);
+    connect(bottoni, &QDialogButtonBox::accepted, &dialogo, &QDialog::accept);
+    connect(bottoni, &QDialogButtonBox::rejected, &dialogo, &QDialog::reject);
+    modulo->addRow(bottoni);
+    if (dialogo.exec() != QDialog::Accepted) return;
+    z.occupanti.met = met->value();
+    z.occupanti.clo = clo->value();
+    z.occupanti.v = v->value();
+    z.limite = limite_pmv(categorie[categoria->currentIndex()]);
+    Impostazioni().ricorda_zona_comfort(z);
+    if (!m_strati.comfort || *m_strati.comfort == z) return;
+    m_strati.comfort = z;
     Impostazioni().ricorda_strati(m_strati);
     ridisegna();
     update(m_lettura.ripeti(m_lettura_attiva));

@@ -179,13 +179,38 @@ OpzioniGrafico Impostazioni::strati() const {
     for (Famiglia f : famiglie)
         o.imposta_famiglia(f, valore(chiave_famiglia(f), false).toBool());
     o.mollier = valore(QStringLiteral("grafico/mollier"), false).toBool();
+    if (valore(QStringLiteral("grafico/comfort"), false).toBool()) o.comfort = zona_comfort();
     return o;
+}
+
+ZonaComfort Impostazioni::zona_comfort() const {
+    ZonaComfort z;
+    const auto numero = [this](const char* chiave, double predefinito, double minimo, double massimo) {
+        bool ok = false;
+        const double v = valore(QString::fromLatin1(chiave), predefinito).toDouble(&ok);
+        return ok && v >= minimo && v <= massimo ? v : predefinito;
+    };
+    z.occupanti.met = numero("comfort/met", 1.2, 0.8, 4.0);
+    z.occupanti.clo = numero("comfort/clo", 0.5, 0.0, 2.0);
+    z.occupanti.v = numero("comfort/v", 0.1, 0.0, 1.0);
+    z.limite = numero("comfort/limite", 0.5, 0.1, 2.0);
+    return z;
+}
+
+void Impostazioni::ricorda_zona_comfort(const ZonaComfort& z) {
+    imposta(QStringLiteral("comfort/met"), z.occupanti.met);
+    imposta(QStringLiteral("comfort/clo"), z.occupanti.clo);
+    imposta(QStringLiteral("comfort/v"), z.occupanti.v);
+    imposta(QStringLiteral("comfort/limite"), z.limite);
+    salva();
 }
 
 void Impostazioni::ricorda_strati(const OpzioniGrafico& o) {
     for (Famiglia f : famiglie)
         imposta(chiave_famiglia(f), o.famiglia(f));
     imposta(QStringLiteral("grafico/mollier"), o.mollier);
+    if (o.comfort || valore(QStringLiteral("grafico/comfort")).isValid())
+        imposta(QStringLiteral("grafico/comfort"), o.comfort.has_value());
     salva();
 }
 

@@ -47,6 +47,10 @@ public:
     // The chart layers last chosen (all off at first; the pressure and the title line are not kept).
     OpzioniGrafico strati() const;
     void ricorda_strati(const OpzioniGrafico& o);
+    // The occupants and limit of the chart's comfort zone, whether or not it is shown (at first 1.2 met, 0.5 clo,
+    // 0.1 m/s, |PMV| 0.5); values out of the dialog's ranges read as the defaults.
+    ZonaComfort zona_comfort() const;
+    void ricorda_zona_comfort(const ZonaComfort& z);
     // The state under the mouse shown over the chart (off at first).
     bool lettura() const;
     void ricorda_lettura(bool on);

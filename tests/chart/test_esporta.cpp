@@ -285,6 +285,7 @@ const VistaCampione viste_campione[] = {
     {"mollier", "6 --mollier --isolinee tutte"},
     {"pressione_sito", "6 --pressione 80000 --isolinee tutte"},
     {"nuvola", "stati anno.csv --quota 1000 --isolinee ur"}, // a batch as dots
+    {"comfort", "6 --comfort met=1.2,clo=0.5,v=0.1"},        // the comfort zone under a cycle
 };
 
 // An element of the SVG: its kind, its attributes as "name=value" in order, and its own text.

@@ -566,7 +566,7 @@ TEST(CalcolaStati, ThreadsOnAWeatherFileAtEachHoursPressure) {
     OpzioniStati o;
     o.pressione_da_file = true;
     std::vector<double> ordine;
-    o.per_ogni_stato = [&](const StatoCompleto& s, Aria a) { ordine.push_back(s.t + a.pressione); };
+    o.per_ogni_stato = [&](const StatoCompleto& s, Aria a, std::string_view) { ordine.push_back(s.t + a.pressione); };
     const Uscita uno = converti_con(epw, o, "f.epw");
     const std::vector<double> ordine_uno = ordine;
     ordine.clear();

@@ -537,6 +537,8 @@ private slots:
             QVERIFY(immagine(f) != semplice);
             QTest::keyClick(&f, Qt::Key_M);
             QVERIFY(f.strati().mollier);
+            QTest::keyClick(&f, Qt::Key_C);
+            QCOMPARE(f.strati().comfort, std::optional<ZonaComfort>(ZonaComfort{}));
 
             QStringList voci, spuntate;
             QTimer::singleShot(50, &f, [&] {
@@ -552,15 +554,17 @@ private slots:
             });
             QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(500, 300), f.mapToGlobal(QPoint(500, 300)));
             QApplication::sendEvent(&f, &menu);
-            QCOMPARE(voci.size(), 7);
+            QCOMPARE(voci.size(), 9);
             QCOMPARE(voci.last(), QStringLiteral("Salva immagine..."));
             QCOMPARE(spuntate, (QStringList{QStringLiteral("Curve di umidita relativa"),
-                                            QStringLiteral("Diagramma di Mollier (h-x)")}));
+                                            QStringLiteral("Diagramma di Mollier (h-x)"),
+                                            QStringLiteral("Zona di comfort (PMV)")}));
             QVERIFY(f.strati().entalpia);
             f.close();
         }
         OpzioniGrafico atteso;
         atteso.umidita_relativa = atteso.entalpia = atteso.mollier = true;
+        atteso.comfort = ZonaComfort{};
         FinestraGrafico g({1024, 768});
         g.imposta_grafico(ctx, VistaGrafico::punto);
         QCOMPARE(g.strati(), atteso);
@@ -569,7 +573,7 @@ private slots:
         // The keys are the window's shortcuts: they reach it once it is the active window.
         g.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&g));
-        for (Qt::Key k : {Qt::Key_U, Qt::Key_H, Qt::Key_M})
+        for (Qt::Key k : {Qt::Key_U, Qt::Key_H, Qt::Key_M, Qt::Key_C})
             QTest::keyClick(&g, k);
         QCOMPARE(g.strati(), OpzioniGrafico{});
         QCOMPARE(immagine(g), semplice);
