@@ -107,7 +107,7 @@ if dpkg-query -W -f='${Status}' ondix 2>/dev/null | grep -q 'install ok installe
   echo "ondix is already installed on this machine: the install test is skipped rather than replace it"
   exit 0
 fi
-rimuovi() { as_root env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "${pacchetti[@]}" >/dev/null || true; }
+rimuovi() { as_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "${pacchetti[@]}" >/dev/null || true; }
 trap rimuovi EXIT
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${deb[@]}" >/dev/null
 /usr/bin/ondix-calc 4 | grep -q "PROPRIETA DEL PUNTO"
