@@ -25,6 +25,10 @@ def test_stati_vettoriali_come_ondix_calc(righe_stati):
     assert ondix.stato(t=T, ur=50.0)["x"].shape == T.shape
     assert ondix.stato(t=20.0, ur=50.0, pressione=np.full((4, 1), 90000.0))["x"].shape == (4, 1)
 
+    # Enough states for two threads to share: the same values as one thread.
+    uno, due = (ondix.stato(t=np.tile(T, 2000), ur=np.tile(UR, 2000), errors="nan", threads=n) for n in (1, 2))
+    assert all(np.array_equal(uno[k], due[k], equal_nan=True) for k in DECIMALI)
+
     csv = "t,ur\n" + "".join(f"{t!r},{u!r}\n" for t, u in zip(T.ravel(), UR.ravel()))
     righe = righe_stati(csv)
     buone = [i for i in range(T.size) if i != 5]
