@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ondix"));
     // The desktop entry that names the program and its icon where the window system asks for it (Wayland).
-    QGuiApplication::setDesktopFileName(QStringLiteral("ondix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.ondix.Ondix"));
     ondix::installa_sostituzioni_caratteri();
     ondix::installa_riattivazione_finestre();
     // The program speaks Italian: so do the toolkit's own buttons and dialogs (when the translations are there).

@@ -75,7 +75,7 @@ names the condition and the section); 3 a floating-point error; 2 a
 fault in the file (FILE:LINE: reason) or the options.
 
 An annotated example: data/uta_esempio.json in the sources, installed
-in share/doc/ondix/esempi.
+in share/doc/ondix-calc/esempi.
   $ ondix-calc uta data/uta_esempio.json --condizione estate --grafico estate.png)txt";
 
 std::string spiegazione_uta() {
