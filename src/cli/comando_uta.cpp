@@ -188,6 +188,7 @@ private:
     OpzioniPressione m_pressione;
     OpzioneRtf m_rtf;
     OpzioniDisegno m_disegno;
+    OpzioniPdf m_pdf;
 };
 
 void ComandoUta::dichiara(CLI::App& app) {
@@ -197,12 +198,14 @@ void ComandoUta::dichiara(CLI::App& app) {
     m_pressione.dichiara(app);
     m_rtf.dichiara(app);
     m_disegno.dichiara(app, "also draw the chain of one condition into FILE (.png, .svg or .pdf)");
+    m_pdf.dichiara(app);
 }
 
 int ComandoUta::esegui() {
-    const auto disegno = m_disegno.richiesta();
+    const auto disegno = m_disegno.richiesta(m_pdf.chiesta());
     if (!disegno) return segnala("uta", disegno.errore());
     if (auto rtf = m_rtf.controlla(); !rtf) return segnala("uta", rtf.errore());
+    if (auto pdf = m_pdf.controlla(); !pdf) return segnala("uta", pdf.errore());
     const auto aria = m_pressione.aria();
     if (!aria) return segnala("uta", aria.errore());
     auto letta = carica_uta(m_file);
@@ -270,6 +273,25 @@ int ComandoUta::esegui() {
                       << " non è stato scritto\n";
         else if (auto salvato = salva_rapporto_rtf(righe, m_rtf.file()); !salvato)
             return segnala("uta", salvato.errore());
+    }
+    if (m_pdf.chiesta()) {
+        // The report of every condition computed, and the chart of the first one when it has one.
+        const CondizioneCalcolata& c = calcolate.front();
+        if (righe.empty()) {
+            std::cerr << "ondix-calc: uta: nessuna condizione calcolata; " << testo_visibile(m_pdf.file())
+                      << " non è stato scritto\n";
+        } else {
+            std::vector<RigaDocumento> ingressi{{"file dell'unità", m_file, "", false, false}};
+            for (const CondizioneCalcolata& k : calcolate)
+                ingressi.push_back({"condizione", k.condizione->nome, "", false, false});
+            const Documento d = documento_rapporto("UNITA DI TRATTAMENTO ARIA", std::move(ingressi), righe, u.aria,
+                                                   m_pdf.intestazione(u.quota), ONDIX_VERSIONE);
+            const bool con_grafico = !c.errore && c.vista;
+            if (auto scritta = scrivi_pdf(d, con_grafico ? &c.contesto : nullptr,
+                                          con_grafico ? c.vista : std::nullopt, *disegno, m_pdf.file());
+                !scritta)
+                return segnala("uta", scritta.errore());
+        }
     }
     if (!disegno->file.empty()) {
         const CondizioneCalcolata& c = calcolate.front();

@@ -532,6 +532,12 @@ TEST_F(Esporta, PdfReportFramesTheFogWarning) {
     ASSERT_EQ(s.codice, 0) << s.err;
     EXPECT_EQ(pagine(dir / "stato.pdf"), 1);
     EXPECT_NE(esegui("pdftotext '" + (dir / "stato.pdf").string() + "' -").find("1200 m, 88135 Pa"), std::string::npos);
+    // An air-handling unit's report: its conditions' report, then its chart on a page of its own.
+    const Esito u = calc("uta " + q(fs::path(ONDIX_DATI) / "uta_esempio.json") + " --pdf " + q(dir / "uta.pdf"));
+    ASSERT_EQ(u.codice, 0) << u.err;
+    EXPECT_GE(pagine(dir / "uta.pdf"), 2);
+    EXPECT_NE(esegui("pdftotext '" + (dir / "uta.pdf").string() + "' -").find("BATTERIA DI RAFFREDDAMENTO"),
+              std::string::npos);
     // A field of the title block without --pdf is a mistake.
     EXPECT_EQ(calc("4 --autore X").codice, 2);
 }
