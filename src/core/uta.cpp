@@ -542,8 +542,8 @@ Fatto controlla_sezione(const Sezione& s) {
         std::string_view k = chiave;
         if (k.ends_with(suffisso_massica)) k.remove_suffix(suffisso_massica.size());
         if (k == chiave_attiva) continue;
-        const bool nota = std::any_of(d.chiavi.begin(), d.chiavi.end(), [&](const ChiaveSezione& c) {
-            return c.chiave == k && (k == chiave || c.unita == "m3/h");
+        const bool nota = std::any_of(d.chiavi.begin(), d.chiavi.end(), [&, &data = chiave](const ChiaveSezione& c) {
+            return c.chiave == k && (k == data || c.unita == "m3/h");
         });
         if (!nota) return Errore{Causa::dati, "chiave \"" + chiave + "\" sconosciuta per " + std::string(d.nome)};
         if (!std::isfinite(v)) return Errore{Causa::dati, "\"" + chiave + "\" non è un numero"};

@@ -209,8 +209,8 @@ public:
                 r[k] = interruttore(v, p) ? 1.0 : 0.0;
                 continue;
             }
-            const auto c =
-                std::find_if(d.chiavi.begin(), d.chiavi.end(), [&](const ChiaveSezione& x) { return x.chiave == k; });
+            const auto c = std::find_if(d.chiavi.begin(), d.chiavi.end(),
+                                        [&cercata = k](const ChiaveSezione& x) { return x.chiave == cercata; });
             if (c == d.chiavi.end()) {
                 std::string note;
                 for (const ChiaveSezione& x : d.chiavi)
@@ -319,8 +319,8 @@ Uta leggi(const json& j, const Lettore& l) {
             const std::string ps = p + "/sezioni";
             for (const auto& [nome, v] : l.oggetto(o["sezioni"], ps).items()) {
                 const std::string pn = ps + "/" + nome;
-                const auto s =
-                    std::find_if(u.sezioni.begin(), u.sezioni.end(), [&](const Sezione& x) { return x.nome == nome; });
+                const auto s = std::find_if(u.sezioni.begin(), u.sezioni.end(),
+                                            [&cercato = nome](const Sezione& x) { return x.nome == cercato; });
                 if (s == u.sezioni.end()) l.guasto(pn, "nessuna sezione di nome \"" + nome + "\"");
                 Sezione sc = *s;
                 sc.valori = l.parametri(l.oggetto(v, pn), pn, descrizione(s->tipo));
@@ -418,8 +418,8 @@ std::string testo_uta(const Uta& u) {
         if (!k.sezioni.empty()) {
             json ss = json::object();
             for (const auto& [nome, valori] : k.sezioni) {
-                const auto s =
-                    std::find_if(u.sezioni.begin(), u.sezioni.end(), [&](const Sezione& x) { return x.nome == nome; });
+                const auto s = std::find_if(u.sezioni.begin(), u.sezioni.end(),
+                                            [&cercato = nome](const Sezione& x) { return x.nome == cercato; });
                 if (s == u.sezioni.end()) continue;
                 json p = json::object();
                 scrivi_parametri(p, valori, descrizione(s->tipo));
