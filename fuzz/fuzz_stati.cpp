@@ -48,31 +48,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
         segnalate += c == '\n';
     if (righe != e.scritte + 1 + (o.tieni_scarti ? e.scartate : 0) || segnalate != e.scartate) std::abort();
 
-    std::istringstream linee(csv);
-    std::string linea;
-    std::getline(linee, linea);
-    // The separator is the one between the properties' names (a copied column's name may hold the others).
-    char sep = 0;
-    for (const char c : {',', ';', '\t'})
-        if (linea.find(std::string("v") + c + "t_bulbo_umido" + c + "t_rugiada") != std::string::npos) sep = c;
-    if (sep == 0) std::abort();
-    std::vector<std::string> campi;
-    ondix::dividi_campi(linea, sep, campi);
-    const std::size_t pressione = o.pressione_da_file ? 1 : 0;
-    if (campi.size() < 7 + pressione) std::abort();
-    const std::size_t chiave = campi.size() - 7 - pressione;
-    const std::size_t attesi = campi.size();
-    while (std::getline(linee, linea)) {
+    // The separator is one of those that join the properties' names; a copied column's name may hold the others
+    // too (a tab inside a name in a ';' file), so each such separator is tried and one must fit every line.
+    const auto va = [&](char sep) {
+        std::istringstream linee(csv);
+        std::string linea;
+        std::getline(linee, linea);
+        if (linea.find(std::string("v") + sep + "t_bulbo_umido" + sep + "t_rugiada") == std::string::npos) return false;
+        std::vector<std::string> campi;
         ondix::dividi_campi(linea, sep, campi);
-        if (campi.size() != attesi) std::abort();
-        // Where copied columns may follow the properties, their place is not known: the count is what is checked.
-        if (o.copia_colonne) continue;
-        const bool vuota = campi[chiave].empty();
-        if (vuota && !o.tieni_scarti) std::abort();
-        for (std::size_t i = chiave; i < attesi; ++i) {
-            if ((vuota || (i >= chiave + 5 && i < chiave + 7)) && campi[i].empty()) continue;
-            if (!ondix::numero_campo(campi[i], sep)) std::abort();
+        const std::size_t pressione = o.pressione_da_file ? 1 : 0;
+        if (campi.size() < 7 + pressione) return false;
+        const std::size_t chiave = campi.size() - 7 - pressione;
+        const std::size_t attesi = campi.size();
+        while (std::getline(linee, linea)) {
+            ondix::dividi_campi(linea, sep, campi);
+            if (campi.size() != attesi) return false;
+            // Where copied columns may follow the properties, their place is not known: the count is what is
+            // checked.
+            if (o.copia_colonne) continue;
+            const bool vuota = campi[chiave].empty();
+            if (vuota && !o.tieni_scarti) return false;
+            for (std::size_t i = chiave; i < attesi; ++i) {
+                if ((vuota || (i >= chiave + 5 && i < chiave + 7)) && campi[i].empty()) continue;
+                if (!ondix::numero_campo(campi[i], sep)) return false;
+            }
         }
-    }
+        return true;
+    };
+    if (!va(',') && !va(';') && !va('\t')) std::abort();
     return 0;
 }
