@@ -20,11 +20,14 @@ using namespace ondix;
 namespace {
 
 // Temperatures spread over the chart's range so that no single branch is measured.
-double temperatura(std::int64_t i) { return -5.0 + static_cast<double>(i % 551) * 0.1; }
+double temperatura(std::int64_t i) {
+    return -5.0 + static_cast<double>(i % 551) * 0.1;
+}
 
 void BM_pressione_saturazione(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(pressione_saturazione(temperatura(i++)));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(pressione_saturazione(temperatura(i++)));
 }
 BENCHMARK(BM_pressione_saturazione);
 
@@ -45,50 +48,58 @@ BENCHMARK(BM_comfort_stato);
 
 void BM_kernel_pressione_saturazione(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(kernel::ps(temperatura(i++)));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(kernel::ps(temperatura(i++)));
 }
 BENCHMARK(BM_kernel_pressione_saturazione);
 
 void BM_entalpia(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(entalpia(7.25, temperatura(i++)));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(entalpia(7.25, temperatura(i++)));
 }
 BENCHMARK(BM_entalpia);
 
 void BM_umidita_specifica(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(umidita_specifica(50, temperatura(i++)));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(umidita_specifica(50, temperatura(i++)));
 }
 BENCHMARK(BM_umidita_specifica);
 
 void BM_kernel_umidita_specifica(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(kernel::x(50, temperatura(i++)));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(kernel::x(50, temperatura(i++)));
 }
 BENCHMARK(BM_kernel_umidita_specifica);
 
 void BM_volume_specifico(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(volume_specifico(temperatura(i++), 7.25));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(volume_specifico(temperatura(i++), 7.25));
 }
 BENCHMARK(BM_volume_specifico);
 
 void BM_kernel_volume_specifico(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(kernel::v(temperatura(i++), 7.25));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(kernel::v(temperatura(i++), 7.25));
 }
 BENCHMARK(BM_kernel_volume_specifico);
 
 void BM_temperatura_rugiada(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(temperatura_rugiada(50, 10.0 + static_cast<double>(i++ % 300) * 0.1));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(temperatura_rugiada(50, 10.0 + static_cast<double>(i++ % 300) * 0.1));
 }
 BENCHMARK(BM_temperatura_rugiada);
 
 // Cold air, dew point below −10 °C: the first bisection fails, the second finds it.
 void BM_temperatura_rugiada_fredda(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(temperatura_rugiada(50, -20.0 + static_cast<double>(i++ % 150) * 0.1));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(temperatura_rugiada(50, -20.0 + static_cast<double>(i++ % 150) * 0.1));
 }
 BENCHMARK(BM_temperatura_rugiada_fredda);
 
@@ -105,25 +116,29 @@ const Aria ashrae{pressione_atmosferica, &modello_ashrae()};
 
 void BM_ashrae_pressione_saturazione(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(pressione_saturazione(temperatura(i++), ashrae));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(pressione_saturazione(temperatura(i++), ashrae));
 }
 BENCHMARK(BM_ashrae_pressione_saturazione);
 
 void BM_ashrae_entalpia(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(entalpia(7.25, temperatura(i++), ashrae));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(entalpia(7.25, temperatura(i++), ashrae));
 }
 BENCHMARK(BM_ashrae_entalpia);
 
 void BM_ashrae_umidita_specifica(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(umidita_specifica(50, temperatura(i++), ashrae));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(umidita_specifica(50, temperatura(i++), ashrae));
 }
 BENCHMARK(BM_ashrae_umidita_specifica);
 
 void BM_ashrae_volume_specifico(benchmark::State& s) {
     std::int64_t i = 0;
-    for (auto _ : s) benchmark::DoNotOptimize(volume_specifico(temperatura(i++), 7.25, ashrae));
+    for (auto _ : s)
+        benchmark::DoNotOptimize(volume_specifico(temperatura(i++), 7.25, ashrae));
 }
 BENCHMARK(BM_ashrae_volume_specifico);
 
@@ -171,8 +186,7 @@ const Griglia& griglia_limite() {
     return g;
 }
 
-template <class F>
-void per_griglia(benchmark::State& s, const Griglia& g, F f) {
+template <class F> void per_griglia(benchmark::State& s, const Griglia& g, F f) {
     for (auto _ : s)
         for (std::size_t i = 0; i < g.t.size(); ++i)
             benchmark::DoNotOptimize(f(g, i));
@@ -189,18 +203,42 @@ const auto bulbo_a = [](const Griglia& g, std::size_t i) {
     return temperatura_bulbo_umido(g.x_ashrae[i], g.t[i], ashrae);
 };
 
-void BM_griglia_rugiada(benchmark::State& s) { per_griglia(s, griglia(), rugiada); }
-void BM_griglia_ashrae_rugiada(benchmark::State& s) { per_griglia(s, griglia(), rugiada_a); }
-void BM_griglia_ashrae_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia(), bulbo_a); }
-void BM_secca_ashrae_rugiada(benchmark::State& s) { per_griglia(s, griglia_secca(), rugiada_a); }
-void BM_limite_ashrae_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia_limite(), bulbo_a); }
-void BM_griglia_kernel_rugiada(benchmark::State& s) { per_griglia(s, griglia(), rugiada_k); }
-void BM_griglia_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia(), bulbo); }
-void BM_griglia_kernel_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia(), bulbo_k); }
-void BM_secca_rugiada(benchmark::State& s) { per_griglia(s, griglia_secca(), rugiada); }
-void BM_secca_kernel_rugiada(benchmark::State& s) { per_griglia(s, griglia_secca(), rugiada_k); }
-void BM_limite_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia_limite(), bulbo); }
-void BM_limite_kernel_bulbo_umido(benchmark::State& s) { per_griglia(s, griglia_limite(), bulbo_k); }
+void BM_griglia_rugiada(benchmark::State& s) {
+    per_griglia(s, griglia(), rugiada);
+}
+void BM_griglia_ashrae_rugiada(benchmark::State& s) {
+    per_griglia(s, griglia(), rugiada_a);
+}
+void BM_griglia_ashrae_bulbo_umido(benchmark::State& s) {
+    per_griglia(s, griglia(), bulbo_a);
+}
+void BM_secca_ashrae_rugiada(benchmark::State& s) {
+    per_griglia(s, griglia_secca(), rugiada_a);
+}
+void BM_limite_ashrae_bulbo_umido(benchmark::State& s) {
+    per_griglia(s, griglia_limite(), bulbo_a);
+}
+void BM_griglia_kernel_rugiada(benchmark::State& s) {
+    per_griglia(s, griglia(), rugiada_k);
+}
+void BM_griglia_bulbo_umido(benchmark::State& s) {
+    per_griglia(s, griglia(), bulbo);
+}
+void BM_griglia_kernel_bulbo_umido(benchmark::State& s) {
+    per_griglia(s, griglia(), bulbo_k);
+}
+void BM_secca_rugiada(benchmark::State& s) {
+    per_griglia(s, griglia_secca(), rugiada);
+}
+void BM_secca_kernel_rugiada(benchmark::State& s) {
+    per_griglia(s, griglia_secca(), rugiada_k);
+}
+void BM_limite_bulbo_umido(benchmark::State& s) {
+    per_griglia(s, griglia_limite(), bulbo);
+}
+void BM_limite_kernel_bulbo_umido(benchmark::State& s) {
+    per_griglia(s, griglia_limite(), bulbo_k);
+}
 BENCHMARK(BM_griglia_rugiada);
 BENCHMARK(BM_griglia_ashrae_rugiada);
 BENCHMARK(BM_griglia_ashrae_bulbo_umido);

@@ -66,7 +66,11 @@ void BM_calcola_stati_comfort(benchmark::State& s) {
     }
     s.SetItemsProcessed(s.iterations() * s.range(0));
 }
-BENCHMARK(BM_calcola_stati_comfort)->Args({1000000, 1})->Args({1000000, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_calcola_stati_comfort)
+    ->Args({1000000, 1})
+    ->Args({1000000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The yardstick: PsychroLib's compute path for the same states (humidity ratio, wet bulb, dew point, vapour
 // pressure, enthalpy, volume, degree of saturation at 101335 Pa), numbers in and out of memory, one core.

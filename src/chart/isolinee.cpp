@@ -180,8 +180,8 @@ std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin
             const double v = k * passo + 0.0;
             const auto linea = [v, a](double t) { return x_volume(v, t, a); };
             const double ta = incontro_saturazione(linea, a);
-            const double tb = a.modello ? (v - v0) * 100.0 / (v100 - v0)
-                                        : P * v * 0.622 / (287.0 * (0.622 + xlo / 1000.0)) - 273.0;
+            const double tb =
+                a.modello ? (v - v0) * 100.0 / (v100 - v0) : P * v * 0.622 / (287.0 * (0.622 + xlo / 1000.0)) - 273.0;
             r.push_back({f, v, "v " + numero(v, 2), campiona(linea, ta, tb, tmin, tmax, campioni_retta)});
         }
         break;

@@ -63,7 +63,7 @@ struct UsciteCalcolo {
     std::optional<std::string> rtf;
     RichiestaDisegno disegno; // the chart file (empty: none) and the layers of the chart and the PDF's chart
     std::optional<std::string> pdf;
-    Intestazione intestazione; // the PDF's title block
+    Intestazione intestazione;               // the PDF's title block
     std::optional<RichiestaComfort> comfort; // the room state judged by the comfort model, when asked
 };
 

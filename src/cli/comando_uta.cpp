@@ -287,8 +287,8 @@ int ComandoUta::esegui() {
             const Documento d = documento_rapporto("UNITA DI TRATTAMENTO ARIA", std::move(ingressi), righe, u.aria,
                                                    m_pdf.intestazione(u.quota), ONDIX_VERSIONE);
             const bool con_grafico = !c.errore && c.vista;
-            if (auto scritta = scrivi_pdf(d, con_grafico ? &c.contesto : nullptr,
-                                          con_grafico ? c.vista : std::nullopt, *disegno, m_pdf.file());
+            if (auto scritta = scrivi_pdf(d, con_grafico ? &c.contesto : nullptr, con_grafico ? c.vista : std::nullopt,
+                                          *disegno, m_pdf.file());
                 !scritta)
                 return segnala("uta", scritta.errore());
         }

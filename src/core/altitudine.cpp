@@ -35,7 +35,8 @@ double pressione_da_quota(double z) {
     if (z < tabella.front().quota) return tabella.front().mmhg;
     if (z > tabella.back().quota) return tabella.back().mmhg;
     std::size_t k = 1;
-    while (k < tabella.size() - 1 && tabella[k].quota < z) ++k;
+    while (k < tabella.size() - 1 && tabella[k].quota < z)
+        ++k;
     const Riga& a = tabella[k - 1];
     const Riga& b = tabella[k];
     return a.mmhg + (b.mmhg - a.mmhg) / (b.quota - a.quota) * (z - a.quota);
@@ -47,10 +48,14 @@ std::optional<double> pressione_da_risposta(std::string_view risposta) {
     return pressione_pascal_da_quota(*z);
 }
 
-double pressione_pascal_da_quota(double z) { return pressione_da_quota(z) * 101335.0 / 760.0; }
+double pressione_pascal_da_quota(double z) {
+    return pressione_da_quota(z) * 101335.0 / 760.0;
+}
 
 std::string formato_reale(double valore) {
-    if (!std::isfinite(valore)) return valore != valore ? "                    Nan" : (valore > 0 ? "                    +Inf" : "                    -Inf");
+    if (!std::isfinite(valore))
+        return valore != valore ? "                    Nan"
+                                : (valore > 0 ? "                    +Inf" : "                    -Inf");
     // Scientific with 15 significant digits: d.dddddddddddddde±x…, then re-spelled with a 4-digit exponent.
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(valore), std::chars_format::scientific, 14);
@@ -63,7 +68,9 @@ std::string formato_reale(double valore) {
     return std::string(valore < 0 ? "-" : " ") + mantissa + "E" + (esponente < 0 ? "-" : "+") + esp;
 }
 
-std::string messaggio_pressione(double p) { return "pressione atmosferica:" + formatta(p / 100.0, 8, 3) + " mbar"; }
+std::string messaggio_pressione(double p) {
+    return "pressione atmosferica:" + formatta(p / 100.0, 8, 3) + " mbar";
+}
 
 std::optional<std::string> scrivi_file_pressione(const std::string& percorso, double p) {
     // Replaced only once the new text is complete: a failed write leaves the earlier file whole.

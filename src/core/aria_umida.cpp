@@ -1,7 +1,7 @@
 #include "core/aria_umida.h"
 
-#include "core/stato_aria.h"
 #include "core/modello.h"
+#include "core/stato_aria.h"
 
 #include <bit>
 #include <cmath>
@@ -15,8 +15,8 @@ constexpr double sublimazione_su_r = 6141.0;
 
 double polinomio_saturazione(double t) {
     const double T = t + 10.0;
-    const double mm = 25.96529 + 2.595377 * T + 0.085580442 * T * T + 0.00068916518 * T * T * T +
-                      0.0000476601456 * T * T * T * T;
+    const double mm =
+        25.96529 + 2.595377 * T + 0.085580442 * T * T + 0.00068916518 * T * T * T + 0.0000476601456 * T * T * T * T;
     return 9.81 * mm;
 }
 
@@ -27,10 +27,10 @@ bool fermo(double estremo, double mid) {
     return std::bit_cast<std::uint64_t>(estremo) == std::bit_cast<std::uint64_t>(mid);
 }
 
-// True when −10 ≤ t ≤ 100 °C and ps(t) < P (the pressure of `a`): then over [−10, t] the saturation pressure is the polynomial, whose
-// terms are all positive, so it and the saturation humidity ratio and enthalpy never decrease (rounding keeps
-// that order), and none of them raises a floating-point exception. A search over such an interval may evaluate
-// them anywhere in it, and a value at −10 °C bounds every value in it from below.
+// True when −10 ≤ t ≤ 100 °C and ps(t) < P (the pressure of `a`): then over [−10, t] the saturation pressure is the
+// polynomial, whose terms are all positive, so it and the saturation humidity ratio and enthalpy never decrease
+// (rounding keeps that order), and none of them raises a floating-point exception. A search over such an interval may
+// evaluate them anywhere in it, and a value at −10 °C bounds every value in it from below.
 bool curva_regolare(double t, Aria a) {
     return t >= -10.0 && t <= 100.0 && polinomio_saturazione(t) < a.pressione;
 }
@@ -66,7 +66,9 @@ double umidita_saturazione(double t, Aria a) {
     return 622.0 * ps / (a.pressione - ps);
 }
 
-double curva_saturazione(double t, Aria a) { return umidita_specifica(100.0, t, a); }
+double curva_saturazione(double t, Aria a) {
+    return umidita_specifica(100.0, t, a);
+}
 
 double entalpia(double x, double t, Aria a) {
     if (a.modello) return a.modello->entalpia(x, t);
@@ -153,8 +155,8 @@ std::optional<double> bulbo_umido_regolare(double H, double t, Aria aria) {
         const double b = (lo + mid) / 2.0, a = (mid + hi) / 2.0;
         const double bb = (lo + b) / 2.0, ba = (b + mid) / 2.0, ab = (mid + a) / 2.0, aa = (a + hi) / 2.0;
         const double h = entalpia_satura(mid, aria), hb = entalpia_satura(b, aria), ha = entalpia_satura(a, aria);
-        const double hbb = entalpia_satura(bb, aria), hba = entalpia_satura(ba, aria),
-                     hab = entalpia_satura(ab, aria), haa = entalpia_satura(aa, aria);
+        const double hbb = entalpia_satura(bb, aria), hba = entalpia_satura(ba, aria), hab = entalpia_satura(ab, aria),
+                     haa = entalpia_satura(aa, aria);
         if (dimezza(h, n)) return esito();
         const bool primo_giu = giu;
         mid = primo_giu ? b : a;

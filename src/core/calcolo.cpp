@@ -33,7 +33,9 @@ Calcolo::Calcolo(Contesto& ctx, Esterno& esterno) : m_ctx(ctx), m_esterno(estern
     m_ctx.rapporto.imposta_guardia([this] { controlla(); });
 }
 
-Calcolo::~Calcolo() { m_ctx.rapporto.imposta_guardia({}); }
+Calcolo::~Calcolo() {
+    m_ctx.rapporto.imposta_guardia({});
+}
 
 void Calcolo::controlla() const {
     const int flag = std::fetestexcept(eccezioni_controllate);
@@ -49,7 +51,9 @@ void Calcolo::impossibile(std::string testo) {
     throw ImpiantoImpossibile{std::move(testo)};
 }
 
-void Calcolo::dopo_chiamata() { std::feclearexcept(eccezioni_controllate); }
+void Calcolo::dopo_chiamata() {
+    std::feclearexcept(eccezioni_controllate);
+}
 
 double Calcolo::leggi(int n) {
     const Conversione c = leggi_numero(testo(n));
@@ -57,7 +61,9 @@ double Calcolo::leggi(int n) {
     return c.valore;
 }
 
-const std::string& Calcolo::testo(int n) const { return m_ctx.maschera.testo.at(static_cast<std::size_t>(n - 1)); }
+const std::string& Calcolo::testo(int n) const {
+    return m_ctx.maschera.testo.at(static_cast<std::size_t>(n - 1));
+}
 
 const std::string& Calcolo::etichetta(int n) const {
     return m_ctx.maschera.etichetta.at(static_cast<std::size_t>(n - 1));

@@ -25,8 +25,7 @@ struct Errore {
 };
 
 // A value of type T, or the reason there is none.
-template <class T>
-class [[nodiscard]] Esito {
+template <class T> class [[nodiscard]] Esito {
 public:
     Esito(T valore) : m_dato(std::in_place_index<0>, std::move(valore)) {}
     Esito(Errore errore) : m_dato(std::in_place_index<1>, std::move(errore)) {}
@@ -48,8 +47,7 @@ private:
 };
 
 // Success with nothing to return, or the reason for the failure.
-template <>
-class [[nodiscard]] Esito<void> {
+template <> class [[nodiscard]] Esito<void> {
 public:
     Esito() = default;
     Esito(Errore errore) : m_errore(std::move(errore)) {}

@@ -17,15 +17,17 @@ struct Impostazione {
     int tipo;
     const char* titolo;
     std::uint8_t codice;
-    std::initializer_list<Campo> visibili; // shown, with label and default
-    std::initializer_list<int> nascosti;   // fields (label and box) hidden
+    std::initializer_list<Campo> visibili;           // shown, with label and default
+    std::initializer_list<int> nascosti;             // fields (label and box) hidden
     std::initializer_list<Campo> nascosti_con_testo; // receive texts but stay hidden (nullptr: keep)
     bool umidita_visibile;
     bool portata_visibile;
 };
 
 const Impostazione impostazioni[] = {
-    {1, "MISCELAZIONE", 1,
+    {1,
+     "MISCELAZIONE",
+     1,
      {{1, "temperatura   1[C]:", "27"},
       {2, "umidita       1:", "50"},
       {3, "portata       1:", "8000"},
@@ -36,7 +38,9 @@ const Impostazione impostazioni[] = {
      {},
      true,
      true},
-    {2, "RISCALDAMENTO-RAFFREDDAMENTO SENSIBILE", 2,
+    {2,
+     "RISCALDAMENTO-RAFFREDDAMENTO SENSIBILE",
+     2,
      {{1, "temperatura      1[C]:", "20"},
       {2, "umidita             1:", "50"},
       {3, "portata              :", "1200"},
@@ -45,7 +49,9 @@ const Impostazione impostazioni[] = {
      {},
      true,
      true},
-    {3, "UMIDIFICAZIONE ADIABATICA", 10,
+    {3,
+     "UMIDIFICAZIONE ADIABATICA",
+     10,
      {{1, "temperatura iniziale    [C] :", "30"},
       {2, "umidita     iniziale    [%] :", "30"},
       {3, "temperatura h2O         [C] :", "20"},
@@ -54,13 +60,17 @@ const Impostazione impostazioni[] = {
      {},
      true,
      false},
-    {4, "PROPRIETA DEL PUNTO", 0,
+    {4,
+     "PROPRIETA DEL PUNTO",
+     0,
      {{1, "temperatura     [C] :", "20"}, {2, "umidita             :", "50"}},
      {3, 4, 5, 6, 7, 8, 9},
      {},
      true,
      false},
-    {5, "RAFFREDDAMENTO CON CONDENSAZIONE", 3,
+    {5,
+     "RAFFREDDAMENTO CON CONDENSAZIONE",
+     3,
      {{1, "temperatura  aria [C]:", "27"},
       {2, "umidita          :", "50"},
       {3, "portata              :", "1000"},
@@ -70,7 +80,9 @@ const Impostazione impostazioni[] = {
      {{6, nullptr, "2000"}},
      true,
      true},
-    {6, "CICLO ESTIVO", 4,
+    {6,
+     "CICLO ESTIVO",
+     4,
      {{1, "temperatura ambiente[C]:", "27"},
       {2, "umidita     ambiente[%]:", "50"},
       {3, "temperatura esterna [C]:", "32"},
@@ -83,7 +95,9 @@ const Impostazione impostazioni[] = {
      {{9, "FATTORE DI BYPASS          :", "0.58"}},
      false,
      false},
-    {7, "CICLO INVERNALE", 6,
+    {7,
+     "CICLO INVERNALE",
+     6,
      {{1, "temperatura ambiente [C]:", "21"},
       {2, "umidita     ambiente [%]:", "50"},
       {3, "temperatura esterna  [C]:", "-5"},
@@ -97,7 +111,9 @@ const Impostazione impostazioni[] = {
      {{10, "EFFICIENZA % UMIDIFICAZIONE:  ", "65"}},
      false,
      false},
-    {13, "UMIDIFICAZIONE CON VAPORE", 10,
+    {13,
+     "UMIDIFICAZIONE CON VAPORE",
+     10,
      {{1, "temperatura iniziale[C]:", "30"},
       {2, "umid specif iniziale[g/kg] :", "7"},
       {3, "temperatura vapore  [C]:", "80"},
@@ -106,7 +122,9 @@ const Impostazione impostazioni[] = {
      {},
      false,
      false},
-    {17, "CICLO INVERNALE CON UMIDIFICAZIONE CON VAPORE", 7,
+    {17,
+     "CICLO INVERNALE CON UMIDIFICAZIONE CON VAPORE",
+     7,
      {{1, "temperatura ambiente     [C]:", "21"},
       {2, "umidita ambiente relativa[%]:", "50"},
       {3, "temperatura esterna      [C]:", "-5"},
@@ -120,7 +138,9 @@ const Impostazione impostazioni[] = {
      {},
      false,
      false},
-    {21, "CICLO ESTIVO:VERIFICA", 5,
+    {21,
+     "CICLO ESTIVO:VERIFICA",
+     5,
      {{1, "temperatura ambiente[C]:", "27"},
       {2, "umidita     ambiente[%]:", "50"},
       {3, "temperatura esterna [C]:", "32"},
@@ -143,7 +163,9 @@ const Impostazione* trova(int tipo) {
 
 } // namespace
 
-bool tipo_valido(int tipo) { return trova(tipo) != nullptr; }
+bool tipo_valido(int tipo) {
+    return trova(tipo) != nullptr;
+}
 
 StatoMaschera::StatoMaschera() {
     for (int i = 0; i < 10; ++i) {

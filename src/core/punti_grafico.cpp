@@ -8,7 +8,9 @@
 
 namespace ondix {
 
-void TabellaPunti::azzera_etichette() { m_voci.fill(PuntoGrafico{}); }
+void TabellaPunti::azzera_etichette() {
+    m_voci.fill(PuntoGrafico{});
+}
 
 void TabellaPunti::imposta(int n, double X, double Y, std::string_view etichetta) {
     PuntoGrafico& p = (*this)[n];

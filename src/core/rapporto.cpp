@@ -27,7 +27,9 @@ std::string con_virgola(std::string_view testo) {
     return s;
 }
 
-std::string numero_virgola(double valore, int w, int d) { return con_virgola(formatta(valore, w, d)); }
+std::string numero_virgola(double valore, int w, int d) {
+    return con_virgola(formatta(valore, w, d));
+}
 
 void scrivi_valore(Rapporto& r, std::uint16_t w, std::uint16_t d, std::string_view etichetta, double valore,
                    std::string_view unita) {
@@ -47,7 +49,9 @@ void scrivi_dato(Rapporto& r, std::string_view etichetta, std::string_view unita
     r.aggiungi(std::move(campo));
 }
 
-std::string riga_pressione(Aria a) { return "pressione atmosferica: " + formatta(a.pressione, 0, 0) + " Pa"; }
+std::string riga_pressione(Aria a) {
+    return "pressione atmosferica: " + formatta(a.pressione, 0, 0) + " Pa";
+}
 
 std::vector<std::string> righe_aria(Aria a) {
     std::vector<std::string> righe;
@@ -60,7 +64,9 @@ std::string riga_modello(Aria a) {
     return "modello aria umida: " + (a.modello ? std::string(a.modello->nome()) : std::string("correlazioni"));
 }
 
-void scrivi_separatore(Rapporto& r) { r.aggiungi(std::string(44, '-')); }
+void scrivi_separatore(Rapporto& r) {
+    r.aggiungi(std::string(44, '-'));
+}
 
 void scrivi_cinque_righe(Rapporto& r, double t, double ur, double x, double h, double v) {
     scrivi_valore(r, 7, 1, "Temperatura        :", t, " C");

@@ -220,8 +220,7 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
                 // The dry bulb where air of this relative humidity has the wet bulb w: above it the humidity
                 // ratio of the relative humidity grows while the one of the wet bulb falls.
                 const double x_min = umidita_specifica(u, w, a);
-                if (!(a.modello->x_da_bulbo(w, w, a.pressione) >= x_min))
-                    return nessuna_aria();
+                if (!(a.modello->x_da_bulbo(w, w, a.pressione) >= x_min)) return nessuna_aria();
                 const auto sopra = [&](double t) {
                     return u / 100.0 * pressione_saturazione(t, a) >= a.pressione ||
                            umidita_specifica(u, t, a) > a.modello->x_da_bulbo(t, w, a.pressione);

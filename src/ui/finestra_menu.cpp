@@ -1,14 +1,14 @@
 #include "ui/finestra_menu.h"
 
 #include "core/altitudine.h"
-#include "core/numeri.h"
 #include "core/file_calcolo.h"
+#include "core/numeri.h"
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
 #include "ui/finestra_maschera.h"
 #include "ui/finestra_uta.h"
-#include "ui/manuale.h"
 #include "ui/impostazioni.h"
+#include "ui/manuale.h"
 #include "ui/modello_sito.h"
 #include "ui/pressione_sito.h"
 #include "ui/schermo.h"
@@ -25,8 +25,8 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStandardPaths>

@@ -354,7 +354,7 @@ TEST(Nuvola, TheSaturationCurveOfTheSitePressure) {
     ASSERT_LT(i, b.size());
     EXPECT_EQ(b[i].tipo, Tipo::linea);
     EXPECT_EQ(b[i].colore(), blu);
-    EXPECT_LT(b[i].y2, a[i].y2); // higher on the screen
+    EXPECT_LT(b[i].y2, a[i].y2);   // higher on the screen
     EXPECT_LT(b.size(), a.size()); // and out of the window sooner
     // The layers and the readout of that drawing take its pressure.
     EXPECT_EQ(monte.p.aria().pressione, 71467.84);

@@ -83,7 +83,8 @@ TEST(Proprieta, RelativeAndSpecificHumidityAreInverse) {
 }
 
 TEST(Proprieta, SaturationCurveAgreesWithSaturationHumidity) {
-    for (double t = -10; t <= 55; t += 0.25) EXPECT_NEAR(curva_saturazione(t), umidita_saturazione(t), 1e-9) << t;
+    for (double t = -10; t <= 55; t += 0.25)
+        EXPECT_NEAR(curva_saturazione(t), umidita_saturazione(t), 1e-9) << t;
 }
 
 TEST(Trattamenti, SensibleCoolingHasNegativePower) {

@@ -8,7 +8,8 @@ namespace {
 // Visible boxes as a string of '1'/'0' for Edit1 … Edit10.
 std::string visibili(const StatoMaschera& m) {
     std::string s;
-    for (bool v : m.testo_visibile) s += v ? '1' : '0';
+    for (bool v : m.testo_visibile)
+        s += v ? '1' : '0';
     return s;
 }
 } // namespace

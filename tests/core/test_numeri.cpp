@@ -32,9 +32,23 @@ TEST(Formatta, FieldGrowsSignStaysRoundingCarries) {
 // The quick writer against std::to_chars, byte for byte: exact ties and their neighbours at every decimal count,
 // both signs and zeros, magnitudes from denormals to the largest double, non-finite values, short buffers.
 TEST(ScriviFisso, WritesWhatToCharsWrites) {
-    std::vector<double> valori{0.0, -0.0, 0.5, 1.5, 2.5, 0.125, 0.375, 1e-320, 1e15, 1e16, 1e22, 9.5e22, 1e300,
-                               std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(),
-                               std::numeric_limits<double>::infinity(), std::nan("")};
+    std::vector<double> valori{0.0,
+                               -0.0,
+                               0.5,
+                               1.5,
+                               2.5,
+                               0.125,
+                               0.375,
+                               1e-320,
+                               1e15,
+                               1e16,
+                               1e22,
+                               9.5e22,
+                               1e300,
+                               std::numeric_limits<double>::max(),
+                               std::numeric_limits<double>::denorm_min(),
+                               std::numeric_limits<double>::infinity(),
+                               std::nan("")};
     const double inf = std::numeric_limits<double>::infinity();
     // Ties of every decimal count up to 6, with the doubles either side: k/2^j, exact in binary.
     for (int j = 1; j <= 12; ++j)
