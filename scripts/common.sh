@@ -15,7 +15,7 @@ PACKAGES=(
 # display with a window manager, the locales the tests run under, an independent RTF reader, and a real print
 # queue writing PDF files with a PDF reader.
 TEST_PACKAGES=(
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev clang-format git
   locales xvfb xauth openbox
   unrtf
   cups printer-driver-cups-pdf poppler-utils
