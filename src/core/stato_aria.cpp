@@ -41,21 +41,6 @@ double entalpia_satura(double t, Aria a) {
     return entalpia(umidita_saturazione(t, a), t, a);
 }
 
-// The wet bulb of air at (t, x): with the correlations the one of saturated air of the same enthalpy h, with a model
-// the model's own.
-std::optional<double> bulbo_umido_di(double t, double x, double h, Aria a) {
-    if (a.modello) return a.modello->bulbo_umido(x, t, a.pressione);
-    return bulbo_umido_da_h(h, a);
-}
-
-// Dry bulb, °C, of air of humidity ratio x (g/kg) whose wet bulb (the model's) is tbu; nullopt when none up to 200 °C.
-std::optional<double> t_da_x_bulbo(double x, double tbu, Aria a) {
-    // Over the dry bulb the humidity ratio that gives the wet bulb tbu falls, from saturation at t = tbu.
-    const auto sopra = [&](double t) { return a.modello->x_da_bulbo(t, tbu, a.pressione) < x; };
-    if (sopra(tbu) || !sopra(t_ricerca_max)) return std::nullopt;
-    return biseca(tbu, t_ricerca_max, sopra);
-}
-
 // The wet bulb and the dew point of the state (t, x) as the point-properties report gives them, so that one state
 // shows one wet bulb and one dew point wherever it is shown; none where no saturated air down to −100 °C has them.
 std::optional<double> bulbo_umido_del_rapporto(double t, double x, Aria a) {
@@ -146,9 +131,7 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
     const G gp = p.grandezza, gq = q.grandezza;
     const double u = p.valore, w = q.valore;
     const auto da_x_h = [&](double x, double h) -> Soluzione { return Tx{t_da_x_h(x, h, a), x}; };
-    // A wet bulb and a humidity ratio: with the correlations through the enthalpy of saturated air at the wet bulb.
     const auto da_x_tbu = [&](double x, double tbu) -> Soluzione {
-        if (!a.modello) return da_x_h(x, entalpia_satura(tbu, a));
         const auto t = t_da_x_bulbo(x, tbu, a);
         if (!t) return nessuna_aria();
         return Tx{*t, x};
@@ -172,7 +155,7 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
         const double x = a.modello ? a.modello->x_da_bulbo(t, std::min(tbu, t), a.pressione)
                                    : x_da_t_h(t, entalpia_satura(std::min(tbu, t), a));
         if (x < 0) {
-            const auto minimo = bulbo_umido_di(t, 0.0, entalpia(0.0, t, a), a);
+            const auto minimo = bulbo_umido_di(t, 0.0, a);
             return rifiuto("il bulbo umido è sotto quello dell'aria secca a questo bulbo secco (" +
                            (minimo ? formatta(*minimo, 0, 2) : "?") + " C)");
         }
@@ -290,6 +273,20 @@ std::optional<double> bulbo_umido_da_h(double h, Aria a) {
     };
     if (!sopra(t_ricerca_max)) return std::nullopt;
     return biseca(t_ricerca_min, t_ricerca_max, sopra);
+}
+
+std::optional<double> bulbo_umido_di(double t, double x, Aria a) {
+    if (a.modello) return a.modello->bulbo_umido(x, t, a.pressione);
+    return bulbo_umido_da_h(entalpia(x, t, a), a);
+}
+
+std::optional<double> t_da_x_bulbo(double x, double tbu, Aria a) {
+    // With the correlations through the enthalpy of saturated air at the wet bulb.
+    if (!a.modello) return t_da_x_h(x, entalpia_satura(tbu, a), a);
+    // Over the dry bulb the humidity ratio that gives the wet bulb tbu falls, from saturation at t = tbu.
+    const auto sopra = [&](double t) { return a.modello->x_da_bulbo(t, tbu, a.pressione) < x; };
+    if (sopra(tbu) || !sopra(t_ricerca_max)) return std::nullopt;
+    return biseca(tbu, t_ricerca_max, sopra);
 }
 
 double x_da_t_h(double t, double h, Aria a) {
