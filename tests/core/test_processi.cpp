@@ -446,11 +446,32 @@ TEST(CicloEstivo, MeetingColderThanTheCoilIsNoMeeting) {
     EXPECT_EQ(calda.est.messaggi.size(), 1u);
 }
 
+TEST(CicloEstivo, MeetingBeyondTheMixtureIsNoMeeting) {
+    // The lines cross just past the mixture (a bypass factor a little above 1), where the coil cannot take the air:
+    // the message and the bypass factor asked, then post-heating, instead of "troppo secca".
+    Esecuzione e(
+        6, {{1, "26.9"}, {2, "43.9"}, {3, "20.1"}, {4, "74.3"}, {5, "0.26"}, {6, "2645"}, {7, "13.7"}, {8, "-1913"}}, 0,
+        0, "0.14");
+    attesa_senza_errore(e, VistaGrafico::standard);
+    EXPECT_EQ(e.est.messaggi.size(), 1u);
+    EXPECT_EQ(e.est.richieste.size(), 1u);
+    const PuntoGrafico &A = e.voce(1), &M = e.voce(4), &S = e.voce(5), &P = e.voce(6);
+    EXPECT_NEAR(P.X, 13.7 + (M.X - 13.7) * 0.14, 1e-9);
+    EXPECT_EQ(S.Y, P.Y);
+    EXPECT_LE(P.Y, M.Y);
+    // The flow takes up the room's total load between the supply and the room.
+    const double G = e.dato("portata ponderale totale");
+    EXPECT_EQ(G, 25139);
+    EXPECT_NEAR(G * (entalpia(A.Y, A.X) - entalpia(S.Y, S.X)) / 3.6, 2645 - 1913, 1);
+}
+
 TEST(CicloEstivo, PlantsThatCannotExistAreRefused) {
-    // Dry outdoor air and no latent load: the supply would need more water than the mixture holds.
+    // Dry outdoor air and no latent load: the room line crosses the coil line beyond the mixture, which is no
+    // meeting; on the horizontal room line the supply would need more water than any coil outlet holds.
     Esecuzione secca(6, {{4, "20"}, {8, "0"}}, 0, 0, "0.2");
-    attesa_impossibile(secca, "la miscela (9.84 g/kg) è troppo secca per il carico latente: l aria immessa dovrebbe "
-                              "avere 11.14 g/kg, serve umidificare!");
+    attesa_impossibile(secca, "nessun carico latente: l aria in uscita batteria (8.07 g/kg) dovrebbe avere l umidità "
+                              "ambiente (11.14 g/kg), che la batteria non raggiunge!");
+    EXPECT_EQ(secca.est.richieste.size(), 1u);
     // A dry coil at 14 °C: the room line needs supply air far colder than the coil outlet.
     Esecuzione fredda(6, {{4, "20"}, {7, "14"}, {8, "500"}}, 0, 0, "0.2");
     attesa_impossibile(fredda, "la retta ambiente richiede aria a -41.03 C, più fredda dell uscita batteria (16.85 "
