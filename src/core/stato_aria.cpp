@@ -365,8 +365,14 @@ Esito<StatoCompleto> stato_da_coppia(Noto a, Noto b, Aria aria) {
         // A dry bulb solved a rounding past a limit of the model counts as at it.
         const auto fuori = [&](double t) { return !aria.modello->nel_campo(t, aria.pressione); };
         if (const Fatto f = aria.modello->nel_campo(s.t, aria.pressione);
-            !f && fuori(s.t - margine_t) && fuori(s.t + margine_t))
+            !f && fuori(s.t - margine_t) && fuori(s.t + margine_t)) {
+            const ModelloAria& m = *aria.modello;
+            if (!(s.t >= m.t_minima() && s.t <= m.t_massima()))
+                return rifiuto(coppia + "il bulbo secco sarebbe " + formatta(s.t, 0, 2) + " C, fuori dal campo del " +
+                               "modello " + std::string(m.nome()) + " (da " + breve(m.t_minima()) + " a " +
+                               breve(m.t_massima()) + " C)");
             return della_coppia(f.errore());
+        }
     } else if (s.t < t_minima_stato || s.t > t_massima_stato)
         return rifiuto(coppia + "il bulbo secco sarebbe " + formatta(s.t, 0, 2) + " C, fuori da " +
                        breve(t_minima_stato) + " a " + breve(t_massima_stato) + " C");
@@ -378,7 +384,10 @@ Esito<StatoCompleto> stato_da_coppia(Noto a, Noto b, Aria aria) {
                        " C non è sotto il punto di ebollizione dell'acqua a " + formatta(aria.pressione, 0, 0) +
                        " Pa (" + (ebollizione ? formatta(*ebollizione, 0, 2) : "?") + " C)");
     }
-    if (s.x < 0) return rifiuto(coppia + "l'umidità specifica sarebbe sotto 0");
+    // A humidity ratio below 0 from these pairs is vapour at more than the total pressure.
+    if (s.x < 0)
+        return rifiuto(coppia + "il vapore d'acqua supererebbe la pressione totale (" + formatta(aria.pressione, 0, 0) +
+                       " Pa)");
     const double xs = umidita_saturazione(s.t, aria);
     // A state solved onto the saturation curve may land a rounding above it.
     if (!sopra_ebollizione && s.x > xs * (1.0 + 1e-9))
