@@ -78,7 +78,7 @@ decimals and otherwise at most 0.0005 off (an enthalpy outside -100 to
 1000 kJ/kg is counted at the nearer limit). --grafico FILE draws every
 state as a dot on the chart, darker where they pile up (builds with the
 chart only); it keeps every state until the chart is drawn, 16 bytes a
-row (160 MB for ten million).
+row (160 MB for ten million), and at most 8 MB more to draw them.
 
 --comfort met=M,clo=C,v=V[,tr=T][,lavoro=W][,cat=I|II|III] ends every
 row with pmv, ppd (%) and categoria (EN 16798-1) of a room at its state
