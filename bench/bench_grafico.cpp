@@ -82,7 +82,7 @@ void BM_AnnoSuQImage(benchmark::State& stato) {
         stato.SkipWithError("no QGuiApplication");
         return;
     }
-    std::vector<PuntoNuvola> ore;
+    PuntiNuvola ore;
     const double pi = 3.141592653589793;
     for (int i = 0; i < 8760; ++i) {
         const double giorno = i / 24, ora = i % 24;

@@ -143,6 +143,11 @@ int main(int argc, char** argv) {
     // The summary's peak memory must not grow with the rows: compare with the year's.
     riporta("CSV 1 000 000 rows, summary", {calc, "stati", milione, "--pressione", "file", "--riepilogo"}, 1000000,
             volte);
+    riporta("CSV 1 000 000 rows, summary with comfort",
+            {calc, "stati", milione, "--riepilogo", "--comfort", "met=1.2,clo=0.5,v=0.1"}, 1000000, volte);
+    // The chart keeps 16 bytes a row, and at most 8 MB more to draw them.
+    riporta("CSV 1 000 000 rows, chart PNG", {calc, "stati", milione, "--grafico", (dir / "milione.png").string()},
+            1000000, volte);
     riporta("CSV 1 000 000 rows, one thread", {calc, "stati", milione, "--quota", "1000", "-j", "1"}, 1000000, volte);
     fs::remove_all(dir);
     return 0;

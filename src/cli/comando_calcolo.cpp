@@ -62,7 +62,10 @@ one line, with these keys in this order:
                     acqua_liquida_kg_h (null where unknown)
   comfort           only with --comfort: the room state's "pmv", "ppd",
                     "categoria" (EN 16798-1: "I", "II", "III" or
-                    "nessuna"), "schema" and "fuori_limiti"
+                    "nessuna"), "schema" and "fuori_limiti", then what
+                    it was judged with: "met", "clo", "v", "tr" (the
+                    air's when not given), "lavoro" and "categoria_zona"
+                    (cat)
   impossibile       only when the inputs admit no possible plant or lie
                     outside their physical range: the message that
                     stopped the calculation
@@ -77,12 +80,16 @@ pressure; the report then opens with the line "pressione atmosferica:
 79500 Pa", the JSON has "pressione", and the chart's saturation curve is
 drawn at that pressure.
 
-Comfort: --comfort met=M,clo=C,v=V[,tr=T][,cat=I|II|III] on the cycles
-6, 7, 17 and 21 judges their room state (point A) by PMV and PPD of ISO
-7730, with its category of EN 16798-1, in lines after the report; with
---grafico the chart shades the comfort zone (|PMV| within the limit of
-category cat, II by default: 0.5; radiant temperature equal to the
-air's) under the process.
+Comfort: --comfort met=M,clo=C,v=V[,tr=T][,lavoro=W][,cat=I|II|III] on
+the cycles 6, 7, 17 and 21 judges their room state (point A) by PMV and
+PPD of ISO 7730, with its category of EN 16798-1, in lines after the
+report; with --grafico the chart shades the comfort zone (|PMV| within
+the limit of category cat, II by default: 0.5; at the radiant
+temperature tr, the air's when not given) under the process. The model
+is computed for met 0.7 to 10, clo 0 to 4, v 0 to 5 m/s, tr -50 to 100
+C and lavoro from 0 to below met; a value beyond them is refused (exit
+status 2), one within them but outside the ranges ISO 7730 validates
+(met 0.8 to 4, clo 0 to 2, v 0 to 1 m/s...) is computed and named.
 
 Model: the program's own correlations unless --modello ashrae chooses
 the equations of the ASHRAE Handbook (Hyland-Wexler saturation over ice
@@ -203,15 +210,15 @@ bool con_ambiente(int tipo) {
 }
 
 // The comfort of the calculation's room state appended to its report; none when the calculation stopped before it.
-Esito<std::optional<Comfort>> giudica_ambiente(EsitoCalcolo& esito, const RichiestaComfort& richiesta) {
+Esito<std::optional<GiudizioComfort>> giudica_ambiente(EsitoCalcolo& esito, const RichiestaComfort& richiesta) {
     Contesto& ctx = esito.contesto;
     const PuntoGrafico& a = ctx.punti[1];
-    if (esito.errore || esito.impossibile || !a.in_uso() || a.etichetta != "A") return std::optional<Comfort>{};
+    if (esito.errore || esito.impossibile || !a.in_uso() || a.etichetta != "A") return std::optional<GiudizioComfort>{};
     const StatoCompleto s = stato_completo(a.X, a.Y, ctx.aria);
     const auto c = comfort_stato(s, richiesta.occupanti, ctx.aria);
     if (!c) return c.errore();
     scrivi_comfort(ctx.rapporto, *c, richiesta.occupanti, s.t);
-    return std::optional<Comfort>(*c);
+    return std::optional<GiudizioComfort>(GiudizioComfort{*c, richiesta, richiesta.occupanti.tr.value_or(s.t)});
 }
 
 void ComandoCalcolo::dichiara(CLI::App& app) {
@@ -303,7 +310,7 @@ int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDi
 int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscite) {
     const RichiestaDisegno& disegno = uscite.disegno;
     EsitoCalcolo esito = ondix::esegui(richiesta);
-    std::optional<Comfort> giudizio;
+    std::optional<GiudizioComfort> giudizio;
     if (uscite.comfort) {
         const auto g = giudica_ambiente(esito, *uscite.comfort);
         if (!g) return segnala({}, g.errore());

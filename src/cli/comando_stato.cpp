@@ -35,14 +35,17 @@ bulb and dew point), or with --json one object {"versione_formato", "t",
 the others are the ones the point-properties report (KIND 4) gives for
 the same state.
 
-With --comfort met=M,clo=C,v=V[,tr=T] the report adds the thermal
-comfort of a room at that state: PMV and PPD of ISO 7730 (the mean
-radiant temperature tr is the air's unless given; the vapour pressure is
-the state's), its category of EN 16798-1 (I, II, III, or "nessuna"
-beyond III) and, when an input or the PMV lies outside the model's
-ranges, a line naming them (the values are computed all the same); the
-JSON adds "comfort": {"pmv", "ppd", "categoria", "schema",
-"fuori_limiti"}.
+With --comfort met=M,clo=C,v=V[,tr=T][,lavoro=W] the report adds the
+thermal comfort of a room at that state: PMV and PPD of ISO 7730 (the
+mean radiant temperature tr is the air's unless given; the vapour
+pressure is the state's), its category of EN 16798-1 (I, II, III, or
+"nessuna" beyond III) and, when an input or the PMV lies outside the
+ranges ISO 7730 validates, a line naming them (the values are computed
+all the same); the JSON adds "comfort": {"pmv", "ppd", "categoria",
+"schema", "fuori_limiti", "met", "clo", "v", "tr", "lavoro",
+"categoria_zona"}. Beyond met 0.7 to 10, clo 0 to 4, v 0 to 5 m/s, tr -50
+to 100 C or lavoro from 0 to below met the option is refused (exit
+status 2).
 
 A pair no air can have (ur over 100, a wet bulb or dew point above the
 dry bulb, a humidity above saturation, a dry bulb outside -50 to 100 C)
@@ -143,11 +146,11 @@ int ComandoStato::esegui() {
     for (std::string& riga : righe_aria(*aria))
         rapporto.aggiungi(std::move(riga));
     scrivi_stato(rapporto, s);
-    std::optional<Comfort> giudizio;
+    std::optional<GiudizioComfort> giudizio;
     if (*comfort) {
         const auto c = comfort_stato(s, (*comfort)->occupanti, *aria);
         if (!c) return segnala(nome(), c.errore());
-        giudizio = *c;
+        giudizio = GiudizioComfort{*c, **comfort, (*comfort)->occupanti.tr.value_or(s.t)};
         scrivi_comfort(rapporto, *c, (*comfort)->occupanti, s.t);
     }
     if (m_json.chiesta()) {

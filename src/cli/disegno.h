@@ -38,7 +38,7 @@ Fatto disegna_calcolo(const Contesto& ctx, std::optional<VistaGrafico> vista, co
 Fatto scrivi_pdf(const Documento& documento, const Contesto* ctx, std::optional<VistaGrafico> vista,
                  const RichiestaDisegno& strati, const std::string& percorso);
 
-// The states of a batch gathered for a chart of dots: 16 bytes a state.
+// The states of a batch gathered for a chart of dots: 16 bytes a state, and the drawing's fixed memory.
 class NuvolaStati {
 public:
     void aggiungi(double t, double x) { m_punti.push_back({t, x}); }
@@ -48,7 +48,7 @@ public:
     Fatto disegna(Aria aria, const std::string& origine, const RichiestaDisegno& r) const;
 
 private:
-    std::vector<PuntoNuvola> m_punti;
+    PuntiNuvola m_punti;
 };
 
 } // namespace ondix

@@ -20,7 +20,7 @@ struct RichiestaGrafico {
     std::optional<VistaGrafico> vista;
     std::string percorso;
     const OpzioniGrafico* opzioni = nullptr;
-    const std::vector<PuntoNuvola>* nuvola = nullptr;
+    const PuntiNuvola* nuvola = nullptr;
     Aria aria;
 };
 

@@ -171,9 +171,10 @@ Intestazione OpzioniPdf::intestazione(std::optional<double> quota, Intestazione 
 
 void OpzioneComfort::dichiara(CLI::App& app) {
     m_opzione = app.add_option("--comfort", m_testo,
-                               "judge the room by the PMV/PPD model of ISO 7730: met=M,clo=C,v=V (metabolic rate, "
-                               "clothing, relative air speed m/s), optional tr=T (mean radiant temperature, C; "
-                               "default: the air's), lavoro=W (external work, met), cat=I|II|III (the category of "
+                               "judge the room by the PMV/PPD model of ISO 7730: met=M,clo=C,v=V (metabolic rate "
+                               "0.7 to 10 met, clothing 0 to 4 clo, relative air speed 0 to 5 m/s), optional tr=T "
+                               "(mean radiant temperature, -50 to 100 C; default: the air's), lavoro=W (external "
+                               "work, met, from 0 to below the metabolic rate), cat=I|II|III (the category of "
                                "EN 16798-1 whose PMV limit bounds the chart's comfort zone, default II)");
 }
 
@@ -229,10 +230,8 @@ Esito<std::optional<RichiestaComfort>> OpzioneComfort::richiesta() const {
     r.occupanti.met = *met;
     r.occupanti.clo = *clo;
     r.occupanti.v = *v;
-    if (*met <= 0.0 || r.occupanti.lavoro < 0.0 || r.occupanti.lavoro >= *met)
-        return rifiuto("--comfort: il metabolismo deve essere positivo e superare il lavoro esterno");
-    if (*clo < 0.0) return rifiuto("--comfort: clo non può essere negativo");
-    if (*v < 0.0) return rifiuto("--comfort: v non può essere negativa");
+    if (const Fatto f = controlla_occupanti(*met, *clo, *v, r.occupanti.lavoro); !f)
+        return rifiuto("--comfort: " + f.errore().testo);
     if (r.occupanti.tr && (*r.occupanti.tr < t_minima_stato || *r.occupanti.tr > t_massima_stato))
         return rifiuto("--comfort: tr è fuori da -50 a 100 C");
     return std::optional<RichiestaComfort>(r);

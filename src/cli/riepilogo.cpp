@@ -140,7 +140,7 @@ std::vector<std::string> Riepilogo::righe(std::string_view nome, std::string_vie
     return r;
 }
 
-void OreComfort::aggiungi(const StatoCompleto& s, Aria a, std::string_view chiave) {
+void OreComfort::aggiungi(const StatoCompleto& s, Aria a, std::string_view chiave, bool meteo) {
     if (const auto c = comfort_stato(s, m_occupanti, a)) {
         ++m_pmv[static_cast<std::size_t>(categoria_pmv(c->pmv))];
         if (c->fuori) ++m_fuori;
@@ -148,6 +148,7 @@ void OreComfort::aggiungi(const StatoCompleto& s, Aria a, std::string_view chiav
         ++m_pmv[static_cast<std::size_t>(Categoria::nessuna)];
         ++m_fuori;
     }
+    if (!meteo) return;
     // The day: the key without its last field (the hour).
     std::string_view giorno = chiave.substr(0, chiave.empty() ? 0 : chiave.size() - 1);
     giorno = giorno.substr(0, giorno.rfind(',') == std::string_view::npos ? 0 : giorno.rfind(','));
@@ -157,18 +158,21 @@ void OreComfort::aggiungi(const StatoCompleto& s, Aria a, std::string_view chiav
     }
     m_giorni.back().first += s.t;
     ++m_giorni.back().second;
-    m_ore.push_back({m_giorni.size() - 1, m_occupanti.tr ? 0.5 * (s.t + *m_occupanti.tr) : s.t});
+    m_ore.push_back(m_occupanti.tr ? 0.5 * (s.t + *m_occupanti.tr) : s.t);
 }
 
 std::vector<std::string> OreComfort::righe(bool meteo) const {
     constexpr std::array<const char*, 4> nomi{"categoria I", "categoria II", "categoria III", "nessuna categoria"};
     const auto ore = [](std::size_t n) { return formatta(static_cast<double>(n), 8, 0); };
+    // The categories are nested (I within II within III): an hour counts in the best one only.
+    const std::string esclusive = "ore per categoria, esclusive: ogni ora conta solo nella migliore";
     const Occupanti& o = m_occupanti;
     std::vector<std::string> r;
     r.push_back("COMFORT PMV/PPD (ISO 7730), categorie " + std::string(schema_categorie) + ": met " +
                 con_virgola(formatta(o.met, 0, 2)) + ", clo " + con_virgola(formatta(o.clo, 0, 2)) + ", v " +
                 con_virgola(formatta(o.v, 0, 2)) + " m/s, tr " +
                 (o.tr ? con_virgola(formatta(*o.tr, 0, 1)) + " C" : std::string("= t")));
+    r.push_back(esclusive);
     for (std::size_t i = 0; i < nomi.size(); ++i)
         r.push_back(etichetta(nomi[i]) + ore(m_pmv[i]));
     r.push_back(etichetta("fuori limiti ISO 7730") + ore(m_fuori));
@@ -180,16 +184,19 @@ std::vector<std::string> OreComfort::righe(bool meteo) const {
         medie.push_back(somma / static_cast<double>(n));
     const std::vector<double> trm = medie_mobili(medie);
     std::array<std::size_t, 4> adattive{};
-    std::size_t fuori_campo = 0;
-    for (const auto& [giorno, to] : m_ore) {
+    std::size_t fuori_campo = 0, ora = 0;
+    for (std::size_t giorno = 0; giorno < m_giorni.size(); ++giorno) {
         const LimitiAdattivi l = limiti_adattivi(trm[giorno]);
-        if (!l.valido)
-            ++fuori_campo;
-        else
-            ++adattive[static_cast<std::size_t>(categoria_adattiva(to, l))];
+        for (std::size_t k = 0; k < m_giorni[giorno].second; ++k, ++ora) {
+            if (!l.valido)
+                ++fuori_campo;
+            else
+                ++adattive[static_cast<std::size_t>(categoria_adattiva(m_ore[ora], l))];
+        }
     }
     r.push_back("COMFORT ADATTIVO (" + std::string(schema_categorie) +
                 "), media mobile esterna alfa 0,8, t operativa " + (o.tr ? "(t + tr) / 2" : "= t"));
+    r.push_back(esclusive);
     r.push_back(etichetta("giorni") + ore(m_giorni.size()));
     for (std::size_t i = 0; i < nomi.size(); ++i)
         r.push_back(etichetta(nomi[i]) + ore(adattive[i]));

@@ -79,15 +79,18 @@ private:
     std::size_t m_ore = 0;
 };
 
-// The hours of a batch in each comfort category of EN 16798-1: by the PMV model of a room at every state, and for
-// a weather file also by the adaptive model, the running mean of the outdoor temperature taken from the daily means
-// of the file's dry bulbs (the year as a cycle, medie_mobili) and each hour's operative temperature (the dry bulb,
-// or its mean with the occupants' radiant temperature) judged against that day's limits.
+// The hours of a batch in each comfort category of EN 16798-1, each hour counted once, in the best category it
+// meets: by the PMV model of a room at every state, and for a weather file also by the adaptive model, the running
+// mean of the outdoor temperature taken from the daily means of the file's dry bulbs (the year as a cycle,
+// medie_mobili) and each hour's operative temperature (the dry bulb, or its mean with the occupants' radiant
+// temperature) judged against that day's limits. The PMV counts take a fixed memory; the adaptive model, whose first
+// day follows the year's last, keeps each hour's operative temperature (8 bytes) and each day's sum until the end.
 class OreComfort {
 public:
     explicit OreComfort(const Occupanti& o) : m_occupanti(o) {}
-    // One state; `chiave` is a weather file's "year,month,day,hour," (the day is all but the hour).
-    void aggiungi(const StatoCompleto& s, Aria a, std::string_view chiave);
+    // One state; with `meteo` (a weather file) also for the adaptive model, `chiave` being the row's
+    // "year,month,day,hour," (the day is all but the hour).
+    void aggiungi(const StatoCompleto& s, Aria a, std::string_view chiave, bool meteo);
     // The lines of the summary: the hours in each PMV category, and with `meteo` in each adaptive one.
     std::vector<std::string> righe(bool meteo) const;
 
@@ -95,8 +98,8 @@ private:
     Occupanti m_occupanti;
     std::array<std::size_t, 4> m_pmv{}; // I, II, III, none
     std::size_t m_fuori = 0;            // hours whose inputs or PMV lie outside the model's ranges
-    // Each hour's day (an index into the days) and operative temperature, and each day's sum of dry bulbs and hours.
-    std::vector<std::pair<std::size_t, double>> m_ore;
+    // Each hour's operative temperature, in order, and each day's sum of dry bulbs and number of hours.
+    std::vector<double> m_ore;
     std::vector<std::pair<double, std::size_t>> m_giorni;
     std::string m_giorno; // the key of the last day
 };

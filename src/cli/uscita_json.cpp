@@ -9,8 +9,12 @@ namespace ondix {
 namespace {
 
 // {"pmv", "ppd" (%), "categoria" ("I", "II", "III" or "nessuna"), "schema" (the standard naming the categories),
-// "fuori_limiti" (the names of the model's ranges the inputs lie outside of)}.
-nlohmann::ordered_json comfort_json(const Comfort& c) {
+// "fuori_limiti" (the names of the model's ranges the inputs lie outside of), then the inputs it was judged with:
+// "met", "clo", "v" (m/s), "tr" (C, the air's when not given), "lavoro" (met) and "categoria_zona" (the category
+// whose PMV limit bounds the chart's comfort zone)}.
+nlohmann::ordered_json comfort_json(const GiudizioComfort& g) {
+    const Comfort& c = g.esito;
+    const Occupanti& o = g.richiesta.occupanti;
     std::vector<std::string> fuori;
     for (unsigned bit = 1; bit <= fuori_pa; bit <<= 1)
         if (c.fuori & bit) fuori.push_back(testo_limiti(bit));
@@ -18,12 +22,18 @@ nlohmann::ordered_json comfort_json(const Comfort& c) {
             {"ppd", c.ppd},
             {"categoria", testo_categoria(categoria_pmv(c.pmv))},
             {"schema", schema_categorie},
-            {"fuori_limiti", fuori}};
+            {"fuori_limiti", fuori},
+            {"met", o.met},
+            {"clo", o.clo},
+            {"v", o.v},
+            {"tr", g.tr},
+            {"lavoro", o.lavoro},
+            {"categoria_zona", testo_categoria(g.richiesta.categoria)}};
 }
 
 } // namespace
 
-std::string esito_json(const EsitoCalcolo& e, const Comfort* comfort) {
+std::string esito_json(const EsitoCalcolo& e, const GiudizioComfort* comfort) {
     using json = nlohmann::ordered_json;
     const Contesto& ctx = e.contesto;
     json punti = json::array();
@@ -80,7 +90,7 @@ std::string esito_json(const EsitoCalcolo& e, const Comfort* comfort) {
 }
 
 std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto,
-                       const Comfort* comfort) {
+                       const GiudizioComfort* comfort) {
     using json = nlohmann::ordered_json;
     const auto o = [](const std::optional<double>& v) { return v ? json(*v) : json(nullptr); };
     json j = {

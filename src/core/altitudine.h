@@ -7,6 +7,9 @@
 
 namespace ondix {
 
+// The altitudes the table covers, m.
+inline constexpr double quota_minima_tabella = -250.0, quota_massima_tabella = 3000.0;
+
 // Atmospheric pressure, mmHg, at altitude z (m above sea level): linear interpolation in the altitude table,
 // 782 below −250 m and 536 above 3000 m.
 double pressione_da_quota(double z);

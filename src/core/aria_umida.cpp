@@ -83,9 +83,10 @@ double volume_specifico(double t, double x, Aria a) {
 
 std::optional<double> temperatura_rugiada(double ur, double t, Aria a) {
     if (a.modello) {
-        // The temperature at which the vapour's partial pressure, ur × ps(t), saturates.
-        if (!(ur > 0) || !(ur <= 100.0)) return std::nullopt;
-        return a.modello->temperatura_saturazione(ur / 100.0 * a.modello->pressione_saturazione(t));
+        // The temperature at which the vapour's partial pressure, ur × ps(t), saturates. Saturated air whose relative
+        // humidity was computed from its humidity ratio may come a rounding above 100 %: it is saturated.
+        if (!(ur > 0) || !(ur <= 100.0 * (1.0 + 1e-12))) return std::nullopt;
+        return a.modello->temperatura_saturazione(std::fmin(ur, 100.0) / 100.0 * a.modello->pressione_saturazione(t));
     }
     const double x = umidita_specifica(ur, t, a);
     double lo = -10.0, hi = t, mid = 0.0, xs = 0.0;

@@ -122,9 +122,11 @@ void ciclo_estivo(Calcolo& c) {
             incontro = tS >= tB && tS <= tM;
         }
     } else if (k < m) {
+        // The coil takes the mixture towards B: a meeting beyond the mixture (wetter than it, to within rounding) is
+        // no supply the coil gives.
         tS = (cA - cB) / (m - k);
         xS = 1000.0 * (m * tS + cB);
-        incontro = tS >= tB;
+        incontro = tS >= tB && !(xS > xM + 1e-9);
     }
     double tP = 0.0, xP = 0.0, hP = 0.0, bf = 0.0;
     if (!incontro) {

@@ -2,10 +2,13 @@
 // post-heating temperatures) and heating followed by steam humidification in small steps.
 #include "core/aria_umida.h"
 #include "core/computazioni.h"
+#include "core/modello.h"
 #include "core/numeri.h"
+#include "core/stato_aria.h"
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -131,16 +134,72 @@ double portata_totale(Calcolo& c, double Q, double dh, double tI, double tA, dou
 
 } // namespace
 
-double cerca_preriscaldamento(double x0, double t0, double xS, double eff, Aria a) {
+double cerca_preriscaldamento(double x0, double t0, double xS, double eff, Aria a, bool* trovato) {
     double T = t0;
+    bool fermo = false;
     for (int i = 0; i < 501; ++i) {
         const double tw = temperatura_bulbo_umido(x0, T, a);
         const double xw = umidita_saturazione(tw, a);
         const double e = (xS - x0) * 100.0 / (xw - x0);
-        if (std::fabs(e - eff) > 0.01) T = T + 0.05;
+        fermo = !(std::fabs(e - eff) > 0.01);
+        if (!fermo) T = T + 0.05;
     }
+    if (trovato) *trovato = fermo;
     return T;
 }
+
+namespace {
+
+// The humidifier of arrangement A: the end of pre-heating tP (°C), the wet bulb tw (°C) of the pre-heated air,
+// whose saturated state the humidifier heads for along a straight line, and the efficiency eff (%) it works at, so
+// that it ends at tU = tP − (tP − tw)·eff/100 on the supply humidity.
+struct UmidificatoreA {
+    double tP, tw, eff;
+};
+
+// The humidifier that takes the mixture (tM °C, xM g/kg) to the supply humidity xS (g/kg) of the room line at tpost
+// (°C) with the efficiency eff (%). The steps of 0.05 °C find the pre-heating where they stop on the efficiency;
+// elsewhere it is solved: the saturated state that the efficiency reaches from xM to xS, and the dry bulb whose wet
+// bulb that state is. When that lies below the mixture, the humidifier would overshoot even without pre-heating: it
+// is held back to end on xS. When it lies where air cannot be, no plant exists.
+UmidificatoreA umidificatore_a(Calcolo& c, double tM, double xM, double xS, double eff, double tpost) {
+    const Aria a = c.aria();
+    bool trovato = false;
+    const double T = cerca_preriscaldamento(xM, tM, xS, eff, a, &trovato);
+    c.controlla();
+    if (trovato) return {T, temperatura_bulbo_umido(xM, T, a), eff};
+
+    const std::string umidificatore = "un umidificatore al " + formatta(eff, 0, 2) + " %";
+    if (!(eff > 0.0))
+        c.impossibile("un umidificatore con efficienza 0 % non aggiunge acqua, e la retta ambiente a " +
+                      formatta(tpost, 0, 2) + " C richiede " + formatta(xS, 0, 2) + " g/kg, più della miscela (" +
+                      formatta(xM, 0, 2) + " g/kg)!");
+    const double xw = xM + (xS - xM) * 100.0 / eff;
+    const double tw = rugiada_da_x(xw, a).value_or(NAN);
+    const double t = std::isfinite(tw) ? t_da_x_bulbo(xM, tw, a).value_or(NAN) : NAN;
+    c.controlla();
+    if (std::isfinite(t) && t < tM) {
+        const std::optional<double> tw0 = bulbo_umido_di(tM, xM, a);
+        if (tw0) {
+            const double e0 = xS == xM ? 0.0 : (xS - xM) * 100.0 / (umidita_saturazione(*tw0, a) - xM);
+            c.controlla();
+            c.messaggio("anche senza preriscaldamento " + umidificatore + " porterebbe la miscela oltre i " +
+                        formatta(xS, 0, 2) + " g/kg della retta ambiente a " + formatta(tpost, 0, 2) +
+                        " C: nessun preriscaldamento, umidificazione regolata al " + formatta(e0, 0, 2) + " %");
+            return {tM, *tw0, e0};
+        }
+    }
+    const std::string nessuno = "nessun preriscaldamento porta " + umidificatore + " da " + formatta(xM, 0, 2) + " a " +
+                                formatta(xS, 0, 2) + " g/kg: ";
+    if (!std::isfinite(t)) c.impossibile(nessuno + "servirebbe aria satura a " + formatta(xw, 0, 2) + " g/kg!");
+    const std::string preriscaldare = nessuno + "servirebbe preriscaldare la miscela a " + formatta(t, 0, 2) + " C, ";
+    if (pressione_saturazione(t, a) >= a.pressione) c.impossibile(preriscaldare + testo_ebollizione(a));
+    if (a.modello && !a.modello->nel_campo(t, a.pressione))
+        c.impossibile(preriscaldare + "fuori dal campo del modello " + std::string(a.modello->nome()) + "!");
+    return {t, tw, eff};
+}
+
+} // namespace
 
 void ciclo_invernale(Calcolo& c) {
     const double tA = c.leggi(1);
@@ -248,12 +307,11 @@ void ciclo_invernale(Calcolo& c) {
         if (xS < xM)
             c.impossibile("la retta ambiente a " + formatta(tpost, 0, 2) + " C richiede " + formatta(xS, 0, 2) +
                           " g/kg, meno della miscela (" + formatta(xM, 0, 2) + " g/kg): servirebbe deumidificare!");
-        const double tP = cerca_preriscaldamento(xM, tM, xS, eff, c.aria());
-        c.controlla();
+        const UmidificatoreA u = umidificatore_a(c, tM, xM, xS, eff, tpost);
+        const double tP = u.tP;
         const double urP_a = umidita_relativa(xM, tP, c.aria());
         c.punto(4, tP, xM, "P");
-        const double tw = temperatura_bulbo_umido(xM, tP, c.aria());
-        const double tU = tP - (tP - tw) * eff / 100.0;
+        const double tU = tP - (tP - u.tw) * u.eff / 100.0;
         verifica_riscaldamento(c, 9, tpost, tU, "di fine umidificazione");
         c.punto(5, tU, xS, "U");
         scrivi_punto_titolo(rap, "FINE pre-riscaldamento", tP, urP_a, c.aria());

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace ondix {
 
@@ -66,7 +68,27 @@ bool fuori(double v, double minimo, double massimo) {
     return v < minimo || v > massimo;
 }
 
+// "<nome> è fuori da <minimo> a <massimo> <unita>", the bounds in their shortest text.
+Errore fuori_da(const char* nome, double minimo, double massimo, const char* unita) {
+    const auto breve = [](double v) {
+        char buf[32];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        return std::string(buf, r.ptr);
+    };
+    return rifiuto(std::string(nome) + " è fuori da " + breve(minimo) + " a " + breve(massimo) + " " + unita);
+}
+
 } // namespace
+
+Fatto controlla_occupanti(double met, double clo, double v, double lavoro) {
+    if (!(met >= met_minimo && met <= met_massimo)) return fuori_da("met", met_minimo, met_massimo, "met");
+    if (!(clo >= 0.0 && clo <= clo_massimo)) return fuori_da("clo", 0.0, clo_massimo, "clo");
+    if (!(v >= 0.0 && v <= v_massima)) return fuori_da("v", 0.0, v_massima, "m/s");
+    if (!std::isfinite(lavoro)) return rifiuto("il lavoro esterno non è un numero finito");
+    if (lavoro < 0.0) return rifiuto("il lavoro esterno non può essere negativo");
+    if (!(lavoro < met)) return rifiuto("il metabolismo deve superare il lavoro esterno");
+    return {};
+}
 
 double ppd_da_pmv(double pmv) {
     const double p2 = pmv * pmv;
@@ -76,10 +98,7 @@ double ppd_da_pmv(double pmv) {
 Esito<Comfort> pmv_ppd(double ta, double tr, double v, double pa, double met, double clo, double lavoro) {
     if (!std::isfinite(ta) || !std::isfinite(tr) || ta <= -kelvin || tr <= -kelvin)
         return rifiuto("comfort: temperatura non valida");
-    if (!std::isfinite(met) || !std::isfinite(lavoro) || lavoro < 0.0 || met <= lavoro)
-        return rifiuto("comfort: il metabolismo deve superare il lavoro esterno");
-    if (!std::isfinite(clo) || clo < 0.0) return rifiuto("comfort: l isolamento del vestiario non può essere negativo");
-    if (!std::isfinite(v) || v < 0.0) return rifiuto("comfort: la velocità dell aria non può essere negativa");
+    if (const Fatto f = controlla_occupanti(met, clo, v, lavoro); !f) return rifiuto("comfort: " + f.errore().testo);
     if (!std::isfinite(pa) || pa < 0.0) return rifiuto("comfort: la pressione del vapore non può essere negativa");
 
     const double m = met * watt_per_met;
@@ -218,12 +237,15 @@ Categoria categoria_adattiva(double to, const LimitiAdattivi& l) {
 }
 
 std::vector<VerticeZona> zona_comfort(const Occupanti& o, double limite, Aria a) {
-    // PMV at dry bulb t and relative humidity ur, radiant temperature equal to the air's; NaN when refused.
+    // PMV at dry bulb t and relative humidity ur, at the occupants' radiant temperature (the air's when they have
+    // none); NaN when refused.
     const auto pmv = [&](double t, double ur) {
-        const auto c = pmv_ppd(t, t, o.v, ur / 100.0 * pressione_saturazione(t, a), o.met, o.clo, o.lavoro);
+        const auto c =
+            pmv_ppd(t, o.tr.value_or(t), o.v, ur / 100.0 * pressione_saturazione(t, a), o.met, o.clo, o.lavoro);
         return c ? c->pmv : NAN;
     };
-    // At a fixed relative humidity PMV grows with the dry bulb: bisection for PMV = obiettivo.
+    // At a fixed relative humidity (and radiant temperature) PMV grows with the dry bulb: bisection for
+    // PMV = obiettivo.
     const auto risolvi = [&](double ur, double obiettivo) -> std::optional<double> {
         double basso = t_minima_stato,
                alto =

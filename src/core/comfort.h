@@ -28,6 +28,17 @@ struct Occupanti {
     friend bool operator==(const Occupanti&, const Occupanti&) = default;
 };
 
+// The occupants the model is computed for, wider than the ranges ISO 7730 validates it over (between the two a value
+// is computed and flagged): metabolic rate from 0.7 met (sleeping) to 10 met (the hardest work), clothing from 0 to
+// 4 clo (polar clothing), relative air speed from 0 to 5 m/s (a strong draught; beyond it the forced-convection term
+// of the model no longer describes a room), external work from 0 to below the metabolic rate.
+inline constexpr double met_minimo = 0.7, met_massimo = 10.0;
+inline constexpr double clo_massimo = 4.0;
+inline constexpr double v_massima = 5.0; // m/s
+// Whether the metabolic rate met, clothing clo, relative air speed v (m/s) and external work lavoro (met) lie within
+// those bounds; otherwise the reason, naming the value and its bounds ("met è fuori da 0.7 a 10 met").
+Fatto controlla_occupanti(double met, double clo, double v, double lavoro);
+
 // The ranges ISO 7730 validates the model over; a value outside is still computed and flagged by one bit.
 enum LimiteComfort : unsigned {
     fuori_pmv = 1u << 0, // PMV outside −2 … +2
@@ -48,8 +59,8 @@ struct Comfort {
 
 // PMV and PPD of ISO 7730 at air temperature ta and mean radiant temperature tr (°C), relative air speed v (m/s),
 // water vapour pressure pa (Pa), metabolic rate met, clothing clo and external work lavoro (met). The clothing's
-// surface temperature is found from its heat balance to 1e-9 K. Inputs no body can have (a metabolic rate not
-// above the work, negative clothing, speed or vapour pressure, a value not finite) give the reason instead.
+// surface temperature is found from its heat balance to 1e-9 K. Inputs outside the bounds of controlla_occupanti,
+// a negative vapour pressure or a value not finite give the reason instead.
 Esito<Comfort> pmv_ppd(double ta, double tr, double v, double pa, double met, double clo, double lavoro = 0.0);
 // The same for the room air state s in the air `a`: the vapour pressure is the state's relative humidity times
 // the saturation pressure at its dry bulb, both of the air `a`.
@@ -101,8 +112,8 @@ void scrivi_comfort(Rapporto& r, const Comfort& c, const Occupanti& o, double ta
 struct VerticeZona {
     double t, x;
 };
-// The comfort zone |PMV| ≤ limite for the occupants `o` (their tr ignored: the radiant temperature equals the
-// air's) in the air `a`, as a closed polygon: the PMV = −limite edge from dry air up to saturation, then the
+// The comfort zone |PMV| ≤ limite for the occupants `o` (at their mean radiant temperature, or at the air's when
+// they have none) in the air `a`, as a closed polygon: the PMV = −limite edge from dry air up to saturation, then the
 // PMV = +limite edge from saturation down to dry air, each vertex solved for t at a relative humidity. Empty when
 // the zone does not lie within −50 … 100 °C, or the inputs are refused.
 std::vector<VerticeZona> zona_comfort(const Occupanti& o, double limite, Aria a = {});

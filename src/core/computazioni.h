@@ -44,7 +44,8 @@ void verifica_portata(Calcolo& c, int n, double f);
 std::string testo_ebollizione(Aria a);
 
 // Pre-heating temperature, °C, at which a humidifier of efficiency eff (%) takes air of humidity ratio x0 (g/kg)
-// from the mixture at t0 (°C) to xS (g/kg), in the air `a`: 501 upward steps of 0.05 °C at most.
-double cerca_preriscaldamento(double x0, double t0, double xS, double eff, Aria a = {});
+// from the mixture at t0 (°C) to xS (g/kg), in the air `a`: 501 upward steps of 0.05 °C at most, which stop once the
+// efficiency needed is within 0.01 % of eff. `trovato`, when given, tells whether they stopped so.
+double cerca_preriscaldamento(double x0, double t0, double xS, double eff, Aria a = {}, bool* trovato = nullptr);
 
 } // namespace ondix

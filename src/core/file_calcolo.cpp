@@ -1,5 +1,6 @@
 #include "core/file_calcolo.h"
 
+#include "core/altitudine.h"
 #include "core/file_destinazione.h"
 #include "core/maschera.h"
 #include "core/modello.h"
@@ -8,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -68,9 +70,14 @@ Esito<FileCalcolo> leggi_file_calcolo(std::string_view testo) {
                       " del formato, più recente di questo programma (che legge fino alla " +
                       std::to_string(versione_file_calcolo) + "): aggiornare ondix per aprirlo");
     FileCalcolo f;
+    // A whole number within an int before it becomes one, so that a larger one cannot wrap onto a kind.
     const json& p = j.value("processo", json());
-    if (!p.is_number_integer() || !tipo_valido(static_cast<int>(p.get<long long>())))
-        return guasto("il tipo di processo del file non è valido");
+    const bool in_int = p.is_number_unsigned()
+                            ? p.get<unsigned long long>() <= INT_MAX
+                            : p.is_number_integer() && p.get<long long>() >= INT_MIN && p.get<long long>() <= INT_MAX;
+    if (!in_int || !tipo_valido(static_cast<int>(p.get<long long>())))
+        return guasto(
+            "\"processo\" del file non è un tipo di processo del programma (1, 2, 3, 4, 5, 6, 7, 13, 17 o 21)");
     f.processo = static_cast<int>(p.get<long long>());
     const json& t = j.value("testi", json());
     if (!t.is_array() || t.size() != f.testi.size()) return guasto("il file non ha i dieci testi della maschera");
@@ -99,6 +106,9 @@ Esito<FileCalcolo> leggi_file_calcolo(std::string_view testo) {
             f.quota = q.get<double>();
         else if (!q.is_null())
             return guasto("la quota del file non è un numero");
+        if (f.quota && !(*f.quota >= quota_minima_tabella && *f.quota <= quota_massima_tabella))
+            return guasto("\"quota\" del file è fuori dalla tabella delle quote, da " +
+                          formatta(quota_minima_tabella, 0, 0) + " a " + formatta(quota_massima_tabella, 0, 0) + " m");
         if (!stringa(a, "modello", f.modello)) return guasto("il modello del file non è un testo");
         if (!f.modello.empty() && !modello_da_chiave(f.modello))
             return guasto("il modello \"" + testo_visibile(f.modello) + "\" del file non è uno del programma");

@@ -44,6 +44,9 @@ public:
     virtual double x_da_bulbo(double t, double tbu, double P) const = 0;
     // Whether the model's equations hold at t (°C) and P (Pa); the refusal's text is Italian, ready to show.
     virtual Fatto nel_campo(double t, double P) const = 0;
+    // The dry bulbs the model holds over, °C.
+    virtual double t_minima() const = 0;
+    virtual double t_massima() const = 0;
 };
 
 // The model a command-line word names ("ashrae"), or nullptr for an unknown word.

@@ -321,6 +321,9 @@ public:
                                            " a " + breve(pressione_massima_ashrae) + " Pa)"};
         return {};
     }
+
+    double t_minima() const override { return t_minima_ashrae; }
+    double t_massima() const override { return t_massima_ashrae; }
 };
 
 } // namespace

@@ -41,21 +41,6 @@ double entalpia_satura(double t, Aria a) {
     return entalpia(umidita_saturazione(t, a), t, a);
 }
 
-// The wet bulb of air at (t, x): with the correlations the one of saturated air of the same enthalpy h, with a model
-// the model's own.
-std::optional<double> bulbo_umido_di(double t, double x, double h, Aria a) {
-    if (a.modello) return a.modello->bulbo_umido(x, t, a.pressione);
-    return bulbo_umido_da_h(h, a);
-}
-
-// Dry bulb, °C, of air of humidity ratio x (g/kg) whose wet bulb (the model's) is tbu; nullopt when none up to 200 °C.
-std::optional<double> t_da_x_bulbo(double x, double tbu, Aria a) {
-    // Over the dry bulb the humidity ratio that gives the wet bulb tbu falls, from saturation at t = tbu.
-    const auto sopra = [&](double t) { return a.modello->x_da_bulbo(t, tbu, a.pressione) < x; };
-    if (sopra(tbu) || !sopra(t_ricerca_max)) return std::nullopt;
-    return biseca(tbu, t_ricerca_max, sopra);
-}
-
 // The wet bulb and the dew point of the state (t, x) as the point-properties report gives them, so that one state
 // shows one wet bulb and one dew point wherever it is shown; none where no saturated air down to −100 °C has them.
 std::optional<double> bulbo_umido_del_rapporto(double t, double x, Aria a) {
@@ -146,9 +131,7 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
     const G gp = p.grandezza, gq = q.grandezza;
     const double u = p.valore, w = q.valore;
     const auto da_x_h = [&](double x, double h) -> Soluzione { return Tx{t_da_x_h(x, h, a), x}; };
-    // A wet bulb and a humidity ratio: with the correlations through the enthalpy of saturated air at the wet bulb.
     const auto da_x_tbu = [&](double x, double tbu) -> Soluzione {
-        if (!a.modello) return da_x_h(x, entalpia_satura(tbu, a));
         const auto t = t_da_x_bulbo(x, tbu, a);
         if (!t) return nessuna_aria();
         return Tx{*t, x};
@@ -172,7 +155,7 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
         const double x = a.modello ? a.modello->x_da_bulbo(t, std::min(tbu, t), a.pressione)
                                    : x_da_t_h(t, entalpia_satura(std::min(tbu, t), a));
         if (x < 0) {
-            const auto minimo = bulbo_umido_di(t, 0.0, entalpia(0.0, t, a), a);
+            const auto minimo = bulbo_umido_di(t, 0.0, a);
             return rifiuto("il bulbo umido è sotto quello dell'aria secca a questo bulbo secco (" +
                            (minimo ? formatta(*minimo, 0, 2) : "?") + " C)");
         }
@@ -292,6 +275,20 @@ std::optional<double> bulbo_umido_da_h(double h, Aria a) {
     return biseca(t_ricerca_min, t_ricerca_max, sopra);
 }
 
+std::optional<double> bulbo_umido_di(double t, double x, Aria a) {
+    if (a.modello) return a.modello->bulbo_umido(x, t, a.pressione);
+    return bulbo_umido_da_h(entalpia(x, t, a), a);
+}
+
+std::optional<double> t_da_x_bulbo(double x, double tbu, Aria a) {
+    // With the correlations through the enthalpy of saturated air at the wet bulb.
+    if (!a.modello) return t_da_x_h(x, entalpia_satura(tbu, a), a);
+    // Over the dry bulb the humidity ratio that gives the wet bulb tbu falls, from saturation at t = tbu.
+    const auto sopra = [&](double t) { return a.modello->x_da_bulbo(t, tbu, a.pressione) < x; };
+    if (sopra(tbu) || !sopra(t_ricerca_max)) return std::nullopt;
+    return biseca(tbu, t_ricerca_max, sopra);
+}
+
 double x_da_t_h(double t, double h, Aria a) {
     if (a.modello) return a.modello->x_da_t_h(t, h);
     return (h - 1.004 * t) * 1000.0 / (1.926 * t + 2490.0);
@@ -368,8 +365,14 @@ Esito<StatoCompleto> stato_da_coppia(Noto a, Noto b, Aria aria) {
         // A dry bulb solved a rounding past a limit of the model counts as at it.
         const auto fuori = [&](double t) { return !aria.modello->nel_campo(t, aria.pressione); };
         if (const Fatto f = aria.modello->nel_campo(s.t, aria.pressione);
-            !f && fuori(s.t - margine_t) && fuori(s.t + margine_t))
+            !f && fuori(s.t - margine_t) && fuori(s.t + margine_t)) {
+            const ModelloAria& m = *aria.modello;
+            if (!(s.t >= m.t_minima() && s.t <= m.t_massima()))
+                return rifiuto(coppia + "il bulbo secco sarebbe " + formatta(s.t, 0, 2) + " C, fuori dal campo del " +
+                               "modello " + std::string(m.nome()) + " (da " + breve(m.t_minima()) + " a " +
+                               breve(m.t_massima()) + " C)");
             return della_coppia(f.errore());
+        }
     } else if (s.t < t_minima_stato || s.t > t_massima_stato)
         return rifiuto(coppia + "il bulbo secco sarebbe " + formatta(s.t, 0, 2) + " C, fuori da " +
                        breve(t_minima_stato) + " a " + breve(t_massima_stato) + " C");
@@ -381,7 +384,10 @@ Esito<StatoCompleto> stato_da_coppia(Noto a, Noto b, Aria aria) {
                        " C non è sotto il punto di ebollizione dell'acqua a " + formatta(aria.pressione, 0, 0) +
                        " Pa (" + (ebollizione ? formatta(*ebollizione, 0, 2) : "?") + " C)");
     }
-    if (s.x < 0) return rifiuto(coppia + "l'umidità specifica sarebbe sotto 0");
+    // A humidity ratio below 0 from these pairs is vapour at more than the total pressure.
+    if (s.x < 0)
+        return rifiuto(coppia + "il vapore d'acqua supererebbe la pressione totale (" + formatta(aria.pressione, 0, 0) +
+                       " Pa)");
     const double xs = umidita_saturazione(s.t, aria);
     // A state solved onto the saturation curve may land a rounding above it.
     if (!sopra_ebollizione && s.x > xs * (1.0 + 1e-9))

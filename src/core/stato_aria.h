@@ -49,6 +49,12 @@ std::optional<double> rugiada_da_x(double x, Aria a = {});
 // Wet bulb, °C, of air of enthalpy h (kJ/kg): the temperature of saturated air of enthalpy h; nullopt below the
 // enthalpy of saturated air at −100 °C.
 std::optional<double> bulbo_umido_da_h(double h, Aria a = {});
+// Wet bulb, °C, of air at t (°C) and x (g/kg), solved to 1e-10 K: with the correlations the temperature of saturated
+// air of the same enthalpy, with a model the model's own; nullopt where bulbo_umido_da_h has none.
+std::optional<double> bulbo_umido_di(double t, double x, Aria a = {});
+// Dry bulb, °C, of air of humidity ratio x (g/kg) whose wet bulb (as bulbo_umido_di) is tbu (°C); nullopt with a
+// model when none lies between tbu and 200 °C.
+std::optional<double> t_da_x_bulbo(double x, double tbu, Aria a = {});
 // Humidity ratio, g/kg, of air at t (°C) with enthalpy h (kJ/kg): entalpia solved for x (may be negative).
 double x_da_t_h(double t, double h, Aria a = {});
 // Dry bulb, °C, of air of humidity ratio x (g/kg) and enthalpy h (kJ/kg): entalpia solved for t.

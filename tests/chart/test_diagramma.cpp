@@ -320,7 +320,7 @@ TEST_F(Grafico, MarksNearTheScreenEdgeAreLeftOutButTheirLabelsStay) {
 
 TEST(Nuvola, EveryPointADotCrowdedOnesDarkerAndLast) {
     Banco b;
-    std::vector<PuntoNuvola> punti{{20, 7}, {-12, 1}, {60, 40}};
+    PuntiNuvola punti{{20, 7}, {-12, 1}, {60, 40}};
     for (int i = 0; i < 30; ++i)
         punti.push_back({25.0 + 0.01 * i, 10.0});
     diagramma_nuvola(b.p, punti);

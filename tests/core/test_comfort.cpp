@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 using namespace ondix;
@@ -63,9 +64,39 @@ TEST(Comfort, CategoriesAndLimitsAtTheirBoundaries) {
     EXPECT_FALSE(pmv_ppd(22, 22, 0.1, NAN, 1.2, 0.5));
 }
 
+TEST(Comfort, OccupantsAreBoundedWhenRead) {
+    // Exactly at each bound the occupants are computed; one step past it they are refused, naming the value.
+    EXPECT_TRUE(controlla_occupanti(met_minimo, 0.0, 0.0, 0.0));
+    EXPECT_TRUE(controlla_occupanti(met_massimo, clo_massimo, v_massima, met_massimo - 1e-9));
+    const auto motivo = [](double met, double clo, double v, double lavoro) {
+        const Fatto f = controlla_occupanti(met, clo, v, lavoro);
+        return f ? std::string() : f.errore().testo;
+    };
+    EXPECT_EQ(motivo(0.69, 0.5, 0.1, 0), "met è fuori da 0.7 a 10 met");
+    EXPECT_EQ(motivo(10.01, 0.5, 0.1, 0), "met è fuori da 0.7 a 10 met");
+    EXPECT_EQ(motivo(1e300, 0.5, 0.1, 0), "met è fuori da 0.7 a 10 met");
+    EXPECT_EQ(motivo(1.2, -0.01, 0.1, 0), "clo è fuori da 0 a 4 clo");
+    EXPECT_EQ(motivo(1.2, 4.01, 0.1, 0), "clo è fuori da 0 a 4 clo");
+    EXPECT_EQ(motivo(1.2, 0.5, -0.01, 0), "v è fuori da 0 a 5 m/s");
+    EXPECT_EQ(motivo(1.2, 0.5, 1e50, 0), "v è fuori da 0 a 5 m/s");
+    EXPECT_EQ(motivo(1.2, 0.5, 0.1, -1), "il lavoro esterno non può essere negativo");
+    EXPECT_EQ(motivo(1.2, 0.5, 0.1, 1.2), "il metabolismo deve superare il lavoro esterno");
+    EXPECT_EQ(motivo(NAN, 0.5, 0.1, 0), "met è fuori da 0.7 a 10 met");
+    // Within the bounds the PMV follows the body: more air speed cools a sedentary body at 24 °C, down to the bound.
+    double prima = INFINITY;
+    for (const double v : {0.0, 0.1, 1.0, 2.0, v_massima}) {
+        const auto c = pmv_ppd(24, 24, v, 1500, 1.2, 0.5);
+        ASSERT_TRUE(c) << v;
+        EXPECT_LT(c->pmv, prima) << v;
+        prima = c->pmv;
+    }
+    EXPECT_FALSE(pmv_ppd(24, 24, 1e50, 1500, 1.2, 0.5));
+}
+
 TEST(Comfort, ZoneVerticesLieOnTheirPmvEdge) {
     // Over occupants, limits and pressures: every vertex of the zone has PMV = −limit on its first half and +limit
-    // on its second, with the radiant temperature equal to the air's; its humidity runs from dry air to saturation.
+    // on its second, at the occupants' radiant temperature (the air's when they have none), so that the zone agrees
+    // with the category of a state judged with the same occupants; its humidity runs from dry air to saturation.
     for (const double p : {101335.0, 79500.0})
         for (const Occupanti o : {Occupanti{1.2, 0.5, 0.1, {}, 0}, Occupanti{1.0, 1.0, 0.3, 25.0, 0}})
             for (const double limite : {0.2, 0.5, 0.7}) {
@@ -74,8 +105,8 @@ TEST(Comfort, ZoneVerticesLieOnTheirPmvEdge) {
                 ASSERT_EQ(zona.size(), 22u);
                 for (std::size_t i = 0; i < zona.size(); ++i) {
                     const double ur = umidita_relativa(zona[i].x, zona[i].t, a);
-                    const auto c = pmv_ppd(zona[i].t, zona[i].t, o.v, ur / 100.0 * pressione_saturazione(zona[i].t, a),
-                                           o.met, o.clo);
+                    const auto c = pmv_ppd(zona[i].t, o.tr.value_or(zona[i].t), o.v,
+                                           ur / 100.0 * pressione_saturazione(zona[i].t, a), o.met, o.clo);
                     EXPECT_NEAR(c->pmv, i < 11 ? -limite : limite, 1e-5) << p << ' ' << limite << ' ' << i;
                 }
                 EXPECT_EQ(zona.front().x, 0.0);

@@ -81,6 +81,13 @@ TEST(FileCalcolo, RefusesWhatIsNotAUsableCalculation) {
         {cambia("\"versione\": 1", "\"versione\": 2"), "versione 2 del formato, più recente"},
         {cambia("\"versione\": 1", "\"versione\": \"1\""), "versione"},
         {cambia("\"processo\": 1", "\"processo\": 8"), "tipo di processo"},
+        // 2^32 + 1 and 2^64 + 1 must not wrap onto kind 1.
+        {cambia("\"processo\": 1", "\"processo\": 4294967297"), "\"processo\""},
+        {cambia("\"processo\": 1", "\"processo\": 18446744073709551617"), "\"processo\""},
+        {cambia("\"processo\": 1", "\"processo\": -4294967295"), "\"processo\""},
+        {cambia("\"quota\": 1200.0", "\"quota\": 1e308"), "\"quota\" del file è fuori"},
+        {cambia("\"quota\": 1200.0", "\"quota\": 3000.5"), "\"quota\" del file è fuori"},
+        {cambia("\"quota\": 1200.0", "\"quota\": -250.5"), "\"quota\" del file è fuori"},
         {cambia("\"umidita\": 1", "\"umidita\": 2"), "\"umidita\""},
         {cambia("\"pressione\": 88135.25", "\"pressione\": 29999"), "pressione"},
         {cambia("\"pressione\": 88135.25", "\"pressione\": 120001"), "pressione"},
@@ -92,7 +99,9 @@ TEST(FileCalcolo, RefusesWhatIsNotAUsableCalculation) {
         ASSERT_FALSE(letto) << c.testo;
         EXPECT_NE(letto.errore().testo.find(c.motivo), std::string::npos) << letto.errore().testo;
     }
-    // At the limits of the pressure: read.
+    // At the limits of the pressure and of the altitude: read.
+    EXPECT_TRUE(leggi_file_calcolo(cambia("\"quota\": 1200.0", "\"quota\": -250")));
+    EXPECT_TRUE(leggi_file_calcolo(cambia("\"quota\": 1200.0", "\"quota\": 3000")));
     EXPECT_TRUE(leggi_file_calcolo(cambia("\"pressione\": 88135.25", "\"pressione\": 30000")));
     EXPECT_TRUE(leggi_file_calcolo(cambia("\"pressione\": 88135.25", "\"pressione\": 120000")));
 }

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string>
 #include <variant>
+#include <vector>
 
 using namespace ondix;
 
@@ -144,6 +145,31 @@ TEST(ModelloAshrae, WetBulbAndDewPointSolveTheirEquations) {
             }
 }
 
+TEST(ModelloAshrae, SaturatedAirKeepsItsDewPoint) {
+    // Saturated air over the model's whole range of dry bulbs, at every pressure it holds (steps of 5 kPa and the
+    // tables' own) wherever saturated air exists below the boiling point: its dew point is its dry bulb, given by t and
+    // x (as a batch row or a chart point is computed) or by t and ur = 100 %.
+    std::vector<double> pressioni{p_normale, pressione_atmosferica};
+    for (double P = 30000.0; P <= 120000.0; P += 5000.0)
+        pressioni.push_back(P);
+    int stati = 0;
+    for (const double p : pressioni)
+        for (double t = -60.0; t <= 150.0; t += 0.37) {
+            const Aria a{p, &modello_ashrae()};
+            if (pressione_saturazione(t, a) >= 0.999 * p) continue;
+            const std::string chi = std::to_string(t) + " C at " + std::to_string(p) + " Pa";
+            const StatoCompleto s = stato_completo(t, umidita_saturazione(t, a), a);
+            ASSERT_TRUE(s.rugiada) << chi << ", ur " << s.ur;
+            EXPECT_NEAR(*s.rugiada, t, 1e-6) << chi;
+            const auto u = stato_da_coppia({Grandezza::t, t}, {Grandezza::ur, 100.0}, a);
+            ASSERT_TRUE(u) << chi;
+            ASSERT_TRUE(u->rugiada) << chi;
+            EXPECT_NEAR(*u->rugiada, t, 1e-6) << chi;
+            ++stati;
+        }
+    EXPECT_GT(stati, 8000);
+}
+
 TEST(ModelloAshrae, WetBulbOfDryAir) {
     // Air with next to no vapour: the balance's logarithm is singular at the dry bulb, where the search starts; the
     // wet bulb is still found, well below the dry bulb, over ice and over water.
@@ -217,10 +243,16 @@ TEST(ModelloAshrae, StateOutsideTheRangeIsRefused) {
               "a 150 C)");
     const auto freddo = stato_da_coppia({Grandezza::t, -60.0}, {Grandezza::ur, 50.0}, ashrae);
     EXPECT_TRUE(freddo);
-    // A solved dry bulb out of range is refused the same way.
-    const auto solved = stato_da_coppia({Grandezza::x, 1.0}, {Grandezza::h, 500.0}, ashrae);
+    // A solved dry bulb out of range is refused too, written with two decimals as the other solved values are.
+    const auto solved = stato_da_coppia({Grandezza::x, 1.0}, {Grandezza::h, 470.0}, ashrae);
     ASSERT_FALSE(solved);
-    EXPECT_NE(solved.errore().testo.find("fuori dal campo del modello"), std::string::npos);
+    EXPECT_EQ(solved.errore().testo, "x = 1 g/kg, h = 470 kJ/kg: il bulbo secco sarebbe 463.85 C, fuori dal campo del "
+                                     "modello ASHRAE (da -60 a 150 C)");
+    // Saturated air above the boiling point of a low pressure would hold vapour above the total pressure.
+    const auto bolle = stato_da_coppia({Grandezza::t, 99.0}, {Grandezza::ur, 100.0}, {30000.0, &modello_ashrae()});
+    ASSERT_FALSE(bolle);
+    EXPECT_EQ(bolle.errore().testo,
+              "t = 99 C, ur = 100 %: il vapore d'acqua supererebbe la pressione totale (30000 Pa)");
 }
 
 TEST(ModelloAshrae, ProcessesFollowTheAirsModel) {

@@ -3,6 +3,7 @@
 #include "core/aria_umida.h"
 #include "core/calcolo.h"
 #include "core/computazioni.h"
+#include "core/modello_ashrae.h"
 #include "core/numeri.h"
 #include "core/punti_grafico.h"
 #include "core/stato_aria.h"
@@ -445,11 +446,32 @@ TEST(CicloEstivo, MeetingColderThanTheCoilIsNoMeeting) {
     EXPECT_EQ(calda.est.messaggi.size(), 1u);
 }
 
+TEST(CicloEstivo, MeetingBeyondTheMixtureIsNoMeeting) {
+    // The lines cross just past the mixture (a bypass factor a little above 1), where the coil cannot take the air:
+    // the message and the bypass factor asked, then post-heating, instead of "troppo secca".
+    Esecuzione e(
+        6, {{1, "26.9"}, {2, "43.9"}, {3, "20.1"}, {4, "74.3"}, {5, "0.26"}, {6, "2645"}, {7, "13.7"}, {8, "-1913"}}, 0,
+        0, "0.14");
+    attesa_senza_errore(e, VistaGrafico::standard);
+    EXPECT_EQ(e.est.messaggi.size(), 1u);
+    EXPECT_EQ(e.est.richieste.size(), 1u);
+    const PuntoGrafico &A = e.voce(1), &M = e.voce(4), &S = e.voce(5), &P = e.voce(6);
+    EXPECT_NEAR(P.X, 13.7 + (M.X - 13.7) * 0.14, 1e-9);
+    EXPECT_EQ(S.Y, P.Y);
+    EXPECT_LE(P.Y, M.Y);
+    // The flow takes up the room's total load between the supply and the room.
+    const double G = e.dato("portata ponderale totale");
+    EXPECT_EQ(G, 25139);
+    EXPECT_NEAR(G * (entalpia(A.Y, A.X) - entalpia(S.Y, S.X)) / 3.6, 2645 - 1913, 1);
+}
+
 TEST(CicloEstivo, PlantsThatCannotExistAreRefused) {
-    // Dry outdoor air and no latent load: the supply would need more water than the mixture holds.
+    // Dry outdoor air and no latent load: the room line crosses the coil line beyond the mixture, which is no
+    // meeting; on the horizontal room line the supply would need more water than any coil outlet holds.
     Esecuzione secca(6, {{4, "20"}, {8, "0"}}, 0, 0, "0.2");
-    attesa_impossibile(secca, "la miscela (9.84 g/kg) è troppo secca per il carico latente: l aria immessa dovrebbe "
-                              "avere 11.14 g/kg, serve umidificare!");
+    attesa_impossibile(secca, "nessun carico latente: l aria in uscita batteria (8.07 g/kg) dovrebbe avere l umidità "
+                              "ambiente (11.14 g/kg), che la batteria non raggiunge!");
+    EXPECT_EQ(secca.est.richieste.size(), 1u);
     // A dry coil at 14 °C: the room line needs supply air far colder than the coil outlet.
     Esecuzione fredda(6, {{4, "20"}, {7, "14"}, {8, "500"}}, 0, 0, "0.2");
     attesa_impossibile(fredda, "la retta ambiente richiede aria a -41.03 C, più fredda dell uscita batteria (16.85 "
@@ -583,7 +605,12 @@ TEST(CercaPreriscaldamento, EndsOnUndefinedInputs) {
 TEST(CicloInvernale, DefaultsTakePathA) {
     Esecuzione e(7);
     attesa_senza_errore(e, VistaGrafico::invernale);
-    EXPECT_TRUE(e.est.messaggi.empty());
+    // From the mixture a humidifier at 65 % would already pass the supply's 6.99 g/kg: no pre-heating, and the
+    // humidifier held back to end on the room line.
+    ASSERT_EQ(e.est.messaggi.size(), 1u);
+    EXPECT_EQ(e.est.messaggi[0], "anche senza preriscaldamento un umidificatore al 65.00 % porterebbe la miscela oltre "
+                                 "i 6.99 g/kg della retta ambiente a 39.00 C: nessun preriscaldamento, umidificazione "
+                                 "regolata al 26.95 %");
     ASSERT_EQ(e.righe().size(), 62u);
     EXPECT_EQ(e.righe()[0], "CICLO INVERNALE");
     EXPECT_EQ(e.righe()[1], "Valori di ingresso");
@@ -596,18 +623,66 @@ TEST(CicloInvernale, DefaultsTakePathA) {
     const PuntoGrafico& M = e.voce(3);
     EXPECT_NEAR(M.X, 15.37, 0.005);
     EXPECT_NEAR(M.Y, 6.53, 0.005);
-    // The search never meets its tolerance: 501 steps above the mixture.
-    EXPECT_NEAR(e.voce(4).X, M.X + 25.05, 1e-9);
-    EXPECT_NEAR(e.voce(4).X, 40.42, 0.005);
+    EXPECT_EQ(e.voce(4).X, M.X);
     EXPECT_EQ(e.voce(5).etichetta, "U");
     EXPECT_NEAR(e.voce(6).Y, 6.99, 0.005);
     EXPECT_EQ(e.voce(6).X, 39.0);
     EXPECT_EQ(e.voce(6).etichetta, "I");
     EXPECT_EQ(e.voci_in_uso(), 6);
     EXPECT_EQ(e.dato("Portata ponderale totale"), 983);
+    EXPECT_EQ(e.dato("Potenza preriscaldamento"), 0);
+    // All the heat from M to I: (57.14 − 31.94) kJ/kg × 983 kg/h.
+    EXPECT_NEAR(e.dato("Potenza riscaldamento totale"), 6884, 1);
     EXPECT_NEAR(e.dato("Verifica potenza termica latente"), 502, 1);
     EXPECT_NEAR(e.dato("Verifica potenza termica sensibile"), 5002, 1);
     EXPECT_EQ(e.righe().back().rfind("Verifica potenza termica sensibile:", 0), 0u);
+}
+
+// Over a grid of arrangement-A inputs, at two pressures and with both models of air, every plant reported keeps the
+// humidifier's energy balance: it moves the pre-heated air P on a straight line (in t and x) towards the saturated
+// state W at P's wet bulb, and stops at the efficiency's share of the way, U. W has P's enthalpy (the correlations,
+// whose wet bulb is met to 0.1 kJ/kg) or P's plus that of the water at W (the reference model's thermodynamic wet
+// bulb), and since the enthalpy is bilinear in t and x the straight line bows below the line of constant enthalpy
+// by 1.926e-3·f·(1 − f)·Δt·Δx at the share f. Pre-heating never cools, and U lies on the supply's humidity.
+TEST(CicloInvernale, HumidifierOfArrangementAKeepsTheEnergyBalance) {
+    const Aria arie[] = {Aria{}, Aria{80000.0}, Aria{101325.0, &modello_ashrae()}, Aria{70000.0, &modello_ashrae()}};
+    int piante = 0, regolate = 0;
+    for (const Aria& aria : arie)
+        for (const char* te : {"-15", "-5", "5"})
+            for (const char* r : {"0.2", "0.5", "1"})
+                for (const char* ql : {"-500", "300"})
+                    for (const char* tpost : {"30", "39", "50"})
+                        for (const char* eff : {"30", "65", "95"}) {
+                            Esecuzione e(7, {{3, te}, {5, r}, {7, ql}, {9, tpost}, {10, eff}}, 0, 0, std::nullopt,
+                                         aria);
+                            const std::string quale = std::string("--e3 ") + te + " --e5 " + r + " --e7 " + ql +
+                                                      " --e9 " + tpost + " --e10 " + eff + " at " +
+                                                      formatta(aria.pressione, 0, 0) + (aria.modello ? " ashrae" : "");
+                            if (e.errore) {
+                                EXPECT_EQ(e.errore->causa, Causa::impianto) << quale << ": " << e.errore->testo;
+                                continue;
+                            }
+                            ++piante;
+                            const PuntoGrafico &M = e.voce(3), &P = e.voce(4), &U = e.voce(5);
+                            // The efficiency the humidifier works at: the one typed, or the one it is held back to.
+                            double f = std::atof(eff) / 100.0;
+                            for (const std::string& m : e.est.messaggi)
+                                if (const auto k = m.find("regolata al "); k != std::string::npos) {
+                                    f = std::atof(m.c_str() + k + 12) / 100.0;
+                                    ++regolate;
+                                }
+                            EXPECT_GE(P.X, M.X) << quale;
+                            EXPECT_EQ(P.Y, M.Y) << quale;
+                            EXPECT_EQ(U.Y, e.voce(6).Y) << quale;
+                            const double hP = entalpia(P.Y, P.X, aria), hU = entalpia(U.Y, U.X, aria);
+                            const double dt = U.X - P.X, dx = U.Y - P.Y;
+                            const double acqua = aria.modello ? 4.186e-3 * dx * std::max(0.0, P.X) : 0.0;
+                            const double curva = f > 0 ? 1.926e-3 * (1 - f) / f * std::fabs(dt * dx) : 0.0;
+                            EXPECT_LE(std::fabs(hU - hP), 0.1 + acqua + curva + 1e-9) << quale;
+                            EXPECT_GE(hU - hP, -0.1 - curva - 1e-9) << quale;
+                        }
+    EXPECT_GT(piante, 400);
+    EXPECT_GT(regolate, 50);
 }
 
 TEST(CicloInvernale, PathBStopsAtTooMuchPreHeating) {

@@ -210,8 +210,9 @@ private slots:
         // No meeting of the room line and the coil line: a message, then the bypass factor is asked.
         QTest::newRow("6 summer cycle, post-heating") << "BitBtn7" << 6 << 8 << "8500"
                                                       << "0.2" << 2;
+        // The humidifier would pass the supply's humidity without pre-heating: a message, and it is held back.
         QTest::newRow("7 winter cycle") << "BitBtn8" << 7 << 0 << ""
-                                        << "" << 0;
+                                        << "" << 1;
         QTest::newRow("17 winter cycle, steam") << "BitBtn12" << 17 << 0 << ""
                                                 << "" << 0;
         QTest::newRow("21 summer verification") << "SpeedButton1" << 21 << 0 << ""
