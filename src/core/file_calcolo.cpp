@@ -1,6 +1,8 @@
 #include "core/file_calcolo.h"
 
 #include "core/altitudine.h"
+#include "core/diagramma_libero_file.h"
+#include "core/diagramma_libero_tabella.h"
 #include "core/file_destinazione.h"
 #include "core/maschera.h"
 #include "core/modello.h"
@@ -34,42 +36,8 @@ bool stringa(const json& o, const char* chiave, std::string& v) {
     return true;
 }
 
-} // namespace
-
-std::string testo_file_calcolo(const FileCalcolo& f) {
-    json aria = {{"pressione", f.pressione},
-                 {"quota", f.quota ? json(*f.quota) : json(nullptr)},
-                 {"modello", f.modello.empty() ? json(nullptr) : json(f.modello)}};
-    const Intestazione& i = f.intestazione;
-    json j = {
-        {"formato", std::string(nome_formato_calcolo)},
-        {"versione", versione_file_calcolo},
-        {"processo", f.processo},
-        {"titolo", std::string(titolo_processo(f.processo))},
-        {"testi", f.testi},
-        {"umidita", f.umidita},
-        {"portata", f.portata},
-        {"risposta", f.risposta ? json(*f.risposta) : json(nullptr)},
-        {"aria", aria},
-        {"grafico", {{"isolinee", f.isolinee}, {"mollier", f.mollier}}},
-        {"intestazione",
-         {{"progetto", i.progetto}, {"sito", i.sito}, {"autore", i.autore}, {"revisione", i.revisione}}},
-    };
-    return j.dump(2, ' ', false, json::error_handler_t::replace) + '\n';
-}
-
-Esito<FileCalcolo> leggi_file_calcolo(std::string_view testo) {
-    const json j = json::parse(testo.begin(), testo.end(), nullptr, false);
-    if (j.is_discarded() || !j.is_object()) return guasto("il file non è un calcolo di ondix leggibile (JSON guasto)");
-    if (j.value("formato", json()) != json(std::string(nome_formato_calcolo)))
-        return guasto("il file non è un calcolo di ondix (manca \"formato\": \"ondix-calcolo\")");
-    const json& v = j.value("versione", json());
-    if (!v.is_number_integer() || v.get<long long>() < 1) return guasto("il file non dice la sua versione");
-    if (v.get<long long>() > versione_file_calcolo)
-        return guasto("il file è della versione " + std::to_string(v.get<long long>()) +
-                      " del formato, più recente di questo programma (che legge fino alla " +
-                      std::to_string(versione_file_calcolo) + "): aggiornare ondix per aprirlo");
-    FileCalcolo f;
+// The form's part of the file: the kind, the ten texts, the option groups and the answer.
+Fatto leggi_maschera(const json& j, FileCalcolo& f) {
     // A whole number within an int before it becomes one, so that a larger one cannot wrap onto a kind.
     const json& p = j.value("processo", json());
     const bool in_int = p.is_number_unsigned()
@@ -95,6 +63,55 @@ Esito<FileCalcolo> leggi_file_calcolo(std::string_view testo) {
         f.risposta = r.get<std::string>();
     else if (!r.is_null())
         return guasto("\"risposta\" del file non è un testo");
+    return {};
+}
+
+} // namespace
+
+std::string testo_file_calcolo(const FileCalcolo& f) {
+    json aria = {{"pressione", f.pressione},
+                 {"quota", f.quota ? json(*f.quota) : json(nullptr)},
+                 {"modello", f.modello.empty() ? json(nullptr) : json(f.modello)}};
+    const Intestazione& i = f.intestazione;
+    json j = {{"formato", std::string(nome_formato_calcolo)}, {"versione", versione_file_calcolo}};
+    if (f.diagramma) {
+        j["processo"] = std::string(processo_diagramma);
+        j["titolo"] = std::string(titolo_diagramma_libero);
+        scrivi_definizione_diagramma(*f.diagramma, j);
+    } else {
+        j["processo"] = f.processo;
+        j["titolo"] = std::string(titolo_processo(f.processo));
+        j["testi"] = f.testi;
+        j["umidita"] = f.umidita;
+        j["portata"] = f.portata;
+        j["risposta"] = f.risposta ? json(*f.risposta) : json(nullptr);
+    }
+    j["aria"] = aria;
+    j["grafico"] = {{"isolinee", f.isolinee}, {"mollier", f.mollier}};
+    j["intestazione"] = {{"progetto", i.progetto}, {"sito", i.sito}, {"autore", i.autore}, {"revisione", i.revisione}};
+    return j.dump(2, ' ', false, json::error_handler_t::replace) + '\n';
+}
+
+Esito<FileCalcolo> leggi_file_calcolo(std::string_view testo) {
+    const json j = json::parse(testo.begin(), testo.end(), nullptr, false);
+    if (j.is_discarded() || !j.is_object()) return guasto("il file non è un calcolo di ondix leggibile (JSON guasto)");
+    if (j.value("formato", json()) != json(std::string(nome_formato_calcolo)))
+        return guasto("il file non è un calcolo di ondix (manca \"formato\": \"ondix-calcolo\")");
+    const json& v = j.value("versione", json());
+    if (!v.is_number_integer() || v.get<long long>() < 1) return guasto("il file non dice la sua versione");
+    if (v.get<long long>() > versione_file_calcolo)
+        return guasto("il file è della versione " + std::to_string(v.get<long long>()) +
+                      " del formato, più recente di questo programma (che legge fino alla " +
+                      std::to_string(versione_file_calcolo) + "): aggiornare ondix per aprirlo");
+    FileCalcolo f;
+    if (j.value("processo", json()) == json(std::string(processo_diagramma))) {
+        auto d = leggi_definizione_diagramma(j);
+        if (!d) return d.errore();
+        f.processo = 0;
+        f.diagramma = std::move(*d);
+    } else if (Fatto m = leggi_maschera(j, f); !m) {
+        return m.errore();
+    }
     if (const json& a = j.value("aria", json::object()); a.is_object()) {
         const json& pa = a.value("pressione", json(pressione_atmosferica));
         if (!pa.is_number() || !(pa.get<double>() >= pressione_minima && pa.get<double>() <= pressione_massima))

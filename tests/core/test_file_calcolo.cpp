@@ -1,5 +1,6 @@
 // The calculation file: written and read back unchanged for every kind; a damaged file or one of a later version
 // refused with a reason, never a crash.
+#include "core/diagramma_libero_tabella.h"
 #include "core/file_calcolo.h"
 #include "core/maschera.h"
 
@@ -35,7 +36,87 @@ FileCalcolo calcolo_di(int tipo) {
     return f;
 }
 
+// A working chart with every kind of state and process: placed, typed (two pairs), outlets; mixing by fraction and
+// by flows, a coil placed by its outlet, a flow, a free line.
+DiagrammaLibero diagramma_di_prova() {
+    DiagrammaLibero d(Aria{88135.25, nullptr});
+    const int e = d.aggiungi_punto(32.5, 14.25);
+    const int a = *d.aggiungi_stato("ambiente \"1\"", {Grandezza::tbu, 19.0}, {Grandezza::t, 26.0});
+    const int f = *d.aggiungi_stato("", {Grandezza::h, 20.0}, {Grandezza::ur, 80.0});
+    DefinizioneTrasformazione k;
+    k.tipo = TipoTrasformazione::miscela;
+    k.da = e;
+    k.con = a;
+    k.frazione = 0.25;
+    const int m = *d.aggiungi_trasformazione(k);
+    k.portata_da = 1200.5;
+    k.portata_con = 3000.0;
+    (void)*d.aggiungi_trasformazione(k);
+    k = {};
+    k.tipo = TipoTrasformazione::batteria;
+    k.da = m;
+    k.portata = 4200.0;
+    const int c = *d.aggiungi_trasformazione(k);
+    EXPECT_TRUE(d.sposta(c, 14.0, 8.5));
+    for (const TipoTrasformazione t :
+         {TipoTrasformazione::sensibile, TipoTrasformazione::adiabatica, TipoTrasformazione::vapore}) {
+        k = {};
+        k.tipo = t;
+        k.da = f;
+        (void)*d.aggiungi_trasformazione(k);
+    }
+    k = {};
+    k.tipo = TipoTrasformazione::linea;
+    k.da = a;
+    k.con = c;
+    (void)*d.aggiungi_trasformazione(k);
+    return d;
+}
+
 } // namespace
+
+// A working chart saved and read back is the same chart: the same file again, the same table.
+TEST(FileCalcolo, WorkingChartReadsBackAsWritten) {
+    const DiagrammaLibero d = diagramma_di_prova();
+    FileCalcolo f = calcolo_di(4);
+    f.diagramma = d.definizione();
+    const std::string testo = testo_file_calcolo(f);
+    const auto letto = leggi_file_calcolo(testo);
+    ASSERT_TRUE(letto) << letto.errore().testo;
+    ASSERT_TRUE(letto->diagramma);
+    EXPECT_EQ(letto->pressione, f.pressione);
+    EXPECT_EQ(letto->intestazione, f.intestazione);
+    EXPECT_EQ(testo_file_calcolo(*letto), testo);
+    DiagrammaLibero riletto(d.aria());
+    ASSERT_TRUE(riletto.carica(*letto->diagramma));
+    EXPECT_EQ(righe_diagramma(riletto), righe_diagramma(d));
+    EXPECT_EQ(testo.find("\"testi\""), std::string::npos);
+
+    const auto cambia = [&](const std::string& da, const std::string& a) {
+        std::string t = testo;
+        const auto k = t.find(da);
+        EXPECT_NE(k, std::string::npos) << da;
+        return t.replace(k, da.size(), a);
+    };
+    const std::pair<std::string, std::string> casi[] = {
+        {cambia("\"tipo\": \"linea\"", "\"tipo\": \"retta\""), "\"tipo\""},
+        {cambia("\"tipo\": \"linea\"", "\"tipo\": \"linea\", \"colore\": 1"), "\"colore\" sconosciuta"},
+        {cambia("\"t_batteria\"", "\"t_bat\""), "manca \"t_batteria\""},
+        {cambia("\"da\": \"B\"", "\"da\": \"Z\""), "nessuno stato Z"},
+        {cambia("\"frazione\": 0.25", "\"frazione\": \"0.25\""), "\"frazione\""},
+        {cambia("\"x\": 14.25", "\"x\": null"), "\"x\" non è un numero"},
+        {cambia("\"h\": 20.0,", ""), "servono due grandezze"},
+        {cambia("\"nome\": \"C\"", "\"nome\": \"A\""), "è di due stati"},
+        {cambia("\"uscita\": \"D\"", "\"uscita\": \"C\""), "\"uscita\""},
+        {cambia("\"stati\"", "\"stato\""), "\"stati\""},
+    };
+    for (const auto& [guasto, motivo] : casi) {
+        const auto r = leggi_file_calcolo(guasto);
+        ASSERT_FALSE(r) << guasto;
+        EXPECT_EQ(r.errore().causa, Causa::dati);
+        EXPECT_NE(r.errore().testo.find(motivo), std::string::npos) << r.errore().testo;
+    }
+}
 
 TEST(FileCalcolo, EveryKindReadsBackAsWritten) {
     for (const TipoProcesso tipo : tipi_processo) {
