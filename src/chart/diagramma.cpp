@@ -131,6 +131,8 @@ void fondo_diagramma(Plotter& p, double tmin, double tmax, double xmin, double x
     traccia_funzione(
         p, [aria](double t) { return curva_saturazione(t, aria); }, blu, mollier ? w.ymin : w.xmin,
         mollier ? w.ymax : w.xmax);
+    // The curve leaves the mapping off; a process is drawn in world units.
+    p.imposta_mappatura(true);
 }
 
 void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const TabellaPunti& punti,
