@@ -48,6 +48,24 @@ Esito<StatoCompleto> stato_del_punto(double t, double x, Aria aria) {
 
 } // namespace
 
+char lettera_uscita(TipoTrasformazione t) {
+    switch (t) {
+    case TipoTrasformazione::miscela:
+        return 'M';
+    case TipoTrasformazione::sensibile:
+        return 'S';
+    case TipoTrasformazione::batteria:
+        return 'B';
+    case TipoTrasformazione::adiabatica:
+        return 'U';
+    case TipoTrasformazione::vapore:
+        return 'V';
+    case TipoTrasformazione::linea:
+        break;
+    }
+    return 0;
+}
+
 std::string_view chiave_trasformazione(TipoTrasformazione t) {
     return voce(t).chiave;
 }
@@ -219,7 +237,14 @@ void DiagrammaLibero::calcola_trasformazione(std::size_t k) {
     m_trasformazioni[k] = std::move(r);
 }
 
-std::string DiagrammaLibero::nome_libero() const {
+std::string DiagrammaLibero::nome_libero(char lettera) const {
+    // A process's outlet takes its kind's letter (M the mixture), numbered on when it is taken; a placed state the
+    // first free letter.
+    if (lettera != 0)
+        for (int n = 1;; ++n) {
+            const std::string nome = n == 1 ? std::string(1, lettera) : std::string(1, lettera) + std::to_string(n);
+            if (id_stato(nome) == 0) return nome;
+        }
     for (int giro = 1;; ++giro)
         for (char c = 'A'; c <= 'Z'; ++c) {
             const std::string nome = giro == 1 ? std::string(1, c) : std::string(1, c) + std::to_string(giro);
@@ -366,7 +391,7 @@ Esito<int> DiagrammaLibero::aggiungi_trasformazione(DefinizioneTrasformazione t)
     if (t.tipo != TipoTrasformazione::linea) {
         DefinizioneStato u;
         u.id = d.prossimo_id++;
-        u.nome = nome_libero();
+        u.nome = nome_libero(lettera_uscita(t.tipo));
         u.origine = OrigineStato::trasformazione;
         t.uscita = risultato = u.id;
         passo += " a " + u.nome;

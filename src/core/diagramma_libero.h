@@ -46,6 +46,9 @@ std::string_view chiave_trasformazione(TipoTrasformazione t);
 std::optional<TipoTrasformazione> trasformazione_da_chiave(std::string_view chiave);
 // The name a user reads: "Miscela", "Riscaldamento/raffreddamento sensibile", ...
 std::string_view nome_trasformazione(TipoTrasformazione t);
+// The letter an outlet of the kind is named by: M the mixture, S sensible, B the coil, U and V the humidifiers; 0
+// for the free line.
+char lettera_uscita(TipoTrasformazione t);
 // Whether the kind joins two states given beforehand (mixing: the two streams; the free line: its ends).
 bool due_ingressi(TipoTrasformazione t);
 
@@ -192,7 +195,8 @@ private:
     void ricalcola_da(int id, bool processo);
     void calcola_dato(std::size_t i);
     void calcola_trasformazione(std::size_t k);
-    std::string nome_libero() const;
+    // A name no state has: from `lettera` on (A, A2, ...), or the first free letter for 0.
+    std::string nome_libero(char lettera = 0) const;
     // The states and processes that go with state `id` when it is deleted.
     DefinizioneDiagramma senza(const DefinizioneDiagramma& d, int id_stato, int id_trasformazione) const;
     Fatto sposta_in(DefinizioneDiagramma& d, int id, double t, double x) const;

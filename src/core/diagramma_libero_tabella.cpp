@@ -116,10 +116,17 @@ std::string esito(const RisultatoTrasformazione& r) {
     return {};
 }
 
+// The process as the table names it: a sensible one by what it does.
+std::string nome_in_tabella(const DefinizioneTrasformazione& def, const RisultatoTrasformazione& r) {
+    if (def.tipo == TipoTrasformazione::sensibile && !r.rifiuto)
+        return r.dh < 0.0 ? "Raffreddamento sensibile" : "Riscaldamento sensibile";
+    return std::string(nome_trasformazione(def.tipo));
+}
+
 std::vector<std::string> riga_trasformazione(const DiagrammaLibero& d, std::size_t k) {
     const DefinizioneTrasformazione& def = d.definizione_trasformazione(k);
     const RisultatoTrasformazione& r = d.trasformazione(k);
-    std::vector<std::string> riga{std::string(nome_trasformazione(def.tipo)), ingressi_di(d, def), arrivo_di(d, def),
+    std::vector<std::string> riga{nome_in_tabella(def, r), ingressi_di(d, def), arrivo_di(d, def),
                                   parametri(r.rifiuto ? def : r.usata)};
     const bool con_carico = !r.rifiuto && def.tipo != TipoTrasformazione::miscela;
     if (con_carico) {

@@ -209,7 +209,7 @@ TEST(DiagrammaLibero, EveryEditUndoesAndRedoes) {
     for (int n = 0; n < 6; ++n)
         ASSERT_TRUE(p.d.ripeti());
     EXPECT_EQ(p.d.definizione(), finale);
-    EXPECT_EQ(tabella_diagramma(p.d).stati[2][0], "B"); // the mixture, the first free letter
+    EXPECT_EQ(tabella_diagramma(p.d).stati[2][0], "M"); // the mixture
     (void)p.d.aggiungi_punto(10.0, 5.0);
     EXPECT_FALSE(p.d.puo_ripetere());
 }

@@ -106,8 +106,8 @@ TEST(FileCalcolo, WorkingChartReadsBackAsWritten) {
         {cambia("\"frazione\": 0.25", "\"frazione\": \"0.25\""), "\"frazione\""},
         {cambia("\"x\": 14.25", "\"x\": null"), "\"x\" non è un numero"},
         {cambia("\"h\": 20.0,", ""), "servono due grandezze"},
-        {cambia("\"nome\": \"C\"", "\"nome\": \"A\""), "è di due stati"},
-        {cambia("\"uscita\": \"D\"", "\"uscita\": \"C\""), "\"uscita\""},
+        {cambia("\"nome\": \"V\"", "\"nome\": \"A\""), "è di due stati"},
+        {cambia("\"uscita\": \"M2\"", "\"uscita\": \"M\""), "\"uscita\""},
         {cambia("\"stati\"", "\"stato\""), "\"stati\""},
     };
     for (const auto& [guasto, motivo] : casi) {
