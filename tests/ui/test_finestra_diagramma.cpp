@@ -1,0 +1,220 @@
+// The working chart's window driven with the mouse as a user would: states placed by clicks (one on round values),
+// joined by a mixing and a coil, a state dragged with the processes following it, the coil's outlet dragged where no
+// coil reaches, every step undone and redone; the table checked against the state solver. Then the menu's entries,
+// the file saved and opened again, the table copied.
+#include "dialoghi.h"
+
+#include "core/diagramma_libero_tabella.h"
+#include "core/stato_aria.h"
+#include "ui/finestra_diagramma.h"
+#include "ui/finestra_menu.h"
+#include "ui/impostazioni.h"
+#include "ui/tela_diagramma.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace ondix;
+
+namespace {
+
+QString cella(const QTableWidget* t, int riga, int colonna) {
+    const QTableWidgetItem* i = t->item(riga, colonna);
+    return i ? i->text() : QString();
+}
+
+double numero(const QString& s) {
+    QString t = s;
+    return t.replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+}
+
+// The row of the states table against the state the solver gives for the point placed: every property within the
+// half of its last printed decimal.
+QString difetto_riga(const QTableWidget* t, int riga, PuntoMondo p) {
+    const auto s = stato_da_coppia({Grandezza::t, p.t}, {Grandezza::x, p.x});
+    if (!s) return QString::fromStdString(s.errore().testo);
+    const std::pair<int, double> attesi[] = {{2, s->t}, {3, s->ur},           {4, s->x},       {5, s->h},
+                                             {6, s->v}, {7, *s->bulbo_umido}, {8, *s->rugiada}};
+    const double mezzo[] = {0.005, 0.05, 0.005, 0.005, 0.0005, 0.005, 0.005};
+    for (std::size_t k = 0; k < std::size(attesi); ++k) {
+        const QString testo = cella(t, riga, attesi[k].first);
+        if (testo.isEmpty() || std::fabs(numero(testo) - attesi[k].second) > mezzo[k] + 1e-9)
+            return QStringLiteral("row %1 column %2: %3, the solver %4")
+                .arg(riga)
+                .arg(attesi[k].first)
+                .arg(testo)
+                .arg(attesi[k].second, 0, 'f', 4);
+    }
+    return {};
+}
+
+// A drag with the left button held, through the widget's own mouse events: pressed at `da`, moved in steps, let go
+// at `a`.
+void trascina(QWidget* w, QPoint da, QPoint a, Qt::KeyboardModifiers tasti = {}) {
+    QTest::mousePress(w, Qt::LeftButton, tasti, da);
+    for (int k = 1; k <= 8; ++k) {
+        const QPoint p = da + (a - da) * k / 8;
+        QMouseEvent movimento(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::LeftButton, tasti);
+        QApplication::sendEvent(w, &movimento);
+    }
+    QTest::mouseRelease(w, Qt::LeftButton, tasti, a);
+}
+
+// Answers the process dialog with `valori` (box name, text), then OK.
+prova::Risponditore::Azione parametri(std::vector<std::pair<const char*, QString>> valori) {
+    return [valori](QWidget* d) {
+        for (const auto& [nome, testo] : valori) {
+            auto* e = d->findChild<QLineEdit*>(QString::fromLatin1(nome));
+            QVERIFY2(e, nome);
+            e->setText(testo);
+        }
+        d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    };
+}
+
+QPoint pixel(const TelaDiagramma* t, int id) {
+    return t->posizione(id)->toPoint();
+}
+
+} // namespace
+
+class TestFinestraDiagramma : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Impostazioni::usa_file(m_cartella.filePath(QStringLiteral("impostazioni.ini"))); }
+
+    void piazzaUnisciTrascinaAnnulla() {
+        FinestraDiagramma f({}, {1024, 768});
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        TelaDiagramma* t = f.tela();
+        QTableWidget* stati = f.tabella_stati();
+        QTableWidget* processi = f.tabella_trasformazioni();
+        // Two clicks: outdoor air and room air, each row as the state solver has it.
+        const QPoint pe = t->rect().center() + QPoint(t->width() / 5, -t->height() / 8);
+        const QPoint pa = t->rect().center() + QPoint(t->width() / 20, t->height() / 10);
+        const PuntoMondo we = *t->punto(pe), wa = *t->punto(pa);
+        QTest::mouseClick(t, Qt::LeftButton, {}, pe);
+        QTest::mouseClick(t, Qt::LeftButton, {}, pa);
+        QCOMPARE(stati->rowCount(), 2);
+        QCOMPARE(cella(stati, 0, 0), QStringLiteral("A"));
+        QVERIFY2(difetto_riga(stati, 0, we).isEmpty(), qPrintable(difetto_riga(stati, 0, we)));
+        QVERIFY2(difetto_riga(stati, 1, wa).isEmpty(), qPrintable(difetto_riga(stati, 1, wa)));
+        // With Shift held, on round values.
+        QTest::mouseClick(t, Qt::LeftButton, Qt::ShiftModifier, t->rect().center() + QPoint(-40, 60));
+        QCOMPARE(std::fmod(numero(cella(stati, 2, 2)) * 2.0, 1.0), 0.0);
+        QCOMPARE(std::fmod(numero(cella(stati, 2, 4)) * 2.0, 1.0), 0.0);
+
+        // A and B joined by a mixing of 30 % of A: the mixture on the line between them.
+        const int a = f.diagramma().definizione_stato(0).id, b = f.diagramma().definizione_stato(1).id;
+        QTest::mouseClick(t, Qt::LeftButton, {}, pixel(t, a));
+        QTest::mouseClick(t, Qt::LeftButton, Qt::ControlModifier, pixel(t, b));
+        QCOMPARE(t->selezione(), (std::vector<int>{a, b}));
+        prova::Risponditore r;
+        r.poi(parametri({{"frazione", QStringLiteral("0,3")}}));
+        QVERIFY(f.nuova_trasformazione(TipoTrasformazione::miscela));
+        QCOMPARE(processi->rowCount(), 1);
+        QCOMPARE(cella(processi, 0, 1), QStringLiteral("A + B"));
+        QCOMPARE(numero(cella(stati, 3, 2)), std::round((0.3 * we.t + 0.7 * wa.t) * 100.0) / 100.0);
+        // The mixture cooled by a coil at 8 C, bypass 0.1, 2000 kg/h: its power and condensed water shown.
+        r.poi(parametri({{"t_batteria", QStringLiteral("8")},
+                         {"fattore_bypass", QStringLiteral("0.1")},
+                         {"portata", QStringLiteral("2000")}}));
+        QVERIFY(f.nuova_trasformazione(TipoTrasformazione::batteria));
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(processi->rowCount(), 2);
+        QVERIFY(numero(cella(processi, 1, 8)) < 0.0); // kW: cooling
+        QVERIFY(numero(cella(processi, 1, 9)) < 0.0); // kg/h: condensed
+        QCOMPARE(cella(processi, 1, 10), QString());  // no refusal
+        const QString coil_prima = cella(stati, 4, 2);
+
+        // A dragged: its row follows the solver at the new place, the mixture and the coil's outlet follow it.
+        const QPoint nuovo = pixel(t, a) + QPoint(40, -30);
+        const PuntoMondo wn = *t->punto(nuovo);
+        trascina(t, pixel(t, a), nuovo);
+        QVERIFY2(difetto_riga(stati, 0, wn).isEmpty(), qPrintable(difetto_riga(stati, 0, wn)));
+        QCOMPARE(numero(cella(stati, 3, 2)), std::round((0.3 * wn.t + 0.7 * wa.t) * 100.0) / 100.0);
+        QVERIFY(cella(stati, 4, 2) != coil_prima);
+        QCOMPARE(f.diagramma().prossimo_annulla(), std::string("sposta A"));
+
+        // The coil's outlet dragged above its inlet: the coil's line says why no coil goes there.
+        const int c = f.diagramma().definizione_stato(4).id;
+        trascina(t, pixel(t, c), pixel(t, f.diagramma().definizione_stato(3).id) + QPoint(-30, -25));
+        QVERIFY2(cella(processi, 1, 10).contains(QStringLiteral("una batteria non aggiunge acqua")),
+                 qPrintable(cella(processi, 1, 10)));
+
+        // Undone step by step, with the keys: the coil again, then A where it was placed.
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(cella(processi, 1, 10), QString());
+        QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY2(difetto_riga(stati, 0, we).isEmpty(), qPrintable(difetto_riga(stati, 0, we)));
+        QCOMPARE(cella(stati, 4, 2), coil_prima);
+        QTest::keyClick(&f, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY2(difetto_riga(stati, 0, wn).isEmpty(), qPrintable(difetto_riga(stati, 0, wn)));
+        QVERIFY(f.messaggio().startsWith(QStringLiteral("ripetuto: sposta A")));
+        f.close();
+    }
+
+    void menuFileECopia() {
+        FinestraMenu menu(m_cartella.path() + QLatin1Char('/'), {1024, 768});
+        auto* pulsante = menu.findChild<QPushButton*>(QStringLiteral("diagramma_libero"));
+        QVERIFY(pulsante);
+        // Below the column, its right half; out of the buttons' keyboard order.
+        QCOMPARE(pulsante->geometry(), QRect(517, 511, 302, 42));
+        QCOMPARE(pulsante->focusPolicy(), Qt::NoFocus);
+        auto* voce = menu.findChild<QAction*>(QStringLiteral("SceltaDiagramma"));
+        QVERIFY(voce && menu.actions().contains(voce));
+        QCOMPARE(voce->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+        prova::Risponditore r;
+        r.poi([](QWidget* d) {
+            QVERIFY(dynamic_cast<FinestraDiagramma*>(d));
+            static_cast<QDialog*>(d)->reject();
+        });
+        pulsante->click();
+        VERIFICA_DIALOGHI(r);
+
+        FinestraDiagramma f({}, {1024, 768});
+        (void)f.diagramma().aggiungi_punto(30.0, 12.0);
+        (void)*f.diagramma().aggiungi_stato("R", {Grandezza::t, 24.0}, {Grandezza::ur, 55.0});
+        DefinizioneTrasformazione k;
+        k.tipo = TipoTrasformazione::sensibile;
+        k.da = f.diagramma().definizione_stato(0).id;
+        k.t_uscita = 40.0;
+        QVERIFY(f.diagramma().aggiungi_trasformazione(k));
+        f.aggiorna();
+        const QString file = m_cartella.filePath(QStringLiteral("diagramma.ondix"));
+        QVERIFY(f.salva_file(file));
+        // Opened from the menu, the file comes back in a window of its own with the same table.
+        QString tabella;
+        r.poi([&tabella](QWidget* d) {
+            auto* g = dynamic_cast<FinestraDiagramma*>(d);
+            QVERIFY(g);
+            tabella = QString::fromStdString(tabella_tsv(g->diagramma()));
+            g->reject();
+        });
+        QVERIFY(menu.apri_calcolo(file));
+        VERIFICA_DIALOGHI(r);
+        QCOMPARE(tabella, QString::fromStdString(tabella_tsv(f.diagramma())));
+        f.azione("copia_tabella")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), tabella);
+    }
+
+private:
+    QTemporaryDir m_cartella;
+};
+
+QTEST_MAIN(TestFinestraDiagramma)
+#include "test_finestra_diagramma.moc"
