@@ -190,7 +190,7 @@ void BM_TrascinaDiagramma(benchmark::State& stato) {
     QTest::mouseRelease(t, Qt::LeftButton, {}, inizio);
     stato.counters["stati"] = static_cast<double>(f.diagramma().numero_stati());
     stato.counters["trasformazioni"] = static_cast<double>(f.diagramma().numero_trasformazioni());
-    f.close();
+    f.hide(); // closing would ask whether to save the chart
     Impostazioni().ricorda_strati({});
 }
 BENCHMARK(BM_TrascinaDiagramma)->Unit(benchmark::kMillisecond);

@@ -24,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QSplitter>
 #include <QTableWidget>
@@ -483,6 +484,7 @@ bool FinestraDiagramma::salva_file(const QString& percorso) {
         return false;
     }
     m_file = percorso;
+    m_salvato = m_d.definizione();
     Impostazioni().ricorda_calcolo_recente(QFileInfo(percorso).absoluteFilePath());
     dici(QStringLiteral("Salvato in ") + percorso);
     aggiorna();
@@ -521,6 +523,7 @@ void FinestraDiagramma::carica(const FileCalcolo& f, const QString& percorso) {
     }
     m_d.imposta_aria(prova.aria());
     (void)m_d.carica(*f.diagramma);
+    m_salvato = m_d.definizione();
     m_contorno = f;
     m_file = percorso;
     // The chart shows the file's layers, as a calculation opened in the form does.
@@ -543,6 +546,22 @@ void FinestraDiagramma::carica(const FileCalcolo& f, const QString& percorso) {
     m_tela->seleziona({});
     m_tela->imposta_strati(strati);
     aggiorna();
+}
+
+void FinestraDiagramma::reject() {
+    if (modificato()) {
+        QMessageBox domanda(QMessageBox::Question, windowTitle(),
+                            QStringLiteral("Il diagramma non è salvato. Salvarlo prima di chiudere?"),
+                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+        domanda.setDefaultButton(QMessageBox::Save);
+        const int scelta = domanda.exec();
+        if (scelta == QMessageBox::Cancel) return;
+        if (scelta == QMessageBox::Save) {
+            salva(false);
+            if (modificato()) return; // not saved: the window stays
+        }
+    }
+    QDialog::reject();
 }
 
 void FinestraDiagramma::showEvent(QShowEvent* e) {

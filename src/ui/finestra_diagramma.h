@@ -51,6 +51,11 @@ public:
     // After every change of the chart: the picture, the tables, the undo steps.
     void aggiorna();
 
+    // Escape, the close box, "Chiudi": a chart changed since it was opened or saved asks first whether to save it.
+    void reject() override;
+    // Whether the chart differs from the one last opened or saved (an empty new one counts as saved).
+    bool modificato() const { return !(m_d.definizione() == m_salvato); }
+
 protected:
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -82,7 +87,8 @@ private:
     QTableWidget* m_trasformazioni = nullptr;
     QLabel* m_messaggio = nullptr;
     QString m_file;
-    FileCalcolo m_contorno; // the title block and altitude of the file opened
+    FileCalcolo m_contorno;         // the title block and altitude of the file opened
+    DefinizioneDiagramma m_salvato; // the chart as last opened or saved
     bool m_riempimento = false;
 };
 

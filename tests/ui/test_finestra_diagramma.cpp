@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
@@ -98,6 +99,9 @@ private slots:
         FinestraDiagramma f({}, {1024, 768});
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // Maximised like the other windows.
+        const QString difetto = prova::attendi_schermo_pieno(&f, QRect(0, 0, 1024, 768));
+        QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
         TelaDiagramma* t = f.tela();
         QTableWidget* stati = f.tabella_stati();
         QTableWidget* processi = f.tabella_trasformazioni();
@@ -165,7 +169,15 @@ private slots:
         QTest::keyClick(&f, Qt::Key_Y, Qt::ControlModifier);
         QVERIFY2(difetto_riga(stati, 0, wn).isEmpty(), qPrintable(difetto_riga(stati, 0, wn)));
         QVERIFY(f.messaggio().startsWith(QStringLiteral("ripetuto: sposta A")));
-        f.close();
+        // Closed with Escape: the chart is not saved, so the window asks first; kept open, then let go.
+        r.poi([](QWidget* d) { static_cast<QMessageBox*>(d)->button(QMessageBox::Cancel)->click(); });
+        QTest::keyClick(&f, Qt::Key_Escape);
+        QTest::keyClick(&f, Qt::Key_Escape); // the first one let go of the selection
+        QVERIFY(f.isVisible());
+        r.poi([](QWidget* d) { static_cast<QMessageBox*>(d)->button(QMessageBox::Discard)->click(); });
+        QTest::keyClick(&f, Qt::Key_Escape);
+        QVERIFY(!f.isVisible());
+        VERIFICA_DIALOGHI(r);
     }
 
     void menuFileECopia() {
