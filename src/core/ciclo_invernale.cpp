@@ -142,6 +142,8 @@ double cerca_preriscaldamento(double x0, double t0, double xS, double eff, Aria 
     return T;
 }
 
+// A linear report writer: the report's lines in their order, each computed where it is written; kept whole so that
+// it reads as the report it writes.
 void ciclo_invernale(Calcolo& c) {
     const double tA = c.leggi(1);
     const double urA = c.leggi(2);

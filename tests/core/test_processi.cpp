@@ -6,6 +6,7 @@
 #include "core/numeri.h"
 #include "core/punti_grafico.h"
 #include "core/stato_aria.h"
+#include "esterno_prova.h"
 
 #include <gtest/gtest.h>
 
@@ -20,30 +21,10 @@ using namespace ondix;
 
 namespace {
 
-class EsternoRegistra : public Esterno {
-public:
-    void messaggio(const std::string& t) override { messaggi.push_back(t); }
-    std::string chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) override {
-        richieste.push_back({titolo, domanda, predefinito});
-        return risposta.value_or(predefinito);
-    }
-    void apri_grafico(VistaGrafico v) override { viste.push_back(v); }
-    void mostra_rapporto() override { ++rapporti_mostrati; }
-
-    struct Richiesta {
-        std::string titolo, domanda, predefinito;
-    };
-    std::optional<std::string> risposta;
-    std::vector<std::string> messaggi;
-    std::vector<Richiesta> richieste;
-    std::vector<VistaGrafico> viste;
-    int rapporti_mostrati = 0;
-};
-
 // One calculation of a kind with its defaults, some boxes replaced ({box, text}) and the option groups set.
 struct Esecuzione {
     Contesto ctx;
-    EsternoRegistra est;
+    EsternoProva est;
     std::optional<Errore> errore;
 
     Esecuzione(int tipo, std::vector<std::pair<int, std::string>> testi = {}, int umidita = 0, int portata = 0,

@@ -6,6 +6,7 @@
 #include "core/stato_aria.h"
 #include "core/uta.h"
 #include "core/uta_file.h"
+#include "esterno_prova.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,6 @@
 using namespace ondix;
 
 namespace {
-
-class EsternoMuto : public Esterno {
-public:
-    void messaggio(const std::string&) override {}
-    std::string chiedi(const std::string&, const std::string&, const std::string& p) override { return p; }
-    void apri_grafico(VistaGrafico) override {}
-    void mostra_rapporto() override {}
-};
 
 struct Calcolata {
     Contesto ctx;
@@ -39,7 +32,7 @@ Calcolata calcola(const std::string& testo, const std::string& condizione = {}) 
     if (!u.ok()) return c;
     const Condizione* k = &u->condizioni.front();
     if (!condizione.empty()) k = *trova_condizione(*u, condizione);
-    EsternoMuto est;
+    EsternoProva est;
     if (const Fatto f = esegui_uta(*u, *k, c.ctx, est, c.r); !f) c.errore = f.errore();
     return c;
 }
@@ -79,7 +72,7 @@ Contesto processo(int tipo, const std::vector<std::pair<int, std::string>>& test
     for (const auto& [n, t] : testi)
         ctx.maschera.testo.at(static_cast<std::size_t>(n - 1)) = t;
     ctx.maschera.portata = portata;
-    EsternoMuto est;
+    EsternoProva est;
     EXPECT_TRUE(vai_calcolo(ctx, est).ok());
     return ctx;
 }
@@ -201,7 +194,7 @@ TEST(Uta, EverySectionKeepsItsBalancesOverAGrid) {
             const auto& st = c.r.stati;
             ASSERT_EQ(st.size(), 8u);
             for (std::size_t i = 1; i < st.size(); ++i) {
-                const EsitoSezione& e = c.r.sezioni[i - 1];
+                const RisultatoSezione& e = c.r.sezioni[i - 1];
                 SCOPED_TRACE(e.nome);
                 const StatoCompleto &a = st[i - 1].stato, &b = st[i].stato;
                 const double m = st[i].portata;

@@ -6,6 +6,7 @@
 #include "pdf_prova.h"
 
 #include "core/calcolo.h"
+#include "esterno_prova.h"
 #include "ui/caratteri.h"
 #include "ui/finestra_grafico.h"
 #include "ui/finestra_maschera.h"
@@ -51,25 +52,6 @@ QLineEdit* casella(QWidget* form, int n) {
     return trova<QLineEdit>(form, QStringLiteral("Edit%1").arg(n));
 }
 
-// The same calculation without windows: what the form, the chart and the report must show.
-class EsternoRegistra : public Esterno {
-public:
-    explicit EsternoRegistra(std::string risposta) : m_risposta(std::move(risposta)) {}
-    void messaggio(const std::string& testo) override { dialoghi << QString::fromStdString(testo); }
-    std::string chiedi(const std::string& titolo, const std::string&, const std::string& predefinito) override {
-        dialoghi << QString::fromStdString(titolo);
-        return m_risposta.empty() ? predefinito : m_risposta;
-    }
-    void apri_grafico(VistaGrafico v) override { vista = v; }
-    void mostra_rapporto() override {}
-
-    QStringList dialoghi;
-    std::optional<VistaGrafico> vista;
-
-private:
-    std::string m_risposta;
-};
-
 struct Atteso {
     Contesto ctx;        // the table and overlay code the chart must show
     StatoMaschera prima; // the form's defaults
@@ -85,13 +67,16 @@ Atteso calcola_senza_finestre(TipoProcesso tipo, int n, const QString& testo, co
     imposta_maschera(a.ctx);
     a.prima = a.ctx.maschera;
     if (n > 0) a.ctx.maschera.testo[static_cast<std::size_t>(n - 1)] = testo.toStdString();
-    EsternoRegistra esterno(risposta.toStdString());
+    // The same calculation without windows: what the form, the chart and the report must show.
+    EsternoProva esterno;
+    if (!risposta.isEmpty()) esterno.risposta = risposta.toStdString();
     const Fatto esito = vai_calcolo(a.ctx, esterno);
     if (!esito) qFatal("the calculation failed: %s", esito.errore().testo.c_str());
     for (const std::string& r : a.ctx.rapporto.righe())
         a.rapporto << QString::fromStdString(r);
-    a.dialoghi = esterno.dialoghi;
-    a.vista = esterno.vista;
+    for (const std::string& d : esterno.dialoghi)
+        a.dialoghi << QString::fromStdString(d);
+    a.vista = esterno.vista();
     return a;
 }
 
