@@ -79,19 +79,21 @@ Contesto processo(int tipo, const std::vector<std::pair<int, std::string>>& test
 
 } // namespace
 
-// A chain of one section (or two) that is a process gives the process's outlet block and its power, condensate or
-// humidity lines to the last printed digit.
-TEST(Uta, ChainsEqualToAProcessPrintItsNumbers) {
-    struct Caso {
-        const char* nome;
-        int tipo;
-        std::vector<std::pair<int, std::string>> testi;
-        int portata;
-        std::string uta;
-        std::string titolo_processo;
-        std::vector<std::string> righe_dato; // lines compared from their ':' on (the first in each report)
-    };
-    const std::vector<Caso> casi = {
+namespace {
+
+// A process and the chain of sections that is the same process.
+struct CasoCatena {
+    const char* nome;
+    int tipo;
+    std::vector<std::pair<int, std::string>> testi;
+    int portata;
+    std::string uta;
+    std::string titolo_processo;
+    std::vector<std::string> righe_dato; // lines compared from their ':' on (the first in each report)
+};
+
+std::vector<CasoCatena> casi_catene() {
+    return {
         {"miscela",
          1,
          {{1, "30"}, {2, "40"}, {3, "3000"}, {4, "26"}, {5, "50"}, {6, "5000"}},
@@ -152,7 +154,14 @@ TEST(Uta, ChainsEqualToAProcessPrintItsNumbers) {
          "FINE postriscaldamento",
          {}},
     };
-    for (const Caso& c : casi) {
+}
+
+} // namespace
+
+// A chain of one section (or two) that is a process gives the process's outlet block and its power, condensate or
+// humidity lines to the last printed digit.
+TEST(Uta, ChainsEqualToAProcessPrintItsNumbers) {
+    for (const CasoCatena& c : casi_catene()) {
         SCOPED_TRACE(c.nome);
         const Contesto p = processo(c.tipo, c.testi, c.portata);
         const Calcolata u = calcola(c.uta);
@@ -166,6 +175,69 @@ TEST(Uta, ChainsEqualToAProcessPrintItsNumbers) {
             EXPECT_EQ(valore_riga(u.ctx.rapporto.righe(), d), valore_riga(p.rapporto.righe(), d));
     }
 }
+
+namespace {
+
+// Section i of a computed unit keeps its balances: dry air, water and energy (with the water or steam it takes and
+// the condensate it gives), and a recovery's two sides agree.
+void controlla_bilanci(const Calcolata& c, std::size_t i) {
+    const auto& st = c.r.stati;
+    const RisultatoSezione& e = c.r.sezioni[i - 1];
+    SCOPED_TRACE(e.nome);
+    const StatoCompleto &a = st[i - 1].stato, &b = st[i].stato;
+    const double m = st[i].portata;
+    std::map<std::string, double> d;
+    for (const DatoSezione& x : e.dati)
+        d[x.chiave] = x.valore;
+    const double dh = m * (b.h - a.h) / 3600.0, dx = m * (b.x - a.x) / 1000.0;
+    switch (e.tipo) {
+    case TipoSezione::recuperatore: {
+        const double mx = d["portata_espulsione"];
+        const StatoCompleto &i11 = *e.espulsione_ingresso, &o12 = *e.espulsione_uscita;
+        EXPECT_NEAR(dh, d["potenza_recuperata"], 1e-9);
+        EXPECT_NEAR(dh, mx * (i11.h - o12.h) / 3600.0, 1e-3);
+        EXPECT_NEAR(dx, mx * (i11.x - o12.x) / 1000.0, 1e-9);
+        break;
+    }
+    case TipoSezione::miscela: {
+        const double mr = d["portata_ripresa"];
+        const StatoCompleto& r = c.r.ambiente;
+        EXPECT_NEAR(m, st[i - 1].portata + mr, 1e-9);
+        EXPECT_NEAR(m * b.x, st[i - 1].portata * a.x + mr * r.x, 1e-6 * m);
+        // t and x mix by mass, as the mixing process mixes them: the enthalpy then differs from the
+        // mass-weighted one by the cross term of 1.926 t x, well under 0.1 kJ/kg.
+        EXPECT_NEAR(m * b.h, st[i - 1].portata * a.h + mr * r.h, 0.1 * m);
+        break;
+    }
+    case TipoSezione::riscaldamento:
+    case TipoSezione::ventilatore:
+        EXPECT_NEAR(dh, d["potenza"], 1e-6);
+        EXPECT_EQ(b.x, a.x);
+        break;
+    case TipoSezione::raffreddamento:
+        EXPECT_NEAR(-dx, d["condensa"], 1e-9);
+        EXPECT_NEAR(-dh, d["potenza_frigorifera"] + d["condensa"] * 4.186 * 7.0 / 3600.0, 1e-9);
+        EXPECT_LE(b.x, a.x);
+        break;
+    case TipoSezione::umidificatore_acqua:
+        EXPECT_NEAR(dx, d["acqua"], 1e-9);
+        // The core's humidifier ends on the enthalpy of its saturated state, which carries the water of
+        // full saturation: above the water taken at part efficiency by (xs - x2) 4.186 tw / 1000.
+        EXPECT_GE(b.h - a.h, (b.x - a.x) / 1000.0 * 4.186 * 15.0 - 0.003);
+        EXPECT_NEAR(b.h - a.h, (b.x - a.x) / 1000.0 * 4.186 * 15.0, 0.2);
+        break;
+    case TipoSezione::umidificatore_vapore:
+        EXPECT_NEAR(dx, d["vapore"], 1e-9);
+        EXPECT_NEAR(b.h - a.h, (b.x - a.x) / 1000.0 * (1.926 * 100.0 + 2490.0), 0.011);
+        EXPECT_NEAR(b.ur, 98.0, 1e-6);
+        break;
+    }
+    if (e.tipo != TipoSezione::miscela) {
+        EXPECT_EQ(m, st[i - 1].portata);
+    }
+}
+
+} // namespace
 
 // Over a grid of outdoor states and both seasons' rooms, every section of a full unit keeps its balances: dry air,
 // water and energy (with the water or steam it takes and the condensate it gives), and the recovery's two sides
@@ -193,61 +265,8 @@ TEST(Uta, EverySectionKeepsItsBalancesOverAGrid) {
             ++calcolate;
             const auto& st = c.r.stati;
             ASSERT_EQ(st.size(), 8u);
-            for (std::size_t i = 1; i < st.size(); ++i) {
-                const RisultatoSezione& e = c.r.sezioni[i - 1];
-                SCOPED_TRACE(e.nome);
-                const StatoCompleto &a = st[i - 1].stato, &b = st[i].stato;
-                const double m = st[i].portata;
-                std::map<std::string, double> d;
-                for (const DatoSezione& x : e.dati)
-                    d[x.chiave] = x.valore;
-                const double dh = m * (b.h - a.h) / 3600.0, dx = m * (b.x - a.x) / 1000.0;
-                switch (e.tipo) {
-                case TipoSezione::recuperatore: {
-                    const double mx = d["portata_espulsione"];
-                    const StatoCompleto &i11 = *e.espulsione_ingresso, &o12 = *e.espulsione_uscita;
-                    EXPECT_NEAR(dh, d["potenza_recuperata"], 1e-9);
-                    EXPECT_NEAR(dh, mx * (i11.h - o12.h) / 3600.0, 1e-3);
-                    EXPECT_NEAR(dx, mx * (i11.x - o12.x) / 1000.0, 1e-9);
-                    break;
-                }
-                case TipoSezione::miscela: {
-                    const double mr = d["portata_ripresa"];
-                    const StatoCompleto& r = c.r.ambiente;
-                    EXPECT_NEAR(m, st[i - 1].portata + mr, 1e-9);
-                    EXPECT_NEAR(m * b.x, st[i - 1].portata * a.x + mr * r.x, 1e-6 * m);
-                    // t and x mix by mass, as the mixing process mixes them: the enthalpy then differs from the
-                    // mass-weighted one by the cross term of 1.926 t x, well under 0.1 kJ/kg.
-                    EXPECT_NEAR(m * b.h, st[i - 1].portata * a.h + mr * r.h, 0.1 * m);
-                    break;
-                }
-                case TipoSezione::riscaldamento:
-                case TipoSezione::ventilatore:
-                    EXPECT_NEAR(dh, d["potenza"], 1e-6);
-                    EXPECT_EQ(b.x, a.x);
-                    break;
-                case TipoSezione::raffreddamento:
-                    EXPECT_NEAR(-dx, d["condensa"], 1e-9);
-                    EXPECT_NEAR(-dh, d["potenza_frigorifera"] + d["condensa"] * 4.186 * 7.0 / 3600.0, 1e-9);
-                    EXPECT_LE(b.x, a.x);
-                    break;
-                case TipoSezione::umidificatore_acqua:
-                    EXPECT_NEAR(dx, d["acqua"], 1e-9);
-                    // The core's humidifier ends on the enthalpy of its saturated state, which carries the water of
-                    // full saturation: above the water taken at part efficiency by (xs - x2) 4.186 tw / 1000.
-                    EXPECT_GE(b.h - a.h, (b.x - a.x) / 1000.0 * 4.186 * 15.0 - 0.003);
-                    EXPECT_NEAR(b.h - a.h, (b.x - a.x) / 1000.0 * 4.186 * 15.0, 0.2);
-                    break;
-                case TipoSezione::umidificatore_vapore:
-                    EXPECT_NEAR(dx, d["vapore"], 1e-9);
-                    EXPECT_NEAR(b.h - a.h, (b.x - a.x) / 1000.0 * (1.926 * 100.0 + 2490.0), 0.011);
-                    EXPECT_NEAR(b.ur, 98.0, 1e-6);
-                    break;
-                }
-                if (e.tipo != TipoSezione::miscela) {
-                    EXPECT_EQ(m, st[i - 1].portata);
-                }
-            }
+            for (std::size_t i = 1; i < st.size(); ++i)
+                controlla_bilanci(c, i);
         }
     EXPECT_GE(calcolate, 10);
 }

@@ -67,7 +67,7 @@ Risponditore::Azione rispondi(bool si, QString& testo) {
 // (none: cancels it; `digitando`: typed key by key over the selected default) and expects `messaggi` message
 // boxes afterwards; after them, the question whether to calculate with the pressure shown, answered `usa`.
 RisultatoDialogo chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
-                            bool digitando = false, bool usa = false, FinestraMenu* finestra = nullptr) {
+                                bool digitando = false, bool usa = false, FinestraMenu* finestra = nullptr) {
     RisultatoDialogo e;
     std::optional<FinestraMenu> propria;
     if (!finestra) finestra = &propria.emplace(cartella, dimensioni_schermo());
