@@ -394,6 +394,13 @@ TEST(Uta, FileFaultsNameTheirLine) {
         {testa + "{\"tipo\": \"ventilatore\", \"aumento_t\": 1}\n,]}", "prova.json:7: JSON non valido"},
         {"{\n\"ambiente\": {\"t\": 26, \"ur\": 50}}", "prova.json:1: manca la chiave \"portata_esterna\""},
         {"{\"portata_esterna\": 1000,\n\"ambiente\": {\"t\": 26,\n\"ur\": 150}}", "prova.json:2: t = 26 C, ur = 150 %"},
+        // The air: the limit of the altitude table and one past it, a model that is none.
+        {"{\"portata_esterna\": 1000,\n\"quota\": 3000.5}",
+         "prova.json:2: quota fuori dalla tabella delle quote, da -250 a 3000 m"},
+        {"{\"portata_esterna\": 1000,\n\"quota\": 3000}", "prova.json:1: manca la chiave \"ambiente\""},
+        {"{\"portata_esterna\": 1000,\n\"pressione\": 29999}",
+         "prova.json:2: pressione 29999 Pa fuori da 30000 a 120000 Pa"},
+        {"{\"portata_esterna\": 1000,\n\"modello\": \"x\"}", "prova.json:2: \"x\" non è un modello (usare ashrae)"},
     };
     for (const auto& [testo, atteso] : casi) {
         const auto u = leggi_uta(testo, "prova.json");
@@ -401,6 +408,33 @@ TEST(Uta, FileFaultsNameTheirLine) {
         EXPECT_EQ(u.errore().testo.substr(0, atteso.size()), atteso);
         EXPECT_EQ(u.errore().causa, Causa::dati);
     }
+}
+
+// The air given in place of the file's replaces it part by part, and the file's states are read in it: the unit is
+// the one whose file gives that air.
+TEST(Uta, AirGivenInPlaceOfTheFilesIsTheUnitsOwn) {
+    const std::string sezione = R"({"tipo": "riscaldamento", "nome": "R", "t_uscita": 30})";
+    const std::string con_quota = unita(20, 50, "1000", sezione, R"("quota": 1200, )");
+    const auto leggi = [](const std::string& testo, const RichiestaAria& r) {
+        auto u = leggi_uta(testo, "prova.json", r);
+        EXPECT_TRUE(u.ok()) << (u.ok() ? "" : u.errore().testo);
+        return u.ok() ? *u : Uta{};
+    };
+    RichiestaAria a_zero;
+    a_zero.quota = 0.0;
+    RichiestaAria ashrae;
+    ashrae.modello = "ashrae";
+    // An altitude that gives the program's own pressure replaces the file's altitude too.
+    EXPECT_EQ(testo_uta(leggi(con_quota, a_zero)),
+              testo_uta(leggi(unita(20, 50, "1000", sezione, R"("quota": 0, )"), {})));
+    const Uta u = leggi(con_quota, a_zero);
+    EXPECT_EQ(u.aria.pressione, pressione_atmosferica);
+    EXPECT_EQ(u.ambiente.x, stato_da_coppia({Grandezza::t, 26}, {Grandezza::ur, 50})->x);
+    // A model alone keeps the file's altitude.
+    const Uta m = leggi(con_quota, ashrae);
+    EXPECT_EQ(m.quota, 1200.0);
+    EXPECT_EQ(m.aria.pressione, leggi(con_quota, {}).aria.pressione);
+    EXPECT_NE(m.aria.modello, nullptr);
 }
 
 // What the file writer writes, the reader reads back as the same unit.

@@ -120,9 +120,9 @@ enum class FormaPortata { volumetrica = 0, massica = 1 }; // m³/h, kg/h of dry 
 // with `con_pressione` also p (or pressione). Names are read in lower case up to the first character that is not a
 // letter, a digit or '_' ("T [C]" is t).
 struct Colonne {
-    Grandezza prima, seconda;                         // the pair, in the order of Grandezza
-    std::size_t indice_prima = 0, indice_seconda = 0; // their positions among the names
-    std::optional<std::size_t> indice_pressione;      // with con_pressione
+    Grandezza prima = Grandezza::t, seconda = Grandezza::ur; // the pair, in the order of Grandezza
+    std::size_t indice_prima = 0, indice_seconda = 0;        // their positions among the names
+    std::optional<std::size_t> indice_pressione;             // with con_pressione
 };
 // The columns of `nomi`; Errore (Causa::dati) with the text of ondix-calc stati when they give no pair, or give one
 // wrongly.
