@@ -72,8 +72,7 @@ int ComandoApri::esegui() {
     richiesta.umidita = f->umidita;
     richiesta.portata = f->portata;
     richiesta.risposta = f->risposta;
-    richiesta.aria.pressione = f->pressione;
-    richiesta.aria.modello = f->modello.empty() ? nullptr : modello_da_chiave(f->modello);
+    richiesta.aria = aria_del_calcolo(*f);
 
     UsciteCalcolo uscite;
     uscite.json = m_json.chiesta();
