@@ -5,6 +5,7 @@
 #include "core/comfort.h"
 #include "core/modello_ashrae.h"
 #include "core/rapporto.h"
+#include "esterno_prova.h"
 #include "kernels.h"
 #include "ricerche_piane.h"
 
@@ -275,18 +276,10 @@ void BM_verifica_ricerche(benchmark::State& s) {
 }
 BENCHMARK(BM_verifica_ricerche)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-class EsternoMuto : public Esterno {
-public:
-    void messaggio(const std::string&) override {}
-    std::string chiedi(const std::string&, const std::string&, const std::string& d) override { return d; }
-    void apri_grafico(VistaGrafico) override {}
-    void mostra_rapporto() override {}
-};
-
 void BM_calcolo_proprieta_punto(benchmark::State& s) {
     Contesto ctx;
     ctx.processo = 4;
-    EsternoMuto est;
+    EsternoProva est;
     for (auto _ : s) {
         imposta_maschera(ctx);
         benchmark::DoNotOptimize(vai_calcolo(ctx, est));

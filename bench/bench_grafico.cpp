@@ -3,6 +3,7 @@
 #include "chart/diagramma.h"
 #include "chart/nuvola.h"
 #include "chart/recording_canvas.h"
+#include "esterno_prova.h"
 #include "plot_qt/documento_pdf.h"
 #include "plot_qt/esporta.h"
 #include "plot_qt/grafico_qt.h"
@@ -122,23 +123,17 @@ void BM_RelazionePdf(benchmark::State& stato) {
         stato.SkipWithError("no QGuiApplication");
         return;
     }
-    struct Muto : Esterno {
-        void messaggio(const std::string&) override {}
-        std::string chiedi(const std::string&, const std::string&, const std::string& p) override { return p; }
-        void apri_grafico(VistaGrafico v) override { vista = v; }
-        void mostra_rapporto() override {}
-        std::optional<VistaGrafico> vista;
-    } esterno;
+    EsternoProva esterno;
     Contesto ctx;
     ctx.processo = 6;
     imposta_maschera(ctx);
-    if (!vai_calcolo(ctx, esterno) || !esterno.vista) {
+    if (!vai_calcolo(ctx, esterno) || !esterno.vista()) {
         stato.SkipWithError("the summer cycle did not run");
         return;
     }
     Intestazione intestazione{"Scuola Verdi", "Milano", "M. Rossi", "A", "01/12/2026", std::nullopt};
     const Documento d = documento_calcolo(ctx, {}, std::nullopt, intestazione, "bench");
-    const GraficoDocumento g{procedura_vista(*esterno.vista, ctx), con_titolo(strati(1), ctx.processo, ctx.aria)};
+    const GraficoDocumento g{procedura_vista(*esterno.vista(), ctx), con_titolo(strati(1), ctx.processo, ctx.aria)};
     const auto percorso = std::filesystem::temp_directory_path() / "ondix-bench-relazione.pdf";
     for (auto _ : stato)
         if (esporta_pdf(d, &g, percorso.string())) stato.SkipWithError("the PDF was not written");

@@ -1,7 +1,8 @@
 // Speed of each whole calculation as the command line runs it: form setup, computation, report and chart points.
-#include "cli/esecuzione.h"
+#include "core/esecuzione.h"
 #include "core/uta.h"
 #include "core/uta_file.h"
+#include "esterno_prova.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,7 +27,7 @@ RichiestaCalcolo richiesta(int tipo, std::vector<std::pair<int, std::string>> te
 
 void esegui_ripetuto(benchmark::State& s, const RichiestaCalcolo& r) {
     for (auto _ : s) {
-        EsitoCalcolo e = esegui(r);
+        RisultatoCalcolo e = esegui(r);
         benchmark::DoNotOptimize(e.contesto.rapporto.righe().data());
     }
 }
@@ -102,21 +103,13 @@ constexpr const char* uta_dieci_sezioni = R"({
      "sezioni": {"BF": {"attiva": false}, "BF2": {"attiva": false}, "POST": {"t_uscita": 22}}}
   ]})";
 
-class EsternoMuto : public Esterno {
-public:
-    void messaggio(const std::string&) override {}
-    std::string chiedi(const std::string&, const std::string&, const std::string& p) override { return p; }
-    void apri_grafico(VistaGrafico) override {}
-    void mostra_rapporto() override {}
-};
-
 void BM_uta_dieci_sezioni_due_condizioni(benchmark::State& s) {
     const auto u = leggi_uta(uta_dieci_sezioni, "bench.json");
     if (!u) {
         s.SkipWithError(u.errore().testo.c_str());
         return;
     }
-    EsternoMuto est;
+    EsternoProva est;
     for (auto _ : s)
         for (const Condizione& k : u->condizioni) {
             Contesto ctx;

@@ -35,7 +35,7 @@ void BM_calcola_stati(benchmark::State& s) {
     std::ostream out(&scarico), err(&scarico);
     for (auto _ : s) {
         std::istringstream in(ingresso);
-        const EsitoStati e = calcola_stati(in, out, err, 0, "meteo", static_cast<unsigned>(s.range(1)));
+        const RisultatoStati e = calcola_stati(in, out, err, 0, "meteo", static_cast<unsigned>(s.range(1)));
         if (e.scritte != static_cast<std::size_t>(s.range(0))) s.SkipWithError("rows were skipped");
     }
     s.SetItemsProcessed(s.iterations() * s.range(0));
@@ -61,7 +61,7 @@ void BM_calcola_stati_comfort(benchmark::State& s) {
     o.comfort = Occupanti{1.2, 0.5, 0.1, {}, 0.0};
     for (auto _ : s) {
         std::istringstream in(ingresso);
-        const EsitoStati e = calcola_stati(in, out, err, o, "meteo");
+        const RisultatoStati e = calcola_stati(in, out, err, o, "meteo");
         if (e.scritte != static_cast<std::size_t>(s.range(0))) s.SkipWithError("rows were skipped");
     }
     s.SetItemsProcessed(s.iterations() * s.range(0));

@@ -1,9 +1,9 @@
 // The calculation driver: any texts in the ten boxes and any option indices, for every process kind, with the
 // input box answered. Nothing may crash, hang or leak; a run without a floating-point error leaves only finite
 // chart points and gives a JSON form.
-#include "cli/esecuzione.h"
-#include "cli/uscita_json.h"
+#include "core/esecuzione.h"
 #include "core/maschera.h"
+#include "core/uscita_json.h"
 
 #include <cmath>
 #include <cstdint>
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
         if (k <= 10) chiudi();
     }
 
-    const ondix::EsitoCalcolo e = ondix::esegui(r);
+    const ondix::RisultatoCalcolo e = ondix::esegui(r);
     if (e.errore && *e.errore != "Division par zéro en virgule flottante." &&
         *e.errore != "Opération en virgule flottante incorrecte." && *e.errore != "Débordement en virgule flottante.")
         std::abort();
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
             if (!std::isfinite(p.X) || !std::isfinite(p.Y)) std::abort();
         }
     }
-    const std::string json = ondix::esito_json(e);
+    const std::string json = ondix::risultato_json(e);
     if (json.empty() || json.front() != '{' || json.back() != '}') std::abort();
     return 0;
 }

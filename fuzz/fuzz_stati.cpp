@@ -27,13 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     const std::string ingresso(reinterpret_cast<const char*>(dati) + 1, n - 1);
     std::istringstream in(ingresso);
     std::ostringstream out, err;
-    const ondix::EsitoStati e = ondix::calcola_stati(in, out, err, o, nome);
+    const ondix::RisultatoStati e = ondix::calcola_stati(in, out, err, o, nome);
     const std::string csv = out.str();
     // Worker threads change nothing: the same rows, the same diagnostics, the same outcome.
     o.fili = 2;
     std::istringstream in_fili(ingresso);
     std::ostringstream out_fili, err_fili;
-    const ondix::EsitoStati f = ondix::calcola_stati(in_fili, out_fili, err_fili, o, nome);
+    const ondix::RisultatoStati f = ondix::calcola_stati(in_fili, out_fili, err_fili, o, nome);
     if (out_fili.str() != csv || err_fili.str() != err.str() || f.scritte != e.scritte || f.scartate != e.scartate ||
         f.errore != e.errore)
         std::abort();

@@ -52,163 +52,187 @@ void aggiungi_utf8(std::string& s, char32_t c) {
     }
 }
 
-std::optional<std::string> leggi_rtf(std::string_view rtf, std::string& errore) {
-    const auto sbaglio = [&](std::size_t i, const std::string& perche) {
-        errore = "at byte " + std::to_string(i) + ": " + perche;
-        return std::nullopt;
-    };
-    if (rtf.substr(0, 6) != "{\\rtf1") return sbaglio(0, "does not start with {\\rtf1");
+namespace {
 
-    std::string testo;
-    std::vector<bool> salta{false}; // per open group: is its content skipped?
-    bool inizio_gruppo = false;     // the next token is the first of a group
-    bool chiuso = false;
-    int uc = 1;         // fallback characters after \u
-    int da_saltare = 0; // fallback characters still to skip
-    char32_t alto = 0;  // a high surrogate waiting for its low half
-    const auto testo_di = [&](std::size_t i, char32_t c) -> bool {
-        if (salta.back()) return true;
-        if (da_saltare > 0) {
-            --da_saltare;
+// The reader's state as it walks the document; each step returns false at the first fault, with its reason in
+// `errore`.
+class LettoreRtf {
+public:
+    LettoreRtf(std::string_view rtf, std::string& errore) : m_rtf(rtf), m_errore(errore) {}
+
+    std::optional<std::string> leggi() {
+        if (m_rtf.substr(0, 6) != "{\\rtf1") return sbaglio(0, "does not start with {\\rtf1");
+        while (m_i < m_rtf.size())
+            if (!passo()) return std::nullopt;
+        if (!m_chiuso) return sbaglio(m_rtf.size(), "unbalanced braces: the document is not closed");
+        return m_testo;
+    }
+
+private:
+    std::nullopt_t sbaglio(std::size_t i, const std::string& perche) {
+        m_errore = "at byte " + std::to_string(i) + ": " + perche;
+        return std::nullopt;
+    }
+    bool errore(std::size_t i, const std::string& perche) {
+        sbaglio(i, perche);
+        return false;
+    }
+
+    // Text `c` of the document, unless its group is skipped or it is an \u's fallback.
+    bool testo_di(std::size_t i, char32_t c) {
+        if (m_salta.back()) return true;
+        if (m_da_saltare > 0) {
+            --m_da_saltare;
             return true;
         }
-        if (alto != 0) {
-            sbaglio(i, "high surrogate without its low half");
-            return false;
-        }
-        aggiungi_utf8(testo, c);
+        if (m_alto != 0) return errore(i, "high surrogate without its low half");
+        aggiungi_utf8(m_testo, c);
         return true;
-    };
+    }
 
-    std::size_t i = 0;
-    while (i < rtf.size()) {
-        const char c = rtf[i];
+    // One byte, brace, text character or escape.
+    bool passo() {
+        const char c = m_rtf[m_i];
         const auto u = static_cast<unsigned char>(c);
-        if (chiuso) {
-            if (c != '\n' && c != '\r') return sbaglio(i, "text after the closing brace");
-            ++i;
-            continue;
+        if (m_chiuso) {
+            if (c != '\n' && c != '\r') return errore(m_i, "text after the closing brace");
+            ++m_i;
+            return true;
         }
         if (c == '\n' || c == '\r') {
-            ++i;
-            continue;
+            ++m_i;
+            return true;
         }
-        if (u < 0x20 || u > 0x7E) return sbaglio(i, "byte " + std::to_string(u) + " outside printable ASCII");
-        const bool primo = inizio_gruppo;
-        inizio_gruppo = false;
+        if (u < 0x20 || u > 0x7E) return errore(m_i, "byte " + std::to_string(u) + " outside printable ASCII");
+        const bool primo = m_inizio_gruppo;
+        m_inizio_gruppo = false;
         if (c == '{') {
-            salta.push_back(salta.back());
-            inizio_gruppo = true;
-            da_saltare = 0;
-            ++i;
-            continue;
+            m_salta.push_back(m_salta.back());
+            m_inizio_gruppo = true;
+            m_da_saltare = 0;
+            ++m_i;
+            return true;
         }
         if (c == '}') {
-            if (alto != 0) return sbaglio(i, "high surrogate without its low half");
-            salta.pop_back();
-            da_saltare = 0;
-            if (salta.size() == 1) chiuso = true;
-            ++i;
-            continue;
+            if (m_alto != 0) return errore(m_i, "high surrogate without its low half");
+            m_salta.pop_back();
+            m_da_saltare = 0;
+            if (m_salta.size() == 1) m_chiuso = true;
+            ++m_i;
+            return true;
         }
         if (c != '\\') {
-            if (!testo_di(i, static_cast<char32_t>(u))) return std::nullopt;
-            ++i;
-            continue;
+            ++m_i;
+            return testo_di(m_i - 1, static_cast<char32_t>(u));
         }
-        // An escape.
-        if (i + 1 >= rtf.size()) return sbaglio(i, "backslash at the end");
-        const char d = rtf[i + 1];
-        if (d == '\\' || d == '{' || d == '}') {
-            if (!testo_di(i, static_cast<char32_t>(d))) return std::nullopt;
-            i += 2;
-            continue;
-        }
+        return escape(primo);
+    }
+
+    // An escape at m_i: a control symbol, or a control word with its parameter.
+    bool escape(bool primo) {
+        const std::size_t i = m_i;
+        if (i + 1 >= m_rtf.size()) return errore(i, "backslash at the end");
+        const char d = m_rtf[i + 1];
+        m_i += 2;
+        if (d == '\\' || d == '{' || d == '}') return testo_di(i, static_cast<char32_t>(d));
         if (d == '\'') {
-            if (i + 3 >= rtf.size()) return sbaglio(i, "\\' without two hex digits");
-            const int h = esa(rtf[i + 2]), l = esa(rtf[i + 3]);
-            if (h < 0 || l < 0) return sbaglio(i, "\\' without two hex digits");
-            if (!testo_di(i, da_1252(static_cast<unsigned char>(h * 16 + l)))) return std::nullopt;
-            i += 4;
-            continue;
+            if (i + 3 >= m_rtf.size()) return errore(i, "\\' without two hex digits");
+            const int h = esa(m_rtf[i + 2]), l = esa(m_rtf[i + 3]);
+            if (h < 0 || l < 0) return errore(i, "\\' without two hex digits");
+            m_i = i + 4;
+            return testo_di(i, da_1252(static_cast<unsigned char>(h * 16 + l)));
         }
         if (d == '*') {
-            if (!primo) return sbaglio(i, "\\* not at the start of a group");
-            salta.back() = true;
-            i += 2;
-            inizio_gruppo = false;
-            continue;
+            if (!primo) return errore(i, "\\* not at the start of a group");
+            m_salta.back() = true;
+            m_inizio_gruppo = false;
+            return true;
         }
-        if (d == '~' || d == '_') {
-            if (!testo_di(i, d == '~' ? 0xA0 : 0x2011)) return std::nullopt;
-            i += 2;
-            continue;
-        }
-        if (d == '-') {
-            i += 2;
-            continue;
-        }
-        if (d == '\n' || d == '\r') {
-            if (!testo_di(i, U'\n')) return std::nullopt;
-            i += 2;
-            continue;
-        }
-        if (!lettera(d)) return sbaglio(i, std::string("unknown control symbol \\") + d);
+        if (d == '~' || d == '_') return testo_di(i, d == '~' ? 0xA0 : 0x2011);
+        if (d == '-') return true;
+        if (d == '\n' || d == '\r') return testo_di(i, U'\n');
+        if (!lettera(d)) return errore(i, std::string("unknown control symbol \\") + d);
+        m_i = i;
+        return parola_di_controllo(primo);
+    }
+
+    // A control word at m_i, its parameter and its delimiter.
+    bool parola_di_controllo(bool primo) {
+        const std::size_t i = m_i;
         std::size_t j = i + 1;
         std::string parola;
-        while (j < rtf.size() && lettera(rtf[j]) && parola.size() < 32)
-            parola += rtf[j++];
-        if (j < rtf.size() && lettera(rtf[j])) return sbaglio(i, "control word longer than 32 letters");
+        while (j < m_rtf.size() && lettera(m_rtf[j]) && parola.size() < 32)
+            parola += m_rtf[j++];
+        if (j < m_rtf.size() && lettera(m_rtf[j])) return errore(i, "control word longer than 32 letters");
         bool ha_numero = false;
         bool negativo = false;
         long numero = 0;
-        if (j < rtf.size() && rtf[j] == '-') {
+        if (j < m_rtf.size() && m_rtf[j] == '-') {
             negativo = true;
             ++j;
-            if (j >= rtf.size() || !cifra(rtf[j])) return sbaglio(i, "'-' without digits after \\" + parola);
+            if (j >= m_rtf.size() || !cifra(m_rtf[j])) return errore(i, "'-' without digits after \\" + parola);
         }
         int cifre = 0;
-        while (j < rtf.size() && cifra(rtf[j])) {
-            if (++cifre > 10) return sbaglio(i, "parameter of \\" + parola + " too long");
-            numero = numero * 10 + (rtf[j++] - '0');
+        while (j < m_rtf.size() && cifra(m_rtf[j])) {
+            if (++cifre > 10) return errore(i, "parameter of \\" + parola + " too long");
+            numero = numero * 10 + (m_rtf[j++] - '0');
             ha_numero = true;
         }
         if (negativo) numero = -numero;
-        if (j < rtf.size() && rtf[j] == ' ') ++j; // the delimiter belongs to the word
-        i = j;
+        if (j < m_rtf.size() && m_rtf[j] == ' ') ++j; // the delimiter belongs to the word
+        m_i = j;
 
         if (primo && (parola == "fonttbl" || parola == "colortbl" || parola == "stylesheet" || parola == "info"))
-            salta.back() = true;
-        if (salta.back()) continue;
-        if (parola == "par" || parola == "line") {
-            if (!testo_di(i, U'\n')) return std::nullopt;
-        } else if (parola == "tab") {
-            if (!testo_di(i, U'\t')) return std::nullopt;
-        } else if (parola == "uc") {
-            if (!ha_numero || numero < 0 || numero > 10) return sbaglio(i, "bad \\uc");
-            uc = static_cast<int>(numero);
+            m_salta.back() = true;
+        if (m_salta.back()) return true;
+        if (parola == "par" || parola == "line") return testo_di(m_i, U'\n');
+        if (parola == "tab") return testo_di(m_i, U'\t');
+        if (parola == "uc") {
+            if (!ha_numero || numero < 0 || numero > 10) return errore(m_i, "bad \\uc");
+            m_uc = static_cast<int>(numero);
         } else if (parola == "u") {
-            if (!ha_numero || numero < -32768 || numero > 65535) return sbaglio(i, "\\u out of range");
-            const auto unita = static_cast<char32_t>(numero < 0 ? numero + 65536 : numero);
-            da_saltare = 0;
-            if (unita >= 0xD800 && unita <= 0xDBFF) {
-                if (alto != 0) return sbaglio(i, "two high surrogates");
-                alto = unita;
-            } else if (unita >= 0xDC00 && unita <= 0xDFFF) {
-                if (alto == 0) return sbaglio(i, "low surrogate without its high half");
-                const char32_t cp = 0x10000 + ((alto - 0xD800) << 10) + (unita - 0xDC00);
-                alto = 0;
-                aggiungi_utf8(testo, cp);
-            } else {
-                if (alto != 0) return sbaglio(i, "high surrogate without its low half");
-                aggiungi_utf8(testo, unita);
-            }
-            da_saltare = uc;
+            if (!ha_numero || numero < -32768 || numero > 65535) return errore(m_i, "\\u out of range");
+            return unicode(static_cast<char32_t>(numero < 0 ? numero + 65536 : numero));
         }
         // Every other control word (formatting, font selection) carries no text.
+        return true;
     }
-    if (!chiuso) return sbaglio(rtf.size(), "unbalanced braces: the document is not closed");
-    return testo;
+
+    // The UTF-16 unit of a \u, its surrogates paired.
+    bool unicode(char32_t unita) {
+        m_da_saltare = 0;
+        if (unita >= 0xD800 && unita <= 0xDBFF) {
+            if (m_alto != 0) return errore(m_i, "two high surrogates");
+            m_alto = unita;
+        } else if (unita >= 0xDC00 && unita <= 0xDFFF) {
+            if (m_alto == 0) return errore(m_i, "low surrogate without its high half");
+            const char32_t cp = 0x10000 + ((m_alto - 0xD800) << 10) + (unita - 0xDC00);
+            m_alto = 0;
+            aggiungi_utf8(m_testo, cp);
+        } else {
+            if (m_alto != 0) return errore(m_i, "high surrogate without its low half");
+            aggiungi_utf8(m_testo, unita);
+        }
+        m_da_saltare = m_uc;
+        return true;
+    }
+
+    std::string_view m_rtf;
+    std::string& m_errore;
+    std::size_t m_i = 0;
+    std::string m_testo;
+    std::vector<bool> m_salta{false}; // per open group: is its content skipped?
+    bool m_inizio_gruppo = false;     // the next token is the first of a group
+    bool m_chiuso = false;
+    int m_uc = 1;         // fallback characters after \u
+    int m_da_saltare = 0; // fallback characters still to skip
+    char32_t m_alto = 0;  // a high surrogate waiting for its low half
+};
+
+} // namespace
+
+std::optional<std::string> leggi_rtf(std::string_view rtf, std::string& errore) {
+    return LettoreRtf(rtf, errore).leggi();
 }
 
 std::string testo_atteso(const std::vector<std::string>& righe) {

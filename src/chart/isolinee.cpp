@@ -50,7 +50,9 @@ double volume(double t, double x, Aria a) {
 // Temperatures searched for the saturation curve: below the boiling point at any pressure the chart is drawn at.
 constexpr double t_minima = -100.0, t_massima = 95.0;
 
-// The temperature where a line x = linea(t), falling with t, meets the rising saturation curve.
+// The temperature where a line x = linea(t), falling with t, meets the rising saturation curve. Sixty halvings with
+// the midpoint (lo + hi) / 2, as the chart has always searched it (not the shared bisection): the golden drawings
+// hold its points to the last digit.
 double incontro_saturazione(const std::function<double(double)>& linea, Aria a) {
     double lo = t_minima, hi = t_massima;
     for (int i = 0; i < 60; ++i) {
@@ -99,93 +101,125 @@ double passo_volume(double tmin, double tmax, double xmin, double xmax, Aria ari
     return linee > 15.0 ? 0.02 : 0.01;
 }
 
+namespace {
+
+// The rectangle the lines are drawn in and the air they follow; xlo and xhi the humidity ratios of its unsaturated
+// corners of least and most enthalpy and volume.
+struct Riquadro {
+    double tmin, tmax, xmin, xmax;
+    Aria a;
+    double xlo, xhi;
+
+    // Temperature where a line of enthalpy h reaches x = xlo.
+    double fine_entalpia(double h) const {
+        if (a.modello) return t_da_x_h(xlo, h, a);
+        return (h - 2.49 * xlo) / (1.004 + 0.001926 * xlo);
+    }
+};
+
+void linee_umidita_relativa(const Riquadro& q, std::vector<Isolinea>& r) {
+    for (int ur = 10; ur <= 90; ur += 10) {
+        const auto linea = [ur, a = q.a](double t) { return x_da_ur(ur, t, a); };
+        std::vector<PuntoMondo> punti = campiona(linea, q.tmin, q.tmax, q.tmin, q.tmax, campioni_curva);
+        // The curve rises with t: past its first point above the rectangle nothing more of it shows.
+        const auto sopra =
+            std::find_if(punti.begin(), punti.end(), [xmax = q.xmax](const PuntoMondo& p) { return p.x > xmax; });
+        if (sopra != punti.end()) punti.erase(sopra + 1, punti.end());
+        r.push_back({Famiglia::umidita_relativa, double(ur), std::to_string(ur) + "%", std::move(punti)});
+    }
+}
+
+void linee_entalpia(const Riquadro& q, std::vector<Isolinea>& r) {
+    const Aria a = q.a;
+    const double hlo = entalpia(q.xlo, q.tmin, a), hhi = entalpia(q.xhi, q.tmax, a);
+    if (!((hhi - hlo) / 10.0 <= linee_massime)) return;
+    for (double k = std::ceil(hlo / 10.0); k * 10.0 <= hhi; k += 1.0) {
+        const double h = k * 10.0 + 0.0; // never −0
+        const auto linea = [h, a](double t) { return x_entalpia(h, t, a); };
+        const double ta = incontro_saturazione(linea, a);
+        r.push_back({Famiglia::entalpia, h, "h " + numero(h, 0),
+                     campiona(linea, ta, q.fine_entalpia(h), q.tmin, q.tmax, campioni_retta)});
+    }
+}
+
+// The wet bulb of air is the temperature of saturated air of the same enthalpy: each line is the line of that
+// enthalpy from the saturation curve at its temperature. A model's wet bulb is its own: each line is the model's
+// humidity ratio of that wet bulb, down to x = xlo.
+void linee_bulbo_umido(const Riquadro& q, std::vector<Isolinea>& r) {
+    const Aria a = q.a;
+    const double P = a.pressione;
+    const double hlo = entalpia(q.xlo, q.tmin, a);
+    if (!((q.tmax - q.tmin + 60.0) / 5.0 <= linee_massime)) return;
+    for (double k = std::floor((q.tmin - 60.0) / 5.0); k * 5.0 <= q.tmax; k += 1.0) {
+        const double tw = k * 5.0 + 0.0;
+        if (tw < t_minima) continue;
+        const double h = entalpia(x_saturazione(tw, a), tw, a);
+        double fine = 0.0;
+        std::function<double(double)> linea;
+        if (a.modello) {
+            const ModelloAria* m = a.modello;
+            linea = [m, tw, P](double t) { return m->x_da_bulbo(t, tw, P); };
+            // The line falls with t: where it reaches xlo, by halving up to 400 K past the curve.
+            double lo = tw, hi = tw + 400.0;
+            for (int i = 0; i < 60; ++i) {
+                const double mid = (lo + hi) / 2.0;
+                (linea(mid) > q.xlo ? lo : hi) = mid;
+            }
+            fine = (lo + hi) / 2.0;
+            if (fine < q.tmin) continue;
+        } else {
+            if (h < hlo) continue;
+            linea = [h](double t) { return x_entalpia(h, t, Aria{}); };
+            fine = q.fine_entalpia(h);
+        }
+        std::vector<PuntoMondo> punti = campiona(linea, tw, fine, q.tmin, q.tmax, campioni_retta);
+        // The line starts on the curve exactly.
+        if (!punti.empty() && punti.front().t == tw) punti.front().x = x_saturazione(tw, a);
+        r.push_back({Famiglia::bulbo_umido, tw, "tbu " + numero(tw, 0), std::move(punti)});
+    }
+}
+
+void linee_volume(const Riquadro& q, std::vector<Isolinea>& r) {
+    const Aria a = q.a;
+    const double P = a.pressione;
+    const double passo = passo_volume(q.tmin, q.tmax, q.xmin, q.xmax, a);
+    const double vlo = volume(q.tmin, q.xlo, a), vhi = volume(q.tmax, q.xhi, a);
+    if (!((vhi - vlo) / passo <= linee_massime)) return;
+    // With a model: the volume is linear in t too, so the line reaches xlo where v(t, xlo) = v.
+    const double v0 = volume(0.0, q.xlo, a), v100 = volume(100.0, q.xlo, a);
+    for (double k = std::ceil(vlo / passo - 1e-9); k * passo <= vhi + 1e-12; k += 1.0) {
+        const double v = k * passo + 0.0;
+        const auto linea = [v, a](double t) { return x_volume(v, t, a); };
+        const double ta = incontro_saturazione(linea, a);
+        const double tb =
+            a.modello ? (v - v0) * 100.0 / (v100 - v0) : P * v * 0.622 / (287.0 * (0.622 + q.xlo / 1000.0)) - 273.0;
+        r.push_back({Famiglia::volume_specifico, v, "v " + numero(v, 2),
+                     campiona(linea, ta, tb, q.tmin, q.tmax, campioni_retta)});
+    }
+}
+
+} // namespace
+
 std::vector<Isolinea> isolinee(Famiglia f, double tmin, double tmax, double xmin, double xmax, Aria a) {
     std::vector<Isolinea> r;
-    const double P = a.pressione;
-    if (!(tmax > tmin) || !(xmax > xmin) || !(P > 0.0)) return r;
+    if (!(tmax > tmin) || !(xmax > xmin) || !(a.pressione > 0.0)) return r;
     const double xlo = std::max(xmin, 0.0);
     // The unsaturated corner of the rectangle with the most enthalpy and volume.
     const double xhi = std::clamp(x_saturazione(tmax, a), xlo, std::max(xmax, xlo));
-    // Temperature where a line of enthalpy h reaches x = xlo.
-    const auto fine_entalpia = [xlo, a](double h) {
-        if (a.modello) return t_da_x_h(xlo, h, a);
-        return (h - 2.49 * xlo) / (1.004 + 0.001926 * xlo);
-    };
-
+    const Riquadro q{tmin, tmax, xmin, xmax, a, xlo, xhi};
     switch (f) {
     case Famiglia::umidita_relativa:
-        for (int ur = 10; ur <= 90; ur += 10) {
-            const auto linea = [ur, a](double t) { return x_da_ur(ur, t, a); };
-            std::vector<PuntoMondo> punti = campiona(linea, tmin, tmax, tmin, tmax, campioni_curva);
-            // The curve rises with t: past its first point above the rectangle nothing more of it shows.
-            const auto sopra =
-                std::find_if(punti.begin(), punti.end(), [xmax](const PuntoMondo& q) { return q.x > xmax; });
-            if (sopra != punti.end()) punti.erase(sopra + 1, punti.end());
-            r.push_back({f, double(ur), std::to_string(ur) + "%", std::move(punti)});
-        }
+        linee_umidita_relativa(q, r);
         break;
-    case Famiglia::entalpia: {
-        const double hlo = entalpia(xlo, tmin, a), hhi = entalpia(xhi, tmax, a);
-        if (!((hhi - hlo) / 10.0 <= linee_massime)) break;
-        for (double k = std::ceil(hlo / 10.0); k * 10.0 <= hhi; k += 1.0) {
-            const double h = k * 10.0 + 0.0; // never −0
-            const auto linea = [h, a](double t) { return x_entalpia(h, t, a); };
-            const double ta = incontro_saturazione(linea, a);
-            r.push_back({f, h, "h " + numero(h, 0), campiona(linea, ta, fine_entalpia(h), tmin, tmax, campioni_retta)});
-        }
+    case Famiglia::entalpia:
+        linee_entalpia(q, r);
         break;
-    }
-    case Famiglia::bulbo_umido: {
-        // The wet bulb of air is the temperature of saturated air of the same enthalpy: each line is the line of
-        // that enthalpy from the saturation curve at its temperature. A model's wet bulb is its own: each line is
-        // the model's humidity ratio of that wet bulb, down to x = xlo.
-        const double hlo = entalpia(xlo, tmin, a);
-        if (!((tmax - tmin + 60.0) / 5.0 <= linee_massime)) break;
-        for (double k = std::floor((tmin - 60.0) / 5.0); k * 5.0 <= tmax; k += 1.0) {
-            const double tw = k * 5.0 + 0.0;
-            if (tw < t_minima) continue;
-            const double h = entalpia(x_saturazione(tw, a), tw, a);
-            double fine = 0.0;
-            std::function<double(double)> linea;
-            if (a.modello) {
-                const ModelloAria* m = a.modello;
-                linea = [m, tw, P](double t) { return m->x_da_bulbo(t, tw, P); };
-                // The line falls with t: where it reaches xlo, by halving up to 400 K past the curve.
-                double lo = tw, hi = tw + 400.0;
-                for (int i = 0; i < 60; ++i) {
-                    const double mid = (lo + hi) / 2.0;
-                    (linea(mid) > xlo ? lo : hi) = mid;
-                }
-                fine = (lo + hi) / 2.0;
-                if (fine < tmin) continue;
-            } else {
-                if (h < hlo) continue;
-                linea = [h](double t) { return x_entalpia(h, t, Aria{}); };
-                fine = fine_entalpia(h);
-            }
-            std::vector<PuntoMondo> punti = campiona(linea, tw, fine, tmin, tmax, campioni_retta);
-            // The line starts on the curve exactly.
-            if (!punti.empty() && punti.front().t == tw) punti.front().x = x_saturazione(tw, a);
-            r.push_back({f, tw, "tbu " + numero(tw, 0), std::move(punti)});
-        }
+    case Famiglia::bulbo_umido:
+        linee_bulbo_umido(q, r);
         break;
-    }
-    case Famiglia::volume_specifico: {
-        const double passo = passo_volume(tmin, tmax, xmin, xmax, a);
-        const double vlo = volume(tmin, xlo, a), vhi = volume(tmax, xhi, a);
-        if (!((vhi - vlo) / passo <= linee_massime)) break;
-        // With a model: the volume is linear in t too, so the line reaches xlo where v(t, xlo) = v.
-        const double v0 = volume(0.0, xlo, a), v100 = volume(100.0, xlo, a);
-        for (double k = std::ceil(vlo / passo - 1e-9); k * passo <= vhi + 1e-12; k += 1.0) {
-            const double v = k * passo + 0.0;
-            const auto linea = [v, a](double t) { return x_volume(v, t, a); };
-            const double ta = incontro_saturazione(linea, a);
-            const double tb =
-                a.modello ? (v - v0) * 100.0 / (v100 - v0) : P * v * 0.622 / (287.0 * (0.622 + xlo / 1000.0)) - 273.0;
-            r.push_back({f, v, "v " + numero(v, 2), campiona(linea, ta, tb, tmin, tmax, campioni_retta)});
-        }
+    case Famiglia::volume_specifico:
+        linee_volume(q, r);
         break;
-    }
     }
     // Lines with nothing inside the temperature range are of no use.
     r.erase(std::remove_if(r.begin(), r.end(), [](const Isolinea& l) { return l.punti.size() < 2; }), r.end());

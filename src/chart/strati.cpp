@@ -419,6 +419,95 @@ std::vector<std::pair<int, int>> pixel_linee(const Plotter& p, const IngombroPro
     return r;
 }
 
+namespace {
+
+// The sizes of the layers on a device: thin lines (a third of the process's pen), small labels (seven tenths of its
+// font), and a unit of the small labels' height that the gaps and the legend's line samples follow.
+struct MisureStrati {
+    int spessore, punti_piccoli, unita, spazio, campione;
+};
+
+MisureStrati misure_strati(Canvas& c, const StatoCanvas& prima) {
+    MisureStrati m{};
+    m.spessore = std::max(1, prima.spessore_penna / 3);
+    m.punti_piccoli = std::max(6, (prima.punti_font * 7 + 5) / 10);
+    c.imposta_punti_font(m.punti_piccoli);
+    m.unita = std::max(6, c.misura("0").altezza);
+    c.imposta_punti_font(prima.punti_font);
+    m.spazio = std::max(2, m.unita * 2 / 5);
+    m.campione = 2 * m.unita;
+    return m;
+}
+
+// The legend's rows: the title line, then a line sample and the name of each family shown, measured.
+std::vector<RigaLegenda> righe_legenda(const OpzioniGrafico& o, Canvas& c, const MisureStrati& m) {
+    std::vector<RigaLegenda> righe;
+    if (!o.titolo.empty()) righe.push_back({false, Famiglia::umidita_relativa, o.titolo, c.misura(o.titolo)});
+    c.imposta_punti_font(m.punti_piccoli);
+    for (Famiglia f : famiglie)
+        if (o.famiglia(f)) {
+            const std::string nome = stile_famiglia(f).nome;
+            righe.push_back({true, f, nome, c.misura(nome)});
+        }
+    return righe;
+}
+
+// Every family's lines shown, each with its labels placed where they fit.
+void disegna_isolinee(Plotter& p, Canvas& c, Etichettatura& etichette, const MisureStrati& m) {
+    const OpzioniGrafico& o = p.opzioni();
+    const Area a = area_di(p);
+    double tmin = 0.0, tmax = 0.0, xmin = 0.0, xmax = 0.0;
+    intervalli(p, tmin, tmax, xmin, xmax);
+    c.imposta_spessore_penna(m.spessore);
+    for (Famiglia f : famiglie) {
+        if (!o.famiglia(f)) continue;
+        const StileFamiglia stile = stile_famiglia(f);
+        c.imposta_colore_penna(stile.colore);
+        c.imposta_tratteggio(stile.tratteggio);
+        for (const Isolinea& l : isolinee(f, tmin, tmax, xmin, xmax, p.aria())) {
+            const std::vector<Segmento> parti = parti_visibili(p, l, a);
+            disegna_parti(c, parti);
+            if (!parti.empty()) etichette.aggiungi(parti, f, c.misura(l.etichetta), l.etichetta, stile.colore);
+        }
+    }
+    c.imposta_tratteggio(Tratteggio::continuo);
+    c.imposta_colore_pennello({255, 255, 255});
+    for (const Etichetta& e : etichette.fatte()) {
+        c.imposta_colore_testo(e.colore);
+        c.scrivi(e.riquadro.x, e.riquadro.y, e.testo);
+    }
+}
+
+void disegna_legenda(Canvas& c, const RiquadroPixel& legenda, const std::vector<RigaLegenda>& righe,
+                     const MisureStrati& m, int punti_font) {
+    c.imposta_spessore_penna(1);
+    c.imposta_colore_penna(bordo_legenda);
+    c.rettangolo(legenda.x, legenda.y, legenda.x + legenda.larghezza, legenda.y + legenda.altezza);
+    int y = legenda.y + m.spazio;
+    for (const RigaLegenda& r : righe) {
+        int x = legenda.x + m.spazio;
+        if (r.famiglia) {
+            const StileFamiglia stile = stile_famiglia(r.f);
+            c.imposta_punti_font(m.punti_piccoli);
+            c.imposta_colore_testo(stile.colore);
+            c.imposta_colore_penna(stile.colore);
+            c.imposta_spessore_penna(m.spessore);
+            c.imposta_tratteggio(stile.tratteggio);
+            c.move_to(x, y + r.misura.altezza / 2);
+            c.line_to(x + m.campione, y + r.misura.altezza / 2);
+            c.imposta_tratteggio(Tratteggio::continuo);
+            x += m.campione + m.spazio;
+        } else {
+            c.imposta_punti_font(punti_font);
+            c.imposta_colore_testo(nero);
+        }
+        c.scrivi(x, y, r.testo);
+        y += r.misura.altezza;
+    }
+}
+
+} // namespace
+
 void disegna_strati(Plotter& p, const TabellaPunti& punti, const std::vector<std::pair<int, int>>& linee) {
     disegna_strati(p, ingombro_tabella(punti, linee));
 }
@@ -429,86 +518,26 @@ void disegna_strati(Plotter& p, const IngombroProcesso& ingombro) {
     if (!c || (!o.isolinee() && o.titolo.empty())) return;
     const StatoCanvas prima = c->stato();
     const int penna_x = c->pen_x(), penna_y = c->pen_y();
-    const Area a = area_di(p);
     const RiquadroPixel area = area_grafico(p);
-    double tmin = 0.0, tmax = 0.0, xmin = 0.0, xmax = 0.0;
-    intervalli(p, tmin, tmax, xmin, xmax);
-
-    // Thin lines (a third of the process's pen) and small labels (seven tenths of its font).
-    const int spessore = std::max(1, prima.spessore_penna / 3);
-    const int punti_piccoli = std::max(6, (prima.punti_font * 7 + 5) / 10);
-    // Sizes follow the device: a unit of the small labels' height, and the axes' arrowheads a character wide.
-    c->imposta_punti_font(punti_piccoli);
-    const int unita = std::max(6, c->misura("0").altezza);
-    c->imposta_punti_font(prima.punti_font);
-    const int spazio = std::max(2, unita * 2 / 5), campione = 2 * unita;
+    const MisureStrati m = misure_strati(*c, prima);
     const int margine = std::max(10, static_cast<int>(1.7 * p.cw()));
-    std::vector<RiquadroPixel> ostacoli = riquadri_segni(p, *c, ingombro, spazio);
+    std::vector<RiquadroPixel> ostacoli = riquadri_segni(p, *c, ingombro, m.spazio);
 
-    // The legend: the title line, then a line sample and the name of each family shown.
-    std::vector<RigaLegenda> righe;
-    if (!o.titolo.empty()) righe.push_back({false, Famiglia::umidita_relativa, o.titolo, c->misura(o.titolo)});
-    c->imposta_punti_font(punti_piccoli);
-    for (Famiglia f : famiglie)
-        if (o.famiglia(f)) {
-            const std::string nome = stile_famiglia(f).nome;
-            righe.push_back({true, f, nome, c->misura(nome)});
-        }
-    int larghezza = 0, altezza = spazio;
+    const std::vector<RigaLegenda> righe = righe_legenda(o, *c, m);
+    int larghezza = 0, altezza = m.spazio;
     for (const RigaLegenda& r : righe) {
-        larghezza = std::max(larghezza, r.misura.larghezza + (r.famiglia ? campione + spazio : 0));
+        larghezza = std::max(larghezza, r.misura.larghezza + (r.famiglia ? m.campione + m.spazio : 0));
         altezza += r.misura.altezza;
     }
-    larghezza += 2 * spazio;
-    altezza += spazio;
+    larghezza += 2 * m.spazio;
+    altezza += m.spazio;
     const RiquadroPixel legenda =
         angoli_liberi(area, larghezza, altezza, punti_processo(p, ingombro), {}, p.scambio_assi(), margine).front();
     ostacoli.push_back(gonfia(legenda, 2));
 
-    Etichettatura etichette(area, ostacoli, std::max(2, unita / 5), pixel_linee(p, ingombro));
-    c->imposta_spessore_penna(spessore);
-    for (Famiglia f : famiglie) {
-        if (!o.famiglia(f)) continue;
-        const StileFamiglia stile = stile_famiglia(f);
-        c->imposta_colore_penna(stile.colore);
-        c->imposta_tratteggio(stile.tratteggio);
-        for (const Isolinea& l : isolinee(f, tmin, tmax, xmin, xmax, p.aria())) {
-            const std::vector<Segmento> parti = parti_visibili(p, l, a);
-            disegna_parti(*c, parti);
-            if (!parti.empty()) etichette.aggiungi(parti, f, c->misura(l.etichetta), l.etichetta, stile.colore);
-        }
-    }
-    c->imposta_tratteggio(Tratteggio::continuo);
-    c->imposta_colore_pennello({255, 255, 255});
-    for (const Etichetta& e : etichette.fatte()) {
-        c->imposta_colore_testo(e.colore);
-        c->scrivi(e.riquadro.x, e.riquadro.y, e.testo);
-    }
-
-    c->imposta_spessore_penna(1);
-    c->imposta_colore_penna(bordo_legenda);
-    c->rettangolo(legenda.x, legenda.y, legenda.x + legenda.larghezza, legenda.y + legenda.altezza);
-    int y = legenda.y + spazio;
-    for (const RigaLegenda& r : righe) {
-        int x = legenda.x + spazio;
-        if (r.famiglia) {
-            const StileFamiglia stile = stile_famiglia(r.f);
-            c->imposta_punti_font(punti_piccoli);
-            c->imposta_colore_testo(stile.colore);
-            c->imposta_colore_penna(stile.colore);
-            c->imposta_spessore_penna(spessore);
-            c->imposta_tratteggio(stile.tratteggio);
-            c->move_to(x, y + r.misura.altezza / 2);
-            c->line_to(x + campione, y + r.misura.altezza / 2);
-            c->imposta_tratteggio(Tratteggio::continuo);
-            x += campione + spazio;
-        } else {
-            c->imposta_punti_font(prima.punti_font);
-            c->imposta_colore_testo(nero);
-        }
-        c->scrivi(x, y, r.testo);
-        y += r.misura.altezza;
-    }
+    Etichettatura etichette(area, ostacoli, std::max(2, m.unita / 5), pixel_linee(p, ingombro));
+    disegna_isolinee(p, *c, etichette, m);
+    disegna_legenda(*c, legenda, righe, m, prima.punti_font);
     p.occupa(legenda);
 
     c->imposta_stato(prima);

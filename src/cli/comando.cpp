@@ -1,6 +1,7 @@
 #include "cli/comando.h"
 
 #include "cli/stati.h"
+#include "core/numeri.h"
 
 #include <cerrno>
 #include <iostream>
@@ -25,6 +26,12 @@ int segnala(std::string_view prefisso, const Errore& e) {
     if (!prefisso.empty()) std::cerr << prefisso << ": ";
     std::cerr << e.testo << '\n';
     return codice_uscita(e.causa);
+}
+
+void segnala_non_scritto(std::string_view prefisso, std::string_view motivo, const std::string& file) {
+    std::cerr << "ondix-calc: ";
+    if (!prefisso.empty()) std::cerr << prefisso << ": ";
+    std::cerr << motivo << "; " << testo_visibile(file) << " non è stato scritto\n";
 }
 
 Fatto scarica_uscita(int motivo) {

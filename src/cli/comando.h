@@ -3,9 +3,9 @@
 #pragma once
 
 #include "cli/disegno.h"
-#include "cli/esecuzione.h"
 #include "cli/opzioni.h"
 #include "core/documento.h"
+#include "core/esecuzione.h"
 #include "core/esito.h"
 
 #include <memory>
@@ -82,6 +82,10 @@ int codice_uscita(Causa c);
 // "ondix-calc: PREFIX: TEXT" (or "ondix-calc: TEXT" without a prefix) on standard error; returns the failure's
 // exit status.
 int segnala(std::string_view prefisso, const Errore& e);
+
+// "ondix-calc: PREFIX: MOTIVO; FILE non è stato scritto" on standard error (without "PREFIX: " when it is empty):
+// a file asked for that the calculation left nothing to write into. FILE is shown escaped (testo_visibile).
+void segnala_non_scritto(std::string_view prefisso, std::string_view motivo, const std::string& file);
 
 // Sends what is still buffered to standard output: done, or the failure with the system's reason (`motivo`, the
 // errno of an earlier failed write, when the flush gives none).

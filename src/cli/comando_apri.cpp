@@ -100,8 +100,7 @@ int ComandoApri::esegui() {
     richiesta.umidita = f->umidita;
     richiesta.portata = f->portata;
     richiesta.risposta = f->risposta;
-    richiesta.aria.pressione = f->pressione;
-    richiesta.aria.modello = f->modello.empty() ? nullptr : modello_da_chiave(f->modello);
+    richiesta.aria = aria_del_calcolo(*f);
 
     return stampa_calcolo(richiesta, uscite);
 }

@@ -1,11 +1,12 @@
 // "ondix-calc KIND": one calculation of the desktop program without windows, its report or JSON printed.
 #include "cli/comando.h"
-#include "cli/esecuzione.h"
 #include "cli/opzioni.h"
-#include "cli/uscita_json.h"
+#include "core/esecuzione.h"
 #include "core/maschera.h"
 #include "core/numeri.h"
+#include "core/rtf.h"
 #include "core/stato_aria.h"
+#include "core/uscita_json.h"
 
 #include <CLI/CLI.hpp>
 
@@ -210,7 +211,7 @@ bool con_ambiente(int tipo) {
 }
 
 // The comfort of the calculation's room state appended to its report; none when the calculation stopped before it.
-Esito<std::optional<GiudizioComfort>> giudica_ambiente(EsitoCalcolo& esito, const RichiestaComfort& richiesta) {
+Esito<std::optional<GiudizioComfort>> giudica_ambiente(RisultatoCalcolo& esito, const RichiestaComfort& richiesta) {
     Contesto& ctx = esito.contesto;
     const PuntoGrafico& a = ctx.punti[1];
     if (esito.errore || esito.impossibile || !a.in_uso() || a.etichetta != "A") return std::optional<GiudizioComfort>{};
@@ -307,17 +308,15 @@ int ComandoCalcolo::calcola(const RichiestaCalcolo& richiesta, const RichiestaDi
 
 } // namespace
 
-int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscite) {
-    const RichiestaDisegno& disegno = uscite.disegno;
-    EsitoCalcolo esito = ondix::esegui(richiesta);
-    std::optional<GiudizioComfort> giudizio;
-    if (uscite.comfort) {
-        const auto g = giudica_ambiente(esito, *uscite.comfort);
-        if (!g) return segnala({}, g.errore());
-        giudizio = *g;
-    }
+namespace {
+
+constexpr std::string_view fermato = "il calcolo si è fermato a un errore";
+
+// The report (with the messages on standard error) or the JSON on standard output; done, or why not.
+Fatto stampa_esito(const RisultatoCalcolo& esito, const UsciteCalcolo& uscite,
+                   const std::optional<GiudizioComfort>& giudizio) {
     if (uscite.json) {
-        std::cout << esito_json(esito, giudizio ? &*giudizio : nullptr) << '\n';
+        std::cout << risultato_json(esito, giudizio ? &*giudizio : nullptr) << '\n';
     } else {
         for (const auto& m : esito.messaggi)
             std::cerr << "messaggio: " << m << '\n';
@@ -327,19 +326,19 @@ int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscit
     }
     const Fatto scritto = scarica_uscita();
     if (esito.errore) std::cerr << *esito.errore << '\n';
-    // Nothing of the report may be missing unnoticed: no file is written for a report that was lost.
-    if (!scritto) return segnala({}, scritto.errore());
-    const int codice = esito.errore        ? codice_uscita(Causa::virgola_mobile)
-                       : esito.impossibile ? codice_uscita(Causa::impianto)
-                                           : 0;
+    return scritto;
+}
 
+// The RTF, the PDF and the chart the outputs ask for; the exit status, `codice` when they are written or have
+// nothing to be written from.
+int scrivi_file(const RisultatoCalcolo& esito, const UsciteCalcolo& uscite, int codice) {
+    const RichiestaDisegno& disegno = uscite.disegno;
     if (uscite.rtf) {
         // The report window is not shown after a floating-point error or a plant that cannot exist: there is no
         // report to save.
         if (esito.errore || esito.impossibile)
-            std::cerr << "ondix-calc: il calcolo "
-                      << (esito.errore ? "si è fermato a un errore" : "non ha trovato un impianto possibile") << "; "
-                      << testo_visibile(*uscite.rtf) << " non è stato scritto\n";
+            segnala_non_scritto({}, esito.errore ? fermato : "il calcolo non ha trovato un impianto possibile",
+                                *uscite.rtf);
         else if (auto salvato = salva_rapporto_rtf(esito.contesto.rapporto.righe(), *uscite.rtf); !salvato)
             return segnala({}, salvato.errore());
     }
@@ -347,8 +346,7 @@ int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscit
         // A floating-point error leaves no report to document; a plant that cannot exist is documented with the
         // reason, without results or chart.
         if (esito.errore)
-            std::cerr << "ondix-calc: il calcolo si è fermato a un errore; " << testo_visibile(*uscite.pdf)
-                      << " non è stato scritto\n";
+            segnala_non_scritto({}, fermato, *uscite.pdf);
         else if (auto scritta = scrivi_pdf(documento_calcolo(esito.contesto, esito.messaggi, esito.impossibile,
                                                              uscite.intestazione, ONDIX_VERSIONE),
                                            &esito.contesto, esito.vista, disegno, *uscite.pdf);
@@ -359,14 +357,31 @@ int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscit
         // A calculation that stopped before its chart request has no chart: nothing is written, and the exit
         // status stays the calculation's own.
         if (!esito.vista) {
-            std::cerr << "ondix-calc: il calcolo non ha prodotto un grafico; " << testo_visibile(disegno.file)
-                      << " non è stato scritto\n";
+            segnala_non_scritto({}, "il calcolo non ha prodotto un grafico", disegno.file);
             return codice;
         }
         if (auto disegnato = disegna_calcolo(esito.contesto, esito.vista, disegno); !disegnato)
             return segnala({}, disegnato.errore());
     }
     return codice;
+}
+
+} // namespace
+
+int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscite) {
+    RisultatoCalcolo esito = ondix::esegui(richiesta);
+    std::optional<GiudizioComfort> giudizio;
+    if (uscite.comfort) {
+        const auto g = giudica_ambiente(esito, *uscite.comfort);
+        if (!g) return segnala({}, g.errore());
+        giudizio = *g;
+    }
+    // Nothing of the report may be missing unnoticed: no file is written for a report that was lost.
+    if (const Fatto scritto = stampa_esito(esito, uscite, giudizio); !scritto) return segnala({}, scritto.errore());
+    const int codice = esito.errore        ? codice_uscita(Causa::virgola_mobile)
+                       : esito.impossibile ? codice_uscita(Causa::impianto)
+                                           : 0;
+    return scrivi_file(esito, uscite, codice);
 }
 
 std::unique_ptr<Comando> comando_calcolo() {

@@ -241,7 +241,7 @@ int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const 
         };
     }
 
-    const EsitoStati esito = calcola_stati(in, std::cout, std::cerr, m_opzioni, nome_dati);
+    const RisultatoStati esito = calcola_stati(in, std::cout, std::cerr, m_opzioni, nome_dati);
     if (m_riepilogo && !esito.errore) {
         // The pressure line of the summary.
         const std::string pressione =

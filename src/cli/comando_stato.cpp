@@ -1,11 +1,12 @@
 // "ondix-calc stato": the full state of air from two known properties, as the point report or JSON.
 #include "cli/comando.h"
-#include "cli/esecuzione.h"
 #include "cli/opzioni.h"
-#include "cli/uscita_json.h"
+#include "core/esecuzione.h"
 #include "core/numeri.h"
 #include "core/rapporto.h"
+#include "core/rtf.h"
 #include "core/stato_aria.h"
+#include "core/uscita_json.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,15 +1,14 @@
 // "ondix-calc uta FILE": an air-handling unit described in a file, computed for its operating conditions.
 #include "cli/comando.h"
-#include "cli/esecuzione.h"
 #include "cli/opzioni.h"
-#include "cli/uscita_json.h"
-#include "core/modello.h"
+#include "core/esecuzione.h"
 #include "core/numeri.h"
+#include "core/rtf.h"
+#include "core/uscita_json.h"
 #include "core/uta.h"
 #include "core/uta_file.h"
 
 #include <CLI/CLI.hpp>
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <iostream>
@@ -85,7 +84,9 @@ std::string spiegazione_uta() {
         for (const ChiaveSezione& c : d.chiavi) {
             std::string riga = "    " + std::string(c.chiave);
             riga.resize(22, ' ');
-            riga += c.unita.empty() ? std::string("-") : std::string(c.unita);
+            riga += c.genere == GenereChiave::interruttore ? std::string("si/no")
+                    : c.unita.empty()                      ? std::string("-")
+                                                           : std::string(c.unita);
             riga.resize(29, ' ');
             riga += c.ruolo == RuoloChiave::obbligatoria  ? "required"
                     : c.ruolo == RuoloChiave::alternativa ? "one of"
@@ -95,77 +96,6 @@ std::string spiegazione_uta() {
         }
     }
     return s + testo_fine;
-}
-
-using json = nlohmann::ordered_json;
-
-json opzionale(const std::optional<double>& v) {
-    return v ? json(*v) : json(nullptr);
-}
-
-json stato_uta_json(const StatoCompleto& s) {
-    return {{"t", s.t},
-            {"ur", s.ur},
-            {"x", s.x},
-            {"h", s.h},
-            {"v", s.v},
-            {"t_bulbo_umido", opzionale(s.bulbo_umido)},
-            {"t_rugiada", opzionale(s.rugiada)}};
-}
-
-struct CondizioneCalcolata {
-    const Condizione* condizione;
-    Contesto contesto;
-    RisultatoUta risultato;
-    std::optional<Errore> errore;
-    std::optional<VistaGrafico> vista; // the chart the calculation asked for
-};
-
-json condizione_json(const CondizioneCalcolata& c) {
-    const RisultatoUta& r = c.risultato;
-    json stati = json::array();
-    for (const StatoUta& s : r.stati) {
-        json o = {{"n", s.numero}, {"sezione", s.sezione}};
-        o.update(stato_uta_json(s.stato));
-        o["portata"] = s.portata;
-        stati.push_back(o);
-    }
-    json sezioni = json::array();
-    for (const EsitoSezione& e : r.sezioni) {
-        json o = {{"nome", e.nome},
-                  {"tipo", std::string(descrizione(e.tipo).nome)},
-                  {"attiva", e.attiva},
-                  {"esclusa", e.esclusa}};
-        for (const DatoSezione& d : e.dati)
-            o[d.chiave] = d.valore;
-        if (e.espulsione_uscita) o["espulsione_uscita"] = stato_uta_json(*e.espulsione_uscita);
-        sezioni.push_back(o);
-    }
-    json nebbia = json::array();
-    for (const StatoNebbia& s : c.contesto.risultati.nebbia) {
-        const auto& eq = s.equilibrio;
-        nebbia.push_back(
-            {{"punto", s.punto},
-             {"t", s.t},
-             {"x", s.x},
-             {"ur", s.ur},
-             {"t_equilibrio", eq ? json(eq->t) : json(nullptr)},
-             {"x_equilibrio", eq ? json(eq->x) : json(nullptr)},
-             {"acqua_liquida", eq ? json(eq->acqua) : json(nullptr)},
-             {"acqua_liquida_kg_h", eq && s.portata ? json(eq->acqua * *s.portata / 1000.0) : json(nullptr)}});
-    }
-    json j = {{"nome", c.condizione->nome}, {"stagione", c.condizione->stagione}};
-    if (c.errore) {
-        j["impossibile"] = c.errore->testo;
-        return j;
-    }
-    j["stati"] = stati;
-    j["ambiente"] = stato_uta_json(r.ambiente);
-    j["sezioni"] = sezioni;
-    j["avvisi"] = r.avvisi;
-    j["nebbia"] = nebbia;
-    j["rapporto"] = c.contesto.rapporto.righe();
-    return j;
 }
 
 class ComandoUta : public Comando {
@@ -182,6 +112,17 @@ public:
     int esegui() override;
 
 private:
+    // The unit of the file, with the air the command line gives in place of the file's.
+    Esito<Uta> unita() const;
+    // The conditions to compute: the one --condizione names, or all.
+    Esito<std::vector<const Condizione*>> scelte(const Uta& u) const;
+    // The report of every condition computed, in order, a blank line between two.
+    static std::vector<std::string> righe_rapporto(const std::vector<RisultatoCondizione>& calcolate);
+    // The RTF, the PDF and the chart asked for; the exit status, `codice` when they are written or have nothing to
+    // be written from.
+    int scrivi_file(const Uta& u, const std::vector<RisultatoCondizione>& calcolate,
+                    const std::vector<std::string>& righe, const RichiestaDisegno& disegno, int codice) const;
+
     std::string m_file, m_condizione;
     CLI::Option* m_opzione_condizione = nullptr;
     OpzioneJson m_json;
@@ -201,106 +142,99 @@ void ComandoUta::dichiara(CLI::App& app) {
     m_pdf.dichiara(app);
 }
 
+Esito<Uta> ComandoUta::unita() const {
+    // What the command line gives takes the place of the file's own air, part by part.
+    const RichiestaAria chiesta = m_pressione.richiesta();
+    if (const auto aria = aria_richiesta(chiesta, FonteAria::opzioni); !aria) return aria.errore();
+    return carica_uta(m_file, chiesta);
+}
+
+Esito<std::vector<const Condizione*>> ComandoUta::scelte(const Uta& u) const {
+    std::vector<const Condizione*> r;
+    if (m_opzione_condizione->count() > 0) {
+        const auto k = trova_condizione(u, m_condizione);
+        if (!k) return k.errore();
+        r.push_back(*k);
+    } else {
+        for (const Condizione& k : u.condizioni)
+            r.push_back(&k);
+    }
+    return r;
+}
+
+std::vector<std::string> ComandoUta::righe_rapporto(const std::vector<RisultatoCondizione>& calcolate) {
+    std::vector<std::string> righe;
+    for (const RisultatoCondizione& c : calcolate) {
+        if (c.errore) continue;
+        if (!righe.empty()) righe.emplace_back();
+        righe.insert(righe.end(), c.contesto.rapporto.righe().begin(), c.contesto.rapporto.righe().end());
+    }
+    return righe;
+}
+
 int ComandoUta::esegui() {
     const auto disegno = m_disegno.richiesta(m_pdf.chiesta());
     if (!disegno) return segnala("uta", disegno.errore());
     if (auto rtf = m_rtf.controlla(); !rtf) return segnala("uta", rtf.errore());
     if (auto pdf = m_pdf.controlla(); !pdf) return segnala("uta", pdf.errore());
-    const auto aria = m_pressione.aria();
-    if (!aria) return segnala("uta", aria.errore());
-    auto letta = carica_uta(m_file);
-    if (!letta) return segnala("uta", letta.errore());
-    Uta& u = *letta;
-    // Pressure and model given on the command line take the place of the file's.
-    if (*aria != Aria{}) {
-        if (aria->pressione != pressione_atmosferica) {
-            u.aria.pressione = aria->pressione;
-            u.quota.reset();
-        }
-        if (aria->modello) u.aria.modello = aria->modello;
-    }
+    const auto u = unita();
+    if (!u) return segnala("uta", u.errore());
+    const auto condizioni = scelte(*u);
+    if (!condizioni) return segnala("uta", condizioni.errore());
 
-    std::vector<const Condizione*> scelte;
-    if (m_opzione_condizione->count() > 0) {
-        const auto k = trova_condizione(u, m_condizione);
-        if (!k) return segnala("uta", k.errore());
-        scelte.push_back(*k);
-    } else {
-        for (const Condizione& k : u.condizioni)
-            scelte.push_back(&k);
-    }
-
-    std::vector<CondizioneCalcolata> calcolate;
-    calcolate.reserve(scelte.size());
+    std::vector<RisultatoCondizione> calcolate;
+    calcolate.reserve(condizioni->size());
     int codice = 0;
-    for (const Condizione* k : scelte) {
-        CondizioneCalcolata c{k, {}, {}, {}, {}};
-        EsternoSenzaFinestre esterno(std::nullopt);
-        if (const Fatto f = esegui_uta(u, *k, c.contesto, esterno, c.risultato); !f) {
-            c.errore = f.errore();
-            codice = std::max(codice, codice_uscita(f.errore().causa));
-        }
-        c.vista = esterno.vista;
-        calcolate.push_back(std::move(c));
+    for (const Condizione* k : *condizioni) {
+        calcolate.push_back(esegui_condizione(*u, *k));
+        if (calcolate.back().errore) codice = std::max(codice, codice_uscita(calcolate.back().errore->causa));
     }
-
-    std::vector<std::string> righe;
-    if (m_json.chiesta()) {
-        json condizioni = json::array();
-        for (const CondizioneCalcolata& c : calcolate)
-            condizioni.push_back(condizione_json(c));
-        json j = {{"versione_formato", versione_formato_json}, {"uta", u.nome}, {"pressione", u.aria.pressione}};
-        if (u.aria.modello) j["modello"] = std::string(u.aria.modello->nome());
-        j["condizioni"] = condizioni;
-        std::cout << j.dump(-1, ' ', false, json::error_handler_t::replace) << '\n';
-    }
-    for (const CondizioneCalcolata& c : calcolate) {
-        if (c.errore) continue;
-        if (!righe.empty()) righe.emplace_back();
-        righe.insert(righe.end(), c.contesto.rapporto.righe().begin(), c.contesto.rapporto.righe().end());
-    }
-    if (!m_json.chiesta())
+    const std::vector<std::string> righe = righe_rapporto(calcolate);
+    if (m_json.chiesta())
+        std::cout << uta_json(*u, calcolate) << '\n';
+    else
         for (const auto& riga : righe)
             std::cout << riga << '\n';
     const Fatto scritto = scarica_uscita();
-    for (const CondizioneCalcolata& c : calcolate)
+    for (const RisultatoCondizione& c : calcolate)
         if (c.errore) segnala("uta: condizione " + c.condizione->nome, *c.errore);
     if (!scritto) return segnala({}, scritto.errore());
+    return scrivi_file(*u, calcolate, righe, *disegno, codice);
+}
 
+int ComandoUta::scrivi_file(const Uta& u, const std::vector<RisultatoCondizione>& calcolate,
+                            const std::vector<std::string>& righe, const RichiestaDisegno& disegno, int codice) const {
+    constexpr std::string_view nessuna = "nessuna condizione calcolata";
     if (m_rtf.chiesta()) {
         if (righe.empty())
-            std::cerr << "ondix-calc: uta: nessuna condizione calcolata; " << testo_visibile(m_rtf.file())
-                      << " non è stato scritto\n";
+            segnala_non_scritto("uta", nessuna, m_rtf.file());
         else if (auto salvato = salva_rapporto_rtf(righe, m_rtf.file()); !salvato)
             return segnala("uta", salvato.errore());
     }
+    // The PDF has the report of every condition computed, and the chart of the first one when it has one.
+    const RisultatoCondizione& prima = calcolate.front();
     if (m_pdf.chiesta()) {
-        // The report of every condition computed, and the chart of the first one when it has one.
-        const CondizioneCalcolata& c = calcolate.front();
         if (righe.empty()) {
-            std::cerr << "ondix-calc: uta: nessuna condizione calcolata; " << testo_visibile(m_pdf.file())
-                      << " non è stato scritto\n";
+            segnala_non_scritto("uta", nessuna, m_pdf.file());
         } else {
             std::vector<RigaDocumento> ingressi{{"file dell'unità", m_file, "", false, false}};
-            for (const CondizioneCalcolata& k : calcolate)
+            for (const RisultatoCondizione& k : calcolate)
                 ingressi.push_back({"condizione", k.condizione->nome, "", false, false});
             const Documento d = documento_rapporto("UNITA DI TRATTAMENTO ARIA", std::move(ingressi), righe, u.aria,
                                                    m_pdf.intestazione(u.quota), ONDIX_VERSIONE);
-            const bool con_grafico = !c.errore && c.vista;
-            if (auto scritta = scrivi_pdf(d, con_grafico ? &c.contesto : nullptr, con_grafico ? c.vista : std::nullopt,
-                                          *disegno, m_pdf.file());
+            const bool con_grafico = !prima.errore && prima.vista;
+            if (auto scritta = scrivi_pdf(d, con_grafico ? &prima.contesto : nullptr,
+                                          con_grafico ? prima.vista : std::nullopt, disegno, m_pdf.file());
                 !scritta)
                 return segnala("uta", scritta.errore());
         }
     }
-    if (!disegno->file.empty()) {
-        const CondizioneCalcolata& c = calcolate.front();
-        if (c.errore) {
-            std::cerr << "ondix-calc: uta: la condizione " << c.condizione->nome << " non ha un grafico; "
-                      << testo_visibile(disegno->file) << " non è stato scritto\n";
+    if (!disegno.file.empty()) {
+        if (prima.errore) {
+            segnala_non_scritto("uta", "la condizione " + prima.condizione->nome + " non ha un grafico", disegno.file);
             return codice;
         }
-        if (auto disegnato = disegna_calcolo(c.contesto, c.vista, *disegno); !disegnato)
+        if (auto disegnato = disegna_calcolo(prima.contesto, prima.vista, disegno); !disegnato)
             return segnala("uta", disegnato.errore());
     }
     return codice;

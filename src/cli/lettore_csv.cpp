@@ -1,5 +1,6 @@
 // The CSV reader of the batch command: a header naming the columns, then one state per line.
 #include "cli/lettore_stati.h"
+#include "core/colonne_stati.h"
 #include "core/numeri.h"
 
 #include <algorithm>
@@ -8,24 +9,6 @@
 namespace ondix {
 
 namespace {
-
-// A column name as written in a header: lower case, cut at the first character that is not a letter, a digit
-// or '_', so that "T [C]", "ur(%)" and "x g/kg" name t, ur and x.
-std::string nome_colonna(std::string_view campo) {
-    std::string nome;
-    for (const char c : campo) {
-        const bool lettera = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (!lettera && !(c >= '0' && c <= '9') && c != '_') break;
-        nome += lettera ? static_cast<char>(c | 0x20) : c;
-    }
-    return nome;
-}
-
-std::optional<std::size_t> cerca_colonna(const std::vector<std::string>& campi, std::string_view nome) {
-    for (std::size_t i = 0; i < campi.size(); ++i)
-        if (nome_colonna(campi[i]) == nome) return i;
-    return std::nullopt;
-}
 
 bool tutti_numeri(const std::vector<std::string>& campi, char sep) {
     if (campi.size() < 2) return false;
@@ -149,51 +132,21 @@ void LettoreCsv::guarda_prima_riga() {
 }
 
 Fatto LettoreCsv::leggi_intestazione(std::string_view colonna_u) {
-    const std::string_view altra_u = m_umidita == 1 ? "ur" : "x";
     // A first line of numbers only is data, not a header: the columns are then taken in order.
     if (tutti_numeri(m_campi, m_sep)) {
         m_riga_in_attesa = true;
         if (m_con_pressione) m_col_p = 2;
         return {};
     }
-    if (m_con_pressione) {
-        m_col_p = cerca_colonna(m_campi, "p");
-        if (!m_col_p) m_col_p = cerca_colonna(m_campi, "pressione");
-        if (!m_col_p) return errore("l'intestazione non nomina una colonna p (la pressione in Pa di ogni riga)");
-    }
-    const auto ct = cerca_colonna(m_campi, "t");
-    const auto cu = cerca_colonna(m_campi, colonna_u);
-    if (ct && cu) {
-        m_col_a = *ct;
-        m_col_b = *cu;
+    const auto colonne = colonne_stati(m_campi, m_umidita, m_con_pressione);
+    if (!colonne) return errore(colonne.errore().testo);
+    if (*colonne) {
+        const ColonneStati& c = **colonne;
+        m_coppia = {c.prima, c.seconda};
+        m_col_a = c.colonna_prima;
+        m_col_b = c.colonna_seconda;
+        m_col_p = c.colonna_pressione;
         return {};
-    }
-    // Any other two of the known quantities, by their names.
-    std::vector<std::pair<Grandezza, std::size_t>> note;
-    for (const Grandezza g : {Grandezza::t, Grandezza::ur, Grandezza::x, Grandezza::h, Grandezza::tbu, Grandezza::tr})
-        if (const auto c = cerca_colonna(m_campi, nome_grandezza(g))) note.emplace_back(g, *c);
-    const bool t_e_altra = ct && cerca_colonna(m_campi, altra_u);
-    if (note.size() == 2 && !t_e_altra) {
-        // A pair that cannot give a state is a fault of the header, not of every row under it.
-        const Coppia c{note[0].first, note[1].first};
-        if (c == Coppia{Grandezza::x, Grandezza::tr} || c == Coppia{Grandezza::h, Grandezza::tbu})
-            return errore("le colonne " + std::string(nome_grandezza(c.first)) + " e " +
-                          std::string(nome_grandezza(c.second)) +
-                          " non sono indipendenti (l'una segue dall'altra); darne un'altra coppia");
-        m_coppia = c;
-        m_col_a = note[0].second;
-        m_col_b = note[1].second;
-        return {};
-    }
-    if (!cu && cerca_colonna(m_campi, altra_u))
-        return errore("l'intestazione ha una colonna " + std::string(altra_u) + ", non " + std::string(colonna_u) +
-                      " (usare --umidita " + (m_umidita == 1 ? "0" : "1") + ")");
-    if (note.size() > 2) {
-        std::string nomi;
-        for (const auto& [g, c] : note)
-            nomi += (nomi.empty() ? "" : ", ") + std::string(nome_grandezza(g));
-        return errore("l'intestazione nomina più di due delle colonne t, ur, x, h, tbu, tr (" + nomi +
-                      "); tenere le due che danno gli stati");
     }
     // Not a header. With a number in it, the line was meant as the first row: say what is wrong with it.
     const bool con_numeri =
@@ -210,8 +163,7 @@ Fatto LettoreCsv::leggi_intestazione(std::string_view colonna_u) {
         return errore("né un'intestazione che nomini le colonne t e " + std::string(colonna_u) +
                       " né una riga di numeri: " + motivo);
     }
-    return errore("l'intestazione non nomina una colonna " + (ct ? std::string(colonna_u) : std::string("t")) +
-                  " (attesa un'intestazione come \"t" + m_sep + std::string(colonna_u) + "\")");
+    return errore(senza_colonne(m_campi, m_umidita, m_sep));
 }
 
 Fatto LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const {

@@ -138,8 +138,6 @@ std::unique_ptr<LettoreStati> lettore_epw(LettoreRighe& in, PrimaRiga prima, boo
 // begins with "LOCATION,".
 bool sembra_epw(std::string_view nome, std::string_view prima_riga);
 
-// `s` without blanks at either end.
-std::string_view senza_blank(std::string_view s);
 // A field shown in a message: at most 40 characters, in quotes, with control characters and invalid UTF-8
 // escaped so that nothing from the file reaches the terminal as a command.
 std::string citazione(std::string_view campo);

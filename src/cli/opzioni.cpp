@@ -1,7 +1,5 @@
 #include "cli/opzioni.h"
 
-#include "core/altitudine.h"
-#include "core/modello.h"
 #include "core/numeri.h"
 
 #include <CLI/CLI.hpp>
@@ -13,47 +11,12 @@ namespace ondix {
 
 namespace {
 
-// The altitude table ends at -250 m and 3000 m; beyond them it would answer its last row's pressure.
-constexpr double quota_minima = -250.0, quota_massima = 3000.0;
-
 Errore rifiuto(std::string testo) {
     return {Causa::dati, std::move(testo)};
 }
 
 std::optional<std::string> testo_di(const CLI::Option* o, const std::string& v) {
     return o->count() > 0 ? std::optional<std::string>(v) : std::nullopt;
-}
-
-// The air of the texts of --pressione (Pa) and --quota (m), either or neither given, and --modello (a model's
-// word); the reason when one cannot be used.
-Esito<Aria> aria_da_opzioni(const std::optional<std::string>& pressione, const std::optional<std::string>& quota,
-                            const std::optional<std::string>& modello) {
-    Aria a;
-    if (modello) {
-        a.modello = modello_da_chiave(*modello);
-        if (!a.modello)
-            return rifiuto("--modello: \"" + testo_visibile(*modello) + "\" non è un modello (usare ashrae)");
-    }
-    if (pressione && quota) return rifiuto("--pressione e --quota danno entrambe la pressione; usarne una");
-    if (pressione) {
-        const auto p = numero_intero_testo(*pressione);
-        if (!p || !std::isfinite(*p))
-            return rifiuto("--pressione: \"" + testo_visibile(*pressione) + "\" non è una pressione in Pa");
-        if (*p < pressione_minima || *p > pressione_massima)
-            return rifiuto("--pressione: " + testo_visibile(*pressione) + " Pa è fuori da " +
-                           formatta(pressione_minima, 0, 0) + " a " + formatta(pressione_massima, 0, 0) + " Pa");
-        a.pressione = *p;
-    }
-    if (quota) {
-        const auto z = numero_intero_testo(*quota);
-        if (!z || !std::isfinite(*z))
-            return rifiuto("--quota: \"" + testo_visibile(*quota) + "\" non è una quota in m");
-        if (*z < quota_minima || *z > quota_massima)
-            return rifiuto("--quota: " + testo_visibile(*quota) +
-                           " m è fuori dalla tabella delle quote, da -250 a 3000 m (dare invece --pressione)");
-        a.pressione = pressione_pascal_da_quota(*z);
-    }
-    return a;
 }
 
 } // namespace
@@ -79,14 +42,17 @@ std::optional<double> OpzioniPressione::quota() const {
     return numero_intero_testo(m_quota);
 }
 
+RichiestaAria OpzioniPressione::richiesta() const {
+    RichiestaAria r;
+    r.modello = testo_di(m_opzione_modello, m_modello);
+    r.pressione_per_riga = per_riga();
+    if (!r.pressione_per_riga) r.testo_pressione = testo_di(m_opzione_pressione, m_pressione);
+    r.testo_quota = testo_di(m_opzione_quota, m_quota);
+    return r;
+}
+
 Esito<Aria> OpzioniPressione::aria() const {
-    if (per_riga()) {
-        if (m_opzione_quota->count() > 0)
-            return rifiuto("--pressione file e --quota danno entrambe la pressione; usarne una");
-        return aria_da_opzioni(std::nullopt, std::nullopt, testo_di(m_opzione_modello, m_modello));
-    }
-    return aria_da_opzioni(testo_di(m_opzione_pressione, m_pressione), testo_di(m_opzione_quota, m_quota),
-                           testo_di(m_opzione_modello, m_modello));
+    return aria_richiesta(richiesta(), FonteAria::opzioni);
 }
 
 void OpzioneJson::dichiara(CLI::App& app) {

@@ -8,6 +8,7 @@
 #include "core/comfort.h"
 #include "core/documento.h"
 #include "core/esito.h"
+#include "core/richiesta_aria.h"
 
 #include <array>
 #include <optional>
@@ -27,6 +28,8 @@ class OpzioniPressione {
 public:
     // `per_riga`: --pressione also takes "file", each row's own pressure.
     void dichiara(CLI::App& app, bool per_riga = false);
+    // What the options given ask of the air, as typed.
+    RichiestaAria richiesta() const;
     // The air of the options given; the reason when a value is not a number, is out of range, both pressures are
     // given, or the model is not one of the program's.
     Esito<Aria> aria() const;
@@ -104,11 +107,6 @@ private:
 };
 
 // What --comfort asks: the occupants, and the category whose |PMV| limit bounds the chart's comfort zone.
-struct RichiestaComfort {
-    Occupanti occupanti;
-    Categoria categoria = Categoria::II;
-};
-
 // --comfort met=M,clo=C,v=V[,tr=T][,lavoro=W][,cat=I|II|III]: the room judged by the comfort model.
 class OpzioneComfort {
 public:

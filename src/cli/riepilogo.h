@@ -53,7 +53,7 @@ private:
 class Riepilogo {
 public:
     explicit Riepilogo(std::vector<Soglia> soglie = {})
-        : m_soglie(std::move(soglie)), m_sopra(m_soglie.size()), m_t(t_minima_stati, t_massima_stati),
+        : m_soglie(std::move(soglie)), m_sopra(m_soglie.size()), m_t(t_minima_stato, t_massima_stato),
           m_h(h_minima, h_massima) {}
     void aggiungi(const StatoCompleto& s);
     std::size_t ore() const { return m_ore; }

@@ -4,6 +4,7 @@
 #include "core/aria_umida.h"
 #include "core/modello.h"
 #include "core/numeri.h"
+#include "core/richiesta_aria.h"
 #include "core/stato_aria.h"
 
 #include <sched.h>
@@ -31,138 +32,6 @@ namespace ondix {
 
 namespace {
 
-bool blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-// Writes the fixed-point text of `valore` with `d` decimals and a decimal point at `p`, and returns its end; a value
-// that rounds to zero loses its minus sign. Room for any double with up to 4 decimals: 400 characters.
-char* scrivi_numero(char* p, char* fine, double valore, int d) {
-    char* const inizio = p;
-    p = scrivi_fisso(p, fine, valore, d).ptr;
-    if (*inizio == '-' && std::all_of(inizio + 1, p, [](char c) { return c == '0' || c == '.'; })) {
-        std::memmove(inizio, inizio + 1, static_cast<std::size_t>(p - inizio - 1));
-        --p;
-    }
-    return p;
-}
-
-} // namespace
-
-std::string_view senza_blank(std::string_view s) {
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-void aggiungi_numero(std::string& riga, double valore, int d) {
-    std::array<char, 401> buf;
-    riga.append(buf.data(), scrivi_numero(buf.data(), buf.data() + buf.size(), valore, d));
-}
-
-std::string citazione(std::string_view campo) {
-    constexpr std::size_t massimo = 40;
-    const bool lungo = lunghezza_caratteri(campo) > massimo;
-    return "\"" + testo_visibile(lungo ? primi_caratteri(campo, massimo) : campo) + (lungo ? "...\"" : "\"");
-}
-
-bool LettoreRighe::leggi(std::string& riga, bool& troppo_lunga) {
-    try {
-        return leggi_riga(riga, troppo_lunga);
-    } catch (const std::exception& e) {
-        // A file stream reports a failed read(2) by throwing; errno still holds the reason.
-        const int codice = errno;
-        m_errore = codice != 0 ? std::strerror(codice) : e.what();
-        m_in.setstate(std::ios::badbit);
-        return false;
-    }
-}
-
-bool LettoreRighe::guasto() const {
-    return m_in.bad();
-}
-
-bool LettoreRighe::leggi_riga(std::string& riga, bool& troppo_lunga) {
-    riga.clear();
-    troppo_lunga = false;
-    std::streambuf* sb = m_in.rdbuf();
-    bool letto = false;
-    for (;;) {
-        const int c = sb->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            if (!letto) m_in.setstate(std::ios::eofbit);
-            return letto;
-        }
-        letto = true;
-        if (c == '\n') break;
-        if (c == '\r') {
-            if (sb->sgetc() == '\n') sb->sbumpc();
-            break;
-        }
-        if (troppo_lunga) continue;
-        if (riga.size() >= lunghezza_massima_riga) {
-            troppo_lunga = true;
-            riga.clear();
-            continue;
-        }
-        riga.push_back(static_cast<char>(c));
-    }
-    return true;
-}
-
-namespace {
-// The field with its decimal comma read as a point, when the file's separator lets it have one.
-Conversione converti_campo(std::string_view campo, char sep) {
-    const std::size_t virgola = sep == ',' ? std::string_view::npos : campo.find(',');
-    if (virgola == std::string_view::npos) return leggi_numero(campo);
-    std::string con_punto(campo);
-    con_punto[virgola] = '.';
-    return leggi_numero(con_punto);
-}
-
-bool decimale_ambiguo(std::string_view campo, char sep) {
-    return sep != ',' && campo.find(',') != std::string_view::npos && campo.find('.') != std::string_view::npos;
-}
-} // namespace
-
-std::optional<double> numero_campo(std::string_view campo, char sep) {
-    if (decimale_ambiguo(campo, sep)) return std::nullopt;
-    const Conversione c = converti_campo(campo, sep);
-    if (c.letti == 0 || c.letti != campo.size() || c.trabocco) return std::nullopt;
-    return c.valore;
-}
-
-void aggiungi_campo(std::string& riga, std::string_view campo, char sep) {
-    if (campo.find_first_of(std::string{sep, '"', '\r', '\n'}) == std::string_view::npos) {
-        riga += campo;
-        return;
-    }
-    riga += '"';
-    for (const char c : campo) {
-        if (c == '"') riga += '"';
-        riga += c;
-    }
-    riga += '"';
-}
-
-Fatto leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore) {
-    const auto rifiuto = [](std::string testo) { return Errore{Causa::dati, std::move(testo)}; };
-    if (campo.empty()) return rifiuto("colonna " + std::string(colonna) + " vuota");
-    if (decimale_ambiguo(campo, sep))
-        return rifiuto("colonna " + std::string(colonna) + ": " + citazione(campo) +
-                       " non è un numero (un punto e una virgola: separatore delle migliaia non ammesso)");
-    const Conversione c = converti_campo(campo, sep);
-    if (c.letti == 0 || c.letti != campo.size())
-        return rifiuto("colonna " + std::string(colonna) + ": " + citazione(campo) + " non è un numero");
-    if (c.trabocco) return rifiuto("colonna " + std::string(colonna) + ": " + citazione(campo) + " è troppo grande");
-    valore = c.valore;
-    return {};
-}
-
-namespace {
-
 // The state of a row by the first of the reader's pairs the row holds that gives one, or the reasons none did.
 Esito<StatoCompleto> stato_della_riga(const LettoreStati& l, const RigaStato& r, Aria a) {
     std::string motivi;
@@ -170,9 +39,7 @@ Esito<StatoCompleto> stato_della_riga(const LettoreStati& l, const RigaStato& r,
         const auto& va = r.valori[static_cast<std::size_t>(ga)];
         const auto& vb = r.valori[static_cast<std::size_t>(gb)];
         if (!va || !vb) continue;
-        auto s = l.come_rapporto() && ga == Grandezza::t && (gb == Grandezza::ur || gb == Grandezza::x)
-                     ? calcola_stato(*va, *vb, gb == Grandezza::x ? 1 : 0, a)
-                     : stato_da_coppia({ga, *va}, {gb, *vb}, a);
+        auto s = l.come_rapporto() ? stato_riga({ga, *va}, {gb, *vb}, a) : stato_da_coppia({ga, *va}, {gb, *vb}, a);
         if (s) return s;
         motivi += (motivi.empty() ? "" : "; ") + s.errore().testo;
     }
@@ -239,11 +106,11 @@ Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniS
     if (auto letta = l.analizza(testo, riga, campi); !letta) return letta;
     Aria aria = o.aria;
     if (o.pressione_da_file) {
-        aria.pressione = riga.pressione.value_or(0.0);
-        if (!(aria.pressione >= pressione_minima && aria.pressione <= pressione_massima))
-            return Errore{Causa::dati, "pressione " + formatta(aria.pressione, 0, 0) + " Pa fuori da " +
-                                           formatta(pressione_minima, 0, 0) + " a " +
-                                           formatta(pressione_massima, 0, 0) + " Pa"};
+        RichiestaAria r;
+        r.pressione = riga.pressione.value_or(0.0);
+        const auto della_riga = aria_richiesta(r, FonteAria::file);
+        if (!della_riga) return della_riga.errore();
+        aria.pressione = della_riga->pressione;
     }
     auto stato = stato_della_riga(l, riga, aria);
     if (!stato) return stato.errore();
@@ -394,7 +261,7 @@ Fatto stato_uscita(const std::ostream& out) {
 // Writes a block's rows and diagnostics in order, counting them, and hands its states over; stops at the first
 // failed write (nothing after that row is written).
 Fatto scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
-                    EsitoStati& esito) {
+                    RisultatoStati& esito) {
     std::size_t inizio = 0, stato = 0;
     for (const Blocco::Pezzo& p : b.pezzi) {
         const char* testo = b.uscita.data() + inizio;
@@ -419,139 +286,53 @@ Fatto scrivi_blocco(const Blocco& b, std::ostream& out, std::ostream& diagnostic
     return {};
 }
 
+// The output's header line: the kept columns before, the properties (with p and the comfort's columns when asked
+// for), the kept columns after.
+std::string intestazione(const std::vector<std::string>& chiave, const std::vector<std::string>& coda,
+                         const OpzioniStati& o, char sep) {
+    std::string r;
+    for (const auto& c : chiave) {
+        aggiungi_campo(r, c, sep);
+        r += sep;
+    }
+    r += intestazione_stati(sep);
+    if (o.pressione_da_file) r += std::string(1, sep) + "p";
+    if (o.comfort) r += std::string(1, sep) + "pmv" + sep + "ppd" + sep + "categoria";
+    for (const auto& c : coda) {
+        r += sep;
+        aggiungi_campo(r, c, sep);
+    }
+    return r;
+}
+
+// Reads lines into `b` until it holds `per_blocco` rows (blank lines are skipped, counted); false when the input
+// ended first. `riga` is room for a line, kept from call to call.
+bool riempi_blocco(Blocco& b, LettoreRighe& righe, std::size_t per_blocco, std::size_t& numero_riga,
+                   std::string& riga) {
+    bool troppo_lunga = false;
+    while (b.righe.size() < per_blocco) {
+        if (!righe.leggi(riga, troppo_lunga)) return false;
+        ++numero_riga;
+        if (!troppo_lunga && senza_blank(riga).empty()) continue;
+        b.righe.push_back({b.testo.size(), riga.size(), numero_riga, troppo_lunga});
+        b.testo += riga;
+    }
+    return true;
+}
+
 } // namespace
 
-Esito<StatoCompleto> calcola_stato(double t, double u, int umidita, Aria a) {
-    const auto rifiuto = [](std::string testo) { return Errore{Causa::dati, std::move(testo)}; };
-    if (!std::isfinite(t) || !std::isfinite(u)) return rifiuto("non è un numero finito");
-    if (a.modello) {
-        if (const Fatto f = a.modello->nel_campo(t, a.pressione); !f) return f.errore();
-    } else if (t < t_minima_stati || t > t_massima_stati)
-        return rifiuto("temperatura " + formatta(t, 0, 2) + " C fuori da " + formatta(t_minima_stati, 0, 0) + " a " +
-                       formatta(t_massima_stati, 0, 0) + " C");
-    StatoCompleto s;
-    s.t = t;
-    if (umidita == 1) {
-        const double xs = umidita_saturazione(t, a);
-        if (u < 0) return rifiuto("umidità specifica " + formatta(u, 0, 3) + " g/kg sotto 0");
-        if (u > xs)
-            return rifiuto("umidità specifica " + formatta(u, 0, 3) + " g/kg sopra la saturazione (" +
-                           formatta(xs, 0, 3) + " g/kg a " + formatta(t, 0, 2) + " C)");
-        s.x = u;
-        s.ur = umidita_relativa(u, t, a);
-    } else {
-        if (u < 0 || u > 100) return rifiuto("umidità relativa " + formatta(u, 0, 2) + " % fuori da 0 a 100");
-        s.ur = u;
-        s.x = umidita_specifica(u, t, a);
-    }
-    s.h = entalpia(s.x, t, a);
-    s.v = volume_specifico(t, s.x, a);
-    if (!std::isfinite(s.x) || !std::isfinite(s.ur) || !std::isfinite(s.h) || !std::isfinite(s.v) || s.v <= 0)
-        return rifiuto("fuori dal campo delle correlazioni dell'aria umida");
-
-    // The wet-bulb solver stops on its tolerance or on its iteration cap; only a stop on the tolerance gives the
-    // answer (it searches no lower than −10 °C, or 10 °C below a colder dry bulb). Checking the tolerance again
-    // tells the two apart. The dew point is empty only for air with none above −100 °C. A model's wet bulb is
-    // always solved.
-    const double twb = temperatura_bulbo_umido(s.x, t, a);
-    if (a.modello || std::fabs(entalpia(umidita_saturazione(twb, a), twb) - s.h) < 0.1) s.bulbo_umido = twb;
-    s.rugiada = temperatura_rugiada(s.ur, t, a);
-    return s;
-}
-
-std::string intestazione_stati(char sep) {
-    std::string r = "t,ur,x,h,v,t_bulbo_umido,t_rugiada";
-    for (char& c : r)
-        if (c == ',') c = sep;
-    return r;
-}
-
-void aggiungi_riga_stati(std::string& uscita, const StatoCompleto& s, char sep) {
-    std::array<char, 7 * 401 + 1> buf;
-    char* p = buf.data();
-    char* const fine = buf.data() + buf.size();
-    p = scrivi_numero(p, fine, s.t, 2);
-    *p++ = sep;
-    p = scrivi_numero(p, fine, s.ur, 2);
-    *p++ = sep;
-    p = scrivi_numero(p, fine, s.x, 3);
-    *p++ = sep;
-    p = scrivi_numero(p, fine, s.h, 3);
-    *p++ = sep;
-    p = scrivi_numero(p, fine, s.v, 4);
-    *p++ = sep;
-    if (s.bulbo_umido) p = scrivi_numero(p, fine, *s.bulbo_umido, 2);
-    *p++ = sep;
-    if (s.rugiada) p = scrivi_numero(p, fine, *s.rugiada, 2);
-    *p++ = '\n';
-    uscita.append(buf.data(), p);
-}
-
-std::string riga_stati(const StatoCompleto& s, char sep) {
-    std::string r;
-    aggiungi_riga_stati(r, s, sep);
-    r.pop_back();
-    return r;
-}
-
-void dividi_campi(std::string_view riga, char sep, std::vector<std::string>& campi) {
-    campi.clear();
-    std::size_t i = 0;
-    const std::size_t n = riga.size();
-    for (;;) {
-        std::string campo;
-        while (i < n && riga[i] != sep && blank(riga[i]))
-            ++i;
-        if (i < n && riga[i] == '"') {
-            ++i;
-            while (i < n) {
-                if (riga[i] == '"') {
-                    if (i + 1 < n && riga[i + 1] == '"') {
-                        campo += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                campo += riga[i++];
-            }
-            // Anything between the closing quote and the separator is kept, so that a stray character makes
-            // the field unreadable rather than silently dropped.
-            const std::size_t inizio = i;
-            while (i < n && riga[i] != sep)
-                ++i;
-            campo += senza_blank(riga.substr(inizio, i - inizio));
-        } else {
-            const std::size_t inizio = i;
-            while (i < n && riga[i] != sep)
-                ++i;
-            campo = senza_blank(riga.substr(inizio, i - inizio));
-        }
-        campi.push_back(std::move(campo));
-        if (i >= n) break;
-        ++i; // the separator
-    }
-}
-
-char separatore_di(std::string_view prima_riga) {
-    if (prima_riga.find(';') != std::string_view::npos) return ';';
-    if (prima_riga.find(',') != std::string_view::npos) return ',';
-    if (prima_riga.find('\t') != std::string_view::npos) return '\t';
-    return ',';
-}
-
-EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
-                         std::string_view nome, unsigned fili) {
+RisultatoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
+                             std::string_view nome, unsigned fili) {
     OpzioniStati o;
     o.umidita = umidita;
     o.fili = fili;
     return calcola_stati(in, out, diagnostica, o, nome);
 }
 
-EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
-                         std::string_view nome_dato) {
-    EsitoStati esito;
+RisultatoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
+                             std::string_view nome_dato) {
+    RisultatoStati esito;
     const std::string nome = testo_visibile(nome_dato);
     LettoreRighe righe(in);
     PrimaRiga prima;
@@ -576,22 +357,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
     const std::vector<std::string> chiave = lettore->colonne_chiave(), coda = lettore->colonne_coda();
     forma.chiave = chiave.size();
     forma.coda = coda.size();
-    const char sep = forma.sep;
-    if (o.scrivi_righe) {
-        std::string intestazione;
-        for (const auto& c : chiave) {
-            aggiungi_campo(intestazione, c, sep);
-            intestazione += sep;
-        }
-        intestazione += intestazione_stati(sep);
-        if (o.pressione_da_file) intestazione += std::string(1, sep) + "p";
-        if (o.comfort) intestazione += std::string(1, sep) + "pmv" + sep + "ppd" + sep + "categoria";
-        for (const auto& c : coda) {
-            intestazione += sep;
-            aggiungi_campo(intestazione, c, sep);
-        }
-        out << intestazione << '\n';
-    }
+    if (o.scrivi_righe) out << intestazione(chiave, coda, o, forma.sep) << '\n';
 
     // The pipeline: blocks read, handed to the workers and written in input order, at most `in_volo` of them
     // held at once; a block written is emptied and read into again.
@@ -604,7 +370,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
     std::deque<Consegna> in_corso;
     std::vector<Blocco> liberi;
     std::string riga;
-    bool troppo_lunga = false, fine = false;
+    bool fine = false;
     while (!fine || !in_corso.empty()) {
         if (fine || in_corso.size() == in_volo) {
             // The oldest block. A worker's exception comes out here, before anything after it is written (the
@@ -629,16 +395,7 @@ EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diag
             b.testo = *prima_dati;
             prima_dati = nullptr;
         }
-        while (b.righe.size() < per_blocco) {
-            if (!righe.leggi(riga, troppo_lunga)) {
-                fine = true;
-                break;
-            }
-            ++numero_riga;
-            if (!troppo_lunga && senza_blank(riga).empty()) continue;
-            b.righe.push_back({b.testo.size(), riga.size(), numero_riga, troppo_lunga});
-            b.testo += riga;
-        }
+        fine = !riempi_blocco(b, righe, per_blocco, numero_riga, riga);
         if (!b.righe.empty())
             in_corso.push_back(operai.affida([&l = *lettore, &o, &forma, &nome, b = std::move(b)]() mutable {
                 elabora_blocco(b, l, o, forma, nome);
@@ -658,7 +415,7 @@ unsigned fili_disponibili() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-int codice_uscita_stati(const EsitoStati& e) {
+int codice_uscita_stati(const RisultatoStati& e) {
     if (e.errore) return 2;
     return e.scartate > 0 ? 1 : 0;
 }

@@ -18,17 +18,6 @@
 
 namespace ondix {
 
-// Accepted dry-bulb temperatures, °C.
-inline constexpr double t_minima_stati = t_minima_stato;
-inline constexpr double t_massima_stati = t_massima_stato;
-
-// The state from t (°C) and the humidity u: a relative humidity in % when `umidita` is 0, a humidity ratio in
-// g/kg when it is 1. A value out of range (t outside −50…100 °C, ur outside 0…100 %, x below 0 or above
-// saturation) gives the reason instead. The properties are those of air at the pressure of `a`, computed with the
-// same functions as the reports; the wet bulb is empty when its search range does not hold it, the dew point when
-// the air has none above −100 °C (0 % relative humidity among them).
-Esito<StatoCompleto> calcola_stato(double t, double u, int umidita, Aria a = {});
-
 // The output's header line (no line end): "t,ur,x,h,v,t_bulbo_umido,t_rugiada" with `sep` between names.
 std::string intestazione_stati(char sep);
 // Appends `valore` with `d` decimals and a decimal point; a value that rounds to zero loses its minus sign.
@@ -50,7 +39,7 @@ char separatore_di(std::string_view prima_riga);
 // Longest line accepted; a longer one is reported and skipped without being kept in memory.
 inline constexpr std::size_t lunghezza_massima_riga = 65536;
 
-struct EsitoStati {
+struct RisultatoStati {
     std::size_t scritte = 0;  // data rows written
     std::size_t scartate = 0; // bad rows reported and skipped
     // The input could not be used (no columns, a first line that is neither a header nor a row, a read error with
@@ -65,8 +54,8 @@ struct EsitoStati {
 // With `fili` above 1 that many worker threads compute blocks of rows while this thread reads and writes them;
 // the output and the diagnostics are the same, in the same order, and memory stays bounded. A failed write stops
 // the run at once, with the same rows written and the same rows reported whatever the threads.
-EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
-                         std::string_view nome, unsigned fili = 1);
+RisultatoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, int umidita,
+                             std::string_view nome, unsigned fili = 1);
 
 // The decimal separator of the output's numbers.
 enum class Decimali {
@@ -98,14 +87,14 @@ struct OpzioniStati {
 
 // As above, for a CSV or a weather file (EPW: by the name `nome` or by its first line). A weather file's rows keep
 // their date and hour columns; with `pressione_da_file` every row carries its pressure in a last column p.
-EsitoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
-                         std::string_view nome);
+RisultatoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& diagnostica, const OpzioniStati& o,
+                             std::string_view nome);
 
 // The processor cores this process may run on (at least 1): the batch command's default number of threads.
 unsigned fili_disponibili();
 
 // Exit status of the batch command: 0 every row written, 1 some rows skipped, 2 the input could not be used.
-int codice_uscita_stati(const EsitoStati& e);
+int codice_uscita_stati(const RisultatoStati& e);
 
 // The failure of a write to the output: "impossibile scrivere l'uscita", with the system's reason when `codice` (an
 // errno) is not 0.

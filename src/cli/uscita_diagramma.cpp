@@ -3,15 +3,15 @@
 #include "cli/disegno.h"
 #include "core/diagramma_libero_tabella.h"
 #include "core/file_calcolo.h"
-#include "core/modello.h"
 #include "core/numeri.h"
+#include "core/rtf.h"
 
 #include <iostream>
 
 namespace ondix {
 
 int stampa_diagramma(const FileCalcolo& f, const UsciteCalcolo& uscite) {
-    DiagrammaLibero d(Aria{f.pressione, f.modello.empty() ? nullptr : modello_da_chiave(f.modello)});
+    DiagrammaLibero d(aria_del_calcolo(f));
     if (Fatto caricato = d.carica(*f.diagramma); !caricato) return segnala("apri", caricato.errore());
     const std::vector<std::string> righe = righe_diagramma(d);
     int codice = 0;

@@ -7,8 +7,9 @@
 
 namespace ondix {
 
-// The altitudes the table covers, m.
-inline constexpr double quota_minima_tabella = -250.0, quota_massima_tabella = 3000.0;
+// The ends of the altitude table, m: beyond them it would answer its last row's pressure.
+inline constexpr double quota_minima = -250.0;
+inline constexpr double quota_massima = 3000.0;
 
 // Atmospheric pressure, mmHg, at altitude z (m above sea level): linear interpolation in the altitude table,
 // 782 below −250 m and 536 above 3000 m.

@@ -1,6 +1,7 @@
 #include "core/aria_umida.h"
 
 #include "core/modello.h"
+#include "core/ricerca.h"
 #include "core/stato_aria.h"
 
 #include <bit>
@@ -20,6 +21,11 @@ double polinomio_saturazione(double t) {
     return 9.81 * mm;
 }
 
+// The searches of the correlations below keep their own loops rather than the shared bisection (ricerca.h): each
+// stops by its own rule (a tolerance on the function, an iteration cap, the midpoint (lo + hi) / 2), and the reports
+// give their results to the last bit, which the plain transcriptions of tests/core/ricerche_piane.h and the
+// benchmarks check. Their early exits below must keep giving those same bits.
+//
 // A halving step that sets an end of the interval to the value it already has leaves the search as it was: every
 // later step computes the same midpoint and the same comparison, so the result is the one at the iteration cap.
 // Bit for bit, so that −0 and +0 count as different.
@@ -249,14 +255,8 @@ Stato umidificazione_adiabatica(double t1, double ur1, double tw, double eff, Ar
     if (!trovato) {
         // The saturation temperature lies outside 0 … t1 + 20 °C (cold air): below the air's own temperature,
         // down to −100 °C on the continuation of the saturation pressure, to 1e-10 K.
-        lo = -100.0;
-        hi = t1;
-        for (int k = 0; k < 200 && hi - lo > 1e-10; ++k) {
-            mid = lo + (hi - lo) / 2.0;
-            double h = 0.0;
-            (scarto(mid, h) > 0 ? hi : lo) = mid;
-        }
-        mid = lo + (hi - lo) / 2.0;
+        double h = 0.0;
+        mid = biseca(-100.0, t1, 1e-10, [&](double t) { return scarto(t, h) > 0; }).medio();
         scarto(mid, hs);
     }
     const double ts = mid;

@@ -74,6 +74,8 @@ double numero_risposta(const std::string& testo) {
 
 } // namespace
 
+// A linear report writer: the report's lines in their order, each computed where it is written; kept whole so that
+// it reads as the report it writes.
 void ciclo_estivo(Calcolo& c) {
     c.azzera_etichette();
     const double tA = c.leggi(1);

@@ -201,6 +201,8 @@ UmidificatoreA umidificatore_a(Calcolo& c, double tM, double xM, double xS, doub
 
 } // namespace
 
+// A linear report writer: the report's lines in their order, each computed where it is written; kept whole so that
+// it reads as the report it writes.
 void ciclo_invernale(Calcolo& c) {
     const double tA = c.leggi(1);
     const double urA = c.leggi(2);

@@ -73,6 +73,12 @@ std::string testo_limiti(unsigned fuori);
 // The categories of EN 16798-1 (I, II, III; the same limits as ISO 7730's A, B, C) and none of them.
 enum class Categoria { I, II, III, nessuna };
 // "I", "II", "III", "nessuna".
+// A room to judge: its occupants and the category whose PMV limit bounds the comfort zone.
+struct RichiestaComfort {
+    Occupanti occupanti;
+    Categoria categoria = Categoria::II;
+};
+
 const char* testo_categoria(Categoria c);
 // The category of a PMV: I when |PMV| < 0.2 (PPD < 6 %), II when < 0.5 (PPD < 10 %), III when < 0.7 (PPD < 15 %).
 Categoria categoria_pmv(double pmv);

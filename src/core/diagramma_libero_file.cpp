@@ -2,7 +2,7 @@
 
 #include "core/numeri.h"
 
-#include <cmath>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -10,16 +10,11 @@ namespace ondix {
 
 namespace {
 
-using json = nlohmann::ordered_json;
-
-Errore guasto(std::string testo) {
-    return {Causa::dati, std::move(testo)};
-}
-
 // The parameters each kind keeps, by key, and where they live.
 struct Parametro {
     const char* chiave;
     double DefinizioneTrasformazione::*campo;
+    std::string_view unita; // as the file may write it after the number
 };
 std::vector<Parametro> parametri_di(TipoTrasformazione t) {
     using D = DefinizioneTrasformazione;
@@ -27,54 +22,45 @@ std::vector<Parametro> parametri_di(TipoTrasformazione t) {
     case TipoTrasformazione::miscela:
         return {}; // a fraction or two flows: read apart
     case TipoTrasformazione::sensibile:
-        return {{"t_uscita", &D::t_uscita}};
+        return {{"t_uscita", &D::t_uscita, "C"}};
     case TipoTrasformazione::batteria:
-        return {{"t_batteria", &D::t_batteria}, {"fattore_bypass", &D::fattore_bypass}};
+        return {{"t_batteria", &D::t_batteria, "C"}, {"fattore_bypass", &D::fattore_bypass, ""}};
     case TipoTrasformazione::adiabatica:
-        return {{"t_acqua", &D::t_acqua}, {"efficienza", &D::efficienza}};
+        return {{"t_acqua", &D::t_acqua, "C"}, {"efficienza", &D::efficienza, "%"}};
     case TipoTrasformazione::vapore:
-        return {{"t_vapore", &D::t_vapore}, {"x_uscita", &D::x_uscita}};
+        return {{"t_vapore", &D::t_vapore, "C"}, {"x_uscita", &D::x_uscita, "g/kg"}};
     case TipoTrasformazione::linea:
         return {};
     }
     return {};
 }
 
-std::optional<double> numero_finito(const json& v) {
-    if (!v.is_number() || !std::isfinite(v.get<double>())) return std::nullopt;
-    return v.get<double>();
-}
-
-struct LetturaStato {
+struct LetturaStati {
     std::map<std::string, int> ids; // by name
     std::set<int> uscite_libere;    // outlets not yet claimed by a process
 };
 
-Esito<DefinizioneStato> leggi_stato(const json& o, std::size_t n, int id) {
-    const std::string chi = "stato " + std::to_string(n + 1);
-    if (!o.is_object()) return guasto(chi + " non è un oggetto");
+DefinizioneStato leggi_stato(const json& o, const std::string& percorso, int id, const LettoreJson& l) {
+    l.oggetto(o, percorso);
     DefinizioneStato s;
     s.id = id;
+    s.nome = l.testo(l.richiesta(o, percorso, "nome"), percorso + "/nome");
+    if (s.nome.empty()) l.guasto(percorso + "/nome", "\"nome\": il nome è vuoto");
     std::vector<Noto> noti;
     for (const auto& [chiave, v] : o.items()) {
-        if (chiave == "nota") continue;
-        if (chiave == "nome") {
-            if (!v.is_string() || v.get<std::string>().empty()) return guasto(chi + ": \"nome\" non è un testo");
-            s.nome = v.get<std::string>();
-            continue;
-        }
+        if (chiave == "nota" || chiave == "nome") continue;
         const auto g = grandezza_da_nome(chiave);
-        if (!g) return guasto(chi + ": chiave \"" + testo_visibile(chiave) + "\" sconosciuta");
-        const auto x = numero_finito(v);
-        if (!x) return guasto(chi + ": \"" + chiave + "\" non è un numero");
-        noti.push_back({*g, *x});
+        if (!g) l.guasto(percorso + "/" + chiave, "chiave \"" + testo_visibile(chiave) + "\" sconosciuta");
+        // The units of `ondix-calc stato`: C, %, g/kg, kJ/kg.
+        constexpr std::string_view unita[] = {"C", "%", "g/kg", "kJ/kg", "C", "C"};
+        noti.push_back({*g, l.numero(v, percorso + "/" + chiave, unita[static_cast<std::size_t>(*g)])});
     }
-    if (s.nome.empty()) return guasto(chi + " non ha \"nome\"");
     if (noti.empty()) {
         s.origine = OrigineStato::trasformazione;
         return s;
     }
-    if (noti.size() != 2) return guasto("stato " + testo_visibile(s.nome) + ": servono due grandezze (o nessuna)");
+    if (noti.size() != 2)
+        l.guasto(percorso, "stato " + testo_visibile(s.nome) + ": servono due grandezze (o nessuna, per un'uscita)");
     s.a = noti[0];
     s.b = noti[1];
     s.origine = OrigineStato::coppia;
@@ -84,84 +70,77 @@ Esito<DefinizioneStato> leggi_stato(const json& o, std::size_t n, int id) {
 }
 
 // The state named by `chiave` in `o`, known by now; 0 when the key is absent.
-Esito<int> riferimento(const json& o, const char* chiave, const LetturaStato& l, const std::string& chi) {
+int riferimento(const json& o, const std::string& percorso, const char* chiave, const LetturaStati& stati,
+                const LettoreJson& l) {
     const auto it = o.find(chiave);
     if (it == o.end()) return 0;
-    if (!it->is_string()) return guasto(chi + ": \"" + chiave + "\" non è il nome di uno stato");
-    const auto s = l.ids.find(it->get<std::string>());
-    if (s == l.ids.end())
-        return guasto(chi + ": \"" + chiave + "\": nessuno stato " + testo_visibile(it->get<std::string>()));
+    const std::string nome = l.testo(*it, percorso + "/" + chiave);
+    const auto s = stati.ids.find(nome);
+    if (s == stati.ids.end())
+        l.guasto(percorso + "/" + chiave, "\"" + std::string(chiave) + "\": nessuno stato " + testo_visibile(nome));
     return s->second;
 }
 
-Fatto leggi_parametri(const json& o, DefinizioneTrasformazione& k, const std::string& chi) {
-    std::set<std::string> note{"tipo", "da", "con", "a", "uscita", "portata", "obiettivo", "nota"};
-    for (const Parametro& p : parametri_di(k.tipo)) {
-        note.insert(p.chiave);
-        const auto it = o.find(p.chiave);
-        if (it == o.end()) return guasto(chi + ": manca \"" + p.chiave + "\"");
-        const auto v = numero_finito(*it);
-        if (!v) return guasto(chi + ": \"" + p.chiave + "\" non è un numero");
-        k.*p.campo = *v;
-    }
+void leggi_parametri(const json& o, const std::string& percorso, DefinizioneTrasformazione& k, const LettoreJson& l) {
+    for (const Parametro& p : parametri_di(k.tipo))
+        k.*p.campo = l.numero(l.richiesta(o, percorso, p.chiave), percorso + "/" + p.chiave, p.unita);
     if (k.tipo == TipoTrasformazione::miscela) {
-        note.insert({"frazione", "portate"});
         if (const auto it = o.find("portate"); it != o.end()) {
-            if (!it->is_array() || it->size() != 2 || !numero_finito((*it)[0]) || !numero_finito((*it)[1]))
-                return guasto(chi + ": \"portate\" non è una coppia di numeri (kg/h)");
-            k.portata_da = (*it)[0].get<double>();
-            k.portata_con = (*it)[1].get<double>();
-        } else if (const auto f = o.find("frazione"); f != o.end() && numero_finito(*f)) {
-            k.frazione = f->get<double>();
+            if (!it->is_array() || it->size() != 2)
+                l.guasto(percorso + "/portate", "\"portate\": attese due portate (kg/h), una per stato");
+            k.portata_da = l.numero((*it)[0], percorso + "/portate/0", "kg/h");
+            k.portata_con = l.numero((*it)[1], percorso + "/portate/1", "kg/h");
         } else {
-            return guasto(chi + ": serve \"frazione\" (un numero) o \"portate\"");
+            k.frazione = l.numero(l.richiesta(o, percorso, "frazione"), percorso + "/frazione", "");
         }
     }
-    if (const auto it = o.find("portata"); it != o.end()) {
-        const auto v = numero_finito(*it);
-        if (!v) return guasto(chi + ": \"portata\" non è un numero");
-        k.portata = *v;
-    }
+    if (const auto it = o.find("portata"); it != o.end()) k.portata = l.numero(*it, percorso + "/portata", "kg/h");
     if (const auto it = o.find("obiettivo"); it != o.end()) {
-        if (!it->is_object() || !it->contains("t") || !it->contains("x") || !numero_finito(it->at("t")) ||
-            !numero_finito(it->at("x")))
-            return guasto(chi + ": \"obiettivo\" non è un punto {\"t\", \"x\"}");
-        k.obiettivo = Stato{it->at("t").get<double>(), it->at("x").get<double>()};
+        const std::string p = percorso + "/obiettivo";
+        l.solo(l.oggetto(*it, p), p, {"t", "x"});
+        k.obiettivo = Stato{l.numero(l.richiesta(*it, p, "t"), p + "/t", "C"),
+                            l.numero(l.richiesta(*it, p, "x"), p + "/x", "g/kg")};
     }
-    for (const auto& [chiave, v] : o.items())
-        if (!note.count(chiave)) return guasto(chi + ": chiave \"" + testo_visibile(chiave) + "\" sconosciuta");
-    return {};
 }
 
-Esito<DefinizioneTrasformazione> leggi_trasformazione(const json& o, std::size_t n, int id, LetturaStato& l) {
-    std::string chi = "trasformazione " + std::to_string(n + 1);
-    if (!o.is_object()) return guasto(chi + " non è un oggetto");
+DefinizioneTrasformazione leggi_trasformazione(const json& o, const std::string& percorso, int id, LetturaStati& stati,
+                                               const LettoreJson& l) {
+    l.oggetto(o, percorso);
     DefinizioneTrasformazione k;
     k.id = id;
-    const json& t = o.value("tipo", json());
-    const auto tipo = t.is_string() ? trasformazione_da_chiave(t.get<std::string>()) : std::nullopt;
-    if (!tipo) return guasto(chi + ": \"tipo\" non è miscela, sensibile, batteria, adiabatica, vapore o linea");
-    k.tipo = *tipo;
-    chi += " (" + t.get<std::string>() + ")";
-    const auto da = riferimento(o, "da", l, chi);
-    const auto con = riferimento(o, k.tipo == TipoTrasformazione::linea ? "a" : "con", l, chi);
-    const auto uscita = riferimento(o, "uscita", l, chi);
-    if (!da) return da.errore();
-    if (!con) return con.errore();
-    if (!uscita) return uscita.errore();
-    k.da = *da;
-    k.con = *con;
-    k.uscita = *uscita;
-    if (k.da == 0) return guasto(chi + ": manca \"da\"");
-    if (due_ingressi(k.tipo) != (k.con != 0))
-        return guasto(chi + (due_ingressi(k.tipo) ? ": manca il secondo stato" : ": ha uno stato di troppo"));
-    if (k.tipo == TipoTrasformazione::linea) {
-        if (k.uscita != 0) return guasto(chi + ": una linea non ha \"uscita\"");
-    } else if (k.uscita == 0 || !l.uscite_libere.erase(k.uscita)) {
-        return guasto(chi +
-                      ": \"uscita\" deve nominare uno stato senza grandezze, uscita di questa sola trasformazione");
+    const std::string tipo = l.testo(l.richiesta(o, percorso, "tipo"), percorso + "/tipo");
+    const auto t = trasformazione_da_chiave(tipo);
+    if (!t)
+        l.guasto(percorso + "/tipo", "\"tipo\": \"" + testo_visibile(tipo) +
+                                         "\" non è miscela, sensibile, batteria, adiabatica, vapore o linea");
+    k.tipo = *t;
+    const bool linea = k.tipo == TipoTrasformazione::linea;
+    const bool miscela = k.tipo == TipoTrasformazione::miscela;
+    std::vector<std::string_view> chiavi{"tipo", "da", "portata", "obiettivo"};
+    if (linea) chiavi.push_back("a");
+    if (!linea) chiavi.push_back("uscita");
+    if (miscela) chiavi.insert(chiavi.end(), {"con", "frazione", "portate"});
+    for (const Parametro& p : parametri_di(k.tipo))
+        chiavi.push_back(p.chiave);
+    for (const auto& [chiave, v] : o.items())
+        if (chiave != "nota" && std::find(chiavi.begin(), chiavi.end(), chiave) == chiavi.end())
+            l.guasto(percorso + "/" + chiave, "chiave \"" + testo_visibile(chiave) + "\" sconosciuta per " + tipo);
+    (void)l.richiesta(o, percorso, "da");
+    k.da = riferimento(o, percorso, "da", stati, l);
+    if (linea || miscela) {
+        const char* secondo = linea ? "a" : "con";
+        (void)l.richiesta(o, percorso, secondo);
+        k.con = riferimento(o, percorso, secondo, stati, l);
+        if (k.con == k.da) l.guasto(percorso + "/" + secondo, "servono due stati diversi");
     }
-    if (Fatto f = leggi_parametri(o, k, chi); !f) return f.errore();
+    if (!linea) {
+        (void)l.richiesta(o, percorso, "uscita");
+        k.uscita = riferimento(o, percorso, "uscita", stati, l);
+        if (!stati.uscite_libere.erase(k.uscita))
+            l.guasto(percorso + "/uscita",
+                     "\"uscita\" deve nominare uno stato senza grandezze, uscita di questa sola trasformazione");
+    }
+    leggi_parametri(o, percorso, k, l);
     return k;
 }
 
@@ -200,35 +179,33 @@ void scrivi_definizione_diagramma(const DefinizioneDiagramma& d, json& j) {
     j["trasformazioni"] = trasformazioni;
 }
 
-Esito<DefinizioneDiagramma> leggi_definizione_diagramma(const json& j) {
-    const json& stati = j.value("stati", json());
-    const json& trasformazioni = j.value("trasformazioni", json::array());
-    if (!stati.is_array()) return guasto("il diagramma non ha l'elenco \"stati\"");
-    if (!trasformazioni.is_array()) return guasto("\"trasformazioni\" del diagramma non è un elenco");
+DefinizioneDiagramma leggi_definizione_diagramma(const json& j, const LettoreJson& l) {
+    const json& stati = l.richiesta(j, "", "stati");
+    if (!stati.is_array()) l.guasto("/stati", "\"stati\": atteso un elenco");
+    const json vuoto = json::array();
+    const json& trasformazioni = j.contains("trasformazioni") ? j.at("trasformazioni") : vuoto;
+    if (!trasformazioni.is_array()) l.guasto("/trasformazioni", "\"trasformazioni\": atteso un elenco");
     DefinizioneDiagramma d;
-    LetturaStato l;
+    LetturaStati letti;
     int id = 1;
     for (std::size_t n = 0; n < stati.size(); ++n) {
-        auto s = leggi_stato(stati[n], n, id++);
-        if (!s) return s.errore();
-        if (!l.ids.emplace(s->nome, s->id).second)
-            return guasto("il nome \"" + testo_visibile(s->nome) + "\" è di due stati");
-        if (s->origine == OrigineStato::trasformazione) l.uscite_libere.insert(s->id);
-        d.stati.push_back(std::move(*s));
+        const std::string percorso = "/stati/" + std::to_string(n);
+        DefinizioneStato s = leggi_stato(stati[n], percorso, id++, l);
+        if (!letti.ids.emplace(s.nome, s.id).second)
+            l.guasto(percorso + "/nome", "il nome \"" + testo_visibile(s.nome) + "\" è di due stati");
+        if (s.origine == OrigineStato::trasformazione) letti.uscite_libere.insert(s.id);
+        d.stati.push_back(std::move(s));
     }
-    for (std::size_t n = 0; n < trasformazioni.size(); ++n) {
-        auto k = leggi_trasformazione(trasformazioni[n], n, id++, l);
-        if (!k) return k.errore();
-        d.trasformazioni.push_back(*k);
-    }
-    if (!l.uscite_libere.empty())
-        for (const DefinizioneStato& s : d.stati)
-            if (l.uscite_libere.count(s.id))
-                return guasto("lo stato \"" + testo_visibile(s.nome) +
-                              "\" non ha grandezze e nessuna trasformazione lo calcola");
+    for (std::size_t n = 0; n < trasformazioni.size(); ++n)
+        d.trasformazioni.push_back(
+            leggi_trasformazione(trasformazioni[n], "/trasformazioni/" + std::to_string(n), id++, letti, l));
+    for (std::size_t n = 0; n < d.stati.size(); ++n)
+        if (letti.uscite_libere.count(d.stati[n].id))
+            l.guasto("/stati/" + std::to_string(n), "lo stato \"" + testo_visibile(d.stati[n].nome) +
+                                                        "\" non ha grandezze e nessuna trasformazione lo calcola");
     d.prossimo_id = id;
-    // The order of the processes, each after those computing its states, is checked where the chart is loaded.
-    if (Fatto f = DiagrammaLibero().carica(d); !f) return f.errore();
+    // Each process after those computing its states.
+    if (Fatto f = DiagrammaLibero().carica(d); !f) l.guasto("/trasformazioni", f.errore().testo);
     return d;
 }
 

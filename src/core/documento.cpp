@@ -12,17 +12,10 @@ namespace ondix {
 
 namespace {
 
-std::string_view senza_spazi(std::string_view s) {
-    const auto inizio = s.find_first_not_of(' ');
-    if (inizio == std::string_view::npos) return {};
-    const auto fine = s.find_last_not_of(' ');
-    return s.substr(inizio, fine - inizio + 1);
-}
-
 // Runs of blanks as one blank.
 std::string un_solo_spazio(std::string_view s) {
     std::string r;
-    for (const char c : senza_spazi(s))
+    for (const char c : senza_blank(s))
         if (c != ' ' || r.empty() || r.back() != ' ') r += c;
     return r;
 }
@@ -53,18 +46,18 @@ bool inizia_numero(std::string_view s) {
 // "value unit" after a label: the first word is the value when it is a number, the rest its unit; otherwise the
 // whole text is the value.
 void valore_e_unita(std::string_view resto, RigaDocumento& r) {
-    resto = senza_spazi(resto);
+    resto = senza_blank(resto);
     if (!inizia_numero(resto)) {
         r.valore = un_solo_spazio(resto);
         return;
     }
     const auto spazio = resto.find(' ');
     r.valore = std::string(resto.substr(0, spazio));
-    if (spazio != std::string_view::npos) r.unita = unita_scritta(senza_spazi(resto.substr(spazio)));
+    if (spazio != std::string_view::npos) r.unita = unita_scritta(senza_blank(resto.substr(spazio)));
 }
 
 bool separatore(std::string_view s) {
-    s = senza_spazi(s);
+    s = senza_blank(s);
     return s.empty() || s.find_first_not_of('-') == std::string_view::npos;
 }
 
@@ -72,7 +65,7 @@ bool separatore(std::string_view s) {
 bool riga_senza_due_punti(std::string_view riga, RigaDocumento& r) {
     const auto spazi = riga.find("  ");
     if (spazi == std::string_view::npos || spazi == 0) return false;
-    const std::string_view resto = senza_spazi(riga.substr(spazi));
+    const std::string_view resto = senza_blank(riga.substr(spazi));
     if (!inizia_numero(resto)) return false;
     r.voce = un_solo_spazio(riga.substr(0, spazi));
     valore_e_unita(resto, r);
@@ -110,14 +103,14 @@ std::vector<RigaDocumento> righe_tabella(const std::vector<std::string>& righe) 
         }
         RigaDocumento r;
         const std::string_view s = riga;
-        if (senza_spazi(s).rfind("ATTENZIONE", 0) == 0) in_avviso = true;
+        if (senza_blank(s).rfind("ATTENZIONE", 0) == 0) in_avviso = true;
         // An indented line is a block's title (a point's name), and ends a warning's block.
         else if (s.front() == ' ')
             in_avviso = false;
         r.avviso = in_avviso;
         const auto due_punti = s.find(':');
         if (s.front() != ' ' && due_punti != std::string_view::npos && due_punti > 0 &&
-            senza_spazi(s.substr(0, due_punti)).size() > 0 && senza_spazi(s).rfind("ATTENZIONE", 0) != 0) {
+            senza_blank(s.substr(0, due_punti)).size() > 0 && senza_blank(s).rfind("ATTENZIONE", 0) != 0) {
             r.voce = un_solo_spazio(s.substr(0, due_punti));
             valore_e_unita(s.substr(due_punti + 1), r);
         } else if (s.front() == ' ' || !riga_senza_due_punti(s, r)) {

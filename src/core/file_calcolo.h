@@ -3,6 +3,7 @@
 // opens and `ondix-calc apri` recomputes.
 #pragma once
 
+#include "core/aria_umida.h"
 #include "core/diagramma_libero.h"
 #include "core/documento.h"
 #include "core/esito.h"
@@ -44,13 +45,16 @@ struct FileCalcolo {
 std::string testo_file_calcolo(const FileCalcolo& f);
 
 // The calculation in `testo`; the reason (Causa::dati, in Italian) when it is not a calculation file, is damaged,
-// is of a later version, or holds a value out of range.
-Esito<FileCalcolo> leggi_file_calcolo(std::string_view testo);
+// is of a later version, or holds a value out of range, as "NOME:LINE: reason" with the line of the value.
+Esito<FileCalcolo> leggi_file_calcolo(std::string_view testo, const std::string& nome);
 
 // Saves `f` into `percorso` through the safe writer: the earlier file stays whole until the new one is complete.
 Fatto salva_calcolo(const FileCalcolo& f, const std::string& percorso);
 
 // Reads the calculation file `percorso`; the reason when it cannot be read (Causa::file) or used (Causa::dati).
 Esito<FileCalcolo> apri_calcolo(const std::string& percorso);
+
+// The air the file's calculation runs in: its pressure and model.
+Aria aria_del_calcolo(const FileCalcolo& f);
 
 } // namespace ondix

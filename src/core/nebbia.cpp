@@ -56,7 +56,9 @@ std::optional<EquilibrioNebbia> equilibrio_nebbia(double t, double x, Aria a) {
     // air has more enthalpy than saturated air at its own temperature.
     double lo = t, hi = t_massima_equilibrio(a);
     if (!(lo < hi) || !(entalpia_satura(hi, a) >= H)) return std::nullopt;
-    // The cap only ends searches at temperatures so far out that doubles cannot split 0.0005 K.
+    // The cap only ends searches at temperatures so far out that doubles cannot split 0.0005 K. A loop of its own,
+    // not the shared bisection: its midpoint (lo + hi) / 2 and its stopping rule give the equilibrium the reports
+    // and their golden files show, to the last bit.
     for (int n = 0; n < 2000 && hi - lo >= 0.0005; ++n) {
         const double mid = (lo + hi) / 2.0;
         if (entalpia_satura(mid, a) > H)

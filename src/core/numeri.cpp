@@ -148,6 +148,14 @@ std::optional<double> numero_intero_testo(std::string_view testo) {
     return c.valore;
 }
 
+std::string_view senza_blank(std::string_view s) {
+    while (!s.empty() && spazio(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && spazio(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
 std::size_t lunghezza_caratteri(std::string_view testo) {
     std::size_t n = 0;
     for (const char c : testo)

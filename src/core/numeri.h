@@ -34,6 +34,9 @@ Conversione leggi_numero(std::string_view testo);
 // and for a number too large for a double.
 std::optional<double> numero_intero_testo(std::string_view testo);
 
+// `s` without blanks (space, tab, line ends, vertical tab, form feed) at either end.
+std::string_view senza_blank(std::string_view s);
+
 // Number of characters (UTF-8 code points) in `testo`.
 std::size_t lunghezza_caratteri(std::string_view testo);
 // The first `n` characters (UTF-8 code points) of `testo`.

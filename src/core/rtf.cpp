@@ -1,5 +1,6 @@
 #include "core/rtf.h"
 
+#include "core/file_destinazione.h"
 #include "core/numeri.h"
 
 #include <array>
@@ -90,6 +91,13 @@ std::string scrivi_rtf(const std::vector<std::string>& righe, int punti) {
     }
     out += "}\n";
     return out;
+}
+
+Fatto salva_rapporto_rtf(const std::vector<std::string>& righe, const std::string& percorso) {
+    if (const Fatto f = sostituisci_file(percorso, scrivi_rtf(righe, punti_rtf)); !f)
+        return Errore{Causa::file,
+                      "impossibile salvare il rapporto in \"" + testo_visibile(percorso) + "\": " + f.errore().testo};
+    return {};
 }
 
 } // namespace ondix

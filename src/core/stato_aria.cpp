@@ -2,6 +2,7 @@
 
 #include "core/modello.h"
 #include "core/numeri.h"
+#include "core/ricerca.h"
 
 #include <algorithm>
 #include <array>
@@ -23,18 +24,10 @@ constexpr double margine_t = 1e-9;
 // of the widest interval searched.
 constexpr double precisione_t = 1e-10;
 
-// The point in [lo, hi] where `sopra` turns from false to true, to within precisione_t; the caller has made sure
-// that `sopra` is false at lo and true at hi. Bounded: at most 200 halvings.
-template <class F> double biseca(double lo, double hi, F sopra) {
-    for (int n = 0; n < 200 && hi - lo > precisione_t; ++n) {
-        const double mid = lo + (hi - lo) / 2.0;
-        if (!(mid > lo && mid < hi)) break;
-        if (sopra(mid))
-            hi = mid;
-        else
-            lo = mid;
-    }
-    return lo + (hi - lo) / 2.0;
+// The point in [lo, hi] where `sopra` turns from false to true, to within precisione_t (the middle of the last
+// bracket); the caller has made sure that `sopra` is false at lo and true at hi.
+template <class F> double biseca_t(double lo, double hi, F sopra) {
+    return biseca(lo, hi, precisione_t, sopra).medio();
 }
 
 double entalpia_satura(double t, Aria a) {
@@ -125,43 +118,91 @@ struct Tx {
 };
 using Soluzione = Esito<Tx>;
 
+Soluzione da_x_h(double x, double h, Aria a) {
+    return Tx{t_da_x_h(x, h, a), x};
+}
+
+// A wet bulb and a humidity ratio: with the correlations through the enthalpy of saturated air at the wet bulb.
+Soluzione da_x_tbu(double x, double tbu, Aria a) {
+    const auto t = t_da_x_bulbo(x, tbu, a);
+    if (!t) return nessuna_aria();
+    return Tx{*t, x};
+}
+
+Soluzione da_ur_x(double ur, double x, Aria a) {
+    if (ur == 0) {
+        if (x == 0) return rifiuto("l'aria secca (ur = 0, x = 0) può avere qualsiasi temperatura");
+        return rifiuto("l'aria con vapore acqueo non può avere umidità relativa 0");
+    }
+    const auto t = t_da_ur_x(ur, x, a);
+    if (!t) return nessuna_aria();
+    return Tx{*t, x};
+}
+
+Soluzione da_ur_h(double ur, double h, Aria a) {
+    const auto t = t_da_ur_h(ur, h, a);
+    if (!t) return nessuna_aria();
+    return Tx{*t, umidita_specifica(ur, *t, a)};
+}
+
+Soluzione dal_bulbo(double t, double tbu, Aria a) {
+    if (tbu > t + margine_t) return rifiuto("il bulbo umido è sopra il bulbo secco");
+    const double x = a.modello ? a.modello->x_da_bulbo(t, std::min(tbu, t), a.pressione)
+                               : x_da_t_h(t, entalpia_satura(std::min(tbu, t), a));
+    if (x < 0) {
+        const auto minimo = bulbo_umido_di(t, 0.0, a);
+        return rifiuto("il bulbo umido è sotto quello dell'aria secca a questo bulbo secco (" +
+                       (minimo ? formatta(*minimo, 0, 2) : "?") + " C)");
+    }
+    return Tx{t, x};
+}
+
+// A relative humidity and a wet bulb.
+Soluzione da_ur_tbu(double ur, double tbu, Aria a) {
+    if (!a.modello) return da_ur_h(ur, entalpia_satura(tbu, a), a);
+    // The dry bulb where air of this relative humidity has the wet bulb tbu: above it the humidity ratio of the
+    // relative humidity grows while the one of the wet bulb falls.
+    const double x_min = umidita_specifica(ur, tbu, a);
+    if (!(a.modello->x_da_bulbo(tbu, tbu, a.pressione) >= x_min)) return nessuna_aria();
+    const auto sopra = [&](double t) {
+        return ur / 100.0 * pressione_saturazione(t, a) >= a.pressione ||
+               umidita_specifica(ur, t, a) > a.modello->x_da_bulbo(t, tbu, a.pressione);
+    };
+    if (!sopra(t_ricerca_max)) return nessuna_aria();
+    const double t = biseca_t(tbu, t_ricerca_max, sopra);
+    return Tx{t, umidita_specifica(ur, t, a)};
+}
+
+// The dry bulb t with the quantity gq of value w.
+Soluzione con_t(double t, Grandezza gq, double w, Aria a) {
+    switch (gq) {
+    case Grandezza::ur:
+        return Tx{t, umidita_specifica(w, t, a)};
+    case Grandezza::x:
+        return Tx{t, w};
+    case Grandezza::h: {
+        const double x = x_da_t_h(t, w, a);
+        if (x < 0)
+            return rifiuto("l'entalpia è sotto quella dell'aria secca a questo bulbo secco (" +
+                           formatta(entalpia(0.0, t, a), 0, 2) + " kJ/kg)");
+        return Tx{t, x};
+    }
+    case Grandezza::tbu:
+        return dal_bulbo(t, w, a);
+    case Grandezza::tr:
+        if (w > t + margine_t) return rifiuto("il punto di rugiada è sopra il bulbo secco");
+        return Tx{t, umidita_saturazione(std::min(w, t), a)};
+    case Grandezza::t:
+        break;
+    }
+    return rifiuto("questa coppia non è gestita"); // not reached: t with t is refused before
+}
+
 // (t, x) of the pair p < q (in the order of Grandezza), or the reason there is none.
 Soluzione risolvi(Noto p, Noto q, Aria a) {
     using G = Grandezza;
     const G gp = p.grandezza, gq = q.grandezza;
     const double u = p.valore, w = q.valore;
-    const auto da_x_h = [&](double x, double h) -> Soluzione { return Tx{t_da_x_h(x, h, a), x}; };
-    const auto da_x_tbu = [&](double x, double tbu) -> Soluzione {
-        const auto t = t_da_x_bulbo(x, tbu, a);
-        if (!t) return nessuna_aria();
-        return Tx{*t, x};
-    };
-    const auto da_ur_x = [&](double ur, double x) -> Soluzione {
-        if (ur == 0) {
-            if (x == 0) return rifiuto("l'aria secca (ur = 0, x = 0) può avere qualsiasi temperatura");
-            return rifiuto("l'aria con vapore acqueo non può avere umidità relativa 0");
-        }
-        const auto t = t_da_ur_x(ur, x, a);
-        if (!t) return nessuna_aria();
-        return Tx{*t, x};
-    };
-    const auto da_ur_h = [&](double ur, double h) -> Soluzione {
-        const auto t = t_da_ur_h(ur, h, a);
-        if (!t) return nessuna_aria();
-        return Tx{*t, umidita_specifica(ur, *t, a)};
-    };
-    const auto dal_bulbo = [&](double t, double tbu) -> Soluzione {
-        if (tbu > t + margine_t) return rifiuto("il bulbo umido è sopra il bulbo secco");
-        const double x = a.modello ? a.modello->x_da_bulbo(t, std::min(tbu, t), a.pressione)
-                                   : x_da_t_h(t, entalpia_satura(std::min(tbu, t), a));
-        if (x < 0) {
-            const auto minimo = bulbo_umido_di(t, 0.0, a);
-            return rifiuto("il bulbo umido è sotto quello dell'aria secca a questo bulbo secco (" +
-                           (minimo ? formatta(*minimo, 0, 2) : "?") + " C)");
-        }
-        return Tx{t, x};
-    };
-
     if (gp == gq) return rifiuto(std::string(nome_grandezza(gp)) + " è dato due volte");
     if (gp == G::x && gq == G::tr)
         return rifiuto("x e tr non sono indipendenti: il punto di rugiada segue dall'umidità specifica; dare "
@@ -171,65 +212,24 @@ Soluzione risolvi(Noto p, Noto q, Aria a) {
                        "dall'entalpia; dare un'altra coppia");
     switch (gp) {
     case G::t:
-        switch (gq) {
-        case G::ur:
-            return Tx{u, umidita_specifica(w, u, a)};
-        case G::x:
-            return Tx{u, w};
-        case G::h: {
-            const double x = x_da_t_h(u, w, a);
-            if (x < 0)
-                return rifiuto("l'entalpia è sotto quella dell'aria secca a questo bulbo secco (" +
-                               formatta(entalpia(0.0, u, a), 0, 2) + " kJ/kg)");
-            return Tx{u, x};
-        }
-        case G::tbu:
-            return dal_bulbo(u, w);
-        case G::tr:
-            if (w > u + margine_t) return rifiuto("il punto di rugiada è sopra il bulbo secco");
-            return Tx{u, umidita_saturazione(std::min(w, u), a)};
-        default:
-            break;
-        }
-        break;
+        return con_t(u, gq, w, a);
     case G::ur:
-        switch (gq) {
-        case G::x:
-            return da_ur_x(u, w);
-        case G::h:
-            return da_ur_h(u, w);
-        case G::tbu:
-            if (a.modello) {
-                // The dry bulb where air of this relative humidity has the wet bulb w: above it the humidity
-                // ratio of the relative humidity grows while the one of the wet bulb falls.
-                const double x_min = umidita_specifica(u, w, a);
-                if (!(a.modello->x_da_bulbo(w, w, a.pressione) >= x_min)) return nessuna_aria();
-                const auto sopra = [&](double t) {
-                    return u / 100.0 * pressione_saturazione(t, a) >= a.pressione ||
-                           umidita_specifica(u, t, a) > a.modello->x_da_bulbo(t, w, a.pressione);
-                };
-                if (!sopra(t_ricerca_max)) return nessuna_aria();
-                const double t = biseca(w, t_ricerca_max, sopra);
-                return Tx{t, umidita_specifica(u, t, a)};
-            }
-            return da_ur_h(u, entalpia_satura(w, a));
-        case G::tr:
-            return da_ur_x(u, umidita_saturazione(w, a));
-        default:
-            break;
-        }
+        if (gq == G::x) return da_ur_x(u, w, a);
+        if (gq == G::h) return da_ur_h(u, w, a);
+        if (gq == G::tbu) return da_ur_tbu(u, w, a);
+        if (gq == G::tr) return da_ur_x(u, umidita_saturazione(w, a), a);
         break;
     case G::x:
-        if (gq == G::h) return da_x_h(u, w);
-        if (gq == G::tbu) return da_x_tbu(u, w);
+        if (gq == G::h) return da_x_h(u, w, a);
+        if (gq == G::tbu) return da_x_tbu(u, w, a);
         break;
     case G::h:
-        if (gq == G::tr) return da_x_h(umidita_saturazione(w, a), u);
+        if (gq == G::tr) return da_x_h(umidita_saturazione(w, a), u, a);
         break;
     case G::tbu:
         if (gq == G::tr) {
             if (w > u + margine_t) return rifiuto("il punto di rugiada è sopra il bulbo umido");
-            return da_x_tbu(umidita_saturazione(std::min(w, u), a), u);
+            return da_x_tbu(umidita_saturazione(std::min(w, u), a), u, a);
         }
         break;
     default:
@@ -254,7 +254,7 @@ std::optional<double> temperatura_saturazione(double ps, Aria a) {
     if (a.modello) return a.modello->temperatura_saturazione(ps);
     if (!(ps >= pressione_saturazione(t_ricerca_min) && ps <= pressione_saturazione(t_ricerca_max)))
         return std::nullopt;
-    return biseca(t_ricerca_min, t_ricerca_max, [ps](double t) { return pressione_saturazione(t) > ps; });
+    return biseca_t(t_ricerca_min, t_ricerca_max, [ps](double t) { return pressione_saturazione(t) > ps; });
 }
 
 std::optional<double> rugiada_da_x(double x, Aria a) {
@@ -272,7 +272,7 @@ std::optional<double> bulbo_umido_da_h(double h, Aria a) {
         return pressione_saturazione(t, a) >= a.pressione || entalpia_satura(t, a) > h;
     };
     if (!sopra(t_ricerca_max)) return std::nullopt;
-    return biseca(t_ricerca_min, t_ricerca_max, sopra);
+    return biseca_t(t_ricerca_min, t_ricerca_max, sopra);
 }
 
 std::optional<double> bulbo_umido_di(double t, double x, Aria a) {
@@ -286,7 +286,7 @@ std::optional<double> t_da_x_bulbo(double x, double tbu, Aria a) {
     // Over the dry bulb the humidity ratio that gives the wet bulb tbu falls, from saturation at t = tbu.
     const auto sopra = [&](double t) { return a.modello->x_da_bulbo(t, tbu, a.pressione) < x; };
     if (sopra(tbu) || !sopra(t_ricerca_max)) return std::nullopt;
-    return biseca(tbu, t_ricerca_max, sopra);
+    return biseca_t(tbu, t_ricerca_max, sopra);
 }
 
 double x_da_t_h(double t, double h, Aria a) {
@@ -313,7 +313,7 @@ std::optional<double> t_da_ur_h(double ur, double h, Aria a) {
     // Air of this relative humidity exists only while φ·ps stays below the total pressure.
     const auto sopra = [&](double t) { return phi * pressione_saturazione(t, a) >= a.pressione || g(t) > h; };
     if (sopra(t_ricerca_min) || !sopra(t_ricerca_max)) return std::nullopt;
-    return biseca(t_ricerca_min, t_ricerca_max, sopra);
+    return biseca_t(t_ricerca_min, t_ricerca_max, sopra);
 }
 
 StatoCompleto stato_completo(double t, double x, Aria a) {
@@ -428,6 +428,53 @@ Esito<StatoCompleto> stato_da_coppia(Noto a, Noto b, Aria aria) {
         }
     }
     return r;
+}
+
+Esito<StatoCompleto> calcola_stato(double t, double u, int umidita, Aria a) {
+    const auto rifiuto = [](std::string testo) { return Errore{Causa::dati, std::move(testo)}; };
+    if (!std::isfinite(t) || !std::isfinite(u)) return rifiuto("non è un numero finito");
+    if (a.modello) {
+        if (const Fatto f = a.modello->nel_campo(t, a.pressione); !f) return f.errore();
+    } else if (t < t_minima_stato || t > t_massima_stato)
+        return rifiuto("temperatura " + formatta(t, 0, 2) + " C fuori da " + formatta(t_minima_stato, 0, 0) + " a " +
+                       formatta(t_massima_stato, 0, 0) + " C");
+    StatoCompleto s;
+    s.t = t;
+    if (umidita == 1) {
+        const double xs = umidita_saturazione(t, a);
+        if (u < 0) return rifiuto("umidità specifica " + formatta(u, 0, 3) + " g/kg sotto 0");
+        if (u > xs)
+            return rifiuto("umidità specifica " + formatta(u, 0, 3) + " g/kg sopra la saturazione (" +
+                           formatta(xs, 0, 3) + " g/kg a " + formatta(t, 0, 2) + " C)");
+        s.x = u;
+        s.ur = umidita_relativa(u, t, a);
+    } else {
+        if (u < 0 || u > 100) return rifiuto("umidità relativa " + formatta(u, 0, 2) + " % fuori da 0 a 100");
+        s.ur = u;
+        s.x = umidita_specifica(u, t, a);
+    }
+    s.h = entalpia(s.x, t, a);
+    s.v = volume_specifico(t, s.x, a);
+    if (!std::isfinite(s.x) || !std::isfinite(s.ur) || !std::isfinite(s.h) || !std::isfinite(s.v) || s.v <= 0)
+        return rifiuto("fuori dal campo delle correlazioni dell'aria umida");
+
+    // The wet-bulb solver stops on its tolerance or on its iteration cap; only a stop on the tolerance gives the
+    // answer (it searches no lower than −10 °C, or 10 °C below a colder dry bulb). Checking the tolerance again
+    // tells the two apart. The dew point is empty only for air with none above −100 °C. A model's wet bulb is
+    // always solved.
+    const double twb = temperatura_bulbo_umido(s.x, t, a);
+    if (a.modello || std::fabs(entalpia(umidita_saturazione(twb, a), twb) - s.h) < 0.1) s.bulbo_umido = twb;
+    s.rugiada = temperatura_rugiada(s.ur, t, a);
+    return s;
+}
+
+Esito<StatoCompleto> stato_riga(Noto a, Noto b, Aria aria) {
+    const auto umidita = [](Grandezza g) { return g == Grandezza::ur ? 0 : g == Grandezza::x ? 1 : -1; };
+    if (a.grandezza == Grandezza::t && umidita(b.grandezza) >= 0)
+        return calcola_stato(a.valore, b.valore, umidita(b.grandezza), aria);
+    if (b.grandezza == Grandezza::t && umidita(a.grandezza) >= 0)
+        return calcola_stato(b.valore, a.valore, umidita(a.grandezza), aria);
+    return stato_da_coppia(a, b, aria);
 }
 
 void scrivi_stato(Rapporto& r, const StatoCompleto& s) {

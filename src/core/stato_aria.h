@@ -79,6 +79,15 @@ std::optional<double> valore_di(const StatoCompleto& s, Grandezza g);
 // il bulbo umido è sopra il bulbo secco". The given values are kept as given in the state.
 Esito<StatoCompleto> stato_da_coppia(Noto a, Noto b, Aria aria = {});
 
+// The state from t (°C) and the humidity u as the point-properties report computes it: a relative humidity in %
+// when `umidita` is 0, a humidity ratio in g/kg when it is 1. A value out of range (t outside −50…100 °C, ur
+// outside 0…100 %, x below 0 or above saturation) gives the reason instead. The wet bulb is empty when its search
+// range does not hold it, the dew point when the air has none above −100 °C (0 % relative humidity among them).
+Esito<StatoCompleto> calcola_stato(double t, double u, int umidita, Aria a = {});
+// The state of a pair as a row of a table of states is computed: t with ur or x (in either order) by calcola_stato,
+// every other pair by stato_da_coppia.
+Esito<StatoCompleto> stato_riga(Noto a, Noto b, Aria aria = {});
+
 // The state as the point-properties report writes one: the title, the five property lines, then the wet bulb and
 // the dew point ("non definita" where there is none).
 void scrivi_stato(Rapporto& r, const StatoCompleto& s);

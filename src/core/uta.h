@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ondix {
@@ -32,20 +33,31 @@ enum class RuoloChiave {
     facoltativa,  // may be left out
 };
 
-// One parameter of a section: its key in the file, its unit as the file writes it ("" for a pure number, "si/no"
-// for a switch) and its meaning for the user (Italian).
+// What the value of a section's parameter is.
+enum class GenereChiave {
+    numero,       // a number in the key's unit
+    portata,      // a flow of air: m³/h (the key's unit), or kg/h of dry air
+    interruttore, // true or false, kept as 1 and 0
+};
+
+// One parameter of a section: its key in the file, what its value is, its unit as the file writes it ("" for a
+// pure number or a switch), its meaning for the user (Italian) and the value a new section starts with (none: the
+// parameter is left out).
 struct ChiaveSezione {
     std::string_view chiave;
+    GenereChiave genere;
     std::string_view unita;
     std::string_view descrizione;
     RuoloChiave ruolo;
     bool obiettivo = false; // a target at the section's outlet (the section's duty is found from it)
+    std::optional<double> iniziale = {};
 };
 
 struct DescrizioneSezione {
     TipoSezione tipo;
     std::string_view nome;   // the word in the file: "recuperatore"
     std::string_view titolo; // for reports and windows: "RECUPERATORE DI CALORE"
+    std::string_view sigla;  // the name a new section takes: "REC"
     std::vector<ChiaveSezione> chiavi;
 };
 
@@ -54,13 +66,24 @@ const std::vector<DescrizioneSezione>& descrizioni_sezioni();
 const DescrizioneSezione& descrizione(TipoSezione t);
 std::optional<TipoSezione> tipo_sezione_da_nome(std::string_view nome);
 
-// Switches ("si/no") are kept as 1 and 0; a mass flow given in kg/h is kept under the key with this suffix.
+// The parameters a new section of kind `t` starts with: a duty that computes for ordinary air.
+std::map<std::string, double> valori_iniziali(TipoSezione t);
+
+// Switches are kept as 1 and 0; a mass flow given in kg/h is kept under the key with this suffix.
 inline constexpr std::string_view suffisso_massica = "_massica";
+
+// The key every section takes: a section switched off (attiva false) lets the air through as it is.
+inline constexpr std::string_view chiave_attiva = "attiva";
 
 struct Sezione {
     TipoSezione tipo = TipoSezione::riscaldamento;
     std::string nome;
     std::map<std::string, double> valori; // the parameters by key, in the units of the section's description
+
+    // The parameter `chiave`, when given.
+    std::optional<double> valore(std::string_view chiave) const;
+    // Not switched off.
+    bool attiva() const;
 };
 
 // Whether the parameters of `s` are known keys and choose one duty; the reason (Italian, naming the key) when not.
@@ -72,13 +95,27 @@ struct Portata {
     bool massica = false;
 };
 
+// The text of a flow, as files and windows write it: the number (written by the caller), followed by " kg/h" for a
+// mass flow ("3000 kg/h").
+std::string testo_portata(std::string numero, bool massica);
+// The number part of a flow's text and whether it is a mass flow: a text ending in "kg/h" ("3000 kg/h", "3000kg/h")
+// gives the number before it, blanks at either end dropped; any other text gives itself, not a mass flow.
+std::pair<std::string_view, bool> separa_portata(std::string_view testo);
+
+// The season of an operating condition, for the recovery's seasonal bypass; in the order the window lists them.
+enum class Stagione { nessuna, estate, inverno };
+// "estate", "inverno", and "" for none: the words of the file, the report and the JSON.
+std::string_view nome_stagione(Stagione s);
+// The season a file's word names ("estate", "inverno"); nullopt for any other word.
+std::optional<Stagione> stagione_da_nome(std::string_view nome);
+
 // An operating condition: the outdoor state, the room (return) state when it differs from the unit's, the season
-// (for the recovery's bypass) and, by section name, parameters that replace the section's own in this condition.
+// and, by section name, parameters that replace the section's own in this condition.
 struct Condizione {
     std::string nome;
     StatoCompleto esterna;
     std::optional<StatoCompleto> ambiente;
-    std::string stagione; // "estate", "inverno" or empty
+    Stagione stagione = Stagione::nessuna;
     std::map<std::string, std::map<std::string, double>> sezioni;
 };
 
@@ -112,7 +149,8 @@ struct DatoSezione {
     std::string_view unita;
 };
 
-struct EsitoSezione {
+// What a section did in a condition: its numbers by key and, for a recovery, its extract side.
+struct RisultatoSezione {
     std::string nome;
     TipoSezione tipo;
     bool attiva = true;
@@ -121,10 +159,12 @@ struct EsitoSezione {
     std::optional<StatoCompleto> espulsione_ingresso, espulsione_uscita; // a recovery's extract side
 };
 
+// What one condition of a unit gives: every state of the chain, what each section did, the room, and the warnings
+// (the report prints each once, in the block of its section).
 struct RisultatoUta {
     std::string condizione;
     std::vector<StatoUta> stati;
-    std::vector<EsitoSezione> sezioni;
+    std::vector<RisultatoSezione> sezioni;
     StatoCompleto ambiente;
     std::vector<std::string> avvisi;
 };

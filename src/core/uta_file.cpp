@@ -1,11 +1,10 @@
 #include "core/uta_file.h"
 
-#include "core/altitudine.h"
 #include "core/file_destinazione.h"
+#include "core/lettore_json.h"
 #include "core/modello.h"
 #include "core/numeri.h"
-
-#include <nlohmann/json.hpp>
+#include "core/richiesta_aria.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,162 +17,19 @@ namespace ondix {
 
 namespace {
 
-using json = nlohmann::ordered_json;
-
-// The line of every key and array element of a JSON text, by path ("/sezioni/2/tipo"). nlohmann's parser keeps no
-// positions of values, so the text is walked once more: strings, brackets, commas and literals are enough for a
-// text that has already parsed.
-std::map<std::string, int> righe_valori(std::string_view t) {
-    struct Livello {
-        bool array;
-        int indice;
-        std::string base, chiave;
-        bool attende_chiave;
-    };
-    std::map<std::string, int> righe;
-    std::vector<Livello> pila;
-    int riga = 1;
-    const auto inizia_valore = [&]() -> std::string {
-        if (pila.empty()) return "";
-        Livello& l = pila.back();
-        if (!l.array) return l.base + "/" + l.chiave;
-        const std::string p = l.base + "/" + std::to_string(++l.indice);
-        righe[p] = riga;
-        return p;
-    };
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c == '\n') {
-            ++riga;
-        } else if (c == '"') {
-            std::string s;
-            std::size_t j = i + 1;
-            for (; j < t.size() && t[j] != '"'; ++j) {
-                if (t[j] == '\\' && j + 1 < t.size()) ++j;
-                s += t[j];
-            }
-            if (!pila.empty() && !pila.back().array && pila.back().attende_chiave) {
-                pila.back().chiave = s;
-                pila.back().attende_chiave = false;
-                righe[pila.back().base + "/" + s] = riga;
-            } else {
-                inizia_valore();
-            }
-            i = j;
-        } else if (c == '{' || c == '[') {
-            const std::string p = inizia_valore();
-            pila.push_back({c == '[', -1, p, "", c == '{'});
-        } else if (c == '}' || c == ']') {
-            if (!pila.empty()) pila.pop_back();
-        } else if (c == ',') {
-            if (!pila.empty() && !pila.back().array) pila.back().attende_chiave = true;
-        } else if (c != ':' && c != ' ' && c != '\t' && c != '\r') {
-            inizia_valore();
-            while (i + 1 < t.size() && std::string_view(",}] \t\r\n").find(t[i + 1]) == std::string_view::npos)
-                ++i;
-        }
-    }
-    return righe;
-}
-
-// A fault met while reading; caught by leggi_uta.
-struct Guasto {
-    Errore errore;
-};
-
-// Units the file may write for each unit of the descriptions, with the factor to it.
-struct UnitaAccettata {
-    std::string_view unita, scritta;
-    double fattore;
-};
-constexpr UnitaAccettata unita_accettate[] = {
-    {"C", "C", 1.0},       {"C", "°C", 1.0},          {"K", "K", 1.0},         {"%", "%", 1.0},
-    {"g/kg", "g/kg", 1.0}, {"g/kg", "kg/kg", 1000.0}, {"kJ/kg", "kJ/kg", 1.0}, {"kJ/kg", "kj/kg", 1.0},
-    {"kW", "kW", 1.0},     {"kW", "kw", 1.0},         {"kW", "W", 0.001},      {"m3/h", "m3/h", 1.0},
-    {"m3/h", "m³/h", 1.0}, {"m3/h", "mc/h", 1.0},     {"Pa", "Pa", 1.0},       {"Pa", "kPa", 1000.0},
-    {"Pa", "hPa", 100.0},  {"m", "m", 1.0},
-};
-
-class Lettore {
+// The unit's own values over the reader's: flows, states, the parameters of a section, the air.
+class LettoreUta : public LettoreJson {
 public:
-    Lettore(std::string_view json_testo, const std::string& nome_file)
-        : m_righe(righe_valori(json_testo)), m_nome(nome_file) {}
+    using LettoreJson::LettoreJson;
 
-    [[noreturn]] void guasto(const std::string& percorso, const std::string& testo) const {
-        // The line of the value, or of the nearest enclosing one that has a line.
-        std::string p = percorso;
-        int riga = 1;
-        for (;;) {
-            if (const auto i = m_righe.find(p); i != m_righe.end()) {
-                riga = i->second;
-                break;
-            }
-            const auto barra = p.rfind('/');
-            if (barra == std::string::npos || p.empty()) break;
-            p.resize(barra);
-        }
-        throw Guasto{{Causa::dati, m_nome + ":" + std::to_string(riga) + ": " + testo}};
-    }
-
-    // The number at `percorso`, in `unita`: a JSON number in that unit, or a text "NUMBER UNIT".
-    double numero(const json& v, const std::string& percorso, std::string_view unita) const {
-        const std::string chiave = percorso.substr(percorso.rfind('/') + 1);
-        if (v.is_number()) return v.get<double>();
-        if (!v.is_string()) guasto(percorso, "\"" + chiave + "\": atteso un numero" + con_unita(unita));
-        const std::string s = v.get<std::string>();
-        const Conversione k = leggi_numero(s);
-        if (k.letti == 0 || k.trabocco)
-            guasto(percorso, "\"" + chiave + "\": \"" + testo_visibile(s) + "\" non è un numero" + con_unita(unita));
-        std::string u = s.substr(k.letti);
-        u.erase(0, u.find_first_not_of(' '));
-        u.erase(u.find_last_not_of(' ') + 1);
-        if (u.empty()) return k.valore;
-        for (const UnitaAccettata& a : unita_accettate)
-            if (a.unita == unita && a.scritta == u) return k.valore * a.fattore;
-        guasto(percorso, "\"" + chiave + "\": unità \"" + testo_visibile(u) + "\" non valida" +
-                             (unita.empty() ? std::string(" (numero puro)") : con_unita(unita)));
-    }
-
+    // A flow: a number (m³/h) or a text "N m3/h", or a mass flow of dry air "N kg/h".
     Portata portata(const json& v, const std::string& percorso) const {
         if (v.is_string()) {
             const std::string s = v.get<std::string>();
-            const Conversione k = leggi_numero(s);
-            std::string u = s.substr(k.letti);
-            u.erase(0, u.find_first_not_of(' '));
-            if (k.letti > 0 && u == "kg/h") return {k.valore, true};
+            const auto [cifre, massica] = separa_portata(s);
+            if (const auto q = numero_intero_testo(cifre); massica && q) return {*q, true};
         }
         return {numero(v, percorso, "m3/h"), false};
-    }
-
-    bool interruttore(const json& v, const std::string& percorso) const {
-        if (!v.is_boolean())
-            guasto(percorso, "\"" + percorso.substr(percorso.rfind('/') + 1) + "\": atteso true o false");
-        return v.get<bool>();
-    }
-
-    std::string testo(const json& v, const std::string& percorso) const {
-        if (!v.is_string()) guasto(percorso, "\"" + percorso.substr(percorso.rfind('/') + 1) + "\": atteso un testo");
-        return v.get<std::string>();
-    }
-
-    const json& oggetto(const json& v, const std::string& percorso) const {
-        if (!v.is_object())
-            guasto(percorso, "\"" + percorso.substr(percorso.rfind('/') + 1) + "\": atteso un oggetto {...}");
-        return v;
-    }
-
-    const json& richiesta(const json& o, const std::string& percorso, const std::string& chiave) const {
-        if (!o.contains(chiave)) guasto(percorso, "manca la chiave \"" + chiave + "\"");
-        return o.at(chiave);
-    }
-
-    // Keys that `o` may hold; "nota" (a comment) always.
-    void solo(const json& o, const std::string& percorso, std::initializer_list<std::string_view> chiavi) const {
-        for (const auto& [k, v] : o.items()) {
-            if (k == "nota") continue;
-            if (std::find(chiavi.begin(), chiavi.end(), k) == chiavi.end())
-                guasto(percorso + "/" + k, "chiave \"" + k + "\" sconosciuta");
-        }
     }
 
     // A state from any two of t, ur, x, h, tbu, tr.
@@ -205,7 +61,7 @@ public:
         for (const auto& [k, v] : o.items()) {
             if (k == "tipo" || k == "nome" || k == "nota") continue;
             const std::string p = percorso + "/" + k;
-            if (k == "attiva") {
+            if (k == chiave_attiva) {
                 r[k] = interruttore(v, p) ? 1.0 : 0.0;
                 continue;
             }
@@ -218,127 +74,141 @@ public:
                 guasto(p, "chiave \"" + k + "\" sconosciuta per " + std::string(d.nome) + " (chiavi: " + note +
                               ", attiva)");
             }
-            if (c->unita == "si/no") {
+            switch (c->genere) {
+            case GenereChiave::interruttore:
                 r[k] = interruttore(v, p) ? 1.0 : 0.0;
-            } else if (c->unita == "m3/h") {
+                break;
+            case GenereChiave::portata: {
                 const Portata q = portata(v, p);
                 r[q.massica ? k + std::string(suffisso_massica) : k] = q.valore;
-            } else {
+                break;
+            }
+            case GenereChiave::numero:
                 r[k] = numero(v, p, c->unita);
+                break;
             }
         }
         return r;
     }
 
-private:
-    static std::string con_unita(std::string_view unita) {
-        return unita.empty() ? std::string() : " (in " + std::string(unita) + ")";
+    // The unit's name, air (the file's, with what `sostituzione` gives in its place) and flows.
+    void unita(const json& j, const RichiestaAria& sostituzione, Uta& u) const {
+        if (j.contains("nome")) u.nome = testo(j["nome"], "/nome");
+        RichiestaAria r;
+        if (j.contains("modello")) r.modello = testo(j["modello"], "/modello");
+        if (j.contains("pressione")) r.pressione = numero(j["pressione"], "/pressione", "Pa");
+        if (j.contains("quota")) r.quota = numero(j["quota"], "/quota", "m");
+        ParteAria parte = ParteAria::modello;
+        if (const auto del_file = aria_richiesta(r, FonteAria::file, &parte); !del_file)
+            guasto(parte == ParteAria::modello     ? "/modello"
+                   : parte == ParteAria::pressione ? "/pressione"
+                                                   : "/quota",
+                   del_file.errore().testo);
+        if (sostituzione.pressione || sostituzione.testo_pressione || sostituzione.quota || sostituzione.testo_quota) {
+            r.pressione = sostituzione.pressione;
+            r.testo_pressione = sostituzione.testo_pressione;
+            r.quota = sostituzione.quota;
+            r.testo_quota = sostituzione.testo_quota;
+        }
+        if (sostituzione.modello) r.modello = sostituzione.modello;
+        const auto aria = aria_richiesta(r, FonteAria::file);
+        if (!aria) guasto("", aria.errore().testo);
+        u.aria = *aria;
+        u.quota = r.testo_quota ? numero_intero_testo(*r.testo_quota) : r.quota;
+        u.portata_esterna = portata(richiesta(j, "", "portata_esterna"), "/portata_esterna");
+        if (j.contains("portata_espulsione"))
+            u.portata_espulsione = portata(j["portata_espulsione"], "/portata_espulsione");
+        u.ambiente = stato(richiesta(j, "", "ambiente"), "/ambiente", u.aria);
     }
 
-    std::map<std::string, int> m_righe;
-    const std::string& m_nome;
+    // The sections, in the air's order.
+    void sezioni(const json& j, Uta& u) const {
+        const json& sezioni = richiesta(j, "", "sezioni");
+        if (!sezioni.is_array()) guasto("/sezioni", "\"sezioni\": attesa una lista [...]");
+        std::set<std::string> nomi;
+        for (std::size_t i = 0; i < sezioni.size(); ++i) {
+            const std::string p = "/sezioni/" + std::to_string(i);
+            const json& o = oggetto(sezioni[i], p);
+            const std::string tipo = testo(richiesta(o, p, "tipo"), p + "/tipo");
+            const auto t = tipo_sezione_da_nome(tipo);
+            if (!t) {
+                std::string tipi;
+                for (const DescrizioneSezione& d : descrizioni_sezioni())
+                    tipi += (tipi.empty() ? "" : ", ") + std::string(d.nome);
+                guasto(p + "/tipo", "sezione \"" + testo_visibile(tipo) + "\" sconosciuta (tipi: " + tipi + ")");
+            }
+            Sezione s;
+            s.tipo = *t;
+            s.nome = o.contains("nome") ? testo(o["nome"], p + "/nome")
+                                        : std::string(descrizione(*t).nome) + " " + std::to_string(i + 1);
+            if (!nomi.insert(s.nome).second) guasto(p + "/nome", "due sezioni di nome \"" + s.nome + "\"");
+            s.valori = parametri(o, p, descrizione(*t));
+            if (const Fatto f = controlla_sezione(s); !f) guasto(p, s.nome + ": " + f.errore().testo);
+            u.sezioni.push_back(std::move(s));
+        }
+    }
+
+    // The operating conditions, each with its sections' own parameters.
+    void condizioni(const json& j, Uta& u) const {
+        const json& condizioni = richiesta(j, "", "condizioni");
+        if (!condizioni.is_array() || condizioni.empty())
+            guasto("/condizioni", "\"condizioni\": attesa una lista [...] di almeno una condizione");
+        for (std::size_t i = 0; i < condizioni.size(); ++i) {
+            const std::string p = "/condizioni/" + std::to_string(i);
+            const json& o = oggetto(condizioni[i], p);
+            solo(o, p, {"nome", "stagione", "esterna", "ambiente", "sezioni"});
+            Condizione k;
+            k.nome = testo(richiesta(o, p, "nome"), p + "/nome");
+            for (const Condizione& altra : u.condizioni)
+                if (altra.nome == k.nome) guasto(p + "/nome", "due condizioni di nome \"" + k.nome + "\"");
+            if (o.contains("stagione")) {
+                const std::string nome = testo(o["stagione"], p + "/stagione");
+                const auto stagione = stagione_da_nome(nome);
+                if (!stagione)
+                    guasto(p + "/stagione", "stagione \"" + testo_visibile(nome) + "\" non valida (estate o inverno)");
+                k.stagione = *stagione;
+            }
+            k.esterna = stato(richiesta(o, p, "esterna"), p + "/esterna", u.aria);
+            if (o.contains("ambiente")) k.ambiente = stato(o["ambiente"], p + "/ambiente", u.aria);
+            if (o.contains("sezioni")) sezioni_proprie(o["sezioni"], p + "/sezioni", u, k);
+            u.condizioni.push_back(std::move(k));
+        }
+    }
+
+private:
+    // The parameters a condition gives some sections, by name.
+    void sezioni_proprie(const json& v, const std::string& percorso, const Uta& u, Condizione& k) const {
+        for (const auto& [nome, parametri_sezione] : oggetto(v, percorso).items()) {
+            const std::string pn = percorso + "/" + nome;
+            const auto s = std::find_if(u.sezioni.begin(), u.sezioni.end(),
+                                        [&cercato = nome](const Sezione& x) { return x.nome == cercato; });
+            if (s == u.sezioni.end()) guasto(pn, "nessuna sezione di nome \"" + nome + "\"");
+            Sezione sc = *s;
+            sc.valori = parametri(oggetto(parametri_sezione, pn), pn, descrizione(s->tipo));
+            if (const Fatto f = controlla_sezione(sc); !f) guasto(pn, nome + ": " + f.errore().testo);
+            k.sezioni[nome] = sc.valori;
+        }
+    }
 };
 
-Uta leggi(const json& j, const Lettore& l) {
+Uta leggi(const json& j, const LettoreUta& l, const RichiestaAria& sostituzione) {
     Uta u;
     l.oggetto(j, "");
     l.solo(j, "",
            {"nome", "pressione", "quota", "modello", "portata_esterna", "portata_espulsione", "ambiente", "condizioni",
             "sezioni"});
-    if (j.contains("nome")) u.nome = l.testo(j["nome"], "/nome");
-    if (j.contains("modello")) {
-        const std::string m = l.testo(j["modello"], "/modello");
-        u.aria.modello = modello_da_chiave(m);
-        if (!u.aria.modello) l.guasto("/modello", "\"" + testo_visibile(m) + "\" non è un modello (usare ashrae)");
-    }
-    if (j.contains("pressione") && j.contains("quota"))
-        l.guasto("/quota", "\"pressione\" e \"quota\" danno entrambe la pressione; usarne una");
-    if (j.contains("pressione")) {
-        const double p = l.numero(j["pressione"], "/pressione", "Pa");
-        if (p < pressione_minima || p > pressione_massima)
-            l.guasto("/pressione", "pressione " + formatta(p, 0, 0) + " Pa fuori da " +
-                                       formatta(pressione_minima, 0, 0) + " a " + formatta(pressione_massima, 0, 0) +
-                                       " Pa");
-        u.aria.pressione = p;
-    }
-    if (j.contains("quota")) {
-        const double z = l.numero(j["quota"], "/quota", "m");
-        if (z < -250.0 || z > 3000.0) l.guasto("/quota", "quota fuori dalla tabella delle quote, da -250 a 3000 m");
-        u.quota = z;
-        u.aria.pressione = pressione_pascal_da_quota(z);
-    }
-    u.portata_esterna = l.portata(l.richiesta(j, "", "portata_esterna"), "/portata_esterna");
-    if (j.contains("portata_espulsione"))
-        u.portata_espulsione = l.portata(j["portata_espulsione"], "/portata_espulsione");
-    u.ambiente = l.stato(l.richiesta(j, "", "ambiente"), "/ambiente", u.aria);
-
-    const json& sezioni = l.richiesta(j, "", "sezioni");
-    if (!sezioni.is_array()) l.guasto("/sezioni", "\"sezioni\": attesa una lista [...]");
-    std::set<std::string> nomi;
-    for (std::size_t i = 0; i < sezioni.size(); ++i) {
-        const std::string p = "/sezioni/" + std::to_string(i);
-        const json& o = l.oggetto(sezioni[i], p);
-        const std::string tipo = l.testo(l.richiesta(o, p, "tipo"), p + "/tipo");
-        const auto t = tipo_sezione_da_nome(tipo);
-        if (!t) {
-            std::string tipi;
-            for (const DescrizioneSezione& d : descrizioni_sezioni())
-                tipi += (tipi.empty() ? "" : ", ") + std::string(d.nome);
-            l.guasto(p + "/tipo", "sezione \"" + testo_visibile(tipo) + "\" sconosciuta (tipi: " + tipi + ")");
-        }
-        Sezione s;
-        s.tipo = *t;
-        s.nome = o.contains("nome") ? l.testo(o["nome"], p + "/nome")
-                                    : std::string(descrizione(*t).nome) + " " + std::to_string(i + 1);
-        if (!nomi.insert(s.nome).second) l.guasto(p + "/nome", "due sezioni di nome \"" + s.nome + "\"");
-        s.valori = l.parametri(o, p, descrizione(*t));
-        if (const Fatto f = controlla_sezione(s); !f) l.guasto(p, s.nome + ": " + f.errore().testo);
-        u.sezioni.push_back(std::move(s));
-    }
-
-    const json& condizioni = l.richiesta(j, "", "condizioni");
-    if (!condizioni.is_array() || condizioni.empty())
-        l.guasto("/condizioni", "\"condizioni\": attesa una lista [...] di almeno una condizione");
-    for (std::size_t i = 0; i < condizioni.size(); ++i) {
-        const std::string p = "/condizioni/" + std::to_string(i);
-        const json& o = l.oggetto(condizioni[i], p);
-        l.solo(o, p, {"nome", "stagione", "esterna", "ambiente", "sezioni"});
-        Condizione k;
-        k.nome = l.testo(l.richiesta(o, p, "nome"), p + "/nome");
-        for (const Condizione& altra : u.condizioni)
-            if (altra.nome == k.nome) l.guasto(p + "/nome", "due condizioni di nome \"" + k.nome + "\"");
-        if (o.contains("stagione")) {
-            k.stagione = l.testo(o["stagione"], p + "/stagione");
-            if (k.stagione != "estate" && k.stagione != "inverno")
-                l.guasto(p + "/stagione",
-                         "stagione \"" + testo_visibile(k.stagione) + "\" non valida (estate o inverno)");
-        }
-        k.esterna = l.stato(l.richiesta(o, p, "esterna"), p + "/esterna", u.aria);
-        if (o.contains("ambiente")) k.ambiente = l.stato(o["ambiente"], p + "/ambiente", u.aria);
-        if (o.contains("sezioni")) {
-            const std::string ps = p + "/sezioni";
-            for (const auto& [nome, v] : l.oggetto(o["sezioni"], ps).items()) {
-                const std::string pn = ps + "/" + nome;
-                const auto s = std::find_if(u.sezioni.begin(), u.sezioni.end(),
-                                            [&cercato = nome](const Sezione& x) { return x.nome == cercato; });
-                if (s == u.sezioni.end()) l.guasto(pn, "nessuna sezione di nome \"" + nome + "\"");
-                Sezione sc = *s;
-                sc.valori = l.parametri(l.oggetto(v, pn), pn, descrizione(s->tipo));
-                if (const Fatto f = controlla_sezione(sc); !f) l.guasto(pn, nome + ": " + f.errore().testo);
-                k.sezioni[nome] = sc.valori;
-            }
-        }
-        u.condizioni.push_back(std::move(k));
-    }
+    l.unita(j, sostituzione, u);
+    l.sezioni(j, u);
+    l.condizioni(j, u);
     return u;
 }
 
 json valore_json(const std::string& chiave, double v, const DescrizioneSezione& d) {
     std::string_view k = chiave;
-    if (k.ends_with(suffisso_massica)) return formatta(v, 0, 6) + " kg/h";
+    if (k.ends_with(suffisso_massica)) return testo_portata(formatta(v, 0, 6), true);
     for (const ChiaveSezione& c : d.chiavi)
-        if (c.chiave == k && c.unita == "si/no") return v != 0.0;
-    if (k == "attiva") return v != 0.0;
+        if (c.chiave == k && c.genere == GenereChiave::interruttore) return v != 0.0;
+    if (k == chiave_attiva) return v != 0.0;
     return v;
 }
 
@@ -348,7 +218,7 @@ void scrivi_parametri(json& o, const std::map<std::string, double>& valori, cons
         for (const std::string& k : {std::string(c.chiave), std::string(c.chiave) + std::string(suffisso_massica)})
             if (const auto i = valori.find(k); i != valori.end())
                 o[std::string(c.chiave)] = valore_json(k, i->second, d);
-    if (const auto i = valori.find("attiva"); i != valori.end()) o["attiva"] = i->second != 0.0;
+    if (const auto i = valori.find(std::string(chiave_attiva)); i != valori.end()) o["attiva"] = i->second != 0.0;
 }
 
 json stato_json(const StatoCompleto& s) {
@@ -356,39 +226,24 @@ json stato_json(const StatoCompleto& s) {
 }
 
 json portata_json(const Portata& p) {
-    if (p.massica) return formatta(p.valore, 0, 6) + " kg/h";
+    if (p.massica) return testo_portata(formatta(p.valore, 0, 6), true);
     return p.valore;
 }
 
 } // namespace
 
-Esito<Uta> leggi_uta(std::string_view testo, const std::string& nome) {
-    json j;
-    try {
-        j = json::parse(testo);
-    } catch (const json::parse_error& e) {
-        // The byte where the parser stopped: its line.
-        const std::size_t fine = std::min<std::size_t>(e.byte, testo.size());
-        const auto riga = 1 + std::count(testo.begin(), testo.begin() + static_cast<std::ptrdiff_t>(fine), '\n');
-        std::string motivo = e.what();
-        if (const auto i = motivo.find("syntax error"); i != std::string::npos) motivo = motivo.substr(i);
-        return Errore{Causa::dati, nome + ":" + std::to_string(riga) + ": JSON non valido: " + testo_visibile(motivo)};
-    }
-    try {
-        const Lettore l(testo, nome);
-        return leggi(j, l);
-    } catch (const Guasto& g) {
-        return g.errore;
-    }
+Esito<Uta> leggi_uta(std::string_view testo, const std::string& nome, const RichiestaAria& sostituzione) {
+    const LettoreUta l(testo, nome);
+    return l.leggi_con<Uta>([&l, &sostituzione](const json& j) { return leggi(j, l, sostituzione); });
 }
 
-Esito<Uta> carica_uta(const std::string& percorso) {
+Esito<Uta> carica_uta(const std::string& percorso, const RichiestaAria& sostituzione) {
     std::ifstream f(percorso, std::ios::binary);
     if (!f) return Errore{Causa::file, "impossibile leggere \"" + testo_visibile(percorso) + "\""};
     std::ostringstream s;
     s << f.rdbuf();
     if (f.bad()) return Errore{Causa::file, "impossibile leggere \"" + testo_visibile(percorso) + "\""};
-    return leggi_uta(s.str(), percorso);
+    return leggi_uta(s.str(), percorso, sostituzione);
 }
 
 std::string testo_uta(const Uta& u) {
@@ -412,7 +267,7 @@ std::string testo_uta(const Uta& u) {
     json condizioni = json::array();
     for (const Condizione& k : u.condizioni) {
         json o = {{"nome", k.nome}};
-        if (!k.stagione.empty()) o["stagione"] = k.stagione;
+        if (k.stagione != Stagione::nessuna) o["stagione"] = std::string(nome_stagione(k.stagione));
         o["esterna"] = stato_json(k.esterna);
         if (k.ambiente) o["ambiente"] = stato_json(*k.ambiente);
         if (!k.sezioni.empty()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/esito.h"
+#include "core/richiesta_aria.h"
 #include "core/uta.h"
 
 #include <string>
@@ -11,10 +12,12 @@
 namespace ondix {
 
 // The unit described by the JSON text `testo`; a fault is reported as "NOME:LINE: reason", `nome` being the file's
-// name as the user gave it.
-Esito<Uta> leggi_uta(std::string_view testo, const std::string& nome);
-// The unit in the file `percorso`.
-Esito<Uta> carica_uta(const std::string& percorso);
+// name as the user gave it. What `sostituzione` gives (the command line's air, checked by the caller) replaces the
+// file's own part by part: a pressure or an altitude the file's pressure and altitude, a model its model; the
+// states of the file are read in the air that results.
+Esito<Uta> leggi_uta(std::string_view testo, const std::string& nome, const RichiestaAria& sostituzione = {});
+// The unit in the file `percorso`, read as leggi_uta reads it.
+Esito<Uta> carica_uta(const std::string& percorso, const RichiestaAria& sostituzione = {});
 // The JSON text of `u` (indented, one key a line) that leggi_uta reads back as the same unit.
 std::string testo_uta(const Uta& u);
 // Writes testo_uta(u) into `percorso`, replacing the file only once complete.

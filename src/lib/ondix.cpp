@@ -1,16 +1,16 @@
-// The library's API over the core and the command line's headless run: conversions between the API's own types
-// and the program's, nothing computed here.
+// The library's API over the core: conversions between the API's own types and the program's, nothing computed
+// here.
 #include "ondix/ondix.h"
 
-#include "cli/esecuzione.h"
-#include "cli/stati.h"
-#include "cli/uscita_json.h"
-#include "core/altitudine.h"
+#include "core/colonne_stati.h"
+#include "core/esecuzione.h"
 #include "core/maschera.h"
 #include "core/modello.h"
 #include "core/numeri.h"
 #include "core/punti_grafico.h"
+#include "core/richiesta_aria.h"
 #include "core/stato_aria.h"
+#include "core/uscita_json.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,19 +46,10 @@ namespace {
 
 // The program's air of the API's; the reason when the pressure or the model cannot be used.
 Esito<ondix::Aria> aria_di(const Aria& a) {
-    ondix::Aria r;
-    if (!a.modello.empty()) {
-        r.modello = modello_da_chiave(a.modello);
-        if (!r.modello)
-            return ondix::Errore{ondix::Causa::dati,
-                                 "modello: \"" + testo_visibile(a.modello) + "\" non è un modello (usare ashrae)"};
-    }
-    if (!std::isfinite(a.pressione) || a.pressione < pressione_minima || a.pressione > pressione_massima)
-        return ondix::Errore{ondix::Causa::dati, "pressione: " + formatta(a.pressione, 0, 0) + " Pa è fuori da " +
-                                                     formatta(pressione_minima, 0, 0) + " a " +
-                                                     formatta(pressione_massima, 0, 0) + " Pa"};
+    RichiestaAria r;
     r.pressione = a.pressione;
-    return r;
+    if (!a.modello.empty()) r.modello = a.modello;
+    return aria_richiesta(r, FonteAria::libreria);
 }
 
 ondix::Aria aria_o_lancia(const Aria& a) {
@@ -73,131 +64,64 @@ Stato stato_di(const StatoCompleto& s) {
 
 // The state of a pair as the batch command computes a CSV row's.
 Esito<StatoCompleto> stato_coppia(Noto a, Noto b, ondix::Aria aria) {
-    const auto ga = static_cast<ondix::Grandezza>(a.grandezza);
-    const auto gb = static_cast<ondix::Grandezza>(b.grandezza);
-    if (ga == ondix::Grandezza::t && (gb == ondix::Grandezza::ur || gb == ondix::Grandezza::x))
-        return calcola_stato(a.valore, b.valore, gb == ondix::Grandezza::x ? 1 : 0, aria);
-    if (gb == ondix::Grandezza::t && (ga == ondix::Grandezza::ur || ga == ondix::Grandezza::x))
-        return calcola_stato(b.valore, a.valore, ga == ondix::Grandezza::x ? 1 : 0, aria);
-    return stato_da_coppia({ga, a.valore}, {gb, b.valore}, aria);
+    return stato_riga({static_cast<ondix::Grandezza>(a.grandezza), a.valore},
+                      {static_cast<ondix::Grandezza>(b.grandezza), b.valore}, aria);
 }
 
 bool grandezza_valida(Grandezza g) {
     return static_cast<int>(g) >= 0 && static_cast<int>(g) <= static_cast<int>(Grandezza::tr);
 }
 
-} // namespace
+// The states [da, a) of a request, each part counting its failures and keeping its first. The parts are in index
+// order, so the first part with a failure has the first failure.
+struct Parte {
+    std::size_t errori = 0, indice = 0;
+    std::string testo;
+};
 
-const char* versione() {
-    return ONDIX_VERSIONE;
-}
-
-double pressione_da_quota(double quota) {
-    if (!std::isfinite(quota) || quota < -250.0 || quota > 3000.0)
-        throw Errore(Causa::dati,
-                     "quota: " + formatta(quota, 0, 0) +
-                         " m è fuori dalla tabella delle quote, da -250 a 3000 m (dare invece la pressione)");
-    return pressione_pascal_da_quota(quota);
-}
-
-Stato stato(Noto a, Noto b, const Aria& aria) {
-    if (!grandezza_valida(a.grandezza) || !grandezza_valida(b.grandezza))
-        throw Errore(Causa::dati, "grandezza sconosciuta (usare t, ur, x, h, tbu, tr)");
-    const auto s = stato_coppia(a, b, aria_o_lancia(aria));
-    if (!s) lancia(s.errore());
-    return stato_di(*s);
-}
-
-std::size_t stati(Grandezza ga, const double* a, Grandezza gb, const double* b, std::size_t n, const Aria& aria,
-                  const double* pressioni, const Uscite& u, unsigned fili, std::string* primo_errore,
-                  std::size_t* indice_primo_errore) {
-    if (!grandezza_valida(ga) || !grandezza_valida(gb))
-        throw Errore(Causa::dati, "grandezza sconosciuta (usare t, ur, x, h, tbu, tr)");
-    const ondix::Aria base = aria_o_lancia(aria);
+void calcola_parte(const RichiestaStati& r, const Uscite& u, ondix::Aria base, std::size_t da, std::size_t a,
+                   Parte& p) {
     constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     const auto scrivi = [](double* o, std::size_t i, double v) {
         if (o) o[i] = v;
     };
-    // Each part counts its failures and keeps its first; the parts are in index order, so the first part with a
-    // failure has the first failure.
-    struct Parte {
-        std::size_t errori = 0, indice = 0;
-        std::string testo;
-    };
-    const auto calcola = [&](std::size_t da, std::size_t a_, Parte& p) {
-        for (std::size_t i = da; i < a_; ++i) {
-            Esito<StatoCompleto> s = ondix::Errore{};
-            if (pressioni) {
-                Aria ai = aria;
-                ai.pressione = pressioni[i];
-                auto ar = aria_di(ai);
-                s = ar ? stato_coppia({ga, a[i]}, {gb, b[i]}, *ar) : Esito<StatoCompleto>(ar.errore());
-            } else {
-                s = stato_coppia({ga, a[i]}, {gb, b[i]}, base);
-            }
-            if (s) {
-                scrivi(u.t, i, s->t);
-                scrivi(u.ur, i, s->ur);
-                scrivi(u.x, i, s->x);
-                scrivi(u.h, i, s->h);
-                scrivi(u.v, i, s->v);
-                scrivi(u.t_bulbo_umido, i, s->bulbo_umido.value_or(nan));
-                scrivi(u.t_rugiada, i, s->rugiada.value_or(nan));
-                continue;
-            }
-            for (double* o : {u.t, u.ur, u.x, u.h, u.v, u.t_bulbo_umido, u.t_rugiada})
-                scrivi(o, i, nan);
-            if (p.errori++ == 0) {
-                p.indice = i;
-                p.testo = s.errore().testo;
-            }
+    for (std::size_t i = da; i < a; ++i) {
+        Esito<StatoCompleto> s = ondix::Errore{};
+        if (r.pressioni) {
+            Aria ai = r.aria;
+            ai.pressione = r.pressioni[i];
+            auto ar = aria_di(ai);
+            s = ar ? stato_coppia({r.prima, r.a[i]}, {r.seconda, r.b[i]}, *ar) : Esito<StatoCompleto>(ar.errore());
+        } else {
+            s = stato_coppia({r.prima, r.a[i]}, {r.seconda, r.b[i]}, base);
         }
-    };
-    // Below a few thousand states a thread costs more than it saves.
-    const std::size_t parti = std::clamp<std::size_t>(n / 4096, 1, std::max(1u, fili));
-    std::vector<Parte> risultati(parti);
-    if (parti == 1) {
-        calcola(0, n, risultati[0]);
-    } else {
-        std::vector<std::thread> lavoratori;
-        for (std::size_t k = 0; k < parti; ++k)
-            lavoratori.emplace_back(calcola, n * k / parti, n * (k + 1) / parti, std::ref(risultati[k]));
-        for (auto& l : lavoratori)
-            l.join();
+        if (s) {
+            scrivi(u.t, i, s->t);
+            scrivi(u.ur, i, s->ur);
+            scrivi(u.x, i, s->x);
+            scrivi(u.h, i, s->h);
+            scrivi(u.v, i, s->v);
+            scrivi(u.t_bulbo_umido, i, s->bulbo_umido.value_or(nan));
+            scrivi(u.t_rugiada, i, s->rugiada.value_or(nan));
+            continue;
+        }
+        for (double* o : {u.t, u.ur, u.x, u.h, u.v, u.t_bulbo_umido, u.t_rugiada})
+            scrivi(o, i, nan);
+        if (p.errori++ == 0) {
+            p.indice = i;
+            p.testo = s.errore().testo;
+        }
     }
-    std::size_t errori = 0;
-    const Parte* prima = nullptr;
-    for (const Parte& p : risultati) {
-        errori += p.errori;
-        if (!prima && p.errori > 0) prima = &p;
-    }
-    if (prima && primo_errore) *primo_errore = prima->testo;
-    if (prima && indice_primo_errore) *indice_primo_errore = prima->indice;
-    return errori;
 }
 
-RisultatoProcesso processo(const Processo& p) {
-    if (!tipo_valido(p.tipo))
-        throw Errore(Causa::dati, "tipo di processo " + std::to_string(p.tipo) +
-                                      " sconosciuto (usare 1, 2, 3, 4, 5, 6, 7, 13, 17 o 21)");
-    if (p.umidita != 0 && p.umidita != 1)
-        throw Errore(Causa::dati, "umidita: " + std::to_string(p.umidita) + " non è 0 o 1");
-    if (p.portata != 0 && p.portata != 1)
-        throw Errore(Causa::dati, "portata: " + std::to_string(p.portata) + " non è 0 o 1");
-    RichiestaCalcolo r;
-    r.tipo = p.tipo;
-    r.testi = p.caselle;
-    r.umidita = p.umidita;
-    r.portata = p.portata;
-    r.risposta = p.risposta;
-    r.aria = aria_o_lancia(p.aria);
-    const EsitoCalcolo e = esegui(r);
+// The API's result of a headless run of kind `tipo`; the failure it stopped at thrown.
+RisultatoProcesso risultato_di(const RisultatoCalcolo& e, int tipo) {
     if (e.errore) throw Errore(Causa::virgola_mobile, *e.errore);
     if (e.impossibile) throw Errore(Causa::impianto, *e.impossibile);
 
     const Contesto& ctx = e.contesto;
     RisultatoProcesso o;
-    o.tipo = p.tipo;
+    o.tipo = tipo;
     o.titolo = std::string(titolo_processo(ctx.processo));
     o.rapporto = ctx.rapporto.righe();
     o.messaggi = e.messaggi;
@@ -218,8 +142,101 @@ RisultatoProcesso processo(const Processo& p) {
         }
         o.nebbia.push_back(std::move(nb));
     }
-    o.json = esito_json(e);
+    o.json = risultato_json(e);
     return o;
+}
+
+} // namespace
+
+const char* versione() {
+    return ONDIX_VERSIONE;
+}
+
+double pressione_da_quota(double quota) {
+    RichiestaAria r;
+    r.quota = quota;
+    const auto a = aria_richiesta(r, FonteAria::libreria);
+    if (!a) lancia(a.errore());
+    return a->pressione;
+}
+
+Stato stato(Noto a, Noto b, const Aria& aria) {
+    if (!grandezza_valida(a.grandezza) || !grandezza_valida(b.grandezza))
+        throw Errore(Causa::dati, "grandezza sconosciuta (usare t, ur, x, h, tbu, tr)");
+    const auto s = stato_coppia(a, b, aria_o_lancia(aria));
+    if (!s) lancia(s.errore());
+    return stato_di(*s);
+}
+
+RisultatoStati stati(const RichiestaStati& r, const Uscite& u) {
+    if (!grandezza_valida(r.prima) || !grandezza_valida(r.seconda))
+        throw Errore(Causa::dati, "grandezza sconosciuta (usare t, ur, x, h, tbu, tr)");
+    const ondix::Aria base = aria_o_lancia(r.aria);
+    // Below a few thousand states a thread costs more than it saves.
+    const std::size_t parti = std::clamp<std::size_t>(r.n / 4096, 1, std::max(1u, r.fili));
+    std::vector<Parte> risultati(parti);
+    if (parti == 1) {
+        calcola_parte(r, u, base, 0, r.n, risultati[0]);
+    } else {
+        std::vector<std::thread> lavoratori;
+        for (std::size_t k = 0; k < parti; ++k)
+            lavoratori.emplace_back(calcola_parte, std::cref(r), std::cref(u), base, r.n * k / parti,
+                                    r.n * (k + 1) / parti, std::ref(risultati[k]));
+        for (auto& l : lavoratori)
+            l.join();
+    }
+    RisultatoStati esito;
+    for (const Parte& p : risultati) {
+        if (esito.errori == 0 && p.errori > 0) {
+            esito.indice_primo_errore = p.indice;
+            esito.primo_errore = p.testo;
+        }
+        esito.errori += p.errori;
+    }
+    return esito;
+}
+
+std::size_t stati(Grandezza ga, const double* a, Grandezza gb, const double* b, std::size_t n, const Aria& aria,
+                  const double* pressioni, const Uscite& u, unsigned fili, std::string* primo_errore,
+                  std::size_t* indice_primo_errore) {
+    const RisultatoStati r = stati(RichiestaStati{ga, a, gb, b, n, aria, pressioni, fili}, u);
+    if (r.errori > 0 && primo_errore) *primo_errore = r.primo_errore;
+    if (r.errori > 0 && indice_primo_errore) *indice_primo_errore = r.indice_primo_errore;
+    return r.errori;
+}
+
+Colonne colonne_stati(const std::vector<std::string>& nomi, FormaUmidita umidita, bool con_pressione) {
+    const int u = umidita == FormaUmidita::specifica ? 1 : 0;
+    const auto c = ondix::colonne_stati(nomi, u, con_pressione);
+    if (!c) lancia(c.errore());
+    if (!*c) throw Errore(Causa::dati, senza_colonne(nomi, u, ','));
+    const ColonneStati& k = **c;
+    return {static_cast<Grandezza>(k.prima), static_cast<Grandezza>(k.seconda), k.colonna_prima, k.colonna_seconda,
+            k.colonna_pressione};
+}
+
+RisultatoProcesso processo(const RichiestaProcesso& p) {
+    const int tipo = static_cast<int>(p.tipo), umidita = static_cast<int>(p.umidita);
+    const int portata = static_cast<int>(p.portata);
+    if (!tipo_valido(tipo))
+        throw Errore(Causa::dati, "tipo di processo " + std::to_string(tipo) +
+                                      " sconosciuto (usare 1, 2, 3, 4, 5, 6, 7, 13, 17 o 21)");
+    if (umidita != 0 && umidita != 1) throw Errore(Causa::dati, "umidita: " + std::to_string(umidita) + " non è 0 o 1");
+    if (portata != 0 && portata != 1) throw Errore(Causa::dati, "portata: " + std::to_string(portata) + " non è 0 o 1");
+    RichiestaCalcolo r;
+    r.tipo = tipo;
+    r.testi = p.caselle;
+    r.umidita = umidita;
+    r.portata = portata;
+    r.risposta = p.risposta;
+    r.aria = aria_o_lancia(p.aria);
+    return risultato_di(esegui(r), tipo);
+}
+
+RisultatoProcesso processo(const Processo& p) {
+    return processo(RichiestaProcesso{static_cast<TipoProcesso>(p.tipo), p.caselle,
+                                      static_cast<FormaUmidita>(p.umidita), static_cast<FormaPortata>(p.portata),
+                                      p.risposta, p.aria});
 }
 
 } // namespace ondix::api

@@ -20,6 +20,8 @@ using namespace ondix::api;
 namespace {
 
 constexpr std::array<const char*, 7> nomi_uscite{"t", "ur", "x", "h", "v", "t_bulbo_umido", "t_rugiada"};
+// The names of the quantities, in the order of Grandezza.
+constexpr std::array<const char*, 6> nomi_grandezze{"t", "ur", "x", "h", "tbu", "tr"};
 
 Aria aria_di(double pressione, const std::optional<std::string>& modello) {
     return {pressione, modello.value_or("")};
@@ -86,7 +88,9 @@ py::dict stato_py(py::object t, py::object ur, py::object x, py::object h, py::o
         const double* pp = con_pressioni ? p.data() : nullptr;
         const auto n = static_cast<std::size_t>(a.size());
         py::gil_scoped_release senza_lock;
-        errori = stati(noti[0].first, pa, noti[1].first, pb, n, aria, pp, u, threads, &primo);
+        const RisultatoStati r = stati(RichiestaStati{noti[0].first, pa, noti[1].first, pb, n, aria, pp, threads}, u);
+        errori = r.errori;
+        primo = r.primo_errore;
     }
     if (errori > 0 && errors == "raise") throw Errore(Causa::dati, primo);
     py::dict d;
@@ -97,10 +101,10 @@ py::dict stato_py(py::object t, py::object ur, py::object x, py::object h, py::o
 
 py::object processo_py(int tipo, const py::object& caselle, int umidita, int portata,
                        std::optional<std::string> risposta, double pressione, std::optional<std::string> modello) {
-    Processo p;
-    p.tipo = tipo;
-    p.umidita = umidita;
-    p.portata = portata;
+    RichiestaProcesso p;
+    p.tipo = static_cast<TipoProcesso>(tipo);
+    p.umidita = static_cast<FormaUmidita>(umidita);
+    p.portata = static_cast<FormaPortata>(portata);
     p.risposta = std::move(risposta);
     p.aria = aria_di(pressione, modello);
     // Box texts by number (1 to 10): a number is written as Python writes it, as a text it is taken as it is.
@@ -119,6 +123,16 @@ py::object processo_py(int tipo, const py::object& caselle, int umidita, int por
         r = processo(p);
     }
     return py::module_::import("json").attr("loads")(r.json);
+}
+
+// The pair of columns of a table with these column names, as "ondix-calc stati" reads a CSV header: the two
+// quantities' names, their positions and the pressure's (None without one).
+py::tuple colonne_py(const std::vector<std::string>& nomi, int umidita, bool con_pressione) {
+    const Colonne c =
+        colonne_stati(nomi, umidita == 1 ? FormaUmidita::specifica : FormaUmidita::relativa, con_pressione);
+    const auto nome = [](Grandezza g) { return nomi_grandezze[static_cast<std::size_t>(g)]; };
+    return py::make_tuple(nome(c.prima), c.indice_prima, nome(c.seconda), c.indice_seconda,
+                          c.indice_pressione ? py::cast(*c.indice_pressione) : py::none());
 }
 
 } // namespace
@@ -153,6 +167,11 @@ as a dict (the same keys). `caselle` maps box numbers (1 to 10) to their texts o
 
 A floating-point error, or inputs that admit no possible plant, raise ondix.Errore with the
 message ondix-calc prints.)");
+    m.def("colonne_stati", &colonne_py, py::arg("nomi"), py::arg("umidita") = 0, py::arg("con_pressione") = false,
+          R"(The columns a table of states is computed from, found by their names as "ondix-calc stati" finds
+them in a CSV header: (first quantity, its position, second quantity, its position, position of
+the pressure or None). Raises ondix.Errore with the text of ondix-calc stati when the names give
+no pair or give one wrongly.)");
     m.def("pressione_da_quota", &pressione_da_quota, py::arg("quota"),
           "The atmospheric pressure, Pa, at an altitude in m (-250 to 3000), from the program's table.");
 }

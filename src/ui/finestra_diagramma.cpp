@@ -515,8 +515,7 @@ bool FinestraDiagramma::apri_file(const QString& percorso) {
 }
 
 void FinestraDiagramma::carica(const FileCalcolo& f, const QString& percorso) {
-    const ModelloAria* modello = f.modello.empty() ? nullptr : modello_da_chiave(f.modello);
-    DiagrammaLibero prova(Aria{f.pressione, modello});
+    DiagrammaLibero prova(aria_del_calcolo(f));
     if (const Fatto caricato = prova.carica(f.diagramma.value_or(DefinizioneDiagramma{})); !caricato) {
         avviso(this, QMessageBox::Critical, QStringLiteral("Diagramma non aperto: ") + q(caricato.errore().testo));
         return;

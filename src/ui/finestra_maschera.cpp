@@ -202,8 +202,7 @@ void FinestraMaschera::applica_calcolo(const FileCalcolo& f) {
     m.umidita = f.umidita;
     m.portata = f.portata;
     if (!m_aria_sito) m_aria_sito = m_ctx.aria;
-    m_ctx.aria.pressione = f.pressione;
-    m_ctx.aria.modello = f.modello.empty() ? nullptr : modello_da_chiave(f.modello);
+    m_ctx.aria = aria_del_calcolo(f);
     mostra_campi();
     // The chart shows the file's layers.
     OpzioniGrafico strati = Impostazioni().strati();

@@ -1,7 +1,9 @@
 #include "ui/finestra_uta.h"
 
 #include "core/numeri.h"
+#include "core/richiesta_aria.h"
 #include "core/uta_file.h"
+#include "ui/finestra_uta_campi.h"
 #include "ui/impostazioni.h"
 
 #include <QCheckBox>
@@ -20,64 +22,9 @@
 
 namespace ondix {
 
+using namespace finestra_uta;
+
 namespace {
-
-QString q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QString numero(double v) {
-    return QString::number(v, 'g', 12);
-}
-
-// A number typed in a box: decimal point or comma; nullopt for anything else (an empty box among them).
-std::optional<double> leggi(const QString& testo) {
-    QString t = testo.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (t.isEmpty()) return std::nullopt;
-    return numero_intero_testo(t.toStdString());
-}
-
-// What a new section of each kind starts with: a duty that computes for ordinary air.
-std::map<std::string, double> valori_iniziali(TipoSezione t) {
-    switch (t) {
-    case TipoSezione::recuperatore:
-        return {{"efficienza_t", 70.0}};
-    case TipoSezione::miscela:
-        return {{"frazione_ripresa", 0.3}};
-    case TipoSezione::riscaldamento:
-        return {{"t_uscita", 20.0}};
-    case TipoSezione::raffreddamento:
-        return {{"fattore_bypass", 0.1}, {"t_batteria", 8.0}};
-    case TipoSezione::umidificatore_acqua:
-        return {{"t_acqua", 15.0}, {"efficienza", 80.0}};
-    case TipoSezione::umidificatore_vapore:
-        return {{"t_vapore", 100.0}, {"ur_uscita", 50.0}};
-    case TipoSezione::ventilatore:
-        return {{"aumento_t", 1.0}};
-    }
-    return {};
-}
-
-const char* sigla(TipoSezione t) {
-    switch (t) {
-    case TipoSezione::recuperatore:
-        return "REC";
-    case TipoSezione::miscela:
-        return "MIX";
-    case TipoSezione::riscaldamento:
-        return "RISC";
-    case TipoSezione::raffreddamento:
-        return "BF";
-    case TipoSezione::umidificatore_acqua:
-        return "UMA";
-    case TipoSezione::umidificatore_vapore:
-        return "UMV";
-    case TipoSezione::ventilatore:
-        return "VENT";
-    }
-    return "SEZ";
-}
 
 Uta unita_nuova() {
     Uta u;
@@ -85,7 +32,7 @@ Uta unita_nuova() {
     u.ambiente = *stato_da_coppia({Grandezza::t, 26.0}, {Grandezza::ur, 50.0});
     Condizione k;
     k.nome = "estate";
-    k.stagione = "estate";
+    k.stagione = Stagione::estate;
     k.esterna = *stato_da_coppia({Grandezza::t, 32.0}, {Grandezza::ur, 50.0});
     u.condizioni.push_back(k);
     return u;
@@ -94,19 +41,6 @@ Uta unita_nuova() {
 // The state (t, ur) in the air `a`, or why no air has it.
 Esito<StatoCompleto> stato_tur(double t, double ur, Aria a) {
     return stato_da_coppia({Grandezza::t, t}, {Grandezza::ur, ur}, a);
-}
-
-QLineEdit* casella(QWidget* genitore, const char* nome) {
-    auto* e = new QLineEdit(genitore);
-    e->setObjectName(QString::fromLatin1(nome));
-    return e;
-}
-
-QPushButton* pulsante(QWidget* genitore, const QString& testo, const char* nome) {
-    auto* b = new QPushButton(testo, genitore);
-    b->setObjectName(QString::fromLatin1(nome));
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -124,7 +58,38 @@ FinestraUta::FinestraUta(EsternoQt::FornitoreRapporto rapporto, EsternoQt::ApriG
 
 void FinestraUta::costruisci() {
     auto* principale = new QVBoxLayout(this);
+    costruisci_pulsanti(principale);
+    auto* corpo = new QHBoxLayout;
+    principale->addLayout(corpo);
 
+    // The unit and its conditions.
+    auto* sinistra = new QVBoxLayout;
+    corpo->addLayout(sinistra, 1);
+    QFormLayout* fu = costruisci_unita(sinistra);
+    QFormLayout* fc = costruisci_condizioni(sinistra);
+
+    // The sections in the air's order.
+    auto* centro = new QVBoxLayout;
+    corpo->addLayout(centro, 1);
+    costruisci_sezioni(centro);
+
+    // The parameters of the section selected.
+    m_parametri = new QGroupBox(QStringLiteral("Parametri della sezione"), this);
+    m_modulo = new QFormLayout(m_parametri);
+    // Within a 1024-pixel screen: a label too long for its row goes above its box.
+    for (QFormLayout* f : {fu, fc, m_modulo})
+        f->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    corpo->addWidget(m_parametri, 1);
+
+    m_esito = new QLabel(this);
+    m_esito->setObjectName(QStringLiteral("Esito"));
+    m_esito->setWordWrap(true);
+    principale->addWidget(m_esito);
+    aggiorna_recenti();
+    resize(1000, 600);
+}
+
+void FinestraUta::costruisci_pulsanti(QVBoxLayout* principale) {
     auto* file = new QHBoxLayout;
     auto* apri_b = pulsante(this, QStringLiteral("Apri..."), "Apri");
     auto* salva_b = pulsante(this, QStringLiteral("Salva..."), "Salva");
@@ -142,13 +107,9 @@ void FinestraUta::costruisci() {
     connect(salva_b, &QPushButton::clicked, this, [this] { salva(); });
     connect(calcola_b, &QPushButton::clicked, this, [this] { calcola(); });
     connect(chiudi_b, &QPushButton::clicked, this, &QDialog::accept);
+}
 
-    auto* corpo = new QHBoxLayout;
-    principale->addLayout(corpo);
-
-    // The unit and its conditions.
-    auto* sinistra = new QVBoxLayout;
-    corpo->addLayout(sinistra, 1);
+QFormLayout* FinestraUta::costruisci_unita(QVBoxLayout* colonna) {
     auto* gruppo_unita = new QGroupBox(QStringLiteral("Unità"), this);
     auto* fu = new QFormLayout(gruppo_unita);
     m_nome = casella(this, "NomeUta");
@@ -168,11 +129,14 @@ void FinestraUta::costruisci() {
     fu->addRow(QStringLiteral("Portata espulsione"), m_espulsione);
     fu->addRow(QStringLiteral("Ambiente: temperatura [C]"), m_ambiente_t);
     fu->addRow(QStringLiteral("Ambiente: umidità relativa [%]"), m_ambiente_ur);
-    sinistra->addWidget(gruppo_unita);
+    colonna->addWidget(gruppo_unita);
     for (QLineEdit* e : {m_nome, m_pressione, m_portata, m_espulsione, m_ambiente_t, m_ambiente_ur})
         connect(e, &QLineEdit::textEdited, this, [this] { leggi_unita(); });
     connect(m_unita_portata, &QComboBox::currentIndexChanged, this, [this] { leggi_unita(); });
+    return fu;
+}
 
+QFormLayout* FinestraUta::costruisci_condizioni(QVBoxLayout* colonna) {
     auto* gruppo_cond = new QGroupBox(QStringLiteral("Condizioni"), this);
     auto* fc = new QFormLayout(gruppo_cond);
     m_condizioni = new QComboBox(this);
@@ -189,15 +153,15 @@ void FinestraUta::costruisci() {
     m_nome_condizione = casella(this, "NomeCondizione");
     m_stagione = new QComboBox(this);
     m_stagione->setObjectName(QStringLiteral("Stagione"));
-    m_stagione->addItems({QString(), QStringLiteral("estate"), QStringLiteral("inverno")});
+    for (const Stagione stagione : {Stagione::nessuna, Stagione::estate, Stagione::inverno})
+        m_stagione->addItem(q(nome_stagione(stagione)));
     m_esterna_t = casella(this, "EsternaT");
     m_esterna_ur = casella(this, "EsternaUr");
     fc->addRow(QStringLiteral("Nome"), m_nome_condizione);
     fc->addRow(QStringLiteral("Stagione"), m_stagione);
     fc->addRow(QStringLiteral("Esterna: temperatura [C]"), m_esterna_t);
     fc->addRow(QStringLiteral("Esterna: umidità relativa [%]"), m_esterna_ur);
-    sinistra->addWidget(gruppo_cond);
-    sinistra->addStretch();
+    colonna->addWidget(gruppo_cond);
     connect(m_condizioni, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_aggiornamento) mostra_condizione();
     });
@@ -206,10 +170,11 @@ void FinestraUta::costruisci() {
     for (QLineEdit* e : {m_nome_condizione, m_esterna_t, m_esterna_ur})
         connect(e, &QLineEdit::textEdited, this, [this] { leggi_condizione(); });
     connect(m_stagione, &QComboBox::currentIndexChanged, this, [this] { leggi_condizione(); });
+    colonna->addStretch();
+    return fc;
+}
 
-    // The sections in the air's order.
-    auto* centro = new QVBoxLayout;
-    corpo->addLayout(centro, 1);
+void FinestraUta::costruisci_sezioni(QVBoxLayout* colonna) {
     auto* gruppo_sez = new QGroupBox(QStringLiteral("Sezioni (nell ordine dell aria)"), this);
     auto* vs = new QVBoxLayout(gruppo_sez);
     m_sezioni = new QListWidget(this);
@@ -233,7 +198,7 @@ void FinestraUta::costruisci() {
     for (QPushButton* b : {rimuovi, su, giu})
         riga_ord->addWidget(b);
     vs->addLayout(riga_ord);
-    centro->addWidget(gruppo_sez);
+    colonna->addWidget(gruppo_sez);
     connect(aggiungi, &QPushButton::clicked, this,
             [this] { aggiungi_sezione(static_cast<TipoSezione>(m_tipo_nuova->currentIndex())); });
     connect(rimuovi, &QPushButton::clicked, this, [this] { rimuovi_sezione(); });
@@ -242,21 +207,6 @@ void FinestraUta::costruisci() {
     connect(m_sezioni, &QListWidget::currentRowChanged, this, [this] {
         if (!m_aggiornamento) mostra_sezione();
     });
-
-    // The parameters of the section selected.
-    m_parametri = new QGroupBox(QStringLiteral("Parametri della sezione"), this);
-    m_modulo = new QFormLayout(m_parametri);
-    // Within a 1024-pixel screen: a label too long for its row goes above its box.
-    for (QFormLayout* f : {fu, fc, m_modulo})
-        f->setRowWrapPolicy(QFormLayout::WrapLongRows);
-    corpo->addWidget(m_parametri, 1);
-
-    m_esito = new QLabel(this);
-    m_esito->setObjectName(QStringLiteral("Esito"));
-    m_esito->setWordWrap(true);
-    principale->addWidget(m_esito);
-    aggiorna_recenti();
-    resize(1000, 600);
 }
 
 void FinestraUta::imposta_uta(Uta u) {
@@ -300,7 +250,7 @@ void FinestraUta::mostra_condizione() {
         w->setEnabled(k != nullptr);
     if (k) {
         m_nome_condizione->setText(q(k->nome));
-        m_stagione->setCurrentIndex(k->stagione == "estate" ? 1 : k->stagione == "inverno" ? 2 : 0);
+        m_stagione->setCurrentIndex(static_cast<int>(k->stagione));
         m_esterna_t->setText(numero(k->esterna.t));
         m_esterna_ur->setText(numero(k->esterna.ur));
     }
@@ -308,133 +258,16 @@ void FinestraUta::mostra_condizione() {
     mostra_sezione(); // the section's switch for this condition
 }
 
-void FinestraUta::mostra_sezioni() {
-    m_aggiornamento = true;
-    const int riga = m_sezioni->currentRow();
-    m_sezioni->clear();
-    for (std::size_t i = 0; i < m_uta.sezioni.size(); ++i) {
-        const Sezione& s = m_uta.sezioni[i];
-        m_sezioni->addItem(QString::number(i + 1) + QStringLiteral("  ") + q(s.nome) + QStringLiteral(" - ") +
-                           q(descrizione(s.tipo).titolo));
-    }
-    m_sezioni->setCurrentRow(std::min(riga, m_sezioni->count() - 1));
-    m_aggiornamento = false;
-    mostra_sezione();
-}
-
-void FinestraUta::mostra_sezione() {
-    // The rows go later: this may run from a signal of one of their own boxes.
-    while (m_modulo->rowCount() > 0) {
-        const QFormLayout::TakeRowResult r = m_modulo->takeRow(0);
-        for (QLayoutItem* voce : {r.labelItem, r.fieldItem}) {
-            if (!voce) continue;
-            if (QWidget* w = voce->widget()) {
-                w->setObjectName(QString());
-                w->hide();
-                w->deleteLater();
-            }
-            delete voce;
-        }
-    }
-    const int i = indice_sezione();
-    m_parametri->setEnabled(i >= 0);
-    if (i < 0) return;
-    const auto n = static_cast<std::size_t>(i);
-    const Sezione& s = m_uta.sezioni[n];
-    const DescrizioneSezione& d = descrizione(s.tipo);
-    m_parametri->setTitle(q(d.titolo));
-
-    auto* nome = casella(this, "NomeSezione");
-    nome->setText(q(s.nome));
-    m_modulo->addRow(QStringLiteral("Nome"), nome);
-    connect(nome, &QLineEdit::editingFinished, this, [this, n, nome] {
-        const std::string nuovo = nome->text().trimmed().toStdString();
-        std::string& vecchio = m_uta.sezioni[n].nome;
-        if (nuovo.empty() || nuovo == vecchio) return;
-        for (const Sezione& x : m_uta.sezioni)
-            if (x.nome == nuovo) {
-                dici(QStringLiteral("Esiste già una sezione di nome %1").arg(q(nuovo)), true);
-                return;
-            }
-        // The conditions name the section too.
-        for (Condizione& k : m_uta.condizioni)
-            if (auto nodo = k.sezioni.extract(vecchio)) {
-                nodo.key() = nuovo;
-                k.sezioni.insert(std::move(nodo));
-            }
-        vecchio = nuovo;
-        mostra_sezioni();
-    });
-
-    // Switched on or off in the condition shown.
-    if (Condizione* k = condizione()) {
-        auto* attiva = new QCheckBox(QStringLiteral("attiva nella condizione %1").arg(q(k->nome)), this);
-        attiva->setObjectName(QStringLiteral("AttivaCondizione"));
-        const auto o = k->sezioni.find(s.nome);
-        const bool spenta = o != k->sezioni.end() && o->second.count("attiva") && o->second.at("attiva") == 0.0;
-        attiva->setChecked(!spenta);
-        m_modulo->addRow(QString(), attiva);
-        if (o != k->sezioni.end() && !spenta)
-            m_modulo->addRow(new QLabel(QStringLiteral("(in questa condizione valgono parametri propri, dal file)")));
-        connect(attiva, &QCheckBox::toggled, this, [this, n](bool on) {
-            Condizione* c = condizione();
-            if (!c) return;
-            const std::string& nome_s = m_uta.sezioni[n].nome;
-            if (on)
-                c->sezioni.erase(nome_s);
-            else
-                c->sezioni[nome_s] = {{"attiva", 0.0}};
-        });
-    }
-
-    for (const ChiaveSezione& c : d.chiavi) {
-        const std::string chiave(c.chiave);
-        QString etichetta = q(c.descrizione);
-        if (!c.unita.empty() && c.unita != "si/no")
-            etichetta += QStringLiteral(" [") + q(c.unita) + QStringLiteral("]");
-        if (c.unita == "si/no") {
-            auto* b = new QCheckBox(etichetta, this);
-            b->setObjectName(q(c.chiave));
-            b->setChecked(s.valori.count(chiave) && s.valori.at(chiave) != 0.0);
-            m_modulo->addRow(QString(), b);
-            connect(b, &QCheckBox::toggled, this, [this, n, chiave](bool on) {
-                if (on)
-                    m_uta.sezioni[n].valori[chiave] = 1.0;
-                else
-                    m_uta.sezioni[n].valori.erase(chiave);
-            });
-            continue;
-        }
-        auto* e = new QLineEdit(this);
-        e->setObjectName(q(c.chiave));
-        const std::string massica = chiave + std::string(suffisso_massica);
-        if (s.valori.count(chiave))
-            e->setText(numero(s.valori.at(chiave)));
-        else if (s.valori.count(massica))
-            e->setText(numero(s.valori.at(massica)) + QStringLiteral(" kg/h"));
-        if (c.ruolo == RuoloChiave::alternativa) e->setPlaceholderText(QStringLiteral("oppure..."));
-        m_modulo->addRow(etichetta, e);
-        const bool portata = c.unita == "m3/h";
-        connect(e, &QLineEdit::textEdited, this, [this, n, chiave, massica, portata, e](const QString& t) {
-            auto& v = m_uta.sezioni[n].valori;
-            v.erase(chiave);
-            v.erase(massica);
-            QString testo = t.trimmed();
-            const bool kg = portata && testo.endsWith(QStringLiteral("kg/h"));
-            if (kg) testo.chop(4);
-            const auto x = leggi(testo);
-            if (x) v[kg ? massica : chiave] = *x;
-            e->setStyleSheet(x || testo.isEmpty() ? QString() : QStringLiteral("color: red"));
-        });
-    }
-}
-
 void FinestraUta::leggi_unita() {
     if (m_aggiornamento) return;
     m_uta.nome = m_nome->text().trimmed().toStdString();
-    if (const auto p = leggi(m_pressione->text()); p && *p >= pressione_minima && *p <= pressione_massima) {
-        m_uta.aria.pressione = *p;
-        m_uta.quota.reset();
+    if (const auto p = leggi(m_pressione->text())) {
+        RichiestaAria r;
+        r.pressione = *p;
+        if (const auto a = aria_richiesta(r, FonteAria::libreria)) {
+            m_uta.aria.pressione = a->pressione;
+            m_uta.quota.reset();
+        }
     }
     const bool kg = m_unita_portata->currentIndex() == 1;
     if (const auto v = leggi(m_portata->text())) m_uta.portata_esterna = {*v, kg};
@@ -461,53 +294,14 @@ void FinestraUta::leggi_condizione() {
         m_condizioni->setItemText(m_condizioni->currentIndex(), q(nome));
         m_aggiornamento = false;
     }
-    const int s = m_stagione->currentIndex();
-    k->stagione = s == 1 ? "estate" : s == 2 ? "inverno" : "";
+    // The list holds the seasons in the order of Stagione.
+    k->stagione = static_cast<Stagione>(std::max(0, m_stagione->currentIndex()));
     const auto t = leggi(m_esterna_t->text()), ur = leggi(m_esterna_ur->text());
     if (!t || !ur) return;
     if (const auto e = stato_tur(*t, *ur, m_uta.aria))
         k->esterna = *e;
     else
         dici(QStringLiteral("Esterna: ") + q(e.errore().testo), true);
-}
-
-void FinestraUta::aggiungi_sezione(TipoSezione t) {
-    Sezione s;
-    s.tipo = t;
-    s.valori = valori_iniziali(t);
-    const std::string base = sigla(t);
-    s.nome = base;
-    for (int n = 2;
-         std::any_of(m_uta.sezioni.begin(), m_uta.sezioni.end(), [&](const Sezione& x) { return x.nome == s.nome; });
-         ++n)
-        s.nome = base + std::to_string(n);
-    const int i = indice_sezione();
-    const auto dove = i < 0 ? m_uta.sezioni.end() : m_uta.sezioni.begin() + i + 1;
-    const int nuova = static_cast<int>(dove - m_uta.sezioni.begin());
-    m_uta.sezioni.insert(dove, std::move(s));
-    mostra_sezioni();
-    m_sezioni->setCurrentRow(nuova);
-}
-
-void FinestraUta::rimuovi_sezione() {
-    const int i = indice_sezione();
-    if (i < 0) return;
-    const std::string nome = m_uta.sezioni[static_cast<std::size_t>(i)].nome;
-    for (Condizione& k : m_uta.condizioni)
-        k.sezioni.erase(nome);
-    m_uta.sezioni.erase(m_uta.sezioni.begin() + i);
-    mostra_sezioni();
-}
-
-void FinestraUta::sposta(int verso) {
-    const int i = indice_sezione();
-    const int j = i + verso;
-    if (i < 0 || j < 0 || j >= static_cast<int>(m_uta.sezioni.size())) return;
-    std::swap(m_uta.sezioni[static_cast<std::size_t>(i)], m_uta.sezioni[static_cast<std::size_t>(j)]);
-    m_aggiornamento = true;
-    m_sezioni->setCurrentRow(j);
-    m_aggiornamento = false;
-    mostra_sezioni();
 }
 
 void FinestraUta::nuova_condizione() {

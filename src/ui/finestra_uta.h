@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QVBoxLayout;
 
 namespace ondix {
 
@@ -45,10 +46,23 @@ public:
 
 private:
     void costruisci();
+    // The parts of the window: the buttons on top, the unit's fields, its conditions, the list of sections (each
+    // added to the layout given), and the parameters' form.
+    void costruisci_pulsanti(QVBoxLayout* principale);
+    QFormLayout* costruisci_unita(QVBoxLayout* colonna);
+    QFormLayout* costruisci_condizioni(QVBoxLayout* colonna);
+    void costruisci_sezioni(QVBoxLayout* colonna);
     void mostra_unita();
     void mostra_condizione();
     void mostra_sezioni();
     void mostra_sezione();
+    // The rows of the parameters' form: emptied, then the section's name, its switch in the condition shown, and
+    // one row a parameter (a switch, or a box for a number or a flow).
+    void svuota_parametri();
+    void riga_nome_sezione(std::size_t n);
+    void riga_attiva(std::size_t n, const Condizione& k);
+    void riga_interruttore(std::size_t n, const ChiaveSezione& c, const QString& etichetta);
+    void riga_valore(std::size_t n, const ChiaveSezione& c, const QString& etichetta);
     void leggi_unita();
     void leggi_condizione();
     void sposta(int verso);

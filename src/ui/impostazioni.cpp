@@ -1,6 +1,7 @@
 #include "ui/impostazioni.h"
 
 #include "core/aria_umida.h"
+#include "core/richiesta_aria.h"
 #include "ui/esterno_qt.h"
 
 #include <QApplication>
@@ -262,9 +263,11 @@ std::optional<double> Impostazioni::pressione_sito() const {
     const QVariant v = valore(QStringLiteral("calcolo/pressione_sito"));
     if (!v.isValid()) return std::nullopt;
     bool ok = false;
-    const double p = v.toDouble(&ok);
-    if (!ok || !std::isfinite(p) || p < pressione_minima || p > pressione_massima) return std::nullopt;
-    return p;
+    RichiestaAria r;
+    r.pressione = v.toDouble(&ok);
+    const auto aria = aria_richiesta(r, FonteAria::libreria);
+    if (!ok || !aria) return std::nullopt;
+    return aria->pressione;
 }
 
 void Impostazioni::ricorda_pressione_sito(std::optional<double> p) {

@@ -43,7 +43,7 @@ void scrivi(const fs::path& p, const std::string& testo) {
     std::ofstream(p, std::ios::binary) << testo;
 }
 
-struct Esito {
+struct Uscita {
     int codice;
     std::string err;
 };
@@ -59,12 +59,12 @@ protected:
 
     // Runs ondix-calc with `argomenti` (already quoted), no display and no platform chosen, and the environment
     // variables `ambiente` ("NAME=value ...").
-    Esito calc(const std::string& argomenti, const std::string& ambiente = "") {
+    Uscita calc(const std::string& argomenti, const std::string& ambiente = "") {
         const fs::path err = dir / "stderr.txt";
         const std::string comando = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + ambiente + " '" +
                                     ONDIX_CALC "' " + argomenti + " >/dev/null 2>'" + err.string() + "'";
         const int stato = std::system(comando.c_str());
-        Esito e{WIFEXITED(stato) ? WEXITSTATUS(stato) : -1, leggi(err)};
+        Uscita e{WIFEXITED(stato) ? WEXITSTATUS(stato) : -1, leggi(err)};
         fs::remove(err);
         return e;
     }
@@ -85,7 +85,7 @@ protected:
 
 TEST_F(Esporta, PngIsTheScreenChartAt1024x768) {
     const fs::path png = dir / "punto.png";
-    const Esito e = calc("4 --grafico " + q(png));
+    const Uscita e = calc("4 --grafico " + q(png));
     EXPECT_EQ(e.codice, 0);
     EXPECT_EQ(e.err, ""); // nothing but the program's own messages on stderr
     QImage img;
@@ -100,17 +100,17 @@ TEST_F(Esporta, PngIsTheScreenChartAt1024x768) {
 
 // The drawing libraries are loaded for a chart only: the dynamic loader's list of the files it opened.
 TEST_F(Esporta, QtIsLoadedOnlyForAChart) {
-    const Esito senza = calc("4", "LD_DEBUG=files");
+    const Uscita senza = calc("4", "LD_DEBUG=files");
     EXPECT_EQ(senza.codice, 0);
     EXPECT_NE(senza.err.find("libstdc++"), std::string::npos) << senza.err;
     EXPECT_EQ(senza.err.find("libQt6"), std::string::npos) << senza.err;
-    const Esito con = calc("4 --grafico " + q(dir / "punto.png"), "LD_DEBUG=files");
+    const Uscita con = calc("4 --grafico " + q(dir / "punto.png"), "LD_DEBUG=files");
     EXPECT_EQ(con.codice, 0);
     EXPECT_NE(con.err.find("libQt6Gui"), std::string::npos);
 }
 
 TEST_F(Esporta, SvgAndPdfByExtensionInAnyCase) {
-    const Esito s = calc("4 --grafico " + q(dir / "punto.SVG"));
+    const Uscita s = calc("4 --grafico " + q(dir / "punto.SVG"));
     EXPECT_EQ(s.codice, 0) << s.err;
     const std::string svg = leggi(dir / "punto.SVG");
     EXPECT_NE(svg.find("<svg"), std::string::npos);
@@ -119,7 +119,7 @@ TEST_F(Esporta, SvgAndPdfByExtensionInAnyCase) {
     EXPECT_NE(svg.find("X[g/kg]"), std::string::npos);
     EXPECT_NE(svg.find("times new roman"), std::string::npos);
 
-    const Esito p = calc("4 --grafico " + q(dir / "punto.Pdf"));
+    const Uscita p = calc("4 --grafico " + q(dir / "punto.Pdf"));
     EXPECT_EQ(p.codice, 0) << p.err;
     const std::string pdf = leggi(dir / "punto.Pdf");
     EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
@@ -130,7 +130,7 @@ TEST_F(Esporta, SvgAndPdfByExtensionInAnyCase) {
 TEST_F(Esporta, UnknownExtensionIsRefusedAndTouchesNothing) {
     scrivi(dir / "grafico.jpg", "vecchio");
     for (const char* nome : {"grafico.jpg", "grafico", "grafico.png.txt"}) {
-        const Esito e = calc("4 --grafico " + q(dir / nome));
+        const Uscita e = calc("4 --grafico " + q(dir / nome));
         EXPECT_EQ(e.codice, 2) << nome;
         EXPECT_NE(e.err.find("ondix-calc: impossibile scrivere il grafico in"), std::string::npos) << e.err;
         EXPECT_NE(e.err.find(".png, .svg o .pdf"), std::string::npos) << e.err;
@@ -143,7 +143,7 @@ TEST_F(Esporta, UnwritablePathsAreReported) {
     scrivi(dir / "file", "x");
     fs::create_directory(dir / "cartella.png");
     for (const fs::path& p : {dir / "file" / "grafico.png", dir / "manca" / "grafico.svg", dir / "cartella.png"}) {
-        const Esito e = calc("4 --grafico " + q(p));
+        const Uscita e = calc("4 --grafico " + q(p));
         EXPECT_EQ(e.codice, 2) << p;
         EXPECT_NE(e.err.find("ondix-calc: impossibile scrivere il grafico in \"" + p.string() + "\": "),
                   std::string::npos)
@@ -161,7 +161,7 @@ TEST_F(Esporta, AFifoOrALinkToOneIsNotReplacedByAFile) {
     for (const auto& [nome, motivo] : {std::pair{"coda.png", "è una FIFO, non un file regolare"},
                                        std::pair{"collegamento.svg", "è una FIFO, non un file regolare"},
                                        std::pair{"anello1.png", static_cast<const char*>(std::strerror(ELOOP))}}) {
-        const Esito e = calc("4 --grafico " + q(dir / nome));
+        const Uscita e = calc("4 --grafico " + q(dir / nome));
         EXPECT_EQ(e.codice, 2) << nome;
         EXPECT_NE(e.err.find("\": " + std::string(motivo)), std::string::npos) << e.err;
     }
@@ -175,7 +175,7 @@ TEST_F(Esporta, ThroughALinkTheFileItNamesIsReplaced) {
     scrivi(dir / "vero.png", "vecchio");
     fs::permissions(dir / "vero.png", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink("vero.png", dir / "nome.png");
-    const Esito e = calc("4 --grafico " + q(dir / "nome.png"));
+    const Uscita e = calc("4 --grafico " + q(dir / "nome.png"));
     EXPECT_EQ(e.codice, 0) << e.err;
     EXPECT_TRUE(fs::is_symlink(dir / "nome.png"));
     EXPECT_EQ(leggi(dir / "vero.png").substr(1, 3), "PNG");
@@ -189,12 +189,12 @@ TEST_F(Esporta, NoChartRequestMeansNoFileAndTheOldOneStays) {
     scrivi(png, "vecchio");
     // Relative humidity above 100 stops the point calculation at a message, before its chart.
     // The calculation itself ran, so the exit status stays 0.
-    const Esito e = calc("4 --e2 150 --grafico " + q(png));
+    const Uscita e = calc("4 --e2 150 --grafico " + q(png));
     EXPECT_EQ(e.codice, 0);
     EXPECT_NE(e.err.find("il calcolo non ha prodotto un grafico"), std::string::npos) << e.err;
     EXPECT_EQ(leggi(png), "vecchio");
     // A floating-point error keeps its own exit status.
-    const Esito fp = calc("1 --e3 0 --e6 0 --grafico " + q(png));
+    const Uscita fp = calc("1 --e3 0 --e6 0 --grafico " + q(png));
     EXPECT_EQ(fp.codice, 3);
     EXPECT_EQ(leggi(png), "vecchio");
 }
@@ -203,7 +203,7 @@ TEST_F(Esporta, AnExistingFileIsReplacedByANewOneNotRewrittenInPlace) {
     const fs::path png = dir / "grafico.png";
     scrivi(png, "vecchio");
     fs::create_hard_link(png, dir / "copia");
-    const Esito e = calc("4 --grafico " + q(png));
+    const Uscita e = calc("4 --grafico " + q(png));
     EXPECT_EQ(e.codice, 0) << e.err;
     EXPECT_EQ(leggi(png).substr(1, 3), "PNG");
     // The old file (still reachable through its other name) was never opened for writing.
@@ -214,7 +214,7 @@ TEST_F(Esporta, AnExistingFileIsReplacedByANewOneNotRewrittenInPlace) {
 TEST_F(Esporta, ABatchAsDotsOnTheChart) {
     scrivi(dir / "anno.csv", "t,ur\n20,50\n20.1,50\n20.2,51\n-2,80\n31,40\n");
     const fs::path png = dir / "anno.png";
-    const Esito e = calc("stati " + q(dir / "anno.csv") + " --grafico " + q(png));
+    const Uscita e = calc("stati " + q(dir / "anno.csv") + " --grafico " + q(png));
     EXPECT_EQ(e.codice, 0) << e.err;
     QImage img;
     ASSERT_TRUE(img.load(QString::fromStdString(png.string()), "PNG"));
@@ -236,7 +236,7 @@ TEST_F(Esporta, TheReportSavedAsTheReportWindowSavesIt) {
     const fs::path rtf = dir / "rapporto.rtf";
     scrivi(rtf, "vecchio");
     fs::create_hard_link(rtf, dir / "copia");
-    const Esito e = calc("4 --rtf " + q(rtf));
+    const Uscita e = calc("4 --rtf " + q(rtf));
     EXPECT_EQ(e.codice, 0) << e.err;
     const std::string testo = leggi(rtf);
     EXPECT_EQ(testo.rfind("{\\rtf1", 0), 0u);
@@ -246,7 +246,7 @@ TEST_F(Esporta, TheReportSavedAsTheReportWindowSavesIt) {
     // No report after a floating-point error, and an unwritable place is reported.
     EXPECT_EQ(calc("1 --e3 0 --e6 0 --rtf " + q(dir / "fp.rtf")).codice, 3);
     EXPECT_FALSE(fs::exists(dir / "fp.rtf"));
-    const Esito m = calc("4 --rtf " + q(dir / "manca" / "r.rtf"));
+    const Uscita m = calc("4 --rtf " + q(dir / "manca" / "r.rtf"));
     EXPECT_EQ(m.codice, 2);
     EXPECT_NE(m.err.find("impossibile salvare il rapporto in"), std::string::npos) << m.err;
     EXPECT_EQ(contenuto(), (std::vector<std::string>{"copia", "rapporto.rtf"}));
@@ -256,7 +256,7 @@ TEST_F(Esporta, TheReportSavedAsTheReportWindowSavesIt) {
 // unknown family, they are a usage error and the calculation does not run.
 TEST_F(Esporta, LayersOnTheFileWithATitleLine) {
     const fs::path svg = dir / "estate.svg";
-    const Esito e = calc("6 --isolinee ur,h --mollier --grafico " + q(svg));
+    const Uscita e = calc("6 --isolinee ur,h --mollier --grafico " + q(svg));
     EXPECT_EQ(e.codice, 0) << e.err;
     const std::string testo = leggi(svg);
     for (const char* atteso : {"CICLO ESTIVO - 101335 Pa", "umidita relativa [%]", "entalpia [kJ/kg]", "50%", "t [C]"})
@@ -385,7 +385,7 @@ TEST_F(Esporta, GoldenSvgOfEveryChartView) {
         std::string argomenti = v.argomenti;
         if (const auto k = argomenti.find("anno.csv"); k != std::string::npos)
             argomenti.replace(k, 8, q(dir / "anno.csv"));
-        const Esito e = calc(argomenti + " --grafico " + q(svg));
+        const Uscita e = calc(argomenti + " --grafico " + q(svg));
         ASSERT_EQ(e.codice, 0) << v.nome << ": " << e.err;
         confronta_con_campione(v.nome, leggi(svg), std::string(v.nome) + " (" + v.argomenti + ")");
     }
@@ -522,18 +522,18 @@ TEST_F(Esporta, PdfReportOfEveryKindReadsBack) {
 
 TEST_F(Esporta, PdfReportFramesTheFogWarning) {
     const fs::path pdf = dir / "nebbia.pdf";
-    const Esito e = calc("1 --e1 35 --e2 95 --e3 3000 --e4 0 --e5 95 --e6 3000 --pdf " + q(pdf));
+    const Uscita e = calc("1 --e1 35 --e2 95 --e3 3000 --e4 0 --e5 95 --e6 3000 --pdf " + q(pdf));
     ASSERT_EQ(e.codice, 0) << e.err;
     const std::string testo = esegui("pdftotext '" + pdf.string() + "' -");
     EXPECT_NE(testo.find("Avvisi"), std::string::npos);
     EXPECT_NE(testo.find("ATTENZIONE: punto M: stato sovrasaturo (nebbia)"), std::string::npos) << testo;
     // A state's report: no chart, one page.
-    const Esito s = calc("stato --t 26 --tbu 19 --quota 1200 --pdf " + q(dir / "stato.pdf"));
+    const Uscita s = calc("stato --t 26 --tbu 19 --quota 1200 --pdf " + q(dir / "stato.pdf"));
     ASSERT_EQ(s.codice, 0) << s.err;
     EXPECT_EQ(pagine(dir / "stato.pdf"), 1);
     EXPECT_NE(esegui("pdftotext '" + (dir / "stato.pdf").string() + "' -").find("1200 m, 88135 Pa"), std::string::npos);
     // An air-handling unit's report: its conditions' report, then its chart on a page of its own.
-    const Esito u = calc("uta " + q(fs::path(ONDIX_DATI) / "uta_esempio.json") + " --pdf " + q(dir / "uta.pdf"));
+    const Uscita u = calc("uta " + q(fs::path(ONDIX_DATI) / "uta_esempio.json") + " --pdf " + q(dir / "uta.pdf"));
     ASSERT_EQ(u.codice, 0) << u.err;
     EXPECT_GE(pagine(dir / "uta.pdf"), 2);
     EXPECT_NE(esegui("pdftotext '" + (dir / "uta.pdf").string() + "' -").find("BATTERIA DI RAFFREDDAMENTO"),

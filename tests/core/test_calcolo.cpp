@@ -1,7 +1,8 @@
-#include "cli/esecuzione.h"
 #include "core/aria_umida.h"
 #include "core/calcolo.h"
+#include "core/esecuzione.h"
 #include "core/punti_grafico.h"
+#include "esterno_prova.h"
 
 #include <gtest/gtest.h>
 
@@ -12,33 +13,14 @@ using namespace ondix;
 
 namespace {
 
-class EsternoDiProva : public Esterno {
-public:
-    void messaggio(const std::string& t) override {
-        messaggi.push_back(t);
-        if (sporca_flag) sporca();
-    }
-    std::string chiedi(const std::string&, const std::string&, const std::string& predefinito) override {
-        return risposta.value_or(predefinito);
-    }
-    void apri_grafico(VistaGrafico v) override { viste.push_back(v); }
-    void mostra_rapporto() override { ++rapporti_mostrati; }
-
-    // Leaves every floating-point flag up, as a dialog's event loop might.
-    static void sporca() {
-        volatile double zero = 0.0;
-        volatile double r = 1.0 / zero;
-        r = zero / zero;
-        r = 1e308 * 10.0;
-        (void)r;
-    }
-
-    bool sporca_flag = false;
-    std::optional<std::string> risposta;
-    std::vector<std::string> messaggi;
-    std::vector<VistaGrafico> viste;
-    int rapporti_mostrati = 0;
-};
+// Leaves every floating-point flag up, as a dialog's event loop might.
+void sporca() {
+    volatile double zero = 0.0;
+    volatile double r = 1.0 / zero;
+    r = zero / zero;
+    r = 1e308 * 10.0;
+    (void)r;
+}
 
 Contesto contesto(int tipo) {
     Contesto ctx;
@@ -51,7 +33,7 @@ Contesto contesto(int tipo) {
 
 TEST(Driver, PointPropertiesTypicalRun) {
     Contesto ctx = contesto(4);
-    EsternoDiProva est;
+    EsternoProva est;
     EXPECT_TRUE(vai_calcolo(ctx, est).ok());
     EXPECT_EQ(ctx.rapporto.righe(), (std::vector<std::string>{
                                         "       PROPRIETA DEL PUNTO",
@@ -98,7 +80,7 @@ TEST(Driver, PointPropertiesOfColdAndOfDryAir) {
         Contesto ctx = contesto(4);
         ctx.maschera.testo[0] = t;
         ctx.maschera.testo[1] = ur;
-        EsternoDiProva est;
+        EsternoProva est;
         EXPECT_TRUE(vai_calcolo(ctx, est).ok());
         EXPECT_EQ(ctx.rapporto.righe().back(), rugiada);
         EXPECT_EQ(ctx.risultati.rugiada.has_value(), ctx.punti[2].in_uso());
@@ -125,7 +107,7 @@ TEST(Driver, PointPropertiesRangeChecksStopWithoutChart) {
     Contesto ctx = contesto(4);
     ctx.maschera.umidita = 1;
     ctx.maschera.testo[1] = "15";
-    EsternoDiProva est;
+    EsternoProva est;
     EXPECT_TRUE(vai_calcolo(ctx, est).ok());
     EXPECT_EQ(est.messaggi, std::vector<std::string>{"umidità specifica superiore a quella limite!(=14.67)"});
     EXPECT_TRUE(ctx.rapporto.righe().empty());
@@ -135,13 +117,13 @@ TEST(Driver, PointPropertiesRangeChecksStopWithoutChart) {
     for (const char* ur : {"100.5", "101"}) {
         Contesto c = contesto(4);
         c.maschera.testo[1] = ur;
-        EsternoDiProva e;
+        EsternoProva e;
         (void)vai_calcolo(c, e);
         EXPECT_EQ(e.messaggi, std::vector<std::string>{"l umidità relativa non può essere maggiore di 100!"});
     }
     Contesto saturo = contesto(4);
     saturo.maschera.testo[1] = "100";
-    EsternoDiProva e;
+    EsternoProva e;
     (void)vai_calcolo(saturo, e);
     EXPECT_TRUE(e.messaggi.empty());
     EXPECT_EQ(saturo.rapporto.righe().size(), 8u);
@@ -151,7 +133,7 @@ TEST(Driver, CommaTextIsReadUpToTheComma) {
     Contesto ctx = contesto(4);
     ctx.maschera.testo[0] = "20,9";
     ctx.maschera.testo[1] = "0,5"; // read as 0
-    EsternoDiProva est;
+    EsternoProva est;
     (void)vai_calcolo(ctx, est);
     EXPECT_EQ(ctx.rapporto.righe()[1], "Temperatura        :   20,0 C");
     EXPECT_EQ(ctx.rapporto.righe()[2], "umidita relativa   :    0,0 %");
@@ -160,7 +142,7 @@ TEST(Driver, CommaTextIsReadUpToTheComma) {
 TEST(Driver, OverflowInABoxStopsTheCalculation) {
     Contesto ctx = contesto(4);
     ctx.maschera.testo[1] = "1e400";
-    EsternoDiProva est;
+    EsternoProva est;
     const Fatto err = vai_calcolo(ctx, est);
     ASSERT_FALSE(err.ok());
     EXPECT_EQ(err.errore(), (Errore{Causa::virgola_mobile, "Débordement en virgule flottante."}));
@@ -172,7 +154,7 @@ TEST(Driver, KindWithoutComputationShowsAnEmptyReport) {
     Contesto ctx = contesto(4);
     ctx.processo = 99;
     ctx.rapporto.aggiungi("old");
-    EsternoDiProva est;
+    EsternoProva est;
     EXPECT_TRUE(vai_calcolo(ctx, est).ok());
     EXPECT_TRUE(ctx.rapporto.righe().empty());
     EXPECT_EQ(est.rapporti_mostrati, 1);
@@ -191,7 +173,7 @@ TEST(Calcolo, FloatingPointErrorKeepsEarlierLinesAndStopsAtOnce) {
     };
     for (const Caso& c : casi) {
         Contesto ctx;
-        EsternoDiProva est;
+        EsternoProva est;
         Calcolo calc(ctx, est);
         calc.aggiungi("prima");
         volatile double zero = 0.0;
@@ -215,7 +197,7 @@ TEST(Calcolo, FloatingPointErrorKeepsEarlierLinesAndStopsAtOnce) {
 
 TEST(Calcolo, DivisionByZeroWinsOverTheInvalidOperationItCauses) {
     Contesto ctx;
-    EsternoDiProva est;
+    EsternoProva est;
     Calcolo calc(ctx, est);
     volatile double zero = 0.0;
     volatile double inf = 1.0 / zero;
@@ -231,8 +213,8 @@ TEST(Calcolo, DivisionByZeroWinsOverTheInvalidOperationItCauses) {
 
 TEST(Calcolo, FlagsLeftByDialogsAreNotTheCalculationsErrors) {
     Contesto ctx;
-    EsternoDiProva est;
-    est.sporca_flag = true;
+    EsternoProva est;
+    est.dopo_messaggio = sporca;
     Calcolo calc(ctx, est);
     calc.messaggio("dialog");
     EXPECT_NO_THROW(calc.aggiungi("still fine"));
@@ -240,16 +222,16 @@ TEST(Calcolo, FlagsLeftByDialogsAreNotTheCalculationsErrors) {
 }
 
 TEST(Calcolo, StaleFlagsBeforeTheStartDoNotCount) {
-    EsternoDiProva::sporca();
+    sporca();
     Contesto ctx = contesto(4);
-    EsternoDiProva est;
+    EsternoProva est;
     EXPECT_TRUE(vai_calcolo(ctx, est).ok());
     EXPECT_EQ(ctx.rapporto.righe().size(), 8u);
 }
 
 TEST(Calcolo, FlowConversionByOptionGroup) {
     Contesto ctx;
-    EsternoDiProva est;
+    EsternoProva est;
     Calcolo calc(ctx, est);
     const double v = volume_specifico(20, 7.25);
     EXPECT_DOUBLE_EQ(converti_portata(calc, "1200", 20, 7.25), 1200 / v);
@@ -264,7 +246,7 @@ TEST(Esecuzione, HeadlessRunAppliesTextsOptionsAndAnswers) {
     r.testi[0] = "30";
     r.testi[1] = "12";
     r.umidita = 1;
-    const EsitoCalcolo e = esegui(r);
+    const RisultatoCalcolo e = esegui(r);
     EXPECT_FALSE(e.errore);
     ASSERT_EQ(e.contesto.rapporto.righe().size(), 8u);
     EXPECT_EQ(e.contesto.rapporto.righe()[3], "umidita specifica  :  12,00 g/kg ");
@@ -274,7 +256,7 @@ TEST(Esecuzione, HeadlessRunAppliesTextsOptionsAndAnswers) {
 TEST(Driver, SitePressureOpensTheReportAndReachesEveryValue) {
     Contesto ctx = contesto(4);
     ctx.aria = Aria{79500};
-    EsternoDiProva est;
+    EsternoProva est;
     EXPECT_TRUE(vai_calcolo(ctx, est).ok());
     ASSERT_EQ(ctx.rapporto.righe().size(), 9u);
     EXPECT_EQ(ctx.rapporto.righe()[0], "pressione atmosferica: 79500 Pa");
@@ -289,7 +271,7 @@ TEST(Driver, SitePressureOpensTheReportAndReachesEveryValue) {
     for (const int tipo : {1, 2, 3, 5, 6, 7, 13, 17, 21}) {
         Contesto a = contesto(tipo), b = contesto(tipo);
         b.aria = Aria{79500};
-        EsternoDiProva ea, eb;
+        EsternoProva ea, eb;
         (void)vai_calcolo(a, ea);
         (void)vai_calcolo(b, eb);
         ASSERT_FALSE(b.rapporto.righe().empty()) << tipo;

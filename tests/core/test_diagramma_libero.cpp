@@ -1,8 +1,8 @@
 // The working chart: each process gives what the form of the same process gives, moving a state computes again
 // exactly what follows from it, every edit undoes and redoes, and what no plant can do is refused in its line.
-#include "cli/esecuzione.h"
 #include "core/diagramma_libero.h"
 #include "core/diagramma_libero_tabella.h"
+#include "core/esecuzione.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace ondix {
 namespace {
 
 // A form's calculation with its boxes as texts, mass flows (kg/h) and the humidity option `umidita`.
-EsitoCalcolo forma(int tipo, std::vector<std::string> testi, int umidita = 0) {
+RisultatoCalcolo forma(int tipo, std::vector<std::string> testi, int umidita = 0) {
     RichiestaCalcolo r;
     r.tipo = tipo;
     for (std::size_t i = 0; i < testi.size(); ++i)
@@ -24,7 +24,7 @@ EsitoCalcolo forma(int tipo, std::vector<std::string> testi, int umidita = 0) {
     return esegui(r);
 }
 
-double risultato(const EsitoCalcolo& e, const std::string& chiave) {
+double risultato(const RisultatoCalcolo& e, const std::string& chiave) {
     for (const auto& [k, v] : e.contesto.risultati.valori)
         if (k == chiave) return v;
     ADD_FAILURE() << "no result " << chiave;
@@ -93,7 +93,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
         k.portata_da = 3000.0;
         k.portata_con = 1200.0;
         const int m = *d.aggiungi_trasformazione(k);
-        const EsitoCalcolo e1 = forma(1, {i[0], i[1], "3000", "18", "40", "1200"});
+        const RisultatoCalcolo e1 = forma(1, {i[0], i[1], "3000", "18", "40", "1200"});
         EXPECT_EQ(uscita(d, m).t, e1.contesto.punti[3].X);
         EXPECT_EQ(uscita(d, m).x, e1.contesto.punti[3].Y);
         EXPECT_EQ(*ultima(d).portata, risultato(e1, "portata_kg_h"));
@@ -102,7 +102,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
         k.t_uscita = 40.0;
         k.portata = 1500.0;
         const int s = *d.aggiungi_trasformazione(k);
-        const EsitoCalcolo e2 = forma(2, {i[0], i[1], "1500", "40"});
+        const RisultatoCalcolo e2 = forma(2, {i[0], i[1], "1500", "40"});
         EXPECT_EQ(uscita(d, s).x, e2.contesto.punti[2].Y);
         EXPECT_EQ(*ultima(d).potenza_kw(), risultato(e2, "potenza_kW"));
 
@@ -110,7 +110,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
         k.t_acqua = 12.0;
         k.efficienza = 85.0;
         const int u = *d.aggiungi_trasformazione(k);
-        const EsitoCalcolo e3 = forma(3, {i[0], i[1], "12", "85"});
+        const RisultatoCalcolo e3 = forma(3, {i[0], i[1], "12", "85"});
         EXPECT_EQ(uscita(d, u).t, e3.contesto.punti[2].X);
         EXPECT_EQ(uscita(d, u).x, e3.contesto.punti[2].Y);
 
@@ -119,7 +119,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
         k.fattore_bypass = 0.2;
         k.portata = 2000.0;
         const int c = *d.aggiungi_trasformazione(k);
-        const EsitoCalcolo e5 = forma(5, {i[0], i[1], "2000", "2", "0.2"});
+        const RisultatoCalcolo e5 = forma(5, {i[0], i[1], "2000", "2", "0.2"});
         EXPECT_EQ(uscita(d, c).t, e5.contesto.punti[2].X);
         EXPECT_EQ(uscita(d, c).x, e5.contesto.punti[2].Y);
         EXPECT_EQ(-*ultima(d).acqua_kg_h(), risultato(e5, "condensa_kg_h"));
@@ -135,7 +135,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
             std::snprintf(buf, sizeof buf, "%.17g", z);
             return std::string(buf);
         };
-        const EsitoCalcolo e13 = forma(13, {i[0], testo(ia.x), "110", testo(ia.x + 4.0)}, 1);
+        const RisultatoCalcolo e13 = forma(13, {i[0], testo(ia.x), "110", testo(ia.x + 4.0)}, 1);
         EXPECT_EQ(uscita(d, v).t, e13.contesto.punti[2].X);
         EXPECT_EQ(uscita(d, v).x, e13.contesto.punti[2].Y);
         for (std::size_t n = 0; n < d.numero_trasformazioni(); ++n)

@@ -1,11 +1,12 @@
 // The calculation file: written and read back unchanged for every kind; a damaged file or one of a later version
-// refused with a reason, never a crash.
+// refused with a reason and the line it is at, never a crash.
 #include "core/diagramma_libero_tabella.h"
 #include "core/file_calcolo.h"
 #include "core/maschera.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -81,7 +82,7 @@ TEST(FileCalcolo, WorkingChartReadsBackAsWritten) {
     FileCalcolo f = calcolo_di(4);
     f.diagramma = d.definizione();
     const std::string testo = testo_file_calcolo(f);
-    const auto letto = leggi_file_calcolo(testo);
+    const auto letto = leggi_file_calcolo(testo, "d.ondix");
     ASSERT_TRUE(letto) << letto.errore().testo;
     ASSERT_TRUE(letto->diagramma);
     EXPECT_EQ(letto->pressione, f.pressione);
@@ -98,30 +99,43 @@ TEST(FileCalcolo, WorkingChartReadsBackAsWritten) {
         EXPECT_NE(k, std::string::npos) << da;
         return t.replace(k, da.size(), a);
     };
-    const std::pair<std::string, std::string> casi[] = {
-        {cambia("\"tipo\": \"linea\"", "\"tipo\": \"retta\""), "\"tipo\""},
-        {cambia("\"tipo\": \"linea\"", "\"tipo\": \"linea\", \"colore\": 1"), "\"colore\" sconosciuta"},
-        {cambia("\"t_batteria\"", "\"t_bat\""), "manca \"t_batteria\""},
-        {cambia("\"da\": \"B\"", "\"da\": \"Z\""), "nessuno stato Z"},
-        {cambia("\"frazione\": 0.25", "\"frazione\": \"0.25\""), "\"frazione\""},
-        {cambia("\"x\": 14.25", "\"x\": null"), "\"x\" non è un numero"},
-        {cambia("\"h\": 20.0,", ""), "servono due grandezze"},
-        {cambia("\"nome\": \"V\"", "\"nome\": \"A\""), "è di due stati"},
-        {cambia("\"uscita\": \"M2\"", "\"uscita\": \"M\""), "\"uscita\""},
-        {cambia("\"stati\"", "\"stato\""), "\"stati\""},
+    // The line of a text of the file as written.
+    const auto riga_di = [&](const std::string& pezzo) {
+        const auto k = testo.find(pezzo);
+        return 1 + static_cast<int>(std::count(testo.begin(), testo.begin() + static_cast<std::ptrdiff_t>(k), '\n'));
     };
-    for (const auto& [guasto, motivo] : casi) {
-        const auto r = leggi_file_calcolo(guasto);
-        ASSERT_FALSE(r) << guasto;
+    struct Caso {
+        std::string testo, motivo;
+        int riga;
+    };
+    const Caso casi[] = {
+        {cambia("\"tipo\": \"linea\"", "\"tipo\": \"retta\""), "\"retta\" non è miscela", riga_di("\"linea\"")},
+        {cambia("\"tipo\": \"linea\"", "\"tipo\": \"linea\", \"colore\": 1"), "\"colore\" sconosciuta",
+         riga_di("\"linea\"")},
+        {cambia("\"t_batteria\": 10.0,", ""), "\"t_batteria\"", 0},
+        {cambia("\"da\": \"B\"", "\"da\": \"Z\""), "nessuno stato Z", riga_di("\"da\": \"B\"")},
+        {cambia("\"frazione\": 0.25", "\"frazione\": \"0.25 %\""), "\"frazione\"", riga_di("\"frazione\"")},
+        {cambia("\"x\": 14.25", "\"x\": null"), "\"x\": atteso un numero", riga_di("\"x\": 14.25")},
+        {cambia("\"h\": 20.0,", ""), "servono due grandezze", 0},
+        {cambia("\"nome\": \"V\"", "\"nome\": \"A\""), "è di due stati", riga_di("\"nome\": \"V\"")},
+        {cambia("\"uscita\": \"M2\"", "\"uscita\": \"M\""), "\"uscita\"", riga_di("\"uscita\": \"M2\"")},
+        {cambia("\"stati\"", "\"stato\""), "\"stati\"", 0},
+    };
+    for (const Caso& c : casi) {
+        const auto r = leggi_file_calcolo(c.testo, "d.ondix");
+        ASSERT_FALSE(r) << c.testo;
         EXPECT_EQ(r.errore().causa, Causa::dati);
-        EXPECT_NE(r.errore().testo.find(motivo), std::string::npos) << r.errore().testo;
+        EXPECT_NE(r.errore().testo.find(c.motivo), std::string::npos) << r.errore().testo;
+        if (c.riga != 0) {
+            EXPECT_EQ(r.errore().testo.rfind("d.ondix:" + std::to_string(c.riga) + ": ", 0), 0u) << r.errore().testo;
+        }
     }
 }
 
 TEST(FileCalcolo, EveryKindReadsBackAsWritten) {
     for (const TipoProcesso tipo : tipi_processo) {
         const FileCalcolo f = calcolo_di(tipo);
-        const auto letto = leggi_file_calcolo(testo_file_calcolo(f));
+        const auto letto = leggi_file_calcolo(testo_file_calcolo(f), "c.ondix");
         ASSERT_TRUE(letto) << int(tipo) << ": " << letto.errore().testo;
         EXPECT_EQ(*letto, f) << int(tipo);
     }
@@ -132,7 +146,7 @@ TEST(FileCalcolo, EveryKindReadsBackAsWritten) {
 TEST(FileCalcolo, DamagedFilesAreRefusedWithAReason) {
     const std::string testo = testo_file_calcolo(calcolo_di(6));
     for (std::size_t n = 0; n + 1 < testo.size(); ++n) {
-        const auto letto = leggi_file_calcolo(std::string_view(testo).substr(0, n));
+        const auto letto = leggi_file_calcolo(std::string_view(testo).substr(0, n), "c.ondix");
         ASSERT_FALSE(letto) << n;
         EXPECT_EQ(letto.errore().causa, Causa::dati);
         EXPECT_FALSE(letto.errore().testo.empty());
@@ -140,7 +154,7 @@ TEST(FileCalcolo, DamagedFilesAreRefusedWithAReason) {
     for (std::size_t n = 0; n < testo.size(); ++n) {
         std::string guasto = testo;
         guasto[n] = '}';
-        (void)leggi_file_calcolo(guasto);
+        (void)leggi_file_calcolo(guasto, "c.ondix");
     }
 }
 
@@ -152,39 +166,49 @@ TEST(FileCalcolo, RefusesWhatIsNotAUsableCalculation) {
         EXPECT_NE(k, std::string::npos) << da;
         return t.replace(k, da.size(), a);
     };
+    // The line a fault names: that of the key changed, found in the text as written.
+    const auto riga_di = [&](const std::string& chiave) {
+        const auto k = buono.find(chiave);
+        return 1 + static_cast<int>(std::count(buono.begin(), buono.begin() + static_cast<std::ptrdiff_t>(k), '\n'));
+    };
     struct Caso {
         std::string testo, motivo;
+        int riga;
     };
     const Caso casi[] = {
-        {"", "JSON guasto"},
-        {"[1, 2]", "JSON guasto"},
-        {"{\"versione\": 1}", "ondix-calcolo"},
-        {cambia("\"versione\": 1", "\"versione\": 2"), "versione 2 del formato, più recente"},
-        {cambia("\"versione\": 1", "\"versione\": \"1\""), "versione"},
-        {cambia("\"processo\": 1", "\"processo\": 8"), "tipo di processo"},
-        // 2^32 + 1 and 2^64 + 1 must not wrap onto kind 1.
-        {cambia("\"processo\": 1", "\"processo\": 4294967297"), "\"processo\""},
-        {cambia("\"processo\": 1", "\"processo\": 18446744073709551617"), "\"processo\""},
-        {cambia("\"processo\": 1", "\"processo\": -4294967295"), "\"processo\""},
-        {cambia("\"quota\": 1200.0", "\"quota\": 1e308"), "\"quota\" del file è fuori"},
-        {cambia("\"quota\": 1200.0", "\"quota\": 3000.5"), "\"quota\" del file è fuori"},
-        {cambia("\"quota\": 1200.0", "\"quota\": -250.5"), "\"quota\" del file è fuori"},
-        {cambia("\"umidita\": 1", "\"umidita\": 2"), "\"umidita\""},
-        {cambia("\"pressione\": 88135.25", "\"pressione\": 29999"), "pressione"},
-        {cambia("\"pressione\": 88135.25", "\"pressione\": 120001"), "pressione"},
-        {cambia("\"modello\": \"ashrae\"", "\"modello\": \"x\""), "modello"},
-        {cambia("\"mollier\": false", "\"mollier\": 0"), "mollier"},
+        {"", "JSON guasto", 1},
+        {"[1, 2]", "JSON guasto", 1},
+        {"{\"versione\": 1}", "ondix-calcolo", 1},
+        {"{\n\"formato\": \"ondix-calcolo\",\n\"versione\": 1,\n\"processo\": 4,\n}", "JSON guasto", 5},
+        {cambia("\"versione\": 1", "\"versione\": 2"), "versione 2 del formato, più recente", riga_di("\"versione\"")},
+        {cambia("\"versione\": 1", "\"versione\": \"1\""), "versione", riga_di("\"versione\"")},
+        {cambia("\"processo\": 1", "\"processo\": 8"), "tipo di processo", riga_di("\"processo\"")},
+        {cambia("\"umidita\": 1", "\"umidita\": 2"), "\"umidita\"", riga_di("\"umidita\"")},
+        {cambia("\"pressione\": 88135.25", "\"pressione\": 29999"), "pressione 29999 Pa fuori da 30000 a 120000 Pa",
+         riga_di("\"pressione\"")},
+        {cambia("\"pressione\": 88135.25", "\"pressione\": 120001"), "pressione", riga_di("\"pressione\"")},
+        {cambia("\"modello\": \"ashrae\"", "\"modello\": \"x\""), "\"x\" non è un modello", riga_di("\"modello\"")},
+        {cambia("\"mollier\": false", "\"mollier\": 0"), "mollier", riga_di("\"mollier\"")},
+        // 2^32 + 1, 2^64 + 1 and -(2^32 - 1) must not wrap onto kind 1.
+        {cambia("\"processo\": 1", "\"processo\": 4294967297"), "\"processo\"", riga_di("\"processo\"")},
+        {cambia("\"processo\": 1", "\"processo\": 18446744073709551617"), "\"processo\"", riga_di("\"processo\"")},
+        {cambia("\"processo\": 1", "\"processo\": -4294967295"), "\"processo\"", riga_di("\"processo\"")},
+        {cambia("\"quota\": 1200.0", "\"quota\": 1e308"), "\"quota\" del file è fuori", riga_di("\"quota\"")},
+        {cambia("\"quota\": 1200.0", "\"quota\": 3000.5"), "\"quota\" del file è fuori", riga_di("\"quota\"")},
+        {cambia("\"quota\": 1200.0", "\"quota\": -250.5"), "\"quota\" del file è fuori", riga_di("\"quota\"")},
     };
     for (const Caso& c : casi) {
-        const auto letto = leggi_file_calcolo(c.testo);
+        const auto letto = leggi_file_calcolo(c.testo, "c.ondix");
         ASSERT_FALSE(letto) << c.testo;
+        EXPECT_EQ(letto.errore().testo.rfind("c.ondix:" + std::to_string(c.riga) + ": ", 0), 0u)
+            << letto.errore().testo;
         EXPECT_NE(letto.errore().testo.find(c.motivo), std::string::npos) << letto.errore().testo;
     }
     // At the limits of the pressure and of the altitude: read.
-    EXPECT_TRUE(leggi_file_calcolo(cambia("\"quota\": 1200.0", "\"quota\": -250")));
-    EXPECT_TRUE(leggi_file_calcolo(cambia("\"quota\": 1200.0", "\"quota\": 3000")));
-    EXPECT_TRUE(leggi_file_calcolo(cambia("\"pressione\": 88135.25", "\"pressione\": 30000")));
-    EXPECT_TRUE(leggi_file_calcolo(cambia("\"pressione\": 88135.25", "\"pressione\": 120000")));
+    EXPECT_TRUE(leggi_file_calcolo(cambia("\"quota\": 1200.0", "\"quota\": -250"), "c.ondix"));
+    EXPECT_TRUE(leggi_file_calcolo(cambia("\"quota\": 1200.0", "\"quota\": 3000"), "c.ondix"));
+    EXPECT_TRUE(leggi_file_calcolo(cambia("\"pressione\": 88135.25", "\"pressione\": 30000"), "c.ondix"));
+    EXPECT_TRUE(leggi_file_calcolo(cambia("\"pressione\": 88135.25", "\"pressione\": 120000"), "c.ondix"));
 }
 
 // A saved file opens as it was saved; a save or an open that cannot be done says so.

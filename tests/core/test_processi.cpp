@@ -7,6 +7,7 @@
 #include "core/numeri.h"
 #include "core/punti_grafico.h"
 #include "core/stato_aria.h"
+#include "esterno_prova.h"
 
 #include <gtest/gtest.h>
 
@@ -21,30 +22,10 @@ using namespace ondix;
 
 namespace {
 
-class EsternoRegistra : public Esterno {
-public:
-    void messaggio(const std::string& t) override { messaggi.push_back(t); }
-    std::string chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) override {
-        richieste.push_back({titolo, domanda, predefinito});
-        return risposta.value_or(predefinito);
-    }
-    void apri_grafico(VistaGrafico v) override { viste.push_back(v); }
-    void mostra_rapporto() override { ++rapporti_mostrati; }
-
-    struct Richiesta {
-        std::string titolo, domanda, predefinito;
-    };
-    std::optional<std::string> risposta;
-    std::vector<std::string> messaggi;
-    std::vector<Richiesta> richieste;
-    std::vector<VistaGrafico> viste;
-    int rapporti_mostrati = 0;
-};
-
 // One calculation of a kind with its defaults, some boxes replaced ({box, text}) and the option groups set.
 struct Esecuzione {
     Contesto ctx;
-    EsternoRegistra est;
+    EsternoProva est;
     std::optional<Errore> errore;
 
     Esecuzione(int tipo, std::vector<std::pair<int, std::string>> testi = {}, int umidita = 0, int portata = 0,
@@ -860,6 +841,69 @@ TEST(Limiti, StateAtZeroDegreesAndZeroHumidityIsDrawn) {
     EXPECT_TRUE(e.voce(1).in_uso());
 }
 
+namespace {
+
+// The number after the colon of a report line, its decimal comma read as a point.
+double numero_riga(std::string r) {
+    std::replace(r.begin(), r.end(), ',', '.');
+    const auto p = r.find(':');
+    return leggi_numero(p == std::string::npos ? r : r.substr(p + 1)).valore;
+}
+
+// The lines of a plant that can exist: no flow, water, condensate or steam below 0, no bypass factor outside
+// 0 … 1, no humidity ratio below 0, and a fog warning within five lines of a relative humidity above saturation.
+void controlla_righe(const std::vector<std::string>& r, int tipo, const std::string& quale) {
+    for (std::size_t k = 0; k < r.size(); ++k) {
+        const std::string& l = r[k];
+        std::string minuscola = l;
+        std::transform(l.begin(), l.end(), minuscola.begin(), [](unsigned char ch) { return std::tolower(ch); });
+        if (l.rfind("umidita relativa", 0) == 0 && numero_riga(l) > 100.05) {
+            const auto fine = r.begin() + static_cast<std::ptrdiff_t>(std::min(k + 5, r.size()));
+            EXPECT_NE(
+                std::find(r.begin() + static_cast<std::ptrdiff_t>(k), fine, "ATTENZIONE: stato sovrasaturo (nebbia)"),
+                fine)
+                << quale << ": " << l;
+        }
+        if (l.rfind("umidita specifica", 0) == 0) {
+            EXPECT_GE(numero_riga(l), 0.0) << quale << ": " << l;
+        }
+        const bool quantita = minuscola.rfind("portata", 0) == 0 || minuscola.rfind("acqua", 0) == 0 ||
+                              (minuscola.rfind("salto di umid", 0) == 0 && (tipo == 3 || tipo == 13)) ||
+                              minuscola.rfind("fattore bypass", 0) == 0 ||
+                              l.rfind("Potenza frigorifera     ", 0) == 0 || l.rfind("Potenza pre", 0) == 0 ||
+                              l.rfind("Potenza post", 0) == 0 || l.rfind("Potenza riscaldamento", 0) == 0;
+        if (quantita) {
+            EXPECT_GE(numero_riga(l), 0.0) << quale << ": " << l;
+        }
+        if (minuscola.rfind("fattore bypass", 0) == 0) {
+            EXPECT_LE(numero_riga(l), 1.0) << quale;
+        }
+    }
+}
+
+// The chart points of a plant that can exist: none below 0 g/kg, no cooling coil that heats or adds water, no
+// humidifier that dries, the wet bulb between the dew point and the dry bulb.
+void controlla_punti(const Esecuzione& e, int tipo, const std::string& quale) {
+    for (int i = 1; i <= TabellaPunti::numero_voci; ++i)
+        if (e.voce(i).in_uso()) {
+            EXPECT_GE(e.voce(i).Y, 0.0) << quale;
+        }
+    if (tipo == 5) {
+        EXPECT_LE(e.voce(2).X, e.voce(3).X) << quale;
+        EXPECT_LE(e.voce(2).Y, e.voce(3).Y) << quale;
+    }
+    if (tipo == 3 || tipo == 13) {
+        EXPECT_GE(e.voce(2).Y, e.voce(1).Y) << quale;
+    }
+    if (tipo == 4 && e.voce(2).in_uso()) {
+        // Wet bulb (BU) between the dew point (R) and the dry bulb (P), within the searches' tolerances.
+        EXPECT_GE(e.voce(3).X, e.voce(2).X - 0.05) << quale;
+        EXPECT_LE(e.voce(3).X, e.voce(1).X + 1e-9) << quale;
+    }
+}
+
+} // namespace
+
 // Over a grid of inputs of every kind at three pressures: every calculation either stops with a reason or reports
 // a plant that can exist. No flow, water, condensate or steam below 0, no bypass factor outside 0 … 1, no heater or
 // cooling coil working backwards, no state below 0 g/kg or above saturation without its fog warning, and the wet
@@ -873,11 +917,6 @@ TEST(Limiti, EveryReportedPlantCanExist) {
     const std::vector<std::string> EFF{"0", "65", "100", "120"};
     std::mt19937 caso(18);
     const auto scegli = [&](const std::vector<std::string>& v) { return v[caso() % v.size()]; };
-    const auto numero = [](std::string r) {
-        std::replace(r.begin(), r.end(), ',', '.');
-        const auto p = r.find(':');
-        return leggi_numero(p == std::string::npos ? r : r.substr(p + 1)).valore;
-    };
     int possibili = 0, rifiutati = 0;
     for (const double p : {pressione_atmosferica, 80000.0, pressione_pascal_da_quota(2500)})
         for (int n = 0; n < 60; ++n) {
@@ -935,52 +974,8 @@ TEST(Limiti, EveryReportedPlantCanExist) {
                 for (const auto& [box, testo] : testi)
                     quale += " --e" + std::to_string(box) + " " + testo;
                 quale += " --risposta " + risposta + " --pressione " + formatta(p, 0, 0);
-                for (int i = 1; i <= TabellaPunti::numero_voci; ++i)
-                    if (e.voce(i).in_uso()) {
-                        EXPECT_GE(e.voce(i).Y, 0.0) << quale;
-                    }
-                const auto& r = e.righe();
-                for (std::size_t k = 0; k < r.size(); ++k) {
-                    const std::string& l = r[k];
-                    std::string minuscola = l;
-                    std::transform(l.begin(), l.end(), minuscola.begin(),
-                                   [](unsigned char ch) { return std::tolower(ch); });
-                    if (l.rfind("umidita relativa", 0) == 0 && numero(l) > 100.05) {
-                        const auto fine = r.begin() + static_cast<std::ptrdiff_t>(std::min(k + 5, r.size()));
-                        EXPECT_NE(std::find(r.begin() + static_cast<std::ptrdiff_t>(k), fine,
-                                            "ATTENZIONE: stato sovrasaturo (nebbia)"),
-                                  fine)
-                            << quale << ": " << l;
-                    }
-                    if (l.rfind("umidita specifica", 0) == 0) {
-                        EXPECT_GE(numero(l), 0.0) << quale << ": " << l;
-                    }
-                    const bool quantita = minuscola.rfind("portata", 0) == 0 || minuscola.rfind("acqua", 0) == 0 ||
-                                          (minuscola.rfind("salto di umid", 0) == 0 && (tipo == 3 || tipo == 13)) ||
-                                          minuscola.rfind("fattore bypass", 0) == 0 ||
-                                          l.rfind("Potenza frigorifera     ", 0) == 0 ||
-                                          l.rfind("Potenza pre", 0) == 0 || l.rfind("Potenza post", 0) == 0 ||
-                                          l.rfind("Potenza riscaldamento", 0) == 0;
-                    if (quantita) {
-                        EXPECT_GE(numero(l), 0.0) << quale << ": " << l;
-                    }
-                    if (minuscola.rfind("fattore bypass", 0) == 0) {
-                        EXPECT_LE(numero(l), 1.0) << quale;
-                    }
-                }
-                if (tipo == 5) {
-                    // A cooling coil never heats and never adds water.
-                    EXPECT_LE(e.voce(2).X, e.voce(3).X) << quale;
-                    EXPECT_LE(e.voce(2).Y, e.voce(3).Y) << quale;
-                }
-                if (tipo == 3 || tipo == 13) {
-                    EXPECT_GE(e.voce(2).Y, e.voce(1).Y) << quale;
-                }
-                if (tipo == 4 && e.voce(2).in_uso()) {
-                    // Wet bulb (BU) between the dew point (R) and the dry bulb (P), within the searches' tolerances.
-                    EXPECT_GE(e.voce(3).X, e.voce(2).X - 0.05) << quale;
-                    EXPECT_LE(e.voce(3).X, e.voce(1).X + 1e-9) << quale;
-                }
+                controlla_righe(e.righe(), tipo, quale);
+                controlla_punti(e, tipo, quale);
             }
         }
     EXPECT_GT(possibili, 300);

@@ -32,13 +32,13 @@ std::string rifiuto(double t, double u, int umidita = 0) {
 }
 
 // The text of a run's error, or "" when it ran.
-std::string errore_di(const EsitoStati& e) {
+std::string errore_di(const RisultatoStati& e) {
     return e.errore ? e.errore->testo : std::string();
 }
 
 struct Uscita {
     std::string csv, errori;
-    EsitoStati esito;
+    RisultatoStati esito;
 };
 
 Uscita converti(const std::string& ingresso, int umidita = 0, unsigned fili = 1) {
@@ -350,7 +350,7 @@ TEST(CalcolaStati, RowsAreWrittenAsTheyAreRead) {
     });
     std::istream in(&gen);
     std::ostringstream err;
-    const EsitoStati e = calcola_stati(in, out, err, 0, "gen");
+    const RisultatoStati e = calcola_stati(in, out, err, 0, "gen");
     EXPECT_EQ(e.scritte, 10000u);
     EXPECT_EQ(in_ritardo, 0u);
     EXPECT_EQ(conta.righe, 10001u);
@@ -409,7 +409,7 @@ TEST(CalcolaStati, AReadErrorIsReportedWithTheFileNameNotThrown) {
     LetturaFallita vuoto("");
     std::istream in(&vuoto);
     std::ostringstream out, err;
-    EsitoStati e = calcola_stati(in, out, err, 0, "dati.csv");
+    RisultatoStati e = calcola_stati(in, out, err, 0, "dati.csv");
     EXPECT_EQ(errore_di(e), std::string("dati.csv: errore di lettura: ") + std::strerror(EIO));
     EXPECT_EQ(out.str(), "");
     for (unsigned fili : {1u, 3u}) {
@@ -435,7 +435,7 @@ TEST(CalcolaStati, TheFirstWriteErrorStopsTheRunWithTheSameDiagnosticsWhateverTh
             1000000, [&](std::size_t k) { ultima = k; }, [](std::size_t k) { return k % 3 == 2; });
         std::istream in(&gen);
         std::ostringstream err;
-        const EsitoStati e = calcola_stati(in, out, err, 0, "gen", fili);
+        const RisultatoStati e = calcola_stati(in, out, err, 0, "gen", fili);
         EXPECT_EQ(e.scritte, 2u) << fili;
         EXPECT_EQ(e.scartate, 1u) << fili;
         EXPECT_EQ(err.str(), attesi) << fili;
@@ -547,7 +547,7 @@ TEST(CalcolaStati, ThreadsKeepOnlyAFewBlocksOfRows) {
     RigheGenerate gen(300000, [&](std::size_t k) { avanti = std::max(avanti, k - conta.righe); });
     std::istream in(&gen);
     std::ostringstream err;
-    const EsitoStati e = calcola_stati(in, out, err, 0, "gen", 3);
+    const RisultatoStati e = calcola_stati(in, out, err, 0, "gen", 3);
     EXPECT_EQ(e.scritte, 300000u);
     EXPECT_EQ(conta.righe, 300001u);
     EXPECT_LE(avanti, 9u * 4096u);

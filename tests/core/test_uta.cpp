@@ -6,6 +6,7 @@
 #include "core/stato_aria.h"
 #include "core/uta.h"
 #include "core/uta_file.h"
+#include "esterno_prova.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,6 @@
 using namespace ondix;
 
 namespace {
-
-class EsternoMuto : public Esterno {
-public:
-    void messaggio(const std::string&) override {}
-    std::string chiedi(const std::string&, const std::string&, const std::string& p) override { return p; }
-    void apri_grafico(VistaGrafico) override {}
-    void mostra_rapporto() override {}
-};
 
 struct Calcolata {
     Contesto ctx;
@@ -39,7 +32,7 @@ Calcolata calcola(const std::string& testo, const std::string& condizione = {}) 
     if (!u.ok()) return c;
     const Condizione* k = &u->condizioni.front();
     if (!condizione.empty()) k = *trova_condizione(*u, condizione);
-    EsternoMuto est;
+    EsternoProva est;
     if (const Fatto f = esegui_uta(*u, *k, c.ctx, est, c.r); !f) c.errore = f.errore();
     return c;
 }
@@ -79,26 +72,28 @@ Contesto processo(int tipo, const std::vector<std::pair<int, std::string>>& test
     for (const auto& [n, t] : testi)
         ctx.maschera.testo.at(static_cast<std::size_t>(n - 1)) = t;
     ctx.maschera.portata = portata;
-    EsternoMuto est;
+    EsternoProva est;
     EXPECT_TRUE(vai_calcolo(ctx, est).ok());
     return ctx;
 }
 
 } // namespace
 
-// A chain of one section (or two) that is a process gives the process's outlet block and its power, condensate or
-// humidity lines to the last printed digit.
-TEST(Uta, ChainsEqualToAProcessPrintItsNumbers) {
-    struct Caso {
-        const char* nome;
-        int tipo;
-        std::vector<std::pair<int, std::string>> testi;
-        int portata;
-        std::string uta;
-        std::string titolo_processo;
-        std::vector<std::string> righe_dato; // lines compared from their ':' on (the first in each report)
-    };
-    const std::vector<Caso> casi = {
+namespace {
+
+// A process and the chain of sections that is the same process.
+struct CasoCatena {
+    const char* nome;
+    int tipo;
+    std::vector<std::pair<int, std::string>> testi;
+    int portata;
+    std::string uta;
+    std::string titolo_processo;
+    std::vector<std::string> righe_dato; // lines compared from their ':' on (the first in each report)
+};
+
+std::vector<CasoCatena> casi_catene() {
+    return {
         {"miscela",
          1,
          {{1, "30"}, {2, "40"}, {3, "3000"}, {4, "26"}, {5, "50"}, {6, "5000"}},
@@ -159,7 +154,14 @@ TEST(Uta, ChainsEqualToAProcessPrintItsNumbers) {
          "FINE postriscaldamento",
          {}},
     };
-    for (const Caso& c : casi) {
+}
+
+} // namespace
+
+// A chain of one section (or two) that is a process gives the process's outlet block and its power, condensate or
+// humidity lines to the last printed digit.
+TEST(Uta, ChainsEqualToAProcessPrintItsNumbers) {
+    for (const CasoCatena& c : casi_catene()) {
         SCOPED_TRACE(c.nome);
         const Contesto p = processo(c.tipo, c.testi, c.portata);
         const Calcolata u = calcola(c.uta);
@@ -173,6 +175,69 @@ TEST(Uta, ChainsEqualToAProcessPrintItsNumbers) {
             EXPECT_EQ(valore_riga(u.ctx.rapporto.righe(), d), valore_riga(p.rapporto.righe(), d));
     }
 }
+
+namespace {
+
+// Section i of a computed unit keeps its balances: dry air, water and energy (with the water or steam it takes and
+// the condensate it gives), and a recovery's two sides agree.
+void controlla_bilanci(const Calcolata& c, std::size_t i) {
+    const auto& st = c.r.stati;
+    const RisultatoSezione& e = c.r.sezioni[i - 1];
+    SCOPED_TRACE(e.nome);
+    const StatoCompleto &a = st[i - 1].stato, &b = st[i].stato;
+    const double m = st[i].portata;
+    std::map<std::string, double> d;
+    for (const DatoSezione& x : e.dati)
+        d[x.chiave] = x.valore;
+    const double dh = m * (b.h - a.h) / 3600.0, dx = m * (b.x - a.x) / 1000.0;
+    switch (e.tipo) {
+    case TipoSezione::recuperatore: {
+        const double mx = d["portata_espulsione"];
+        const StatoCompleto &i11 = *e.espulsione_ingresso, &o12 = *e.espulsione_uscita;
+        EXPECT_NEAR(dh, d["potenza_recuperata"], 1e-9);
+        EXPECT_NEAR(dh, mx * (i11.h - o12.h) / 3600.0, 1e-3);
+        EXPECT_NEAR(dx, mx * (i11.x - o12.x) / 1000.0, 1e-9);
+        break;
+    }
+    case TipoSezione::miscela: {
+        const double mr = d["portata_ripresa"];
+        const StatoCompleto& r = c.r.ambiente;
+        EXPECT_NEAR(m, st[i - 1].portata + mr, 1e-9);
+        EXPECT_NEAR(m * b.x, st[i - 1].portata * a.x + mr * r.x, 1e-6 * m);
+        // t and x mix by mass, as the mixing process mixes them: the enthalpy then differs from the
+        // mass-weighted one by the cross term of 1.926 t x, well under 0.1 kJ/kg.
+        EXPECT_NEAR(m * b.h, st[i - 1].portata * a.h + mr * r.h, 0.1 * m);
+        break;
+    }
+    case TipoSezione::riscaldamento:
+    case TipoSezione::ventilatore:
+        EXPECT_NEAR(dh, d["potenza"], 1e-6);
+        EXPECT_EQ(b.x, a.x);
+        break;
+    case TipoSezione::raffreddamento:
+        EXPECT_NEAR(-dx, d["condensa"], 1e-9);
+        EXPECT_NEAR(-dh, d["potenza_frigorifera"] + d["condensa"] * 4.186 * 7.0 / 3600.0, 1e-9);
+        EXPECT_LE(b.x, a.x);
+        break;
+    case TipoSezione::umidificatore_acqua:
+        EXPECT_NEAR(dx, d["acqua"], 1e-9);
+        // The core's humidifier ends on the enthalpy of its saturated state, which carries the water of
+        // full saturation: above the water taken at part efficiency by (xs - x2) 4.186 tw / 1000.
+        EXPECT_GE(b.h - a.h, (b.x - a.x) / 1000.0 * 4.186 * 15.0 - 0.003);
+        EXPECT_NEAR(b.h - a.h, (b.x - a.x) / 1000.0 * 4.186 * 15.0, 0.2);
+        break;
+    case TipoSezione::umidificatore_vapore:
+        EXPECT_NEAR(dx, d["vapore"], 1e-9);
+        EXPECT_NEAR(b.h - a.h, (b.x - a.x) / 1000.0 * (1.926 * 100.0 + 2490.0), 0.011);
+        EXPECT_NEAR(b.ur, 98.0, 1e-6);
+        break;
+    }
+    if (e.tipo != TipoSezione::miscela) {
+        EXPECT_EQ(m, st[i - 1].portata);
+    }
+}
+
+} // namespace
 
 // Over a grid of outdoor states and both seasons' rooms, every section of a full unit keeps its balances: dry air,
 // water and energy (with the water or steam it takes and the condensate it gives), and the recovery's two sides
@@ -200,61 +265,8 @@ TEST(Uta, EverySectionKeepsItsBalancesOverAGrid) {
             ++calcolate;
             const auto& st = c.r.stati;
             ASSERT_EQ(st.size(), 8u);
-            for (std::size_t i = 1; i < st.size(); ++i) {
-                const EsitoSezione& e = c.r.sezioni[i - 1];
-                SCOPED_TRACE(e.nome);
-                const StatoCompleto &a = st[i - 1].stato, &b = st[i].stato;
-                const double m = st[i].portata;
-                std::map<std::string, double> d;
-                for (const DatoSezione& x : e.dati)
-                    d[x.chiave] = x.valore;
-                const double dh = m * (b.h - a.h) / 3600.0, dx = m * (b.x - a.x) / 1000.0;
-                switch (e.tipo) {
-                case TipoSezione::recuperatore: {
-                    const double mx = d["portata_espulsione"];
-                    const StatoCompleto &i11 = *e.espulsione_ingresso, &o12 = *e.espulsione_uscita;
-                    EXPECT_NEAR(dh, d["potenza_recuperata"], 1e-9);
-                    EXPECT_NEAR(dh, mx * (i11.h - o12.h) / 3600.0, 1e-3);
-                    EXPECT_NEAR(dx, mx * (i11.x - o12.x) / 1000.0, 1e-9);
-                    break;
-                }
-                case TipoSezione::miscela: {
-                    const double mr = d["portata_ripresa"];
-                    const StatoCompleto& r = c.r.ambiente;
-                    EXPECT_NEAR(m, st[i - 1].portata + mr, 1e-9);
-                    EXPECT_NEAR(m * b.x, st[i - 1].portata * a.x + mr * r.x, 1e-6 * m);
-                    // t and x mix by mass, as the mixing process mixes them: the enthalpy then differs from the
-                    // mass-weighted one by the cross term of 1.926 t x, well under 0.1 kJ/kg.
-                    EXPECT_NEAR(m * b.h, st[i - 1].portata * a.h + mr * r.h, 0.1 * m);
-                    break;
-                }
-                case TipoSezione::riscaldamento:
-                case TipoSezione::ventilatore:
-                    EXPECT_NEAR(dh, d["potenza"], 1e-6);
-                    EXPECT_EQ(b.x, a.x);
-                    break;
-                case TipoSezione::raffreddamento:
-                    EXPECT_NEAR(-dx, d["condensa"], 1e-9);
-                    EXPECT_NEAR(-dh, d["potenza_frigorifera"] + d["condensa"] * 4.186 * 7.0 / 3600.0, 1e-9);
-                    EXPECT_LE(b.x, a.x);
-                    break;
-                case TipoSezione::umidificatore_acqua:
-                    EXPECT_NEAR(dx, d["acqua"], 1e-9);
-                    // The core's humidifier ends on the enthalpy of its saturated state, which carries the water of
-                    // full saturation: above the water taken at part efficiency by (xs - x2) 4.186 tw / 1000.
-                    EXPECT_GE(b.h - a.h, (b.x - a.x) / 1000.0 * 4.186 * 15.0 - 0.003);
-                    EXPECT_NEAR(b.h - a.h, (b.x - a.x) / 1000.0 * 4.186 * 15.0, 0.2);
-                    break;
-                case TipoSezione::umidificatore_vapore:
-                    EXPECT_NEAR(dx, d["vapore"], 1e-9);
-                    EXPECT_NEAR(b.h - a.h, (b.x - a.x) / 1000.0 * (1.926 * 100.0 + 2490.0), 0.011);
-                    EXPECT_NEAR(b.ur, 98.0, 1e-6);
-                    break;
-                }
-                if (e.tipo != TipoSezione::miscela) {
-                    EXPECT_EQ(m, st[i - 1].portata);
-                }
-            }
+            for (std::size_t i = 1; i < st.size(); ++i)
+                controlla_bilanci(c, i);
         }
     EXPECT_GE(calcolate, 10);
 }
@@ -382,6 +394,13 @@ TEST(Uta, FileFaultsNameTheirLine) {
         {testa + "{\"tipo\": \"ventilatore\", \"aumento_t\": 1}\n,]}", "prova.json:7: JSON non valido"},
         {"{\n\"ambiente\": {\"t\": 26, \"ur\": 50}}", "prova.json:1: manca la chiave \"portata_esterna\""},
         {"{\"portata_esterna\": 1000,\n\"ambiente\": {\"t\": 26,\n\"ur\": 150}}", "prova.json:2: t = 26 C, ur = 150 %"},
+        // The air: the limit of the altitude table and one past it, a model that is none.
+        {"{\"portata_esterna\": 1000,\n\"quota\": 3000.5}",
+         "prova.json:2: quota fuori dalla tabella delle quote, da -250 a 3000 m"},
+        {"{\"portata_esterna\": 1000,\n\"quota\": 3000}", "prova.json:1: manca la chiave \"ambiente\""},
+        {"{\"portata_esterna\": 1000,\n\"pressione\": 29999}",
+         "prova.json:2: pressione 29999 Pa fuori da 30000 a 120000 Pa"},
+        {"{\"portata_esterna\": 1000,\n\"modello\": \"x\"}", "prova.json:2: \"x\" non è un modello (usare ashrae)"},
     };
     for (const auto& [testo, atteso] : casi) {
         const auto u = leggi_uta(testo, "prova.json");
@@ -389,6 +408,33 @@ TEST(Uta, FileFaultsNameTheirLine) {
         EXPECT_EQ(u.errore().testo.substr(0, atteso.size()), atteso);
         EXPECT_EQ(u.errore().causa, Causa::dati);
     }
+}
+
+// The air given in place of the file's replaces it part by part, and the file's states are read in it: the unit is
+// the one whose file gives that air.
+TEST(Uta, AirGivenInPlaceOfTheFilesIsTheUnitsOwn) {
+    const std::string sezione = R"({"tipo": "riscaldamento", "nome": "R", "t_uscita": 30})";
+    const std::string con_quota = unita(20, 50, "1000", sezione, R"("quota": 1200, )");
+    const auto leggi = [](const std::string& testo, const RichiestaAria& r) {
+        auto u = leggi_uta(testo, "prova.json", r);
+        EXPECT_TRUE(u.ok()) << (u.ok() ? "" : u.errore().testo);
+        return u.ok() ? *u : Uta{};
+    };
+    RichiestaAria a_zero;
+    a_zero.quota = 0.0;
+    RichiestaAria ashrae;
+    ashrae.modello = "ashrae";
+    // An altitude that gives the program's own pressure replaces the file's altitude too.
+    EXPECT_EQ(testo_uta(leggi(con_quota, a_zero)),
+              testo_uta(leggi(unita(20, 50, "1000", sezione, R"("quota": 0, )"), {})));
+    const Uta u = leggi(con_quota, a_zero);
+    EXPECT_EQ(u.aria.pressione, pressione_atmosferica);
+    EXPECT_EQ(u.ambiente.x, stato_da_coppia({Grandezza::t, 26}, {Grandezza::ur, 50})->x);
+    // A model alone keeps the file's altitude.
+    const Uta m = leggi(con_quota, ashrae);
+    EXPECT_EQ(m.quota, 1200.0);
+    EXPECT_EQ(m.aria.pressione, leggi(con_quota, {}).aria.pressione);
+    EXPECT_NE(m.aria.modello, nullptr);
 }
 
 // What the file writer writes, the reader reads back as the same unit.

@@ -1,6 +1,6 @@
 # The library as a user gets it: installed (components libondix and dev) into a fresh prefix, the README's example
-# built against it once with find_package(ondix) and once with pkg-config, both programs run from there and their
-# output compared with esempio.out.
+# built against it once with find_package(ondix) and once with pkg-config, and the example as the first callers
+# wrote it with pkg-config, the programs run from there and their output compared with esempio.out.
 # -DBUILD=<build tree> -DSORGENTE=<this directory> -DLAVORO=<scratch directory> -DCXX=<C++ compiler>
 file(REMOVE_RECURSE ${LAVORO})
 set(prefisso ${LAVORO}/prefisso)
@@ -35,4 +35,13 @@ esegui(${CXX} -std=c++17 ${SORGENTE}/esempio/esempio.cpp ${opzioni} -Wl,-rpath,$
 esegui(${LAVORO}/esempio_pc)
 if(NOT uscita STREQUAL atteso)
   message(FATAL_ERROR "pkg-config: the example wrote\n${uscita}\ninstead of\n${atteso}")
+endif()
+
+# The example as the first callers wrote it (the kind as a number, the entry points kept for them), built with the
+# same warnings as the project's sources: it still builds, and writes the same.
+esegui(${CXX} -std=c++17 -Wall -Wextra -Werror ${SORGENTE}/compatibile.cpp ${opzioni} -Wl,-rpath,${libdir}
+       -o ${LAVORO}/compatibile)
+esegui(${LAVORO}/compatibile)
+if(NOT uscita STREQUAL atteso)
+  message(FATAL_ERROR "the first callers' example wrote\n${uscita}\ninstead of\n${atteso}")
 endif()

@@ -77,3 +77,17 @@ def test_errori_con_i_testi_di_ondix_calc(calc, argomenti, coppia):
     assert isinstance(e.value, ValueError) and testo and errore.endswith(testo + "\n")
     with pytest.raises(ondix.Errore, match="^" + re.escape(testo) + "$"):
         ondix.stato(**{k: np.array([v, v]) if k != "modello" else v for k, v in coppia.items()})
+
+
+@pytest.mark.parametrize("colonne, umidita", [
+    (["t", "x"], 0),               # the other humidity column than the one asked for
+    (["x", "tr"], 0),              # a pair that is not independent
+    (["T [C]", "ur", "h"], 1),     # more than two
+    (["data", "vento"], 0),        # no pair at all
+])
+def test_colonne_come_ondix_calc(calc, colonne, umidita):
+    codice, _, errore = calc("stati", "--umidita", str(umidita), "-", ingresso=",".join(colonne) + "\n1,2,3\n")
+    assert codice == 2
+    with pytest.raises(ondix.Errore) as e:
+        ondix.stati(pd.DataFrame({c: [1.0] for c in colonne}), umidita=umidita)
+    assert errore.endswith(": " + str(e.value) + "\n"), (errore, str(e.value))

@@ -42,7 +42,7 @@ using prova::Risponditore;
 
 namespace {
 
-struct EsitoDialogo {
+struct RisultatoDialogo {
     QString titolo_box, prompt, predefinito;
     int larghezza_box = 0;
     QStringList messaggi;
@@ -66,9 +66,9 @@ Risponditore::Azione rispondi(bool si, QString& testo) {
 // Presses "ALTEZZA S.L.M." in `finestra` (a main window over `cartella` when null), puts `risposta` in the box
 // (none: cancels it; `digitando`: typed key by key over the selected default) and expects `messaggi` message
 // boxes afterwards; after them, the question whether to calculate with the pressure shown, answered `usa`.
-EsitoDialogo chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
-                            bool digitando = false, bool usa = false, FinestraMenu* finestra = nullptr) {
-    EsitoDialogo e;
+RisultatoDialogo chiedi_altezza(const QString& cartella, std::optional<QString> risposta, int messaggi, Risponditore& r,
+                                bool digitando = false, bool usa = false, FinestraMenu* finestra = nullptr) {
+    RisultatoDialogo e;
     std::optional<FinestraMenu> propria;
     if (!finestra) finestra = &propria.emplace(cartella, dimensioni_schermo());
     r.poi([&e, risposta, digitando](QWidget* w) {
@@ -169,7 +169,7 @@ private slots:
 
     void zeroMetri() {
         Risponditore r;
-        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
+        const RisultatoDialogo e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.titolo_box, QStringLiteral("ALTEZZA S.l:m: (metri):"));
         // The question is inside the box as well, for a display without title bars.
@@ -188,7 +188,7 @@ private slots:
     void milleMetri() {
         Risponditore r;
         // 677 mmHg x 101335 / 760 = 90268.151315789... Pa
-        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
+        const RisultatoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.682 mbar\n= 90268 Pa")});
         QCOMPARE(contenuto(patm()), QByteArray(" 9.02681513157895E+0004\r\n"));
@@ -197,7 +197,7 @@ private slots:
     // Typed over the selected default, a comma (as the Italian keypad types it) is a decimal point.
     void virgolaDigitata() {
         Risponditore r;
-        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000,5"), 1, r, true);
+        const RisultatoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000,5"), 1, r, true);
         VERIFICA_DIALOGHI(r);
         // 677 + (657 - 677) / 250 x 0.5 = 676.96 mmHg, 90262.8 Pa
         QCOMPARE(e.messaggi, QStringList{QStringLiteral("pressione atmosferica: 902.628 mbar\n= 90263 Pa")});
@@ -224,7 +224,7 @@ private slots:
             f.write(" 9.02681513157895E+0004\r\n");
         }
         Risponditore r;
-        const EsitoDialogo e = chiedi_altezza(cartella(), std::nullopt, 0, r);
+        const RisultatoDialogo e = chiedi_altezza(cartella(), std::nullopt, 0, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi, QStringList());
         QCOMPARE(contenuto(patm()), QByteArray(" 9.02681513157895E+0004\r\n"));
@@ -265,7 +265,7 @@ private slots:
             QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
         }
         Risponditore r;
-        const EsitoDialogo e = chiedi_altezza(programma, QStringLiteral("1000"), 1, r);
+        const RisultatoDialogo e = chiedi_altezza(programma, QStringLiteral("1000"), 1, r);
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi,
@@ -286,7 +286,7 @@ private slots:
         }
         qputenv("XDG_DATA_HOME", QFile::encodeName(file));
         Risponditore r;
-        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
+        const RisultatoDialogo e = chiedi_altezza(cartella(), QStringLiteral("0"), 1, r);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.messaggi,
                  QStringList{QStringLiteral("pressione atmosferica:1013.350 mbar\n= 101335 Pa\n\nnon salvata: ") +
@@ -298,7 +298,7 @@ private slots:
     void icalcoliRestanoA101335() {
         Risponditore r;
         FinestraMenu finestra(cartella(), dimensioni_schermo());
-        const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, false, &finestra);
+        const RisultatoDialogo e = chiedi_altezza(cartella(), QStringLiteral("3000"), 1, r, false, false, &finestra);
         VERIFICA_DIALOGHI(r);
         QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
         QCOMPARE(finestra.contesto().aria, Aria{});
@@ -316,7 +316,7 @@ private slots:
             auto* pulsante = finestra.findChild<QPushButton*>(QStringLiteral("PressioneSito"));
             QVERIFY(pulsante && pulsante->isHidden());
             Risponditore r;
-            const EsitoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, false, true, &finestra);
+            const RisultatoDialogo e = chiedi_altezza(cartella(), QStringLiteral("1000"), 1, r, false, true, &finestra);
             VERIFICA_DIALOGHI(r);
             QCOMPARE(e.domanda, QStringLiteral("Calcolare con questa pressione?"));
             QCOMPARE(finestra.contesto().aria.pressione, p);

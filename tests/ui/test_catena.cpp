@@ -6,6 +6,7 @@
 #include "pdf_prova.h"
 
 #include "core/calcolo.h"
+#include "esterno_prova.h"
 #include "ui/caratteri.h"
 #include "ui/finestra_grafico.h"
 #include "ui/finestra_maschera.h"
@@ -51,25 +52,6 @@ QLineEdit* casella(QWidget* form, int n) {
     return trova<QLineEdit>(form, QStringLiteral("Edit%1").arg(n));
 }
 
-// The same calculation without windows: what the form, the chart and the report must show.
-class EsternoRegistra : public Esterno {
-public:
-    explicit EsternoRegistra(std::string risposta) : m_risposta(std::move(risposta)) {}
-    void messaggio(const std::string& testo) override { dialoghi << QString::fromStdString(testo); }
-    std::string chiedi(const std::string& titolo, const std::string&, const std::string& predefinito) override {
-        dialoghi << QString::fromStdString(titolo);
-        return m_risposta.empty() ? predefinito : m_risposta;
-    }
-    void apri_grafico(VistaGrafico v) override { vista = v; }
-    void mostra_rapporto() override {}
-
-    QStringList dialoghi;
-    std::optional<VistaGrafico> vista;
-
-private:
-    std::string m_risposta;
-};
-
 struct Atteso {
     Contesto ctx;        // the table and overlay code the chart must show
     StatoMaschera prima; // the form's defaults
@@ -85,13 +67,16 @@ Atteso calcola_senza_finestre(TipoProcesso tipo, int n, const QString& testo, co
     imposta_maschera(a.ctx);
     a.prima = a.ctx.maschera;
     if (n > 0) a.ctx.maschera.testo[static_cast<std::size_t>(n - 1)] = testo.toStdString();
-    EsternoRegistra esterno(risposta.toStdString());
+    // The same calculation without windows: what the form, the chart and the report must show.
+    EsternoProva esterno;
+    if (!risposta.isEmpty()) esterno.risposta = risposta.toStdString();
     const Fatto esito = vai_calcolo(a.ctx, esterno);
     if (!esito) qFatal("the calculation failed: %s", esito.errore().testo.c_str());
     for (const std::string& r : a.ctx.rapporto.righe())
         a.rapporto << QString::fromStdString(r);
-    a.dialoghi = esterno.dialoghi;
-    a.vista = esterno.vista;
+    for (const std::string& d : esterno.dialoghi)
+        a.dialoghi << QString::fromStdString(d);
+    a.vista = esterno.vista();
     return a;
 }
 
@@ -381,97 +366,22 @@ private slots:
         QVERIFY(ok_nascosta);
     }
 
-    // "STAMPA" in the chart window and "&Stampa" in the report window, on the default printer: the test run's
-    // print queue writes one PDF for each, read back here. The chart comes on a landscape page with lines half a
-    // millimetre wide; the report's lines, longer than its font allows on the page, each on one line.
     // A calculation saved from its form, exported as a PDF report from the report window, and reopened from the
     // file by the main window: the same report again; a damaged file is refused and left as it was.
     void calcoloSalvatoEsportatoERiaperto() {
         const QString file = m_cartella.filePath(QStringLiteral("estivo.ondix"));
-        const QString relazione = m_cartella.filePath(QStringLiteral("estivo.pdf"));
         QFile::remove(file);
-        QStringList primo, secondo, riaperti;
-        QRect salva, esporta;
-        bool esporta_visibile = false;
-        const auto chiudi_grafico = [](QWidget* w) { pulsante(w, "Button1")->click(); };
-        {
-            Risponditore r;
-            r.poi([&](QWidget* w) {
-                casella(w, 1)->setText(QStringLiteral("28"));
-                QVERIFY(dynamic_cast<FinestraMaschera*>(w)->salva_calcolo_su(file));
-                pulsante(w, "BitBtn2")->click();
-                pulsante(w, "BitBtn1")->click();
-            });
-            r.poi(chiudi_grafico);
-            r.poi([&](QWidget* w) {
-                primo = righe_rapporto(w);
-                esporta_visibile = pulsante(w, "esporta_pdf")->isVisible();
-                salva = pulsante(w, "BitBtn3")->geometry();
-                esporta = pulsante(w, "esporta_pdf")->geometry();
-                pulsante(w, "esporta_pdf")->click();
-                pulsante(w, "BitBtn2")->click();
-            });
-            r.poi([&](QWidget* w) { // the title block
-                trova<QLineEdit>(w, QStringLiteral("progetto"))->setText(QStringLiteral("Scuola Verdi"));
-                static_cast<QDialog*>(w)->accept();
-            });
-            r.poi([&](QWidget* w) { // the file's name
-                auto* d = static_cast<QFileDialog*>(w);
-                // Typed into the name box, as a user does (selectFile keeps the proposed name here).
-                trova<QLineEdit>(d, QStringLiteral("fileNameEdit"))->setText(relazione);
-                static_cast<QDialog*>(d)->accept(); // through QDialog: QFileDialog makes it protected
-            });
-            pulsante(m_principale.get(), "BitBtn7")->click();
-            VERIFICA_DIALOGHI(r);
-        }
-        QVERIFY(esporta_visibile);
-        QVERIFY(!esporta.intersects(salva));
-        QCOMPARE(esporta.left(), salva.left());
-        QString errore;
-        const auto testo = prova::testo_pdf(relazione, errore);
-        QVERIFY2(testo, qPrintable(errore));
-        QVERIFY(testo->contains(QStringLiteral("Scuola Verdi")));
-        QVERIFY(testo->contains(QStringLiteral("CICLO ESTIVO")));
-        QCOMPARE(Impostazioni().progetto(), QStringLiteral("Scuola Verdi"));
-        QCOMPARE(Impostazioni().calcoli_recenti().value(0), QFileInfo(file).absoluteFilePath());
-        {
-            Risponditore r;
-            r.poi([&](QWidget* w) {
-                for (int i = 1; i <= 8; ++i)
-                    riaperti << casella(w, i)->text();
-                pulsante(w, "BitBtn2")->click();
-                pulsante(w, "BitBtn1")->click();
-            });
-            r.poi(chiudi_grafico);
-            r.poi([&](QWidget* w) {
-                secondo = righe_rapporto(w);
-                pulsante(w, "BitBtn2")->click();
-            });
-            QVERIFY(m_principale->apri_calcolo(file));
-            VERIFICA_DIALOGHI(r);
-        }
-        QCOMPARE(riaperti.value(0), QStringLiteral("28"));
-        QCOMPARE(secondo, primo);
-        // Damaged: refused with a message, the file untouched.
-        QFile guasto(file);
-        QVERIFY(guasto.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        guasto.write("{\"formato\": \"ondix-calcolo\", \"versione\": 1, \"processo\"");
-        guasto.close();
-        QString messaggio;
-        {
-            Risponditore r;
-            r.poi([&](QWidget* w) {
-                messaggio = prova::descrivi(w);
-                prova::premi_ok(w);
-            });
-            QVERIFY(!m_principale->apri_calcolo(file));
-            VERIFICA_DIALOGHI(r);
-        }
-        QVERIFY2(messaggio.contains(QStringLiteral("JSON guasto")), qPrintable(messaggio));
-        QVERIFY(guasto.open(QIODevice::ReadOnly));
-        QCOMPARE(guasto.readAll(), QByteArray("{\"formato\": \"ondix-calcolo\", \"versione\": 1, \"processo\""));
+        QStringList primo;
+        salva_ed_esporta(file, m_cartella.filePath(QStringLiteral("estivo.pdf")), primo);
+        if (QTest::currentTestFailed()) return;
+        riapri(file, primo);
+        if (QTest::currentTestFailed()) return;
+        rifiuta_guasto(file);
     }
 
+    // "STAMPA" in the chart window and "&Stampa" in the report window, on the default printer: the test run's
+    // print queue writes one PDF for each, read back here. The chart comes on a landscape page with lines half a
+    // millimetre wide; the report's lines, longer than its font allows on the page, each on one line.
     void stampaGraficoERapporto() {
         const QString coda = prova::cartella_coda();
         const QString pdf_grafico = m_cartella.filePath(QStringLiteral("grafico.pdf"));
@@ -520,8 +430,21 @@ private slots:
             rapporto = nuovi[primo_rapporto ? 0 : 1];
             grafico = nuovi[primo_rapporto ? 1 : 0];
         }
+        controlla_rapporto_stampato(rapporto, atteso);
+        if (QTest::currentTestFailed()) return;
+        controlla_grafico_stampato(grafico);
+        if (QTest::currentTestFailed()) return;
+        // Read and found right: the queue's files of this test go (a failure above leaves them to look at).
+        if (!coda.isEmpty()) {
+            QFile::remove(grafico);
+            QFile::remove(rapporto);
+        }
+    }
+
+private:
+    // The report printed into the PDF `rapporto`: one page with every line of the report `atteso`, in order.
+    static void controlla_rapporto_stampato(const QString& rapporto, const Atteso& atteso) {
         QString errore;
-        // The report: one page with every line of the report, in order.
         const auto pagine_rapporto = prova::pagine_pdf(rapporto, errore);
         QVERIFY2(pagine_rapporto, qPrintable(errore));
         QCOMPARE(*pagine_rapporto, 1);
@@ -541,8 +464,12 @@ private slots:
         QCOMPARE(righe_pdf.value(righe_pdf.size() - 1), QStringLiteral("1"));
         righe_pdf.removeLast();
         QCOMPARE(righe_pdf, righe_attese);
+    }
 
-        // The chart: one page, its axis titles and point labels, drawn in the top-left 90 % of the page.
+    // The chart printed into the PDF `grafico`: one landscape page, its axis titles and point labels, lines half a
+    // millimetre wide, drawn in the top-left 90 % of the page.
+    static void controlla_grafico_stampato(const QString& grafico) {
+        QString errore;
         const auto pagine_grafico = prova::pagine_pdf(grafico, errore);
         QVERIFY2(pagine_grafico, qPrintable(errore));
         QCOMPARE(*pagine_grafico, 1);
@@ -583,14 +510,101 @@ private slots:
                  qPrintable(estensione));
         QVERIFY2(disegnato.height() > pagina.height() * 0.8 && disegnato.height() < pagina.height() * 0.93,
                  qPrintable(estensione));
-        // Read and found right: the queue's files of this test go (a failure above leaves them to look at).
-        if (!coda.isEmpty()) {
-            QFile::remove(grafico);
-            QFile::remove(rapporto);
-        }
     }
 
-private:
+    static void chiudi_grafico(QWidget* w) { pulsante(w, "Button1")->click(); }
+
+    // The summer cycle with box 1 at 28, saved into `file` from its form and exported from its report window as a
+    // PDF report into `relazione`; the report's lines into `primo`.
+    void salva_ed_esporta(const QString& file, const QString& relazione, QStringList& primo) {
+        QRect salva, esporta;
+        bool esporta_visibile = false;
+        {
+            Risponditore r;
+            r.poi([&](QWidget* w) {
+                casella(w, 1)->setText(QStringLiteral("28"));
+                QVERIFY(dynamic_cast<FinestraMaschera*>(w)->salva_calcolo_su(file));
+                pulsante(w, "BitBtn2")->click();
+                pulsante(w, "BitBtn1")->click();
+            });
+            r.poi(chiudi_grafico);
+            r.poi([&](QWidget* w) {
+                primo = righe_rapporto(w);
+                esporta_visibile = pulsante(w, "esporta_pdf")->isVisible();
+                salva = pulsante(w, "BitBtn3")->geometry();
+                esporta = pulsante(w, "esporta_pdf")->geometry();
+                pulsante(w, "esporta_pdf")->click();
+                pulsante(w, "BitBtn2")->click();
+            });
+            r.poi([&](QWidget* w) { // the title block
+                trova<QLineEdit>(w, QStringLiteral("progetto"))->setText(QStringLiteral("Scuola Verdi"));
+                static_cast<QDialog*>(w)->accept();
+            });
+            r.poi([&](QWidget* w) { // the file's name
+                auto* d = static_cast<QFileDialog*>(w);
+                // Typed into the name box, as a user does (selectFile keeps the proposed name here).
+                trova<QLineEdit>(d, QStringLiteral("fileNameEdit"))->setText(relazione);
+                static_cast<QDialog*>(d)->accept(); // through QDialog: QFileDialog makes it protected
+            });
+            pulsante(m_principale.get(), "BitBtn7")->click();
+            VERIFICA_DIALOGHI(r);
+        }
+        QVERIFY(esporta_visibile);
+        QVERIFY(!esporta.intersects(salva));
+        QCOMPARE(esporta.left(), salva.left());
+        QString errore;
+        const auto testo = prova::testo_pdf(relazione, errore);
+        QVERIFY2(testo, qPrintable(errore));
+        QVERIFY(testo->contains(QStringLiteral("Scuola Verdi")));
+        QVERIFY(testo->contains(QStringLiteral("CICLO ESTIVO")));
+        QCOMPARE(Impostazioni().progetto(), QStringLiteral("Scuola Verdi"));
+        QCOMPARE(Impostazioni().calcoli_recenti().value(0), QFileInfo(file).absoluteFilePath());
+    }
+
+    // `file` opened by the main window: the form shows its texts and the report is `primo` again.
+    void riapri(const QString& file, const QStringList& primo) {
+        QStringList secondo, riaperti;
+        {
+            Risponditore r;
+            r.poi([&](QWidget* w) {
+                for (int i = 1; i <= 8; ++i)
+                    riaperti << casella(w, i)->text();
+                pulsante(w, "BitBtn2")->click();
+                pulsante(w, "BitBtn1")->click();
+            });
+            r.poi(chiudi_grafico);
+            r.poi([&](QWidget* w) {
+                secondo = righe_rapporto(w);
+                pulsante(w, "BitBtn2")->click();
+            });
+            QVERIFY(m_principale->apri_calcolo(file));
+            VERIFICA_DIALOGHI(r);
+        }
+        QCOMPARE(riaperti.value(0), QStringLiteral("28"));
+        QCOMPARE(secondo, primo);
+    }
+
+    // A damaged `file`: refused with a message, left as it was.
+    void rifiuta_guasto(const QString& file) {
+        QFile guasto(file);
+        QVERIFY(guasto.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        guasto.write("{\"formato\": \"ondix-calcolo\", \"versione\": 1, \"processo\"");
+        guasto.close();
+        QString messaggio;
+        {
+            Risponditore r;
+            r.poi([&](QWidget* w) {
+                messaggio = prova::descrivi(w);
+                prova::premi_ok(w);
+            });
+            QVERIFY(!m_principale->apri_calcolo(file));
+            VERIFICA_DIALOGHI(r);
+        }
+        QVERIFY2(messaggio.contains(QStringLiteral("JSON guasto")), qPrintable(messaggio));
+        QVERIFY(guasto.open(QIODevice::ReadOnly));
+        QCOMPARE(guasto.readAll(), QByteArray("{\"formato\": \"ondix-calcolo\", \"versione\": 1, \"processo\""));
+    }
+
     static bool casella_visibile(QWidget* form, int n) { return !casella(form, n)->isHidden(); }
 
     static std::unique_ptr<QPrinter> pdf(const QString& file) {

@@ -10,58 +10,32 @@ Units: C, % (relative humidity), g/kg of dry air, kJ/kg of dry air, m3/kg of dry
 ondix.Errore (a ValueError) with the texts ondix-calc prints.
 """
 
-import re as _re
-
-from ._ondix import Errore, __version__, pressione_da_quota, processo, stato
+from ._ondix import Errore, __version__, colonne_stati as _colonne_stati, pressione_da_quota, processo, stato
 
 __all__ = ["Errore", "__version__", "pressione_da_quota", "processo", "stato", "stati"]
 
-_GRANDEZZE = ("t", "ur", "x", "h", "tbu", "tr")
 # The columns stati adds, as "ondix-calc stati" names them.
 _USCITE = ("t", "ur", "x", "h", "v", "t_bulbo_umido", "t_rugiada")
-
-
-def _nome_colonna(nome):
-    """A column name as ondix-calc reads a header: lower case, cut at the first character that is not a letter,
-    a digit or '_' ("T [C]" is t)."""
-    m = _re.match(r"[A-Za-z0-9_]*", str(nome))
-    return m.group(0).lower()
-
-
-def _colonna(df, nome):
-    for c in df.columns:
-        if _nome_colonna(c) == nome:
-            return c
-    return None
 
 
 def stati(df, *, umidita=0, pressione=101335.0, modello=None, threads=1):
     """A copy of the DataFrame `df` with the columns t, ur, x, h, v, t_bulbo_umido and t_rugiada of each row's
     state (replacing columns of those names, except the two it is computed from), computed as "ondix-calc stati" computes a CSV with the same header.
 
-    The state's pair is found as ondix-calc finds it: the columns t and ur (t and x with umidita=1), else the only
-    two of t, ur, x, h, tbu, tr (letter case and a unit after the name, "T [C]", do not matter). `pressione` is a
-    number (Pa), a sequence of one per row, or "file" for the DataFrame's column p (or pressione). A row whose
-    state cannot be computed keeps NaN in the added columns; the other columns are kept as they are.
+    The state's pair is found by the library's rule for the header of ondix-calc stati: the columns t and ur (t and
+    x with umidita=1), else the only two of t, ur, x, h, tbu, tr (letter case and a unit after the name, "T [C]",
+    do not matter). `pressione` is a number (Pa), a sequence of one per row, or "file" for the DataFrame's column p
+    (or pressione). A row whose state cannot be computed keeps NaN in the added columns; the other columns are
+    kept as they are. Columns that give no pair, or give one wrongly, raise Errore with the text of ondix-calc.
     """
-    colonna_u = "x" if umidita == 1 else "ur"
-    ct, cu = _colonna(df, "t"), _colonna(df, colonna_u)
-    if ct is not None and cu is not None:
-        coppia = [("t", ct), (colonna_u, cu)]
-    else:
-        coppia = [(g, _colonna(df, g)) for g in _GRANDEZZE if _colonna(df, g) is not None]
-        if len(coppia) != 2:
-            raise Errore("il DataFrame non ha le colonne t e " + colonna_u + " né altre due fra t, ur, x, h, tbu, tr "
-                         "(trovate: " + (", ".join(g for g, _ in coppia) or "nessuna") + ")")
-    if isinstance(pressione, str):
-        if pressione != "file":
-            raise Errore("pressione: \"" + pressione + "\" (dare un numero in Pa o \"file\")")
-        cp = _colonna(df, "p")
-        if cp is None:
-            cp = _colonna(df, "pressione")
-        if cp is None:
-            raise Errore("il DataFrame non ha una colonna p (la pressione in Pa di ogni riga)")
-        pressione = df[cp].to_numpy(dtype="float64")
+    per_riga = isinstance(pressione, str)
+    if per_riga and pressione != "file":
+        raise Errore("pressione: \"" + pressione + "\" (dare un numero in Pa o \"file\")")
+    colonne = list(df.columns)
+    prima, i_prima, seconda, i_seconda, i_pressione = _colonne_stati([str(c) for c in colonne], umidita, per_riga)
+    coppia = [(prima, colonne[i_prima]), (seconda, colonne[i_seconda])]
+    if per_riga:
+        pressione = df[colonne[i_pressione]].to_numpy(dtype="float64")
     argomenti = {g: df[c].to_numpy(dtype="float64") for g, c in coppia}
     risultato = stato(**argomenti, pressione=pressione, modello=modello, threads=threads, errors="nan")
     uscita = df.copy()

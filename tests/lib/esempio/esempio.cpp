@@ -8,8 +8,8 @@ int main() {
     const Stato s = stato({Grandezza::t, 26}, {Grandezza::tbu, 19}, {pressione_da_quota(1200), ""});
     std::printf("ur %.2f %%, x %.3f g/kg, h %.3f kJ/kg, tr %.2f C\n", s.ur, s.x, s.h, s.t_rugiada.value_or(0));
 
-    Processo estivo;
-    estivo.tipo = 6;
+    RichiestaProcesso estivo;
+    estivo.tipo = TipoProcesso::ciclo_estivo;
     estivo.caselle[7] = "8500"; // box 8: the air flow
     estivo.risposta = "0.2";
     const RisultatoProcesso r = processo(estivo);

@@ -73,24 +73,89 @@ struct Stato {
 // the other pairs as "ondix-calc stato" solves them. A pair no air can have throws Errore (Causa::dati).
 ONDIX_API Stato stato(Noto a, Noto b, const Aria& aria = {});
 
-// Many states at once: a[i] of quantity ga with b[i] of quantity gb, each at pressioni[i] when `pressioni` is not
-// null, else at aria.pressione. Each output array (any may be null) gets n values; a wet bulb or dew point the
-// state has not, and every value of a state that cannot be computed, is NaN. `fili` threads share the work (1:
-// the calling thread alone). Returns the number of states that could not be computed; the text of the first one
-// goes into *primo_errore when it is not null.
+// What each state of many gives: output arrays (any may be null) of n values each.
 struct Uscite {
     double *t = nullptr, *ur = nullptr, *x = nullptr, *h = nullptr, *v = nullptr;
     double *t_bulbo_umido = nullptr, *t_rugiada = nullptr;
 };
+
+// Many states at once: a[i] of quantity `prima` with b[i] of quantity `seconda`, each at pressioni[i] when
+// `pressioni` is not null, else at aria.pressione; `fili` threads share the work (1: the calling thread alone).
+struct RichiestaStati {
+    Grandezza prima = Grandezza::t;
+    const double* a = nullptr;
+    Grandezza seconda = Grandezza::ur;
+    const double* b = nullptr;
+    std::size_t n = 0;
+    Aria aria;
+    const double* pressioni = nullptr;
+    unsigned fili = 1;
+};
+
+// How many of the states could not be computed, and the first of them (its index and why).
+struct RisultatoStati {
+    std::size_t errori = 0;
+    std::size_t indice_primo_errore = 0;
+    std::string primo_errore; // empty when every state was computed
+};
+
+// Computes the states of `r` into `uscite`: a wet bulb or dew point the state has not, and every value of a state
+// that cannot be computed, is NaN.
+ONDIX_API RisultatoStati stati(const RichiestaStati& r, const Uscite& uscite);
+
+// The same, kept for callers written before RichiestaStati: the states of a[i] (quantity ga) with b[i] (gb); returns
+// the number that could not be computed, the first one's text into *primo_errore and its index into
+// *indice_primo_errore when they are not null.
 ONDIX_API std::size_t stati(Grandezza ga, const double* a, Grandezza gb, const double* b, std::size_t n,
                             const Aria& aria, const double* pressioni, const Uscite& uscite, unsigned fili = 1,
                             std::string* primo_errore = nullptr, std::size_t* indice_primo_errore = nullptr);
 
-// A process of the program, as "ondix-calc KIND" runs it: the kind (1 mixing, 2 sensible heating/cooling, 3
-// humidification with water, 4 point properties, 5 cooling with condensation, 6 summer cycle, 7 winter cycle, 13
-// humidification with steam, 17 winter cycle with steam, 21 summer verification), the texts of the ten input
-// boxes that replace the form's defaults (as --e1 ... --e10), the humidity and flow units (as --umidita and
-// --portata), the text typed into an input box the calculation opens (none: the box is cancelled).
+// The forms of a humidity in the input boxes and in a table of states.
+enum class FormaUmidita { relativa = 0, specifica = 1 }; // ur in %, x in g/kg
+// The forms of an air flow in the input boxes.
+enum class FormaPortata { volumetrica = 0, massica = 1 }; // m³/h, kg/h of dry air
+
+// The columns a table of states is computed from, found by their names as "ondix-calc stati" finds them in the
+// header of a CSV file: t with ur (with x for FormaUmidita::specifica), else the only two of t, ur, x, h, tbu, tr;
+// with `con_pressione` also p (or pressione). Names are read in lower case up to the first character that is not a
+// letter, a digit or '_' ("T [C]" is t).
+struct Colonne {
+    Grandezza prima = Grandezza::t, seconda = Grandezza::ur; // the pair, in the order of Grandezza
+    std::size_t indice_prima = 0, indice_seconda = 0;        // their positions among the names
+    std::optional<std::size_t> indice_pressione;             // with con_pressione
+};
+// The columns of `nomi`; Errore (Causa::dati) with the text of ondix-calc stati when they give no pair, or give one
+// wrongly.
+ONDIX_API Colonne colonne_stati(const std::vector<std::string>& nomi, FormaUmidita umidita = FormaUmidita::relativa,
+                                bool con_pressione = false);
+
+// The processes of the program, by their numbers as "ondix-calc KIND" takes them.
+enum class TipoProcesso {
+    miscelazione = 1,                 // mixing of two streams
+    riscaldamento_raffreddamento = 2, // sensible heating or cooling
+    umidificazione = 3,               // adiabatic humidification with water
+    proprieta_punto = 4,              // the properties of one state
+    raffreddamento_condensazione = 5, // cooling coil with bypass
+    ciclo_estivo = 6,                 // summer cycle
+    ciclo_invernale = 7,              // winter cycle
+    umidificazione_vapore = 13,       // humidification with steam
+    ciclo_invernale_vapore = 17,      // winter cycle with steam humidification
+    verifica_estiva = 21,             // summer verification
+};
+
+// A process of the program, as "ondix-calc KIND" runs it: the kind, the texts of the ten input boxes that replace
+// the form's defaults (as --e1 ... --e10), the humidity and flow forms (as --umidita and --portata), the text typed
+// into an input box the calculation opens (none: the box is cancelled), and the air.
+struct RichiestaProcesso {
+    TipoProcesso tipo = TipoProcesso::proprieta_punto;
+    std::array<std::optional<std::string>, 10> caselle{};
+    FormaUmidita umidita = FormaUmidita::relativa;
+    FormaPortata portata = FormaPortata::volumetrica;
+    std::optional<std::string> risposta;
+    Aria aria;
+};
+
+// The same request with the kind and the forms as their numbers, kept for callers written before the enums.
 struct Processo {
     int tipo = 4;
     std::array<std::optional<std::string>, 10> caselle{};
@@ -129,9 +194,11 @@ struct RisultatoProcesso {
     std::string json;
 };
 
-// Runs the process. A kind that does not exist, a humidity or flow unit other than 0 or 1, or an unusable air
-// throws Errore (Causa::dati); a floating-point error (Causa::virgola_mobile) or inputs that admit no possible
-// plant (Causa::impianto) throw with the text ondix-calc prints.
+// Runs the process. A kind that does not exist, a humidity or flow form other than those of the enums, or an
+// unusable air throws Errore (Causa::dati); a floating-point error (Causa::virgola_mobile) or inputs that admit no
+// possible plant (Causa::impianto) throw with the text ondix-calc prints.
+ONDIX_API RisultatoProcesso processo(const RichiestaProcesso& p);
+// The same, kept for callers written before RichiestaProcesso.
 ONDIX_API RisultatoProcesso processo(const Processo& p);
 
 // The chart is drawn by ondix-calc --grafico (the chart module of the package ondix-grafico), not by this library:

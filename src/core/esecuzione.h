@@ -1,8 +1,10 @@
-// A headless run of one calculation: the form filled from options, the dialogs answered from options.
+// A headless run of one calculation: the form filled from a request, the dialogs answered from it. The command line,
+// the library and the tests run the processes through it.
 #pragma once
 
 #include "core/calcolo.h"
 #include "core/esito.h"
+#include "core/uta.h"
 
 #include <array>
 #include <optional>
@@ -20,7 +22,9 @@ struct RichiestaCalcolo {
     Aria aria;                           // the pressure the calculation runs at
 };
 
-struct EsitoCalcolo {
+// What a headless run leaves: the context (report, chart table, results), the texts of the message boxes, the
+// chart requested, and why it stopped when it did.
+struct RisultatoCalcolo {
     Contesto contesto;
     std::vector<std::string> messaggi;
     std::optional<VistaGrafico> vista;      // the chart request made, if any
@@ -48,13 +52,19 @@ private:
 
 // Sets up the form for the kind as the input form does, applies the request's texts and options, and runs the
 // driver.
-EsitoCalcolo esegui(const RichiestaCalcolo& r);
+RisultatoCalcolo esegui(const RichiestaCalcolo& r);
 
-// Font size of a report saved from the report window on a screen 1024 pixels wide (the size the chart files are
-// drawn for), points.
-inline constexpr int punti_rtf = 17;
-// Saves report lines as the report window saves them: the same RTF, replacing the file only once it is complete;
-// or the reason it could not.
-Fatto salva_rapporto_rtf(const std::vector<std::string>& righe, const std::string& percorso);
+// What a condition of an air-handling unit computed without windows leaves: the context (report, chart table), the
+// unit's numbers, the chart requested, and why it stopped when it did.
+struct RisultatoCondizione {
+    const Condizione* condizione = nullptr;
+    Contesto contesto;
+    RisultatoUta risultato;
+    std::optional<Errore> errore;
+    std::optional<VistaGrafico> vista;
+};
+
+// Computes condition `k` of `u` as esegui_uta does, without windows.
+RisultatoCondizione esegui_condizione(const Uta& u, const Condizione& k);
 
 } // namespace ondix

@@ -1,13 +1,9 @@
-#include "cli/esecuzione.h"
-
-#include "core/file_destinazione.h"
-#include "core/numeri.h"
-#include "core/rtf.h"
+#include "core/esecuzione.h"
 
 namespace ondix {
 
-EsitoCalcolo esegui(const RichiestaCalcolo& r) {
-    EsitoCalcolo e;
+RisultatoCalcolo esegui(const RichiestaCalcolo& r) {
+    RisultatoCalcolo e;
     Contesto& ctx = e.contesto;
     ctx.processo = static_cast<TipoProcesso>(r.tipo);
     imposta_maschera(ctx);
@@ -24,11 +20,13 @@ EsitoCalcolo esegui(const RichiestaCalcolo& r) {
     return e;
 }
 
-Fatto salva_rapporto_rtf(const std::vector<std::string>& righe, const std::string& percorso) {
-    if (const Fatto f = sostituisci_file(percorso, scrivi_rtf(righe, punti_rtf)); !f)
-        return Errore{Causa::file,
-                      "impossibile salvare il rapporto in \"" + testo_visibile(percorso) + "\": " + f.errore().testo};
-    return {};
+RisultatoCondizione esegui_condizione(const Uta& u, const Condizione& k) {
+    RisultatoCondizione c;
+    c.condizione = &k;
+    EsternoSenzaFinestre esterno(std::nullopt);
+    if (const Fatto f = esegui_uta(u, k, c.contesto, esterno, c.risultato); !f) c.errore = f.errore();
+    c.vista = esterno.vista;
+    return c;
 }
 
 } // namespace ondix

@@ -1,9 +1,8 @@
-// The JSON form of a headless calculation's outcome.
+// The JSON forms of what a headless run computes: a calculation, a state, an air-handling unit.
 #pragma once
 
-#include "cli/esecuzione.h"
-#include "cli/opzioni.h"
 #include "core/comfort.h"
+#include "core/esecuzione.h"
 #include "core/stato_aria.h"
 
 #include <string>
@@ -27,11 +26,16 @@ struct GiudizioComfort {
 // (Pa) when it ran at a site pressure, "modello" when a model was chosen, "comfort" when `comfort` judges its room
 // state, and last "risultati": the numbers of the report's result lines (flows, powers, water, factors) by name
 // and unit.
-std::string esito_json(const EsitoCalcolo& e, const GiudizioComfort* comfort = nullptr);
+std::string risultato_json(const RisultatoCalcolo& e, const GiudizioComfort* comfort = nullptr);
 
 // {"t", "ur", "x", "h", "v", "t_bulbo_umido", "t_rugiada", "pressione", "rapporto"} of a state on one line; an
 // undefined wet bulb or dew point is null; with `comfort`, "comfort" before "rapporto".
 std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto,
                        const GiudizioComfort* comfort = nullptr);
+
+// {"versione_formato", "uta", "pressione", "modello" (when a model was chosen), "condizioni": [{"nome",
+// "stagione", "stati", "ambiente", "sezioni", "avvisi", "nebbia", "rapporto"}, or {"nome", "stagione",
+// "impossibile"} for a condition that stopped]} of an air-handling unit's conditions, on one line.
+std::string uta_json(const Uta& u, const std::vector<RisultatoCondizione>& condizioni);
 
 } // namespace ondix

@@ -1,4 +1,4 @@
-#include "cli/uscita_json.h"
+#include "core/uscita_json.h"
 
 #include "core/modello.h"
 
@@ -8,11 +8,13 @@ namespace ondix {
 
 namespace {
 
+using json = nlohmann::ordered_json;
+
 // {"pmv", "ppd" (%), "categoria" ("I", "II", "III" or "nessuna"), "schema" (the standard naming the categories),
 // "fuori_limiti" (the names of the model's ranges the inputs lie outside of), then the inputs it was judged with:
 // "met", "clo", "v" (m/s), "tr" (C, the air's when not given), "lavoro" (met) and "categoria_zona" (the category
 // whose PMV limit bounds the chart's comfort zone)}.
-nlohmann::ordered_json comfort_json(const GiudizioComfort& g) {
+json comfort_json(const GiudizioComfort& g) {
     const Comfort& c = g.esito;
     const Occupanti& o = g.richiesta.occupanti;
     std::vector<std::string> fuori;
@@ -31,10 +33,70 @@ nlohmann::ordered_json comfort_json(const GiudizioComfort& g) {
             {"categoria_zona", testo_categoria(g.richiesta.categoria)}};
 }
 
+json opzionale(const std::optional<double>& v) {
+    return v ? json(*v) : json(nullptr);
+}
+
+json stato_uta_json(const StatoCompleto& s) {
+    return {{"t", s.t},
+            {"ur", s.ur},
+            {"x", s.x},
+            {"h", s.h},
+            {"v", s.v},
+            {"t_bulbo_umido", opzionale(s.bulbo_umido)},
+            {"t_rugiada", opzionale(s.rugiada)}};
+}
+
+json condizione_json(const RisultatoCondizione& c) {
+    const RisultatoUta& r = c.risultato;
+    json stati = json::array();
+    for (const StatoUta& s : r.stati) {
+        json o = {{"n", s.numero}, {"sezione", s.sezione}};
+        o.update(stato_uta_json(s.stato));
+        o["portata"] = s.portata;
+        stati.push_back(o);
+    }
+    json sezioni = json::array();
+    for (const RisultatoSezione& e : r.sezioni) {
+        json o = {{"nome", e.nome},
+                  {"tipo", std::string(descrizione(e.tipo).nome)},
+                  {"attiva", e.attiva},
+                  {"esclusa", e.esclusa}};
+        for (const DatoSezione& d : e.dati)
+            o[d.chiave] = d.valore;
+        if (e.espulsione_uscita) o["espulsione_uscita"] = stato_uta_json(*e.espulsione_uscita);
+        sezioni.push_back(o);
+    }
+    json nebbia = json::array();
+    for (const StatoNebbia& s : c.contesto.risultati.nebbia) {
+        const auto& eq = s.equilibrio;
+        nebbia.push_back(
+            {{"punto", s.punto},
+             {"t", s.t},
+             {"x", s.x},
+             {"ur", s.ur},
+             {"t_equilibrio", eq ? json(eq->t) : json(nullptr)},
+             {"x_equilibrio", eq ? json(eq->x) : json(nullptr)},
+             {"acqua_liquida", eq ? json(eq->acqua) : json(nullptr)},
+             {"acqua_liquida_kg_h", eq && s.portata ? json(eq->acqua * *s.portata / 1000.0) : json(nullptr)}});
+    }
+    json j = {{"nome", c.condizione->nome}, {"stagione", std::string(nome_stagione(c.condizione->stagione))}};
+    if (c.errore) {
+        j["impossibile"] = c.errore->testo;
+        return j;
+    }
+    j["stati"] = stati;
+    j["ambiente"] = stato_uta_json(r.ambiente);
+    j["sezioni"] = sezioni;
+    j["avvisi"] = r.avvisi;
+    j["nebbia"] = nebbia;
+    j["rapporto"] = c.contesto.rapporto.righe();
+    return j;
+}
+
 } // namespace
 
-std::string esito_json(const EsitoCalcolo& e, const GiudizioComfort* comfort) {
-    using json = nlohmann::ordered_json;
+std::string risultato_json(const RisultatoCalcolo& e, const GiudizioComfort* comfort) {
     const Contesto& ctx = e.contesto;
     json punti = json::array();
     for (int n = 1; n <= TabellaPunti::numero_voci; ++n) {
@@ -91,7 +153,6 @@ std::string esito_json(const EsitoCalcolo& e, const GiudizioComfort* comfort) {
 
 std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std::string>& rapporto,
                        const GiudizioComfort* comfort) {
-    using json = nlohmann::ordered_json;
     const auto o = [](const std::optional<double>& v) { return v ? json(*v) : json(nullptr); };
     json j = {
         {"versione_formato", versione_formato_json},
@@ -107,6 +168,16 @@ std::string stato_json(const StatoCompleto& s, Aria aria, const std::vector<std:
     if (aria.modello) j["modello"] = std::string(aria.modello->nome());
     if (comfort) j["comfort"] = comfort_json(*comfort);
     j["rapporto"] = rapporto;
+    return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string uta_json(const Uta& u, const std::vector<RisultatoCondizione>& condizioni) {
+    json elenco = json::array();
+    for (const RisultatoCondizione& c : condizioni)
+        elenco.push_back(condizione_json(c));
+    json j = {{"versione_formato", versione_formato_json}, {"uta", u.nome}, {"pressione", u.aria.pressione}};
+    if (u.aria.modello) j["modello"] = std::string(u.aria.modello->nome());
+    j["condizioni"] = elenco;
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
