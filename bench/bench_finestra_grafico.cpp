@@ -128,10 +128,7 @@ void impianto_di_prova(DiagrammaLibero& d) {
     for (int i = 0; i < 10; ++i)
         dati.push_back(d.aggiungi_punto(20.0 + i * 1.5, 6.0 + i * 0.6));
     const auto aggiungi = [&d](TipoTrasformazione t, int da, int con, auto imposta) {
-        DefinizioneTrasformazione k;
-        k.tipo = t;
-        k.da = da;
-        k.con = con;
+        DefinizioneTrasformazione k = trasformazione_tra(t, da, con);
         k.portata = 3000.0;
         imposta(k);
         return *d.aggiungi_trasformazione(k);

@@ -80,6 +80,14 @@ std::string_view nome_trasformazione(TipoTrasformazione t) {
     return voce(t).nome;
 }
 
+DefinizioneTrasformazione trasformazione_tra(TipoTrasformazione t, int da, int con) {
+    DefinizioneTrasformazione k;
+    k.tipo = t;
+    k.da = da;
+    k.con = con;
+    return k;
+}
+
 bool due_ingressi(TipoTrasformazione t) {
     return t == TipoTrasformazione::miscela || t == TipoTrasformazione::linea;
 }

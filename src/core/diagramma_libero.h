@@ -77,6 +77,10 @@ struct DefinizioneTrasformazione {
     friend bool operator==(const DefinizioneTrasformazione&, const DefinizioneTrasformazione&) = default;
 };
 
+// A process of kind `t` from state `da` (and `con`: the mixing's second stream, the free line's end), its parameters
+// at their defaults.
+DefinizioneTrasformazione trasformazione_tra(TipoTrasformazione t, int da, int con = 0);
+
 // Everything the chart is made of: what a file keeps and an undo step restores.
 struct DefinizioneDiagramma {
     std::vector<DefinizioneStato> stati;                   // in the order the table lists them

@@ -334,10 +334,7 @@ bool FinestraDiagramma::nuova_trasformazione(TipoTrasformazione t) {
                           : QStringLiteral("Selezionare prima lo stato di ingresso."));
         return false;
     }
-    DefinizioneTrasformazione k;
-    k.tipo = t;
-    k.da = sel[0];
-    if (servono == 2) k.con = sel[1];
+    DefinizioneTrasformazione k = trasformazione_tra(t, sel[0], servono == 2 ? sel[1] : 0);
     // Starting values near the inlet.
     if (const auto i = m_d.indice_stato(k.da); i && m_d.stato(*i).stato) {
         const StatoCompleto& a = *m_d.stato(*i).stato;

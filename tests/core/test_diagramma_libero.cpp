@@ -44,14 +44,6 @@ const RisultatoTrasformazione& ultima(const DiagrammaLibero& d) {
     return d.trasformazione(d.numero_trasformazioni() - 1);
 }
 
-DefinizioneTrasformazione di(TipoTrasformazione t, int da, int con = 0) {
-    DefinizioneTrasformazione k;
-    k.tipo = t;
-    k.da = da;
-    k.con = con;
-    return k;
-}
-
 int dato(DiagrammaLibero& d, const std::string& nome, const std::string& t, const std::string& ur) {
     return *d.aggiungi_stato(nome, {Grandezza::t, numero(t)}, {Grandezza::ur, numero(ur)});
 }
@@ -63,18 +55,18 @@ struct Impianto {
     Impianto() {
         e = dato(d, "E", "32", "50");
         a = dato(d, "A", "26", "50");
-        auto k = di(TipoTrasformazione::miscela, e, a);
+        auto k = trasformazione_tra(TipoTrasformazione::miscela, e, a);
         k.frazione = 0.3;
         m = *d.aggiungi_trasformazione(k);
-        k = di(TipoTrasformazione::batteria, m);
+        k = trasformazione_tra(TipoTrasformazione::batteria, m);
         k.t_batteria = 10.0;
         k.fattore_bypass = 0.15;
         k.portata = 5000.0;
         c = *d.aggiungi_trasformazione(k);
-        k = di(TipoTrasformazione::sensibile, c);
+        k = trasformazione_tra(TipoTrasformazione::sensibile, c);
         k.t_uscita = 16.0;
         s = *d.aggiungi_trasformazione(k);
-        (void)*d.aggiungi_trasformazione(di(TipoTrasformazione::linea, a, s));
+        (void)*d.aggiungi_trasformazione(trasformazione_tra(TipoTrasformazione::linea, a, s));
     }
 };
 
@@ -89,7 +81,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
         const int a = dato(d, "", i[0], i[1]);
         const int b = dato(d, "", "18", "40");
 
-        auto k = di(TipoTrasformazione::miscela, a, b);
+        auto k = trasformazione_tra(TipoTrasformazione::miscela, a, b);
         k.portata_da = 3000.0;
         k.portata_con = 1200.0;
         const int m = *d.aggiungi_trasformazione(k);
@@ -98,7 +90,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
         EXPECT_EQ(uscita(d, m).x, e1.contesto.punti[3].Y);
         EXPECT_EQ(*ultima(d).portata, risultato(e1, "portata_kg_h"));
 
-        k = di(TipoTrasformazione::sensibile, a);
+        k = trasformazione_tra(TipoTrasformazione::sensibile, a);
         k.t_uscita = 40.0;
         k.portata = 1500.0;
         const int s = *d.aggiungi_trasformazione(k);
@@ -106,7 +98,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
         EXPECT_EQ(uscita(d, s).x, e2.contesto.punti[2].Y);
         EXPECT_EQ(*ultima(d).potenza_kw(), risultato(e2, "potenza_kW"));
 
-        k = di(TipoTrasformazione::adiabatica, a);
+        k = trasformazione_tra(TipoTrasformazione::adiabatica, a);
         k.t_acqua = 12.0;
         k.efficienza = 85.0;
         const int u = *d.aggiungi_trasformazione(k);
@@ -114,7 +106,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
         EXPECT_EQ(uscita(d, u).t, e3.contesto.punti[2].X);
         EXPECT_EQ(uscita(d, u).x, e3.contesto.punti[2].Y);
 
-        k = di(TipoTrasformazione::batteria, a);
+        k = trasformazione_tra(TipoTrasformazione::batteria, a);
         k.t_batteria = 2.0;
         k.fattore_bypass = 0.2;
         k.portata = 2000.0;
@@ -126,7 +118,7 @@ TEST(DiagrammaLibero, ProcessesGiveWhatTheFormsGive) {
 
         // The steam starts from the inlet given by its humidity ratio, as kind 13 takes it.
         const StatoCompleto ia = *d.stato(0).stato;
-        k = di(TipoTrasformazione::vapore, a);
+        k = trasformazione_tra(TipoTrasformazione::vapore, a);
         k.t_vapore = 110.0;
         k.x_uscita = ia.x + 4.0;
         const int v = *d.aggiungi_trasformazione(k);
@@ -153,7 +145,7 @@ TEST(DiagrammaLibero, ParametersFoundFromThePlacedOutlet) {
     for (const auto& [tipo, t, x] :
          {std::tuple{TipoTrasformazione::batteria, 15.0, 9.0}, std::tuple{TipoTrasformazione::adiabatica, 25.0, 15.0},
           std::tuple{TipoTrasformazione::vapore, 31.0, 16.0}, std::tuple{TipoTrasformazione::miscela, 26.0, xm}}) {
-        auto k = di(tipo, a, tipo == TipoTrasformazione::miscela ? b : 0);
+        auto k = trasformazione_tra(tipo, a, tipo == TipoTrasformazione::miscela ? b : 0);
         const int u = *d.aggiungi_trasformazione(k);
         ASSERT_TRUE(d.sposta(u, t, x));
         const RisultatoTrasformazione& r = ultima(d);
@@ -239,7 +231,7 @@ TEST(DiagrammaLibero, ImpossibleProcessesAreRefusedInTheirLine) {
     EXPECT_FALSE(p.d.trasformazione(1).rifiuto);
     EXPECT_TRUE(p.d.trasformazione(1).asciutta);
 
-    auto k = di(TipoTrasformazione::vapore, p.a);
+    auto k = trasformazione_tra(TipoTrasformazione::vapore, p.a);
     k.x_uscita = uscita(p.d, p.a).x - 0.5;
     (void)*p.d.aggiungi_trasformazione(k);
     EXPECT_EQ(ultima(p.d).rifiuto->testo,

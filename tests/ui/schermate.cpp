@@ -57,28 +57,17 @@ void premi(QWidget* finestra, const char* nome) {
 void diagramma_estivo(DiagrammaLibero& d) {
     const int e = *d.aggiungi_stato("E", {Grandezza::t, 32.0}, {Grandezza::ur, 50.0});
     const int a = *d.aggiungi_stato("A", {Grandezza::t, 26.0}, {Grandezza::ur, 50.0});
-    DefinizioneTrasformazione k;
-    k.tipo = TipoTrasformazione::miscela;
-    k.da = e;
-    k.con = a;
+    DefinizioneTrasformazione k = trasformazione_tra(TipoTrasformazione::miscela, e, a);
     k.frazione = 0.3;
     const int m = *d.aggiungi_trasformazione(k);
-    k = {};
-    k.tipo = TipoTrasformazione::batteria;
-    k.da = m;
+    k = trasformazione_tra(TipoTrasformazione::batteria, m);
     k.portata = 5000.0;
     const int c = *d.aggiungi_trasformazione(k);
     (void)d.sposta(c, 13.0, 8.4);
-    k = {};
-    k.tipo = TipoTrasformazione::sensibile;
-    k.da = c;
+    k = trasformazione_tra(TipoTrasformazione::sensibile, c);
     k.t_uscita = 16.0;
     const int s = *d.aggiungi_trasformazione(k);
-    k = {};
-    k.tipo = TipoTrasformazione::linea;
-    k.da = s;
-    k.con = a;
-    (void)d.aggiungi_trasformazione(k);
+    (void)d.aggiungi_trasformazione(trasformazione_tra(TipoTrasformazione::linea, s, a));
     (void)d.aggiungi_punto(20.0, 18.0);
 }
 

@@ -201,9 +201,8 @@ private slots:
         FinestraDiagramma f({}, {1024, 768});
         (void)f.diagramma().aggiungi_punto(30.0, 12.0);
         (void)*f.diagramma().aggiungi_stato("R", {Grandezza::t, 24.0}, {Grandezza::ur, 55.0});
-        DefinizioneTrasformazione k;
-        k.tipo = TipoTrasformazione::sensibile;
-        k.da = f.diagramma().definizione_stato(0).id;
+        DefinizioneTrasformazione k =
+            trasformazione_tra(TipoTrasformazione::sensibile, f.diagramma().definizione_stato(0).id);
         k.t_uscita = 40.0;
         QVERIFY(f.diagramma().aggiungi_trasformazione(k));
         f.aggiorna();
