@@ -12,8 +12,12 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QAction;
+class QKeySequence;
 class QLabel;
+class QMenu;
 class QPrinter;
 class QTableWidget;
 
@@ -62,7 +66,15 @@ protected:
 
 private:
     void costruisci();
+    // The menus, the buttons and the chart's context menu (finestra_diagramma_azioni.cpp).
     void crea_azioni();
+    void crea_menu_modifica(QMenu* modifica);
+    void crea_menu_trasformazioni(QMenu* trasformazioni);
+    void crea_menu_grafico(QMenu* grafico);
+    void crea_barre_e_menu_tela();
+    // An action of the window, in its shortcuts, named `nome`.
+    QAction* nuova_azione(const QString& testo, const char* nome, const QKeySequence& tasto,
+                          const std::function<void()>& funzione);
     void riempi_tabelle(bool solo_testi);
     void selezione_dalle_tabelle();
     void selezione_nelle_tabelle();

@@ -87,6 +87,97 @@ QPoint pixel(const TelaDiagramma* t, int id) {
     return t->posizione(id)->toPoint();
 }
 
+// The window driven through one scenario, step by step.
+struct Scena {
+    FinestraDiagramma f{{}, {1024, 768}};
+    TelaDiagramma* t = f.tela();
+    QTableWidget* stati = f.tabella_stati();
+    QTableWidget* processi = f.tabella_trasformazioni();
+    prova::Risponditore r;
+    PuntoMondo we{}, wa{}, wn{}; // where A and B were placed, where A was dragged
+    int a = 0, b = 0;
+    QString coil_prima; // the coil's outlet temperature before the drag
+};
+
+// Two clicks: outdoor air and room air, each row as the state solver has it; a third on round values.
+void piazza(Scena& s) {
+    const QPoint pe = s.t->rect().center() + QPoint(s.t->width() / 5, -s.t->height() / 8);
+    const QPoint pa = s.t->rect().center() + QPoint(s.t->width() / 20, s.t->height() / 10);
+    s.we = *s.t->punto(pe);
+    s.wa = *s.t->punto(pa);
+    QTest::mouseClick(s.t, Qt::LeftButton, {}, pe);
+    QTest::mouseClick(s.t, Qt::LeftButton, {}, pa);
+    QCOMPARE(s.stati->rowCount(), 2);
+    QCOMPARE(cella(s.stati, 0, 0), QStringLiteral("A"));
+    QVERIFY2(difetto_riga(s.stati, 0, s.we).isEmpty(), qPrintable(difetto_riga(s.stati, 0, s.we)));
+    QVERIFY2(difetto_riga(s.stati, 1, s.wa).isEmpty(), qPrintable(difetto_riga(s.stati, 1, s.wa)));
+    QTest::mouseClick(s.t, Qt::LeftButton, Qt::ShiftModifier, s.t->rect().center() + QPoint(-40, 60));
+    QCOMPARE(std::fmod(numero(cella(s.stati, 2, 2)) * 2.0, 1.0), 0.0);
+    QCOMPARE(std::fmod(numero(cella(s.stati, 2, 4)) * 2.0, 1.0), 0.0);
+    s.a = s.f.diagramma().definizione_stato(0).id;
+    s.b = s.f.diagramma().definizione_stato(1).id;
+}
+
+// A and B joined by a mixing of 30 % of A, the mixture on the line between them; the mixture cooled by a coil at
+// 8 C, bypass 0.1, 2000 kg/h, with its power and condensed water.
+void unisci(Scena& s) {
+    QTest::mouseClick(s.t, Qt::LeftButton, {}, pixel(s.t, s.a));
+    QTest::mouseClick(s.t, Qt::LeftButton, Qt::ControlModifier, pixel(s.t, s.b));
+    QCOMPARE(s.t->selezione(), (std::vector<int>{s.a, s.b}));
+    s.r.poi(parametri({{"frazione", QStringLiteral("0,3")}}));
+    QVERIFY(s.f.nuova_trasformazione(TipoTrasformazione::miscela));
+    QCOMPARE(s.processi->rowCount(), 1);
+    QCOMPARE(cella(s.processi, 0, 1), QStringLiteral("A + B"));
+    QCOMPARE(numero(cella(s.stati, 3, 2)), std::round((0.3 * s.we.t + 0.7 * s.wa.t) * 100.0) / 100.0);
+    s.r.poi(parametri({{"t_batteria", QStringLiteral("8")},
+                       {"fattore_bypass", QStringLiteral("0.1")},
+                       {"portata", QStringLiteral("2000")}}));
+    QVERIFY(s.f.nuova_trasformazione(TipoTrasformazione::batteria));
+    QCOMPARE(s.processi->rowCount(), 2);
+    QVERIFY(numero(cella(s.processi, 1, 8)) < 0.0); // kW: cooling
+    QVERIFY(numero(cella(s.processi, 1, 9)) < 0.0); // kg/h: condensed
+    QCOMPARE(cella(s.processi, 1, 10), QString());  // no refusal
+    s.coil_prima = cella(s.stati, 4, 2);
+}
+
+// A dragged: its row follows the solver at the new place, the mixture and the coil's outlet follow it. The coil's
+// outlet dragged above its inlet: the coil's line says why no coil goes there.
+void trascina_stati(Scena& s) {
+    const QPoint nuovo = pixel(s.t, s.a) + QPoint(40, -30);
+    s.wn = *s.t->punto(nuovo);
+    trascina(s.t, pixel(s.t, s.a), nuovo);
+    QVERIFY2(difetto_riga(s.stati, 0, s.wn).isEmpty(), qPrintable(difetto_riga(s.stati, 0, s.wn)));
+    QCOMPARE(numero(cella(s.stati, 3, 2)), std::round((0.3 * s.wn.t + 0.7 * s.wa.t) * 100.0) / 100.0);
+    QVERIFY(cella(s.stati, 4, 2) != s.coil_prima);
+    QCOMPARE(s.f.diagramma().prossimo_annulla(), std::string("sposta A"));
+    const int c = s.f.diagramma().definizione_stato(4).id;
+    trascina(s.t, pixel(s.t, c), pixel(s.t, s.f.diagramma().definizione_stato(3).id) + QPoint(-30, -25));
+    QVERIFY2(cella(s.processi, 1, 10).contains(QStringLiteral("una batteria non aggiunge acqua")),
+             qPrintable(cella(s.processi, 1, 10)));
+}
+
+// Undone step by step with the keys (the coil again, then A where it was placed), redone; then closed with Escape:
+// the chart is not saved, so the window asks first; kept open, then let go.
+void annulla_e_chiudi(Scena& s) {
+    s.f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&s.f));
+    QTest::keyClick(&s.f, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(cella(s.processi, 1, 10), QString());
+    QTest::keyClick(&s.f, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY2(difetto_riga(s.stati, 0, s.we).isEmpty(), qPrintable(difetto_riga(s.stati, 0, s.we)));
+    QCOMPARE(cella(s.stati, 4, 2), s.coil_prima);
+    QTest::keyClick(&s.f, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY2(difetto_riga(s.stati, 0, s.wn).isEmpty(), qPrintable(difetto_riga(s.stati, 0, s.wn)));
+    QVERIFY(s.f.messaggio().startsWith(QStringLiteral("ripetuto: sposta A")));
+    s.r.poi([](QWidget* d) { static_cast<QMessageBox*>(d)->button(QMessageBox::Cancel)->click(); });
+    QTest::keyClick(&s.f, Qt::Key_Escape);
+    QTest::keyClick(&s.f, Qt::Key_Escape); // the first one let go of the selection
+    QVERIFY(s.f.isVisible());
+    s.r.poi([](QWidget* d) { static_cast<QMessageBox*>(d)->button(QMessageBox::Discard)->click(); });
+    QTest::keyClick(&s.f, Qt::Key_Escape);
+    QVERIFY(!s.f.isVisible());
+}
+
 } // namespace
 
 class TestFinestraDiagramma : public QObject {
@@ -96,88 +187,17 @@ private slots:
     void initTestCase() { Impostazioni::usa_file(m_cartella.filePath(QStringLiteral("impostazioni.ini"))); }
 
     void piazzaUnisciTrascinaAnnulla() {
-        FinestraDiagramma f({}, {1024, 768});
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        Scena s;
+        s.f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s.f));
         // Maximised like the other windows.
-        const QString difetto = prova::attendi_schermo_pieno(&f, QRect(0, 0, 1024, 768));
+        const QString difetto = prova::attendi_schermo_pieno(&s.f, QRect(0, 0, 1024, 768));
         QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
-        TelaDiagramma* t = f.tela();
-        QTableWidget* stati = f.tabella_stati();
-        QTableWidget* processi = f.tabella_trasformazioni();
-        // Two clicks: outdoor air and room air, each row as the state solver has it.
-        const QPoint pe = t->rect().center() + QPoint(t->width() / 5, -t->height() / 8);
-        const QPoint pa = t->rect().center() + QPoint(t->width() / 20, t->height() / 10);
-        const PuntoMondo we = *t->punto(pe), wa = *t->punto(pa);
-        QTest::mouseClick(t, Qt::LeftButton, {}, pe);
-        QTest::mouseClick(t, Qt::LeftButton, {}, pa);
-        QCOMPARE(stati->rowCount(), 2);
-        QCOMPARE(cella(stati, 0, 0), QStringLiteral("A"));
-        QVERIFY2(difetto_riga(stati, 0, we).isEmpty(), qPrintable(difetto_riga(stati, 0, we)));
-        QVERIFY2(difetto_riga(stati, 1, wa).isEmpty(), qPrintable(difetto_riga(stati, 1, wa)));
-        // With Shift held, on round values.
-        QTest::mouseClick(t, Qt::LeftButton, Qt::ShiftModifier, t->rect().center() + QPoint(-40, 60));
-        QCOMPARE(std::fmod(numero(cella(stati, 2, 2)) * 2.0, 1.0), 0.0);
-        QCOMPARE(std::fmod(numero(cella(stati, 2, 4)) * 2.0, 1.0), 0.0);
-
-        // A and B joined by a mixing of 30 % of A: the mixture on the line between them.
-        const int a = f.diagramma().definizione_stato(0).id, b = f.diagramma().definizione_stato(1).id;
-        QTest::mouseClick(t, Qt::LeftButton, {}, pixel(t, a));
-        QTest::mouseClick(t, Qt::LeftButton, Qt::ControlModifier, pixel(t, b));
-        QCOMPARE(t->selezione(), (std::vector<int>{a, b}));
-        prova::Risponditore r;
-        r.poi(parametri({{"frazione", QStringLiteral("0,3")}}));
-        QVERIFY(f.nuova_trasformazione(TipoTrasformazione::miscela));
-        QCOMPARE(processi->rowCount(), 1);
-        QCOMPARE(cella(processi, 0, 1), QStringLiteral("A + B"));
-        QCOMPARE(numero(cella(stati, 3, 2)), std::round((0.3 * we.t + 0.7 * wa.t) * 100.0) / 100.0);
-        // The mixture cooled by a coil at 8 C, bypass 0.1, 2000 kg/h: its power and condensed water shown.
-        r.poi(parametri({{"t_batteria", QStringLiteral("8")},
-                         {"fattore_bypass", QStringLiteral("0.1")},
-                         {"portata", QStringLiteral("2000")}}));
-        QVERIFY(f.nuova_trasformazione(TipoTrasformazione::batteria));
-        VERIFICA_DIALOGHI(r);
-        QCOMPARE(processi->rowCount(), 2);
-        QVERIFY(numero(cella(processi, 1, 8)) < 0.0); // kW: cooling
-        QVERIFY(numero(cella(processi, 1, 9)) < 0.0); // kg/h: condensed
-        QCOMPARE(cella(processi, 1, 10), QString());  // no refusal
-        const QString coil_prima = cella(stati, 4, 2);
-
-        // A dragged: its row follows the solver at the new place, the mixture and the coil's outlet follow it.
-        const QPoint nuovo = pixel(t, a) + QPoint(40, -30);
-        const PuntoMondo wn = *t->punto(nuovo);
-        trascina(t, pixel(t, a), nuovo);
-        QVERIFY2(difetto_riga(stati, 0, wn).isEmpty(), qPrintable(difetto_riga(stati, 0, wn)));
-        QCOMPARE(numero(cella(stati, 3, 2)), std::round((0.3 * wn.t + 0.7 * wa.t) * 100.0) / 100.0);
-        QVERIFY(cella(stati, 4, 2) != coil_prima);
-        QCOMPARE(f.diagramma().prossimo_annulla(), std::string("sposta A"));
-
-        // The coil's outlet dragged above its inlet: the coil's line says why no coil goes there.
-        const int c = f.diagramma().definizione_stato(4).id;
-        trascina(t, pixel(t, c), pixel(t, f.diagramma().definizione_stato(3).id) + QPoint(-30, -25));
-        QVERIFY2(cella(processi, 1, 10).contains(QStringLiteral("una batteria non aggiunge acqua")),
-                 qPrintable(cella(processi, 1, 10)));
-
-        // Undone step by step, with the keys: the coil again, then A where it was placed.
-        f.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(cella(processi, 1, 10), QString());
-        QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY2(difetto_riga(stati, 0, we).isEmpty(), qPrintable(difetto_riga(stati, 0, we)));
-        QCOMPARE(cella(stati, 4, 2), coil_prima);
-        QTest::keyClick(&f, Qt::Key_Y, Qt::ControlModifier);
-        QVERIFY2(difetto_riga(stati, 0, wn).isEmpty(), qPrintable(difetto_riga(stati, 0, wn)));
-        QVERIFY(f.messaggio().startsWith(QStringLiteral("ripetuto: sposta A")));
-        // Closed with Escape: the chart is not saved, so the window asks first; kept open, then let go.
-        r.poi([](QWidget* d) { static_cast<QMessageBox*>(d)->button(QMessageBox::Cancel)->click(); });
-        QTest::keyClick(&f, Qt::Key_Escape);
-        QTest::keyClick(&f, Qt::Key_Escape); // the first one let go of the selection
-        QVERIFY(f.isVisible());
-        r.poi([](QWidget* d) { static_cast<QMessageBox*>(d)->button(QMessageBox::Discard)->click(); });
-        QTest::keyClick(&f, Qt::Key_Escape);
-        QVERIFY(!f.isVisible());
-        VERIFICA_DIALOGHI(r);
+        for (void (*passo)(Scena&) : {&piazza, &unisci, &trascina_stati, &annulla_e_chiudi}) {
+            passo(s);
+            if (QTest::currentTestFailed()) return;
+        }
+        VERIFICA_DIALOGHI(s.r);
     }
 
     void menuFileECopia() {
