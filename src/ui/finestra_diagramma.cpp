@@ -167,8 +167,12 @@ void FinestraDiagramma::aggiorna() {
                                          : QStringLiteral("Annulla"));
     ripeti->setText(m_d.puo_ripetere() ? QStringLiteral("Ripeti: ") + q(m_d.prossimo_ripeti())
                                        : QStringLiteral("Ripeti"));
-    setWindowTitle(q(std::string(titolo_diagramma_libero)) +
-                   (m_file.isEmpty() ? QString() : QStringLiteral(" - ") + QFileInfo(m_file).fileName()));
+    // The air when it is not the program's own (a site pressure, a model), and the file.
+    QString titolo = q(std::string(titolo_diagramma_libero));
+    if (!(m_d.aria() == Aria{}))
+        titolo += QStringLiteral(" - ") + q(riga_titolo(0, m_d.aria().pressione, m_d.aria().modello));
+    if (!m_file.isEmpty()) titolo += QStringLiteral(" - ") + QFileInfo(m_file).fileName();
+    setWindowTitle(titolo);
 }
 
 void FinestraDiagramma::riempi_tabelle(bool solo_testi) {
