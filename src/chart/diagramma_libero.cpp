@@ -77,14 +77,7 @@ void disegna_trasformazioni(Plotter& p, const DiagrammaLibero& d) {
     }
 }
 
-void disegna_stati(Plotter& p, const DiagrammaLibero& d) {
-    for (std::size_t i = 0; i < d.numero_stati(); ++i) {
-        const StatoDiagramma& s = d.stato(i);
-        if (!s.stato || !s.nebbia) continue;
-        // Fog settles to saturated air of the same enthalpy.
-        linea(p, {grigio, Tratteggio::tratteggiato}, s.stato->t, s.stato->x, s.nebbia->t, s.nebbia->x);
-        p.cerchio(s.nebbia->t, s.nebbia->x, raggio_piccolo);
-    }
+void disegna_segni(Plotter& p, const DiagrammaLibero& d) {
     p.penna(nero);
     for (std::size_t i = 0; i < d.numero_stati(); ++i) {
         const auto& s = d.stato(i).stato;
@@ -92,6 +85,16 @@ void disegna_stati(Plotter& p, const DiagrammaLibero& d) {
         // The mark first: its white inside would cover the start of the label.
         p.cerchio(s->t, s->x, raggio_segno);
         p.scrivi_testo(d.definizione_stato(i).nome, s->t, s->x);
+    }
+}
+
+void disegna_nebbia(Plotter& p, const DiagrammaLibero& d) {
+    for (std::size_t i = 0; i < d.numero_stati(); ++i) {
+        const StatoDiagramma& s = d.stato(i);
+        if (!s.stato || !s.nebbia) continue;
+        // Fog settles to saturated air of the same enthalpy.
+        linea(p, {grigio, Tratteggio::tratteggiato}, s.stato->t, s.stato->x, s.nebbia->t, s.nebbia->x);
+        p.cerchio(s.nebbia->t, s.nebbia->x, raggio_piccolo);
     }
 }
 
@@ -116,8 +119,10 @@ StileTrasformazione stile_trasformazione(TipoTrasformazione t, double dh) {
 
 void disegna_diagramma_libero(Plotter& p, const DiagrammaLibero& d, const IntervalliGrafico& r) {
     fondo_diagramma(p, r.tmin, r.tmax, r.xmin, r.xmax, ingombro_di(d), d.aria());
+    // As on the process charts, the lines after the marks: they pass over circles and labels.
+    disegna_segni(p, d);
     disegna_trasformazioni(p, d);
-    disegna_stati(p, d);
+    disegna_nebbia(p, d);
 }
 
 OpzioniGrafico con_titolo_libero(OpzioniGrafico o, Aria aria) {

@@ -1,5 +1,6 @@
-// The working chart drawn: the chart without a process (frame, layers, saturation curve), then every process as a
-// line in its kind's colour and every state as a labelled mark, fog with a dashed line to its equilibrium.
+// The working chart drawn: the chart without a process (frame, layers, saturation curve), then every state as a
+// labelled mark and every process as a line in its kind's colour over them, fog with a dashed line to its
+// equilibrium.
 #pragma once
 
 #include "chart/diagramma.h"
