@@ -66,9 +66,14 @@ void TelaDiagramma::seleziona(std::vector<int> ids) {
 
 std::optional<QPointF> TelaDiagramma::posizione(int id) const {
     const auto i = m_d.indice_stato(id);
-    if (!m_disegnato || !i || !m_d.stato(*i).stato) return std::nullopt;
+    if (!m_disegnato || !i) return std::nullopt;
+    std::optional<Stato> dove;
+    if (const auto& s = m_d.stato(*i).stato) dove = Stato{s->t, s->x};
+    // An outlet placed where no process reaches stays where it was put, so that it can be dragged back.
+    if (const auto k = m_d.trasformazione_di(id); !dove && k) dove = m_d.definizione_trasformazione(*k).obiettivo;
+    if (!dove) return std::nullopt;
     double x = 0.0, y = 0.0;
-    m_mappa.pixel(m_d.stato(*i).stato->t, m_d.stato(*i).stato->x, x, y);
+    m_mappa.pixel(dove->t, dove->x, x, y);
     return QPointF(x, y);
 }
 

@@ -37,7 +37,8 @@ public:
     const std::vector<int>& selezione() const { return m_selezione; }
     void seleziona(std::vector<int> ids);
 
-    // Where the mark of state `id` lies, widget pixels; none when it is not drawn.
+    // Where the mark of state `id` lies, widget pixels (an outlet no process reaches: where it was placed); none when
+    // it is not drawn.
     std::optional<QPointF> posizione(int id) const;
     // The state whose mark is within a few pixels of `pos`; 0 for none.
     int stato_vicino(QPoint pos) const;

@@ -154,6 +154,10 @@ void trascina_stati(Scena& s) {
     trascina(s.t, pixel(s.t, c), pixel(s.t, s.f.diagramma().definizione_stato(3).id) + QPoint(-30, -25));
     QVERIFY2(cella(s.processi, 1, 10).contains(QStringLiteral("una batteria non aggiunge acqua")),
              qPrintable(cella(s.processi, 1, 10)));
+    // Where it was let go it can be taken again: dragged back below the inlet, the coil is found.
+    trascina(s.t, pixel(s.t, c), pixel(s.t, s.f.diagramma().definizione_stato(3).id) + QPoint(-40, 20));
+    QCOMPARE(cella(s.processi, 1, 10), QString());
+    s.f.azione("annulla")->trigger();
 }
 
 // Undone step by step with the keys (the coil again, then A where it was placed), redone; then closed with Escape:
