@@ -198,18 +198,29 @@ Soluzione con_t(double t, Grandezza gq, double w, Aria a) {
     return rifiuto("questa coppia non è gestita"); // not reached: t with t is refused before
 }
 
+} // namespace
+
+Fatto coppia_valida(Grandezza a, Grandezza b) {
+    using G = Grandezza;
+    if (indice(b) < indice(a)) std::swap(a, b);
+    if (a == b) return rifiuto(std::string(nome_grandezza(a)) + " è dato due volte");
+    if (a == G::x && b == G::tr)
+        return rifiuto("x e tr non sono indipendenti: il punto di rugiada segue dall'umidità specifica; dare "
+                       "un'altra coppia");
+    if (a == G::h && b == G::tbu)
+        return rifiuto("h e tbu non sono indipendenti: il bulbo umido (aria satura della stessa entalpia) segue "
+                       "dall'entalpia; dare un'altra coppia");
+    return {};
+}
+
+namespace {
+
 // (t, x) of the pair p < q (in the order of Grandezza), or the reason there is none.
 Soluzione risolvi(Noto p, Noto q, Aria a) {
     using G = Grandezza;
     const G gp = p.grandezza, gq = q.grandezza;
     const double u = p.valore, w = q.valore;
-    if (gp == gq) return rifiuto(std::string(nome_grandezza(gp)) + " è dato due volte");
-    if (gp == G::x && gq == G::tr)
-        return rifiuto("x e tr non sono indipendenti: il punto di rugiada segue dall'umidità specifica; dare "
-                       "un'altra coppia");
-    if (gp == G::h && gq == G::tbu)
-        return rifiuto("h e tbu non sono indipendenti: il bulbo umido (aria satura della stessa entalpia) segue "
-                       "dall'entalpia; dare un'altra coppia");
+    if (Fatto f = coppia_valida(gp, gq); !f) return f.errore();
     switch (gp) {
     case G::t:
         return con_t(u, gq, w, a);
