@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <istream>
 
 namespace ondix {
@@ -72,6 +73,15 @@ bool LettoreRighe::leggi_riga(std::string& riga, bool& troppo_lunga) {
         riga.push_back(static_cast<char>(c));
     }
     return true;
+}
+
+Fatto apri_file(const std::string& percorso, std::ifstream& f) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(percorso, ec))
+        return Errore{Causa::file, testo_visibile(percorso) + " è una cartella"};
+    f.open(percorso, std::ios::binary);
+    if (!f) return Errore{Causa::file, "impossibile aprire " + testo_visibile(percorso) + ": " + std::strerror(errno)};
+    return {};
 }
 
 PrimaRiga leggi_prima_riga(LettoreRighe& in) {

@@ -5,6 +5,7 @@
 #include "core/esito.h"
 
 #include <cstddef>
+#include <fstream>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -43,6 +44,10 @@ struct PrimaRiga {
     bool troppo_lunga = false; // longer than lunghezza_massima_riga (then `testo` is empty)
     std::string testo;         // without its line end and without a UTF-8 byte order mark
 };
+
+// Opens the file `percorso` to be read into `f`, or gives why it cannot (Causa::file): "NAME è una cartella",
+// "impossibile aprire NAME: REASON", the name escaped.
+Fatto apri_file(const std::string& percorso, std::ifstream& f);
 
 // Reads the first line of `in`, dropping a UTF-8 byte order mark.
 PrimaRiga leggi_prima_riga(LettoreRighe& in);
