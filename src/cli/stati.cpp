@@ -334,6 +334,7 @@ RisultatoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& 
     // Decimal commas need another separator between the fields.
     forma.sep = forma.virgola && lettore->separatore() == ',' ? ';' : lettore->separatore();
     lettore->imposta_separatore_uscita(forma.sep);
+    if (o.separatore) *o.separatore = forma.sep;
     const std::vector<std::string> chiave = lettore->colonne_chiave(), coda = lettore->colonne_coda();
     forma.chiave = chiave.size();
     forma.coda = coda.size();

@@ -73,6 +73,8 @@ struct OpzioniStati {
     std::string* descrizione = nullptr;
     // Set to whether the input is a weather file, when given.
     bool* meteo = nullptr;
+    // Set to the output's separator before its header is written, when given.
+    char* separatore = nullptr;
 };
 
 // As above, for a CSV or a weather file (EPW: by the name `nome` or by its first line). A weather file's rows keep
