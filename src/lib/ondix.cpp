@@ -283,20 +283,9 @@ RisultatoStati stati(const RichiestaStati& r, const Uscite& u, const OpzioniStat
     // Below a few thousand states a thread costs more than it saves.
     const std::size_t parti = std::clamp<std::size_t>(r.n / 4096, 1, std::max(1u, r.fili));
     const bool elenca = o.errori != nullptr;
-    std::vector<Parte> risultati(parti);
-    if (parti == 1) {
-        calcola_parte(r, u, m, elenca, base, 0, r.n, risultati[0]);
-    } else {
-        std::vector<std::thread> lavoratori;
-        for (std::size_t k = 0; k < parti; ++k)
-            lavoratori.emplace_back(calcola_parte, std::cref(r), std::cref(u), std::cref(m), elenca, base,
-                                    r.n * k / parti, r.n * (k + 1) / parti, std::ref(risultati[k]));
-        for (auto& l : lavoratori)
-            l.join();
-    }
     RisultatoStati esito;
     if (elenca) o.errori->clear();
-    for (Parte& p : risultati) {
+    const auto aggiungi = [&](Parte& p) {
         if (esito.errori == 0 && p.errori > 0) {
             esito.indice_primo_errore = p.indice;
             esito.primo_errore = p.testo;
@@ -305,7 +294,22 @@ RisultatoStati stati(const RichiestaStati& r, const Uscite& u, const OpzioniStat
         if (elenca)
             o.errori->insert(o.errori->end(), std::make_move_iterator(p.elenco.begin()),
                              std::make_move_iterator(p.elenco.end()));
+    };
+    if (parti == 1) {
+        Parte p;
+        calcola_parte(r, u, m, elenca, base, 0, r.n, p);
+        aggiungi(p);
+        return esito;
     }
+    std::vector<Parte> risultati(parti);
+    std::vector<std::thread> lavoratori;
+    for (std::size_t k = 0; k < parti; ++k)
+        lavoratori.emplace_back(calcola_parte, std::cref(r), std::cref(u), std::cref(m), elenca, base, r.n * k / parti,
+                                r.n * (k + 1) / parti, std::ref(risultati[k]));
+    for (auto& l : lavoratori)
+        l.join();
+    for (Parte& p : risultati)
+        aggiungi(p);
     return esito;
 }
 

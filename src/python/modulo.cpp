@@ -30,6 +30,14 @@ using Vettore = py::array_t<double, py::array::c_style | py::array::forcecast>;
 // ondix.Errore, to raise with attributes.
 py::handle tipo_errore;
 
+// The keys of a state's dict, made once (kept to the interpreter's end).
+const std::array<py::str, 7>& chiavi_uscite() {
+    static const auto* chiavi = new std::array<py::str, 7>{
+        py::str(nomi_uscite[0]), py::str(nomi_uscite[1]), py::str(nomi_uscite[2]), py::str(nomi_uscite[3]),
+        py::str(nomi_uscite[4]), py::str(nomi_uscite[5]), py::str(nomi_uscite[6])};
+    return *chiavi;
+}
+
 // Raises ondix.Errore with `testo` and the attributes given (such as the index of the element at fault).
 [[noreturn]] void solleva(const std::string& testo, const py::dict& attributi = {}) {
     py::object e = py::reinterpret_borrow<py::object>(tipo_errore)(testo);
@@ -69,6 +77,8 @@ std::pair<double, std::optional<std::string>> cella(py::handle o, const std::str
             return {nan, std::string(e.what())};
         }
     };
+    if (PyFloat_CheckExact(o.ptr()) && std::isfinite(PyFloat_AS_DOUBLE(o.ptr())))
+        return {PyFloat_AS_DOUBLE(o.ptr()), std::nullopt};
     if (vuota(o)) return motivo("");
     if (py::isinstance<py::str>(o)) return motivo(o.cast<std::string>());
     if (!py::isinstance<py::bytes>(o)) {
@@ -94,6 +104,11 @@ double numero(py::handle o, const std::string& nome) {
 
 // A whole number argument (a Python or NumPy integer, not a bool), or nothing.
 std::optional<long long> intero(py::handle o) {
+    if (PyLong_CheckExact(o.ptr())) {
+        int trabocco = 0;
+        const long long v = PyLong_AsLongLongAndOverflow(o.ptr(), &trabocco);
+        if (trabocco == 0) return v;
+    }
     if (PyBool_Check(o.ptr()) || PyFloat_Check(o.ptr())) return std::nullopt;
     PyObject* i = PyNumber_Index(o.ptr());
     if (!i) {
@@ -179,7 +194,7 @@ py::dict stato_scalare(const std::array<std::pair<Grandezza, py::object>, 2>& no
     if (r.errori > 0 && errors == "raise") solleva(r.primo_errore, py::dict(py::arg("motivo") = r.primo_errore));
     py::dict d;
     for (std::size_t i = 0; i < v.size(); ++i)
-        d[nomi_uscite[i]] = v[i];
+        d[chiavi_uscite()[i]] = py::float_(v[i]);
     return d;
 }
 
@@ -259,7 +274,7 @@ py::dict stato_py(py::object t, py::object ur, py::object x, py::object h, py::o
     }
     py::dict d;
     for (std::size_t i = 0; i < uscite.size(); ++i)
-        d[nomi_uscite[i]] = uscite[i];
+        d[chiavi_uscite()[i]] = uscite[i];
     return d;
 }
 
