@@ -13,14 +13,15 @@ PACKAGES=(
 )
 # What the tests and the benchmarks need besides (scripts/test): GoogleTest, Google Benchmark, the virtual
 # display with a window manager, the locales the tests run under, an independent RTF reader, a real print queue
-# writing PDF files with a PDF reader, a type checker for the Python module's stubs and an .xlsx reader.
+# writing PDF files with a PDF reader, a type checker for the Python module's stubs, an .xlsx reader and a
+# spreadsheet program that opens the batch's workbooks.
 TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev clang-format git
   locales xvfb xauth openbox
   unrtf
   cups printer-driver-cups-pdf poppler-utils
   python3-pytest python3-pandas python3-dask python3-distributed pkgconf
-  mypy python3-openpyxl
+  mypy python3-openpyxl libreoffice-calc-nogui
 )
 # Installed only by the steps that need them: the fuzz build (clang with its libFuzzer and sanitizer runtimes)
 # and the Debian package (dpkg-shlibdeps and dpkg-buildflags; file, which CPack uses to find the programs;

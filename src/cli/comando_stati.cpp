@@ -111,7 +111,7 @@ the output has one row for every data line of the input.
 workbook, replaced only once complete): the same columns, each number a
 number cell (whatever the locale of the program that opens it) shown
 with the decimals of the CSV, the units in the header ("t [C]", "x
-[g/kg]"), kept columns as numbers where they hold whole numbers and as
+[g/kg]"), kept columns as numbers where a field is a number and as
 texts otherwise; past 1048575 rows the rows go on in a new sheet. The
 summary of --riepilogo still goes to standard output.
 

@@ -49,8 +49,8 @@ struct FormaStati {
 };
 
 // An output stream buffer that turns the batch's CSV lines into a sheet's rows: the first line is the header, the
-// properties' columns get their units and decimals, and each field that is a whole number (read as the batch reads
-// a field of a file with the output's separator) becomes a number cell, any other a text, an empty one an empty
+// properties' columns get their units and decimals, and each field that is a number from end to end (read as the batch
+// reads a field of a file with the output's separator) becomes a number cell, any other a text, an empty one an empty
 // cell. `sep` is the output's separator, known once the header comes.
 class UscitaFoglio : public std::streambuf {
 public:

@@ -1,9 +1,11 @@
 """The Python module against ondix-calc: the same states, the same JSON keys and values, the same error texts."""
 
+import csv
 import json
 import math
 import os
 import re
+import shutil
 import subprocess
 import sys
 
@@ -275,3 +277,20 @@ def test_xlsx_letto_da_openpyxl(tmp_path, calc):
             else:
                 assert cella == campo
     assert openpyxl.load_workbook(foglio).active["E2"].number_format == "0.000"
+    # A spreadsheet program opens it with numbers as numbers in an Italian and an English locale: its CSV of the
+    # sheet writes each number with the locale's decimal separator.
+    if shutil.which("soffice"):
+        for locale, decimale in (("it_IT.UTF-8", ","), ("C.UTF-8", ".")):
+            cartella = tmp_path / locale
+            profilo = (tmp_path / ("profilo_" + locale)).as_uri()
+            subprocess.run(["soffice", "-env:UserInstallation=" + profilo, "--headless", "--convert-to", "csv",
+                            "--outdir", str(cartella), str(foglio)], env={**os.environ, "LC_ALL": locale},
+                           capture_output=True, timeout=180, check=True)
+            with open(cartella / "misure.csv", encoding="utf-8") as f:
+                convertite = list(csv.reader(f))
+            for celle, campi in zip(convertite[1:], righe[1:]):
+                for cella, campo in zip(celle, campi):
+                    if re.fullmatch(r"-?[0-9]+([.,][0-9]+)?", campo):
+                        valore = float(campo.replace(",", "."))
+                        atteso = repr(valore).removesuffix(".0").replace(".", decimale)
+                        assert cella == atteso, (locale, cella, campo)

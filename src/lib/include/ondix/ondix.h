@@ -160,8 +160,8 @@ ONDIX_API Colonne colonne_stati(const std::vector<std::string>& nomi, FormaUmidi
 ONDIX_API std::string nome_colonna(const std::string& nome);
 
 // The number of a cell of a table as ondix-calc stati reads a field: a decimal point, or a decimal comma where the
-// file's `separatore` is not ','. A cell that is empty or not a whole number throws Errore (Causa::dati) with the
-// command's text for column `colonna` ("colonna t vuota", "colonna t: \"abc\" non è un numero").
+// file's `separatore` is not ','. A cell that is empty or not a number from end to end throws Errore (Causa::dati) with
+// the command's text for column `colonna` ("colonna t vuota", "colonna t: \"abc\" non è un numero").
 ONDIX_API double numero_cella(const std::string& testo, const std::string& colonna, char separatore = ';');
 
 // A column of a table read from a file. A numeric column has each row's number in `numeri` (NaN where the cell is
