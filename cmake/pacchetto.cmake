@@ -176,7 +176,9 @@ set(CPACK_DEBIAN_PYTHON_DESCRIPTION "psychrometric calculations of ondix - Pytho
 ${uso_calcolo}
 .
 This package holds the Python module ondix: states from scalars or NumPy
-arrays, processes as dictionaries, and states added to pandas DataFrames.")
+arrays, processes as dictionaries, states added to pandas DataFrames with
+a report of the rows that could not be computed, and CSV and weather files
+read as ondix-calc reads them.")
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS

@@ -3,8 +3,8 @@
 // rows are kept). Every line has the header's fields: the kept columns, then seven properties (five numbers, then
 // two numbers or empty), then the pressure when each row has its own; a CSV's other columns, when copied, may come
 // after them. Worker threads change nothing in any of it.
-#include "cli/lettore_stati.h"
 #include "cli/stati.h"
+#include "core/lettore_stati.h"
 #include "core/numeri.h"
 
 #include <cstdint>

@@ -7,19 +7,21 @@ BUILD=${ONDIX_BUILD_DIR:-$ROOT/build}
 PACKAGES=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev libxlsxwriter-dev pkgconf
   fonts-liberation2 qt6-translations-l10n
   pybind11-dev python3-dev python3-numpy
 )
 # What the tests and the benchmarks need besides (scripts/test): GoogleTest, Google Benchmark, the virtual
-# display with a window manager, the locales the tests run under, an independent RTF reader, and a real print
-# queue writing PDF files with a PDF reader.
+# display with a window manager, the locales the tests run under, an independent RTF reader, a real print queue
+# writing PDF files with a PDF reader, a type checker for the Python module's stubs, an .xlsx reader and a
+# spreadsheet program that opens the batch's workbooks.
 TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev clang-format git
   locales xvfb xauth openbox
   unrtf
   cups printer-driver-cups-pdf poppler-utils
   python3-pytest python3-pandas python3-dask python3-distributed pkgconf
+  mypy python3-openpyxl libreoffice-calc-nogui
 )
 # Installed only by the steps that need them: the fuzz build (clang with its libFuzzer and sanitizer runtimes)
 # and the Debian package (dpkg-shlibdeps and dpkg-buildflags; file, which CPack uses to find the programs;

@@ -11,7 +11,6 @@
 #include <CLI/CLI.hpp>
 
 #include <array>
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -47,7 +46,8 @@ one line, with these keys in this order:
   messaggi          the texts of the message boxes the calculation
                     showed
   punti             the chart points in use: n (1 to 10), t (C), x
-                    (g/kg), etichetta
+                    (g/kg), etichetta, then the point's ur (%), h
+                    (kj/kg) and v (mc/kg)
   vista             the chart requested: "standard", "verifica",
                     "invernale", "punto", or null when the calculation
                     stopped before its chart
@@ -146,34 +146,6 @@ void stampa_campi(int tipo) {
         std::cout << "--umidita 0  humidities in %, relative (the default); 1  humidity ratios in g/kg\n";
     if (m.portata_visibile)
         std::cout << "--portata 0  air flows in mc/h, volumetric (the default); 1  mass flows in kg/h\n";
-}
-
-// The boxes given on the command line whose text the conversion rule reads only in part ("20,5" is 20, "abc" is 0):
-// a warning on standard error for each, naming the box by its label and giving the value the calculation uses.
-// An empty or blank text is 0 as the form reads it, and blanks after the number are nothing lost: no warning.
-void avvisa_testi_letti_in_parte(const RichiestaCalcolo& r) {
-    StatoMaschera m;
-    imposta_maschera(r.tipo, m);
-    for (std::size_t i = 0; i < r.testi.size(); ++i) {
-        if (!r.testi[i] || !m.testo_visibile[i]) continue;
-        std::string_view testo = *r.testi[i];
-        while (!testo.empty() && (testo.back() == ' ' || testo.back() == '\t'))
-            testo.remove_suffix(1);
-        const Conversione c = leggi_numero(testo);
-        if (testo.find_first_not_of(" \t\n\v\f\r") == std::string_view::npos || c.letti == testo.size() || c.trabocco)
-            continue;
-        std::array<char, 32> numero;
-        const auto fine = std::to_chars(numero.data(), numero.data() + numero.size(), c.valore).ptr;
-        // The label as the form shows it, its runs of blanks (which align the form's columns) made one.
-        std::string etichetta;
-        for (const char ch : m.etichetta[i])
-            if (ch != ' ' || (!etichetta.empty() && etichetta.back() != ' ')) etichetta += ch;
-        while (!etichetta.empty() && (etichetta.back() == ' ' || etichetta.back() == ':'))
-            etichetta.pop_back();
-        std::cerr << "ondix-calc: avviso: --e" << i + 1 << " (" << testo_visibile(etichetta) << "): \""
-                  << testo_visibile(*r.testi[i]) << "\" non è tutto un numero; il calcolo usa "
-                  << std::string_view(numero.data(), static_cast<std::size_t>(fine - numero.data())) << '\n';
-    }
 }
 
 class ComandoCalcolo : public Comando {
@@ -286,7 +258,8 @@ int ComandoCalcolo::esegui() {
     richiesta.portata = m_portata;
     if (m_opzione_risposta->count() > 0) richiesta.risposta = m_risposta;
     richiesta.aria = *aria;
-    avvisa_testi_letti_in_parte(richiesta);
+    for (const std::string& avviso : testi_letti_in_parte(richiesta))
+        std::cerr << "ondix-calc: avviso: " << avviso << '\n';
     RichiestaDisegno con_zona = *disegno;
     if (*comfort) con_zona.comfort = ZonaComfort{(*comfort)->occupanti, limite_pmv((*comfort)->categoria)};
     return calcola(richiesta, con_zona, *comfort);

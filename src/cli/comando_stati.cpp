@@ -1,5 +1,6 @@
 // "ondix-calc stati": the properties of every state of a CSV or weather file, as a CSV, a summary or a chart.
 #include "cli/comando.h"
+#include "cli/foglio.h"
 #include "cli/opzioni.h"
 #include "cli/riepilogo.h"
 #include "cli/stati.h"
@@ -7,11 +8,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,6 +107,14 @@ shown escaped. With --tieni-scarti a bad row is still reported ("(riga
 senza valori)") but written too, with its computed fields empty, so that
 the output has one row for every data line of the input.
 
+--xlsx FILE writes the rows into a spreadsheet instead (an .xlsx
+workbook, replaced only once complete): the same columns, each number a
+number cell (whatever the locale of the program that opens it) shown
+with the decimals of the CSV, the units in the header ("t [C]", "x
+[g/kg]"), kept columns as numbers where a field is a number and as
+texts otherwise; past 1048575 rows the rows go on in a new sheet. The
+summary of --riepilogo still goes to standard output.
+
 --copia-colonne also writes a CSV's columns that are not computed from
 (a date, a time, a station...), header too: those before the first
 column used come before the properties, the others after them, each in
@@ -129,7 +136,8 @@ For example:
   $ ondix-calc stati torino.epw --pressione file > ore.csv
   $ ondix-calc stati misure.csv --copia-colonne --tieni-scarti
   $ ondix-calc stati torino.epw --riepilogo --soglia t=30 --soglia h=60
-  $ ondix-calc stati torino.epw --grafico anno.png > /dev/null)txt";
+  $ ondix-calc stati torino.epw --grafico anno.png > /dev/null
+  $ ondix-calc stati torino.epw --xlsx ore.xlsx)txt";
 
 class ComandoStati : public Comando {
 public:
@@ -152,6 +160,7 @@ private:
     OpzioniPressione m_pressione;
     OpzioniDisegno m_disegno;
     OpzioneComfort m_comfort;
+    std::string m_xlsx;
 };
 
 void ComandoStati::dichiara(CLI::App& app) {
@@ -173,6 +182,9 @@ void ComandoStati::dichiara(CLI::App& app) {
                    "decimal separator of the output: punto, or virgola (with ';' between the fields); default: "
                    "virgola when the input's numbers have one")
         ->check(CLI::IsMember({"punto", "virgola"}));
+    app.add_option("--xlsx", m_xlsx,
+                   "write the rows into the spreadsheet FILE (.xlsx: numbers as numbers, units in the header) "
+                   "instead of standard output");
     app.add_flag("--riepilogo", m_riepilogo, "print a one-screen summary instead of the rows");
     app.add_option("--soglia", m_soglie, "with --riepilogo: count the hours above NAME=VALUE (e.g. t=30)")
         ->allow_extra_args(false);
@@ -206,13 +218,8 @@ int ComandoStati::esegui() {
 
     std::ios::sync_with_stdio(false);
     if (m_file.empty() || m_file == "-") return calcola(std::cin, "<stdin>", soglie, con_zona);
-    std::error_code ec;
-    if (std::filesystem::is_directory(m_file, ec))
-        return segnala(nome(), {Causa::file, testo_visibile(m_file) + " è una cartella"});
-    std::ifstream da_file(m_file, std::ios::binary);
-    if (!da_file)
-        return segnala(nome(),
-                       {Causa::file, "impossibile aprire " + testo_visibile(m_file) + ": " + std::strerror(errno)});
+    std::ifstream da_file;
+    if (auto aperto = apri_file(m_file, da_file); !aperto) return segnala(nome(), aperto.errore());
     return calcola(da_file, m_file, soglie, con_zona);
 }
 
@@ -241,7 +248,25 @@ int ComandoStati::calcola(std::istream& in, const std::string& nome_dati, const 
         };
     }
 
-    const RisultatoStati esito = calcola_stati(in, std::cout, std::cerr, m_opzioni, nome_dati);
+    // The rows into a spreadsheet instead of standard output (where the summary, when asked for, still goes).
+    std::unique_ptr<Foglio> foglio;
+    std::unique_ptr<UscitaFoglio> al_foglio;
+    std::unique_ptr<std::ostream> righe_foglio;
+    char separatore = ',';
+    if (!m_xlsx.empty()) {
+        auto f = foglio_xlsx(m_xlsx, "stati");
+        if (!f) return segnala(nome(), f.errore());
+        foglio = std::move(*f);
+        al_foglio = std::make_unique<UscitaFoglio>(
+            *foglio, separatore, FormaStati{m_opzioni.pressione_da_file, m_opzioni.comfort.has_value()});
+        righe_foglio = std::make_unique<std::ostream>(al_foglio.get());
+        m_opzioni.scrivi_righe = true;
+        m_opzioni.separatore = &separatore;
+    }
+    const RisultatoStati esito =
+        calcola_stati(in, righe_foglio ? *righe_foglio : std::cout, std::cerr, m_opzioni, nome_dati);
+    if (foglio && !esito.errore)
+        if (Fatto chiuso = foglio->chiudi(); !chiuso) return segnala(nome(), chiuso.errore());
     if (m_riepilogo && !esito.errore) {
         // The pressure line of the summary.
         const std::string pressione =

@@ -1,7 +1,7 @@
 #include "cli/stati.h"
 
-#include "cli/lettore_stati.h"
 #include "core/aria_umida.h"
+#include "core/lettore_stati.h"
 #include "core/modello.h"
 #include "core/numeri.h"
 #include "core/richiesta_aria.h"
@@ -31,20 +31,6 @@
 namespace ondix {
 
 namespace {
-
-// The state of a row by the first of the reader's pairs the row holds that gives one, or the reasons none did.
-Esito<StatoCompleto> stato_della_riga(const LettoreStati& l, const RigaStato& r, Aria a) {
-    std::string motivi;
-    for (const auto& [ga, gb] : l.coppie()) {
-        const auto& va = r.valori[static_cast<std::size_t>(ga)];
-        const auto& vb = r.valori[static_cast<std::size_t>(gb)];
-        if (!va || !vb) continue;
-        auto s = l.come_rapporto() ? stato_riga({ga, *va}, {gb, *vb}, a) : stato_da_coppia({ga, *va}, {gb, *vb}, a);
-        if (s) return s;
-        motivi += (motivi.empty() ? "" : "; ") + s.errore().testo;
-    }
-    return Errore{Causa::dati, motivi};
-}
 
 // The rows of the input go through one pipeline, whatever the number of threads: the reading thread gathers the
 // lines into blocks, hands each block to the workers as a future and writes the blocks' results in input order,
@@ -112,7 +98,7 @@ Fatto elabora_riga(const LettoreStati& l, std::string_view testo, const OpzioniS
         if (!della_riga) return della_riga.errore();
         aria.pressione = della_riga->pressione;
     }
-    auto stato = stato_della_riga(l, riga, aria);
+    auto stato = stato_della_riga(riga.valori, l.coppie(), l.come_rapporto(), aria);
     if (!stato) return stato.errore();
     std::optional<Comfort> comfort;
     if (o.comfort && o.scrivi_righe) {
@@ -160,10 +146,6 @@ void aggiungi_riga_vuota(std::string& uscita, const RigaStato& riga, const Opzio
     else
         uscita.append(f.coda, f.sep);
     uscita += '\n';
-}
-
-Errore riga_troppo_lunga() {
-    return {Causa::dati, "riga più lunga di " + std::to_string(lunghezza_massima_riga) + " caratteri"};
 }
 
 // The output of every line of the block, in order.
@@ -335,9 +317,7 @@ RisultatoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& 
     RisultatoStati esito;
     const std::string nome = testo_visibile(nome_dato);
     LettoreRighe righe(in);
-    PrimaRiga prima;
-    prima.presente = righe.leggi(prima.testo, prima.troppo_lunga);
-    if (prima.testo.rfind("\xEF\xBB\xBF", 0) == 0) prima.testo.erase(0, 3); // UTF-8 byte order mark
+    PrimaRiga prima = leggi_prima_riga(righe);
     const bool epw = sembra_epw(nome_dato, prima.testo);
     std::unique_ptr<LettoreStati> lettore =
         epw ? lettore_epw(righe, std::move(prima), o.pressione_da_file, nome)
@@ -354,6 +334,7 @@ RisultatoStati calcola_stati(std::istream& in, std::ostream& out, std::ostream& 
     // Decimal commas need another separator between the fields.
     forma.sep = forma.virgola && lettore->separatore() == ',' ? ';' : lettore->separatore();
     lettore->imposta_separatore_uscita(forma.sep);
+    if (o.separatore) *o.separatore = forma.sep;
     const std::vector<std::string> chiave = lettore->colonne_chiave(), coda = lettore->colonne_coda();
     forma.chiave = chiave.size();
     forma.coda = coda.size();

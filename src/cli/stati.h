@@ -6,6 +6,7 @@
 #include "core/comfort.h"
 #include "core/esito.h"
 #include "core/stato_aria.h"
+#include "core/testo_csv.h"
 
 #include <cstddef>
 #include <functional>
@@ -27,17 +28,6 @@ void aggiungi_numero(std::string& riga, double valore, int d);
 std::string riga_stati(const StatoCompleto& s, char sep);
 // The same line with its line end '\n', appended to `uscita`.
 void aggiungi_riga_stati(std::string& uscita, const StatoCompleto& s, char sep);
-
-// Splits one CSV line at `sep` into `campi` (cleared first). A field may be enclosed in double quotes (a doubled
-// quote inside stands for one); blanks around a field are dropped.
-void dividi_campi(std::string_view riga, char sep, std::vector<std::string>& campi);
-
-// The separator of a file, from its first line: ';' if it holds one, else ',' if it holds one, else a tab if it
-// holds one, else ','.
-char separatore_di(std::string_view prima_riga);
-
-// Longest line accepted; a longer one is reported and skipped without being kept in memory.
-inline constexpr std::size_t lunghezza_massima_riga = 65536;
 
 struct RisultatoStati {
     std::size_t scritte = 0;  // data rows written
@@ -83,6 +73,8 @@ struct OpzioniStati {
     std::string* descrizione = nullptr;
     // Set to whether the input is a weather file, when given.
     bool* meteo = nullptr;
+    // Set to the output's separator before its header is written, when given.
+    char* separatore = nullptr;
 };
 
 // As above, for a CSV or a weather file (EPW: by the name `nome` or by its first line). A weather file's rows keep

@@ -54,6 +54,15 @@ double pressione_saturazione(double t, Aria a) {
     return polinomio_saturazione(-10.0) * std::exp(sublimazione_su_r * (1.0 / 263.15 - 1.0 / T));
 }
 
+double t_saturazione_continuata(double ps) {
+    return 1.0 / (1.0 / 263.15 - std::log(ps / polinomio_saturazione(-10.0)) / sublimazione_su_r) - 273.15;
+}
+
+double pendenza_saturazione_continuata(double t) {
+    const double T = t + 273.15;
+    return pressione_saturazione(t) * sublimazione_su_r / (T * T);
+}
+
 double umidita_specifica(double ur, double t, Aria a) {
     if (a.modello) return a.modello->umidita_specifica(ur, t, a.pressione);
     const double phi = ur / 100.0;
@@ -87,6 +96,66 @@ double volume_specifico(double t, double x, Aria a) {
     return 287.0 * (t + 273.0) / (a.pressione - pv);
 }
 
+namespace {
+
+// Where a search over [−10, t] stopped: its last midpoint, whether it met its tolerance there, the halving's number.
+struct FineRicerca {
+    double mid;
+    bool trovato;
+    int n;
+};
+
+// A search over [−10, t] on a value f that rises with the temperature, halving as the correlations' searches do: the
+// midpoint (lo + hi) / 2, the upper end moved to it when f there is above `obiettivo`, else the lower end; it stops
+// when f is within `tolleranza` of the target, on a halving that sets an end to the value it already has (fermo), or
+// at halving number cap + 1. The next three halvings can only visit the seven midpoints of the tree below the
+// current one: their values are computed together, so that the evaluations overlap, and the three halvings walk
+// them. For a curva_regolare(t), over which f may be evaluated anywhere.
+template <class F> FineRicerca ricerca_regolare(double t, double obiettivo, double tolleranza, int cap, F f) {
+    double lo = -10.0, hi = t, mid = (lo + hi) / 2.0;
+    bool giu = false, trovato = false;
+    // Halving number n on the value v at mid: true when the search stops there; `giu` tells which end moved.
+    auto dimezza = [&](double v, int n) {
+        giu = v > obiettivo;
+        double& estremo = giu ? hi : lo;
+        const bool ripete = fermo(estremo, mid);
+        estremo = mid;
+        trovato = std::fabs(v - obiettivo) < tolleranza;
+        return n > cap || trovato || ripete;
+    };
+    for (int n = 1;; n += 3) {
+        // Each midpoint from the interval the halvings would leave: (lo, mid) below, (mid, hi) above.
+        const double b = (lo + mid) / 2.0, a = (mid + hi) / 2.0;
+        const double bb = (lo + b) / 2.0, ba = (b + mid) / 2.0, ab = (mid + a) / 2.0, aa = (a + hi) / 2.0;
+        const double v = f(mid), vb = f(b), va = f(a), vbb = f(bb), vba = f(ba), vab = f(ab), vaa = f(aa);
+        if (dimezza(v, n)) return {mid, trovato, n};
+        const bool primo_giu = giu;
+        mid = primo_giu ? b : a;
+        if (dimezza(primo_giu ? vb : va, n + 1)) return {mid, trovato, n + 1};
+        mid = primo_giu ? (giu ? bb : ba) : (giu ? ab : aa);
+        if (dimezza(primo_giu ? (giu ? vbb : vba) : (giu ? vab : vaa), n + 2)) return {mid, trovato, n + 2};
+        mid = (lo + hi) / 2.0;
+    }
+}
+
+// Humidity ratio of saturated air at t ≥ −10 °C, g/kg: umidita_saturazione(t), written out so that several
+// evaluations overlap.
+inline double x_satura(double t, Aria a) {
+    const double ps = polinomio_saturazione(t);
+    return 622.0 * ps / (a.pressione - ps);
+}
+
+// The dew-point search over [−10, t] for a curva_regolare(t), with the plain search's halvings, midpoints, stopping
+// rule and cap. The midpoint it stopped at on the tolerance within 100 halvings; none when it ends at the cap, or
+// worn down to one double.
+std::optional<double> rugiada_regolare(double x, double t, Aria aria) {
+    const FineRicerca f = ricerca_regolare(t, x, 0.01, 100, [aria](double m) { return x_satura(m, aria); });
+    if (f.trovato && f.n <= 100) return f.mid;
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<double> temperatura_rugiada(double ur, double t, Aria a) {
     if (a.modello) {
         // The temperature at which the vapour's partial pressure, ur × ps(t), saturates. Saturated air whose relative
@@ -102,7 +171,11 @@ std::optional<double> temperatura_rugiada(double ur, double t, Aria a) {
     // The values at −10 and −100 °C are kept for the program's fixed pressure, computed for any other.
     static const double xs_meno10_fissa = umidita_saturazione(-10.0);
     const double xs_meno10 = a == Aria{} ? xs_meno10_fissa : umidita_saturazione(-10.0, a);
-    if (curva_regolare(t, a) && x + 0.01 < xs_meno10) n = 101;
+    if (curva_regolare(t, a)) {
+        if (x + 0.01 >= xs_meno10)
+            if (const std::optional<double> r = rugiada_regolare(x, t, a)) return r;
+        n = 101;
+    }
     while (n <= 100) {
         ++n;
         mid = (lo + hi) / 2.0;
@@ -132,46 +205,16 @@ inline double entalpia_satura(double t, Aria a) {
 }
 
 // The wet-bulb search over [−10, t] for a curva_regolare(t), with the plain search's halvings, midpoints and
-// stopping rule. The next three halvings can only visit the seven midpoints of the tree below the current one:
-// their enthalpies are computed together, so that the evaluations overlap, and the three halvings walk them.
-// None when the search ends without meeting its tolerance: the wet bulb lies outside [−10, t].
+// stopping rule. None when the search ends without meeting its tolerance: the wet bulb lies outside [−10, t].
 std::optional<double> bulbo_umido_regolare(double H, double t, Aria aria) {
-    double lo = -10.0, hi = t, mid = (lo + hi) / 2.0;
     // Air below saturation at −10 °C by more than the tolerance: every halving lowers the upper end, until the
     // interval is worn down to one double or the cap is reached.
     static const double hs_meno10_fissa = entalpia_satura(-10.0, Aria{});
     const double hs_meno10 = aria == Aria{} ? hs_meno10_fissa : entalpia_satura(-10.0, aria);
     if (H + 0.1 < hs_meno10) return std::nullopt;
-    // Halving number n on the enthalpy hs at mid: true when the search stops there; `giu` tells which end moved,
-    // `trovato` whether it stopped on the tolerance.
-    bool giu = false, trovato = false;
-    auto dimezza = [&](double hs, int n) {
-        giu = hs > H;
-        double& estremo = giu ? hi : lo;
-        const bool ripete = fermo(estremo, mid);
-        estremo = mid;
-        trovato = std::fabs(hs - H) < 0.1;
-        return n > 300 || trovato || ripete;
-    };
-    auto esito = [&]() -> std::optional<double> {
-        if (trovato) return mid;
-        return std::nullopt;
-    };
-    for (int n = 1;; n += 3) {
-        // Each midpoint from the interval the halvings would leave: (lo, mid) below, (mid, hi) above.
-        const double b = (lo + mid) / 2.0, a = (mid + hi) / 2.0;
-        const double bb = (lo + b) / 2.0, ba = (b + mid) / 2.0, ab = (mid + a) / 2.0, aa = (a + hi) / 2.0;
-        const double h = entalpia_satura(mid, aria), hb = entalpia_satura(b, aria), ha = entalpia_satura(a, aria);
-        const double hbb = entalpia_satura(bb, aria), hba = entalpia_satura(ba, aria), hab = entalpia_satura(ab, aria),
-                     haa = entalpia_satura(aa, aria);
-        if (dimezza(h, n)) return esito();
-        const bool primo_giu = giu;
-        mid = primo_giu ? b : a;
-        if (dimezza(primo_giu ? hb : ha, n + 1)) return esito();
-        mid = primo_giu ? (giu ? bb : ba) : (giu ? ab : aa);
-        if (dimezza(primo_giu ? (giu ? hbb : hba) : (giu ? hab : haa), n + 2)) return esito();
-        mid = (lo + hi) / 2.0;
-    }
+    const FineRicerca f = ricerca_regolare(t, H, 0.1, 300, [aria](double m) { return entalpia_satura(m, aria); });
+    if (f.trovato) return f.mid;
+    return std::nullopt;
 }
 
 } // namespace

@@ -28,6 +28,11 @@ inline constexpr double pressione_massima = 120000.0;
 // Polynomial fit (mm of water column × 9.81) for t ≥ −10 °C; below that an over-ice Clausius–Clapeyron
 // form scaled to meet the polynomial at −10 °C (positive, increasing, continuous). With a model, the model's.
 double pressione_saturazione(double t, Aria a = {});
+// The correlations' continuation of the saturation pressure below −10 °C, inverted: the temperature, °C, at which it
+// reaches ps (Pa, below ps(−10 °C)), as exact as rounding allows; and its slope, Pa/K, at t below −10 °C. The
+// searches below −10 °C start from them.
+double t_saturazione_continuata(double ps);
+double pendenza_saturazione_continuata(double t);
 // Humidity ratio, g/kg, from relative humidity ur (%) and t (°C).
 double umidita_specifica(double ur, double t, Aria a = {});
 // Relative humidity, %, from humidity ratio x (g/kg) and t (°C); not clamped at 100.

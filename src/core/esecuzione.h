@@ -54,6 +54,12 @@ private:
 // driver.
 RisultatoCalcolo esegui(const RichiestaCalcolo& r);
 
+// The request's box texts that the conversion rule reads only in part ("20,5" is 20, "abc" is 0), each as a
+// warning that names the box by its option and label and gives the value the calculation uses: "--e1 (temperatura
+// [C]): \"20,5\" non è tutto un numero; il calcolo usa 20". An empty or blank text is 0 as the form reads it, and
+// blanks after the number are nothing lost: no warning. Boxes the kind's form hides are not read.
+std::vector<std::string> testi_letti_in_parte(const RichiestaCalcolo& r);
+
 // What a condition of an air-handling unit computed without windows leaves: the context (report, chart table), the
 // unit's numbers, the chart requested, and why it stopped when it did.
 struct RisultatoCondizione {

@@ -30,6 +30,37 @@ template <class F> double biseca_t(double lo, double hi, F sopra) {
     return biseca(lo, hi, precisione_t, sopra).medio();
 }
 
+// biseca_t over the whole range searched, [t_ricerca_min, t_ricerca_max], for a condition that turns once, near t0
+// (an estimate of where), without its halvings. Every midpoint they take is on the grid of the range's 2^42 parts:
+// the range's ends and every fraction k/2^42 of its 300 K are exact in binary, and so are the halvings' sums and
+// halves. The condition changes by far more than its rounding from one grid point to the next, so it turns once
+// along the grid, and the halvings end on the part whose lower end it is false at and whose upper end true, as the
+// grid walked from t0 finds it. The middle of that part is the result, bit for bit; nullopt when t0 is more than a
+// few parts away (then the halvings are taken).
+constexpr int dimezzamenti_ricerca = 42; // 300 K halved down to precisione_t
+static_assert((t_ricerca_max - t_ricerca_min) / (1LL << dimezzamenti_ricerca) <= precisione_t &&
+              (t_ricerca_max - t_ricerca_min) / (1LL << (dimezzamenti_ricerca - 1)) > precisione_t);
+
+template <class F> std::optional<double> biseca_attorno(double t0, F sopra) {
+    constexpr double parti = static_cast<double>(1LL << dimezzamenti_ricerca);
+    constexpr double passo = (t_ricerca_max - t_ricerca_min) / parti;
+    if (!(t0 > t_ricerca_min && t0 < t_ricerca_max)) return std::nullopt;
+    const auto punto = [](double k) { return t_ricerca_min + k * passo; };
+    double k = std::floor((t0 - t_ricerca_min) / passo);
+    // The lower end of the range and the upper one are taken as false and true, as the halvings take them.
+    for (int passi = 0; k > 0 && sopra(punto(k)); --k)
+        if (++passi > 4) return std::nullopt;
+    for (int passi = 0; k < parti - 1 && !sopra(punto(k + 1)); ++k)
+        if (++passi > 4) return std::nullopt;
+    return Intervallo{punto(k), punto(k + 1)}.medio();
+}
+
+// biseca_t over the whole range, from the estimate t0 when it leads there.
+template <class F> double biseca_da(double t0, F sopra) {
+    if (const std::optional<double> t = biseca_attorno(t0, sopra)) return *t;
+    return biseca_t(t_ricerca_min, t_ricerca_max, sopra);
+}
+
 double entalpia_satura(double t, Aria a) {
     return entalpia(umidita_saturazione(t, a), t, a);
 }
@@ -198,18 +229,29 @@ Soluzione con_t(double t, Grandezza gq, double w, Aria a) {
     return rifiuto("questa coppia non è gestita"); // not reached: t with t is refused before
 }
 
+} // namespace
+
+Fatto coppia_valida(Grandezza a, Grandezza b) {
+    using G = Grandezza;
+    if (indice(b) < indice(a)) std::swap(a, b);
+    if (a == b) return rifiuto(std::string(nome_grandezza(a)) + " è dato due volte");
+    if (a == G::x && b == G::tr)
+        return rifiuto("x e tr non sono indipendenti: il punto di rugiada segue dall'umidità specifica; dare "
+                       "un'altra coppia");
+    if (a == G::h && b == G::tbu)
+        return rifiuto("h e tbu non sono indipendenti: il bulbo umido (aria satura della stessa entalpia) segue "
+                       "dall'entalpia; dare un'altra coppia");
+    return {};
+}
+
+namespace {
+
 // (t, x) of the pair p < q (in the order of Grandezza), or the reason there is none.
 Soluzione risolvi(Noto p, Noto q, Aria a) {
     using G = Grandezza;
     const G gp = p.grandezza, gq = q.grandezza;
     const double u = p.valore, w = q.valore;
-    if (gp == gq) return rifiuto(std::string(nome_grandezza(gp)) + " è dato due volte");
-    if (gp == G::x && gq == G::tr)
-        return rifiuto("x e tr non sono indipendenti: il punto di rugiada segue dall'umidità specifica; dare "
-                       "un'altra coppia");
-    if (gp == G::h && gq == G::tbu)
-        return rifiuto("h e tbu non sono indipendenti: il bulbo umido (aria satura della stessa entalpia) segue "
-                       "dall'entalpia; dare un'altra coppia");
+    if (Fatto f = coppia_valida(gp, gq); !f) return f.errore();
     switch (gp) {
     case G::t:
         return con_t(u, gq, w, a);
@@ -254,7 +296,10 @@ std::optional<double> temperatura_saturazione(double ps, Aria a) {
     if (a.modello) return a.modello->temperatura_saturazione(ps);
     if (!(ps >= pressione_saturazione(t_ricerca_min) && ps <= pressione_saturazione(t_ricerca_max)))
         return std::nullopt;
-    return biseca_t(t_ricerca_min, t_ricerca_max, [ps](double t) { return pressione_saturazione(t) > ps; });
+    const auto sopra = [ps](double t) { return pressione_saturazione(t) > ps; };
+    // Below −10 °C the saturation pressure is the continuation, which has an inverse.
+    if (ps < pressione_saturazione(-10.0)) return biseca_da(t_saturazione_continuata(ps), sopra);
+    return biseca_t(t_ricerca_min, t_ricerca_max, sopra);
 }
 
 std::optional<double> rugiada_da_x(double x, Aria a) {
@@ -265,6 +310,31 @@ std::optional<double> rugiada_da_x(double x, Aria a) {
     return temperatura_saturazione(a.pressione * xk / (0.622 + xk));
 }
 
+namespace {
+
+// The temperature, °C, of saturated air of enthalpy h (kJ/kg) between −100 and −10 °C, where the saturation pressure
+// is the continuation, by Newton's method within the bracket (an estimate for biseca_da); none when it does not
+// settle to about 1e-12 K.
+std::optional<double> bulbo_umido_continuato(double h, Aria a) {
+    double lo = t_ricerca_min, hi = -10.0, t = std::fmin(-10.0, h / 1.004);
+    for (int n = 0; n < 60; ++n) {
+        const double ps = pressione_saturazione(t);
+        const double xs = 622.0 * ps / (a.pressione - ps);
+        const double f = 1.004 * t + (1.926 * t + 2490.0) * xs / 1000.0 - h;
+        (f > 0 ? hi : lo) = t;
+        const double dxs =
+            622.0 * a.pressione / ((a.pressione - ps) * (a.pressione - ps)) * pendenza_saturazione_continuata(t);
+        const double df = 1.004 + 1.926 * xs / 1000.0 + (1.926 * t + 2490.0) * dxs / 1000.0;
+        double prossimo = t - f / df;
+        if (!(prossimo > lo && prossimo < hi)) prossimo = lo + (hi - lo) / 2.0;
+        if (std::fabs(prossimo - t) < 1e-12) return prossimo;
+        t = prossimo;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<double> bulbo_umido_da_h(double h, Aria a) {
     if (!std::isfinite(h) || entalpia_satura(t_ricerca_min, a) > h) return std::nullopt;
     // Saturated air exists only below the boiling point, where its enthalpy grows without bound.
@@ -272,6 +342,8 @@ std::optional<double> bulbo_umido_da_h(double h, Aria a) {
         return pressione_saturazione(t, a) >= a.pressione || entalpia_satura(t, a) > h;
     };
     if (!sopra(t_ricerca_max)) return std::nullopt;
+    if (!a.modello && entalpia_satura(-10.0, a) > h)
+        if (const auto t0 = bulbo_umido_continuato(h, a)) return biseca_da(*t0, sopra);
     return biseca_t(t_ricerca_min, t_ricerca_max, sopra);
 }
 

@@ -72,6 +72,10 @@ StatoCompleto stato_completo(double t, double x, Aria a = {});
 // The quantity g of the state s (in the units of Grandezza); none for a wet bulb or dew point it has not.
 std::optional<double> valore_di(const StatoCompleto& s, Grandezza g);
 
+// Done when a state can be given by quantities a and b: the reason when they are the same quantity or not
+// independent (x with tr, h with tbu).
+Fatto coppia_valida(Grandezza a, Grandezza b);
+
 // The full state from two known quantities, in either order. Every pair of different quantities is accepted
 // except x with tr and h with tbu, which are not independent (each follows from the other). A pair no air can
 // have (ur above 100, a wet bulb or dew point above the dry bulb, a humidity above saturation, a dry bulb outside

@@ -102,7 +102,14 @@ std::string risultato_json(const RisultatoCalcolo& e, const GiudizioComfort* com
     for (int n = 1; n <= TabellaPunti::numero_voci; ++n) {
         const PuntoGrafico& p = ctx.punti[n];
         if (!p.in_uso()) continue;
-        punti.push_back({{"n", n}, {"t", p.X}, {"x", p.Y}, {"etichetta", p.etichetta}});
+        // The whole state of the point after its table's entry (t and x), so that scripts need not compute it.
+        punti.push_back({{"n", n},
+                         {"t", p.X},
+                         {"x", p.Y},
+                         {"etichetta", p.etichetta},
+                         {"ur", umidita_relativa(p.Y, p.X, ctx.aria)},
+                         {"h", entalpia(p.Y, p.X, ctx.aria)},
+                         {"v", volume_specifico(p.X, p.Y, ctx.aria)}});
     }
     json j = {
         {"versione_formato", versione_formato_json},

@@ -4,16 +4,20 @@
 
 #include "core/colonne_stati.h"
 #include "core/esecuzione.h"
+#include "core/lettore_stati.h"
 #include "core/maschera.h"
 #include "core/modello.h"
 #include "core/numeri.h"
 #include "core/punti_grafico.h"
 #include "core/richiesta_aria.h"
 #include "core/stato_aria.h"
+#include "core/tabella.h"
+#include "core/testo_csv.h"
 #include "core/uscita_json.h"
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <thread>
 
@@ -72,15 +76,41 @@ bool grandezza_valida(Grandezza g) {
     return static_cast<int>(g) >= 0 && static_cast<int>(g) <= static_cast<int>(Grandezza::tr);
 }
 
-// The states [da, a) of a request, each part counting its failures and keeping its first. The parts are in index
-// order, so the first part with a failure has the first failure.
+// The states [da, a) of a request, each part counting its failures and keeping its first (and, when asked, every
+// one). The parts are in index order, so the first part with a failure has the first failure.
 struct Parte {
     std::size_t errori = 0, indice = 0;
     std::string testo;
+    std::vector<ErroreStato> elenco;
 };
 
-void calcola_parte(const RichiestaStati& r, const Uscite& u, ondix::Aria base, std::size_t da, std::size_t a,
-                   Parte& p) {
+// How a request's states are computed: its pair alone, or its pair and the further pairs of its options.
+struct Metodo {
+    const RichiestaStati& r;
+    const OpzioniStati& o;
+    std::vector<Coppia> coppie; // all the pairs, the request's first, when there are further pairs
+
+    Esito<StatoCompleto> operator()(std::size_t i, ondix::Aria aria) const {
+        if (coppie.empty()) {
+            const Noto a{r.prima, r.a[i]}, b{r.seconda, r.b[i]};
+            return o.come_rapporto ? stato_coppia(a, b, aria)
+                                   : stato_da_coppia({static_cast<ondix::Grandezza>(a.grandezza), a.valore},
+                                                     {static_cast<ondix::Grandezza>(b.grandezza), b.valore}, aria);
+        }
+        std::array<std::optional<double>, 6> valori{};
+        const auto metti = [&](std::size_t g, const double* v) {
+            if (v && !std::isnan(v[i])) valori[g] = v[i];
+        };
+        for (std::size_t g = 0; g < valori.size(); ++g)
+            metti(g, o.valori[g]);
+        metti(static_cast<std::size_t>(r.prima), r.a);
+        metti(static_cast<std::size_t>(r.seconda), r.b);
+        return stato_della_riga(valori, coppie, o.come_rapporto, aria);
+    }
+};
+
+void calcola_parte(const RichiestaStati& r, const Uscite& u, const Metodo& m, bool elenca, ondix::Aria base,
+                   std::size_t da, std::size_t a, Parte& p) {
     constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     const auto scrivi = [](double* o, std::size_t i, double v) {
         if (o) o[i] = v;
@@ -91,9 +121,9 @@ void calcola_parte(const RichiestaStati& r, const Uscite& u, ondix::Aria base, s
             Aria ai = r.aria;
             ai.pressione = r.pressioni[i];
             auto ar = aria_di(ai);
-            s = ar ? stato_coppia({r.prima, r.a[i]}, {r.seconda, r.b[i]}, *ar) : Esito<StatoCompleto>(ar.errore());
+            s = ar ? m(i, *ar) : Esito<StatoCompleto>(ar.errore());
         } else {
-            s = stato_coppia({r.prima, r.a[i]}, {r.seconda, r.b[i]}, base);
+            s = m(i, base);
         }
         if (s) {
             scrivi(u.t, i, s->t);
@@ -111,7 +141,58 @@ void calcola_parte(const RichiestaStati& r, const Uscite& u, ondix::Aria base, s
             p.indice = i;
             p.testo = s.errore().testo;
         }
+        if (elenca) p.elenco.push_back({i, s.errore().testo});
     }
+}
+
+// The quantity's name in a message.
+std::string nome_di(Grandezza g) {
+    return std::string(nome_grandezza(static_cast<ondix::Grandezza>(g)));
+}
+
+// The member of Risultati that holds the result named `nome`, or null.
+std::optional<double> Risultati::*campo_risultato(std::string_view nome) {
+    using R = Risultati;
+    static constexpr std::pair<std::string_view, std::optional<double> R::*> campi[] = {
+        {"portata_kg_h", &R::portata_kg_h},
+        {"portata_m3_h", &R::portata_m3_h},
+        {"portata_1_kg_h", &R::portata_1_kg_h},
+        {"portata_1_m3_h", &R::portata_1_m3_h},
+        {"portata_2_kg_h", &R::portata_2_kg_h},
+        {"portata_2_m3_h", &R::portata_2_m3_h},
+        {"portata_aria_ambiente_kg_h", &R::portata_aria_ambiente_kg_h},
+        {"portata_aria_ambiente_m3_h", &R::portata_aria_ambiente_m3_h},
+        {"portata_aria_esterna_kg_h", &R::portata_aria_esterna_kg_h},
+        {"portata_aria_esterna_m3_h", &R::portata_aria_esterna_m3_h},
+        {"potenza_kW", &R::potenza_kW},
+        {"potenza_frigorifera_W", &R::potenza_frigorifera_W},
+        {"potenza_frigorifera_sensibile_W", &R::potenza_frigorifera_sensibile_W},
+        {"potenza_frigorifera_latente_W", &R::potenza_frigorifera_latente_W},
+        {"potenza_frigorifera_aria_esterna_W", &R::potenza_frigorifera_aria_esterna_W},
+        {"potenza_preriscaldamento_W", &R::potenza_preriscaldamento_W},
+        {"potenza_postriscaldamento_W", &R::potenza_postriscaldamento_W},
+        {"potenza_riscaldamento_W", &R::potenza_riscaldamento_W},
+        {"verifica_potenza_sensibile_W", &R::verifica_potenza_sensibile_W},
+        {"verifica_potenza_latente_W", &R::verifica_potenza_latente_W},
+        {"condensa_kg_h", &R::condensa_kg_h},
+        {"vapore_kg_h", &R::vapore_kg_h},
+        {"acqua_umidificazione_kg_h", &R::acqua_umidificazione_kg_h},
+        {"acqua_prima_umidificazione_kg_h", &R::acqua_prima_umidificazione_kg_h},
+        {"acqua_seconda_umidificazione_kg_h", &R::acqua_seconda_umidificazione_kg_h},
+        {"salto_entalpico_kJ_kg", &R::salto_entalpico_kJ_kg},
+        {"salto_umidita_g_kg", &R::salto_umidita_g_kg},
+        {"fattore_bypass", &R::fattore_bypass},
+        {"fattore_termico", &R::fattore_termico},
+        {"t_C", &R::t_C},
+        {"ur_pct", &R::ur_pct},
+        {"x_g_kg", &R::x_g_kg},
+        {"h_kJ_kg", &R::h_kJ_kg},
+        {"v_m3_kg", &R::v_m3_kg},
+        {"t_bulbo_umido_C", &R::t_bulbo_umido_C},
+    };
+    for (const auto& [n, campo] : campi)
+        if (n == nome) return campo;
+    return nullptr;
 }
 
 // The API's result of a headless run of kind `tipo`; the failure it stopped at thrown.
@@ -143,6 +224,10 @@ RisultatoProcesso risultato_di(const RisultatoCalcolo& e, int tipo) {
         o.nebbia.push_back(std::move(nb));
     }
     o.json = risultato_json(e);
+    for (const auto& [nome, valore] : ctx.risultati.valori) {
+        o.valori.push_back({nome, valore});
+        if (std::optional<double> Risultati::*campo = campo_risultato(nome)) o.risultati.*campo = valore;
+    }
     return o;
 }
 
@@ -169,30 +254,62 @@ Stato stato(Noto a, Noto b, const Aria& aria) {
 }
 
 RisultatoStati stati(const RichiestaStati& r, const Uscite& u) {
-    if (!grandezza_valida(r.prima) || !grandezza_valida(r.seconda))
-        throw Errore(Causa::dati, "grandezza sconosciuta (usare t, ur, x, h, tbu, tr)");
+    return stati(r, u, OpzioniStati{});
+}
+
+RisultatoStati stati(const RichiestaStati& r, const Uscite& u, const OpzioniStati& o) {
+    const auto sconosciuta = [] { return Errore(Causa::dati, "grandezza sconosciuta (usare t, ur, x, h, tbu, tr)"); };
+    if (!grandezza_valida(r.prima) || !grandezza_valida(r.seconda)) throw sconosciuta();
+    // A pair that can give no state is a fault of the request, not of each state.
+    const auto valida = [](Grandezza a, Grandezza b) {
+        if (Fatto f = coppia_valida(static_cast<ondix::Grandezza>(a), static_cast<ondix::Grandezza>(b)); !f)
+            lancia(f.errore());
+    };
+    valida(r.prima, r.seconda);
+    Metodo m{r, o, {}};
+    if (!o.altre_coppie.empty()) {
+        m.coppie.emplace_back(static_cast<ondix::Grandezza>(r.prima), static_cast<ondix::Grandezza>(r.seconda));
+        for (const auto& [a, b] : o.altre_coppie) {
+            if (!grandezza_valida(a) || !grandezza_valida(b)) throw sconosciuta();
+            valida(a, b);
+            for (const Grandezza g : {a, b})
+                if (!o.valori[static_cast<std::size_t>(g)] && g != r.prima && g != r.seconda)
+                    throw Errore(Causa::dati,
+                                 "la coppia " + nome_di(a) + " e " + nome_di(b) + " non ha i valori di " + nome_di(g));
+            m.coppie.emplace_back(static_cast<ondix::Grandezza>(a), static_cast<ondix::Grandezza>(b));
+        }
+    }
     const ondix::Aria base = aria_o_lancia(r.aria);
     // Below a few thousand states a thread costs more than it saves.
     const std::size_t parti = std::clamp<std::size_t>(r.n / 4096, 1, std::max(1u, r.fili));
-    std::vector<Parte> risultati(parti);
-    if (parti == 1) {
-        calcola_parte(r, u, base, 0, r.n, risultati[0]);
-    } else {
-        std::vector<std::thread> lavoratori;
-        for (std::size_t k = 0; k < parti; ++k)
-            lavoratori.emplace_back(calcola_parte, std::cref(r), std::cref(u), base, r.n * k / parti,
-                                    r.n * (k + 1) / parti, std::ref(risultati[k]));
-        for (auto& l : lavoratori)
-            l.join();
-    }
+    const bool elenca = o.errori != nullptr;
     RisultatoStati esito;
-    for (const Parte& p : risultati) {
+    if (elenca) o.errori->clear();
+    const auto aggiungi = [&](Parte& p) {
         if (esito.errori == 0 && p.errori > 0) {
             esito.indice_primo_errore = p.indice;
             esito.primo_errore = p.testo;
         }
         esito.errori += p.errori;
+        if (elenca)
+            o.errori->insert(o.errori->end(), std::make_move_iterator(p.elenco.begin()),
+                             std::make_move_iterator(p.elenco.end()));
+    };
+    if (parti == 1) {
+        Parte p;
+        calcola_parte(r, u, m, elenca, base, 0, r.n, p);
+        aggiungi(p);
+        return esito;
     }
+    std::vector<Parte> risultati(parti);
+    std::vector<std::thread> lavoratori;
+    for (std::size_t k = 0; k < parti; ++k)
+        lavoratori.emplace_back(calcola_parte, std::cref(r), std::cref(u), std::cref(m), elenca, base, r.n * k / parti,
+                                r.n * (k + 1) / parti, std::ref(risultati[k]));
+    for (auto& l : lavoratori)
+        l.join();
+    for (Parte& p : risultati)
+        aggiungi(p);
     return esito;
 }
 
@@ -215,6 +332,52 @@ Colonne colonne_stati(const std::vector<std::string>& nomi, FormaUmidita umidita
             k.colonna_pressione};
 }
 
+std::string nome_colonna(const std::string& nome) {
+    return ondix::nome_colonna(nome);
+}
+
+double numero_cella(const std::string& testo, const std::string& colonna, char separatore) {
+    double v = 0;
+    if (auto letto = leggi_campo(testo, colonna, separatore, v); !letto) lancia(letto.errore());
+    return v;
+}
+
+Tabella leggi_tabella(const std::string& percorso, Formato formato, FormaUmidita umidita) {
+    std::ifstream f;
+    if (auto aperto = apri_file(percorso, f); !aperto) lancia(aperto.errore());
+    const FormatoTabella quale = formato == Formato::csv   ? FormatoTabella::csv
+                                 : formato == Formato::epw ? FormatoTabella::epw
+                                                           : FormatoTabella::automatico;
+    auto letta = ondix::leggi_tabella(f, percorso, quale, umidita == FormaUmidita::specifica ? 1 : 0);
+    if (!letta) lancia(letta.errore());
+    ondix::Tabella& t = *letta;
+    Tabella o;
+    o.formato = t.meteo ? Formato::epw : Formato::csv;
+    o.separatore = t.separatore;
+    o.decimali_virgola = t.decimali_virgola;
+    o.linee = std::move(t.linee);
+    for (auto& c : t.colonne)
+        o.colonne.push_back(
+            {std::move(c.nome), std::move(c.unita), c.numerica, std::move(c.numeri), std::move(c.testi)});
+    for (auto& r : t.rifiutate)
+        o.rifiutate.push_back({r.riga, std::move(r.motivo)});
+    if (t.localita) {
+        LocalitaMeteo& l = *t.localita;
+        o.localita = Localita{std::move(l.citta), std::move(l.regione), std::move(l.paese),
+                              std::move(l.fonte), std::move(l.wmo),     l.latitudine,
+                              l.longitudine,      l.fuso_orario,        l.quota};
+    }
+    return o;
+}
+
+Tabella leggi_csv(const std::string& percorso, FormaUmidita umidita) {
+    return leggi_tabella(percorso, Formato::csv, umidita);
+}
+
+Tabella leggi_epw(const std::string& percorso) {
+    return leggi_tabella(percorso, Formato::epw);
+}
+
 RisultatoProcesso processo(const RichiestaProcesso& p) {
     const int tipo = static_cast<int>(p.tipo), umidita = static_cast<int>(p.umidita);
     const int portata = static_cast<int>(p.portata);
@@ -230,7 +393,9 @@ RisultatoProcesso processo(const RichiestaProcesso& p) {
     r.portata = portata;
     r.risposta = p.risposta;
     r.aria = aria_o_lancia(p.aria);
-    return risultato_di(esegui(r), tipo);
+    RisultatoProcesso o = risultato_di(esegui(r), tipo);
+    o.avvisi = testi_letti_in_parte(r);
+    return o;
 }
 
 RisultatoProcesso processo(const Processo& p) {

@@ -3,12 +3,37 @@
 #pragma once
 
 #include "core/aria_umida.h"
+#include "core/ricerca.h"
 #include "core/stato_aria.h"
 
 #include <cmath>
 #include <optional>
 
 namespace ondix::piane {
+
+// The solvers of the state tool with the correlations: a bisection of [−100, 200] °C to 1e-10 K on the condition.
+template <class F> double biseca_t(F sopra) {
+    return biseca(-100.0, 200.0, 1e-10, sopra).medio();
+}
+
+inline std::optional<double> temperatura_saturazione(double ps, Aria a = {}) {
+    if (!(ps >= pressione_saturazione(-100.0) && ps <= pressione_saturazione(200.0))) return std::nullopt;
+    return biseca_t([&](double t) { return pressione_saturazione(t, a) > ps; });
+}
+
+inline std::optional<double> rugiada_da_x(double x, Aria a = {}) {
+    if (!(x > 0) || !std::isfinite(x)) return std::nullopt;
+    const double xk = x / 1000.0;
+    return piane::temperatura_saturazione(a.pressione * xk / (0.622 + xk), a);
+}
+
+inline std::optional<double> bulbo_umido_da_h(double h, Aria a = {}) {
+    const auto hs = [&](double t) { return entalpia(umidita_saturazione(t, a), t, a); };
+    if (!std::isfinite(h) || hs(-100.0) > h) return std::nullopt;
+    const auto sopra = [&](double t) { return pressione_saturazione(t, a) >= a.pressione || hs(t) > h; };
+    if (!sopra(200.0)) return std::nullopt;
+    return biseca_t(sopra);
+}
 
 inline std::optional<double> temperatura_rugiada(double ur, double t, Aria a = {}) {
     const double x = umidita_specifica(ur, t, a);
@@ -25,7 +50,7 @@ inline std::optional<double> temperatura_rugiada(double ur, double t, Aria a = {
     } while (!(std::fabs(x - xs) < 0.01 || n > 100));
     if (n <= 100) return mid;
     if (!(x < umidita_saturazione(-10.0, a))) return std::nullopt;
-    return rugiada_da_x(x, a);
+    return piane::rugiada_da_x(x, a);
 }
 
 inline double temperatura_bulbo_umido(double x, double t, Aria a = {}) {
@@ -44,7 +69,7 @@ inline double temperatura_bulbo_umido(double x, double t, Aria a = {}) {
     // Not met within [−10, t]: the continuation below −10 °C.
     if (t >= -10.0 && std::fabs(hs - H) < 0.1) return mid;
     if (t <= 100.0 && pressione_saturazione(t) < a.pressione)
-        if (const std::optional<double> r = bulbo_umido_da_h(H, a)) return *r;
+        if (const std::optional<double> r = piane::bulbo_umido_da_h(H, a)) return *r;
     return mid;
 }
 

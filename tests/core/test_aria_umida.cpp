@@ -249,6 +249,20 @@ TEST(Ricerche, EarlyExitsGiveThePlainSearchesResultsBitForBit) {
                     "temperatura_bulbo_umido", [&] { return temperatura_bulbo_umido(x, t, a); },
                     [&] { return piane::temperatura_bulbo_umido(x, t, a); }, x, t, a.pressione);
             }
+    // The solvers below −10 °C, which start from the continuation's inverse (the saturation temperature) and from
+    // Newton's method (the wet bulb), over the range the searches cover, cold and dry air most densely.
+    for (const Aria a : {Aria{}, Aria{pressione_minima}, Aria{pressione_massima}}) {
+        for (double t = -101; t <= 201; t += t < -5 ? 0.37 : 3.1) {
+            const double ps = pressione_saturazione(t, a) * 0.9999999;
+            confronta(
+                "temperatura_saturazione", [&] { return temperatura_saturazione(ps, a).value_or(-1000.0); },
+                [&] { return piane::temperatura_saturazione(ps, a).value_or(-1000.0); }, ps, t, a.pressione);
+        }
+        for (double h = -110; h <= 20; h += 0.173)
+            confronta(
+                "bulbo_umido_da_h", [&] { return bulbo_umido_da_h(h, a).value_or(-1000.0); },
+                [&] { return piane::bulbo_umido_da_h(h, a).value_or(-1000.0); }, h, 0, a.pressione);
+    }
     for (double t1 = -10; t1 <= 50; t1 += 7.5)
         for (double ur : {0.0, 10.0, 50.0, 100.0})
             for (double tw : {0.0, 20.0, 90.0})

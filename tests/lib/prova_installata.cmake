@@ -1,6 +1,7 @@
 # The library as a user gets it: installed (components libondix and dev) into a fresh prefix, the README's example
 # built against it once with find_package(ondix) and once with pkg-config, and the example as the first callers
-# wrote it with pkg-config, the programs run from there and their output compared with esempio.out.
+# wrote it with pkg-config, the programs run from there and their output compared with esempio.out; the typed
+# results of the processes checked against their JSON.
 # -DBUILD=<build tree> -DSORGENTE=<this directory> -DLAVORO=<scratch directory> -DCXX=<C++ compiler>
 file(REMOVE_RECURSE ${LAVORO})
 set(prefisso ${LAVORO}/prefisso)
@@ -45,3 +46,8 @@ esegui(${LAVORO}/compatibile)
 if(NOT uscita STREQUAL atteso)
   message(FATAL_ERROR "the first callers' example wrote\n${uscita}\ninstead of\n${atteso}")
 endif()
+
+# The typed results of every kind against their JSON.
+esegui(${CXX} -std=c++17 -Wall -Wextra -Werror ${SORGENTE}/risultati.cpp ${opzioni} -Wl,-rpath,${libdir}
+       -o ${LAVORO}/risultati)
+esegui(${LAVORO}/risultati)

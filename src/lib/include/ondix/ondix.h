@@ -14,6 +14,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #if defined(_WIN32)
@@ -103,6 +104,31 @@ struct RisultatoStati {
 // that cannot be computed, is NaN.
 ONDIX_API RisultatoStati stati(const RichiestaStati& r, const Uscite& uscite);
 
+// A state that could not be computed: its index and why (the text of ondix-calc).
+struct ErroreStato {
+    std::size_t indice = 0;
+    std::string testo;
+};
+
+// What a table of states may ask beyond RichiestaStati.
+struct OpzioniStati {
+    // Further pairs, tried in order for a state the request's pair does not give (as "ondix-calc stati" takes a
+    // weather file's dry bulb with its dew point, else with its relative humidity). Their values are in `valori`
+    // (n each, indexed by Grandezza) beside the request's a and b. With further pairs a NaN value is one the state
+    // is not given by: a pair with one is passed over, and a state none of whose pairs has both values is an error
+    // ("valori mancanti: tr, ur").
+    std::vector<std::pair<Grandezza, Grandezza>> altre_coppie;
+    std::array<const double*, 6> valori{};
+    // True: t with ur or x gives the state as the point-properties report computes it (a row of a CSV file); false:
+    // as "ondix-calc stato" solves every pair (an hour of a weather file).
+    bool come_rapporto = true;
+    // When not null, filled with every state that could not be computed, in index order.
+    std::vector<ErroreStato>* errori = nullptr;
+};
+
+// The same with further pairs, another solving of t with ur or x, or every failure listed.
+ONDIX_API RisultatoStati stati(const RichiestaStati& r, const Uscite& uscite, const OpzioniStati& o);
+
 // The same, kept for callers written before RichiestaStati: the states of a[i] (quantity ga) with b[i] (gb); returns
 // the number that could not be computed, the first one's text into *primo_errore and its index into
 // *indice_primo_errore when they are not null.
@@ -128,6 +154,74 @@ struct Colonne {
 // wrongly.
 ONDIX_API Colonne colonne_stati(const std::vector<std::string>& nomi, FormaUmidita umidita = FormaUmidita::relativa,
                                 bool con_pressione = false);
+
+// A column's name as ondix-calc stati reads it in a header: lower case, up to the first character that is not a
+// letter, a digit or '_' ("T [C]" gives "t").
+ONDIX_API std::string nome_colonna(const std::string& nome);
+
+// The number of a cell of a table as ondix-calc stati reads a field: a decimal point, or a decimal comma where the
+// file's `separatore` is not ','. A cell that is empty or not a number from end to end throws Errore (Causa::dati) with
+// the command's text for column `colonna` ("colonna t vuota", "colonna t: \"abc\" non è un numero").
+ONDIX_API double numero_cella(const std::string& testo, const std::string& colonna, char separatore = ';');
+
+// A column of a table read from a file. A numeric column has each row's number in `numeri` (NaN where the cell is
+// empty or not a number) and, when some cells are not numbers, each row's text in `testi` ("" where the cell held a
+// number). A text column has each row's cell as written in `testi`, and no numeri.
+struct Colonna {
+    std::string nome;  // as the file's header writes it
+    std::string unita; // "C", "%", "Pa" for a weather file's columns; empty when the file does not say
+    bool numerica = true;
+    std::vector<double> numeri;
+    std::vector<std::string> testi;
+};
+
+// Where a weather file's data were taken (its LOCATION line).
+struct Localita {
+    std::string citta, regione, paese, fonte, wmo;
+    std::optional<double> latitudine, longitudine; // degrees, north and east positive
+    std::optional<double> fuso_orario;             // hours from UTC
+    std::optional<double> quota;                   // m
+};
+
+// A row of a file the reader refuses as ondix-calc stati refuses it (a line over 65536 characters, more fields than
+// the header, an hour without its date, a value that is not a number): its cells are empty.
+struct RigaRifiutata {
+    std::size_t riga = 0; // its index among the table's rows
+    std::string motivo;   // the command's text
+};
+
+// The formats of the files of states.
+enum class Formato {
+    automatico, // as ondix-calc stati tells them apart: a weather file by its name (.epw) or its first line
+                // ("LOCATION,..."), else a CSV
+    csv,
+    epw,
+};
+
+// A table of states as ondix-calc stati reads its file.
+struct Tabella {
+    Formato formato = Formato::csv;       // csv or epw
+    char separatore = ',';                // between the fields
+    bool decimali_virgola = false;        // the first row has a number with a decimal comma
+    std::vector<std::size_t> linee;       // each row's line in the file (1 the first)
+    std::vector<Colonna> colonne;         // in the file's order
+    std::vector<RigaRifiutata> rifiutate; // in row order
+    std::optional<Localita> localita;     // a weather file's
+};
+
+// Reads the file `percorso` as ondix-calc stati reads it. A CSV: the header's columns (a first line of numbers
+// only is the first row, its columns named t, ur (x with FormaUmidita::specifica), colonna_3, ...), separated by
+// ';', ',' or a tab, numbers with a decimal point or, where the separator is not ',', a decimal comma; a column is
+// numeric when all its cells are numbers or empty, or when it is named as a quantity (t, ur, x, h, tbu, tr, p,
+// pressione; "T [C]" too). A weather file (EPW): anno, mese, giorno, ora, minuto, t (dry bulb, C), tr (dew point,
+// C), ur (relative humidity, %) and p (station pressure, Pa) of every hour, NaN where the file marks a value as
+// missing, and the place. A file that cannot be opened or read throws Errore (Causa::file), one without a header or
+// hours Errore (Causa::dati), each with the command's text.
+ONDIX_API Tabella leggi_tabella(const std::string& percorso, Formato formato = Formato::automatico,
+                                FormaUmidita umidita = FormaUmidita::relativa);
+// The same for a CSV file and for a weather file.
+ONDIX_API Tabella leggi_csv(const std::string& percorso, FormaUmidita umidita = FormaUmidita::relativa);
+ONDIX_API Tabella leggi_epw(const std::string& percorso);
 
 // The processes of the program, by their numbers as "ondix-calc KIND" takes them.
 enum class TipoProcesso {
@@ -180,6 +274,33 @@ struct Nebbia {
     std::optional<double> acqua_liquida_kg_h;
 };
 
+// The numbers of a process's result lines, each under the name of the JSON's "risultati" that ends in its unit
+// (kg/h of dry air, m3/h, W or kW as the report prints the power, kJ/kg, g/kg, m3/kg, C, pct %; a factor has none).
+// A result whose line the report has not written is empty. aria_ambiente is the room air taken back, aria_esterna
+// the outdoor air; a flow without either is the total.
+struct Risultati {
+    std::optional<double> portata_kg_h, portata_m3_h;
+    std::optional<double> portata_1_kg_h, portata_1_m3_h, portata_2_kg_h, portata_2_m3_h; // kind 1's streams
+    std::optional<double> portata_aria_ambiente_kg_h, portata_aria_ambiente_m3_h;
+    std::optional<double> portata_aria_esterna_kg_h, portata_aria_esterna_m3_h;
+    std::optional<double> potenza_kW; // kind 2
+    std::optional<double> potenza_frigorifera_W, potenza_frigorifera_sensibile_W, potenza_frigorifera_latente_W;
+    std::optional<double> potenza_frigorifera_aria_esterna_W;
+    std::optional<double> potenza_preriscaldamento_W, potenza_postriscaldamento_W, potenza_riscaldamento_W;
+    std::optional<double> verifica_potenza_sensibile_W, verifica_potenza_latente_W;
+    std::optional<double> condensa_kg_h, vapore_kg_h;
+    std::optional<double> acqua_umidificazione_kg_h, acqua_prima_umidificazione_kg_h, acqua_seconda_umidificazione_kg_h;
+    std::optional<double> salto_entalpico_kJ_kg, salto_umidita_g_kg;
+    std::optional<double> fattore_bypass, fattore_termico;
+    std::optional<double> t_C, ur_pct, x_g_kg, h_kJ_kg, v_m3_kg, t_bulbo_umido_C; // kind 4's state
+};
+
+// One result line's number under its name (as in Risultati).
+struct Valore {
+    std::string nome;
+    double valore = 0;
+};
+
 struct RisultatoProcesso {
     int tipo = 0;
     std::string titolo;                // such as "CICLO ESTIVO"
@@ -192,6 +313,11 @@ struct RisultatoProcesso {
     std::vector<Nebbia> nebbia;
     // The same object "ondix-calc KIND --json" prints, on one line: every result the JSON has, with its keys.
     std::string json;
+    Risultati risultati;        // the numbers of the result lines
+    std::vector<Valore> valori; // the same, in the report's order (the JSON's "risultati")
+    // The warnings ondix-calc prints for boxes whose text it reads only in part ("--e1 (temperatura [C]): \"20,5\"
+    // non è tutto un numero; il calcolo usa 20"): the calculation ran with the value given.
+    std::vector<std::string> avvisi;
 };
 
 // Runs the process. A kind that does not exist, a humidity or flow form other than those of the enums, or an

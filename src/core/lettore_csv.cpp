@@ -1,7 +1,9 @@
-// The CSV reader of the batch command: a header naming the columns, then one state per line.
-#include "cli/lettore_stati.h"
+// The CSV reader of tables of states: a header naming the columns, then one state per line; the batch command
+// reads the rows through LettoreCsv, the library a whole table through leggi_tabella_csv.
 #include "core/colonne_stati.h"
+#include "core/lettore_stati.h"
 #include "core/numeri.h"
+#include "core/tabella.h"
 
 #include <algorithm>
 #include <istream>
@@ -22,6 +24,27 @@ bool con_virgole(const std::vector<std::string>& campi, char sep) {
     return sep != ',' && std::any_of(campi.begin(), campi.end(), [sep](const std::string& c) {
                return c.find(',') != std::string::npos && numero_campo(c, sep);
            });
+}
+
+// The header: the first line of the input that is not blank, into `riga`, counting the lines read in `numero`.
+// `esempio` is the header the message of an empty input shows ("t,ur").
+Fatto cerca_intestazione(LettoreRighe& in, PrimaRiga& prima, std::string& riga, std::size_t& numero,
+                         const std::string& nome, std::string_view esempio) {
+    bool troppo_lunga = prima.troppo_lunga;
+    bool letta = prima.presente;
+    riga = std::move(prima.testo);
+    while (letta) {
+        ++numero;
+        if (troppo_lunga)
+            return Errore{Causa::dati, nome + ":" + std::to_string(numero) +
+                                           ": la riga d'intestazione è più lunga di " +
+                                           std::to_string(lunghezza_massima_riga) + " caratteri"};
+        if (!senza_blank(riga).empty()) return {};
+        letta = in.leggi(riga, troppo_lunga);
+    }
+    if (in.guasto()) return Errore{Causa::file, nome + ": errore di lettura" + in.motivo()};
+    return Errore{Causa::dati,
+                  nome + ": l'ingresso è vuoto (attesa una riga d'intestazione come \"" + std::string(esempio) + "\")"};
 }
 
 class LettoreCsv : public LettoreDaRighe {
@@ -71,25 +94,8 @@ Fatto LettoreCsv::apri() {
     m_coppia = {Grandezza::t, m_umidita == 1 ? Grandezza::x : Grandezza::ur};
 
     // The header: the first line that is not blank.
-    bool trovata = false;
-    bool troppo_lunga = m_prima.troppo_lunga;
-    bool letta = m_prima.presente;
-    m_riga = std::move(m_prima.testo);
-    while (letta) {
-        ++m_numero;
-        if (troppo_lunga)
-            return errore("la riga d'intestazione è più lunga di " + std::to_string(lunghezza_massima_riga) +
-                          " caratteri");
-        if (!senza_blank(m_riga).empty()) {
-            trovata = true;
-            break;
-        }
-        letta = m_in.leggi(m_riga, troppo_lunga);
-    }
-    if (m_in.guasto()) return errore_lettura();
-    if (!trovata)
-        return Errore{Causa::dati,
-                      m_nome + ": l'ingresso è vuoto (attesa una riga d'intestazione come \"t," + colonna_u + "\")"};
+    if (auto trovata = cerca_intestazione(m_in, m_prima, m_riga, m_numero, m_nome, "t," + colonna_u); !trovata)
+        return trovata;
 
     m_sep = separatore_di(m_riga);
     dividi_campi(m_riga, m_sep, m_campi);
@@ -169,12 +175,7 @@ Fatto LettoreCsv::leggi_intestazione(std::string_view colonna_u) {
 Fatto LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::vector<std::string>& campi) const {
     dividi_campi(linea, m_sep, campi);
     r.con_colonne = false;
-    if (campi.size() < m_servono || campi.size() > m_campi_massimi) {
-        const std::size_t attesi = campi.size() < m_servono ? m_servono : m_campi_massimi;
-        std::string motivo = "attesi " + std::to_string(attesi) + " campi, trovati " + std::to_string(campi.size());
-        if (campi.size() > m_campi_massimi && m_sep == ',') motivo += " (il separatore decimale è '.')";
-        return Errore{Causa::dati, std::move(motivo)};
-    }
+    if (auto contati = conta_campi(campi.size(), m_servono, m_campi_massimi, m_sep); !contati) return contati;
     r.valori = {};
     r.pressione.reset();
     if (m_copia) {
@@ -205,7 +206,68 @@ Fatto LettoreCsv::analizza(std::string_view linea, RigaStato& r, std::vector<std
     return {};
 }
 
+// True for the name of a column that holds a quantity of a state or its pressure.
+bool nome_di_quantita(std::string_view nome) {
+    const std::string n = nome_colonna(nome);
+    return grandezza_da_nome(n) || n == "p" || n == "pressione";
+}
+
+// The cells of one line of a table into its columns: none when the row is refused.
+void aggiungi_riga(Tabella& t, std::vector<CelleColonna>& celle, const std::vector<std::string>* campi) {
+    for (std::size_t i = 0; i < celle.size(); ++i) {
+        const std::string_view testo = campi && i < campi->size() ? std::string_view((*campi)[i]) : "";
+        celle[i].aggiungi(testo, testo.empty() ? std::nullopt : numero_campo(testo, t.separatore));
+    }
+}
+
 } // namespace
+
+Esito<Tabella> leggi_tabella_csv(LettoreRighe& in, PrimaRiga prima, std::string_view nome_dato, int umidita) {
+    const std::string nome = testo_visibile(nome_dato);
+    std::string riga;
+    std::size_t numero = 0;
+    if (auto trovata = cerca_intestazione(in, prima, riga, numero, nome, umidita == 1 ? "t,x" : "t,ur"); !trovata)
+        return trovata.errore();
+    Tabella t;
+    t.separatore = separatore_di(riga);
+    std::vector<std::string> campi;
+    dividi_campi(riga, t.separatore, campi);
+    // A first line of numbers only is the first row, its columns named as the batch command takes them.
+    const bool senza_intestazione = tutti_numeri(campi, t.separatore);
+    std::vector<CelleColonna> celle;
+    for (std::size_t i = 0; i < campi.size(); ++i) {
+        if (!senza_intestazione)
+            celle.emplace_back(campi[i], nome_di_quantita(campi[i]));
+        else if (i < 2)
+            celle.emplace_back(i == 0 ? "t" : umidita == 1 ? "x" : "ur", true);
+        else
+            celle.emplace_back("colonna_" + std::to_string(i + 1), false);
+    }
+    const auto riga_di_dati = [&](std::size_t linea, bool troppo_lunga) {
+        const std::size_t indice = t.linee.size();
+        t.linee.push_back(linea);
+        Fatto letta = troppo_lunga ? Fatto(riga_troppo_lunga()) : Fatto();
+        if (letta) {
+            dividi_campi(riga, t.separatore, campi);
+            letta = conta_campi(campi.size(), 0, celle.size(), t.separatore);
+        }
+        if (!letta) t.rifiutate.push_back({indice, letta.errore().testo});
+        if (indice == 0) t.decimali_virgola = letta && con_virgole(campi, t.separatore);
+        aggiungi_riga(t, celle, letta ? &campi : nullptr);
+    };
+    if (senza_intestazione) riga_di_dati(numero, false);
+    bool troppo_lunga = false;
+    while (in.leggi(riga, troppo_lunga)) {
+        ++numero;
+        if (!troppo_lunga && senza_blank(riga).empty()) continue;
+        riga_di_dati(numero, troppo_lunga);
+    }
+    if (in.guasto())
+        return Errore{Causa::file, nome + ": errore di lettura dopo la riga " + std::to_string(numero) + in.motivo()};
+    for (CelleColonna& c : celle)
+        t.colonne.push_back(std::move(c).colonna());
+    return t;
+}
 
 std::unique_ptr<LettoreStati> lettore_csv(LettoreRighe& in, PrimaRiga prima, int umidita, bool con_pressione,
                                           bool copia_colonne, std::string_view nome) {

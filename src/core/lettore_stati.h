@@ -1,9 +1,11 @@
-// The input formats of the batch command behind one reader interface, and the text helpers they share.
+// The input formats of tables of states (CSV and weather files) behind one reader interface: the batch command
+// reads its rows through it, the library its tables.
 #pragma once
 
-#include "cli/stati.h"
+#include "core/aria_umida.h"
 #include "core/esito.h"
 #include "core/stato_aria.h"
+#include "core/testo_csv.h"
 
 #include <array>
 #include <cstddef>
@@ -17,27 +19,6 @@
 
 namespace ondix {
 
-// Reads an input one line at a time. A line ends at LF, CR LF or a lone CR.
-class LettoreRighe {
-public:
-    explicit LettoreRighe(std::istream& in) : m_in(in) {}
-
-    // Reads one line into `riga` without its line end. Returns false at the end of the input and on a read
-    // error (then guasto() is true and motivo() gives the system's reason). A line longer than
-    // lunghezza_massima_riga is consumed to its end without being kept, and `troppo_lunga` is set.
-    bool leggi(std::string& riga, bool& troppo_lunga);
-    // The input failed (a read error), as opposed to ending.
-    bool guasto() const;
-    // ": REASON" of a read error, or nothing when the system gave none.
-    std::string motivo() const { return m_errore ? ": " + *m_errore : std::string(); }
-
-private:
-    bool leggi_riga(std::string& riga, bool& troppo_lunga);
-
-    std::istream& m_in;
-    std::optional<std::string> m_errore;
-};
-
 // One row of an input as its reader hands it over.
 struct RigaStato {
     std::array<std::optional<double>, 6> valori; // the known quantities, indexed by Grandezza
@@ -49,6 +30,21 @@ struct RigaStato {
 };
 
 using Coppia = std::pair<Grandezza, Grandezza>;
+
+// The state of a row's known values (indexed by Grandezza) by the first of `coppie` whose two values the row has
+// that gives one: t with ur or x as the point-properties report computes them when `come_rapporto`, every other
+// pair (and those too otherwise) as stato_da_coppia solves it. Else the reasons each pair tried gave, joined by
+// "; ", or "valori mancanti: ..." when the row has neither value of any pair.
+Esito<StatoCompleto> stato_della_riga(const std::array<std::optional<double>, 6>& valori,
+                                      const std::vector<Coppia>& coppie, bool come_rapporto, Aria a);
+
+// Where a weather file's data were taken: its LOCATION line.
+struct LocalitaMeteo {
+    std::string citta, regione, paese, fonte, wmo;
+    std::optional<double> latitudine, longitudine; // degrees, north and east positive
+    std::optional<double> fuso_orario;             // hours from UTC
+    std::optional<double> quota;                   // m
+};
 
 // A reader reads the header itself; the lines after it are read by the batch, which hands each data line (not
 // blank, not too long) to analizza, possibly from several threads at once.
@@ -85,13 +81,8 @@ public:
     virtual std::size_t numero_riga() const = 0;
     // A description of the place the data come from, for the summary; empty when unknown.
     virtual std::string descrizione() const { return {}; }
-};
-
-// The first line of an input, read before its format is known.
-struct PrimaRiga {
-    bool presente = false;     // false: the input is empty
-    bool troppo_lunga = false; // longer than lunghezza_massima_riga (then `testo` is empty)
-    std::string testo;         // without its line end and without a UTF-8 byte order mark
+    // The place as the file gives it, when it does.
+    virtual std::optional<LocalitaMeteo> localita() const { return std::nullopt; }
 };
 
 // What the two readers share: the input's lines, its first line, its name, and the header they read.
@@ -137,19 +128,5 @@ std::unique_ptr<LettoreStati> lettore_epw(LettoreRighe& in, PrimaRiga prima, boo
 // True when a file of this name and first line is a weather file: a name ending in ".epw" or a first line that
 // begins with "LOCATION,".
 bool sembra_epw(std::string_view nome, std::string_view prima_riga);
-
-// A field shown in a message: at most 40 characters, in quotes, with control characters and invalid UTF-8
-// escaped so that nothing from the file reaches the terminal as a command.
-std::string citazione(std::string_view campo);
-// Reads the number of field `campo` of column `colonna` into `valore`, or gives the reason it cannot ("colonna t
-// vuota", "colonna t: \"abc\" non è un numero", ...). `sep` is the file's separator: in a file not separated by
-// ',' a decimal comma is read as the point ("20,5"); a field with both, as a thousands separator would make it
-// ("1.234,5"), is refused.
-Fatto leggi_campo(const std::string& campo, std::string_view colonna, char sep, double& valore);
-// The whole field as a number, read as leggi_campo reads it; nullopt otherwise.
-std::optional<double> numero_campo(std::string_view campo, char sep);
-// Appends a kept field for a CSV separated by `sep`: in double quotes (a quote doubled) when it holds the
-// separator, a quote or a line end.
-void aggiungi_campo(std::string& riga, std::string_view campo, char sep);
 
 } // namespace ondix
