@@ -22,6 +22,15 @@ std::string un_solo_spazio(std::string_view s) {
     return r;
 }
 
+// The word a table of pairs gives `chiave`; none when it has no row for it.
+template <std::size_t N>
+std::optional<std::string> voce_tabella(const std::array<std::pair<std::string_view, std::string_view>, N>& tabella,
+                                        std::string_view chiave) {
+    for (const auto& [da, a] : tabella)
+        if (chiave == da) return std::string(a);
+    return std::nullopt;
+}
+
 // The reports' short units as the SI writes them.
 std::string unita_scritta(std::string_view u) {
     static constexpr std::array<std::pair<std::string_view, std::string_view>, 10> nomi{{
@@ -36,9 +45,7 @@ std::string unita_scritta(std::string_view u) {
         {"mbar", "mbar"},
         {"Pa", "Pa"},
     }};
-    for (const auto& [breve, scritta] : nomi)
-        if (u == breve) return std::string(scritta);
-    return std::string(u);
+    return voce_tabella(nomi, u).value_or(std::string(u));
 }
 
 bool inizia_numero(std::string_view s) {
@@ -219,8 +226,7 @@ std::string nome_risultato(std::string_view radice) {
         {"salto_umidita", "Salto di umidità specifica"},
         {"vapore", "Vapore"},
     }};
-    for (const auto& [chiave, nome] : nomi)
-        if (radice == chiave) return std::string(nome);
+    if (auto nome = voce_tabella(nomi, radice)) return *nome;
     std::string r;
     for (std::size_t i = 0; i < radice.size(); ++i) {
         if (radice.substr(i, 7) == "umidita") {

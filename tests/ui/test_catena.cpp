@@ -33,21 +33,13 @@
 #include <memory>
 
 using namespace ondix;
+using prova::casella;
+using prova::pulsante;
+using prova::righe_rapporto;
 using prova::Risponditore;
+using prova::trova;
 
 namespace {
-
-template <typename T> T* trova(QWidget* w, const QString& nome) {
-    T* c = w->findChild<T*>(nome);
-    if (!c) qFatal("control %s not found", qPrintable(nome));
-    return c;
-}
-QPushButton* pulsante(QWidget* w, const char* nome) {
-    return trova<QPushButton>(w, QString::fromLatin1(nome));
-}
-QLineEdit* casella(QWidget* form, int n) {
-    return trova<QLineEdit>(form, QStringLiteral("Edit%1").arg(n));
-}
 
 struct Atteso {
     Contesto ctx;        // the table and overlay code the chart must show
@@ -84,10 +76,6 @@ QImage grafico_atteso(const Contesto& ctx, VistaGrafico vista, QSize dimensione)
     PlotterQt plotter;
     plotter.disegna(p, Dispositivo::schermo, procedura_vista(vista, ctx));
     return p.toImage();
-}
-
-QStringList righe_rapporto(QWidget* finestra) {
-    return trova<QPlainTextEdit>(finestra, QStringLiteral("RichEdit1"))->toPlainText().split(QLatin1Char('\n'));
 }
 
 // Answers a message box with OK and an input box with `risposta` (its default when empty).

@@ -40,24 +40,9 @@
 #include <memory>
 
 using namespace ondix;
-using prova::Risponditore;
+using namespace ondix::prova;
 
 namespace {
-
-template <typename T> T* trova(QWidget* w, const QString& nome) {
-    T* c = w->findChild<T*>(nome);
-    if (!c) qFatal("control %s not found", qPrintable(nome));
-    return c;
-}
-QPushButton* pulsante(QWidget* w, const char* nome) {
-    return trova<QPushButton>(w, QString::fromLatin1(nome));
-}
-QLineEdit* casella(QWidget* form, int n) {
-    return trova<QLineEdit>(form, QStringLiteral("Edit%1").arg(n));
-}
-QStringList righe_rapporto(QWidget* finestra) {
-    return trova<QPlainTextEdit>(finestra, QStringLiteral("RichEdit1"))->toPlainText().split(QLatin1Char('\n'));
-}
 
 // A message box's text, then OK.
 Risponditore::Azione leggi(QString& testo) {
