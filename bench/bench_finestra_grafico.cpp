@@ -1,12 +1,14 @@
 // From "CALCOLA" to the chart window's first complete paint, through the real input form and chart window (run it
 // under Xvfb, or with QT_QPA_PLATFORM=offscreen): the computation, the new window, its drawing and its paint. And
-// the readout under the mouse over a finished chart.
+// the readout under the mouse over a finished chart, and a drag on the working chart.
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
+#include "ui/finestra_diagramma.h"
 #include "ui/finestra_grafico.h"
 #include "ui/finestra_maschera.h"
 #include "ui/impostazioni.h"
 #include "ui/schermo.h"
+#include "ui/tela_diagramma.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +16,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -117,6 +120,91 @@ void BM_LetturaSottoIlMouse(benchmark::State& stato) {
     Impostazioni().ricorda_lettura(false);
 }
 BENCHMARK(BM_LetturaSottoIlMouse)->Unit(benchmark::kMicrosecond);
+
+// A working chart of 20 states and 20 processes: ten placed states; a chain from the first through a mixing, a
+// coil, a heater, a humidifier, steam, and four more mixings and heaters (ten outlets); ten free lines.
+void impianto_di_prova(DiagrammaLibero& d) {
+    std::vector<int> dati;
+    for (int i = 0; i < 10; ++i)
+        dati.push_back(d.aggiungi_punto(20.0 + i * 1.5, 6.0 + i * 0.6));
+    const auto aggiungi = [&d](TipoTrasformazione t, int da, int con, auto imposta) {
+        DefinizioneTrasformazione k = trasformazione_tra(t, da, con);
+        k.portata = 3000.0;
+        imposta(k);
+        return *d.aggiungi_trasformazione(k);
+    };
+    const auto niente = [](DefinizioneTrasformazione&) {};
+    int u = aggiungi(TipoTrasformazione::miscela, dati[0], dati[9], niente);
+    u = aggiungi(TipoTrasformazione::batteria, u, 0, [](DefinizioneTrasformazione& k) { k.t_batteria = 8.0; });
+    u = aggiungi(TipoTrasformazione::sensibile, u, 0, [](DefinizioneTrasformazione& k) { k.t_uscita = 22.0; });
+    u = aggiungi(TipoTrasformazione::adiabatica, u, 0, niente);
+    u = aggiungi(TipoTrasformazione::vapore, u, 0, [](DefinizioneTrasformazione& k) { k.x_uscita = 14.0; });
+    for (int i = 1; i <= 5; ++i)
+        u = aggiungi(i % 2 ? TipoTrasformazione::miscela : TipoTrasformazione::sensibile, u, i % 2 ? dati[i] : 0,
+                     [i](DefinizioneTrasformazione& k) { k.t_uscita = 24.0 + i; });
+    for (int i = 0; i < 10; ++i)
+        (void)aggiungi(TipoTrasformazione::linea, dati[static_cast<std::size_t>(i)],
+                       d.definizione_stato(10 + static_cast<std::size_t>(i)).id, niente);
+}
+
+// A drag on the working chart with every layer on (the four families of isolines and the comfort zone): one mouse
+// move with the button held and what it causes, painted: every process following the state computed again, the
+// chart drawn again, the table's texts replaced, the chart and both tables painted.
+void BM_TrascinaDiagramma(benchmark::State& stato) {
+    OpzioniGrafico o;
+    for (Famiglia f : famiglie)
+        o.imposta_famiglia(f, true);
+    o.comfort = ZonaComfort{};
+    Impostazioni().ricorda_strati(o);
+    FinestraDiagramma f({}, {1024, 768});
+    impianto_di_prova(f.diagramma());
+    f.show();
+    if (!QTest::qWaitForWindowExposed(&f)) {
+        stato.SkipWithError("the window was not shown");
+        return;
+    }
+    f.aggiorna();
+    for (std::size_t k = 0; k < f.diagramma().numero_trasformazioni(); ++k)
+        if (f.diagramma().trasformazione(k).rifiuto) {
+            stato.SkipWithError(f.diagramma().trasformazione(k).rifiuto->testo.c_str());
+            return;
+        }
+    TelaDiagramma* t = f.tela();
+    const int id = f.diagramma().definizione_stato(0).id;
+    const QPoint inizio = t->posizione(id)->toPoint();
+    QTest::mousePress(t, Qt::LeftButton, {}, inizio);
+    int i = 0;
+    for (auto _ : stato) {
+        ++i;
+        const QPoint pos = inizio + QPoint(i % 40, -(i % 30));
+        QMouseEvent mossa(QEvent::MouseMove, QPointF(pos), t->mapToGlobal(QPointF(pos)), Qt::NoButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(t, &mossa);
+        t->repaint();
+        f.tabella_stati()->viewport()->repaint();
+        f.tabella_trasformazioni()->viewport()->repaint();
+    }
+    QTest::mouseRelease(t, Qt::LeftButton, {}, inizio);
+    stato.counters["stati"] = static_cast<double>(f.diagramma().numero_stati());
+    stato.counters["trasformazioni"] = static_cast<double>(f.diagramma().numero_trasformazioni());
+    f.hide(); // closing would ask whether to save the chart
+    Impostazioni().ricorda_strati({});
+}
+BENCHMARK(BM_TrascinaDiagramma)->Unit(benchmark::kMillisecond);
+
+// The model alone: the first state of the same chart moved, everything that follows from it computed again.
+void BM_RicalcoloDiagramma(benchmark::State& stato) {
+    DiagrammaLibero d;
+    impianto_di_prova(d);
+    d.inizia_trascinamento(d.definizione_stato(0).id);
+    int i = 0;
+    for (auto _ : stato) {
+        ++i;
+        benchmark::DoNotOptimize(d.trascina(20.0 + (i % 40) * 0.05, 6.0 + (i % 30) * 0.05));
+    }
+    d.fine_trascinamento();
+}
+BENCHMARK(BM_RicalcoloDiagramma)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

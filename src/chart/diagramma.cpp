@@ -107,8 +107,8 @@ void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice
         punti, codice, [&](std::uint16_t n) { p.penna(n); }, [&](int k, int j) { unisci(p, punti, k, j); });
 }
 
-void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const TabellaPunti& punti,
-               std::uint8_t codice, Aria aria) {
+void fondo_diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const IngombroProcesso& ingombro,
+                     Aria aria) {
     const ImpostazioniAssi impostazioni{}; // left margin on, no extra rows
     // The layers (isolines) and whoever reads the drawing afterwards take the pressure the chart is drawn at.
     p.imposta_aria(aria);
@@ -123,7 +123,7 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
     }
     p.imposta_mappatura(true);
     disegna_zona_comfort(p);
-    disegna_strati(p, punti, linee_processo(punti, codice));
+    disegna_strati(p, ingombro);
     // Sampled over the frame's whole temperature range, as the isolines are, cut where it leaves the widened
     // humidity range.
     const FinestraPlotter& w = p.finestra_corrente();
@@ -131,6 +131,13 @@ void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, c
     traccia_funzione(
         p, [aria](double t) { return curva_saturazione(t, aria); }, blu, mollier ? w.ymin : w.xmin,
         mollier ? w.ymax : w.xmax);
+    // The curve leaves the mapping off; a process is drawn in world units.
+    p.imposta_mappatura(true);
+}
+
+void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const TabellaPunti& punti,
+               std::uint8_t codice, Aria aria) {
+    fondo_diagramma(p, tmin, tmax, xmin, xmax, ingombro_tabella(punti, linee_processo(punti, codice)), aria);
     p.penna(rosso);
     disegna_processo(p, punti, codice);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "chart/plotter.h"
+#include "chart/strati.h"
 #include "core/calcolo.h"
 #include "core/punti_grafico.h"
 
@@ -18,6 +19,12 @@ namespace ondix {
 // pen selected.
 void diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const TabellaPunti& punti,
                std::uint8_t codice_grafico, Aria aria = {});
+
+// The chart without a process: frame, comfort zone, the plotter's layers (their labels clear of `ingombro`) and the
+// saturation curve of the air `aria`, for the world rectangle tmin … tmax °C × xmin … xmax g/kg. Leaves the mapping
+// flag on, ready for a process drawn over it in world units.
+void fondo_diagramma(Plotter& p, double tmin, double tmax, double xmin, double xmax, const IngombroProcesso& ingombro,
+                     Aria aria = {});
 
 // The overlay: a mark for every entry in use, then the process lines of `codice_grafico`.
 void disegna_processo(Plotter& p, const TabellaPunti& punti, std::uint8_t codice_grafico);

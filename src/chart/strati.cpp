@@ -191,13 +191,12 @@ private:
 };
 
 // The boxes the marks and their labels take with `d` pixels around, measured in the canvas's current font.
-std::vector<RiquadroPixel> riquadri_segni(const Plotter& p, const Canvas& c, const TabellaPunti& punti, int d) {
+std::vector<RiquadroPixel> riquadri_segni(const Plotter& p, const Canvas& c, const IngombroProcesso& ingombro, int d) {
     std::vector<RiquadroPixel> r;
-    for (int i = 1; i <= TabellaPunti::numero_voci; ++i) {
-        if (!punti[i].in_uso()) continue;
+    for (const IngombroProcesso::Segno& s : ingombro.segni) {
         double x = 0.0, y = 0.0;
-        p.punto_mondo(punti[i].X, punti[i].Y, x, y);
-        const MisuraTesto m = c.misura(" " + punti[i].etichetta);
+        p.punto_mondo(s.t, s.x, x, y);
+        const MisuraTesto m = c.misura(" " + s.etichetta);
         // A point far off the chart (an extreme input) stops at the plotter's limit, well inside an int.
         r.push_back({tronca_pixel(x) - d, tronca_pixel(y) - d, m.larghezza + 2 * d, m.altezza + 2 * d});
     }
@@ -262,7 +261,24 @@ bool ritaglia(double& x1, double& y1, double& x2, double& y2, double xa, double 
     return true;
 }
 
+IngombroProcesso ingombro_tabella(const TabellaPunti& punti, const std::vector<std::pair<int, int>>& linee) {
+    IngombroProcesso r;
+    std::array<std::size_t, TabellaPunti::numero_voci + 1> posto{};
+    for (int i = 1; i <= TabellaPunti::numero_voci; ++i) {
+        if (!punti[i].in_uso()) continue;
+        posto[static_cast<std::size_t>(i)] = r.segni.size();
+        r.segni.push_back({punti[i].X, punti[i].Y, punti[i].etichetta});
+    }
+    for (const auto& [k, j] : linee)
+        r.linee.emplace_back(posto.at(static_cast<std::size_t>(k)), posto.at(static_cast<std::size_t>(j)));
+    return r;
+}
+
 std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const TabellaPunti& punti) {
+    return punti_processo(p, ingombro_tabella(punti));
+}
+
+std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const IngombroProcesso& ingombro) {
     const Area a = area_di(p);
     std::vector<std::pair<int, int>> r;
     const auto aggiungi = [&](double t, double x) {
@@ -270,16 +286,14 @@ std::vector<std::pair<int, int>> punti_processo(const Plotter& p, const TabellaP
         p.punto_mondo(t, x, cx, cy);
         if (cx >= a.xa && cx <= a.xb && cy >= a.ya && cy <= a.yb) r.emplace_back(tronca_pixel(cx), tronca_pixel(cy));
     };
-    for (int i = 1; i <= TabellaPunti::numero_voci; ++i) {
-        if (!punti[i].in_uso()) continue;
-        aggiungi(punti[i].X, punti[i].Y);
-        for (int j = i + 1; j <= TabellaPunti::numero_voci; ++j) {
-            if (!punti[j].in_uso()) continue;
+    const auto& segni = ingombro.segni;
+    for (std::size_t i = 0; i < segni.size(); ++i) {
+        aggiungi(segni[i].t, segni[i].x);
+        for (std::size_t j = i + 1; j < segni.size(); ++j)
             for (int k = 1; k < 24; ++k) {
                 const double u = k / 24.0;
-                aggiungi(punti[i].X + u * (punti[j].X - punti[i].X), punti[i].Y + u * (punti[j].Y - punti[i].Y));
+                aggiungi(segni[i].t + u * (segni[j].t - segni[i].t), segni[i].x + u * (segni[j].x - segni[i].x));
             }
-        }
     }
     double tmin = 0.0, tmax = 0.0, xmin = 0.0, xmax = 0.0;
     intervalli(p, tmin, tmax, xmin, xmax);
@@ -389,14 +403,14 @@ void disegna_zona_comfort(Plotter& p) {
     c->move_to(penna_x, penna_y);
 }
 
-// Pixels along the lines joining the entry pairs, a pixel apart.
-std::vector<std::pair<int, int>> pixel_linee(const Plotter& p, const TabellaPunti& punti,
-                                             const std::vector<std::pair<int, int>>& linee) {
+// Pixels along the process lines, a pixel apart.
+std::vector<std::pair<int, int>> pixel_linee(const Plotter& p, const IngombroProcesso& ingombro) {
     std::vector<std::pair<int, int>> r;
-    for (const auto& [k, j] : linee) {
+    for (const auto& [k, j] : ingombro.linee) {
+        const IngombroProcesso::Segno &a = ingombro.segni.at(k), &b = ingombro.segni.at(j);
         double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
-        p.punto_mondo(punti[k].X, punti[k].Y, x1, y1);
-        p.punto_mondo(punti[j].X, punti[j].Y, x2, y2);
+        p.punto_mondo(a.t, a.x, x1, y1);
+        p.punto_mondo(b.t, b.x, x2, y2);
         // A point far off the chart stops at the plotter's limit: the samples stay few.
         const int n = std::clamp(static_cast<int>(std::hypot(x2 - x1, y2 - y1)), 1, 4000);
         for (int i = 0; i <= n; ++i)
@@ -495,6 +509,10 @@ void disegna_legenda(Canvas& c, const RiquadroPixel& legenda, const std::vector<
 } // namespace
 
 void disegna_strati(Plotter& p, const TabellaPunti& punti, const std::vector<std::pair<int, int>>& linee) {
+    disegna_strati(p, ingombro_tabella(punti, linee));
+}
+
+void disegna_strati(Plotter& p, const IngombroProcesso& ingombro) {
     const OpzioniGrafico& o = p.opzioni();
     Canvas* c = p.canvas();
     if (!c || (!o.isolinee() && o.titolo.empty())) return;
@@ -503,7 +521,7 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti, const std::vector<std
     const RiquadroPixel area = area_grafico(p);
     const MisureStrati m = misure_strati(*c, prima);
     const int margine = std::max(10, static_cast<int>(1.7 * p.cw()));
-    std::vector<RiquadroPixel> ostacoli = riquadri_segni(p, *c, punti, m.spazio);
+    std::vector<RiquadroPixel> ostacoli = riquadri_segni(p, *c, ingombro, m.spazio);
 
     const std::vector<RigaLegenda> righe = righe_legenda(o, *c, m);
     int larghezza = 0, altezza = m.spazio;
@@ -514,10 +532,10 @@ void disegna_strati(Plotter& p, const TabellaPunti& punti, const std::vector<std
     larghezza += 2 * m.spazio;
     altezza += m.spazio;
     const RiquadroPixel legenda =
-        angoli_liberi(area, larghezza, altezza, punti_processo(p, punti), {}, p.scambio_assi(), margine).front();
+        angoli_liberi(area, larghezza, altezza, punti_processo(p, ingombro), {}, p.scambio_assi(), margine).front();
     ostacoli.push_back(gonfia(legenda, 2));
 
-    Etichettatura etichette(area, ostacoli, std::max(2, m.unita / 5), pixel_linee(p, punti, linee));
+    Etichettatura etichette(area, ostacoli, std::max(2, m.unita / 5), pixel_linee(p, ingombro));
     disegna_isolinee(p, *c, etichette, m);
     disegna_legenda(*c, legenda, righe, m, prima.punti_font);
     p.occupa(legenda);

@@ -70,6 +70,11 @@ struct UsciteCalcolo {
 // Runs one calculation and writes what `uscite` asks; the exit status.
 int stampa_calcolo(const RichiestaCalcolo& richiesta, const UsciteCalcolo& uscite);
 
+struct FileCalcolo;
+// Computes the working chart of the calculation file `f` and writes what `uscite` asks: its table as text (or JSON),
+// the RTF, the PDF and the chart. The exit status: 4 when a process of the chart is refused.
+int stampa_diagramma(const FileCalcolo& f, const UsciteCalcolo& uscite);
+
 // Exit status of a failure of this kind: 2 unusable input or output, 3 a floating-point error, 4 no possible
 // plant.
 int codice_uscita(Causa c);

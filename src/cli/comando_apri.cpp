@@ -23,6 +23,14 @@ with the file's layers unless --isolinee or --mollier are given; the
 PDF's title block is the file's, each field replaced by the option that
 gives it.
 
+A working chart saved by the "Diagramma libero" window is computed as
+the window computes it: the table of its states (t, ur, x, h, v, wet
+bulb, dew point, flow, fog) and of its processes (parameters, enthalpy
+and humidity-ratio change, power per kg/h, and at a flow power and
+water) is printed, or with --json every number; --grafico and --pdf
+draw the chart. A process that cannot exist is a line with its reason,
+also said on standard error, and the exit status is then 4.
+
 A file that is not a calculation, is damaged or holds a value out of
 range is refused with the reason, exit status 2; so is a file of a later
 version of the format than this program reads.
@@ -35,7 +43,7 @@ For example:
 class ComandoApri : public Comando {
 public:
     std::string_view nome() const override { return "apri"; }
-    std::string_view descrizione() const override { return "recompute a calculation file saved by the input form"; }
+    std::string_view descrizione() const override { return "recompute a saved calculation or working chart"; }
     std::string_view spiegazione() const override { return testo_spiegazione; }
     void dichiara(CLI::App& app) override;
     int esegui() override;
@@ -65,15 +73,6 @@ int ComandoApri::esegui() {
     const auto f = apri_calcolo(m_file);
     if (!f) return segnala(nome(), Errore{Causa::dati, f.errore().testo});
 
-    RichiestaCalcolo richiesta;
-    richiesta.tipo = f->processo;
-    for (std::size_t i = 0; i < f->testi.size(); ++i)
-        richiesta.testi[i] = f->testi[i];
-    richiesta.umidita = f->umidita;
-    richiesta.portata = f->portata;
-    richiesta.risposta = f->risposta;
-    richiesta.aria = aria_del_calcolo(*f);
-
     UsciteCalcolo uscite;
     uscite.json = m_json.chiesta();
     if (m_rtf.chiesta()) uscite.rtf = m_rtf.file();
@@ -92,6 +91,17 @@ int ComandoApri::esegui() {
         uscite.pdf = m_pdf.file();
         uscite.intestazione = m_pdf.intestazione(f->quota, f->intestazione);
     }
+    if (f->diagramma) return stampa_diagramma(*f, uscite);
+
+    RichiestaCalcolo richiesta;
+    richiesta.tipo = f->processo;
+    for (std::size_t i = 0; i < f->testi.size(); ++i)
+        richiesta.testi[i] = f->testi[i];
+    richiesta.umidita = f->umidita;
+    richiesta.portata = f->portata;
+    richiesta.risposta = f->risposta;
+    richiesta.aria = aria_del_calcolo(*f);
+
     return stampa_calcolo(richiesta, uscite);
 }
 

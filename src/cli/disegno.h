@@ -32,6 +32,13 @@ Fatto controlla_disegno(const RichiestaDisegno& r);
 // Draws the chart `vista` of a calculation's context into r.file.
 Fatto disegna_calcolo(const Contesto& ctx, std::optional<VistaGrafico> vista, const RichiestaDisegno& r);
 
+class DiagrammaLibero;
+// Draws the working chart `d` into r.file, as its window shows it at 1024 × 768.
+Fatto disegna_diagramma(const DiagrammaLibero& d, const RichiestaDisegno& r);
+// Writes the document as a PDF report into `percorso` with the working chart `d` on a page of its own.
+Fatto scrivi_pdf_diagramma(const Documento& documento, const DiagrammaLibero& d, const RichiestaDisegno& strati,
+                           const std::string& percorso);
+
 // Writes the document as a PDF report into `percorso`, with the chart `vista` of the context (with the layers of
 // `strati`) on a page of its own when both are given. Any report can be written so: build its Documento
 // (core/documento.h) and call this.

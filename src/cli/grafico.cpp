@@ -1,6 +1,7 @@
 // The chart options and drawings of the commands in a build with the chart: drawn by the chart-export module.
 #include "cli/grafico.h"
 
+#include "chart/diagramma_libero.h"
 #include "cli/disegno.h"
 #include "core/numeri.h"
 
@@ -121,6 +122,26 @@ Fatto scrivi_pdf(const Documento& documento, const Contesto* ctx, std::optional<
     const OpzioniGrafico opzioni = strati_di(strati);
     RichiestaGrafico grafico{ctx, vista, {}, &opzioni, nullptr, ctx ? ctx->aria : Aria{}};
     const RichiestaPdf richiesta{&documento, ctx && vista ? &grafico : nullptr, percorso};
+    std::string errore;
+    if (m.pdf(&richiesta, &errore)) return {};
+    return Errore{Causa::file, std::move(errore)};
+}
+
+Fatto disegna_diagramma(const DiagrammaLibero& d, const RichiestaDisegno& r) {
+    const OpzioniGrafico strati = con_titolo_libero(strati_di(r), d.aria());
+    RichiestaGrafico richiesta{nullptr, std::nullopt, r.file, &strati, nullptr, d.aria()};
+    richiesta.diagramma = &d;
+    return esporta(richiesta);
+}
+
+Fatto scrivi_pdf_diagramma(const Documento& documento, const DiagrammaLibero& d, const RichiestaDisegno& strati,
+                           const std::string& percorso) {
+    const Modulo& m = modulo();
+    if (!m.pdf) return Errore{Causa::file, m.errore};
+    const OpzioniGrafico opzioni = con_titolo_libero(strati_di(strati), d.aria());
+    RichiestaGrafico grafico{nullptr, std::nullopt, {}, &opzioni, nullptr, d.aria()};
+    grafico.diagramma = &d;
+    const RichiestaPdf richiesta{&documento, &grafico, percorso};
     std::string errore;
     if (m.pdf(&richiesta, &errore)) return {};
     return Errore{Causa::file, std::move(errore)};

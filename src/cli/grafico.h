@@ -13,8 +13,11 @@
 
 namespace ondix {
 
+class DiagrammaLibero;
+
 // What the module draws: the chart of `vista` over the context's point table and overlay code, with the layers of
-// `opzioni`, into `percorso`; or, when `nuvola` is set, those states as dots on the chart of the air `aria`.
+// `opzioni`, into `percorso`; or, when `nuvola` is set, those states as dots on the chart of the air `aria`; or, when
+// `diagramma` is set, that working chart.
 struct RichiestaGrafico {
     const Contesto* contesto = nullptr;
     std::optional<VistaGrafico> vista;
@@ -22,6 +25,7 @@ struct RichiestaGrafico {
     const OpzioniGrafico* opzioni = nullptr;
     const PuntiNuvola* nuvola = nullptr;
     Aria aria;
+    const DiagrammaLibero* diagramma = nullptr;
 };
 
 // The module's entry point, by this name: true when the chart was written, else false with a message for the user

@@ -1,4 +1,5 @@
 // The chart-export module of ondix-calc: the one place where the command line meets the drawing libraries.
+#include "chart/diagramma_libero.h"
 #include "chart/nuvola.h"
 #include "cli/grafico.h"
 #include "plot_qt/documento_pdf.h"
@@ -12,7 +13,10 @@ extern "C" {
 __attribute__((visibility("default"))) bool ondix_esporta_grafico(const ondix::RichiestaGrafico* r,
                                                                   std::string* errore) {
     std::optional<std::string> e;
-    if (r->nuvola) {
+    if (r->diagramma) {
+        e = ondix::esporta_disegno(ondix::procedura_diagramma_libero(*r->diagramma), *r->opzioni,
+                                   ondix::larghezza_schermata, ondix::altezza_schermata, r->percorso);
+    } else if (r->nuvola) {
         const auto disegno = [r](ondix::Plotter& p) { ondix::diagramma_nuvola(p, *r->nuvola, r->aria); };
         e = ondix::esporta_disegno(disegno, *r->opzioni, ondix::larghezza_schermata, ondix::altezza_schermata,
                                    r->percorso);
@@ -27,7 +31,9 @@ __attribute__((visibility("default"))) bool ondix_esporta_grafico(const ondix::R
 __attribute__((visibility("default"))) bool ondix_esporta_pdf(const ondix::RichiestaPdf* r, std::string* errore) {
     std::optional<ondix::GraficoDocumento> grafico;
     if (const ondix::RichiestaGrafico* g = r->grafico) {
-        if (g->nuvola)
+        if (g->diagramma)
+            grafico = ondix::GraficoDocumento{ondix::procedura_diagramma_libero(*g->diagramma), *g->opzioni, {}};
+        else if (g->nuvola)
             grafico = ondix::GraficoDocumento{
                 [g](ondix::Plotter& p) { ondix::diagramma_nuvola(p, *g->nuvola, g->aria); }, *g->opzioni, {}};
         else if (g->contesto && g->vista)

@@ -28,6 +28,14 @@ Fatto scrivi_pdf(const Documento&, const Contesto*, std::optional<VistaGrafico>,
     return senza_grafico();
 }
 
+Fatto disegna_diagramma(const DiagrammaLibero&, const RichiestaDisegno&) {
+    return senza_grafico();
+}
+
+Fatto scrivi_pdf_diagramma(const Documento&, const DiagrammaLibero&, const RichiestaDisegno&, const std::string&) {
+    return senza_grafico();
+}
+
 Fatto NuvolaStati::disegna(Aria, const std::string&, const RichiestaDisegno&) const {
     return senza_grafico();
 }

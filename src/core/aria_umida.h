@@ -61,6 +61,7 @@ Sensibile trasformazione_sensibile(double t1, double ur1, double m, double t2, A
 
 struct Stato {
     double t, x; // °C, g/kg
+    friend bool operator==(const Stato&, const Stato&) = default;
 };
 // Adiabatic humidification with water at tw (°C) and efficiency eff (%), from (t1, ur1). At efficiency 0, or
 // for air above saturation, the air comes out as it went in; the air never loses water.

@@ -31,6 +31,9 @@ inline constexpr std::string_view riga_batteria_asciutta = "batteria asciutta: r
 // calculation (Calcolo::impossibile) with a message that names the box by its label.
 // t (°C) below the boiling point of water at the calculation's pressure.
 void verifica_temperatura(Calcolo& c, int n, double t);
+// The same check outside a calculation: t (°C) within the model's range and below the boiling point in the air `a`,
+// or the reason (the model's own text, or testo_ebollizione).
+Fatto temperatura_ammessa(double t, Aria a);
 // A humidity at t (°C): a relative humidity (%) in 0 … 100, or with `specifica` a humidity ratio (g/kg) in
 // 0 … saturation.
 void verifica_umidita(Calcolo& c, int n, double u, double t, bool specifica);

@@ -1,5 +1,7 @@
 #include "core/file_calcolo.h"
 
+#include "core/diagramma_libero_file.h"
+#include "core/diagramma_libero_tabella.h"
 #include "core/file_destinazione.h"
 #include "core/lettore_json.h"
 #include "core/maschera.h"
@@ -130,24 +132,23 @@ std::string testo_file_calcolo(const FileCalcolo& f) {
                  {"quota", f.quota ? json(*f.quota) : json(nullptr)},
                  {"modello", f.modello.empty() ? json(nullptr) : json(f.modello)}};
     const Intestazione& i = f.intestazione;
-    json j = {
-        {"formato", std::string(nome_formato_calcolo)},
-        {"versione", versione_file_calcolo},
-        {"processo", f.processo},
-        {"titolo", std::string(titolo_processo(f.processo))},
-        {"testi", f.testi},
-        {"umidita", f.umidita},
-        {"portata", f.portata},
-        {"risposta", f.risposta ? json(*f.risposta) : json(nullptr)},
-        {"aria", aria},
-        {"grafico", {{"isolinee", f.isolinee}, {"mollier", f.mollier}}},
-        {"intestazione",
-         {{"progetto", i.progetto},
-          {"sito", i.sito},
-          {"autore", i.autore},
-          {"revisione", i.revisione},
-          {"data", i.data}}},
-    };
+    json j = {{"formato", std::string(nome_formato_calcolo)}, {"versione", versione_file_calcolo}};
+    if (f.diagramma) {
+        j["processo"] = std::string(processo_diagramma);
+        j["titolo"] = std::string(titolo_diagramma_libero);
+        scrivi_definizione_diagramma(*f.diagramma, j);
+    } else {
+        j["processo"] = f.processo;
+        j["titolo"] = std::string(titolo_processo(f.processo));
+        j["testi"] = f.testi;
+        j["umidita"] = f.umidita;
+        j["portata"] = f.portata;
+        j["risposta"] = f.risposta ? json(*f.risposta) : json(nullptr);
+    }
+    j["aria"] = aria;
+    j["grafico"] = {{"isolinee", f.isolinee}, {"mollier", f.mollier}};
+    j["intestazione"] = {
+        {"progetto", i.progetto}, {"sito", i.sito}, {"autore", i.autore}, {"revisione", i.revisione}, {"data", i.data}};
     return j.dump(2, ' ', false, json::error_handler_t::replace) + '\n';
 }
 
@@ -159,7 +160,12 @@ Esito<FileCalcolo> leggi_file_calcolo(std::string_view testo, const std::string&
             if (!j.is_object()) l.guasto("", std::string(guasto));
             FileCalcolo f;
             leggi_formato(j, l);
-            leggi_maschera(j, l, f);
+            if (j.value("processo", json()) == json(std::string(processo_diagramma))) {
+                f.processo = 0;
+                f.diagramma = leggi_definizione_diagramma(j, l);
+            } else {
+                leggi_maschera(j, l, f);
+            }
             leggi_aria(j, l, f);
             leggi_grafico_intestazione(j, l, f);
             return f;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/aria_umida.h"
+#include "core/diagramma_libero.h"
 #include "core/documento.h"
 #include "core/esito.h"
 
@@ -34,6 +35,9 @@ struct FileCalcolo {
     std::vector<std::string> isolinee;        // the chart's isoline families by short name ("ur", "h", "tbu", "v")
     bool mollier = false;                     // the chart's Mollier view
     Intestazione intestazione;                // the report's title block (its altitude is `quota`)
+    // A working chart ("processo": "diagramma"): its states and processes, in place of the form's kind, texts and
+    // option groups (then not read).
+    std::optional<DefinizioneDiagramma> diagramma;
     friend bool operator==(const FileCalcolo&, const FileCalcolo&) = default;
 };
 

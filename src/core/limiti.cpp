@@ -22,11 +22,15 @@ void rifiuta(Calcolo& c, int n, const std::string& testo) {
 
 void verifica_temperatura(Calcolo& c, int n, double t) {
     c.controlla();
-    const Aria aria = c.aria();
+    if (const Fatto f = temperatura_ammessa(t, c.aria()); !f) rifiuta(c, n, f.errore().testo);
+}
+
+Fatto temperatura_ammessa(double t, Aria aria) {
     // A model chosen explicitly is valid only over its own range; the correlations end at the boiling point.
     if (aria.modello)
-        if (const Fatto f = aria.modello->nel_campo(t, aria.pressione); !f) rifiuta(c, n, f.errore().testo);
-    if (pressione_saturazione(t, aria) >= aria.pressione) rifiuta(c, n, testo_ebollizione(aria));
+        if (Fatto f = aria.modello->nel_campo(t, aria.pressione); !f) return f;
+    if (pressione_saturazione(t, aria) >= aria.pressione) return Errore{Causa::impianto, testo_ebollizione(aria)};
+    return {};
 }
 
 std::string testo_ebollizione(Aria a) {

@@ -25,6 +25,7 @@ std::optional<Grandezza> grandezza_da_nome(std::string_view nome);
 struct Noto {
     Grandezza grandezza;
     double valore;
+    friend bool operator==(const Noto&, const Noto&) = default;
 };
 
 // A full state. The wet bulb is the temperature of saturated air of the same enthalpy, the dew point the

@@ -7,16 +7,14 @@
 #include "ui/finestra_rapporto.h"
 #include "ui/schermo.h"
 #include "ui/stampa_testo.h"
+#include "ui/strati_grafico.h"
 
 #include <QEvent>
 #include <QIcon>
-#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
-
-#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -171,27 +169,7 @@ void FinestraGrafico::resizeEvent(QResizeEvent* e) {
 }
 
 void FinestraGrafico::ridisegna() {
-    const DimensioniSchermo s = m_registrato;
-    // The picture has the screen's own pixels (twice as many each way on a screen at scale 2); the chart is drawn
-    // in the window's units on it, so lines and texts come out sharp.
-    const qreal rapporto = devicePixelRatioF();
-    const QSize dimensione(std::max<int>(s.larghezza, 1), std::max<int>(s.altezza, 1));
-    const QSize fisica(qCeil(dimensione.width() * rapporto), qCeil(dimensione.height() * rapporto));
-    if (m_immagine.size() != fisica || m_immagine.devicePixelRatio() != rapporto) {
-        m_immagine = QPixmap(fisica);
-        m_immagine.setDevicePixelRatio(rapporto);
-    }
-    m_immagine.fill(Qt::white);
-    m_plotter.plotter().imposta_opzioni(m_strati);
-    if (m_procedura) {
-        QPainter painter(&m_immagine);
-        // With more device pixels than window units the edges are smoothed: thin lines would show a staircase.
-        if (rapporto > 1.0) painter.setRenderHint(QPainter::Antialiasing);
-        // Every drawing starts from the canvas's first colours: the axis texts are black, not in the colour of the
-        // previous drawing's last process line.
-        m_plotter.canvas_schermo().imposta_stato(StatoCanvas{});
-        m_plotter.disegna_schermo(painter, s.larghezza, s.altezza, m_procedura);
-    }
+    disegna_immagine(m_immagine, m_plotter, m_registrato, devicePixelRatioF(), m_strati, m_procedura);
     if (m_procedura)
         m_lettura.prepara(m_plotter.plotter(), m_ctx ? &m_ctx->punti : nullptr);
     else
@@ -212,23 +190,8 @@ int spessore_penna_stampa_mm(int dpi) {
 }
 
 bool FinestraGrafico::stampa_su(QPrinter& stampante) {
-    if (!stampante.isValid()) return false;
-    // The whole chart on one landscape page, in its top-left 90 %, with lines half a millimetre wide at any
-    // resolution; the plotter is back on the screen afterwards whatever happens, and the window keeps the
-    // picture it shows. The print carries the title line when a layer is on; the screen goes back to its own
-    // layers afterwards.
-    stampante.setPageOrientation(QPageLayout::Landscape);
-    struct Ripristino {
-        FinestraGrafico& f;
-        ~Ripristino() { f.m_plotter.plotter().imposta_opzioni(f.m_strati); }
-    } ripristino{*this};
-    m_plotter.plotter().imposta_opzioni(strati_per_file());
-    m_plotter.canvas_stampante().imposta_stato(StatoCanvas{});
-    QPainter painter;
-    if (!painter.begin(&stampante)) return false;
-    m_plotter.disegna_stampante(painter, m_procedura, spessore_penna_stampa_mm(stampante.resolution()));
-    const bool ok = painter.end();
-    return ok && stampante.printerState() != QPrinter::Error && stampante.printerState() != QPrinter::Aborted;
+    // The print carries the title line when a layer is on; the screen goes back to its own layers afterwards.
+    return stampa_grafico(stampante, m_plotter, m_procedura, strati_per_file(), m_strati);
 }
 
 void FinestraGrafico::termina() {

@@ -233,18 +233,27 @@ void FinestraMaschera::applica_calcolo(const FileCalcolo& f) {
     Impostazioni().ricorda_strati(strati);
 }
 
-void FinestraMaschera::salva_calcolo() {
-    QFileDialog dialogo(this, QStringLiteral("Salva calcolo"));
-    dialogo.setAcceptMode(QFileDialog::AcceptSave);
-    dialogo.setFileMode(QFileDialog::AnyFile);
+QString chiedi_file_calcolo(QWidget* genitore, bool salva) {
+    QFileDialog dialogo(genitore, salva ? QStringLiteral("Salva calcolo") : QStringLiteral("Apri calcolo"));
+    dialogo.setAcceptMode(salva ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialogo.setFileMode(salva ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialogo.setOptions(QFileDialog::DontUseNativeDialog);
-    dialogo.setNameFilter(QStringLiteral("Calcolo ondix (*.ondix)"));
-    dialogo.setDefaultSuffix(QStringLiteral("ondix"));
+    if (salva) {
+        dialogo.setNameFilter(QStringLiteral("Calcolo ondix (*.ondix)"));
+        dialogo.setDefaultSuffix(QStringLiteral("ondix"));
+    } else {
+        dialogo.setNameFilters({QStringLiteral("Calcolo ondix (*.ondix)"), QStringLiteral("Tutti i file (*)")});
+    }
     const QStringList recenti = Impostazioni().calcoli_recenti();
     if (!recenti.isEmpty() && QFileInfo(recenti.first()).dir().exists())
         dialogo.setDirectory(QFileInfo(recenti.first()).absolutePath());
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return;
-    salva_calcolo_su(dialogo.selectedFiles().first());
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return {};
+    return dialogo.selectedFiles().first();
+}
+
+void FinestraMaschera::salva_calcolo() {
+    const QString nome = chiedi_file_calcolo(this, true);
+    if (!nome.isEmpty()) salva_calcolo_su(nome);
 }
 
 bool FinestraMaschera::salva_calcolo_su(const QString& percorso) {
@@ -275,23 +284,17 @@ bool FinestraMaschera::salva_calcolo_su(const QString& percorso) {
 
 void FinestraMaschera::apri_calcolo() {
     if (m_calcolo_in_corso) return;
-    QFileDialog dialogo(this, QStringLiteral("Apri calcolo"));
-    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
-    dialogo.setFileMode(QFileDialog::ExistingFile);
-    dialogo.setOptions(QFileDialog::DontUseNativeDialog);
-    dialogo.setNameFilters({QStringLiteral("Calcolo ondix (*.ondix)"), QStringLiteral("Tutti i file (*)")});
-    const QStringList recenti = Impostazioni().calcoli_recenti();
-    if (!recenti.isEmpty() && QFileInfo(recenti.first()).dir().exists())
-        dialogo.setDirectory(QFileInfo(recenti.first()).absolutePath());
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return;
-    apri_calcolo_da(dialogo.selectedFiles().first());
+    const QString nome = chiedi_file_calcolo(this, false);
+    if (!nome.isEmpty()) apri_calcolo_da(nome);
 }
 
 bool FinestraMaschera::apri_calcolo_da(const QString& percorso) {
     const auto f = ondix::apri_calcolo(QFile::encodeName(percorso).toStdString());
-    if (!f) {
+    if (!f || f->diagramma) {
         avviso(this, QMessageBox::Critical,
-               QStringLiteral("Calcolo non aperto: ") + QString::fromStdString(f.errore().testo));
+               QStringLiteral("Calcolo non aperto: ") +
+                   (f ? QStringLiteral("è un diagramma libero; si apre dal menu (Diagramma libero)")
+                      : QString::fromStdString(f.errore().testo)));
         return false;
     }
     carica(*f);

@@ -107,4 +107,8 @@ private:
     bool caselle_come(const FileCalcolo& f) const;
 };
 
+// The file dialog of a calculation file (.ondix): to save (the extension added) or to open, in the folder of the
+// last calculation file; the name chosen, or an empty text when cancelled.
+QString chiedi_file_calcolo(QWidget* genitore, bool salva);
+
 } // namespace ondix

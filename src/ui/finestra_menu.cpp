@@ -5,6 +5,7 @@
 #include "core/numeri.h"
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
+#include "ui/finestra_diagramma.h"
 #include "ui/finestra_maschera.h"
 #include "ui/finestra_uta.h"
 #include "ui/impostazioni.h"
@@ -148,6 +149,19 @@ FinestraMenu::FinestraMenu(const QString& cartella_programma, DimensioniSchermo 
     uta->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
     connect(uta, &QAction::triggered, this, [this] { apri_uta(); });
     addAction(uta);
+    // The working chart: beside the units in the context menu, and a button in the room below the column that takes
+    // no part in the buttons' keyboard order.
+    auto* diagramma = new QAction(QStringLiteral("Diagramma libero..."), this);
+    diagramma->setObjectName(QStringLiteral("SceltaDiagramma"));
+    diagramma->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(diagramma, &QAction::triggered, this, [this] { apri_diagramma(); });
+    addAction(diagramma);
+    auto* pulsante_diagramma = new QPushButton(QStringLiteral("DIAGRAMMA LIBERO"), this);
+    pulsante_diagramma->setObjectName(QStringLiteral("diagramma_libero"));
+    pulsante_diagramma->setFocusPolicy(Qt::NoFocus);
+    pulsante_diagramma->setToolTip(QStringLiteral("Stati e trasformazioni sul grafico (Ctrl+D)"));
+    connect(pulsante_diagramma, &QPushButton::clicked, this, [this] { apri_diagramma(); });
+    m_diagramma = pulsante_diagramma;
     installa_tasto_manuale();
     // Calculation files, after the model's choice in the context menu.
     auto* separatore = new QAction(this);
@@ -194,6 +208,10 @@ bool FinestraMenu::apri_calcolo(const QString& percorso) {
         return false;
     }
     Impostazioni().ricorda_calcolo_recente(QFileInfo(percorso).absoluteFilePath());
+    if (f->diagramma) {
+        apri_diagramma(&*f, percorso);
+        return true;
+    }
     m_ctx.processo = static_cast<TipoProcesso>(f->processo);
     FinestraMaschera maschera(m_ctx, m_esterno, m_schermo, this);
     maschera.carica(*f);
@@ -217,6 +235,8 @@ void FinestraMenu::aggiusta() {
         applica(m_destra[i], l.destra[i]);
         m_destra[i]->setFont(adatta_al_pulsante(m_destra[i], f));
     }
+    applica(m_diagramma, l.diagramma);
+    m_diagramma->setFont(adatta_al_pulsante(m_diagramma, f));
     applica(m_pressione->pulsante(), l.pressione);
     m_pressione->pulsante()->setFont(f);
     applica(m_modello->pulsante(), l.modello);
@@ -301,6 +321,11 @@ void FinestraMenu::apri_maschera(TipoProcesso tipo) {
 void FinestraMenu::apri_uta() {
     FinestraUta finestra([this] { return rapporto(); }, m_apri_grafico, this);
     finestra.exec();
+    inizia();
+}
+
+void FinestraMenu::apri_diagramma(const FileCalcolo* file, const QString& percorso) {
+    apri_finestra_diagramma(this, m_ctx.aria, m_schermo, file, percorso);
     inizia();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/calcolo.h"
+#include "core/file_calcolo.h"
 #include "ui/esterno_qt.h"
 #include "ui/finestra_rapporto.h"
 #include "ui/geometria.h"
@@ -53,6 +54,9 @@ public:
     // The context menu's "Unità di trattamento aria" (Ctrl+U): the unit window, modal, with the chart and report
     // windows of the processes.
     void apri_uta();
+    // "DIAGRAMMA LIBERO" below the column, and the context menu's "Diagramma libero..." (Ctrl+D): the working
+    // chart's window, modal, in the air of the calculations; with the working chart of `file` when given.
+    void apri_diagramma(const FileCalcolo* file = nullptr, const QString& percorso = {});
 
     const Contesto& contesto() const { return m_ctx; }
     // The site pressure: its question after the altitude tool, its button on the menu.
@@ -83,6 +87,7 @@ private:
     QLabel* m_immagine;
     std::array<QAbstractButton*, 10> m_colonna{};
     std::array<QAbstractButton*, 3> m_destra{};
+    QAbstractButton* m_diagramma = nullptr;
     PressioneSito* m_pressione;
     ModelloSito* m_modello;
     bool m_disegnata = false;

@@ -29,6 +29,9 @@ LayoutPrincipale layout_principale(DimensioniSchermo s) {
         r = {left, top, l.b, l.h};
         top += l.h + l.g;
     }
+    // In the room the column leaves below itself: a row of the column's height, half its width, on the right.
+    const int mezzo = (l.b - l.g) / 2;
+    l.diagramma = {left + l.b - mezzo, top, mezzo, l.h};
     // The right column keeps a gap's width from the screen's right edge (at these proportions it would end a few
     // pixels past it).
     const int dw = arrotonda(l.b * 0.25), dh = arrotonda(l.h * 1.6);

@@ -28,6 +28,7 @@ struct LayoutPrincipale {
     std::array<Rettangolo, 3> destra;
     Rettangolo pressione; // under "? INFO": the site pressure, when one is in use
     Rettangolo modello;   // under the pressure: the model of moist air, when one is chosen
+    Rettangolo diagramma; // below the main column, its right half: the working chart
     int punti = 10;       // button font size
 };
 LayoutPrincipale layout_principale(DimensioniSchermo s);

@@ -1,5 +1,6 @@
 // The calculation file: written and read back unchanged for every kind; a damaged file or one of a later version
 // refused with a reason and the line it is at, never a crash.
+#include "core/diagramma_libero_tabella.h"
 #include "core/file_calcolo.h"
 #include "core/maschera.h"
 
@@ -36,7 +37,70 @@ FileCalcolo calcolo_di(int tipo) {
     return f;
 }
 
+// A working chart with every kind of state and process: placed, typed (two pairs), outlets; mixing by fraction and
+// by flows, a coil placed by its outlet, a flow, a free line.
+DiagrammaLibero diagramma_di_prova() {
+    DiagrammaLibero d(Aria{88135.25, nullptr});
+    const int e = d.aggiungi_punto(32.5, 14.25);
+    const int a = *d.aggiungi_stato("ambiente \"1\"", {Grandezza::tbu, 19.0}, {Grandezza::t, 26.0});
+    const int f = *d.aggiungi_stato("", {Grandezza::h, 20.0}, {Grandezza::ur, 80.0});
+    DefinizioneTrasformazione k = trasformazione_tra(TipoTrasformazione::miscela, e, a);
+    k.frazione = 0.25;
+    const int m = *d.aggiungi_trasformazione(k);
+    k.portata_da = 1200.5;
+    k.portata_con = 3000.0;
+    (void)*d.aggiungi_trasformazione(k);
+    k = trasformazione_tra(TipoTrasformazione::batteria, m);
+    k.portata = 4200.0;
+    const int c = *d.aggiungi_trasformazione(k);
+    EXPECT_TRUE(d.sposta(c, 14.0, 8.5));
+    for (const TipoTrasformazione t :
+         {TipoTrasformazione::sensibile, TipoTrasformazione::adiabatica, TipoTrasformazione::vapore})
+        (void)*d.aggiungi_trasformazione(trasformazione_tra(t, f));
+    (void)*d.aggiungi_trasformazione(trasformazione_tra(TipoTrasformazione::linea, a, c));
+    return d;
+}
+
+// The file of the working chart above.
+FileCalcolo file_diagramma() {
+    FileCalcolo f = calcolo_di(4);
+    f.diagramma = diagramma_di_prova().definizione();
+    return f;
+}
+
+// A file's text: changed in one place, and the line of a piece of it as written.
+struct TestoFile {
+    std::string testo;
+    std::string cambia(const std::string& da, const std::string& a) const {
+        std::string t = testo;
+        const auto k = t.find(da);
+        EXPECT_NE(k, std::string::npos) << da;
+        return t.replace(k, da.size(), a);
+    }
+    int riga(const std::string& pezzo) const {
+        const auto k = testo.find(pezzo);
+        return 1 + static_cast<int>(std::count(testo.begin(), testo.begin() + static_cast<std::ptrdiff_t>(k), '\n'));
+    }
+};
+
 } // namespace
+
+// A working chart saved and read back is the same chart: the same file again, the same table.
+TEST(FileCalcolo, WorkingChartReadsBackAsWritten) {
+    const DiagrammaLibero d = diagramma_di_prova();
+    const FileCalcolo f = file_diagramma();
+    const std::string testo = testo_file_calcolo(f);
+    const auto letto = leggi_file_calcolo(testo, "d.ondix");
+    ASSERT_TRUE(letto) << letto.errore().testo;
+    ASSERT_TRUE(letto->diagramma);
+    EXPECT_EQ(letto->pressione, f.pressione);
+    EXPECT_EQ(letto->intestazione, f.intestazione);
+    EXPECT_EQ(testo_file_calcolo(*letto), testo);
+    DiagrammaLibero riletto(d.aria());
+    ASSERT_TRUE(riletto.carica(*letto->diagramma));
+    EXPECT_EQ(righe_diagramma(riletto), righe_diagramma(d));
+    EXPECT_EQ(testo.find("\"testi\""), std::string::npos);
+}
 
 TEST(FileCalcolo, EveryKindReadsBackAsWritten) {
     for (const TipoProcesso tipo : tipi_processo) {
@@ -65,18 +129,11 @@ TEST(FileCalcolo, DamagedFilesAreRefusedWithAReason) {
 }
 
 TEST(FileCalcolo, RefusesWhatIsNotAUsableCalculation) {
-    const std::string buono = testo_file_calcolo(calcolo_di(1));
-    const auto cambia = [&](const std::string& da, const std::string& a) {
-        std::string t = buono;
-        const auto k = t.find(da);
-        EXPECT_NE(k, std::string::npos) << da;
-        return t.replace(k, da.size(), a);
-    };
     // The line a fault names: that of the key changed, found in the text as written.
-    const auto riga_di = [&](const std::string& chiave) {
-        const auto k = buono.find(chiave);
-        return 1 + static_cast<int>(std::count(buono.begin(), buono.begin() + static_cast<std::ptrdiff_t>(k), '\n'));
-    };
+    const TestoFile buono{testo_file_calcolo(calcolo_di(1))};
+    const TestoFile libero{testo_file_calcolo(file_diagramma())};
+    const auto cambia = [&buono](const std::string& da, const std::string& a) { return buono.cambia(da, a); };
+    const auto riga_di = [&buono](const std::string& pezzo) { return buono.riga(pezzo); };
     struct Caso {
         std::string testo, motivo;
         int riga;
@@ -102,6 +159,19 @@ TEST(FileCalcolo, RefusesWhatIsNotAUsableCalculation) {
         {cambia("\"quota\": 1200.0", "\"quota\": 1e308"), "\"quota\" del file è fuori", riga_di("\"quota\"")},
         {cambia("\"quota\": 1200.0", "\"quota\": 3000.5"), "\"quota\" del file è fuori", riga_di("\"quota\"")},
         {cambia("\"quota\": 1200.0", "\"quota\": -250.5"), "\"quota\" del file è fuori", riga_di("\"quota\"")},
+        // A working chart: its states and processes, each fault at its line.
+        {libero.cambia("\"tipo\": \"linea\"", "\"tipo\": \"retta\""), "\"retta\" non è miscela",
+         libero.riga("\"linea\"")},
+        {libero.cambia("\"tipo\": \"linea\"", "\"tipo\": \"linea\", \"colore\": 1"), "\"colore\" sconosciuta",
+         libero.riga("\"linea\"")},
+        {libero.cambia("\"t_batteria\": 10.0,", ""), "\"t_batteria\"", libero.riga("\"tipo\": \"batteria\"") - 1},
+        {libero.cambia("\"da\": \"B\"", "\"da\": \"Z\""), "nessuno stato Z", libero.riga("\"da\": \"B\"")},
+        {libero.cambia("\"frazione\": 0.25", "\"frazione\": \"0.25 %\""), "\"frazione\"", libero.riga("\"frazione\"")},
+        {libero.cambia("\"x\": 14.25", "\"x\": null"), "\"x\": atteso un numero", libero.riga("\"x\": 14.25")},
+        {libero.cambia("\"h\": 20.0,", ""), "servono due grandezze", libero.riga("\"nome\": \"B\"") - 1},
+        {libero.cambia("\"nome\": \"V\"", "\"nome\": \"A\""), "è di due stati", libero.riga("\"nome\": \"V\"")},
+        {libero.cambia("\"uscita\": \"M2\"", "\"uscita\": \"M\""), "\"uscita\"", libero.riga("\"uscita\": \"M2\"")},
+        {libero.cambia("\"stati\"", "\"stato\""), "\"stati\"", 1},
     };
     for (const Caso& c : casi) {
         const auto letto = leggi_file_calcolo(c.testo, "c.ondix");

@@ -1,11 +1,15 @@
-// The pictures of the README: the menu, the input form, the chart and the report of one summer cycle, as the
-// program shows them on a 1024 × 768 screen. Run under Xvfb by scripts/screenshots.
-// Usage: schermate DIR   (writes DIR/menu.png, DIR/maschera.png, DIR/grafico.png, DIR/rapporto.png)
+// The pictures of the README: the menu, the input form, the chart and the report of one summer cycle, and a summer
+// plant on the working chart, as the program shows them on a 1024 × 768 screen. Run under Xvfb by
+// scripts/screenshots.
+// Usage: schermate DIR   (writes DIR/menu.png, DIR/maschera.png, DIR/grafico.png, DIR/rapporto.png,
+//                         DIR/diagramma.png)
 #include "dialoghi.h"
 
 #include "ui/caratteri.h"
+#include "ui/finestra_diagramma.h"
 #include "ui/finestra_menu.h"
 #include "ui/schermo.h"
+#include "ui/tela_diagramma.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,6 +52,25 @@ void premi(QWidget* finestra, const char* nome) {
     b->click();
 }
 
+// A summer plant built on the working chart: outdoor and room air mixed, the mixture through a coil whose outlet
+// was placed on the chart, then heated; the room line drawn freely; a state above saturation.
+void diagramma_estivo(DiagrammaLibero& d) {
+    const int e = *d.aggiungi_stato("E", {Grandezza::t, 32.0}, {Grandezza::ur, 50.0});
+    const int a = *d.aggiungi_stato("A", {Grandezza::t, 26.0}, {Grandezza::ur, 50.0});
+    DefinizioneTrasformazione k = trasformazione_tra(TipoTrasformazione::miscela, e, a);
+    k.frazione = 0.3;
+    const int m = *d.aggiungi_trasformazione(k);
+    k = trasformazione_tra(TipoTrasformazione::batteria, m);
+    k.portata = 5000.0;
+    const int c = *d.aggiungi_trasformazione(k);
+    (void)d.sposta(c, 13.0, 8.4);
+    k = trasformazione_tra(TipoTrasformazione::sensibile, c);
+    k.t_uscita = 16.0;
+    const int s = *d.aggiungi_trasformazione(k);
+    (void)d.aggiungi_trasformazione(trasformazione_tra(TipoTrasformazione::linea, s, a));
+    (void)d.aggiungi_punto(20.0, 18.0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -88,5 +111,14 @@ int main(int argc, char** argv) {
                      qPrintable(r.inattesi().join(QStringLiteral(" | "))));
         return 1;
     }
+
+    FinestraDiagramma diagramma({}, dimensioni_schermo());
+    diagramma_estivo(diagramma.diagramma());
+    diagramma.azione("strato_ur")->setChecked(true);
+    diagramma.azione("strato_h")->setChecked(true);
+    diagramma.show();
+    diagramma.tela()->seleziona({diagramma.diagramma().id_stato("M")});
+    diagramma.aggiorna();
+    scatta("diagramma", &diagramma);
     return errori == 0 ? 0 : 1;
 }
