@@ -43,13 +43,17 @@ std::string EsternoQt::chiedi(const std::string& titolo, const std::string& doma
     return r;
 }
 
+Intestazione EsternoQt::intestazione() const {
+    return m_intestazione ? *m_intestazione : intestazione_ricordata(m_ctx.aria);
+}
+
 bool EsternoQt::esporta_relazione(QWidget* genitore, const std::optional<GraficoDocumento>& grafico, QString percorso) {
-    const auto intestazione = chiedi_intestazione(genitore, m_intestazione, m_ctx.aria.pressione);
+    const auto intestazione = chiedi_intestazione(genitore, this->intestazione(), m_ctx.aria.pressione);
     if (!intestazione) return false;
     m_intestazione = *intestazione;
     if (percorso.isEmpty()) percorso = chiedi_file_relazione(genitore);
     if (percorso.isEmpty()) return false;
-    return scrivi_relazione(genitore, documento_desktop(m_ctx, m_messaggi, m_intestazione),
+    return scrivi_relazione(genitore, documento_desktop(m_ctx, m_messaggi, *m_intestazione),
                             grafico ? &*grafico : nullptr, percorso);
 }
 

@@ -46,10 +46,10 @@ public:
     // The first answer an input box gave since azzera_risposta; nullopt when none was asked.
     const std::optional<std::string>& risposta_data() const { return m_risposta_data; }
     void azzera_risposta() { m_risposta_data.reset(); }
-    // The title block the PDF reports of the calculations start from; what the title block's dialog is given is
-    // kept in it.
+    // The title block the PDF reports of the calculations start from (until one is set, the remembered one); what
+    // the title block's dialog is given is kept in it.
     void imposta_intestazione(Intestazione i) { m_intestazione = std::move(i); }
-    const Intestazione& intestazione() const { return m_intestazione; }
+    Intestazione intestazione() const;
     // The PDF report of the calculation, with the messages it has shown so far and `grafico`: the title block asked,
     // then the file (unless `percorso` names it), then written and confirmed. False when not written.
     bool esporta_relazione(QWidget* genitore, const std::optional<GraficoDocumento>& grafico, QString percorso = {});
@@ -80,7 +80,7 @@ private:
     std::optional<VistaGrafico> m_vista; // the chart of the last calculation, shown again from its report
     std::optional<std::string> m_risposta;
     std::optional<std::string> m_risposta_data;
-    Intestazione m_intestazione;
+    std::optional<Intestazione> m_intestazione;
 };
 
 // The program's name, the title of its message boxes.
