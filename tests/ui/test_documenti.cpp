@@ -113,76 +113,32 @@ private slots:
     // recomputed without the question, and headless.
     void calcoloSalvatoDopoIlCalcoloERiaperto() {
         m_principale->pressione_sito()->usa(pressione_pascal_da_quota(1200), 1200);
-        const QMap<QString, QString> titolo{{"progetto", "Scuola Verdi"},
-                                            {"sito", "Sondrio, via Roma 1"},
-                                            {"autore", "M. Rossi"},
-                                            {"revisione", "B"},
-                                            {"data", "01/12/2026"}};
-        QStringList primo;
-        QString messaggio, titolo_grafico, conferma_grafico, conferma, salvato, e1_dopo;
-        QMap<QString, QString> visti, visti_grafico;
-        {
-            Risponditore r;
-            r.poi([&](QWidget* w) {
-                casella(w, 1)->setText(QStringLiteral("28"));
-                casella(w, 8)->setText(QStringLiteral("8500"));
-                pulsante(w, "BitBtn2")->click(); // CALCOLA: returns once the report window has closed
-                e1_dopo = casella(w, 1)->text();
-                w->findChild<QAction*>(QStringLiteral("salva_calcolo"))->trigger(); // Ctrl+S
-                pulsante(w, "BitBtn1")->click();
-            });
-            r.poi(leggi(messaggio));
-            r.poi([](QWidget* w) {
-                auto* d = qobject_cast<QInputDialog*>(w);
-                if (!d) return prova::chiudi(w);
-                d->setTextValue(QStringLiteral("0.2"));
-                d->accept();
-            });
-            r.poi([&](QWidget* w) { // the chart: its whole report as a PDF, then "continua"
-                titolo_grafico = w->windowTitle();
-                static_cast<FinestraGrafico*>(w)->azione("salva_immagine")->trigger();
-                pulsante(w, "Button1")->click();
-            });
-            r.poi(scegli_file(file("dal_grafico.pdf"), QStringLiteral("Relazione di calcolo PDF (*.pdf)")));
-            r.poi(intestazione(visti_grafico, titolo));
-            r.poi(leggi(conferma_grafico));
-            r.poi([&](QWidget* w) { // the report: its PDF, then closed
-                primo = righe_rapporto(w);
-                QVERIFY(pulsante(w, "mostra_grafico")->isVisible());
-                pulsante(w, "esporta_pdf")->click();
-                pulsante(w, "BitBtn2")->click();
-            });
-            r.poi(intestazione(visti, {{"revisione", "C"}}));
-            r.poi(scegli_file(file("estivo.pdf")));
-            r.poi(leggi(conferma));
-            r.poi(scegli_file(file("estivo.ondix")));
-            r.poi(leggi(salvato));
-            pulsante(m_principale.get(), "BitBtn7")->click();
-            VERIFICA_DIALOGHI(r);
-        }
-        QCOMPARE(titolo_grafico, QStringLiteral("CICLO ESTIVO - diagramma psicrometrico"));
-        QVERIFY2(conferma.contains(QStringLiteral("estivo.pdf")), qPrintable(conferma));
-        QVERIFY2(conferma_grafico.contains(QStringLiteral("dal_grafico.pdf")), qPrintable(conferma_grafico));
+        Primo p;
+        calcola_esporta_salva(p);
+        if (QTest::currentTestFailed()) return;
+        QCOMPARE(p.titolo_grafico, QStringLiteral("CICLO ESTIVO - diagramma psicrometrico"));
+        QVERIFY2(p.conferma.contains(QStringLiteral("estivo.pdf")), qPrintable(p.conferma));
+        QVERIFY2(p.conferma_grafico.contains(QStringLiteral("dal_grafico.pdf")), qPrintable(p.conferma_grafico));
         // The second title block starts from the first one's answers.
-        QCOMPARE(visti.value(QStringLiteral("sito")), QStringLiteral("Sondrio, via Roma 1"));
-        QCOMPARE(visti.value(QStringLiteral("quota")), QStringLiteral("1200 m, 88135 Pa"));
+        QCOMPARE(p.visti.value(QStringLiteral("sito")), QStringLiteral("Sondrio, via Roma 1"));
+        QCOMPARE(p.visti.value(QStringLiteral("quota")), QStringLiteral("1200 m, 88135 Pa"));
         // Both PDFs carry the message the calculation showed.
         for (const char* pdf : {"dal_grafico.pdf", "estivo.pdf"}) {
             QString errore;
             const auto testo = prova::testo_pdf(file(pdf), errore);
             QVERIFY2(testo, qPrintable(errore));
             QVERIFY2(testo->simplified().contains(QStringLiteral("ATTENZIONE: ") +
-                                                  messaggio.section(QLatin1Char('"'), 3).left(30)),
+                                                  p.messaggio.section(QLatin1Char('"'), 3).left(30)),
                      qPrintable(pdf + (QStringLiteral(": ") + *testo)));
             QVERIFY(testo->contains(QStringLiteral("Sondrio, via Roma 1")));
             QVERIFY(testo->contains(QStringLiteral("1200 m, 88135 Pa")));
         }
 
         // What was computed is saved, not the defaults the form shows again; the user is told which inputs.
-        QCOMPARE(e1_dopo, QStringLiteral("27"));
-        QVERIFY2(salvato.contains(QStringLiteral("28")) && salvato.contains(QStringLiteral("8500")) &&
-                     salvato.contains(QStringLiteral("0.2")),
-                 qPrintable(salvato));
+        QCOMPARE(p.e1_dopo, QStringLiteral("27"));
+        QVERIFY2(p.salvato.contains(QStringLiteral("28")) && p.salvato.contains(QStringLiteral("8500")) &&
+                     p.salvato.contains(QStringLiteral("0.2")),
+                 qPrintable(p.salvato));
         const auto f = apri_calcolo(QFile::encodeName(file("estivo.ondix")).toStdString());
         QVERIFY2(f, f ? "" : f.errore().testo.c_str());
         QCOMPARE(QString::fromStdString(f->testi[0]), QStringLiteral("28"));
@@ -193,36 +149,8 @@ private slots:
         const Intestazione atteso{"Scuola Verdi", "Sondrio, via Roma 1", "M. Rossi", "C", "01/12/2026", std::nullopt};
         QVERIFY(f->intestazione == atteso);
 
-        // Reopened: the file's texts, no question, the same report; the title block dialog shows the file's.
-        QStringList secondo, riaperti;
-        QMap<QString, QString> visti_file;
-        {
-            Risponditore r;
-            r.poi([&](QWidget* w) {
-                riaperti << casella(w, 1)->text() << casella(w, 8)->text();
-                pulsante(w, "BitBtn2")->click();
-                pulsante(w, "BitBtn1")->click();
-            });
-            r.poi(leggi(messaggio));
-            r.poi([](QWidget* w) { pulsante(w, "Button1")->click(); });
-            r.poi([&](QWidget* w) {
-                secondo = righe_rapporto(w);
-                pulsante(w, "esporta_pdf")->click();
-                pulsante(w, "BitBtn2")->click();
-            });
-            r.poi(intestazione(visti_file, {}));
-            // What the settings hold is not what the file holds.
-            Impostazioni().ricorda_intestazione({});
-            m_principale->pressione_sito()->usa(std::nullopt);
-            QVERIFY(m_principale->apri_calcolo(file("estivo.ondix")));
-            VERIFICA_DIALOGHI(r);
-        }
-        QCOMPARE(riaperti, (QStringList{QStringLiteral("28"), QStringLiteral("8500")}));
-        QCOMPARE(secondo, primo);
-        QCOMPARE(visti_file.value(QStringLiteral("revisione")), QStringLiteral("C"));
-        QCOMPARE(visti_file.value(QStringLiteral("data")), QStringLiteral("01/12/2026"));
-        QCOMPARE(visti_file.value(QStringLiteral("quota")), QStringLiteral("1200 m, 88135 Pa"));
-
+        riapri(p.rapporto);
+        if (QTest::currentTestFailed()) return;
         // Without windows, as ondix-calc apri runs it: the same report.
         RichiestaCalcolo richiesta;
         richiesta.tipo = f->processo;
@@ -234,7 +162,7 @@ private slots:
         QStringList senza_finestre;
         for (const std::string& riga : esito.contesto.rapporto.righe())
             senza_finestre << QString::fromStdString(riga);
-        QCOMPARE(senza_finestre, primo);
+        QCOMPARE(senza_finestre, p.rapporto);
     }
 
     // A damaged file: refused with a message that says why, left as it was.
@@ -357,6 +285,94 @@ private slots:
         QVERIFY(!appunti->ownsSelection());
         QVERIFY(appunti->ownsClipboard());
         QCOMPARE(appunti->text(QClipboard::Clipboard), QStringLiteral("copiato"));
+    }
+
+private:
+    // What the first calculation showed and answered.
+    struct Primo {
+        QStringList rapporto;
+        QString messaggio, titolo_grafico, conferma_grafico, conferma, salvato, e1_dopo;
+        QMap<QString, QString> visti, visti_grafico;
+    };
+
+    // The summer cycle with boxes 1 and 8 at 28 and 8500, its answer 0.2; its PDF from the chart window with the
+    // whole title block typed, then from the report window with a new revision; saved once the report has closed.
+    void calcola_esporta_salva(Primo& p) {
+        const QMap<QString, QString> titolo{{"progetto", "Scuola Verdi"},
+                                            {"sito", "Sondrio, via Roma 1"},
+                                            {"autore", "M. Rossi"},
+                                            {"revisione", "B"},
+                                            {"data", "01/12/2026"}};
+        Risponditore r;
+        r.poi([&](QWidget* w) {
+            casella(w, 1)->setText(QStringLiteral("28"));
+            casella(w, 8)->setText(QStringLiteral("8500"));
+            pulsante(w, "BitBtn2")->click(); // CALCOLA: returns once the report window has closed
+            p.e1_dopo = casella(w, 1)->text();
+            w->findChild<QAction*>(QStringLiteral("salva_calcolo"))->trigger(); // Ctrl+S
+            pulsante(w, "BitBtn1")->click();
+        });
+        r.poi(leggi(p.messaggio));
+        r.poi([](QWidget* w) {
+            auto* d = qobject_cast<QInputDialog*>(w);
+            if (!d) return prova::chiudi(w);
+            d->setTextValue(QStringLiteral("0.2"));
+            d->accept();
+        });
+        r.poi([&](QWidget* w) { // the chart: its whole report as a PDF, then "continua"
+            p.titolo_grafico = w->windowTitle();
+            static_cast<FinestraGrafico*>(w)->azione("salva_immagine")->trigger();
+            pulsante(w, "Button1")->click();
+        });
+        r.poi(scegli_file(file("dal_grafico.pdf"), QStringLiteral("Relazione di calcolo PDF (*.pdf)")));
+        r.poi(intestazione(p.visti_grafico, titolo));
+        r.poi(leggi(p.conferma_grafico));
+        r.poi([&](QWidget* w) { // the report: its PDF, then closed
+            p.rapporto = righe_rapporto(w);
+            QVERIFY(pulsante(w, "mostra_grafico")->isVisible());
+            pulsante(w, "esporta_pdf")->click();
+            pulsante(w, "BitBtn2")->click();
+        });
+        r.poi(intestazione(p.visti, {{"revisione", "C"}}));
+        r.poi(scegli_file(file("estivo.pdf")));
+        r.poi(leggi(p.conferma));
+        r.poi(scegli_file(file("estivo.ondix")));
+        r.poi(leggi(p.salvato));
+        pulsante(m_principale.get(), "BitBtn7")->click();
+        VERIFICA_DIALOGHI(r);
+    }
+
+    // The saved file reopened by the main window, the settings holding another title block and no site pressure:
+    // the file's texts, no question, the report `primo` again, and the title block dialog showing the file's.
+    void riapri(const QStringList& primo) {
+        QStringList secondo, riaperti;
+        QMap<QString, QString> visti;
+        QString messaggio;
+        {
+            Risponditore r;
+            r.poi([&](QWidget* w) {
+                riaperti << casella(w, 1)->text() << casella(w, 8)->text();
+                pulsante(w, "BitBtn2")->click();
+                pulsante(w, "BitBtn1")->click();
+            });
+            r.poi(leggi(messaggio));
+            r.poi([](QWidget* w) { pulsante(w, "Button1")->click(); });
+            r.poi([&](QWidget* w) {
+                secondo = righe_rapporto(w);
+                pulsante(w, "esporta_pdf")->click();
+                pulsante(w, "BitBtn2")->click();
+            });
+            r.poi(intestazione(visti, {}));
+            Impostazioni().ricorda_intestazione({});
+            m_principale->pressione_sito()->usa(std::nullopt);
+            QVERIFY(m_principale->apri_calcolo(file("estivo.ondix")));
+            VERIFICA_DIALOGHI(r);
+        }
+        QCOMPARE(riaperti, (QStringList{QStringLiteral("28"), QStringLiteral("8500")}));
+        QCOMPARE(secondo, primo);
+        QCOMPARE(visti.value(QStringLiteral("revisione")), QStringLiteral("C"));
+        QCOMPARE(visti.value(QStringLiteral("data")), QStringLiteral("01/12/2026"));
+        QCOMPARE(visti.value(QStringLiteral("quota")), QStringLiteral("1200 m, 88135 Pa"));
     }
 };
 
