@@ -133,7 +133,7 @@ void BM_RelazionePdf(benchmark::State& stato) {
     }
     Intestazione intestazione{"Scuola Verdi", "Milano", "M. Rossi", "A", "01/12/2026", std::nullopt};
     const Documento d = documento_calcolo(ctx, {}, std::nullopt, intestazione, "bench");
-    const GraficoDocumento g{procedura_vista(*esterno.vista(), ctx), con_titolo(strati(1), ctx.processo, ctx.aria)};
+    const GraficoDocumento g = grafico_documento(ctx, *esterno.vista(), strati(1));
     const auto percorso = std::filesystem::temp_directory_path() / "ondix-bench-relazione.pdf";
     for (auto _ : stato)
         if (esporta_pdf(d, &g, percorso.string())) stato.SkipWithError("the PDF was not written");

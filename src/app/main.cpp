@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.ondix.Ondix"));
     ondix::installa_sostituzioni_caratteri();
     ondix::installa_riattivazione_finestre();
+    ondix::installa_uscita_immediata();
     // The program speaks Italian: so do the toolkit's own buttons and dialogs (when the translations are there).
     QTranslator traduzione;
     if (traduzione.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -102,9 +102,10 @@ chart's title and isolines follow it. stato and stati take it too.
 Courier New 17 points); the file is replaced only once complete.
 
 --pdf FILE also writes the calculation report as an A4 PDF: the title
-block (--progetto, --sito, --autore, --revisione, --data), the inputs
-and the results as tables with units, the warnings, the chart (with
---isolinee and --mollier) on a page of its own and the method.
+block (--progetto, --sito, --autore, --revisione, --data), a summary of
+the results, the warnings, the inputs and the results as tables with SI
+units and decimal commas, the method with a box for the signature, and
+the chart (with --isolinee and --mollier) on a page of its own.
 
 Exit status: 0 the calculation ran (also when it stopped at a message);
 3 a floating-point error stopped it (its text on stderr); 4 the inputs

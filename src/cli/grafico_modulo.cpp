@@ -32,13 +32,12 @@ __attribute__((visibility("default"))) bool ondix_esporta_pdf(const ondix::Richi
     std::optional<ondix::GraficoDocumento> grafico;
     if (const ondix::RichiestaGrafico* g = r->grafico) {
         if (g->diagramma)
-            grafico = ondix::GraficoDocumento{ondix::procedura_diagramma_libero(*g->diagramma), *g->opzioni};
+            grafico = ondix::GraficoDocumento{ondix::procedura_diagramma_libero(*g->diagramma), *g->opzioni, {}};
         else if (g->nuvola)
             grafico = ondix::GraficoDocumento{
-                [g](ondix::Plotter& p) { ondix::diagramma_nuvola(p, *g->nuvola, g->aria); }, *g->opzioni};
+                [g](ondix::Plotter& p) { ondix::diagramma_nuvola(p, *g->nuvola, g->aria); }, *g->opzioni, {}};
         else if (g->contesto && g->vista)
-            grafico = ondix::GraficoDocumento{ondix::procedura_vista(*g->vista, *g->contesto),
-                                              ondix::con_titolo(*g->opzioni, g->contesto->processo, g->contesto->aria)};
+            grafico = ondix::grafico_documento(*g->contesto, *g->vista, *g->opzioni);
     }
     auto e = ondix::esporta_pdf(*r->documento, grafico ? &*grafico : nullptr, r->percorso);
     if (!e) return true;

@@ -118,8 +118,9 @@ void leggi_grafico_intestazione(const json& j, const LettoreJson& l, FileCalcolo
     const json i = oggetto_o_vuoto(j, "intestazione");
     if (!i.is_object()) l.guasto("/intestazione", "\"intestazione\" del file non è un oggetto");
     Intestazione& d = f.intestazione;
-    for (auto [chiave, campo] : {std::pair{"progetto", &d.progetto}, std::pair{"sito", &d.sito},
-                                 std::pair{"autore", &d.autore}, std::pair{"revisione", &d.revisione}})
+    for (auto [chiave, campo] :
+         {std::pair{"progetto", &d.progetto}, std::pair{"sito", &d.sito}, std::pair{"autore", &d.autore},
+          std::pair{"revisione", &d.revisione}, std::pair{"data", &d.data}})
         if (!stringa(i, chiave, *campo))
             l.guasto(std::string("/intestazione/") + chiave, "un campo dell'intestazione del file non è un testo");
 }
@@ -146,7 +147,8 @@ std::string testo_file_calcolo(const FileCalcolo& f) {
     }
     j["aria"] = aria;
     j["grafico"] = {{"isolinee", f.isolinee}, {"mollier", f.mollier}};
-    j["intestazione"] = {{"progetto", i.progetto}, {"sito", i.sito}, {"autore", i.autore}, {"revisione", i.revisione}};
+    j["intestazione"] = {
+        {"progetto", i.progetto}, {"sito", i.sito}, {"autore", i.autore}, {"revisione", i.revisione}, {"data", i.data}};
     return j.dump(2, ' ', false, json::error_handler_t::replace) + '\n';
 }
 

@@ -34,7 +34,7 @@ struct FileCalcolo {
     std::optional<std::string> risposta;      // typed into the input box a calculation opens, when recorded
     std::vector<std::string> isolinee;        // the chart's isoline families by short name ("ur", "h", "tbu", "v")
     bool mollier = false;                     // the chart's Mollier view
-    Intestazione intestazione;                // the report's title block (its date and altitude aside)
+    Intestazione intestazione;                // the report's title block (its altitude is `quota`)
     // A working chart ("processo": "diagramma"): its states and processes, in place of the form's kind, texts and
     // option groups (then not read).
     std::optional<DefinizioneDiagramma> diagramma;

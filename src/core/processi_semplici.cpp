@@ -155,8 +155,9 @@ void umidificazione_acqua(Calcolo& c) {
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - u1.x);
     c.risultato("salto_umidita_g_kg", u.x - u1.x);
 
-    c.punto(1, t1, u1.x, "");
-    c.punto(2, u.t, u.x, "");
+    // Named as the report names them, so that the chart's marks are explained like every other kind's.
+    c.punto(1, t1, u1.x, "I");
+    c.punto(2, u.t, u.x, "U");
     c.apri_grafico(VistaGrafico::standard);
 }
 
@@ -237,8 +238,8 @@ void umidificazione_con_vapore(Calcolo& c) {
     scrivi_dato(r, "Salto di umidità specifica", "g/kg", 7, 3, u.x - x1);
     c.risultato("salto_umidita_g_kg", u.x - x1);
 
-    c.punto(1, t1, x1, "");
-    c.punto(2, u.t, u.x, "");
+    c.punto(1, t1, x1, "I");
+    c.punto(2, u.t, u.x, "U");
     c.apri_grafico(VistaGrafico::standard);
 }
 

@@ -37,7 +37,24 @@ void EsternoQt::messaggio(const std::string& testo) {
 }
 
 std::string EsternoQt::chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) {
-    return chiedi_o_annulla(titolo, domanda, predefinito).value_or(predefinito);
+    const std::string r =
+        m_risposta ? *m_risposta : chiedi_o_annulla(titolo, domanda, predefinito).value_or(predefinito);
+    if (!m_risposta_data) m_risposta_data = r;
+    return r;
+}
+
+Intestazione EsternoQt::intestazione() const {
+    return m_intestazione ? *m_intestazione : intestazione_ricordata(m_ctx.aria);
+}
+
+bool EsternoQt::esporta_relazione(QWidget* genitore, const std::optional<GraficoDocumento>& grafico, QString percorso) {
+    const auto intestazione = chiedi_intestazione(genitore, this->intestazione(), m_ctx.aria.pressione);
+    if (!intestazione) return false;
+    m_intestazione = *intestazione;
+    if (percorso.isEmpty()) percorso = chiedi_file_relazione(genitore);
+    if (percorso.isEmpty()) return false;
+    return scrivi_relazione(genitore, documento_desktop(m_ctx, m_messaggi, *m_intestazione),
+                            grafico ? &*grafico : nullptr, percorso);
 }
 
 std::optional<std::string> EsternoQt::chiedi_o_annulla(const std::string& titolo, const std::string& domanda,
@@ -71,8 +88,12 @@ void EsternoQt::apri_grafico(VistaGrafico vista) {
         m_grafico(m_genitore, m_ctx, vista);
         return;
     }
-    // A new chart window, full-screen and modal: the report comes once it is closed.
-    apri_finestra_grafico(m_genitore, m_ctx, vista, dimensioni_schermo());
+    // A new chart window, full-screen and modal: the report comes once it is closed. Its PDF report is this
+    // calculation's, with the same messages and title block as the report window's.
+    apri_finestra_grafico(m_genitore, m_ctx, vista, dimensioni_schermo(),
+                          [this](QWidget* genitore, const GraficoDocumento& grafico, const QString& percorso) {
+                              return esporta_relazione(genitore, grafico, percorso);
+                          });
 }
 
 void EsternoQt::mostra_rapporto() {
@@ -83,28 +104,21 @@ void EsternoQt::mostra_rapporto() {
     // chart window last had on.
     finestra->imposta_relazione([this](QWidget* genitore) {
         std::optional<GraficoDocumento> grafico;
-        if (m_vista)
-            grafico = GraficoDocumento{procedura_vista(*m_vista, m_ctx),
-                                       con_titolo(Impostazioni().strati(), m_ctx.processo, m_ctx.aria)};
-        esporta_relazione(genitore, m_ctx, m_messaggi, grafico);
+        if (m_vista) grafico = grafico_documento(m_ctx, *m_vista, Impostazioni().strati());
+        esporta_relazione(genitore, grafico);
     });
-    // Ctrl+G shows the calculation's chart again over the report, from the same points: nothing is computed anew.
-    std::unique_ptr<QAction> grafico;
-    if (m_vista) {
-        grafico = std::make_unique<QAction>(QStringLiteral("Mostra il diagramma"), finestra);
-        grafico->setObjectName(QStringLiteral("mostra_grafico"));
-        grafico->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-        const VistaGrafico vista = *m_vista;
-        QObject::connect(grafico.get(), &QAction::triggered, finestra, [this, finestra, vista] {
+    // "DIAGRAMMA" (Ctrl+G) shows the calculation's chart again over the report, from the same points: nothing is
+    // computed anew.
+    if (m_vista)
+        finestra->imposta_grafico([this, vista = *m_vista](QWidget* sopra) {
             QWidget* prima = m_genitore;
-            m_genitore = finestra;
+            m_genitore = sopra;
             apri_grafico(vista);
             m_genitore = prima;
         });
-        finestra->addAction(grafico.get());
-    }
     finestra->exec();
     finestra->imposta_relazione({});
+    finestra->imposta_grafico({});
     azzera_mostrati();
 }
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "core/calcolo.h"
+#include "core/documento.h"
+#include "plot_qt/documento_pdf.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -35,7 +37,22 @@ public:
     QWidget* genitore() const { return m_genitore; }
 
     void messaggio(const std::string& testo) override;
+    // The input box; with an answer given beforehand (imposta_risposta) that answer, and no box. What it answers
+    // (typed, or the default when the box is cancelled) is kept: risposta_data.
     std::string chiedi(const std::string& titolo, const std::string& domanda, const std::string& predefinito) override;
+    // The answer the input boxes of the next calculations give without being shown (a calculation file's); nullopt:
+    // they are shown.
+    void imposta_risposta(std::optional<std::string> r) { m_risposta = std::move(r); }
+    // The first answer an input box gave since azzera_risposta; nullopt when none was asked.
+    const std::optional<std::string>& risposta_data() const { return m_risposta_data; }
+    void azzera_risposta() { m_risposta_data.reset(); }
+    // The title block the PDF reports of the calculations start from (until one is set, the remembered one); what
+    // the title block's dialog is given is kept in it.
+    void imposta_intestazione(Intestazione i) { m_intestazione = std::move(i); }
+    Intestazione intestazione() const;
+    // The PDF report of the calculation, with the messages it has shown so far and `grafico`: the title block asked,
+    // then the file (unless `percorso` names it), then written and confirmed. False when not written.
+    bool esporta_relazione(QWidget* genitore, const std::optional<GraficoDocumento>& grafico, QString percorso = {});
     // The same input box; nullopt when the user cancels it.
     std::optional<std::string> chiedi_o_annulla(const std::string& titolo, const std::string& domanda,
                                                 const std::string& predefinito);
@@ -61,6 +78,9 @@ private:
     QWidget* m_genitore = nullptr;
     std::vector<std::string> m_messaggi;
     std::optional<VistaGrafico> m_vista; // the chart of the last calculation, shown again from its report
+    std::optional<std::string> m_risposta;
+    std::optional<std::string> m_risposta_data;
+    std::optional<Intestazione> m_intestazione;
 };
 
 // The program's name, the title of its message boxes.

@@ -190,9 +190,9 @@ void FinestraDiagramma::salva_immagine() {
     if (nome.isEmpty()) return;
     bool salvato = false;
     if (relazione) {
-        const auto intestazione = chiedi_intestazione(this);
+        const auto intestazione = chiedi_intestazione(this, intestazione_ricordata(m_d.aria()), m_d.aria().pressione);
         if (!intestazione) return;
-        const GraficoDocumento grafico{m_tela->procedura(), strati_per_file()};
+        const GraficoDocumento grafico{m_tela->procedura(), strati_per_file(), {}};
         salvato = scrivi_relazione(this, documento_diagramma(m_d, *intestazione, ONDIX_VERSIONE), &grafico, nome);
     } else {
         salvato = salva_immagine_su(nome);

@@ -1,5 +1,6 @@
 #include "ui/finestra_grafico.h"
 
+#include "core/documento.h"
 #include "core/numeri.h"
 #include "ui/caratteri.h"
 #include "ui/esterno_qt.h"
@@ -54,48 +55,42 @@ QIcon glifo_stampa() {
     return QIcon(p);
 }
 
-// What each point letter stands for, by process kind; the chart's letters in the words of the report.
-struct Lettera {
-    const char* lettera;
-    const char* significato;
-};
-
-std::vector<Lettera> lettere_processo(TipoProcesso tipo) {
-    switch (tipo) {
-    case 4:
-        return {{"P", "punto"}, {"R", "rugiada"}, {"BU", "bulbo umido"}};
-    case 1:
-        return {{"E", "punto 1"}, {"A", "punto 2"}, {"M", "miscela"}};
-    case 2:
-        return {{"I", "ingresso"}, {"U", "uscita"}};
-    case 5:
-        return {{"I", "ingresso"}, {"U", "uscita"}, {"B", "batteria"}};
-    case 6:
-        return {{"A", "ambiente"}, {"E", "esterno"},    {"B", "batteria"},
-                {"M", "miscela"},  {"C", "immissione"}, {"P", "uscita batteria"}};
-    case 21:
-        return {{"A", "ambiente"}, {"E", "esterno"}, {"B", "batteria"}, {"M", "miscela"}, {"P", "uscita batteria"}};
-    case 7:
-        return {{"A", "ambiente"},       {"E", "esterno"},           {"M", "miscela"},   {"P", "preriscaldamento"},
-                {"U", "umidificazione"}, {"R", "postriscaldamento"}, {"I", "immissione"}};
-    case 17:
-        return {{"A", "ambiente"}, {"E", "esterno"}, {"M", "miscela"}, {"P", "preriscaldamento"}, {"I", "immissione"}};
-    default:
-        return {};
-    }
-}
-
 } // namespace
 
-QString legenda_punti(TipoProcesso tipo, const TabellaPunti& punti) {
-    QStringList voci;
-    for (const Lettera& l : lettere_processo(tipo))
-        for (int n = 1; n <= TabellaPunti::numero_voci; ++n)
-            if (punti[n].in_uso() && punti[n].etichetta == l.lettera) {
-                voci << QStringLiteral("%1 = %2").arg(QLatin1String(l.lettera), QLatin1String(l.significato));
-                break;
-            }
-    return voci.join(QStringLiteral("   "));
+DisposizioneSuggerimento disponi_suggerimento(QSize finestra, const QRect& continua, const QRect& stampa,
+                                              const QString& suggerimento, const QString& legenda, QFont f) {
+    DisposizioneSuggerimento d;
+    d.pixel = f.pixelSize();
+    const QFontMetrics fm(f);
+    // As ever: beside "STAMPA", and under the buttons from the left of "continua".
+    const int sinistra = stampa.right() + 16;
+    d.suggerimento = QRect(sinistra, stampa.y(), std::max(0, finestra.width() - sinistra - 8), stampa.height());
+    d.legenda = QRect(continua.x(), stampa.bottom() + 1, std::max(0, finestra.width() - continua.x() - 8),
+                      std::max(0, finestra.height() - stampa.bottom() - 2));
+    const bool accanto = d.suggerimento.width() >= 40 && fm.horizontalAdvance(suggerimento) <= d.suggerimento.width();
+    const bool sotto = legenda.isEmpty() ||
+                       (fm.horizontalAdvance(legenda) <= d.legenda.width() && d.legenda.height() >= fm.height() - 2);
+    if (accanto && sotto) return d;
+    // Under the buttons, across the window: the legend, then the hint when it is not beside the buttons.
+    d.a_capo = true;
+    const QRect spazio(8, stampa.bottom() + 1, std::max(0, finestra.width() - 16),
+                       std::max(0, finestra.height() - stampa.bottom() - 2));
+    const auto alto = [&](const QFontMetrics& m, const QString& t) {
+        return t.isEmpty() ? 0 : m.boundingRect(QRect(0, 0, spazio.width(), 100000), Qt::TextWordWrap, t).height();
+    };
+    for (int pixel = d.pixel; pixel >= 7; --pixel) {
+        f.setPixelSize(pixel);
+        const QFontMetrics m(f);
+        const bool ancora_accanto =
+            accanto || (d.suggerimento.width() >= 40 && m.horizontalAdvance(suggerimento) <= d.suggerimento.width());
+        const int h_legenda = alto(m, legenda), h_suggerimento = ancora_accanto ? 0 : alto(m, suggerimento);
+        d.pixel = pixel;
+        d.legenda = QRect(spazio.x(), spazio.y(), spazio.width(), h_legenda);
+        d.suggerimento =
+            ancora_accanto ? d.suggerimento : QRect(spazio.x(), spazio.y() + h_legenda, spazio.width(), h_suggerimento);
+        if (h_legenda + h_suggerimento <= spazio.height()) break;
+    }
+    return d;
 }
 
 LayoutGrafico layout_grafico(DimensioniSchermo s) {
@@ -238,33 +233,50 @@ QString FinestraGrafico::suggerimento() const {
     return testo + QStringLiteral("strati: tasti U H B V M L o tasto destro del mouse   F1: manuale");
 }
 
-void FinestraGrafico::dipingi_suggerimento(QPainter& p) const {
-    // Beside the buttons, on the window only: never in a print or a saved picture.
-    const int sinistra = m_stampa->geometry().right() + 16;
-    const QRect riga(sinistra, m_stampa->y(), std::max(0, width() - sinistra - 8), m_stampa->height());
-    if (riga.width() < 40) return;
+QFont FinestraGrafico::carattere_suggerimento(int pixel) const {
     QFont f = font();
     f.setBold(false);
     f.setItalic(false);
-    f.setPixelSize(std::max(9, m_stampa->height() / 2));
-    p.setFont(f);
-    p.setPen(QColor(0x60, 0x60, 0x60));
-    p.drawText(riga, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-               p.fontMetrics().elidedText(suggerimento(), Qt::ElideRight, riga.width()));
-    // Under the buttons, what the point letters stand for.
-    const QString legenda = m_ctx ? legenda_punti(m_ctx->processo, m_ctx->punti) : QString();
-    const QRect sotto(m_continua->x(), m_stampa->geometry().bottom() + 1, std::max(0, width() - m_continua->x() - 8),
-                      std::max(0, height() - m_stampa->geometry().bottom() - 2));
-    if (legenda.isEmpty() || sotto.height() < p.fontMetrics().height() - 2) return;
-    p.setPen(Qt::black);
-    p.drawText(sotto, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-               p.fontMetrics().elidedText(QStringLiteral("Punti:   ") + legenda, Qt::ElideRight, sotto.width()));
+    f.setPixelSize(pixel);
+    return f;
 }
 
-void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo) {
+QString FinestraGrafico::legenda() const {
+    const std::string l = m_ctx ? legenda_punti(m_ctx->processo, m_ctx->punti) : std::string();
+    return l.empty() ? QString() : QStringLiteral("Punti:   ") + QString::fromStdString(l);
+}
+
+DisposizioneSuggerimento FinestraGrafico::disposizione_suggerimento() const {
+    return disponi_suggerimento(size(), m_continua->geometry(), m_stampa->geometry(), suggerimento(), legenda(),
+                                carattere_suggerimento(std::max(9, m_stampa->height() / 2)));
+}
+
+void FinestraGrafico::dipingi_suggerimento(QPainter& p) const {
+    // Beside and under the buttons, on the window only: never in a print or a saved picture.
+    const DisposizioneSuggerimento d = disposizione_suggerimento();
+    p.setFont(carattere_suggerimento(d.pixel));
+    const int una_riga = Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine;
+    const int flag = d.a_capo ? Qt::AlignTop | Qt::AlignLeft | Qt::TextWordWrap : una_riga;
+    p.setPen(QColor(0x60, 0x60, 0x60));
+    if (d.suggerimento.width() >= 40) {
+        const bool in_riga = d.suggerimento.y() == m_stampa->y();
+        p.drawText(d.suggerimento, in_riga ? una_riga : flag,
+                   in_riga ? p.fontMetrics().elidedText(suggerimento(), Qt::ElideRight, d.suggerimento.width())
+                           : suggerimento());
+    }
+    const QString punti = legenda();
+    if (punti.isEmpty() || d.legenda.height() < (d.a_capo ? 1 : p.fontMetrics().height() - 2)) return;
+    p.setPen(Qt::black);
+    p.drawText(d.legenda, flag,
+               d.a_capo ? punti : p.fontMetrics().elidedText(punti, Qt::ElideRight, d.legenda.width()));
+}
+
+void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo,
+                           FinestraGrafico::EsportaRelazione relazione) {
     // One new window per chart request, destroyed when this returns: closing it ends the request.
     FinestraGrafico finestra(schermo, genitore);
     finestra.imposta_grafico(ctx, vista);
+    finestra.imposta_relazione(std::move(relazione));
     finestra.exec();
 }
 

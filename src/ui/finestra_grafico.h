@@ -2,6 +2,7 @@
 #pragma once
 
 #include "chart/diagramma.h"
+#include "plot_qt/documento_pdf.h"
 #include "plot_qt/grafico_qt.h"
 #include "ui/geometria.h"
 #include "ui/lettura_grafico.h"
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QPrinter;
@@ -29,14 +31,25 @@ LayoutGrafico layout_grafico(DimensioniSchermo s);
 // Pen width of a chart printed at `dpi` dots per inch: half a millimetre, in printer pixels (at least 1).
 int spessore_penna_stampa_mm(int dpi);
 
-// What the chart's point letters stand for in a calculation of kind `tipo` ("A = ambiente   E = esterno ..."),
-// for the letters the table uses; empty for kinds without letters.
-QString legenda_punti(TipoProcesso tipo, const TabellaPunti& punti);
+// Where the chart window writes its hint (the site pressure, the keys) and the legend of its points, window units.
+struct DisposizioneSuggerimento {
+    QRect suggerimento;  // the hint, in grey
+    QRect legenda;       // "Punti: " and the legend, in black
+    int pixel = 0;       // the letters' size
+    bool a_capo = false; // wrapped inside their boxes; else each on one line, centred on it
+};
+// The hint on one line beside the buttons and the legend on one line under them, in letters of `f` (whose pixel
+// size is as large as the buttons allow) as long as each fits there; else what does not fit goes under the buttons
+// across the whole window, wrapped, both in the largest letters (down to 7 pixels) that fit the room left.
+DisposizioneSuggerimento disponi_suggerimento(QSize finestra, const QRect& continua, const QRect& stampa,
+                                              const QString& suggerimento, const QString& legenda, QFont f);
 
 class FinestraGrafico : public QDialog {
 public:
     // The printer "STAMPA" prints on; nullptr when there is none.
     using FabbricaStampante = std::function<std::unique_ptr<QPrinter>()>;
+    // Writes the PDF report of the chart's calculation, with this chart, into the file named; false if not written.
+    using EsportaRelazione = std::function<bool(QWidget* genitore, const GraficoDocumento&, const QString& percorso)>;
 
     // A new chart window for a screen of `schermo` pixels; nothing is drawn until a procedure is set.
     explicit FinestraGrafico(DimensioniSchermo schermo, QWidget* parent = nullptr);
@@ -62,8 +75,12 @@ public:
     void imposta_stampante(FabbricaStampante f) { m_stampante = std::move(f); }
 
     // The chart of `vista` over the context: its drawing procedure, the table whose marks can be clicked, and the
-    // process the title line of prints and pictures names. The context must outlive the window.
+    // process the window's title and the title line of prints and pictures name. The context must outlive the
+    // window.
     void imposta_grafico(const Contesto& ctx, VistaGrafico vista);
+    // What "Salva immagine" writes as "Relazione di calcolo PDF"; without it the report has no messages and the
+    // title block remembered.
+    void imposta_relazione(EsportaRelazione f) { m_relazione = std::move(f); }
     // The layers drawn over the plain chart, and the readout under the mouse: as last chosen (the settings) when
     // the window is made; the keys U, H, B, V, M, L and the context menu switch them, remembered for the next run.
     const OpzioniGrafico& strati() const { return m_strati; }
@@ -88,13 +105,16 @@ public:
     PlotterQt& plotter() { return m_plotter; }
     // Screen drawings made so far (activations, including the first one).
     int disegni() const { return m_disegni; }
+    // Where the hint and the legend are written now, and in what letters; the legend "Punti: ...", and the hint.
+    DisposizioneSuggerimento disposizione_suggerimento() const;
+    QFont carattere_suggerimento(int pixel) const;
+    QString legenda() const;
+    QString suggerimento() const;
 
 protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
-    // The line beside the buttons: the site pressure in use, and the keys of the layers.
-    QString suggerimento() const;
     void dipingi_suggerimento(QPainter& p) const;
     void resizeEvent(QResizeEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -125,13 +145,17 @@ private:
     // The window has lost the focus since it last drew: its next activation draws again.
     bool m_disattivata = false;
     const Contesto* m_ctx = nullptr;
+    std::optional<VistaGrafico> m_vista;
+    EsportaRelazione m_relazione;
     OpzioniGrafico m_strati;
     bool m_lettura_attiva = false;
     LetturaGrafico m_lettura;
 };
 
 // The chart of `vista` over the context in a new chart window, shown modally over `genitore` on a screen of
-// `schermo`; returns once the window has been closed, and the window is gone by then.
-void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo);
+// `schermo`, its PDF report written by `relazione`; returns once the window has been closed, and the window is gone
+// by then.
+void apri_finestra_grafico(QWidget* genitore, const Contesto& ctx, VistaGrafico vista, DimensioniSchermo schermo,
+                           FinestraGrafico::EsportaRelazione relazione = {});
 
 } // namespace ondix

@@ -69,7 +69,13 @@ OpzioniGrafico FinestraGrafico::strati_per_file() const {
 
 void FinestraGrafico::imposta_grafico(const Contesto& ctx, VistaGrafico vista) {
     m_ctx = &ctx;
+    m_vista = vista;
     imposta_procedura(procedura_vista(vista, ctx));
+    // The window system's lists name the window by the process (an air-handling unit's chart has none).
+    const std::string_view processo = titolo_processo(ctx.processo);
+    if (!processo.empty())
+        setWindowTitle(QString::fromUtf8(processo.data(), static_cast<qsizetype>(processo.size())) +
+                       QStringLiteral(" - diagramma psicrometrico"));
 }
 
 void FinestraGrafico::salva_immagine() {
@@ -78,11 +84,16 @@ void FinestraGrafico::salva_immagine() {
     const QString nome = chiedi_file_immagine(this, m_ctx ? &relazione : nullptr);
     if (nome.isEmpty()) return;
     if (relazione) {
-        const auto intestazione = chiedi_intestazione(this);
-        if (!intestazione) return;
-        const GraficoDocumento grafico{m_procedura, strati_per_file()};
-        if (scrivi_relazione(this, documento_desktop(*m_ctx, {}, *intestazione), &grafico, nome))
-            Impostazioni().ricorda_cartella_immagini(QFileInfo(nome).absolutePath());
+        GraficoDocumento grafico = grafico_documento(*m_ctx, m_vista.value_or(VistaGrafico::standard), m_strati);
+        grafico.procedura = m_procedura;
+        bool scritta = false;
+        if (m_relazione) {
+            scritta = m_relazione(this, grafico, nome);
+        } else if (const auto intestazione =
+                       chiedi_intestazione(this, intestazione_ricordata(m_ctx->aria), m_ctx->aria.pressione)) {
+            scritta = scrivi_relazione(this, documento_desktop(*m_ctx, {}, *intestazione), &grafico, nome);
+        }
+        if (scritta) Impostazioni().ricorda_cartella_immagini(QFileInfo(nome).absolutePath());
         return;
     }
     if (salva_immagine_su(nome)) Impostazioni().ricorda_cartella_immagini(QFileInfo(nome).absolutePath());

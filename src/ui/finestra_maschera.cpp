@@ -6,6 +6,7 @@
 #include "ui/finestra_rapporto.h"
 #include "ui/impostazioni.h"
 #include "ui/manuale.h"
+#include "ui/relazione_pdf.h"
 #include "ui/schermo.h"
 #include "ui/stampa_testo.h"
 #include "ui/suggerimenti.h"
@@ -158,6 +159,7 @@ FinestraMaschera::FinestraMaschera(Contesto& ctx, EsternoQt& esterno, Dimensioni
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     m_ctx.maschera = StatoMaschera{};
+    m_intestazione = intestazione_ricordata(m_ctx.aria);
     mostra_campi();
     aggiusta();
 }
@@ -166,7 +168,7 @@ FinestraMaschera::~FinestraMaschera() {
     if (m_aria_sito) m_ctx.aria = *m_aria_sito;
 }
 
-FileCalcolo FinestraMaschera::calcolo() const {
+FileCalcolo FinestraMaschera::dalle_caselle() const {
     FileCalcolo f;
     f.processo = m_ctx.processo;
     for (std::size_t i = 0; i < m_caselle.size(); ++i)
@@ -175,13 +177,26 @@ FileCalcolo FinestraMaschera::calcolo() const {
     f.portata = scelta(m_opzioni_portata);
     f.pressione = m_ctx.aria.pressione;
     if (m_ctx.aria.modello) f.modello = std::string(m_ctx.aria.modello->chiave());
-    Impostazioni impostazioni;
-    const OpzioniGrafico strati = impostazioni.strati();
+    if (m_aperto && caselle_come(*m_aperto)) f.risposta = m_aperto->risposta;
+    return f;
+}
+
+bool FinestraMaschera::caselle_come(const FileCalcolo& f) const {
+    for (std::size_t i = 0; i < m_caselle.size(); ++i)
+        if (m_caselle[i]->text().toStdString() != f.testi[i]) return false;
+    return f.processo == m_ctx.processo && scelta(m_opzioni_umidita) == f.umidita &&
+           scelta(m_opzioni_portata) == f.portata;
+}
+
+FileCalcolo FinestraMaschera::calcolo() const {
+    FileCalcolo f = m_calcolato ? *m_calcolato : dalle_caselle();
+    const OpzioniGrafico strati = Impostazioni().strati();
     for (const Famiglia famiglia : famiglie)
         if (strati.famiglia(famiglia)) f.isolinee.emplace_back(nome_famiglia(famiglia));
     f.mollier = strati.mollier;
-    f.intestazione.progetto = impostazioni.progetto().toStdString();
-    f.intestazione.autore = impostazioni.autore().toStdString();
+    f.intestazione = m_intestazione;
+    f.intestazione.quota.reset();
+    f.quota = m_intestazione.quota;
     return f;
 }
 
@@ -204,6 +219,10 @@ void FinestraMaschera::applica_calcolo(const FileCalcolo& f) {
     if (!m_aria_sito) m_aria_sito = m_ctx.aria;
     m_ctx.aria = aria_del_calcolo(f);
     mostra_campi();
+    m_aperto = f;
+    m_calcolato.reset();
+    m_intestazione = f.intestazione;
+    m_intestazione.quota = f.quota;
     // The chart shows the file's layers.
     OpzioniGrafico strati = Impostazioni().strati();
     for (const Famiglia famiglia : famiglie)
@@ -238,12 +257,28 @@ void FinestraMaschera::salva_calcolo() {
 }
 
 bool FinestraMaschera::salva_calcolo_su(const QString& percorso) {
-    const Fatto salvato = ondix::salva_calcolo(calcolo(), QFile::encodeName(percorso).toStdString());
+    const FileCalcolo f = calcolo();
+    const Fatto salvato = ondix::salva_calcolo(f, QFile::encodeName(percorso).toStdString());
     if (!salvato) {
         avviso(this, QMessageBox::Critical, QString::fromStdString(salvato.errore().testo));
         return false;
     }
     Impostazioni().ricorda_calcolo_recente(QFileInfo(percorso).absoluteFilePath());
+    // What was computed is saved, not what the boxes show now (their defaults, once the report has closed): the
+    // user is told which inputs the file holds.
+    if (m_calcolato && !caselle_come(*m_calcolato)) {
+        QStringList dati;
+        const StatoMaschera& m = m_ctx.maschera;
+        for (std::size_t i = 0; i < m.testo.size(); ++i)
+            if (m.testo_visibile[i])
+                dati << QString::fromStdString(m.etichetta[i]).remove(QLatin1Char(':')).simplified() +
+                            QLatin1Char(' ') + QString::fromStdString(f.testi[i]);
+        if (f.risposta) dati << QStringLiteral("risposta ") + QString::fromStdString(*f.risposta);
+        avviso(this, QMessageBox::Information,
+               QStringLiteral("Salvato in %1 l'ultimo calcolo eseguito: %2.\n\nI dati ora nelle caselle non sono "
+                              "stati calcolati e non sono nel file: per salvarli premere prima CALCOLA.")
+                   .arg(QFileInfo(percorso).fileName(), dati.join(QStringLiteral("; "))));
+    }
     return true;
 }
 
@@ -313,6 +348,13 @@ void FinestraMaschera::vai_calcolo() {
     m_calcolo_in_corso = true;
     leggi_campi();
     Impostazioni().ricorda_dati(m_ctx.processo, m_ctx.maschera);
+    // The inputs as this calculation reads them, kept for "Salva calcolo" with the answer its input box gives: a
+    // file's recorded answer when these are the file's inputs (the box is then not shown), else the user's.
+    FileCalcolo dati = dalle_caselle();
+    m_esterno.azzera_mostrati();
+    m_esterno.azzera_risposta();
+    m_esterno.imposta_risposta(dati.risposta);
+    m_esterno.imposta_intestazione(m_intestazione);
     QWidget* prima = m_esterno.genitore();
     m_esterno.imposta_genitore(this);
     // Message boxes, input boxes, the chart and the report window open and close while the computation runs;
@@ -326,10 +368,14 @@ void FinestraMaschera::vai_calcolo() {
     else if (!esito)
         m_esterno.errore(QString::fromUtf8(esito.errore().testo));
     m_esterno.imposta_genitore(prima);
+    m_esterno.imposta_risposta(std::nullopt);
+    m_intestazione = m_esterno.intestazione();
+    dati.risposta = m_esterno.risposta_data();
+    m_calcolato = std::move(dati);
     m_calcolo_in_corso = false;
-    // Every window opened from the form has closed and the form is active again. Inputs that admit no plant stay
-    // in the boxes, to be corrected.
-    if (!impossibile) inizia();
+    // Every window opened from the form has closed and the form is active again. Inputs that admit no plant, or
+    // that stopped the calculation at an error, stay in the boxes, to be corrected.
+    if (esito) inizia();
 }
 
 void FinestraMaschera::richiama() {

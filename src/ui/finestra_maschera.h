@@ -45,16 +45,21 @@ public:
 
     bool calcolo_in_corso() const { return m_calcolo_in_corso; }
 
-    // The calculation of the form as a file: kind, texts, option groups, the air, the chart's layers and the
-    // remembered title block.
+    // The calculation a save writes: the one last computed in this form (its inputs as the calculation read them
+    // and the answer its input box gave), or the boxes as they stand when none was; with its air, the chart's
+    // layers and the form's title block (its altitude as the file's).
     FileCalcolo calcolo() const;
-    // Puts a calculation file's kind, texts, option groups and air into the form (once it is shown, after its
-    // per-kind setup). The air is the form's own until it closes; the site's comes back then.
+    // Puts a calculation file's kind, texts, option groups, air, answer and title block into the form (once it is
+    // shown, after its per-kind setup). The air is the form's own until it closes; the site's comes back then. A
+    // calculation of the file's inputs takes the file's answer without asking.
     void carica(const FileCalcolo& f);
     // "Salva calcolo" (Ctrl+S): asks for a file name and saves the form's calculation there.
     void salva_calcolo();
-    // Saves it into `percorso`; a message says why when it cannot. False if not saved.
+    // Saves it into `percorso`; a message says why when it cannot, and which inputs were saved when the boxes
+    // have changed since the calculation. False if not saved.
     bool salva_calcolo_su(const QString& percorso);
+    // The title block the form's reports and files carry.
+    const Intestazione& intestazione() const { return m_intestazione; }
     // "Apri calcolo" (Ctrl+O): asks for a calculation file and puts it into the form.
     void apri_calcolo();
     // Reads `percorso` into the form; a message says why when it cannot be used (the form stays as it was).
@@ -92,7 +97,14 @@ private:
     bool m_mostrato = false;
     std::optional<FileCalcolo> m_da_caricare; // a file opened before the form was first shown
     std::optional<Aria> m_aria_sito;          // the site's air, while the form calculates in a file's
+    std::optional<FileCalcolo> m_aperto;      // the file put into the form (its inputs and its answer)
+    std::optional<FileCalcolo> m_calcolato;   // the inputs of the last calculation and the answer it was given
+    Intestazione m_intestazione;
     void applica_calcolo(const FileCalcolo& f);
+    // The kind, the boxes and options as they stand, the air; the opened file's answer when they are its inputs.
+    FileCalcolo dalle_caselle() const;
+    // The boxes and options hold the inputs of `f`.
+    bool caselle_come(const FileCalcolo& f) const;
 };
 
 // The file dialog of a calculation file (.ondix): to save (the extension added) or to open, in the folder of the

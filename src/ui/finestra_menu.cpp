@@ -336,8 +336,8 @@ void FinestraMenu::chiedi_altitudine() {
     const auto p = risposta ? pressione_da_risposta(*risposta) : std::nullopt;
     if (p) {
         scrivi_pressione(*p);
-        // The pressure is on the screen: the user may calculate with it from now on.
-        m_pressione->proponi(*p);
+        // The pressure is on the screen: the user may calculate with it from now on (its altitude goes with it).
+        m_pressione->proponi(*p, numero_intero_testo(*risposta));
     } // not a number: refused without a word
     inizia();
 }

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -37,8 +38,9 @@ std::unique_ptr<QPrinter> stampante_predefinita() {
 FinestraRapporto::FinestraRapporto(DimensioniSchermo schermo, QWidget* parent)
     : QDialog(parent), m_schermo(schermo), m_testo(new QPlainTextEdit(this)), m_stampa(new QPushButton(this)),
       m_uscita(new QPushButton(this)), m_salva(new QPushButton(this)), m_pdf(new QPushButton(this)),
-      m_stampante(stampante_predefinita) {
+      m_grafico(new QPushButton(this)), m_suggerimento(new QLabel(this)), m_stampante(stampante_predefinita) {
     setObjectName(QStringLiteral("Form2"));
+    setProperty("pagina_manuale", QStringLiteral("relazione.html"));
     setModal(true);
     // A window manager maximises only windows that say they may be.
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -57,7 +59,16 @@ FinestraRapporto::FinestraRapporto(DimensioniSchermo schermo, QWidget* parent)
     m_pdf->setText(QStringLiteral("ESPORTA PDF"));
     m_pdf->setToolTip(QStringLiteral("La relazione di calcolo in PDF: intestazione, dati, risultati, grafico"));
     m_pdf->hide();
-    for (QPushButton* b : {m_stampa, m_uscita, m_salva, m_pdf})
+    m_grafico->setObjectName(QStringLiteral("mostra_grafico"));
+    m_grafico->setText(QStringLiteral("DIAGRAMMA (Ctrl+G)"));
+    m_grafico->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    m_grafico->setToolTip(QStringLiteral("Il diagramma psicrometrico di questo calcolo, di nuovo"));
+    m_grafico->hide();
+    m_suggerimento->setObjectName(QStringLiteral("suggerimento"));
+    m_suggerimento->setText(QStringLiteral("Ctrl+G: di nuovo il diagramma\nF1: il manuale"));
+    m_suggerimento->setStyleSheet(QStringLiteral("color: #606060"));
+    m_suggerimento->hide();
+    for (QPushButton* b : {m_stampa, m_uscita, m_salva, m_pdf, m_grafico})
         b->setAutoDefault(false);
 
     connect(m_stampa, &QPushButton::clicked, this, [this] { stampa(); });
@@ -65,6 +76,9 @@ FinestraRapporto::FinestraRapporto(DimensioniSchermo schermo, QWidget* parent)
     connect(m_salva, &QPushButton::clicked, this, [this] { salva(); });
     connect(m_pdf, &QPushButton::clicked, this, [this] {
         if (m_relazione) m_relazione(this);
+    });
+    connect(m_grafico, &QPushButton::clicked, this, [this] {
+        if (m_mostra_grafico) m_mostra_grafico(this);
     });
     inizia();
 }
@@ -94,17 +108,27 @@ void FinestraRapporto::inizia() {
     applica(m_stampa, l.stampa);
     applica(m_uscita, l.uscita);
     applica(m_salva, l.salva);
-    // Below "SALVA SU FILE WORD", in the space under the button row.
-    applica(m_pdf, {l.salva.left, l.salva.top + l.salva.height + 5, l.salva.width, l.salva.height});
+    // Below "SALVA SU FILE WORD" and "&Uscita", and the hint below "&Stampa", in the space under the button row.
+    const int sotto = l.salva.top + l.salva.height + 5;
+    applica(m_pdf, {l.salva.left, sotto, l.salva.width, l.salva.height});
+    applica(m_grafico, {l.uscita.left, sotto, l.uscita.width, l.uscita.height});
+    applica(m_suggerimento, {l.stampa.left, sotto, l.stampa.width, l.stampa.height});
     QFont f = font();
     f.setPointSize(l.punti_pulsanti);
-    for (QPushButton* b : {m_stampa, m_uscita, m_salva, m_pdf})
+    for (QPushButton* b : {m_stampa, m_uscita, m_salva, m_pdf, m_grafico})
         b->setFont(f);
+    m_suggerimento->setWordWrap(true);
 }
 
 void FinestraRapporto::imposta_relazione(EsportaRelazione f) {
     m_relazione = std::move(f);
     m_pdf->setVisible(static_cast<bool>(m_relazione));
+}
+
+void FinestraRapporto::imposta_grafico(MostraGrafico f) {
+    m_mostra_grafico = std::move(f);
+    m_grafico->setVisible(static_cast<bool>(m_mostra_grafico));
+    m_suggerimento->setVisible(static_cast<bool>(m_mostra_grafico));
 }
 
 void FinestraRapporto::showEvent(QShowEvent* e) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QPlainTextEdit;
 class QPrinter;
 class QPushButton;
@@ -46,6 +47,10 @@ public:
     // only while one is set.
     using EsportaRelazione = std::function<void(QWidget* genitore)>;
     void imposta_relazione(EsportaRelazione f);
+    // "DIAGRAMMA" (Ctrl+G): what shows the calculation's chart again over the report, set with the report; the
+    // button and its hint are shown only while one is set.
+    using MostraGrafico = std::function<void(QWidget* sopra)>;
+    void imposta_grafico(MostraGrafico f);
 
     // The default printer unless replaced (tests print to PDF).
     void imposta_stampante(FabbricaStampante f) { m_stampante = std::move(f); }
@@ -60,8 +65,11 @@ private:
     QPushButton* m_uscita;
     QPushButton* m_salva;
     QPushButton* m_pdf;
+    QPushButton* m_grafico;
+    QLabel* m_suggerimento;
     FabbricaStampante m_stampante;
     EsportaRelazione m_relazione;
+    MostraGrafico m_mostra_grafico;
 };
 
 // The system's default printer, or nullptr when none is installed.

@@ -1,5 +1,7 @@
 #include "ui/impostazioni.h"
 
+#include "core/altitudine.h"
+
 #include "core/aria_umida.h"
 #include "core/richiesta_aria.h"
 #include "ui/esterno_qt.h"
@@ -13,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -233,17 +236,26 @@ void Impostazioni::ricorda_cartella_immagini(const QString& cartella) {
     salva();
 }
 
-QString Impostazioni::progetto() const {
-    return valore(QStringLiteral("relazione/progetto")).toString();
+namespace {
+// The title block's remembered fields and their keys.
+constexpr std::array<std::pair<const char*, std::string Intestazione::*>, 4> campi_intestazione{{
+    {"relazione/progetto", &Intestazione::progetto},
+    {"relazione/sito", &Intestazione::sito},
+    {"relazione/autore", &Intestazione::autore},
+    {"relazione/revisione", &Intestazione::revisione},
+}};
+} // namespace
+
+Intestazione Impostazioni::intestazione() const {
+    Intestazione i;
+    for (const auto& [chiave, campo] : campi_intestazione)
+        i.*campo = valore(QString::fromLatin1(chiave)).toString().toStdString();
+    return i;
 }
 
-QString Impostazioni::autore() const {
-    return valore(QStringLiteral("relazione/autore")).toString();
-}
-
-void Impostazioni::ricorda_progetto_autore(const QString& progetto, const QString& autore) {
-    imposta(QStringLiteral("relazione/progetto"), progetto);
-    imposta(QStringLiteral("relazione/autore"), autore);
+void Impostazioni::ricorda_intestazione(const Intestazione& i) {
+    for (const auto& [chiave, campo] : campi_intestazione)
+        imposta(QString::fromLatin1(chiave), QString::fromStdString(i.*campo));
     salva();
 }
 
@@ -270,12 +282,24 @@ std::optional<double> Impostazioni::pressione_sito() const {
     return aria->pressione;
 }
 
-void Impostazioni::ricorda_pressione_sito(std::optional<double> p) {
+void Impostazioni::ricorda_pressione_sito(std::optional<double> p, std::optional<double> quota) {
     if (p)
         imposta(QStringLiteral("calcolo/pressione_sito"), *p);
     else
         rimuovi(QStringLiteral("calcolo/pressione_sito"));
+    if (p && quota)
+        imposta(QStringLiteral("calcolo/quota_sito"), *quota);
+    else
+        rimuovi(QStringLiteral("calcolo/quota_sito"));
     salva();
+}
+
+std::optional<double> Impostazioni::quota_sito() const {
+    const QVariant v = valore(QStringLiteral("calcolo/quota_sito"));
+    bool ok = false;
+    const double q = v.toDouble(&ok);
+    if (!v.isValid() || !ok || !(q >= quota_minima && q <= quota_massima) || !pressione_sito()) return std::nullopt;
+    return q;
 }
 
 const ModelloAria* Impostazioni::modello() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "chart/opzioni_grafico.h"
+#include "core/documento.h"
 #include "core/esito.h"
 #include "core/maschera.h"
 #include "core/modello.h"
@@ -61,17 +62,20 @@ public:
     // The site pressure the calculations use, Pa; nullopt for the program's fixed pressure (also when the stored
     // value is not a usable pressure).
     std::optional<double> pressione_sito() const;
-    // Remembers the site pressure; nullopt forgets it.
-    void ricorda_pressione_sito(std::optional<double> p);
+    // Remembers the site pressure, and the altitude it came from (m) when known; nullopt forgets them.
+    void ricorda_pressione_sito(std::optional<double> p, std::optional<double> quota = std::nullopt);
+    // The altitude of the remembered site pressure, m, when it came from one (within the altitude table).
+    std::optional<double> quota_sito() const;
     // The model of moist air chosen for the calculations; nullptr for the program's correlations (also when the
     // stored word names no model).
     const ModelloAria* modello() const;
     // Remembers the model; nullptr forgets it.
     void ricorda_modello(const ModelloAria* m);
-    // The project and the author of the last report exported as PDF (the title block's remembered fields).
-    QString progetto() const;
-    QString autore() const;
-    void ricorda_progetto_autore(const QString& progetto, const QString& autore);
+    // The title block of the last report exported as PDF: project, site, author and revision (not its date, nor
+    // the altitude, which is the site pressure's).
+    Intestazione intestazione() const;
+    void ricorda_intestazione(const Intestazione& i);
+    QString progetto() const { return QString::fromStdString(intestazione().progetto); }
     // The calculation files last saved or opened, the latest first (at most calcoli_recenti_massimi).
     QStringList calcoli_recenti() const;
     // Puts `percorso` first among them.

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -28,6 +29,12 @@ QString testo_pagina(const QString& nome) {
     return d.toPlainText();
 }
 
+// The page of the windows that do not name one themselves, by their object names.
+constexpr std::pair<const char*, const char*> pagine_finestre[] = {
+    {"FinestraUta", "uta.html"},
+    {"intestazione_pdf", "relazione.html"},
+};
+
 class TastoManuale : public QObject {
 public:
     using QObject::QObject;
@@ -38,9 +45,8 @@ protected:
         if (static_cast<QKeyEvent*>(e)->modifiers() != Qt::NoModifier || !o->isWidgetType()) return false;
         // The manual's own window answers F1 by staying as it is.
         if (dynamic_cast<FinestraManuale*>(static_cast<QWidget*>(o)->window())) return true;
-        const QVariant pagina = static_cast<QWidget*>(o)->window()->property("pagina_manuale");
         m_aperta = true;
-        apri_manuale(pagina.isValid() ? pagina.toString() : QStringLiteral("indice.html"));
+        apri_manuale(pagina_finestra(static_cast<QWidget*>(o)));
         m_aperta = false;
         return true;
     }
@@ -50,6 +56,18 @@ private:
 };
 
 } // namespace
+
+QString pagina_finestra(const QWidget* w) {
+    // The window's own page, else that of the window it was opened from (a dialog of the form: the process's).
+    for (const QWidget* f = w ? w->window() : nullptr; f;
+         f = f->parentWidget() ? f->parentWidget()->window() : nullptr) {
+        const QVariant pagina = f->property("pagina_manuale");
+        if (pagina.isValid()) return pagina.toString();
+        for (const auto& [nome, pagina_nome] : pagine_finestre)
+            if (f->objectName() == QLatin1String(nome)) return QString::fromLatin1(pagina_nome);
+    }
+    return QStringLiteral("indice.html");
+}
 
 QStringList pagine_manuale() {
     return QDir(radice).entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
@@ -102,6 +120,9 @@ FinestraManuale::FinestraManuale(const QString& pagina, QWidget* parent)
     auto* pulsanti = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(pulsanti, &QDialogButtonBox::rejected, this, &QDialog::reject);
     disposizione->addWidget(pulsanti);
+    // Enter belongs to the search field: no button takes it.
+    for (QAbstractButton* b : pulsanti->buttons())
+        if (auto* p = qobject_cast<QPushButton*>(b)) p->setAutoDefault(false);
     connect(m_cerca, &QLineEdit::returnPressed, this, [this] {
         if (!cerca(m_cerca->text())) m_cerca->setStyleSheet(QStringLiteral("color: red"));
     });
@@ -111,6 +132,15 @@ FinestraManuale::FinestraManuale(const QString& pagina, QWidget* parent)
     const QRect schermo = screen() ? screen()->availableGeometry() : QRect(0, 0, 800, 600);
     resize(std::min(schermo.width() * 3 / 4, 900), schermo.height() * 4 / 5);
     m_cerca->setFocus();
+}
+
+void FinestraManuale::keyPressEvent(QKeyEvent* e) {
+    // Enter in the search field finds the next match (the field's own signal); it never closes the manual.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
 }
 
 bool FinestraManuale::cerca(const QString& parola) {

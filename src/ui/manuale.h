@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 
+class QKeyEvent;
 class QLineEdit;
 class QTextBrowser;
 
@@ -20,6 +21,9 @@ public:
     // index); false if no page holds it.
     bool cerca(const QString& parola);
 
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     QTextBrowser* m_testo;
     QLineEdit* m_cerca;
@@ -29,9 +33,11 @@ private:
 QStringList pagine_manuale();
 // Opens the manual on `pagina` over the active window and returns when it is closed.
 void apri_manuale(const QString& pagina = QStringLiteral("indice.html"));
-// F1 opens the manual from every window of the program: on the page of the process in use when a form or a chart
-// of one is open.
+// F1 opens the manual from every window of the program, on the page of the window it is pressed in.
 void installa_tasto_manuale();
+// That page: the one the window names (its property "pagina_manuale"), or that its kind of window has, else that of
+// the window it was opened from; the index for the main window.
+QString pagina_finestra(const QWidget* w);
 // The manual's page of a process kind ("indice.html" for none).
 QString pagina_processo(int tipo);
 

@@ -1,5 +1,6 @@
 #include "ui/pressione_sito.h"
 
+#include "core/altitudine.h"
 #include "core/numeri.h"
 #include "ui/esterno_qt.h"
 #include "ui/impostazioni.h"
@@ -18,9 +19,9 @@ PressioneSito::PressioneSito(QWidget* menu, Contesto& ctx)
     aggiorna();
 }
 
-void PressioneSito::proponi(double p) {
+void PressioneSito::proponi(double p, std::optional<double> quota) {
     if (!domanda_si_no(m_menu, QStringLiteral("Calcolare con questa pressione?"))) return;
-    usa(p);
+    usa(p, quota);
 }
 
 void PressioneSito::chiedi_ritorno() {
@@ -28,12 +29,14 @@ void PressioneSito::chiedi_ritorno() {
     usa(std::nullopt);
 }
 
-void PressioneSito::usa(std::optional<double> p) {
+void PressioneSito::usa(std::optional<double> p, std::optional<double> quota) {
     // The fixed pressure itself (the altitude tool at 0 m) is no site pressure.
     if (p && *p == pressione_atmosferica) p.reset();
+    // Beyond the table the pressure is that of its last row, not of the altitude typed.
+    if (quota && !(*quota >= quota_minima && *quota <= quota_massima)) quota.reset();
     // The model of moist air is chosen on its own: only the pressure changes.
     m_ctx.aria.pressione = p ? *p : pressione_atmosferica;
-    Impostazioni().ricorda_pressione_sito(p);
+    Impostazioni().ricorda_pressione_sito(p, quota);
     aggiorna();
 }
 

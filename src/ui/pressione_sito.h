@@ -6,6 +6,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class QPushButton;
 class QWidget;
 
@@ -19,13 +21,15 @@ public:
     // The menu's button: shown only while a site pressure is in use ("PRESSIONE" and the pressure in Pa).
     QPushButton* pulsante() const { return m_pulsante; }
 
-    // After the altitude tool has shown the pressure p (Pa): asks "Calcolare con questa pressione?"; yes makes
-    // it the pressure of every calculation and remembers it, no changes nothing.
-    void proponi(double p);
+    // After the altitude tool has shown the pressure p (Pa) of the altitude `quota` (m): asks "Calcolare con questa
+    // pressione?"; yes makes it the pressure of every calculation and remembers it with its altitude (which the
+    // reports' title block names), no changes nothing.
+    void proponi(double p, std::optional<double> quota = std::nullopt);
     // The button: asks whether to go back to 101335 Pa, and does so on yes.
     void chiedi_ritorno();
-    // Uses the pressure p (nullopt: the fixed one) from now on and remembers it.
-    void usa(std::optional<double> p);
+    // Uses the pressure p (nullopt: the fixed one) from now on and remembers it, with the altitude it came from
+    // when that lies within the altitude table.
+    void usa(std::optional<double> p, std::optional<double> quota = std::nullopt);
 
 private:
     void aggiorna();

@@ -1,6 +1,7 @@
 #include "ui/schermo.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QEvent>
 #include <QPointer>
 #include <QScreen>
@@ -60,6 +61,18 @@ void installa_riattivazione_finestre() {
     if (filtro || !qApp) return;
     filtro = new Riattivazione(qApp);
     qApp->installEventFilter(filtro);
+}
+
+void libera_selezione() {
+    QClipboard* appunti = QGuiApplication::clipboard();
+    if (appunti->supportsSelection() && appunti->ownsSelection()) appunti->clear(QClipboard::Selection);
+}
+
+void installa_uscita_immediata() {
+    static bool installata = false;
+    if (installata || !qApp) return;
+    installata = true;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { libera_selezione(); });
 }
 
 void riempi_schermo(QWidget* finestra, const Rettangolo& r) {

@@ -24,4 +24,12 @@ void copri_schermo(QWidget* finestra, const Rettangolo& rettangolo);
 // with no window (the chart's keys, the buttons' accelerators). Installed once on the application.
 void installa_riattivazione_finestre();
 
+// Gives up the text selection the program owns (text marked with the mouse, the X11 primary selection), keeping
+// what was copied (Ctrl+C).
+void libera_selezione();
+// Does so when the program ends: on exit the window system's toolkit hands what the program owns to the desktop's
+// clipboard manager and waits for it, and a manager asked for a mere selection answers late or not at all
+// (seconds). What was copied is still handed over. Installed once on the application.
+void installa_uscita_immediata();
+
 } // namespace ondix

@@ -33,7 +33,7 @@ FileCalcolo calcolo_di(int tipo) {
     f.risposta = tipo == 6 ? std::optional<std::string>("0.2") : std::nullopt;
     f.isolinee = {"ur", "tbu"};
     f.mollier = tipo % 2 == 0;
-    f.intestazione = {"Scuola \"Verdi\"", "Milano", "M. Rossi", "B", "", std::nullopt};
+    f.intestazione = {"Scuola \"Verdi\"", "Milano", "M. Rossi", "B", "01/12/2026", std::nullopt};
     return f;
 }
 

@@ -210,7 +210,9 @@ TEST(UmidificazioneAcqua, DefaultsReport) {
     const Stato u = umidificazione_adiabatica(30, 30, 20, 75);
     const double x1 = umidita_specifica(30, 30);
     EXPECT_EQ(e.righe()[15], "Salto di umidità specifica        :" + con_virgola(formatta(u.x - x1, 7, 3)) + " g/kg");
-    EXPECT_EQ(e.voce(1).etichetta, "");
+    // Inlet and outlet lettered as the report names them.
+    EXPECT_EQ(e.voce(1).etichetta, "I");
+    EXPECT_EQ(e.voce(2).etichetta, "U");
     EXPECT_EQ(e.voce(2).X, u.t);
     EXPECT_EQ(e.voce(2).Y, u.x);
 }

@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
@@ -24,6 +27,18 @@ void chiudi(QWidget* dialogo) {
         d->done(QDialog::Rejected);
     else
         dialogo->close();
+}
+
+QPushButton* pulsante(QWidget* w, const char* nome) {
+    return trova<QPushButton>(w, QString::fromLatin1(nome));
+}
+
+QLineEdit* casella(QWidget* form, int n) {
+    return trova<QLineEdit>(form, QStringLiteral("Edit%1").arg(n));
+}
+
+QStringList righe_rapporto(QWidget* finestra) {
+    return trova<QPlainTextEdit>(finestra, QStringLiteral("RichEdit1"))->toPlainText().split(QLatin1Char('\n'));
 }
 
 void premi_ok(QWidget* dialogo) {

@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <QWidget>
 
+class QLineEdit;
+class QPushButton;
+
 #include <deque>
 #include <functional>
 #include <vector>
@@ -50,6 +53,17 @@ private:
     int m_scadenza_ms;
     QStringList m_inattesi;
 };
+
+// The child of `w` of class T named `nome`; the test stops when there is none.
+template <typename T> T* trova(QWidget* w, const QString& nome) {
+    T* c = w->findChild<T*>(nome);
+    if (!c) qFatal("control %s not found", qPrintable(nome));
+    return c;
+}
+// The button `nome` of a window, the input box `Edit<n>` of a form, the lines of the report window's text.
+QPushButton* pulsante(QWidget* w, const char* nome);
+QLineEdit* casella(QWidget* form, int n);
+QStringList righe_rapporto(QWidget* finestra);
 
 // Title, class and text of a dialog, for failure messages.
 QString descrivi(QWidget* dialogo);

@@ -1,7 +1,7 @@
 // The whole chain of windows as the user goes through it, with the real chart window: main window → form →
 // "CALCOLA" → chart window → "continua" → report window → close → the form with its defaults again, for every
 // process; a second calculation shows only its own chart; printing the chart and the report on the test run's
-// print queue, read back from the PDF files it writes.
+// print queue, read back from the PDF files it writes. (Saving, reopening and exporting: test_documenti.)
 #include "dialoghi.h"
 #include "pdf_prova.h"
 
@@ -9,7 +9,6 @@
 #include "esterno_prova.h"
 #include "ui/caratteri.h"
 #include "ui/finestra_grafico.h"
-#include "ui/finestra_maschera.h"
 #include "ui/finestra_menu.h"
 #include "ui/finestra_rapporto.h"
 #include "ui/impostazioni.h"
@@ -17,8 +16,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -36,21 +33,13 @@
 #include <memory>
 
 using namespace ondix;
+using prova::casella;
+using prova::pulsante;
+using prova::righe_rapporto;
 using prova::Risponditore;
+using prova::trova;
 
 namespace {
-
-template <typename T> T* trova(QWidget* w, const QString& nome) {
-    T* c = w->findChild<T*>(nome);
-    if (!c) qFatal("control %s not found", qPrintable(nome));
-    return c;
-}
-QPushButton* pulsante(QWidget* w, const char* nome) {
-    return trova<QPushButton>(w, QString::fromLatin1(nome));
-}
-QLineEdit* casella(QWidget* form, int n) {
-    return trova<QLineEdit>(form, QStringLiteral("Edit%1").arg(n));
-}
 
 struct Atteso {
     Contesto ctx;        // the table and overlay code the chart must show
@@ -87,10 +76,6 @@ QImage grafico_atteso(const Contesto& ctx, VistaGrafico vista, QSize dimensione)
     PlotterQt plotter;
     plotter.disegna(p, Dispositivo::schermo, procedura_vista(vista, ctx));
     return p.toImage();
-}
-
-QStringList righe_rapporto(QWidget* finestra) {
-    return trova<QPlainTextEdit>(finestra, QStringLiteral("RichEdit1"))->toPlainText().split(QLatin1Char('\n'));
 }
 
 // Answers a message box with OK and an input box with `risposta` (its default when empty).
@@ -366,19 +351,6 @@ private slots:
         QVERIFY(ok_nascosta);
     }
 
-    // A calculation saved from its form, exported as a PDF report from the report window, and reopened from the
-    // file by the main window: the same report again; a damaged file is refused and left as it was.
-    void calcoloSalvatoEsportatoERiaperto() {
-        const QString file = m_cartella.filePath(QStringLiteral("estivo.ondix"));
-        QFile::remove(file);
-        QStringList primo;
-        salva_ed_esporta(file, m_cartella.filePath(QStringLiteral("estivo.pdf")), primo);
-        if (QTest::currentTestFailed()) return;
-        riapri(file, primo);
-        if (QTest::currentTestFailed()) return;
-        rifiuta_guasto(file);
-    }
-
     // "STAMPA" in the chart window and "&Stampa" in the report window, on the default printer: the test run's
     // print queue writes one PDF for each, read back here. The chart comes on a landscape page with lines half a
     // millimetre wide; the report's lines, longer than its font allows on the page, each on one line.
@@ -510,99 +482,6 @@ private:
                  qPrintable(estensione));
         QVERIFY2(disegnato.height() > pagina.height() * 0.8 && disegnato.height() < pagina.height() * 0.93,
                  qPrintable(estensione));
-    }
-
-    static void chiudi_grafico(QWidget* w) { pulsante(w, "Button1")->click(); }
-
-    // The summer cycle with box 1 at 28, saved into `file` from its form and exported from its report window as a
-    // PDF report into `relazione`; the report's lines into `primo`.
-    void salva_ed_esporta(const QString& file, const QString& relazione, QStringList& primo) {
-        QRect salva, esporta;
-        bool esporta_visibile = false;
-        {
-            Risponditore r;
-            r.poi([&](QWidget* w) {
-                casella(w, 1)->setText(QStringLiteral("28"));
-                QVERIFY(dynamic_cast<FinestraMaschera*>(w)->salva_calcolo_su(file));
-                pulsante(w, "BitBtn2")->click();
-                pulsante(w, "BitBtn1")->click();
-            });
-            r.poi(chiudi_grafico);
-            r.poi([&](QWidget* w) {
-                primo = righe_rapporto(w);
-                esporta_visibile = pulsante(w, "esporta_pdf")->isVisible();
-                salva = pulsante(w, "BitBtn3")->geometry();
-                esporta = pulsante(w, "esporta_pdf")->geometry();
-                pulsante(w, "esporta_pdf")->click();
-                pulsante(w, "BitBtn2")->click();
-            });
-            r.poi([&](QWidget* w) { // the title block
-                trova<QLineEdit>(w, QStringLiteral("progetto"))->setText(QStringLiteral("Scuola Verdi"));
-                static_cast<QDialog*>(w)->accept();
-            });
-            r.poi([&](QWidget* w) { // the file's name
-                auto* d = static_cast<QFileDialog*>(w);
-                // Typed into the name box, as a user does (selectFile keeps the proposed name here).
-                trova<QLineEdit>(d, QStringLiteral("fileNameEdit"))->setText(relazione);
-                static_cast<QDialog*>(d)->accept(); // through QDialog: QFileDialog makes it protected
-            });
-            pulsante(m_principale.get(), "BitBtn7")->click();
-            VERIFICA_DIALOGHI(r);
-        }
-        QVERIFY(esporta_visibile);
-        QVERIFY(!esporta.intersects(salva));
-        QCOMPARE(esporta.left(), salva.left());
-        QString errore;
-        const auto testo = prova::testo_pdf(relazione, errore);
-        QVERIFY2(testo, qPrintable(errore));
-        QVERIFY(testo->contains(QStringLiteral("Scuola Verdi")));
-        QVERIFY(testo->contains(QStringLiteral("CICLO ESTIVO")));
-        QCOMPARE(Impostazioni().progetto(), QStringLiteral("Scuola Verdi"));
-        QCOMPARE(Impostazioni().calcoli_recenti().value(0), QFileInfo(file).absoluteFilePath());
-    }
-
-    // `file` opened by the main window: the form shows its texts and the report is `primo` again.
-    void riapri(const QString& file, const QStringList& primo) {
-        QStringList secondo, riaperti;
-        {
-            Risponditore r;
-            r.poi([&](QWidget* w) {
-                for (int i = 1; i <= 8; ++i)
-                    riaperti << casella(w, i)->text();
-                pulsante(w, "BitBtn2")->click();
-                pulsante(w, "BitBtn1")->click();
-            });
-            r.poi(chiudi_grafico);
-            r.poi([&](QWidget* w) {
-                secondo = righe_rapporto(w);
-                pulsante(w, "BitBtn2")->click();
-            });
-            QVERIFY(m_principale->apri_calcolo(file));
-            VERIFICA_DIALOGHI(r);
-        }
-        QCOMPARE(riaperti.value(0), QStringLiteral("28"));
-        QCOMPARE(secondo, primo);
-    }
-
-    // A damaged `file`: refused with a message, left as it was.
-    void rifiuta_guasto(const QString& file) {
-        QFile guasto(file);
-        QVERIFY(guasto.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        guasto.write("{\"formato\": \"ondix-calcolo\", \"versione\": 1, \"processo\"");
-        guasto.close();
-        QString messaggio;
-        {
-            Risponditore r;
-            r.poi([&](QWidget* w) {
-                messaggio = prova::descrivi(w);
-                prova::premi_ok(w);
-            });
-            QVERIFY(!m_principale->apri_calcolo(file));
-            VERIFICA_DIALOGHI(r);
-        }
-        QVERIFY2(messaggio.contains(QStringLiteral("JSON guasto")), qPrintable(messaggio));
-        QVERIFY(guasto.open(QIODevice::ReadOnly));
-        QCOMPARE(guasto.readAll(), QByteArray("{\"formato\": \"ondix-calcolo\", \"versione\": 1, \"processo\""));
     }
 
     static bool casella_visibile(QWidget* form, int n) { return !casella(form, n)->isHidden(); }

@@ -404,6 +404,28 @@ private slots:
         }
         QCOMPARE(f.immagine().toImage(), atteso.toImage());
         f.close();
+        // The hint and the six letters of a summer cycle, with a site pressure, whole inside the window: each on its
+        // line where it fits, else wrapped under the buttons.
+        Contesto estivo;
+        estivo.processo = 6;
+        estivo.aria.pressione = 88135;
+        for (int n = 1; n <= 6; ++n)
+            estivo.punti.imposta(n, 20.0 + n, 8.0 + n, std::string(1, "AEBMCP"[n - 1]));
+        FinestraGrafico g(dimensioni_schermo());
+        g.imposta_grafico(estivo, VistaGrafico::standard);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        const DisposizioneSuggerimento d = g.disposizione_suggerimento();
+        const QFontMetrics fm(g.carattere_suggerimento(d.pixel));
+        QVERIFY(d.pixel >= 7);
+        for (const auto& [riquadro, testo] : {std::pair{d.suggerimento, g.suggerimento()}, {d.legenda, g.legenda()}}) {
+            QVERIFY2(g.rect().contains(riquadro), qPrintable(testo));
+            const QRect occupato = fm.boundingRect(QRect(0, 0, riquadro.width(), 10000),
+                                                   d.a_capo ? Qt::TextWordWrap : Qt::TextSingleLine, testo);
+            QVERIFY2(occupato.width() <= riquadro.width() && occupato.height() <= riquadro.height() + 2,
+                     qPrintable(testo));
+        }
+        g.close();
     }
 
     // A print that cannot be made is reported; the window and its plotter stay as they were. (A printer named

@@ -546,15 +546,20 @@ private slots:
         QVERIFY(!specifica_dopo);
     }
 
-    // A floating-point error: a stop box titled with the program's name, no report window, the form stays.
+    // A floating-point error: a stop box titled with the program's name, no report window, the form stays with
+    // what was typed, to be corrected.
     void erroreVirgolaMobile() {
         Risponditore r;
         Messaggio m;
         bool form_aperta = false;
+        QString e1_dopo, e2_dopo;
         r.poi([&](QWidget* w) {
             scrivi_edit(w, 1, QStringLiteral("1e400"));
+            scrivi_edit(w, 2, QStringLiteral("40"));
             trova<QPushButton>(w, "BitBtn2")->click();
             form_aperta = w->isVisible();
+            e1_dopo = testo_edit(w, 1);
+            e2_dopo = testo_edit(w, 2);
             trova<QPushButton>(w, "BitBtn1")->click();
         });
         r.poi([&](QWidget* w) {
@@ -567,6 +572,8 @@ private slots:
         QCOMPARE(m.icona, QMessageBox::Critical);
         QCOMPARE(m.testo, QStringLiteral("Débordement en virgule flottante."));
         QVERIFY(form_aperta);
+        QCOMPARE(e1_dopo, QStringLiteral("1e400"));
+        QCOMPARE(e2_dopo, QStringLiteral("40"));
     }
 
     // Inputs that admit no plant: the message, no report window, and the form keeps what was typed.
